@@ -1,0 +1,32 @@
+# The two commands of the README. Each installs what is missing, configures, builds and then
+# starts the program or runs every test.
+PRESET ?= default
+BUILD_DIR := build/$(PRESET)
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: deps configure build run test bench clean format
+
+deps:
+	@scripts/install-deps
+
+configure: deps
+	@cmake --preset $(PRESET) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	$(BUILD_DIR)/bin/quillery
+
+test: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen LANG=C.UTF-8 ctest --output-on-failure -j $(JOBS)
+
+bench: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target quillery-bench
+	$(BUILD_DIR)/bin/quillery-bench
+
+format:
+	@git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+clean:
+	rm -rf build

@@ -1,0 +1,149 @@
+#pragma once
+
+#include "DataBitmap.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class TStreamReader;
+class TStreamWriter;
+
+// Element kinds as stored in the file.
+extern const char* const kKindLabel; // "TLabel"
+extern const char* const kKindEdit;  // "TEdit"
+extern const char* const kKindMemo;  // "TMemo"
+
+// Font style bits.
+enum : uint8_t { fsBold = 1, fsItalic = 2, fsUnderline = 4, fsStrikeOut = 8 };
+
+// The four font properties a template element stores.
+struct TFont {
+    std::string Name;
+    uint8_t Style = 0;
+    int32_t Size = 0;
+    int32_t Color = 0;
+
+    bool operator==(const TFont& o) const {
+        return Name == o.Name && Style == o.Style && Size == o.Size && Color == o.Color;
+    }
+};
+
+// A template element: a label, a one-line text box or a memo box on the record form.
+class TUIE {
+public:
+    std::string Kind;
+    int32_t ID = 0;
+    int32_t ValueIndex = 0;
+    int32_t Left = 0;
+    int32_t Top = 0;
+    int32_t Width = 0;
+    int32_t Height = 0;
+    int32_t Color = 0;
+    TFont Font;
+    std::string Caption;
+
+    void LoadFromStream(TStreamReader& stream);
+    void SaveToStream(TStreamWriter& stream) const;
+    void Assign(const TUIE& source) { *this = source; }
+
+    bool IsLabel() const { return Kind == kKindLabel; }
+    // "TEdit" or "TMemo", compared as plain text.
+    bool HoldsValue() const;
+};
+
+// A list column: the element whose value it shows, its width and its header text.
+class TUIL {
+public:
+    int32_t ElementID = 0;
+    int32_t Width = 50;
+    std::string Caption;
+
+    void LoadFromStream(TStreamReader& stream);
+    void SaveToStream(TStreamWriter& stream) const;
+    void Assign(const TUIL& source) { *this = source; }
+};
+
+// A record: an ordered list of values; value i belongs to the text box whose ValueIndex is i.
+// The values live in one buffer per record, so a category of many records costs few allocations.
+// Windows read values as views and change them only through these operations.
+class TRecord {
+public:
+    TRecord() = default;
+    explicit TRecord(int32_t count); // count empty values
+
+    int32_t Count() const { return static_cast<int32_t>(FEnds.size()); }
+    // The value at index i; an index outside the record gives the empty value.
+    std::string_view Value(int32_t i) const;
+    void SetValue(int32_t i, std::string_view value);
+    void Append(std::string_view value);
+    void Insert(int32_t i, std::string_view value);
+    void Erase(int32_t i);
+    // Replaces every value with those of source.
+    void Assign(const TRecord& source) { *this = source; }
+
+    void LoadFromStream(TStreamReader& stream);
+    void SaveToStream(TStreamWriter& stream) const;
+
+    bool operator==(const TRecord& o) const { return FEnds == o.FEnds && FBytes == o.FBytes; }
+
+private:
+    size_t Begin(int32_t i) const { return i == 0 ? 0 : FEnds[static_cast<size_t>(i) - 1]; }
+
+    std::vector<uint32_t> FEnds; // end offset of each value in FBytes
+    std::string FBytes;
+};
+
+// One kind of card: name, icon, form template, list columns, sort order and records.
+class TCategory {
+public:
+    static constexpr int32_t kDefaultFormColor = 13028025;
+
+    TCategory();
+
+    int32_t ID = 0;
+    std::string Name;
+    int32_t FormColor = kDefaultFormColor;
+    int32_t LastElementID = 0;
+    int32_t SortColumn = 0;
+    bool SortAscending = true;
+    std::vector<std::unique_ptr<TUIE>> Elements;
+    std::vector<std::unique_ptr<TUIL>> Columns;
+    std::vector<std::unique_ptr<TRecord>> Records;
+    TBitmapImage Icon;
+
+    void LoadFromStream(TStreamReader& stream);
+    void SaveToStream(TStreamWriter& stream) const;
+
+    // Appends an element with the next id and returns that id; ValueIndex stays 0.
+    int32_t AddElement(std::string_view kind, int32_t left, int32_t top, int32_t width, int32_t height,
+                       int32_t color, const TFont& font, std::string_view caption);
+    // Fails with "Assertion failure (DataCategory, line 456)" for an unknown id.
+    void UpdateElement(int32_t id, int32_t left, int32_t top, int32_t width, int32_t height, int32_t color,
+                       const TFont& font, std::string_view caption);
+    void DeleteElement(int32_t id);
+
+    int32_t IndexOfElement(int32_t id) const;
+    int32_t ValueIndexOf(int32_t id) const;
+    int32_t ColumnIndexOf(int32_t id) const;
+    TUIE* ElementByID(int32_t id) const;
+
+    // Number of "TEdit" and "TMemo" elements.
+    int32_t TextBoxCount() const;
+    // Numbers the value indexes in template order: text boxes 0, 1, 2...; labels -1.
+    void RenumberValueIndexes();
+
+    TRecord* NewRecord();
+    // Fails with "Assertion failure (DataCategory, line 328)" when record is not in Records.
+    void DeleteRecord(const TRecord* record);
+    int32_t IndexOfRecord(const TRecord* record) const;
+
+    // Copies id, name, colour, element counter, icon and sort order, then appends copies of the
+    // source's elements and columns. Records are not copied.
+    void AssignTemplate(const TCategory& source);
+    // Applies an edited template (same id, no records) and adjusts every record so that each
+    // remaining text box keeps its value.
+    void MergeTemplate(const TCategory& edited);
+};

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class TStreamReader;
+class TStreamWriter;
+
+// The MD5 message digest of RFC 1321.
+std::array<uint8_t, 16> Md5(std::string_view bytes);
+
+// The password digest: MD5 of the password's bytes as 32 upper-case hexadecimal characters.
+std::string PasswordDigest(std::string_view password);
+
+// An int32 byte count followed by the bytes.
+std::string ReadStreamString(TStreamReader& stream);
+void WriteStreamString(TStreamWriter& stream, std::string_view text);
+
+// The text a list cell shows for a value: its first line (split at CR LF, lone CR or lone LF).
+std::string_view CellText(std::string_view value);
+
+// The list comparison: bytes compared after folding a-z onto A-Z only; the first differing byte
+// decides by its unsigned value; a prefix sorts before the longer text. Returns <0, 0 or >0.
+int CompareListText(std::string_view a, std::string_view b);
+
+// Folds the ASCII capitals A-Z onto a-z in place; every other byte stays.
+void FoldAsciiLower(std::string& text);
+inline char FoldAsciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
+}

@@ -1,0 +1,86 @@
+#include "DataLedgrin.h"
+
+#include "DataError.h"
+#include "DataFileIO.h"
+#include "DataGlobalProc.h"
+#include "DataStream.h"
+
+namespace {
+// The fewest bytes a category block can take: six int32 fields, the smallest bitmap (file header
+// and core header) and three counts.
+constexpr size_t kMinCategoryBytes = 6 * 4 + 14 + 12 + 3 * 4;
+} // namespace
+
+TLedgrin::TLedgrin() : PasswordDigest(::PasswordDigest("")) {}
+
+void TLedgrin::LoadFromFile(const std::string& path) {
+    if (path.empty())
+        ThrowAssertion(kAssertionFailure, "DataLedgrin", 62);
+    const std::string bytes = ReadWholeFile(path);
+    TStreamReader stream(bytes);
+    LoadFromStream(stream);
+}
+
+void TLedgrin::LoadFromStream(TStreamReader& stream) {
+    Magic = stream.ReadInt32();
+    if (Magic != kMagic)
+        ThrowAssertion("This is not a Quillery file.", "DataLedgrin", 91);
+    Version = stream.ReadInt32();
+    if (Version != kVersion)
+        ThrowAssertion("Data file version incompatible.", "DataLedgrin", 93);
+    PasswordDigest = ReadStreamString(stream);
+    LastCategoryID = stream.ReadInt32();
+    const int32_t count = stream.ReadInt32();
+    stream.CheckCount(count, kMinCategoryBytes);
+    for (int32_t i = 0; i < count; ++i) {
+        Categories.push_back(std::make_unique<TCategory>());
+        Categories.back()->LoadFromStream(stream);
+    }
+}
+
+void TLedgrin::SaveToFile(const std::string& path) const {
+    if (path.empty())
+        ThrowAssertion(kAssertionFailure, "DataLedgrin", 101);
+    WriteFileAtomically(path, SaveToBytes());
+}
+
+void TLedgrin::SaveToStream(TStreamWriter& stream) const {
+    stream.WriteInt32(Magic);
+    stream.WriteInt32(Version);
+    WriteStreamString(stream, PasswordDigest);
+    stream.WriteInt32(LastCategoryID);
+    stream.WriteInt32(static_cast<int32_t>(Categories.size()));
+    for (const auto& category : Categories)
+        category->SaveToStream(stream);
+}
+
+std::string TLedgrin::SaveToBytes() const {
+    std::string bytes;
+    TStreamWriter stream(bytes);
+    SaveToStream(stream);
+    return bytes;
+}
+
+TCategory* TLedgrin::AddCategory() {
+    Categories.push_back(std::make_unique<TCategory>());
+    Categories.back()->ID = ++LastCategoryID;
+    return Categories.back().get();
+}
+
+TCategory* TLedgrin::CategoryByID(int32_t id) const {
+    for (const auto& category : Categories)
+        if (category->ID == id)
+            return category.get();
+    return nullptr;
+}
+
+int32_t TLedgrin::IndexOfCategory(const TCategory* category) const {
+    for (size_t i = 0; i < Categories.size(); ++i)
+        if (Categories[i].get() == category)
+            return static_cast<int32_t>(i);
+    return -1;
+}
+
+bool TLedgrin::HasPassword() const {
+    return PasswordDigest != ::PasswordDigest("");
+}

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Stored strings are bytes. The windows show them as UTF-8 when they are valid UTF-8 and as
+// Windows-1252 otherwise, so files from older systems keep their accents.
+bool IsValidUtf8(std::string_view bytes);
+
+// The UTF-8 text that the program displays for stored bytes.
+std::string DecodeForDisplay(std::string_view bytes);
