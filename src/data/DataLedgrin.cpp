@@ -5,6 +5,8 @@
 #include "DataGlobalProc.h"
 #include "DataStream.h"
 
+#include <algorithm>
+
 namespace {
 // The fewest bytes a category block can take: six int32 fields, the smallest bitmap (file header
 // and core header) and three counts.
@@ -83,4 +85,36 @@ int32_t TLedgrin::IndexOfCategory(const TCategory* category) const {
 
 bool TLedgrin::HasPassword() const {
     return PasswordDigest != ::PasswordDigest("");
+}
+
+void TLedgrin::BuildWorkingCopy(const TLedgrin& source) {
+    Categories.clear();
+    LastCategoryID = source.LastCategoryID;
+    for (const auto& category : source.Categories) {
+        Categories.push_back(std::make_unique<TCategory>());
+        Categories.back()->AssignTemplate(*category);
+    }
+}
+
+void TLedgrin::ApplyWorkingCopy(const TLedgrin& copy) {
+    LastCategoryID = copy.LastCategoryID;
+    std::vector<std::unique_ptr<TCategory>> kept;
+    for (size_t i = Categories.size(); i-- > 0;) {
+        if (const TCategory* edited = copy.CategoryByID(Categories[i]->ID)) {
+            Categories[i]->MergeTemplate(*edited);
+            kept.push_back(std::move(Categories[i]));
+        }
+    }
+    Categories.clear();
+    for (const auto& edited : copy.Categories) {
+        auto found = std::find_if(kept.begin(), kept.end(), [&](const auto& category) {
+            return category && category->ID == edited->ID;
+        });
+        if (found != kept.end()) {
+            Categories.push_back(std::move(*found));
+        } else {
+            Categories.push_back(std::make_unique<TCategory>());
+            Categories.back()->AssignTemplate(*edited);
+        }
+    }
 }

@@ -43,4 +43,12 @@ public:
     int32_t IndexOfCategory(const TCategory* category) const;
 
     bool HasPassword() const;
+
+    // The template editor's working copy: this object becomes a copy of source's categories
+    // (templates, columns, icons, sort order) without their records, with source's LastCategoryID.
+    void BuildWorkingCopy(const TLedgrin& source);
+    // Takes an edited working copy back: categories matched by id are merged (records keep their
+    // values with their text boxes), categories the copy lacks are dropped with their records,
+    // new ones are added without records, and the order becomes the copy's.
+    void ApplyWorkingCopy(const TLedgrin& copy);
 };
