@@ -1,0 +1,11 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+class TLedgrin;
+
+// Every broken invariant of a loaded data file, one line each naming its category: ids that are
+// not positive, repeated or above their counter; value indexes not numbered in template order;
+// records whose value count differs from the number of text boxes; columns naming no text box.
+std::vector<std::string> FindLedgrinProblems(const TLedgrin& ledgrin);

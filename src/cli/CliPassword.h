@@ -1,0 +1,8 @@
+#pragma once
+
+#include <string>
+
+// The password the user gives for a protected file: the first line of passwordFile, or, when that
+// is empty, typed on the terminal without echo (a line of standard input when it is no terminal).
+// "Cannot open file %s" when passwordFile cannot be read.
+std::string ReadCliPassword(const std::string& passwordFile);
