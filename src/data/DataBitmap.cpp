@@ -109,7 +109,9 @@ TBitmapImage TBitmapImage::FromBytes(std::string_view bytes) {
 }
 
 void TBitmapImage::WriteToStream(TStreamWriter& stream) const {
-    if (Empty()) {
+    // A compressed image would take every byte after it when read back, so it is written as
+    // the default icon, like an empty one.
+    if (Empty() || (FCompression != 0 && FCompression != kBitFields)) {
         DefaultIcon().WriteToStream(stream);
         return;
     }

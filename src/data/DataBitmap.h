@@ -34,7 +34,8 @@ public:
 
     // Writes the image with its file header's total size and pixel offset and (40-byte header)
     // its count of colours used made consistent with the bytes written. An empty image is written
-    // as the default icon: the format has no way to store a missing one.
+    // as the default icon: the format has no way to store a missing one; so is a compressed image,
+    // which could not be read back.
     void WriteToStream(TStreamWriter& stream) const;
 
     bool Empty() const { return FBytes.empty(); }

@@ -5,6 +5,7 @@
 #include "DataStream.h"
 
 #include <algorithm>
+#include <cstring>
 #include <limits>
 
 const char* const kKindLabel = "TLabel";
@@ -80,24 +81,73 @@ void TUIL::SaveToStream(TStreamWriter& stream) const {
 
 // ---- TRecord
 
-TRecord::TRecord(int32_t count) : FEnds(static_cast<size_t>(std::max(count, 0)), 0) {}
+TRecord::TRecord(int32_t count) {
+    Rebuild(std::vector<std::string_view>(static_cast<size_t>(std::max(count, 0))));
+}
 
-std::string_view TRecord::Value(int32_t i) const {
-    if (i < 0 || i >= Count())
-        return {};
-    const size_t begin = Begin(i);
-    return std::string_view(FBytes).substr(begin, FEnds[static_cast<size_t>(i)] - begin);
+TRecord::TRecord(const TRecord& other) {
+    *this = other;
+}
+
+TRecord& TRecord::operator=(const TRecord& other) {
+    if (this != &other) {
+        const size_t size = other.BlockSize();
+        std::unique_ptr<char[]> block(size ? new char[size] : nullptr);
+        if (size)
+            std::memcpy(block.get(), other.FBlock.get(), size);
+        FBlock = std::move(block);
+    }
+    return *this;
+}
+
+size_t TRecord::BlockSize() const {
+    const uint32_t count = Load(0);
+    return FBlock ? 4 * (size_t{count} + 1) + Bytes().size() : 0;
+}
+
+bool TRecord::operator==(const TRecord& o) const {
+    if (Count() != o.Count())
+        return false;
+    for (int32_t i = 0; i < Count(); ++i)
+        if (Value(i) != o.Value(i))
+            return false;
+    return true;
+}
+
+std::vector<std::string_view> TRecord::Values() const {
+    std::vector<std::string_view> values(static_cast<size_t>(Count()));
+    for (int32_t i = 0; i < Count(); ++i)
+        values[static_cast<size_t>(i)] = Value(i);
+    return values;
+}
+
+void TRecord::Rebuild(const std::vector<std::string_view>& values) {
+    size_t total = 0;
+    for (const auto& value : values)
+        total += value.size();
+    if (total > std::numeric_limits<uint32_t>::max())
+        throw EQuilleryError("A record cannot hold more than 4 GiB.");
+    // The new block is made before the old one goes: values may point into it.
+    const size_t header = 4 * (values.size() + 1);
+    std::unique_ptr<char[]> block(new char[header + total]);
+    auto store = [&](size_t k, uint32_t word) { std::memcpy(block.get() + 4 * k, &word, 4); };
+    store(0, static_cast<uint32_t>(values.size()));
+    uint32_t end = 0;
+    for (size_t k = 0; k < values.size(); ++k) {
+        if (!values[k].empty())
+            std::memcpy(block.get() + header + end, values[k].data(), values[k].size());
+        end += static_cast<uint32_t>(values[k].size());
+        store(k + 1, end);
+    }
+    FBlock = std::move(block);
 }
 
 void TRecord::SetValue(int32_t i, std::string_view value) {
     if (i < 0 || i >= Count())
         return;
-    const size_t begin = Begin(i);
-    const size_t oldSize = FEnds[static_cast<size_t>(i)] - begin;
-    FBytes.replace(begin, oldSize, value.data(), value.size());
-    const auto delta = static_cast<int64_t>(value.size()) - static_cast<int64_t>(oldSize);
-    for (size_t k = static_cast<size_t>(i); k < FEnds.size(); ++k)
-        FEnds[k] = static_cast<uint32_t>(FEnds[k] + delta);
+    std::vector<std::string_view> values = Values();
+    values[static_cast<size_t>(i)] = value;
+    Rebuild(values);
 }
 
 void TRecord::Append(std::string_view value) {
@@ -105,51 +155,75 @@ void TRecord::Append(std::string_view value) {
 }
 
 void TRecord::Insert(int32_t i, std::string_view value) {
-    i = std::clamp(i, 0, Count());
-    const size_t begin = Begin(i);
-    FBytes.insert(begin, value.data(), value.size());
-    for (size_t k = static_cast<size_t>(i); k < FEnds.size(); ++k)
-        FEnds[k] = static_cast<uint32_t>(FEnds[k] + value.size());
-    FEnds.insert(FEnds.begin() + i, static_cast<uint32_t>(begin + value.size()));
+    std::vector<std::string_view> values = Values();
+    values.insert(values.begin() + std::clamp(i, 0, Count()), value);
+    Rebuild(values);
 }
 
 void TRecord::Erase(int32_t i) {
     if (i < 0 || i >= Count())
         return;
-    const size_t begin = Begin(i);
-    const size_t size = FEnds[static_cast<size_t>(i)] - begin;
-    FBytes.erase(begin, size);
-    FEnds.erase(FEnds.begin() + i);
-    for (size_t k = static_cast<size_t>(i); k < FEnds.size(); ++k)
-        FEnds[k] = static_cast<uint32_t>(FEnds[k] - size);
+    std::vector<std::string_view> values = Values();
+    values.erase(values.begin() + i);
+    Rebuild(values);
 }
 
 void TRecord::LoadFromStream(TStreamReader& stream) {
     const int32_t count = stream.ReadInt32();
     stream.CheckCount(count, kMinValueBytes);
-    if (count <= 0)
+    if (count <= 0 && Count() == 0)
         return;
-    // Measure the values first, so the record's buffer is sized once.
+    // Measure the values first, so the block is made once and filled by copying.
     const size_t start = stream.Position();
-    size_t total = 0;
+    size_t total = Bytes().size();
     for (int32_t i = 0; i < count; ++i)
         total += stream.ReadStringView().size();
-    if (FBytes.size() + total > std::numeric_limits<uint32_t>::max())
+    if (total > std::numeric_limits<uint32_t>::max())
         ThrowStreamReadError();
-    const std::string_view block = stream.ReadSince(start);
-    TStreamReader values(block);
-    FBytes.reserve(FBytes.size() + total);
-    FEnds.reserve(FEnds.size() + static_cast<size_t>(count));
-    for (int32_t i = 0; i < count; ++i) {
-        FBytes.append(values.ReadStringView());
-        FEnds.push_back(static_cast<uint32_t>(FBytes.size()));
+    const uint32_t old = Load(0);
+    const size_t newCount = old + static_cast<size_t>(std::max(count, 0));
+    const size_t header = 4 * (newCount + 1);
+    std::unique_ptr<char[]> block(new char[header + total]);
+    auto store = [&](size_t k, uint32_t word) { std::memcpy(block.get() + 4 * k, &word, 4); };
+    store(0, static_cast<uint32_t>(newCount));
+    // Values already held come first (a record is normally read fresh, so there are none).
+    const std::string_view kept = Bytes();
+    if (!kept.empty())
+        std::memcpy(block.get() + header, kept.data(), kept.size());
+    for (uint32_t k = 1; k <= old; ++k)
+        store(k, Load(k));
+    uint32_t end = static_cast<uint32_t>(kept.size());
+    TStreamReader values(stream.ReadSince(start));
+    for (size_t k = old + 1; k <= newCount; ++k) {
+        const std::string_view value = values.ReadStringView();
+        if (!value.empty())
+            std::memcpy(block.get() + header + end, value.data(), value.size());
+        end += static_cast<uint32_t>(value.size());
+        store(k, end);
     }
+    FBlock = std::move(block);
 }
 
 void TRecord::SaveToStream(TStreamWriter& stream) const {
-    stream.WriteInt32(Count());
-    for (int32_t i = 0; i < Count(); ++i)
-        WriteStreamString(stream, Value(i));
+    // The whole record goes into the buffer in one step: the count, then each value's length and
+    // bytes.
+    const uint32_t count = Load(0);
+    std::string& buffer = stream.Buffer();
+    size_t at = buffer.size();
+    buffer.resize(at + 4 * (size_t{count} + 1) + Bytes().size());
+    auto put = [&](uint32_t word) {
+        word = TStreamReader::LittleEndian(word);
+        std::memcpy(&buffer[at], &word, 4);
+        at += 4;
+    };
+    put(count);
+    for (int32_t i = 0; i < static_cast<int32_t>(count); ++i) {
+        const std::string_view value = Value(i);
+        put(static_cast<uint32_t>(value.size()));
+        if (!value.empty())
+            std::memcpy(&buffer[at], value.data(), value.size());
+        at += value.size();
+    }
 }
 
 // ---- TCategory
@@ -202,8 +276,10 @@ void TCategory::SaveToStream(TStreamWriter& stream) const {
     for (const auto& column : Columns)
         column->SaveToStream(stream);
     stream.WriteInt32(static_cast<int32_t>(Records.size()));
-    for (const auto& record : Records)
+    for (const auto& record : Records) {
         record->SaveToStream(stream);
+        stream.Checkpoint();
+    }
 }
 
 int32_t TCategory::AddElement(std::string_view kind, int32_t left, int32_t top, int32_t width, int32_t height,

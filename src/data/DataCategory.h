@@ -3,6 +3,7 @@
 #include "DataBitmap.h"
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -67,16 +68,35 @@ public:
 };
 
 // A record: an ordered list of values; value i belongs to the text box whose ValueIndex is i.
-// The values live in one buffer per record, so a category of many records costs few allocations.
-// Windows read values as views and change them only through these operations.
+// A record keeps its values in one block: the count, the end offset of each value, then the
+// bytes of all values one after another, so a category of many records costs one allocation per
+// record and reading a value touches one piece of memory. Windows read values as views and
+// change them only through these operations.
 class TRecord {
 public:
     TRecord() = default;
     explicit TRecord(int32_t count); // count empty values
+    TRecord(const TRecord& other);
+    TRecord& operator=(const TRecord& other);
+    TRecord(TRecord&&) noexcept = default;
+    TRecord& operator=(TRecord&&) noexcept = default;
 
-    int32_t Count() const { return static_cast<int32_t>(FEnds.size()); }
+    int32_t Count() const { return static_cast<int32_t>(Load(0)); }
     // The value at index i; an index outside the record gives the empty value.
-    std::string_view Value(int32_t i) const;
+    std::string_view Value(int32_t i) const {
+        const uint32_t count = Load(0);
+        if (i < 0 || static_cast<uint32_t>(i) >= count)
+            return {};
+        const uint32_t begin = i == 0 ? 0 : Load(static_cast<uint32_t>(i));
+        return std::string_view(Data(count) + begin, Load(static_cast<uint32_t>(i) + 1) - begin);
+    }
+    // Every value's bytes one after another, and where value i ends in them.
+    std::string_view Bytes() const {
+        const uint32_t count = Load(0);
+        return std::string_view(Data(count), count == 0 ? 0 : Load(count));
+    }
+    uint32_t End(int32_t i) const { return Load(static_cast<uint32_t>(i) + 1); }
+
     void SetValue(int32_t i, std::string_view value);
     void Append(std::string_view value);
     void Insert(int32_t i, std::string_view value);
@@ -87,13 +107,25 @@ public:
     void LoadFromStream(TStreamReader& stream);
     void SaveToStream(TStreamWriter& stream) const;
 
-    bool operator==(const TRecord& o) const { return FEnds == o.FEnds && FBytes == o.FBytes; }
+    bool operator==(const TRecord& o) const;
+    bool operator!=(const TRecord& o) const { return !(*this == o); }
 
 private:
-    size_t Begin(int32_t i) const { return i == 0 ? 0 : FEnds[static_cast<size_t>(i) - 1]; }
+    // Word k of the block's header: 0 is the count, k > 0 the end of value k - 1.
+    uint32_t Load(uint32_t k) const {
+        if (!FBlock)
+            return 0;
+        uint32_t word;
+        std::memcpy(&word, FBlock.get() + 4 * k, 4);
+        return word;
+    }
+    const char* Data(uint32_t count) const { return FBlock ? FBlock.get() + 4 * (count + 1) : ""; }
+    size_t BlockSize() const;
+    // Makes the block hold exactly these values.
+    void Rebuild(const std::vector<std::string_view>& values);
+    std::vector<std::string_view> Values() const;
 
-    std::vector<uint32_t> FEnds; // end offset of each value in FBytes
-    std::string FBytes;
+    std::unique_ptr<char[]> FBlock;
 };
 
 // One kind of card: name, icon, form template, list columns, sort order and records.

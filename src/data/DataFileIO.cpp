@@ -99,6 +99,10 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+    WriteFileAtomically(path, [bytes](const TByteSink& put) { put(bytes); });
+}
+
+void WriteFileAtomically(const std::string& path, const std::function<void(const TByteSink&)>& produce) {
     const std::string target = ResolveTarget(path);
     const std::string folder = FolderOf(target);
 
@@ -120,22 +124,33 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
         throw EFileError("Cannot create file " + path);
     TFileHandle file(fd);
 
-    auto fail = [&](const std::string& message) {
+    auto discard = [&]() {
         ::close(file.Release());
         ::unlink(temp.c_str());
+    };
+    auto fail = [&](const std::string& message) {
+        discard();
         throw EFileError(message);
     };
 
     if (replacing)
         ::fchmod(file.Get(), old.st_mode & 07777);
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t written = WriteSome(file.Get(), bytes.data() + done, bytes.size() - done);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            fail("Cannot write file " + path + ": " + Reason(written < 0 ? errno : ENOSPC));
-        done += static_cast<size_t>(written);
+    const TByteSink put = [&](std::string_view bytes) {
+        size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t written = WriteSome(file.Get(), bytes.data() + done, bytes.size() - done);
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written <= 0)
+                throw EFileError("Cannot write file " + path + ": " + Reason(written < 0 ? errno : ENOSPC));
+            done += static_cast<size_t>(written);
+        }
+    };
+    try {
+        produce(put);
+    } catch (...) {
+        discard();
+        throw;
     }
     if (::fsync(file.Get()) != 0)
         fail("Cannot write file " + path + ": " + Reason(errno));

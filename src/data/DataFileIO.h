@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -15,6 +16,10 @@ std::string ReadWholeFile(const std::string& path);
 // old file is untouched, the temporary file is removed, and EFileError is raised: "Cannot create
 // file %s" when the new file cannot be made, "Cannot write file %s: reason" when writing fails.
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
+// The same with the bytes that produce hands, piece by piece, to the function it is given. An
+// exception from produce leaves the old file as it was and goes on to the caller.
+using TByteSink = std::function<void(std::string_view)>;
+void WriteFileAtomically(const std::string& path, const std::function<void(const TByteSink&)>& produce);
 
 // Tests: the next writes fail (as a full disk would) once this many bytes have been written in
 // total; a negative value turns the failure off.

@@ -1,6 +1,9 @@
 #include "DataGlobalProc.h"
 
+#include "DataCategory.h"
 #include "DataStream.h"
+
+#include <algorithm>
 
 #include <cstring>
 
@@ -131,6 +134,81 @@ int CompareListText(std::string_view a, std::string_view b) {
 }
 
 void FoldAsciiLower(std::string& text) {
-    for (char& c : text)
-        c = FoldAsciiLower(c);
+    FoldAsciiLower(text.data(), text.size());
+}
+
+void FoldAsciiLower(char* text, size_t size) {
+    // Eight bytes at a time: a byte gains 0x20 exactly when it lies in A-Z. No sum carries into
+    // the next byte, since each byte's low seven bits plus the offsets stay below 0x100.
+    constexpr uint64_t kOnes = 0x0101010101010101ULL;
+    constexpr uint64_t kHigh = 0x8080808080808080ULL;
+    size_t i = 0;
+    for (; i + 8 <= size; i += 8) {
+        uint64_t word;
+        std::memcpy(&word, text + i, 8);
+        const uint64_t low = word & ~kHigh;
+        const uint64_t atLeastA = low + (0x80 - 'A') * kOnes;
+        const uint64_t aboveZ = low + (0x80 - 'Z' - 1) * kOnes;
+        const uint64_t capitals = atLeastA & ~aboveZ & ~word & kHigh;
+        word |= capitals >> 2;
+        std::memcpy(text + i, &word, 8);
+    }
+    for (; i < size; ++i)
+        text[i] = FoldAsciiLower(text[i]);
+}
+
+namespace {
+
+inline unsigned char FoldAsciiUpper(unsigned char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 32) : c;
+}
+
+// One row's sort key: its cell folded to capitals lies at Offset in a shared buffer, and its first
+// eight bytes stand in Prefix as one number. Folded cells compare as plain bytes exactly as the
+// list comparison compares the cells, so most comparisons end at the number and the rest read
+// only the shared buffer, never the records.
+struct TListKey {
+    uint64_t Prefix;
+    uint32_t Offset;
+    uint32_t Length;
+    const TRecord* Record;
+};
+
+} // namespace
+
+void SortRecordsByListText(std::vector<const TRecord*>& rows, int32_t valueIndex, bool ascending) {
+    std::vector<TListKey> keys;
+    keys.reserve(rows.size());
+    std::string folded;
+    for (const TRecord* record : rows) {
+        const std::string_view cell = CellText(record->Value(valueIndex));
+        TListKey key{0, static_cast<uint32_t>(folded.size()), static_cast<uint32_t>(cell.size()), record};
+        for (size_t i = 0; i < cell.size(); ++i) {
+            const unsigned char c = FoldAsciiUpper(static_cast<unsigned char>(cell[i]));
+            folded.push_back(static_cast<char>(c));
+            if (i < 8)
+                key.Prefix |= uint64_t{c} << (8 * (7 - i));
+        }
+        keys.push_back(key);
+    }
+    const char* text = folded.data();
+    auto before = [text](const TListKey& a, const TListKey& b) {
+        if (a.Prefix != b.Prefix)
+            return a.Prefix < b.Prefix;
+        // Equal numbers: the first eight bytes agree (short cells padded with zero bytes).
+        const uint32_t shorter = std::min(a.Length, b.Length);
+        if (shorter > 8) {
+            const int order = std::memcmp(text + a.Offset + 8, text + b.Offset + 8, shorter - 8);
+            if (order != 0)
+                return order < 0;
+        }
+        return a.Length < b.Length;
+    };
+    if (ascending)
+        std::stable_sort(keys.begin(), keys.end(), before);
+    else
+        std::stable_sort(keys.begin(), keys.end(),
+                         [&](const TListKey& a, const TListKey& b) { return before(b, a); });
+    for (size_t i = 0; i < keys.size(); ++i)
+        rows[i] = keys[i].Record;
 }

@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
+class TRecord;
 class TStreamReader;
 class TStreamWriter;
 
@@ -27,6 +29,11 @@ int CompareListText(std::string_view a, std::string_view b);
 
 // Folds the ASCII capitals A-Z onto a-z in place; every other byte stays.
 void FoldAsciiLower(std::string& text);
+void FoldAsciiLower(char* text, size_t size);
 inline char FoldAsciiLower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
 }
+
+// Orders rows by the list comparison of the cell text of each row's value at valueIndex, reversed
+// when not ascending; rows that compare equal keep their order.
+void SortRecordsByListText(std::vector<const TRecord*>& rows, int32_t valueIndex, bool ascending);

@@ -43,7 +43,13 @@ void TLedgrin::LoadFromStream(TStreamReader& stream) {
 void TLedgrin::SaveToFile(const std::string& path) const {
     if (path.empty())
         ThrowAssertion(kAssertionFailure, "DataLedgrin", 101);
-    WriteFileAtomically(path, SaveToBytes());
+    // Through a small buffer: building the image of a large file whole costs more than writing it.
+    WriteFileAtomically(path, [this](const TByteSink& put) {
+        std::string buffer;
+        TStreamWriter stream(buffer, put);
+        SaveToStream(stream);
+        stream.Flush();
+    });
 }
 
 void TLedgrin::SaveToStream(TStreamWriter& stream) const {

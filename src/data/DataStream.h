@@ -2,30 +2,50 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
+
+[[noreturn]] void ThrowStreamReadError();
 
 // Reads the little-endian items of a data file from bytes held in memory. Every read checks the
 // bytes left first and fails with "Stream read error", so no count or length from a file is
-// trusted before it has been measured against what the file really holds.
+// trusted before it has been measured against what the file really holds. The small reads are
+// inline: loading a large file is mostly these.
 class TStreamReader {
 public:
     explicit TStreamReader(std::string_view bytes) : FData(bytes) {}
 
-    int32_t ReadInt32();
-    uint32_t ReadUInt32();
-    uint16_t ReadUInt16();
-    uint8_t ReadUInt8();
+    uint32_t ReadUInt32() {
+        const char* p = Take(4);
+        uint32_t value;
+        std::memcpy(&value, p, 4);
+        return LittleEndian(value);
+    }
+    int32_t ReadInt32() { return static_cast<int32_t>(ReadUInt32()); }
+    uint16_t ReadUInt16() {
+        const auto* p = reinterpret_cast<const unsigned char*>(Take(2));
+        return static_cast<uint16_t>(p[0] | p[1] << 8);
+    }
+    uint8_t ReadUInt8() { return static_cast<uint8_t>(*Take(1)); }
     // The next n bytes, as a view into the reader's buffer.
-    std::string_view ReadBytes(size_t n);
-    // The next n bytes without consuming them.
-    std::string_view PeekBytes(size_t n) const;
-    // An int32 byte count followed by that many bytes.
-    std::string_view ReadStringView();
+    std::string_view ReadBytes(size_t n) { return std::string_view(Take(n), n); }
+    // An int32 byte count followed by that many bytes; a negative count is a damaged file.
+    std::string_view ReadStringView() {
+        const int32_t count = ReadInt32();
+        if (count < 0)
+            ThrowStreamReadError();
+        return ReadBytes(static_cast<size_t>(count));
+    }
 
     // Fails unless count items of at least minBytesEach bytes can still follow. A count of 0 or
     // less always passes (the caller reads nothing then).
-    void CheckCount(int64_t count, size_t minBytesEach) const;
+    void CheckCount(int64_t count, size_t minBytesEach) const {
+        if (count > 0 && minBytesEach != 0 && static_cast<uint64_t>(count) > Remaining() / minBytesEach)
+            ThrowStreamReadError();
+    }
 
     // Bytes already read, from position from up to the current position.
     std::string_view ReadSince(size_t from) const { return FData.substr(from, FPos - from); }
@@ -34,25 +54,62 @@ public:
     size_t Remaining() const { return FData.size() - FPos; }
     bool AtEnd() const { return FPos == FData.size(); }
 
+    static uint32_t LittleEndian(uint32_t value) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
+        return __builtin_bswap32(value);
+#else
+        return value;
+#endif
+    }
+
 private:
+    const char* Take(size_t n) {
+        if (n > Remaining())
+            ThrowStreamReadError();
+        const char* p = FData.data() + FPos;
+        FPos += n;
+        return p;
+    }
+
     std::string_view FData;
     size_t FPos = 0;
 };
 
-// Appends the items of a data file to a byte buffer.
+// Appends the items of a data file to a byte buffer. With a sink, Checkpoint hands the buffer on
+// whenever it has grown past a megabyte, so a large file is written through a small buffer.
 class TStreamWriter {
 public:
-    explicit TStreamWriter(std::string& buffer) : FBuffer(buffer) {}
+    using TSink = std::function<void(std::string_view)>;
 
-    void WriteInt32(int32_t value);
-    void WriteUInt32(uint32_t value);
-    void WriteUInt16(uint16_t value);
-    void WriteUInt8(uint8_t value);
+    explicit TStreamWriter(std::string& buffer, TSink sink = nullptr)
+        : FBuffer(buffer), FSink(std::move(sink)) {}
+
+    void WriteUInt32(uint32_t value) {
+        value = TStreamReader::LittleEndian(value);
+        FBuffer.append(reinterpret_cast<const char*>(&value), 4);
+    }
+    void WriteInt32(int32_t value) { WriteUInt32(static_cast<uint32_t>(value)); }
+    void WriteUInt16(uint16_t value) {
+        const char bytes[2] = {static_cast<char>(value & 0xFF), static_cast<char>(value >> 8)};
+        FBuffer.append(bytes, 2);
+    }
+    void WriteUInt8(uint8_t value) { FBuffer.push_back(static_cast<char>(value)); }
     void WriteBytes(std::string_view bytes) { FBuffer.append(bytes.data(), bytes.size()); }
     void WriteString(std::string_view text);
+
+    // A point between items where the buffer may be handed to the sink.
+    void Checkpoint() {
+        if (FSink && FBuffer.size() >= kFlushSize)
+            Flush();
+    }
+    // Hands everything buffered to the sink.
+    void Flush();
 
     std::string& Buffer() { return FBuffer; }
 
 private:
+    static constexpr size_t kFlushSize = 1 << 20;
+
     std::string& FBuffer;
+    TSink FSink;
 };

@@ -1,0 +1,52 @@
+#include "BenchCommon.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+double MedianMs(int repeat, const std::function<void()>& work, const std::function<void()>& prepare) {
+    std::vector<double> times;
+    for (int i = 0; i < repeat; ++i) {
+        if (prepare)
+            prepare();
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        const auto stop = std::chrono::steady_clock::now();
+        times.push_back(std::chrono::duration<double, std::milli>(stop - start).count());
+    }
+    std::sort(times.begin(), times.end());
+    const size_t mid = times.size() / 2;
+    return times.size() % 2 ? times[mid] : (times[mid - 1] + times[mid]) / 2;
+}
+
+void PrintCompared(const char* operation, double oursMs, double sqliteMs) {
+    std::printf("%s: quillery %.1f ms, sqlite %.1f ms, %.1fx\n", operation, oursMs, sqliteMs,
+                sqliteMs / oursMs);
+    std::fflush(stdout);
+}
+
+void PrintOurs(const char* operation, double oursMs) {
+    std::printf("%s: quillery %.1f ms\n", operation, oursMs);
+    std::fflush(stdout);
+}
+
+void PrintMemcpyShare(const TBenchRun& run, const char* operation, double oursMs) {
+    std::printf("%s: %.0f%% of memcpy speed (memcpy %.1f ms)\n", operation, 100 * run.MemcpyMs / oursMs,
+                run.MemcpyMs);
+    std::fflush(stdout);
+}
+
+void PrintMemory(uint64_t peakBytes, uint64_t fileBytes) {
+    constexpr double kMiB = 1024.0 * 1024.0;
+    std::printf("memory: peak %.1f MiB, file %.1f MiB, %.2fx\n", static_cast<double>(peakBytes) / kMiB,
+                static_cast<double>(fileBytes) / kMiB,
+                static_cast<double>(peakBytes) / static_cast<double>(fileBytes));
+    std::fflush(stdout);
+}
+
+void ReportError(TBenchRun& run, const std::string& message) {
+    std::printf("error: %s\n", message.c_str());
+    std::fflush(stdout);
+    run.Failed = true;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "BenchData.h"
+#include "DataLedgrin.h"
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+struct TBenchOptions {
+    int32_t Records = 100000;
+    int32_t Repeat = 5;
+    bool KeepDir = false;
+};
+
+// What the measurements share: the files in the run's folder and what the load step read.
+struct TBenchRun {
+    TBenchOptions Options;
+    std::string DataPath; // the data file
+    std::string DbPath;   // the same records in SQLite, table t
+    std::string Dir;
+    uint64_t FileBytes = 0;
+    double MemcpyMs = 0; // a plain copy of the data file's bytes
+    std::unique_ptr<TLedgrin> Loaded;
+    TBenchRows SqliteRows;
+    bool Failed = false;
+};
+
+// The median in milliseconds of repeat runs of work; prepare runs before each, untimed.
+double MedianMs(int repeat, const std::function<void()>& work, const std::function<void()>& prepare = {});
+
+// The report lines. SQLite's median over ours gives the ratio, so above 1 means ours is faster.
+void PrintCompared(const char* operation, double oursMs, double sqliteMs);
+void PrintOurs(const char* operation, double oursMs);
+// Ours as a share of the speed of copying the file's bytes with memcpy.
+void PrintMemcpyShare(const TBenchRun& run, const char* operation, double oursMs);
+void PrintMemory(uint64_t peakBytes, uint64_t fileBytes);
+// Prints an error line; the run ends with a failing exit code.
+void ReportError(TBenchRun& run, const std::string& message);

@@ -1,0 +1,314 @@
+// quillery-bench: the data store against SQLite on the same records, in the same run.
+#include "BenchCommon.h"
+#include "BenchData.h"
+#include "BenchSqlite.h"
+
+#include "DataCategory.h"
+#include "DataFileIO.h"
+#include "DataGlobalProc.h"
+#include "DataLedgrin.h"
+#include "DataSearchParam.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <exception>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// The hidden mode of the child process that measures memory.
+const char* const kPeakOption = "--peak-rss";
+
+TCategory& LoadedCategory(const TBenchRun& run) {
+    return *run.Loaded->Categories.front();
+}
+
+std::string MakeTempDir() {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/quillery-bench-XXXXXX";
+    if (!::mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot create a folder from " + pattern);
+    return pattern;
+}
+
+// The generated records as the data file and as the SQLite table; neither write is measured.
+void Prepare(TBenchRun& run) {
+    run.DataPath = run.Dir + "/bench.lgd";
+    run.DbPath = run.Dir + "/bench.sqlite";
+    {
+        const auto generated = MakeBenchLedgrin(run.Options.Records, kBenchSeed);
+        generated->SaveToFile(run.DataPath);
+        SqliteWriteTable(run.DbPath, RowsOf(*generated->Categories.front()));
+    }
+    run.FileBytes = std::filesystem::file_size(run.DataPath);
+
+    const std::string bytes = ReadWholeFile(run.DataPath);
+    std::string copy(bytes.size(), '\0');
+    run.MemcpyMs =
+        MedianMs(run.Options.Repeat, [&] { std::memcpy(copy.data(), bytes.data(), bytes.size()); });
+    if (copy != bytes)
+        ReportError(run, "memcpy: the copy differs");
+
+    TSqliteDb db(run.DbPath, true);
+    std::printf("data: %d records of %d values, file %.1f MiB, median of %d runs, folder %s\n",
+                run.Options.Records, kBenchTextBoxes, static_cast<double>(run.FileBytes) / (1024.0 * 1024.0),
+                run.Options.Repeat, run.Dir.c_str());
+    std::printf("%s\n", SqliteDescription(db).c_str());
+}
+
+// Ours reads the whole file and builds every record; SQLite opens the database and copies every
+// row out. Both read through the warm page cache of the system.
+void BenchLoad(TBenchRun& run) {
+    const double ours = MedianMs(
+        run.Options.Repeat, [&] { run.Loaded->LoadFromFile(run.DataPath); },
+        [&] { run.Loaded = std::make_unique<TLedgrin>(); });
+    const double sqlite = MedianMs(
+        run.Options.Repeat, [&] { run.SqliteRows = SqliteReadTable(run.DbPath); },
+        [&] { TBenchRows().swap(run.SqliteRows); });
+    PrintCompared("load", ours, sqlite);
+    PrintMemcpyShare(run, "load", ours);
+    const size_t records = LoadedCategory(run).Records.size();
+    if (records != static_cast<size_t>(run.Options.Records) || run.SqliteRows.size() != records)
+        ReportError(run, "load: quillery read " + std::to_string(records) + " records, sqlite " +
+                             std::to_string(run.SqliteRows.size()) + " rows");
+}
+
+// Both write a new file: the previous run's output is removed first, unmeasured. Ours writes a
+// temporary file beside the target, fsyncs it, renames it over the target and fsyncs the folder.
+// SQLite runs with its defaults (rollback journal, synchronous FULL): one transaction, whose commit
+// fsyncs the journal and the database. Replacing an existing file would add the release of the old
+// one's blocks to ours, as a rewrite of a table in place would add journaling to SQLite's.
+void BenchSave(TBenchRun& run) {
+    const std::string savedPath = run.Dir + "/saved.lgd";
+    const std::string savedDbPath = run.Dir + "/saved.sqlite";
+    const double ours = MedianMs(
+        run.Options.Repeat, [&] { run.Loaded->SaveToFile(savedPath); },
+        [&] { std::filesystem::remove(savedPath); });
+    const double sqlite = MedianMs(
+        run.Options.Repeat, [&] { SqliteWriteTable(savedDbPath, run.SqliteRows); },
+        [&] { std::filesystem::remove(savedDbPath); });
+    PrintCompared("save", ours, sqlite);
+    PrintMemcpyShare(run, "save", ours);
+    if (ReadWholeFile(savedPath) != ReadWholeFile(run.DataPath))
+        ReportError(run, "save: the saved file differs from the one loaded");
+}
+
+// SQLite gets a page cache that holds the whole table, as ours holds the whole file in memory, and
+// a first run that fills it.
+void OpenCachedDb(TSqliteDb& db) {
+    db.Exec("PRAGMA cache_size = -262144");
+    SqliteSortedRowids(db);
+}
+
+// One filter run as the main window does it: every record's text tested, matches collected.
+std::vector<const TRecord*> FilterRecords(const TCategory& category, bool wholeWord) {
+    TSearchParam param;
+    param.SetFilterText(kBenchFilterText);
+    param.WholeWord = wholeWord;
+    std::string text;
+    std::vector<const TRecord*> matched;
+    for (const auto& record : category.Records)
+        if (param.Test(*record, text))
+            matched.push_back(record.get());
+    return matched;
+}
+
+// SQLite's LIKE folds ASCII letters only, as ours does; any value containing the text selects the
+// row, as the text of a record never matches across two values.
+void BenchFilter(TBenchRun& run) {
+    const TCategory& category = LoadedCategory(run);
+    TSqliteDb db(run.DbPath, true);
+    OpenCachedDb(db);
+    size_t ours = 0;
+    size_t theirs = 0;
+    size_t whole = 0;
+    const double oursMs = MedianMs(run.Options.Repeat, [&] { ours = FilterRecords(category, false).size(); });
+    const double sqliteMs =
+        MedianMs(run.Options.Repeat, [&] { theirs = SqliteFilter(db, kBenchFilterText).size(); });
+    const double wholeMs =
+        MedianMs(run.Options.Repeat, [&] { whole = FilterRecords(category, true).size(); });
+    PrintCompared("filter", oursMs, sqliteMs);
+    PrintOurs("whole-word filter", wholeMs);
+    PrintMemcpyShare(run, "filter", oursMs);
+    std::printf("filter \"%s\": %zu records, as a whole word %zu\n", kBenchFilterText, ours, whole);
+    if (ours != theirs)
+        ReportError(run, "filter: quillery found " + std::to_string(ours) + " records, sqlite " +
+                             std::to_string(theirs) + " rows");
+    if (whole == 0 || whole >= ours)
+        ReportError(run,
+                    "whole-word filter: " + std::to_string(whole) + " records of " + std::to_string(ours));
+}
+
+// Ours sorts row pointers by the first line of the sort column's value, as the list does. SQLite's
+// NOCASE folds to small letters and compares whole values, so the orders differ in detail.
+void BenchSort(TBenchRun& run) {
+    const TCategory& category = LoadedCategory(run);
+    const int32_t valueIndex = category.ValueIndexOf(category.Columns.at(0)->ElementID);
+    TSqliteDb db(run.DbPath, true);
+    OpenCachedDb(db);
+    std::vector<const TRecord*> rows;
+    std::vector<int64_t> rowids;
+    const double ours = MedianMs(run.Options.Repeat, [&] {
+        rows.clear();
+        for (const auto& record : category.Records)
+            rows.push_back(record.get());
+        SortRecordsByListText(rows, valueIndex, true);
+    });
+    const double sqlite = MedianMs(run.Options.Repeat, [&] { rowids = SqliteSortedRowids(db); });
+    PrintCompared("sort", ours, sqlite);
+    if (rows.size() != rowids.size())
+        ReportError(run, "sort: quillery " + std::to_string(rows.size()) + " rows, sqlite " +
+                             std::to_string(rowids.size()));
+}
+
+// Ours changes the records in memory; the file is written later, by a save. SQLite's DROP COLUMN
+// rewrites the table and commits with its default durability, fsync included.
+void BenchMerge(TBenchRun& run) {
+    std::unique_ptr<TLedgrin> copy;
+    const double ours = MedianMs(
+        run.Options.Repeat,
+        [&] {
+            TCategory& category = *copy->Categories.front();
+            TCategory edited;
+            edited.AssignTemplate(category);
+            for (const auto& element : category.Elements)
+                if (element->ValueIndex == kBenchMergeValue)
+                    edited.DeleteElement(element->ID);
+            category.MergeTemplate(edited);
+        },
+        [&] {
+            copy = std::make_unique<TLedgrin>();
+            copy->LoadFromFile(run.DataPath);
+        });
+    const std::string mergedDbPath = run.Dir + "/merged.sqlite";
+    const double sqlite = MedianMs(
+        run.Options.Repeat,
+        [&] {
+            TSqliteDb db(mergedDbPath, false);
+            db.Exec("ALTER TABLE t DROP COLUMN c" + std::to_string(kBenchMergeValue));
+        },
+        [&] {
+            std::filesystem::copy_file(run.DbPath, mergedDbPath,
+                                       std::filesystem::copy_options::overwrite_existing);
+        });
+    PrintCompared("merge", ours, sqlite);
+    const TRecord& merged = *copy->Categories.front()->Records.front();
+    const TRecord& original = *LoadedCategory(run).Records.front();
+    if (merged.Count() != kBenchTextBoxes - 1 ||
+        merged.Value(kBenchMergeValue) != original.Value(kBenchMergeValue + 1))
+        ReportError(run, "merge: the values after the deleted text box did not move up");
+}
+
+// The child's side: load the file, report the peak resident size in KiB.
+int PrintLoadPeak(const char* path) {
+    TLedgrin ledgrin;
+    ledgrin.LoadFromFile(path);
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0) {
+            std::printf("%lld\n", std::atoll(line.c_str() + 6));
+            return 0;
+        }
+    return 1;
+}
+
+// A fresh process (fork, then exec of this program) loads the file, so nothing this process holds
+// counts in its peak.
+void BenchMemory(TBenchRun& run) {
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0)
+        throw std::runtime_error("memory: no pipe");
+    std::fflush(stdout);
+    const pid_t child = ::fork();
+    if (child < 0)
+        throw std::runtime_error("memory: cannot fork");
+    if (child == 0) {
+        ::dup2(pipeFds[1], STDOUT_FILENO);
+        ::close(pipeFds[0]);
+        ::close(pipeFds[1]);
+        ::execl("/proc/self/exe", "quillery-bench", kPeakOption, run.DataPath.c_str(), nullptr);
+        ::_exit(127);
+    }
+    ::close(pipeFds[1]);
+    std::string answer;
+    char buffer[64];
+    for (ssize_t got; (got = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
+        answer.append(buffer, static_cast<size_t>(got));
+    ::close(pipeFds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || answer.empty())
+        throw std::runtime_error("memory: the loading process failed");
+    PrintMemory(std::stoull(answer) * 1024, run.FileBytes);
+}
+
+struct TBenchStep {
+    const char* Name;
+    void (*Run)(TBenchRun&);
+};
+
+// In the order they print; each step after load works on what load read. The window measurements
+// (show category, header click, filter run) need the main window and come as steps of their own.
+const TBenchStep kSteps[] = {
+    {"load", BenchLoad}, {"save", BenchSave},   {"filter", BenchFilter},
+    {"sort", BenchSort}, {"merge", BenchMerge}, {"memory", BenchMemory},
+};
+
+int Usage() {
+    std::fprintf(stderr, "usage: quillery-bench [--records N] [--repeat N] [--keep-dir]\n"
+                         "  --records N  records in the generated data file (default 100000)\n"
+                         "  --repeat N   runs of each measurement; the median is reported (default 5)\n"
+                         "  --keep-dir   keep the folder with the data file and the SQLite database\n");
+    return 2;
+}
+
+bool ParseCount(const char* text, int32_t& value) {
+    char* end = nullptr;
+    const long number = std::strtol(text, &end, 10);
+    if (end == text || *end != '\0' || number < 1 || number > 10000000)
+        return false;
+    value = static_cast<int32_t>(number);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::strcmp(argv[1], kPeakOption) == 0)
+        return PrintLoadPeak(argv[2]);
+
+    TBenchRun run;
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (option == "--keep-dir")
+            run.Options.KeepDir = true;
+        else if (option == "--records" && i + 1 < argc && ParseCount(argv[i + 1], run.Options.Records))
+            ++i;
+        else if (option == "--repeat" && i + 1 < argc && ParseCount(argv[i + 1], run.Options.Repeat))
+            ++i;
+        else
+            return Usage();
+    }
+
+    const char* step = "prepare";
+    try {
+        run.Dir = MakeTempDir();
+        Prepare(run);
+        for (const TBenchStep& s : kSteps) {
+            step = s.Name;
+            s.Run(run);
+        }
+    } catch (const std::exception& e) {
+        ReportError(run, std::string(step) + ": " + e.what());
+    }
+    if (!run.Dir.empty() && !run.Options.KeepDir)
+        std::filesystem::remove_all(run.Dir);
+    return run.Failed ? 1 : 0;
+}
