@@ -96,6 +96,8 @@ public:
         return std::string_view(Data(count), count == 0 ? 0 : Load(count));
     }
     uint32_t End(int32_t i) const { return Load(static_cast<uint32_t>(i) + 1); }
+    // Asks the processor to fetch the values' memory ahead of a pass over many records.
+    void Prefetch() const { __builtin_prefetch(FBlock.get()); }
 
     void SetValue(int32_t i, std::string_view value);
     void Append(std::string_view value);
