@@ -171,12 +171,13 @@ struct TListKey {
     uint64_t Prefix;
     uint32_t Offset;
     uint32_t Length;
-    const TRecord* Record;
+    uint32_t Row;
 };
 
 } // namespace
 
-void SortRecordsByListText(std::vector<const TRecord*>& rows, int32_t valueIndex, bool ascending) {
+std::vector<uint32_t> ListSortOrder(const std::vector<const TRecord*>& rows, int32_t valueIndex,
+                                    bool ascending) {
     std::vector<TListKey> keys;
     keys.reserve(rows.size());
     std::string folded;
@@ -190,7 +191,8 @@ void SortRecordsByListText(std::vector<const TRecord*>& rows, int32_t valueIndex
             rows[r + kAhead]->Prefetch();
         const TRecord* record = rows[r];
         const std::string_view cell = CellText(record->Value(valueIndex));
-        TListKey key{0, static_cast<uint32_t>(folded.size()), static_cast<uint32_t>(cell.size()), record};
+        TListKey key{0, static_cast<uint32_t>(folded.size()), static_cast<uint32_t>(cell.size()),
+                     static_cast<uint32_t>(r)};
         for (size_t i = 0; i < cell.size(); ++i) {
             const unsigned char c = FoldAsciiUpper(static_cast<unsigned char>(cell[i]));
             folded.push_back(static_cast<char>(c));
@@ -217,6 +219,16 @@ void SortRecordsByListText(std::vector<const TRecord*>& rows, int32_t valueIndex
     else
         std::stable_sort(keys.begin(), keys.end(),
                          [&](const TListKey& a, const TListKey& b) { return before(b, a); });
+    std::vector<uint32_t> order(keys.size());
     for (size_t i = 0; i < keys.size(); ++i)
-        rows[i] = keys[i].Record;
+        order[i] = keys[i].Row;
+    return order;
+}
+
+void SortRecordsByListText(std::vector<const TRecord*>& rows, int32_t valueIndex, bool ascending) {
+    const std::vector<uint32_t> order = ListSortOrder(rows, valueIndex, ascending);
+    std::vector<const TRecord*> sorted(rows.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        sorted[i] = rows[order[i]];
+    rows.swap(sorted);
 }

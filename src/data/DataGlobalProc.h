@@ -34,6 +34,10 @@ inline char FoldAsciiLower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
 }
 
-// Orders rows by the list comparison of the cell text of each row's value at valueIndex, reversed
-// when not ascending; rows that compare equal keep their order.
+// The list order of rows: positions into rows, ordered by the list comparison of the cell text of
+// each row's value at valueIndex, reversed when not ascending; rows that compare equal keep their
+// order.
+std::vector<uint32_t> ListSortOrder(const std::vector<const TRecord*>& rows, int32_t valueIndex,
+                                    bool ascending);
+// Puts rows into that order.
 void SortRecordsByListText(std::vector<const TRecord*>& rows, int32_t valueIndex, bool ascending);

@@ -1,0 +1,11 @@
+#include "DisplayText.h"
+
+#include "DataTextCodec.h"
+
+QString DisplayText(std::string_view bytes) {
+    if (bytes.empty()) {
+        return QString();
+    }
+    const std::string text = DecodeForDisplay(bytes);
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}

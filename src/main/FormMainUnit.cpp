@@ -1,0 +1,1152 @@
+#include "FormMainUnit.h"
+
+#include "CategoryBar.h"
+#include "DataError.h"
+#include "DataGlobal.h"
+#include "DataLedgrin.h"
+#include "DisplayText.h"
+#include "DlgCheckPasswordUnit.h"
+#include "DlgSetPasswordUnit.h"
+#include "FileDialogs.h"
+#include "MessageBoxes.h"
+#include "RecordListModel.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <sys/stat.h>
+
+namespace {
+
+const char* const kWelcome =
+    "Welcome to use Quillery. "
+    "Before you can use this program, please specify a file that will be used to store your data. "
+    "\r\n\r\n"
+    "Click OK to specify the data file. If the file does not exist, it will be created. "
+    "Or click Cancel to exit this program."
+    "\r\n\r\n";
+const char* const kTemplatesQuestion =
+    "You have specified a new data file. Do you want to use existing templates?\r\n\r\n"
+    "Click Yes to apply existing templates to your data file, or click No to just create a blank data file."
+    "\r\n\r\n";
+const char* const kPasswordError = "Password error.";
+const char* const kBackupInUse =
+    "This file is in use. Can not overwrite current data file! Please use another "
+    "file name, or save it to another folder.";
+const char* const kRecordModified = "Record modified, would you like to save?";
+const char* const kNoRecordSelected = "No record is selected.";
+const char* const kUnwrittenChanges =
+    "The latest changes could not be written to the data file.\r\n\r\n"
+    "Click Yes to discard them and go on, or click No to keep them and stay with the current data file.";
+const char* const kDataFileFilter = "Ledgrin files (*.lgd)";
+const char* const kDataFileSuffix = "lgd";
+
+constexpr int kWriteCacheMs = 60000;
+constexpr int kSelectCategoryMs = 150;
+constexpr int kClearDataFormMs = 150;
+constexpr int kToolBarHeight = 33;
+constexpr int kPanelLeftWidth = 97;
+constexpr int kListViewHeight = 145;
+constexpr int kFormSilver = 0xC0C0C0;
+
+QString Text(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+std::string LocalPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+QIcon StandardIcon(const QWidget* widget, const char* themeName, QStyle::StandardPixmap fallback) {
+    return QIcon::fromTheme(QString::fromLatin1(themeName), widget->style()->standardIcon(fallback));
+}
+
+// The category's icon as the bar shows it; an icon that cannot be read shows the default one.
+QPixmap CategoryIcon(const TCategory& category) {
+    const auto load = [](const TBitmapImage& image) {
+        const std::string& bytes = image.Bytes();
+        return QImage::fromData(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())),
+                                "BMP");
+    };
+    QImage image = load(category.Icon);
+    if (image.isNull()) {
+        image = load(TBitmapImage::DefaultIcon());
+    }
+    if (!image.isNull() && image.size() != QSize(32, 32)) {
+        image = image.scaled(32, 32, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+    return QPixmap::fromImage(image);
+}
+
+// Whether two paths name the same file, whatever their spelling: the same cleaned absolute path,
+// or the same device and inode (symbolic and hard links).
+bool IsSameFile(const QString& a, const QString& b) {
+    if (QDir::cleanPath(QFileInfo(a).absoluteFilePath()) ==
+        QDir::cleanPath(QFileInfo(b).absoluteFilePath())) {
+        return true;
+    }
+    struct stat statA {};
+    struct stat statB {};
+    return ::stat(QFile::encodeName(a).constData(), &statA) == 0 &&
+           ::stat(QFile::encodeName(b).constData(), &statB) == 0 && statA.st_dev == statB.st_dev &&
+           statA.st_ino == statB.st_ino;
+}
+
+// Copies source over destination through a temporary file beside it, so an existing destination
+// is replaced whole or not at all.
+bool CopyFileReplacing(const QString& source, const QString& destination, QString& error) {
+    QFile input(source);
+    if (!input.open(QIODevice::ReadOnly)) {
+        error = QStringLiteral("Cannot open file %1").arg(source);
+        return false;
+    }
+    QSaveFile output(destination);
+    if (!output.open(QIODevice::WriteOnly)) {
+        error = QStringLiteral("Cannot create file %1").arg(destination);
+        return false;
+    }
+    QByteArray buffer;
+    while (!(buffer = input.read(1 << 20)).isEmpty()) {
+        if (output.write(buffer) != buffer.size()) {
+            break;
+        }
+    }
+    if (input.error() != QFileDevice::NoError || !output.commit()) {
+        error = QStringLiteral("Cannot write file %1").arg(destination);
+        return false;
+    }
+    return true;
+}
+
+QToolButton* NewCommandButton(QAction* action, const QString& caption, int width, QWidget* parent) {
+    auto* button = new QToolButton(parent);
+    button->setText(caption);
+    button->setIcon(action->icon());
+    button->setToolTip(action->toolTip());
+    button->setStatusTip(action->statusTip());
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    button->setAutoRaise(true);
+    button->setMinimumWidth(width);
+    button->setEnabled(action->isEnabled());
+    QObject::connect(button, &QToolButton::clicked, action, &QAction::trigger);
+    QObject::connect(action, &QAction::changed, button,
+                     [button, action] { button->setEnabled(action->isEnabled()); });
+    return button;
+}
+
+} // namespace
+
+bool SpreadsheetProbe() {
+    // No workbook engine is built in yet, so the two spreadsheet commands stay disabled.
+    return false;
+}
+
+TFormMain::TFormMain(QWidget* parent)
+    : QMainWindow(parent), FData(std::make_unique<TLedgrin>()), FWorkingCopy(std::make_unique<TLedgrin>()),
+      FListViewHeight(kListViewHeight), FDlgSetPassword(new TDlgSetPassword(this)),
+      FDlgCheckPassword(new TDlgCheckPassword(this)) {
+    setObjectName(QStringLiteral("FormMain"));
+    setWindowTitle(QStringLiteral("Quillery"));
+    resize(1000, 680);
+
+    TimerWriteCache.setSingleShot(true);
+    TimerWriteCache.setInterval(kWriteCacheMs);
+    connect(&TimerWriteCache, &QTimer::timeout, this, &TFormMain::TimerWriteCacheTimer);
+    TimerSelectCategory.setSingleShot(true);
+    TimerSelectCategory.setInterval(kSelectCategoryMs);
+    connect(&TimerSelectCategory, &QTimer::timeout, this, &TFormMain::TimerSelectCategoryTimer);
+    TimerClearDataForm.setSingleShot(true);
+    TimerClearDataForm.setInterval(kClearDataFormMs);
+    connect(&TimerClearDataForm, &QTimer::timeout, this, &TFormMain::TimerClearDataFormTimer);
+
+    CreateActions();
+    CreateMenus();
+    CreateToolBar();
+    CreatePanels();
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+
+    ShowCategoryPanels(false);
+    SetFileCommandsEnabled(false);
+    ActionImportFromExcel->setEnabled(SpreadsheetProbe());
+    ActionExportToExcel->setEnabled(SpreadsheetProbe());
+}
+
+TFormMain::~TFormMain() {
+    // The list refers to records of the open data; let it go first.
+    FRecordListModel->SetColumns(nullptr);
+}
+
+QAction* TFormMain::NewAction(const char* name, const QString& caption, const QString& hint,
+                              const QKeySequence& shortcut) {
+    auto* action = new QAction(caption, this);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setStatusTip(hint);
+    if (!hint.isEmpty()) {
+        action->setToolTip(hint);
+    }
+    action->setShortcut(shortcut);
+    addAction(action);
+    return action;
+}
+
+void TFormMain::CreateActions() {
+    ActionChooseDataFile = NewAction("ActionChooseDataFile", QStringLiteral("Create/Choose &Data File..."),
+                                     QStringLiteral("Create a new data file, or choose an existing one."));
+    ActionChooseDataFile->setIcon(StandardIcon(this, "document-open", QStyle::SP_DialogOpenButton));
+    connect(ActionChooseDataFile, &QAction::triggered, this, &TFormMain::ActionChooseDataFileExecute);
+    ActionSetPassword = NewAction("ActionSetPassword", QStringLiteral("Set Pass&word..."),
+                                  QStringLiteral("Set or remove the password of the current data file."));
+    connect(ActionSetPassword, &QAction::triggered, this, &TFormMain::ActionSetPasswordExecute);
+    ActionBackupDataFile = NewAction("ActionBackupDataFile", QStringLiteral("&Backup Data File..."),
+                                     QStringLiteral("Save a copy of the current data file."));
+    ActionBackupDataFile->setIcon(StandardIcon(this, "document-save-as", QStyle::SP_DialogSaveButton));
+    connect(ActionBackupDataFile, &QAction::triggered, this, &TFormMain::ActionBackupDataFileExecute);
+    ActionImportFromExcel = NewAction("ActionImportFromExcel", QStringLiteral("Import from Excel..."),
+                                      QStringLiteral("Import a worksheet as a new category."));
+    ActionExportToExcel =
+        NewAction("ActionExportToExcel", QStringLiteral("Export to Excel..."),
+                  QStringLiteral("Export the records of the current category to a workbook."));
+    ActionPageSetup = NewAction("ActionPageSetup", QStringLiteral("Page Set&up..."),
+                                QStringLiteral("Choose the paper, orientation and margins for printing."));
+    ActionPrint = NewAction("ActionPrint", QStringLiteral("&Print..."),
+                            QStringLiteral("Print current record or list."));
+    ActionPrint->setIcon(StandardIcon(this, "document-print", QStyle::SP_FileDialogDetailedView));
+    ActionExit = NewAction("ActionExit", QStringLiteral("E&xit"), QStringLiteral("Close Quillery."));
+    connect(ActionExit, &QAction::triggered, this, &QWidget::close);
+
+    ActionCut = NewAction("ActionCut", QStringLiteral("Cu&t"),
+                          QStringLiteral("Cut the selected text to the clipboard."),
+                          QKeySequence(Qt::CTRL | Qt::Key_X));
+    ActionCopy = NewAction("ActionCopy", QStringLiteral("&Copy"),
+                           QStringLiteral("Copy the selected text to the clipboard."),
+                           QKeySequence(Qt::CTRL | Qt::Key_C));
+    ActionPaste =
+        NewAction("ActionPaste", QStringLiteral("&Paste"), QStringLiteral("Paste the text of the clipboard."),
+                  QKeySequence(Qt::CTRL | Qt::Key_V));
+    ActionSelectAll = NewAction("ActionSelectAll", QStringLiteral("Select &All"),
+                                QStringLiteral("Select the whole text."), QKeySequence(Qt::CTRL | Qt::Key_A));
+
+    ActionEditTemplates = NewAction("ActionEditTemplates", QStringLiteral("Edit Temp&lates"),
+                                    QStringLiteral("Edit the templates for each category."));
+    ActionEditTemplates->setIcon(StandardIcon(this, "document-properties", QStyle::SP_FileDialogListView));
+    ActionNewItem =
+        NewAction("ActionNewItem", QStringLiteral("&New Record"),
+                  QStringLiteral("Create a new blank record."), QKeySequence(Qt::CTRL | Qt::Key_N));
+    ActionNewItem->setIcon(StandardIcon(this, "document-new", QStyle::SP_FileIcon));
+    ActionDuplicateItem = NewAction("ActionDuplicateItem", QStringLiteral("&Duplicate Record"),
+                                    QStringLiteral("Duplicate the selected record."));
+    ActionDuplicateItem->setIcon(StandardIcon(this, "edit-copy", QStyle::SP_FileLinkIcon));
+    // Delete Record's key is the Delete key in the record list (ListView1KeyUp), not a shortcut.
+    ActionDeleteItem = NewAction("ActionDeleteItem", QStringLiteral("D&elete Record"),
+                                 QStringLiteral("Delete the selected record."));
+    ActionDeleteItem->setIcon(StandardIcon(this, "edit-delete", QStyle::SP_TrashIcon));
+    ActionSetFocusToSearchBox =
+        NewAction("ActionSetFocusToSearchBox", QString(), QString(), QKeySequence(Qt::CTRL | Qt::Key_F));
+    ActionSetFocusToTheListView =
+        NewAction("ActionSetFocusToTheListView", QString(), QString(), QKeySequence(Qt::CTRL | Qt::Key_L));
+
+    ActionHelpTopics = NewAction("ActionHelpTopics", QStringLiteral("&Help Topics"),
+                                 QStringLiteral("Show the help pages."), QKeySequence(Qt::Key_F1));
+    ActionHelpTopics->setIcon(StandardIcon(this, "help-contents", QStyle::SP_DialogHelpButton));
+    ActionVisitHomePage = NewAction("ActionVisitHomePage", QStringLiteral("Visit Home Page"),
+                                    QStringLiteral("Open the Quillery home page in the web browser."));
+    ActionAbout = NewAction("ActionAbout", QStringLiteral("&About..."),
+                            QStringLiteral("Show the program's version and home page."));
+
+    // Commands whose windows come with later work stay visible in place, disabled.
+    for (QAction* action : {ActionPageSetup, ActionPrint, ActionCut, ActionCopy, ActionPaste, ActionSelectAll,
+                            ActionEditTemplates, ActionNewItem, ActionDuplicateItem, ActionDeleteItem,
+                            ActionSetFocusToSearchBox, ActionSetFocusToTheListView, ActionHelpTopics,
+                            ActionVisitHomePage, ActionAbout}) {
+        action->setEnabled(false);
+    }
+}
+
+void TFormMain::CreateMenus() {
+    QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("MenuFile"));
+    file->addAction(ActionChooseDataFile);
+    file->addAction(ActionSetPassword);
+    file->addAction(ActionBackupDataFile);
+    file->addSeparator();
+    MenuImportExport = file->addMenu(QStringLiteral("Import/Export"));
+    MenuImportExport->setObjectName(QStringLiteral("MenuImportExport"));
+    MenuImportExport->addAction(ActionImportFromExcel);
+    MenuImportExport->addAction(ActionExportToExcel);
+    file->addSeparator();
+    file->addAction(ActionPageSetup);
+    file->addAction(ActionPrint);
+    file->addSeparator();
+    file->addAction(ActionExit);
+
+    QMenu* edit = menuBar()->addMenu(QStringLiteral("&Edit"));
+    edit->setObjectName(QStringLiteral("MenuEdit"));
+    edit->addAction(ActionCut);
+    edit->addAction(ActionCopy);
+    edit->addAction(ActionPaste);
+    edit->addSeparator();
+    edit->addAction(ActionSelectAll);
+
+    QMenu* operations = menuBar()->addMenu(QStringLiteral("&Operations"));
+    operations->setObjectName(QStringLiteral("MenuOperations"));
+    operations->addAction(ActionEditTemplates);
+    QMenu* dataOperations = operations->addMenu(QStringLiteral("&Data Operations"));
+    dataOperations->setObjectName(QStringLiteral("MenuDataOperations"));
+    dataOperations->addAction(ActionNewItem);
+    dataOperations->addAction(ActionDuplicateItem);
+    dataOperations->addAction(ActionDeleteItem);
+
+    QMenu* help = menuBar()->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("MenuHelp"));
+    help->addAction(ActionHelpTopics);
+    help->addSeparator();
+    help->addAction(ActionVisitHomePage);
+    help->addSeparator();
+    help->addAction(ActionAbout);
+}
+
+void TFormMain::CreateToolBar() {
+    QToolBar* toolBar = addToolBar(QStringLiteral("Main"));
+    toolBar->setObjectName(QStringLiteral("ToolBar1"));
+    toolBar->setMovable(false);
+    toolBar->setFloatable(false);
+    toolBar->setFixedHeight(kToolBarHeight);
+    toolBar->setIconSize(QSize(16, 16));
+    toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
+    toolBar->addAction(ActionPrint);
+    toolBar->addAction(ActionEditTemplates);
+
+    auto* recordCommands = new QWidget(toolBar);
+    recordCommands->setObjectName(QStringLiteral("PanelRecordCommands"));
+    auto* commandsLayout = new QHBoxLayout(recordCommands);
+    recordCommands->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    commandsLayout->setContentsMargins(12, 0, 0, 0);
+    commandsLayout->setSpacing(1);
+    commandsLayout->addWidget(NewCommandButton(ActionNewItem, ActionNewItem->text(), 89, recordCommands));
+    commandsLayout->addWidget(
+        NewCommandButton(ActionDuplicateItem, ActionDuplicateItem->text(), 109, recordCommands));
+    commandsLayout->addWidget(
+        NewCommandButton(ActionDeleteItem, QStringLiteral("Dele&te Record"), 97, recordCommands));
+    FRecordCommandsItem = toolBar->addWidget(recordCommands);
+
+    auto* search = new QWidget(toolBar);
+    search->setObjectName(QStringLiteral("PanelSearch"));
+    auto* searchLayout = new QHBoxLayout(search);
+    search->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    searchLayout->setContentsMargins(16, 0, 8, 0);
+    searchLayout->setSpacing(6);
+    auto* filterLabel = new QLabel(QStringLiteral("Filter:"), search);
+    EditSearchBox = new QLineEdit(search);
+    EditSearchBox->setObjectName(QStringLiteral("EditSearchBox"));
+    EditSearchBox->setFixedSize(140, 21);
+    EditSearchBox->setToolTip(QStringLiteral("Enter filter string here, or clear to display all records."));
+    EditSearchBox->setStatusTip(EditSearchBox->toolTip());
+    filterLabel->setBuddy(EditSearchBox);
+    CBMatchWholeWord = new QCheckBox(QStringLiteral("Match &Whole Word"), search);
+    CBMatchWholeWord->setObjectName(QStringLiteral("CBMatchWholeWord"));
+    CBMatchWholeWord->setFocusPolicy(Qt::ClickFocus);
+    // The filter itself comes with its own work; until then its controls cannot be used.
+    EditSearchBox->setEnabled(false);
+    CBMatchWholeWord->setEnabled(false);
+    searchLayout->addWidget(filterLabel);
+    searchLayout->addWidget(EditSearchBox);
+    searchLayout->addWidget(CBMatchWholeWord);
+    FSearchItem = toolBar->addWidget(search);
+}
+
+void TFormMain::CreatePanels() {
+    SplitterMain = new QSplitter(Qt::Horizontal, this);
+    SplitterMain->setObjectName(QStringLiteral("SplitterMain"));
+    SplitterMain->setHandleWidth(3);
+    SplitterMain->setChildrenCollapsible(false);
+
+    PanelLeft = new QWidget(SplitterMain);
+    PanelLeft->setObjectName(QStringLiteral("PanelLeft"));
+    PanelLeft->setMinimumWidth(40);
+    auto* leftLayout = new QVBoxLayout(PanelLeft);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    FEGXOutlookBar1 = new TCategoryBar(QStringLiteral("Categories"), PanelLeft);
+    FEGXOutlookBar1->setObjectName(QStringLiteral("FEGXOutlookBar1"));
+    FEGXOutlookBar1->setContextMenuPolicy(Qt::ActionsContextMenu);
+    FEGXOutlookBar1->addAction(ActionEditTemplates);
+    connect(FEGXOutlookBar1, &TCategoryBar::SelectedIndexChanged, this, &TFormMain::FEGXOutlookBar1Change);
+    leftLayout->addWidget(FEGXOutlookBar1);
+
+    // The right side keeps its place while PanelRight is hidden, so the bar keeps its width.
+    auto* rightHolder = new QWidget(SplitterMain);
+    rightHolder->setObjectName(QStringLiteral("PanelRightHolder"));
+    auto* holderLayout = new QVBoxLayout(rightHolder);
+    holderLayout->setContentsMargins(0, 0, 0, 0);
+    holderLayout->addWidget(CreateRightPane());
+
+    SplitterMain->addWidget(PanelLeft);
+    SplitterMain->addWidget(rightHolder);
+    SplitterMain->setStretchFactor(0, 0);
+    SplitterMain->setStretchFactor(1, 1);
+    SplitterMain->setSizes({kPanelLeftWidth, width() - kPanelLeftWidth});
+    setCentralWidget(SplitterMain);
+}
+
+QWidget* TFormMain::CreateRightPane() {
+    PanelRight = new QWidget(this);
+    PanelRight->setObjectName(QStringLiteral("PanelRight"));
+    auto* layout = new QVBoxLayout(PanelRight);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    auto* header = new QFrame(PanelRight);
+    header->setObjectName(QStringLiteral("PanelCategoryHeader"));
+    header->setFixedHeight(24);
+    header->setStyleSheet(
+        QStringLiteral("QFrame#PanelCategoryHeader { background: qlineargradient(x1:0, y1:0, "
+                       "x2:1, y2:0, stop:0 #3d4c60, stop:1 #6b7d94); }"));
+    auto* headerLayout = new QHBoxLayout(header);
+    headerLayout->setContentsMargins(16, 0, 8, 0);
+    LabelCategory = new QLabel(header);
+    LabelCategory->setObjectName(QStringLiteral("LabelCategory"));
+    QFont labelFont = LabelCategory->font();
+    labelFont.setBold(true);
+    labelFont.setPixelSize(13);
+    LabelCategory->setFont(labelFont);
+    LabelCategory->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
+    headerLayout->addWidget(LabelCategory);
+    layout->addWidget(header);
+
+    SplitterRight = new QSplitter(Qt::Vertical, PanelRight);
+    SplitterRight->setObjectName(QStringLiteral("SplitterRight"));
+    SplitterRight->setHandleWidth(4);
+    SplitterRight->setChildrenCollapsible(false);
+
+    ListView1 = new QTreeView(SplitterRight);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    FRecordListModel = new TRecordListModel(this);
+    ListView1->setModel(FRecordListModel);
+    ListView1->setRootIsDecorated(false);
+    ListView1->setItemsExpandable(false);
+    ListView1->setUniformRowHeights(true);
+    ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
+    ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
+    ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    ListView1->setAllColumnsShowFocus(true);
+    ListView1->setAlternatingRowColors(true);
+    ListView1->setMinimumHeight(40);
+    ListView1->header()->setSectionsClickable(true);
+    ListView1->header()->setSectionsMovable(false);
+    ListView1->header()->setSortIndicatorShown(true);
+    ListView1->header()->setStretchLastSection(false);
+    ListView1->header()->setSectionResizeMode(QHeaderView::Interactive);
+    // The selection stays visible while the list has no focus.
+    QPalette listPalette = ListView1->palette();
+    for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText}) {
+        listPalette.setColor(QPalette::Inactive, role, listPalette.color(QPalette::Active, role));
+    }
+    ListView1->setPalette(listPalette);
+    ListView1->setContextMenuPolicy(Qt::ActionsContextMenu);
+    ListView1->addActions({ActionNewItem, ActionDuplicateItem, ActionDeleteItem});
+    ListView1->installEventFilter(this);
+    connect(ListView1->header(), &QHeaderView::sectionClicked, this, &TFormMain::ListView1ColumnClick);
+    connect(ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &TFormMain::ListView1SelectionChanged);
+
+    SplitterRight->installEventFilter(this);
+    SplitterRight->addWidget(ListView1);
+    SplitterRight->addWidget(CreateDataFormArea());
+    SplitterRight->setStretchFactor(0, 0);
+    SplitterRight->setStretchFactor(1, 1);
+    layout->addWidget(SplitterRight, 1);
+    return PanelRight;
+}
+
+QWidget* TFormMain::CreateDataFormArea() {
+    auto* area = new QWidget(SplitterRight);
+    area->setObjectName(QStringLiteral("PanelDataFormArea"));
+    auto* layout = new QVBoxLayout(area);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+
+    PanelDataFormToolBar = new QFrame(area);
+    PanelDataFormToolBar->setObjectName(QStringLiteral("PanelDataFormToolBar"));
+    PanelDataFormToolBar->setFixedHeight(28);
+    PanelDataFormToolBar->setFrameShape(QFrame::StyledPanel);
+    auto* stripLayout = new QHBoxLayout(PanelDataFormToolBar);
+    stripLayout->setContentsMargins(0, 0, 0, 0);
+    LabelDataFormToolBar = new QLabel(Text(kNoRecordSelected), PanelDataFormToolBar);
+    LabelDataFormToolBar->setObjectName(QStringLiteral("LabelDataFormToolBar"));
+    LabelDataFormToolBar->setAlignment(Qt::AlignCenter);
+    stripLayout->addWidget(LabelDataFormToolBar);
+    BtnSaveData = new QPushButton(QStringLiteral("&Save"), PanelDataFormToolBar);
+    BtnSaveData->setObjectName(QStringLiteral("BtnSaveData"));
+    BtnSaveData->setGeometry(16, 3, 57, 22);
+    connect(BtnSaveData, &QPushButton::clicked, this, &TFormMain::BtnSaveDataClick);
+    BtnCancelData = new QPushButton(QStringLiteral("&Cancel"), PanelDataFormToolBar);
+    BtnCancelData->setObjectName(QStringLiteral("BtnCancelData"));
+    BtnCancelData->setGeometry(88, 3, 57, 22);
+    SetDataFormModified(false);
+    layout->addWidget(PanelDataFormToolBar);
+
+    PanelDataFormHolder = new QFrame(area);
+    PanelDataFormHolder->setObjectName(QStringLiteral("PanelDataFormHolder"));
+    PanelDataFormHolder->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    PanelDataFormHolder->setLineWidth(1);
+    PanelDataFormHolder->setMinimumHeight(40);
+    PanelDataFormHolder->setAutoFillBackground(true);
+    QPalette silver = PanelDataFormHolder->palette();
+    silver.setColor(QPalette::Window, QColor(QRgb(kFormSilver)));
+    PanelDataFormHolder->setPalette(silver);
+    PanelDataFormHolder->installEventFilter(this);
+
+    PanelDataFormHolder2 = new QWidget(PanelDataFormHolder);
+    PanelDataFormHolder2->setObjectName(QStringLiteral("PanelDataFormHolder2"));
+    PanelDataForm = new QWidget(PanelDataFormHolder2);
+    PanelDataForm->setObjectName(QStringLiteral("PanelDataForm"));
+    PanelDataForm->setAutoFillBackground(true);
+    PanelDataForm->setPalette(silver);
+    PanelDataForm->setFocusPolicy(Qt::ClickFocus);
+
+    SBV = new QScrollBar(Qt::Vertical, PanelDataFormHolder);
+    SBV->setObjectName(QStringLiteral("SBV"));
+    SBV->setFixedWidth(18);
+    SBH = new QScrollBar(Qt::Horizontal, PanelDataFormHolder);
+    SBH->setObjectName(QStringLiteral("SBH"));
+    SBH->setFixedHeight(18);
+    for (QScrollBar* bar : {SBV, SBH}) {
+        bar->setFocusPolicy(Qt::NoFocus);
+        bar->setRange(0, 0);
+        bar->setSingleStep(1);
+    }
+    SBV->setEnabled(false);
+    SBH->hide();
+    connect(SBV, &QScrollBar::valueChanged, this, &TFormMain::SBVScroll);
+    connect(SBH, &QScrollBar::valueChanged, this, &TFormMain::SBHScroll);
+    layout->addWidget(PanelDataFormHolder, 1);
+    return area;
+}
+
+// ---- Data file -------------------------------------------------------------------------------
+
+void TFormMain::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!FFirstShown) {
+        FFirstShown = true;
+        FormShow();
+    }
+}
+
+void TFormMain::FormShow() {
+    QString panelLeftWidth;
+    QString listViewHeight;
+    {
+        TSettingsFile settings;
+        FDataFilePath = settings.ReadString(QStringLiteral("DataFile"));
+        panelLeftWidth = settings.ReadString(QStringLiteral("PanelLeftWidth"));
+        listViewHeight = settings.ReadString(QStringLiteral("ListView1Height"));
+        FSelectedCategoryID = settings.ReadInteger(QStringLiteral("SelectedCategoryID"), 0);
+        PrintListFont().Name =
+            settings.ReadString(QStringLiteral("PrintListFontName"), QStringLiteral("Arial"));
+        PrintListFont().Size = settings.ReadInteger(QStringLiteral("PrintListFontSize"), 9);
+    }
+    if (!FDataFilePath.isEmpty() && !QFileInfo(FDataFilePath).isFile()) {
+        FDataFilePath.clear();
+    }
+    if (FDataFilePath.isEmpty() &&
+        MessageBoxes::Show(this, MessageBoxes::TKind::Information, Text(kWelcome),
+                           QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok) {
+        ActionChooseDataFileExecute();
+    }
+    if (FDataFilePath.isEmpty()) {
+        // Without a data file the program ends; the close runs once the showing is over.
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+        return;
+    }
+    if (!FDataFileOpened) {
+        OpenDataFile();
+    }
+    ApplyRememberedLayout(panelLeftWidth, listViewHeight);
+}
+
+void TFormMain::ApplyRememberedLayout(const QString& panelLeftWidth, const QString& listViewHeight) {
+    bool ok = false;
+    const int width = panelLeftWidth.toInt(&ok);
+    if (ok && width >= 0) {
+        SplitterMain->setSizes({width, qMax(0, SplitterMain->width() - width - SplitterMain->handleWidth())});
+    }
+    const int height = listViewHeight.toInt(&ok);
+    if (ok && height >= 0) {
+        FListViewHeight = height;
+        ApplyListViewHeight();
+    }
+}
+
+void TFormMain::ApplyListViewHeight() {
+    // The splitter places the list only once it has been laid out with room for it; until then
+    // the height waits for the splitter's next resize.
+    FListViewHeightPending =
+        PanelRight->isHidden() || !SplitterRight->isVisible() || SplitterRight->height() <= FListViewHeight;
+    if (!FListViewHeightPending) {
+        SplitterRight->setSizes(
+            {FListViewHeight, SplitterRight->height() - FListViewHeight - SplitterRight->handleWidth()});
+    }
+}
+
+int TFormMain::PanelLeftWidth() const {
+    return SplitterMain->sizes().value(0, kPanelLeftWidth);
+}
+
+int TFormMain::ListViewHeight() const {
+    return PanelRight->isHidden() || FListViewHeightPending
+               ? FListViewHeight
+               : SplitterRight->sizes().value(0, FListViewHeight);
+}
+
+void TFormMain::WriteSettingsOnClose() {
+    TSettingsFile settings;
+    settings.WriteInteger(QStringLiteral("PanelLeftWidth"), PanelLeftWidth());
+    settings.WriteInteger(QStringLiteral("ListView1Height"), ListViewHeight());
+    settings.WriteInteger(QStringLiteral("SelectedCategoryID"), FCurrentCategory ? FCurrentCategory->ID : 0);
+    settings.WriteString(QStringLiteral("PrintListFontName"), PrintListFont().Name);
+    settings.WriteInteger(QStringLiteral("PrintListFontSize"), PrintListFont().Size);
+}
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+    if (!OfferToSaveRecord(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, false)) {
+        event->ignore();
+        return;
+    }
+    WriteSettingsOnClose();
+    // A write that fails on closing never drops the changes silently.
+    if (!FDataFilePath.isEmpty() && FWritePending && !FlushWriteCache() && !ConfirmDiscardUnwritten()) {
+        event->ignore();
+        return;
+    }
+    TimerWriteCache.stop();
+    TimerSelectCategory.stop();
+    TimerClearDataForm.stop();
+    event->accept();
+}
+
+void TFormMain::BringToFront() {
+    if (isMinimized()) {
+        setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    }
+    show();
+    raise();
+    activateWindow();
+}
+
+void TFormMain::MarkDataChanged() {
+    FWritePending = true;
+    if (!TimerWriteCache.isActive()) {
+        TimerWriteCache.start();
+    }
+}
+
+void TFormMain::TimerWriteCacheTimer() {
+    TimerWriteCache.stop();
+    WriteDataFile();
+}
+
+bool TFormMain::FlushWriteCache() {
+    if (!FWritePending) {
+        return true;
+    }
+    TimerWriteCache.stop();
+    return WriteDataFile();
+}
+
+bool TFormMain::WriteDataFile() {
+    if (FDataFilePath.isEmpty()) {
+        return true;
+    }
+    try {
+        FData->SaveToFile(LocalPath(FDataFilePath));
+    } catch (const std::exception& error) {
+        // The change stays pending: the next change, Backup, another file or closing try again.
+        ShowError(QString::fromStdString(error.what()));
+        return false;
+    }
+    FWritePending = false;
+    return true;
+}
+
+bool TFormMain::ConfirmDiscardUnwritten() {
+    return MessageBoxes::Show(this, MessageBoxes::TKind::Warning, Text(kUnwrittenChanges),
+                              QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+void TFormMain::DiscardOpenData() {
+    TimerSelectCategory.stop();
+    FEGXOutlookBar1->SetSelectedIndex(-1);
+    FEGXOutlookBar1->Clear();
+    FData = std::make_unique<TLedgrin>();
+    TimerWriteCache.stop();
+    FWritePending = false;
+}
+
+void TFormMain::OpenDataFile() {
+    if (FDataFilePath.isEmpty()) {
+        ThrowAssertion(kAssertionFailure, "FormMainUnit", 833);
+    }
+    DiscardOpenData();
+    if (QFileInfo::exists(FDataFilePath)) {
+        try {
+            FData->LoadFromFile(LocalPath(FDataFilePath));
+        } catch (const std::exception& error) {
+            ShowError(QString::fromStdString(error.what()));
+            RefuseDataFile();
+            return;
+        }
+        if (FData->HasPassword()) {
+            if (FDlgCheckPassword->exec() != QDialog::Accepted) {
+                RefuseDataFile();
+                return;
+            }
+            if (!PasswordMatches(FDlgCheckPassword->Password(), FData->PasswordDigest)) {
+                ShowError(Text(kPasswordError));
+                RefuseDataFile();
+                return;
+            }
+        }
+    } else {
+        // A new, empty data file reaches the disk with the first write.
+        MarkDataChanged();
+    }
+    AcceptDataFile();
+}
+
+void TFormMain::AcceptDataFile() {
+    setWindowTitle(QStringLiteral("Quillery - ") + QFileInfo(FDataFilePath).fileName());
+    FillCategoryBar();
+    SetFileCommandsEnabled(true);
+    FDataFileOpened = true;
+}
+
+void TFormMain::RefuseDataFile() {
+    DiscardOpenData();
+    setWindowTitle(QStringLiteral("Quillery"));
+    FillCategoryBar();
+    FDataFilePath.clear();
+    SetFileCommandsEnabled(false);
+}
+
+void TFormMain::SetFileCommandsEnabled(bool enabled) {
+    ActionSetPassword->setEnabled(enabled);
+    ActionBackupDataFile->setEnabled(enabled);
+    MenuImportExport->setEnabled(enabled);
+}
+
+void TFormMain::ActionChooseDataFileExecute() {
+    TSettingsFile settings;
+    const QString remembered = settings.ReadString(QStringLiteral("DataFile"));
+    QString folder;
+    if (!remembered.isEmpty()) {
+        folder = QFileInfo(remembered).absolutePath();
+    } else {
+        folder = TDataGlobal::DataFolder();
+        QDir().mkpath(folder);
+    }
+    FileDialogs::TOptions options;
+    options.Mode = FileDialogs::TMode::ChooseFile;
+    options.Title = QStringLiteral("Create/Choose a Data File");
+    options.Filter = Text(kDataFileFilter);
+    options.DefaultSuffix = Text(kDataFileSuffix);
+    options.Folder = folder;
+    const QString chosen = FileDialogs::Run(this, options);
+    if (chosen.isEmpty()) {
+        return;
+    }
+
+    if (!FDataFilePath.isEmpty()) {
+        // Cancel goes on like No: the other file is opened either way.
+        OfferToSaveRecord(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, true);
+        const bool hadPending = FWritePending;
+        TimerWriteCache.stop();
+        if (!WriteDataFile() && hadPending && !ConfirmDiscardUnwritten()) {
+            // Keep the current file and its unwritten changes; retry on the next occasion.
+            TimerWriteCache.start();
+            return;
+        }
+        FSelectedCategoryID = 0;
+    }
+
+    settings.WriteString(QStringLiteral("DataFile"), chosen);
+    FDataFilePath = settings.ReadString(QStringLiteral("DataFile"));
+    if (FDataFilePath.isEmpty()) {
+        return;
+    }
+    if (!QFileInfo::exists(FDataFilePath) &&
+        MessageBoxes::Show(this, MessageBoxes::TKind::Confirmation, Text(kTemplatesQuestion),
+                           QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
+        CopyTemplateFile();
+    }
+    FDataFileOpened = false;
+    OpenDataFile();
+}
+
+void TFormMain::CopyTemplateFile() {
+    const QString source = TDataGlobal::TemplateFilePath();
+    QFile templateFile(source);
+    if (!templateFile.copy(FDataFilePath)) {
+        ShowError(QStringLiteral(
+                      "Cannot copy the template file %1 to %2: %3\r\n\r\nThe new data file starts empty.")
+                      .arg(QDir::toNativeSeparators(source), FDataFilePath, templateFile.errorString()));
+    }
+}
+
+void TFormMain::ActionSetPasswordExecute() {
+    if (FDlgSetPassword->exec() != QDialog::Accepted) {
+        return;
+    }
+    FData->PasswordDigest = DigestOfTypedPassword(FDlgSetPassword->Password());
+    MarkDataChanged();
+}
+
+void TFormMain::ActionBackupDataFileExecute() {
+    if (FDataFilePath.isEmpty() || !FlushWriteCache()) {
+        return;
+    }
+    TSettingsFile settings;
+    const QString last = settings.ReadString(QStringLiteral("BackupDataFile"));
+    const QString lastFolder = last.isEmpty() ? QString() : QFileInfo(last).absolutePath();
+    QString folder;
+    if (!lastFolder.isEmpty() && QFileInfo(lastFolder).isDir()) {
+        folder = lastFolder;
+    } else {
+        folder = TDataGlobal::BackupFolder();
+        QDir().mkpath(folder);
+    }
+    FileDialogs::TOptions options;
+    options.Mode = FileDialogs::TMode::SaveFile;
+    options.Title = QStringLiteral("Save a Copy of Data File As");
+    options.Filter = Text(kDataFileFilter);
+    options.DefaultSuffix = Text(kDataFileSuffix);
+    options.Folder = folder;
+    options.FileName = QFileInfo(FDataFilePath).fileName();
+    const QString chosen = FileDialogs::Run(this, options);
+    if (chosen.isEmpty()) {
+        return;
+    }
+    if (IsSameFile(chosen, FDataFilePath)) {
+        ShowError(Text(kBackupInUse));
+        return;
+    }
+    QString error;
+    if (!CopyFileReplacing(FDataFilePath, chosen, error)) {
+        ShowError(error);
+        return;
+    }
+    settings.WriteString(QStringLiteral("BackupDataFile"), chosen);
+}
+
+void TFormMain::ShowError(const QString& text) {
+    MessageBoxes::ShowError(this, text);
+}
+
+// ---- Category bar and record list ------------------------------------------------------------
+
+void TFormMain::FillCategoryBar() {
+    FEGXOutlookBar1->SetSelectedIndex(-1);
+    FEGXOutlookBar1->Clear();
+    for (const auto& category : FData->Categories) {
+        FEGXOutlookBar1->AddItem(CategoryIcon(*category), DisplayText(category->Name));
+    }
+    TimerSelectCategory.start();
+}
+
+void TFormMain::TimerSelectCategoryTimer() {
+    TimerSelectCategory.stop();
+    const auto& categories = FData->Categories;
+    int index = -1;
+    for (size_t i = 0; i < categories.size(); ++i) {
+        if (categories[i]->ID == FSelectedCategoryID) {
+            index = static_cast<int>(i);
+            break;
+        }
+    }
+    if (index < 0 && !categories.empty()) {
+        index = 0;
+    }
+    if (index >= 0) {
+        FEGXOutlookBar1->SetSelectedIndex(index);
+    }
+}
+
+void TFormMain::FEGXOutlookBar1Change(int index) {
+    ClearListSelection();
+    if (index < 0 || index >= static_cast<int>(FData->Categories.size())) {
+        FCurrentCategory = nullptr;
+        FRecordListModel->SetColumns(nullptr);
+        ShowCategoryPanels(false);
+        FSelectFirstAfterClear = false;
+        return;
+    }
+    FCurrentCategory = FData->Categories[static_cast<size_t>(index)].get();
+    FSelectedCategoryID = FCurrentCategory->ID;
+    ShowCategoryPanels(true);
+    BuildListColumns();
+    FillRecordList();
+    if (FRecordListModel->columnCount() > 0) {
+        SortRecordList();
+    }
+    FSelectFirstAfterClear = true;
+    TimerClearDataForm.start();
+}
+
+void TFormMain::ShowCategoryPanels(bool visible) {
+    FRecordCommandsItem->setVisible(visible);
+    FSearchItem->setVisible(visible);
+    if (visible == !PanelRight->isHidden()) {
+        return;
+    }
+    if (!visible && SplitterRight->isVisible()) {
+        FListViewHeight = ListViewHeight();
+    }
+    PanelRight->setVisible(visible);
+    if (visible) {
+        // Lay the pane out now, so the list takes its height at once.
+        PanelRight->parentWidget()->layout()->activate();
+        ApplyListViewHeight();
+    }
+}
+
+void TFormMain::BuildListColumns() {
+    ClearListSelection();
+    FRecordListModel->SetColumns(FCurrentCategory);
+    if (FCurrentCategory == nullptr) {
+        return;
+    }
+    for (size_t i = 0; i < FCurrentCategory->Columns.size(); ++i) {
+        ListView1->header()->resizeSection(static_cast<int>(i), FCurrentCategory->Columns[i]->Width);
+    }
+}
+
+void TFormMain::FillRecordList() {
+    ClearListSelection();
+    std::vector<TRecord*> rows;
+    if (FCurrentCategory != nullptr) {
+        rows.reserve(FCurrentCategory->Records.size());
+        for (const auto& record : FCurrentCategory->Records) {
+            rows.push_back(record.get());
+        }
+    }
+    FRecordListModel->SetRows(std::move(rows));
+    UpdateRecordCount(false);
+}
+
+void TFormMain::UpdateRecordCount(bool filtered) {
+    if (FCurrentCategory == nullptr) {
+        LabelCategory->clear();
+        return;
+    }
+    const int count = FRecordListModel->rowCount();
+    LabelCategory->setText(DisplayText(FCurrentCategory->Name) +
+                           (filtered ? QStringLiteral("   (Filtered: ") : QStringLiteral("   (Total: ")) +
+                           QString::number(count) + QStringLiteral(" record") +
+                           (count > 1 ? QStringLiteral("s") : QString()) + QStringLiteral(")"));
+}
+
+void TFormMain::SortRecordList() {
+    if (FCurrentCategory == nullptr) {
+        return;
+    }
+    FRecordListModel->Sort(FCurrentCategory->SortColumn, FCurrentCategory->SortAscending);
+    ListView1->header()->setSortIndicator(FCurrentCategory->SortColumn, FCurrentCategory->SortAscending
+                                                                            ? Qt::AscendingOrder
+                                                                            : Qt::DescendingOrder);
+}
+
+void TFormMain::ListView1ColumnClick(int column) {
+    if (FCurrentCategory == nullptr) {
+        return;
+    }
+    FCurrentCategory->SortAscending =
+        column == FCurrentCategory->SortColumn ? !FCurrentCategory->SortAscending : true;
+    FCurrentCategory->SortColumn = column;
+    SortRecordList();
+    if (FCurrentListItem.isValid()) {
+        ListView1->scrollTo(FCurrentListItem);
+    }
+    MarkDataChanged();
+}
+
+void TFormMain::ListView1KeyUp(int key) {
+    if (key == Qt::Key_Delete && ActionDeleteItem->isEnabled()) {
+        ActionDeleteItem->trigger();
+    }
+}
+
+bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ListView1 && event->type() == QEvent::KeyRelease) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!key->isAutoRepeat()) {
+            ListView1KeyUp(key->key());
+        }
+    } else if (watched == PanelDataFormHolder && event->type() == QEvent::Resize) {
+        PanelDataFormHolderResize();
+    } else if (watched == SplitterRight && event->type() == QEvent::Resize && FListViewHeightPending) {
+        ApplyListViewHeight();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TFormMain::ClearListSelection() {
+    // Emptying or refilling the list loses the selection; the deselection must run first.
+    ListView1->selectionModel()->clearSelection();
+}
+
+void TFormMain::ListView1SelectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
+    // The old row's loss comes before the new row's gain, so a question concerns the old record.
+    if (!deselected.isEmpty() && FCurrentListItem.isValid()) {
+        ListView1SelectItem(FCurrentListItem, false);
+    }
+    const QModelIndexList indexes = selected.indexes();
+    if (!indexes.isEmpty()) {
+        ListView1SelectItem(indexes.constFirst(), true);
+    }
+}
+
+// ---- Record form area ------------------------------------------------------------------------
+
+bool TFormMain::DataFormModified() const {
+    return !BtnSaveData->isHidden();
+}
+
+void TFormMain::SetDataFormModified(bool modified) {
+    BtnSaveData->setVisible(modified);
+    BtnCancelData->setVisible(modified);
+}
+
+bool TFormMain::OfferToSaveRecord(QMessageBox::StandardButtons buttons, bool keepListOrder) {
+    if (!DataFormModified()) {
+        return true;
+    }
+    const QMessageBox::StandardButton answer =
+        MessageBoxes::Show(this, MessageBoxes::TKind::Warning, Text(kRecordModified), buttons);
+    if (answer == QMessageBox::Yes) {
+        FSavingOnDeselect = keepListOrder;
+        BtnSaveDataClick();
+        FSavingOnDeselect = false;
+    }
+    return answer != QMessageBox::Cancel;
+}
+
+void TFormMain::ListView1SelectItem(const QModelIndex& row, bool selected) {
+    if (selected) {
+        FCurrentListItem = row.siblingAtColumn(0);
+        FCurrentRecord = FRecordListModel->RecordAt(row.row());
+        ListView1->scrollTo(row);
+        TimerClearDataForm.stop();
+        LabelDataFormToolBar->clear();
+        return;
+    }
+    OfferToSaveRecord(QMessageBox::Yes | QMessageBox::No, true);
+    SetDataFormModified(false);
+    FCurrentListItem = QPersistentModelIndex();
+    FCurrentRecord = nullptr;
+    LabelDataFormToolBar->setText(Text(kNoRecordSelected));
+    TimerClearDataForm.start();
+}
+
+void TFormMain::BtnSaveDataClick() {
+    if (FCurrentRecord == nullptr) {
+        return;
+    }
+    FRecordListModel->RefreshRow(FCurrentListItem.row());
+    if (!FSavingOnDeselect) {
+        SortRecordList();
+        ListView1->scrollTo(FCurrentListItem);
+    }
+    MarkDataChanged();
+    SetDataFormModified(false);
+}
+
+void TFormMain::TimerClearDataFormTimer() {
+    TimerClearDataForm.stop();
+    ClearDataForm();
+    FCurrentListItem = QPersistentModelIndex();
+    FCurrentRecord = nullptr;
+    if (FSelectFirstAfterClear && FRecordListModel->rowCount() > 0) {
+        FSelectFirstAfterClear = false;
+        ListView1->setCurrentIndex(FRecordListModel->index(0, 0));
+    }
+}
+
+void TFormMain::ClearDataForm() {
+    const QList<QWidget*> controls =
+        PanelDataForm->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    for (auto it = controls.crbegin(); it != controls.crend(); ++it) {
+        delete *it;
+    }
+    QPalette palette = PanelDataForm->palette();
+    palette.setColor(QPalette::Window, QColor(QRgb(kFormSilver)));
+    PanelDataForm->setPalette(palette);
+}
+
+void TFormMain::PanelDataFormHolderResize() {
+    const QSignalBlocker blockV(SBV);
+    const QSignalBlocker blockH(SBH);
+    SBV->setValue(0);
+    SBH->setValue(0);
+    PanelDataForm->move(0, 0);
+    const int holderWidth = PanelDataFormHolder->width();
+    const int holderHeight = PanelDataFormHolder->height();
+    const int dx = FFormRight + SBV->width() - holderWidth;
+    int viewportHeight = holderHeight;
+    if (dx < 1) {
+        SBH->hide();
+    } else {
+        SBH->setMaximum(dx + 20);
+        SBH->setPageStep(SBH->maximum() / 4);
+        SBH->show();
+        viewportHeight = holderHeight - SBH->height();
+    }
+    const int barHeight = SBH->isHidden() ? 0 : SBH->height();
+    const int dy = FFormBottom + barHeight - holderHeight;
+    SBV->setEnabled(dy >= 1);
+    if (dy >= 1) {
+        SBV->setMaximum(FFormBottom + barHeight - viewportHeight + 20);
+    }
+    SBV->setPageStep(SBV->maximum() / 4);
+
+    // Children sit inside the 1-pixel bevel.
+    const int inset = PanelDataFormHolder->frameWidth();
+    const int viewportWidth = holderWidth - SBV->width();
+    PanelDataFormHolder2->setGeometry(inset, inset, viewportWidth - inset, viewportHeight - 2 * inset);
+    SBV->setGeometry(viewportWidth, inset, SBV->width(), viewportHeight - 2 * inset);
+    if (!SBH->isHidden()) {
+        SBH->setGeometry(inset, viewportHeight - inset, viewportWidth - inset, SBH->height());
+    }
+    const QSize screen = QGuiApplication::primaryScreen() != nullptr
+                             ? QGuiApplication::primaryScreen()->size()
+                             : QSize(1024, 768);
+    PanelDataForm->resize(screen.width() + FFormRight + 25, screen.height() + FFormBottom + 25);
+}
+
+void TFormMain::SBVScroll(int position) {
+    PanelDataForm->move(PanelDataForm->x(), -position);
+    PanelDataForm->setFocus();
+}
+
+void TFormMain::SBHScroll(int position) {
+    PanelDataForm->move(-position, PanelDataForm->y());
+    PanelDataForm->setFocus();
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QAbstractTableModel>
+
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+class TCategory;
+class TRecord;
+
+// The rows of the record list: references to records of one category, in list order. Cell texts
+// are computed when the view asks for them, so filling and sorting allocate nothing per row.
+class TRecordListModel : public QAbstractTableModel {
+    Q_OBJECT
+
+public:
+    explicit TRecordListModel(QObject* parent = nullptr);
+
+    // Takes the list columns of category (none for nullptr) and empties the rows.
+    void SetColumns(const TCategory* category);
+    // Replaces every row.
+    void SetRows(std::vector<TRecord*> rows);
+
+    TRecord* RecordAt(int row) const;
+    int RowOf(const TRecord* record) const;
+    // The ElementID that column shows (the column's tag).
+    int32_t ColumnElementID(int column) const;
+
+    // The stored bytes of a cell: the first line of the record's value for the column's element.
+    std::string_view CellBytes(int row, int column) const;
+
+    // Tells the view that the cells of row changed.
+    void RefreshRow(int row);
+
+    // Stable sort by the cells of column with the list comparison; rows keep their selection.
+    void Sort(int column, bool ascending);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    struct TColumn {
+        int32_t ElementID;
+        int32_t ValueIndex;
+        QString Caption;
+    };
+
+    std::vector<TColumn> FColumns;
+    std::vector<TRecord*> FRows;
+};

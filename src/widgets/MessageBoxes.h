@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+class QWidget;
+
+// Every question and message box of the program goes through here.
+namespace MessageBoxes {
+
+enum class TKind { Information, Warning, Error, Confirmation };
+
+// Shows a modal box and returns the button chosen. Escape (or closing the box) answers Cancel
+// when the box has it, otherwise No, otherwise OK.
+QMessageBox::StandardButton Show(QWidget* parent, TKind kind, const QString& text,
+                                 QMessageBox::StandardButtons buttons);
+
+inline void ShowError(QWidget* parent, const QString& text) {
+    Show(parent, TKind::Error, text, QMessageBox::Ok);
+}
+
+QMessageBox::StandardButton EscapeAnswer(QMessageBox::StandardButtons buttons);
+
+} // namespace MessageBoxes
+
+// Test mode: answers are queued, boxes are recorded instead of shown.
+namespace MessageBoxTesting {
+
+struct TShownBox {
+    MessageBoxes::TKind Kind;
+    QString Text;
+    QMessageBox::StandardButtons Buttons;
+    QMessageBox::StandardButton Answer;
+};
+
+// Turns test mode on and forgets earlier answers and records.
+void Enable();
+void Disable();
+// The answer of the next box. An answer that is not one of the box's buttons counts as unanswered.
+void QueueAnswer(QMessageBox::StandardButton answer);
+int PendingAnswers();
+QList<TShownBox> TakeShown();
+// Descriptions of the boxes that found no usable answer since the last call.
+QStringList TakeUnanswered();
+
+} // namespace MessageBoxTesting

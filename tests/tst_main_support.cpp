@@ -1,0 +1,171 @@
+#include "tst_main_support.h"
+
+#include "DataGlobal.h"
+#include "DataGlobalProc.h"
+#include "DlgCheckPasswordUnit.h"
+#include "FileDialogs.h"
+#include "SingleInstance.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QTimer>
+
+namespace MainTest {
+
+TSandbox::TSandbox() {
+    QVERIFY(FDir.isValid());
+    TDataGlobal::InitializeForTesting(FDir.path());
+    QDir().mkpath(FilePath(QString()));
+    QDir().mkpath(FDir.filePath(QStringLiteral("run")));
+    TSingleInstanceGuard::SetFolderForTesting(FDir.filePath(QStringLiteral("run")));
+    PrintListFont() = TPrintListFont();
+    MessageBoxTesting::Enable();
+    FileDialogTesting::Enable();
+}
+
+TSandbox::~TSandbox() {
+    TSingleInstanceGuard::SetFolderForTesting(QString());
+}
+
+QString TSandbox::ProgramFolder() const {
+    return TDataGlobal::ProgramFolder();
+}
+
+QString TSandbox::FilePath(const QString& name) const {
+    return FDir.filePath(QStringLiteral("files/") + name);
+}
+
+void TSandbox::VerifyDialogs() {
+    const QStringList boxes = MessageBoxTesting::TakeUnanswered();
+    const QStringList files = FileDialogTesting::TakeUnanswered();
+    QVERIFY2(boxes.isEmpty(),
+             qPrintable(QStringLiteral("unanswered boxes: ") + boxes.join(QStringLiteral(" | "))));
+    QVERIFY2(files.isEmpty(),
+             qPrintable(QStringLiteral("unanswered file dialogs: ") + files.join(QStringLiteral(" | "))));
+    QCOMPARE(MessageBoxTesting::PendingAnswers(), 0);
+    QCOMPARE(FileDialogTesting::PendingResults(), 0);
+}
+
+void WriteSetting(const QString& key, const QString& value) {
+    TSettingsFile settings;
+    settings.WriteString(key, value);
+}
+
+QString ReadSetting(const QString& key) {
+    QSettings settings(TDataGlobal::SettingsFilePath(), QSettings::IniFormat);
+    return settings.value(QStringLiteral("Ledgrin/") + key).toString();
+}
+
+bool HasSetting(const QString& key) {
+    QSettings settings(TDataGlobal::SettingsFilePath(), QSettings::IniFormat);
+    return settings.contains(QStringLiteral("Ledgrin/") + key);
+}
+
+TCategory* AddCategory(TLedgrin& data, const std::string& name, const std::vector<std::string>& columns) {
+    TCategory* category = data.AddCategory();
+    category->Name = name;
+    int top = 8;
+    for (const std::string& caption : columns) {
+        const int32_t id =
+            category->AddElement(kKindEdit, 100, top, 200, 21, 0xFFFFFF, TFont{"Arial", 0, 9, 0}, "");
+        auto column = std::make_unique<TUIL>();
+        column->ElementID = id;
+        column->Width = 120;
+        column->Caption = caption;
+        category->Columns.push_back(std::move(column));
+        top += 30;
+    }
+    category->RenumberValueIndexes();
+    return category;
+}
+
+TRecord* AddRecord(TCategory& category, std::initializer_list<std::string> values) {
+    TRecord* record = category.NewRecord();
+    int32_t i = 0;
+    for (const std::string& value : values) {
+        record->SetValue(i++, value);
+    }
+    return record;
+}
+
+void SaveData(const TLedgrin& data, const QString& path) {
+    data.SaveToFile(QFile::encodeName(path).toStdString());
+}
+
+TLedgrin LoadData(const QString& path) {
+    TLedgrin data;
+    data.LoadFromFile(QFile::encodeName(path).toStdString());
+    return data;
+}
+
+QByteArray FileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void TypeText(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        if (c.unicode() < 128) {
+            QTest::keyClick(widget, c.toLatin1());
+        } else {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(widget, &press);
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(widget, &release);
+        }
+    }
+}
+
+void OnNextDialog(const std::function<bool(QWidget*)>& action) {
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(10);
+    auto ticks = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, action, ticks] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        const bool done = (dialog != nullptr && dialog->isVisible() && action(dialog)) || ++*ticks > 500;
+        if (done) {
+            timer->stop();
+            timer->deleteLater();
+        }
+    });
+    timer->start();
+}
+
+void AnswerCheckPassword(const QString& password, bool cancel) {
+    OnNextDialog([password, cancel](QWidget* widget) {
+        auto* dialog = qobject_cast<TDlgCheckPassword*>(widget);
+        if (dialog == nullptr) {
+            return false;
+        }
+        auto* edit = Child<QLineEdit>(*dialog, "EditPassword");
+        if (!edit->text().isEmpty() || !edit->hasFocus()) {
+            return false; // the box must be empty and focused on showing
+        }
+        TypeText(edit, password);
+        QTest::mouseClick(Child<QPushButton>(*dialog, cancel ? "BtnCancel" : "BtnOK"), Qt::LeftButton);
+        return true;
+    });
+}
+
+std::unique_ptr<TFormMain> ShowForm() {
+    auto form = std::make_unique<TFormMain>();
+    form->show();
+    return form;
+}
+
+void ShowRememberedCategory(TFormMain& form) {
+    form.TimerSelectCategoryTimer();
+    form.TimerClearDataFormTimer();
+}
+
+QStringList ShownBoxTexts() {
+    QStringList texts;
+    for (const MessageBoxTesting::TShownBox& box : MessageBoxTesting::TakeShown()) {
+        texts.append(box.Text);
+    }
+    return texts;
+}
+
+} // namespace MainTest
