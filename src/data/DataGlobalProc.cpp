@@ -163,14 +163,12 @@ inline unsigned char FoldAsciiUpper(unsigned char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 32) : c;
 }
 
-// One row's sort key: its cell folded to capitals lies at Offset in a shared buffer, and its first
-// eight bytes stand in Prefix as one number. Folded cells compare as plain bytes exactly as the
-// list comparison compares the cells, so most comparisons end at the number and the rest read
-// only the shared buffer, never the records.
+// One row's sort key: the cell's first eight bytes, folded to capitals, as one number, and the
+// row. Folded cells compare as plain bytes exactly as the list comparison compares the cells, so
+// most comparisons end at the number; the rest read the folded bytes after the eighth from one
+// shared buffer, never the records. The row breaks ties, which keeps equal rows in their order.
 struct TListKey {
     uint64_t Prefix;
-    uint32_t Offset;
-    uint32_t Length;
     uint32_t Row;
 };
 
@@ -178,49 +176,51 @@ struct TListKey {
 
 std::vector<uint32_t> ListSortOrder(const std::vector<const TRecord*>& rows, int32_t valueIndex,
                                     bool ascending) {
-    std::vector<TListKey> keys;
-    keys.reserve(rows.size());
+    const size_t n = rows.size();
+    std::vector<TListKey> keys(n);
+    std::vector<uint32_t> lengths(n);
+    std::vector<uint32_t> tails(n + 1); // row r's bytes after the eighth: [tails[r], tails[r + 1])
     std::string folded;
-    folded.reserve(rows.size() * 16);
     // Each record is two hops away (the record, then its values); fetching ahead hides the waits.
     constexpr size_t kAhead = 8;
-    for (size_t r = 0; r < rows.size(); ++r) {
-        if (r + 2 * kAhead < rows.size())
+    for (size_t r = 0; r < n; ++r) {
+        if (r + 2 * kAhead < n)
             __builtin_prefetch(rows[r + 2 * kAhead]);
-        if (r + kAhead < rows.size())
+        if (r + kAhead < n)
             rows[r + kAhead]->Prefetch();
-        const TRecord* record = rows[r];
-        const std::string_view cell = CellText(record->Value(valueIndex));
-        TListKey key{0, static_cast<uint32_t>(folded.size()), static_cast<uint32_t>(cell.size()),
-                     static_cast<uint32_t>(r)};
-        for (size_t i = 0; i < cell.size(); ++i) {
-            const unsigned char c = FoldAsciiUpper(static_cast<unsigned char>(cell[i]));
-            folded.push_back(static_cast<char>(c));
-            if (i < 8)
-                key.Prefix |= uint64_t{c} << (8 * (7 - i));
-        }
-        keys.push_back(key);
+        const std::string_view cell = CellText(rows[r]->Value(valueIndex));
+        uint64_t prefix = 0;
+        for (size_t i = 0; i < cell.size() && i < 8; ++i)
+            prefix |= uint64_t{FoldAsciiUpper(static_cast<unsigned char>(cell[i]))} << (8 * (7 - i));
+        for (size_t i = 8; i < cell.size(); ++i)
+            folded.push_back(static_cast<char>(FoldAsciiUpper(static_cast<unsigned char>(cell[i]))));
+        keys[r] = {prefix, static_cast<uint32_t>(r)};
+        lengths[r] = static_cast<uint32_t>(cell.size());
+        tails[r + 1] = static_cast<uint32_t>(folded.size());
     }
     const char* text = folded.data();
-    auto before = [text](const TListKey& a, const TListKey& b) {
+    // Negative when row a's cell sorts first, as the list comparison would say.
+    auto compare = [&](const TListKey& a, const TListKey& b) -> int {
         if (a.Prefix != b.Prefix)
-            return a.Prefix < b.Prefix;
-        // Equal numbers: the first eight bytes agree (short cells padded with zero bytes).
-        const uint32_t shorter = std::min(a.Length, b.Length);
-        if (shorter > 8) {
-            const int order = std::memcmp(text + a.Offset + 8, text + b.Offset + 8, shorter - 8);
+            return a.Prefix < b.Prefix ? -1 : 1;
+        // The first eight bytes agree (short cells padded with zero bytes).
+        const uint32_t tailA = tails[a.Row + 1] - tails[a.Row];
+        const uint32_t tailB = tails[b.Row + 1] - tails[b.Row];
+        const uint32_t shorter = std::min(tailA, tailB);
+        if (shorter > 0) {
+            const int order = std::memcmp(text + tails[a.Row], text + tails[b.Row], shorter);
             if (order != 0)
-                return order < 0;
+                return order;
         }
-        return a.Length < b.Length;
+        return lengths[a.Row] == lengths[b.Row] ? 0 : (lengths[a.Row] < lengths[b.Row] ? -1 : 1);
     };
-    if (ascending)
-        std::stable_sort(keys.begin(), keys.end(), before);
-    else
-        std::stable_sort(keys.begin(), keys.end(),
-                         [&](const TListKey& a, const TListKey& b) { return before(b, a); });
-    std::vector<uint32_t> order(keys.size());
-    for (size_t i = 0; i < keys.size(); ++i)
+    const int direction = ascending ? 1 : -1;
+    std::sort(keys.begin(), keys.end(), [&](const TListKey& a, const TListKey& b) {
+        const int order = compare(a, b) * direction;
+        return order != 0 ? order < 0 : a.Row < b.Row;
+    });
+    std::vector<uint32_t> order(n);
+    for (size_t i = 0; i < n; ++i)
         order[i] = keys[i].Row;
     return order;
 }
