@@ -9,6 +9,11 @@ foreach(flow firstrun password backup writecache instance list settings)
                           LIBS quillery_main_test_support)
     endif()
 endforeach()
+# The record form, the filter and the record commands.
+foreach(flow form filter records)
+    quillery_add_test(tst_main_${flow} SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_main_${flow}.cpp
+                      LIBS quillery_main_test_support)
+endforeach()
 # The single-instance test starts the real program.
 if(TARGET tst_main_instance)
     add_dependencies(tst_main_instance quillery)

@@ -320,6 +320,8 @@ private slots:
         auto* action = Child<QAction>(*form, "ActionDeleteItem");
         auto* view = Child<QTreeView>(*form, "ListView1");
         QSignalSpy triggered(action, &QAction::triggered);
+        QVERIFY(action->isEnabled()); // a row is selected
+        view->selectionModel()->clearSelection();
         QVERIFY(!action->isEnabled());
         QTest::keyClick(view, Qt::Key_Delete);
         QCOMPARE(triggered.size(), 0);

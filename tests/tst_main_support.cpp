@@ -8,9 +8,11 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
 #include <QTimer>
+#include <QTreeView>
 
 namespace MainTest {
 
@@ -90,6 +92,14 @@ TRecord* AddRecord(TCategory& category, std::initializer_list<std::string> value
     return record;
 }
 
+int32_t AddElement(TCategory& category, const char* kind, int32_t left, int32_t top, int32_t width,
+                   int32_t height, const std::string& caption) {
+    const int32_t id =
+        category.AddElement(kind, left, top, width, height, 0xFFFFFF, TFont{"Arial", 0, 9, 0}, caption);
+    category.RenumberValueIndexes();
+    return id;
+}
+
 void SaveData(const TLedgrin& data, const QString& path) {
     data.SaveToFile(QFile::encodeName(path).toStdString());
 }
@@ -166,6 +176,74 @@ QStringList ShownBoxTexts() {
         texts.append(box.Text);
     }
     return texts;
+}
+
+QString RememberData(const TSandbox& sandbox, const TLedgrin& data) {
+    const QString path = sandbox.FilePath(QStringLiteral("cards.lgd"));
+    SaveData(data, path);
+    WriteSetting(QStringLiteral("DataFile"), path);
+    return path;
+}
+
+QStringList ListColumnTexts(const TFormMain& form, int column) {
+    const QAbstractItemModel* model = Child<QTreeView>(form, "ListView1")->model();
+    QStringList texts;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        texts.append(model->index(row, column).data().toString());
+    }
+    return texts;
+}
+
+void ClickRow(TFormMain& form, int row) {
+    auto* view = Child<QTreeView>(form, "ListView1");
+    QPoint point;
+    if (row >= 0) {
+        point = view->visualRect(view->model()->index(row, 0)).center();
+    } else {
+        const int rows = view->model()->rowCount();
+        const QRect last = rows > 0 ? view->visualRect(view->model()->index(rows - 1, 0)) : QRect();
+        point = QPoint(10, last.bottom() + 10);
+        QVERIFY(point.y() < view->viewport()->height());
+    }
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, point);
+}
+
+int SelectedRow(const TFormMain& form) {
+    const QModelIndexList rows = Child<QTreeView>(form, "ListView1")->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.constFirst().row();
+}
+
+QList<QWidget*> FormControls(const TFormMain& form) {
+    return Child<QWidget>(form, "PanelDataForm")
+        ->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+}
+
+QWidget* FormControl(const TFormMain& form, int32_t elementId) {
+    for (QWidget* control : FormControls(form)) {
+        if (control->property("ElementID").toInt() == elementId) {
+            return control;
+        }
+    }
+    return nullptr;
+}
+
+QString ControlText(const QWidget* control) {
+    if (const auto* memo = qobject_cast<const QPlainTextEdit*>(control)) {
+        return memo->toPlainText();
+    }
+    const auto* edit = qobject_cast<const QLineEdit*>(control);
+    return edit != nullptr ? edit->text() : QString();
+}
+
+void TypeIntoBox(QWidget* control, const QString& text) {
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(control)) {
+        QTest::mouseClick(memo->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
+        memo->moveCursor(QTextCursor::End);
+    } else if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        QTest::mouseClick(edit, Qt::LeftButton, Qt::NoModifier, QPoint(4, 4));
+        edit->setCursorPosition(static_cast<int>(edit->text().size()));
+    }
+    TypeText(control, text);
 }
 
 } // namespace MainTest

@@ -47,6 +47,9 @@ bool HasSetting(const QString& key);
 // A category whose template has one text box per caption, each listed as a column.
 TCategory* AddCategory(TLedgrin& data, const std::string& name, const std::vector<std::string>& columns);
 TRecord* AddRecord(TCategory& category, std::initializer_list<std::string> values);
+// Adds a template element (before any record) and returns its id; text boxes take the next value.
+int32_t AddElement(TCategory& category, const char* kind, int32_t left, int32_t top, int32_t width,
+                   int32_t height, const std::string& caption = std::string());
 void SaveData(const TLedgrin& data, const QString& path);
 TLedgrin LoadData(const QString& path);
 QByteArray FileBytes(const QString& path);
@@ -65,6 +68,25 @@ void ShowRememberedCategory(TFormMain& form);
 
 // Texts of the boxes shown since the last call.
 QStringList ShownBoxTexts();
+
+// Saves data as the remembered data file root/files/cards.lgd and returns its path.
+QString RememberData(const TSandbox& sandbox, const TLedgrin& data);
+
+// The record list's cell texts of one column, top to bottom.
+QStringList ListColumnTexts(const TFormMain& form, int column);
+// Clicks the record list's row, or the empty space below the rows for row -1.
+void ClickRow(TFormMain& form, int row);
+// The row selected in the record list, or -1.
+int SelectedRow(const TFormMain& form);
+
+// The record form's control for an element, or nullptr.
+QWidget* FormControl(const TFormMain& form, int32_t elementId);
+// The record form's controls in creation order.
+QList<QWidget*> FormControls(const TFormMain& form);
+// A form box's text as its control shows it.
+QString ControlText(const QWidget* control);
+// Clicks into a form box at its end and types text there.
+void TypeIntoBox(QWidget* control, const QString& text);
 
 template <class T> T* Child(const QObject& parent, const char* name) {
     T* child = parent.findChild<T*>(QString::fromLatin1(name));

@@ -2,6 +2,7 @@
 
 #include "CategoryBar.h"
 #include "DataError.h"
+#include "DataFormLayout.h"
 #include "DataGlobal.h"
 #include "DataLedgrin.h"
 #include "DisplayText.h"
@@ -10,10 +11,13 @@
 #include "FileDialogs.h"
 #include "MessageBoxes.h"
 #include "RecordListModel.h"
+#include "TemplateControls.h"
 
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -21,6 +25,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMimeData>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScreen>
@@ -32,6 +38,9 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+
+#include <algorithm>
+#include <limits>
 
 #include <sys/stat.h>
 
@@ -54,6 +63,7 @@ const char* const kBackupInUse =
     "file name, or save it to another folder.";
 const char* const kRecordModified = "Record modified, would you like to save?";
 const char* const kNoRecordSelected = "No record is selected.";
+const char* const kDeleteRecord = "Delete selected record?";
 const char* const kUnwrittenChanges =
     "The latest changes could not be written to the data file.\r\n\r\n"
     "Click Yes to discard them and go on, or click No to keep them and stay with the current data file.";
@@ -63,6 +73,12 @@ const char* const kDataFileSuffix = "lgd";
 constexpr int kWriteCacheMs = 60000;
 constexpr int kSelectCategoryMs = 150;
 constexpr int kClearDataFormMs = 150;
+constexpr int kSearchMs = 300;
+// A filter run lets the window repaint about this often, checking the clock every few hundred
+// records rather than after each one.
+constexpr int kFilterSliceMs = 100;
+constexpr int kFilterRecordsPerCheck = 256;
+constexpr int kFilterCaretLimit = 1000;
 constexpr int kToolBarHeight = 33;
 constexpr int kPanelLeftWidth = 97;
 constexpr int kListViewHeight = 145;
@@ -153,6 +169,70 @@ QToolButton* NewCommandButton(QAction* action, const QString& caption, int width
     return button;
 }
 
+// A memo's text: its document's text with every paragraph and line break as "\n" (no-break
+// spaces stay as they are).
+QString MemoText(const QPlainTextEdit& memo) {
+    QString text = memo.document()->toRawText();
+    text.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    text.replace(QChar::LineSeparator, QLatin1Char('\n'));
+    return text;
+}
+
+// The text a form box shows, as the box gives it.
+QString BoxText(const QWidget& control) {
+    if (const auto* memo = qobject_cast<const QPlainTextEdit*>(&control)) {
+        return MemoText(*memo);
+    }
+    const auto* edit = qobject_cast<const QLineEdit*>(&control);
+    return edit != nullptr ? edit->text() : QString();
+}
+
+// Shows a stored value in a form box; a memo shows CR LF, lone CR and lone LF as line breaks.
+void SetBoxText(QWidget& control, std::string_view value) {
+    QString text = TemplateControls::ToDisplay(value);
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(&control)) {
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        memo->setPlainText(text);
+    } else if (auto* edit = qobject_cast<QLineEdit*>(&control)) {
+        edit->setText(text);
+        edit->setCursorPosition(0); // long values show their beginning
+    }
+}
+
+// The stored value of a box's text: a memo's lines joined by CR LF.
+std::string StoredBoxText(const QWidget& control, QString text) {
+    if (qobject_cast<const QPlainTextEdit*>(&control) != nullptr) {
+        text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    }
+    return TemplateControls::ToStored(text);
+}
+
+// The focused control when it is a text box of either kind, with the Edit menu's operations.
+class TFocusedTextBox {
+public:
+    explicit TFocusedTextBox(QWidget* focused)
+        : FEdit(qobject_cast<QLineEdit*>(focused)), FMemo(qobject_cast<QPlainTextEdit*>(focused)) {}
+
+    bool IsTextBox() const { return FEdit != nullptr || FMemo != nullptr; }
+    bool HasSelection() const {
+        return FEdit != nullptr ? FEdit->hasSelectedText()
+                                : FMemo != nullptr && FMemo->textCursor().hasSelection();
+    }
+    bool HasText() const {
+        return FEdit != nullptr ? !FEdit->text().isEmpty()
+                                : FMemo != nullptr && !FMemo->document()->isEmpty();
+    }
+    void Cut() const { FEdit != nullptr ? FEdit->cut() : FMemo->cut(); }
+    void Copy() const { FEdit != nullptr ? FEdit->copy() : FMemo->copy(); }
+    void Paste() const { FEdit != nullptr ? FEdit->paste() : FMemo->paste(); }
+    void SelectAll() const { FEdit != nullptr ? FEdit->selectAll() : FMemo->selectAll(); }
+
+private:
+    QLineEdit* FEdit;
+    QPlainTextEdit* FMemo;
+};
+
 } // namespace
 
 bool SpreadsheetProbe() {
@@ -177,6 +257,9 @@ TFormMain::TFormMain(QWidget* parent)
     TimerClearDataForm.setSingleShot(true);
     TimerClearDataForm.setInterval(kClearDataFormMs);
     connect(&TimerClearDataForm, &QTimer::timeout, this, &TFormMain::TimerClearDataFormTimer);
+    TimerSearch.setSingleShot(true);
+    TimerSearch.setInterval(kSearchMs);
+    connect(&TimerSearch, &QTimer::timeout, this, &TFormMain::TimerSearchTimer);
 
     CreateActions();
     CreateMenus();
@@ -236,14 +319,18 @@ void TFormMain::CreateActions() {
     ActionCut = NewAction("ActionCut", QStringLiteral("Cu&t"),
                           QStringLiteral("Cut the selected text to the clipboard."),
                           QKeySequence(Qt::CTRL | Qt::Key_X));
+    connect(ActionCut, &QAction::triggered, this, &TFormMain::Cut1Click);
     ActionCopy = NewAction("ActionCopy", QStringLiteral("&Copy"),
                            QStringLiteral("Copy the selected text to the clipboard."),
                            QKeySequence(Qt::CTRL | Qt::Key_C));
+    connect(ActionCopy, &QAction::triggered, this, &TFormMain::Copy1Click);
     ActionPaste =
         NewAction("ActionPaste", QStringLiteral("&Paste"), QStringLiteral("Paste the text of the clipboard."),
                   QKeySequence(Qt::CTRL | Qt::Key_V));
+    connect(ActionPaste, &QAction::triggered, this, &TFormMain::Paste1Click);
     ActionSelectAll = NewAction("ActionSelectAll", QStringLiteral("Select &All"),
                                 QStringLiteral("Select the whole text."), QKeySequence(Qt::CTRL | Qt::Key_A));
+    connect(ActionSelectAll, &QAction::triggered, this, &TFormMain::SelectAll1Click);
 
     ActionEditTemplates = NewAction("ActionEditTemplates", QStringLiteral("Edit Temp&lates"),
                                     QStringLiteral("Edit the templates for each category."));
@@ -252,17 +339,28 @@ void TFormMain::CreateActions() {
         NewAction("ActionNewItem", QStringLiteral("&New Record"),
                   QStringLiteral("Create a new blank record."), QKeySequence(Qt::CTRL | Qt::Key_N));
     ActionNewItem->setIcon(StandardIcon(this, "document-new", QStyle::SP_FileIcon));
+    connect(ActionNewItem, &QAction::triggered, this, &TFormMain::ActionNewItemExecute);
     ActionDuplicateItem = NewAction("ActionDuplicateItem", QStringLiteral("&Duplicate Record"),
                                     QStringLiteral("Duplicate the selected record."));
     ActionDuplicateItem->setIcon(StandardIcon(this, "edit-copy", QStyle::SP_FileLinkIcon));
+    connect(ActionDuplicateItem, &QAction::triggered, this, &TFormMain::ActionDuplicateItemExecute);
     // Delete Record's key is the Delete key in the record list (ListView1KeyUp), not a shortcut.
     ActionDeleteItem = NewAction("ActionDeleteItem", QStringLiteral("D&elete Record"),
                                  QStringLiteral("Delete the selected record."));
     ActionDeleteItem->setIcon(StandardIcon(this, "edit-delete", QStyle::SP_TrashIcon));
+    connect(ActionDeleteItem, &QAction::triggered, this, &TFormMain::ActionDeleteItemExecute);
     ActionSetFocusToSearchBox =
         NewAction("ActionSetFocusToSearchBox", QString(), QString(), QKeySequence(Qt::CTRL | Qt::Key_F));
+    connect(ActionSetFocusToSearchBox, &QAction::triggered, this,
+            &TFormMain::ActionSetFocusToSearchBoxExecute);
     ActionSetFocusToTheListView =
         NewAction("ActionSetFocusToTheListView", QString(), QString(), QKeySequence(Qt::CTRL | Qt::Key_L));
+    connect(ActionSetFocusToTheListView, &QAction::triggered, this,
+            &TFormMain::ActionSetFocusToTheListViewExecute);
+    // The filter run; the run disables it, so a run never starts inside another.
+    ActionSearch = new QAction(this);
+    ActionSearch->setObjectName(QStringLiteral("ActionSearch"));
+    connect(ActionSearch, &QAction::triggered, this, &TFormMain::ActionSearchExecute);
 
     ActionHelpTopics = NewAction("ActionHelpTopics", QStringLiteral("&Help Topics"),
                                  QStringLiteral("Show the help pages."), QKeySequence(Qt::Key_F1));
@@ -272,7 +370,8 @@ void TFormMain::CreateActions() {
     ActionAbout = NewAction("ActionAbout", QStringLiteral("&About..."),
                             QStringLiteral("Show the program's version and home page."));
 
-    // Commands whose windows come with later work stay visible in place, disabled.
+    // Disabled at start: commands that need an open data file, a shown category, a selected
+    // record or a focused text box, and those whose windows come with later work.
     for (QAction* action : {ActionPageSetup, ActionPrint, ActionCut, ActionCopy, ActionPaste, ActionSelectAll,
                             ActionEditTemplates, ActionNewItem, ActionDuplicateItem, ActionDeleteItem,
                             ActionSetFocusToSearchBox, ActionSetFocusToTheListView, ActionHelpTopics,
@@ -305,6 +404,7 @@ void TFormMain::CreateMenus() {
     edit->addAction(ActionPaste);
     edit->addSeparator();
     edit->addAction(ActionSelectAll);
+    connect(edit, &QMenu::aboutToShow, this, &TFormMain::Edit2Click);
 
     QMenu* operations = menuBar()->addMenu(QStringLiteral("&Operations"));
     operations->setObjectName(QStringLiteral("MenuOperations"));
@@ -365,9 +465,8 @@ void TFormMain::CreateToolBar() {
     CBMatchWholeWord = new QCheckBox(QStringLiteral("Match &Whole Word"), search);
     CBMatchWholeWord->setObjectName(QStringLiteral("CBMatchWholeWord"));
     CBMatchWholeWord->setFocusPolicy(Qt::ClickFocus);
-    // The filter itself comes with its own work; until then its controls cannot be used.
-    EditSearchBox->setEnabled(false);
-    CBMatchWholeWord->setEnabled(false);
+    EditSearchBox->installEventFilter(this);
+    connect(CBMatchWholeWord, &QCheckBox::clicked, this, &TFormMain::CBMatchWholeWordClick);
     searchLayout->addWidget(filterLabel);
     searchLayout->addWidget(EditSearchBox);
     searchLayout->addWidget(CBMatchWholeWord);
@@ -501,6 +600,7 @@ QWidget* TFormMain::CreateDataFormArea() {
     BtnCancelData = new QPushButton(QStringLiteral("&Cancel"), PanelDataFormToolBar);
     BtnCancelData->setObjectName(QStringLiteral("BtnCancelData"));
     BtnCancelData->setGeometry(88, 3, 57, 22);
+    connect(BtnCancelData, &QPushButton::clicked, this, &TFormMain::BtnCancelDataClick);
     SetDataFormModified(false);
     layout->addWidget(PanelDataFormToolBar);
 
@@ -641,6 +741,7 @@ void TFormMain::closeEvent(QCloseEvent* event) {
     TimerWriteCache.stop();
     TimerSelectCategory.stop();
     TimerClearDataForm.stop();
+    TimerSearch.stop();
     event->accept();
 }
 
@@ -736,8 +837,8 @@ void TFormMain::OpenDataFile() {
 void TFormMain::AcceptDataFile() {
     setWindowTitle(QStringLiteral("Quillery - ") + QFileInfo(FDataFilePath).fileName());
     FillCategoryBar();
-    SetFileCommandsEnabled(true);
     FDataFileOpened = true;
+    SetFileCommandsEnabled(true);
 }
 
 void TFormMain::RefuseDataFile() {
@@ -752,6 +853,7 @@ void TFormMain::SetFileCommandsEnabled(bool enabled) {
     ActionSetPassword->setEnabled(enabled);
     ActionBackupDataFile->setEnabled(enabled);
     MenuImportExport->setEnabled(enabled);
+    UpdateEditTemplatesEnabled();
 }
 
 void TFormMain::ActionChooseDataFileExecute() {
@@ -892,10 +994,14 @@ void TFormMain::TimerSelectCategoryTimer() {
 
 void TFormMain::FEGXOutlookBar1Change(int index) {
     ClearListSelection();
+    // Another category has another template: no record may show in the old form, even when a
+    // row is selected before the clear-form timer fires.
+    FFormNeedsRebuild = true;
     if (index < 0 || index >= static_cast<int>(FData->Categories.size())) {
         FCurrentCategory = nullptr;
         FRecordListModel->SetColumns(nullptr);
         ShowCategoryPanels(false);
+        ActionNewItem->setEnabled(false);
         FSelectFirstAfterClear = false;
         return;
     }
@@ -903,9 +1009,14 @@ void TFormMain::FEGXOutlookBar1Change(int index) {
     FSelectedCategoryID = FCurrentCategory->ID;
     ShowCategoryPanels(true);
     BuildListColumns();
-    FillRecordList();
-    if (FRecordListModel->columnCount() > 0) {
-        SortRecordList();
+    if (!EditSearchBox->text().isEmpty()) {
+        ActionSearch->trigger();
+    } else {
+        FillRecordList();
+        if (FRecordListModel->columnCount() > 0) {
+            SortRecordList();
+        }
+        ActionNewItem->setEnabled(true);
     }
     FSelectFirstAfterClear = true;
     TimerClearDataForm.start();
@@ -914,6 +1025,9 @@ void TFormMain::FEGXOutlookBar1Change(int index) {
 void TFormMain::ShowCategoryPanels(bool visible) {
     FRecordCommandsItem->setVisible(visible);
     FSearchItem->setVisible(visible);
+    // Their targets are hidden with the panels.
+    ActionSetFocusToSearchBox->setEnabled(visible);
+    ActionSetFocusToTheListView->setEnabled(visible);
     if (visible == !PanelRight->isHidden()) {
         return;
     }
@@ -1000,6 +1114,17 @@ bool TFormMain::eventFilter(QObject* watched, QEvent* event) {
         if (!key->isAutoRepeat()) {
             ListView1KeyUp(key->key());
         }
+    } else if (watched == EditSearchBox && event->type() == QEvent::KeyPress) {
+        // Only keys that type a character count; Delete, the arrows and the Edit commands' keys
+        // change the box without starting the filter.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (!key->text().isEmpty() && key->key() != Qt::Key_Delete &&
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+            EditSearchBoxKeyPress();
+        }
+    } else if (watched == EditSearchBox && event->type() == QEvent::InputMethod &&
+               !static_cast<QInputMethodEvent*>(event)->commitString().isEmpty()) {
+        EditSearchBoxKeyPress(); // a character composed through the input method
     } else if (watched == PanelDataFormHolder && event->type() == QEvent::Resize) {
         PanelDataFormHolderResize();
     } else if (watched == SplitterRight && event->type() == QEvent::Resize && FListViewHeightPending) {
@@ -1013,6 +1138,10 @@ void TFormMain::ClearListSelection() {
     ListView1->selectionModel()->clearSelection();
 }
 
+void TFormMain::SelectRow(int row) {
+    ListView1->setCurrentIndex(FRecordListModel->index(row, 0));
+}
+
 void TFormMain::ListView1SelectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
     // The old row's loss comes before the new row's gain, so a question concerns the old record.
     if (!deselected.isEmpty() && FCurrentListItem.isValid()) {
@@ -1024,7 +1153,7 @@ void TFormMain::ListView1SelectionChanged(const QItemSelection& selected, const 
     }
 }
 
-// ---- Record form area ------------------------------------------------------------------------
+// ---- Record form -----------------------------------------------------------------------------
 
 bool TFormMain::DataFormModified() const {
     return !BtnSaveData->isHidden();
@@ -1033,6 +1162,12 @@ bool TFormMain::DataFormModified() const {
 void TFormMain::SetDataFormModified(bool modified) {
     BtnSaveData->setVisible(modified);
     BtnCancelData->setVisible(modified);
+    UpdateEditTemplatesEnabled();
+}
+
+void TFormMain::UpdateEditTemplatesEnabled() {
+    // The template editor rewrites categories: not over unsaved edits or a running filter.
+    ActionEditTemplates->setEnabled(FDataFileOpened && !DataFormModified() && !FFilterRunning);
 }
 
 bool TFormMain::OfferToSaveRecord(QMessageBox::StandardButtons buttons, bool keepListOrder) {
@@ -1055,20 +1190,110 @@ void TFormMain::ListView1SelectItem(const QModelIndex& row, bool selected) {
         FCurrentRecord = FRecordListModel->RecordAt(row.row());
         ListView1->scrollTo(row);
         TimerClearDataForm.stop();
+        if (FFormNeedsRebuild) {
+            BuildDataForm();
+            FFormNeedsRebuild = false;
+        }
+        ActionDuplicateItem->setEnabled(true);
+        ActionDeleteItem->setEnabled(true);
         LabelDataFormToolBar->clear();
+        LoadRecordIntoForm();
         return;
     }
-    OfferToSaveRecord(QMessageBox::Yes | QMessageBox::No, true);
+    if (!FDeletingRecord) {
+        OfferToSaveRecord(QMessageBox::Yes | QMessageBox::No, true);
+    }
     SetDataFormModified(false);
+    ActionDuplicateItem->setEnabled(false);
+    ActionDeleteItem->setEnabled(false);
     FCurrentListItem = QPersistentModelIndex();
     FCurrentRecord = nullptr;
     LabelDataFormToolBar->setText(Text(kNoRecordSelected));
     TimerClearDataForm.start();
 }
 
+void TFormMain::LoadRecordIntoForm() {
+    if (FCurrentRecord == nullptr || FCurrentCategory == nullptr) {
+        return;
+    }
+    for (TFormBox& box : FFormBoxes) {
+        // Loading is no edit: the box's change signal is held back meanwhile.
+        const QSignalBlocker blocker(box.Control);
+        const int32_t valueIndex = FCurrentCategory->ValueIndexOf(TemplateControls::ElementIdOf(box.Control));
+        SetBoxText(*box.Control, FCurrentRecord->Value(valueIndex));
+        box.Loaded = BoxText(*box.Control);
+    }
+}
+
+void TFormMain::BuildDataForm() {
+    // A category change may leave the previous form in place until now.
+    ClearDataForm();
+    if (FCurrentCategory == nullptr) {
+        return;
+    }
+    {
+        const QSignalBlocker blockV(SBV);
+        const QSignalBlocker blockH(SBH);
+        SBV->setValue(0);
+        SBH->setValue(0);
+    }
+    PanelDataForm->move(0, 0);
+    SetFormColor(TemplateControls::ToQColor(FCurrentCategory->FormColor));
+    for (const auto& element : FCurrentCategory->Elements) {
+        QWidget* control = TemplateControls::Create(*element, PanelDataForm);
+        if (control == nullptr) {
+            continue;
+        }
+        if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+            edit->setMaxLength(std::numeric_limits<int>::max());
+            connect(edit, &QLineEdit::textChanged, this, &TFormMain::DataFormChange);
+            FFormBoxes.push_back({control, QString()});
+        } else if (auto* memo = qobject_cast<QPlainTextEdit*>(control)) {
+            connect(memo, &QPlainTextEdit::textChanged, this, &TFormMain::DataFormChange);
+            FFormBoxes.push_back({control, QString()});
+        }
+        FFormRight = std::max(FFormRight, control->x() + control->width());
+        FFormBottom = std::max(FFormBottom, control->y() + control->height());
+    }
+    PanelDataFormHolderResize();
+    AssignTabOrder();
+}
+
+std::vector<int> TFormMain::FormTabOrder() const {
+    std::vector<TBoxPosition> positions;
+    positions.reserve(FFormBoxes.size());
+    for (const TFormBox& box : FFormBoxes) {
+        positions.push_back({box.Control->x(), box.Control->y()});
+    }
+    return ReadingOrder(positions);
+}
+
+void TFormMain::AssignTabOrder() {
+    const std::vector<int> order = FormTabOrder();
+    for (size_t i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(FFormBoxes[static_cast<size_t>(order[i - 1])].Control,
+                             FFormBoxes[static_cast<size_t>(order[i])].Control);
+    }
+}
+
+void TFormMain::DataFormChange() {
+    SetDataFormModified(true);
+}
+
 void TFormMain::BtnSaveDataClick() {
     if (FCurrentRecord == nullptr) {
         return;
+    }
+    for (TFormBox& box : FFormBoxes) {
+        const QString text = BoxText(*box.Control);
+        // A box whose text is as loaded keeps its stored bytes (an older file's encoding, a lone
+        // line break).
+        if (text == box.Loaded) {
+            continue;
+        }
+        FCurrentRecord->SetValue(FCurrentCategory->ValueIndexOf(TemplateControls::ElementIdOf(box.Control)),
+                                 StoredBoxText(*box.Control, text));
+        box.Loaded = text;
     }
     FRecordListModel->RefreshRow(FCurrentListItem.row());
     if (!FSavingOnDeselect) {
@@ -1079,26 +1304,42 @@ void TFormMain::BtnSaveDataClick() {
     SetDataFormModified(false);
 }
 
+void TFormMain::BtnCancelDataClick() {
+    if (FCurrentListItem.isValid()) {
+        ListView1SelectItem(FCurrentListItem, true);
+    }
+    SetDataFormModified(false);
+}
+
 void TFormMain::TimerClearDataFormTimer() {
     TimerClearDataForm.stop();
     ClearDataForm();
+    FFormNeedsRebuild = true;
     FCurrentListItem = QPersistentModelIndex();
     FCurrentRecord = nullptr;
     if (FSelectFirstAfterClear && FRecordListModel->rowCount() > 0) {
         FSelectFirstAfterClear = false;
-        ListView1->setCurrentIndex(FRecordListModel->index(0, 0));
+        SelectRow(0);
     }
 }
 
+void TFormMain::SetFormColor(const QColor& color) {
+    QPalette palette = PanelDataForm->palette();
+    palette.setColor(QPalette::Window, color);
+    PanelDataForm->setPalette(palette);
+}
+
 void TFormMain::ClearDataForm() {
+    FFormBoxes.clear();
     const QList<QWidget*> controls =
         PanelDataForm->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
     for (auto it = controls.crbegin(); it != controls.crend(); ++it) {
         delete *it;
     }
-    QPalette palette = PanelDataForm->palette();
-    palette.setColor(QPalette::Window, QColor(QRgb(kFormSilver)));
-    PanelDataForm->setPalette(palette);
+    SetFormColor(QColor(QRgb(kFormSilver)));
+    FFormRight = 0;
+    FFormBottom = 0;
+    PanelDataFormHolderResize();
 }
 
 void TFormMain::PanelDataFormHolderResize() {
@@ -1107,34 +1348,25 @@ void TFormMain::PanelDataFormHolderResize() {
     SBV->setValue(0);
     SBH->setValue(0);
     PanelDataForm->move(0, 0);
-    const int holderWidth = PanelDataFormHolder->width();
-    const int holderHeight = PanelDataFormHolder->height();
-    const int dx = FFormRight + SBV->width() - holderWidth;
-    int viewportHeight = holderHeight;
-    if (dx < 1) {
-        SBH->hide();
-    } else {
-        SBH->setMaximum(dx + 20);
-        SBH->setPageStep(SBH->maximum() / 4);
-        SBH->show();
-        viewportHeight = holderHeight - SBH->height();
-    }
-    const int barHeight = SBH->isHidden() ? 0 : SBH->height();
-    const int dy = FFormBottom + barHeight - holderHeight;
-    SBV->setEnabled(dy >= 1);
-    if (dy >= 1) {
-        SBV->setMaximum(FFormBottom + barHeight - viewportHeight + 20);
-    }
-    SBV->setPageStep(SBV->maximum() / 4);
+    const TFormScrollLayout area = LayoutFormArea(FFormRight, FFormBottom, PanelDataFormHolder->width(),
+                                                  PanelDataFormHolder->height(), SBV->width(), SBH->height());
+    SBH->setMaximum(area.HorizontalMax);
+    SBH->setPageStep(area.HorizontalPage);
+    SBH->setVisible(area.HorizontalShown);
+    SBV->setMaximum(area.VerticalMax);
+    SBV->setPageStep(area.VerticalPage);
+    SBV->setEnabled(area.VerticalEnabled);
 
-    // Children sit inside the 1-pixel bevel.
+    // The viewport and the bars sit inside the 1-pixel bevel.
     const int inset = PanelDataFormHolder->frameWidth();
-    const int viewportWidth = holderWidth - SBV->width();
-    PanelDataFormHolder2->setGeometry(inset, inset, viewportWidth - inset, viewportHeight - 2 * inset);
-    SBV->setGeometry(viewportWidth, inset, SBV->width(), viewportHeight - 2 * inset);
-    if (!SBH->isHidden()) {
-        SBH->setGeometry(inset, viewportHeight - inset, viewportWidth - inset, SBH->height());
+    const int innerWidth = area.ViewportWidth - 2 * inset;
+    const int innerHeight = area.ViewportHeight - 2 * inset;
+    PanelDataFormHolder2->setGeometry(inset, inset, innerWidth, innerHeight);
+    SBV->setGeometry(area.ViewportWidth - inset, inset, SBV->width(), innerHeight);
+    if (area.HorizontalShown) {
+        SBH->setGeometry(inset, area.ViewportHeight - inset, innerWidth, SBH->height());
     }
+    // The form panel's background fills the viewport whatever the window size and scroll position.
     const QSize screen = QGuiApplication::primaryScreen() != nullptr
                              ? QGuiApplication::primaryScreen()->size()
                              : QSize(1024, 768);
@@ -1149,4 +1381,214 @@ void TFormMain::SBVScroll(int position) {
 void TFormMain::SBHScroll(int position) {
     PanelDataForm->move(-position, PanelDataForm->y());
     PanelDataForm->setFocus();
+}
+
+// ---- Record filter ---------------------------------------------------------------------------
+
+void TFormMain::EditSearchBoxKeyPress() {
+    TimerSearch.stop();
+    FSelectFirstAfterFilter = true;
+    TimerSearch.start();
+}
+
+void TFormMain::CBMatchWholeWordClick() {
+    // A click restarts the wait exactly as a key press does.
+    EditSearchBoxKeyPress();
+}
+
+void TFormMain::TimerSearchTimer() {
+    TimerSearch.stop();
+    if (FCurrentCategory == nullptr) {
+        return;
+    }
+    if (!EditSearchBox->text().isEmpty()) {
+        ActionSearch->trigger();
+    } else {
+        ShowAllRecords();
+    }
+}
+
+void TFormMain::ShowAllRecords() {
+    FillRecordList();
+    if (FRecordListModel->columnCount() > 0) {
+        SortRecordList();
+    }
+    QCoreApplication::processEvents();
+    if (FRecordListModel->rowCount() > 0) {
+        SelectRow(0);
+    }
+    ActionNewItem->setEnabled(true);
+}
+
+void TFormMain::SetFilterRunning(bool running) {
+    FFilterRunning = running;
+    // While a run goes on, nothing may start another run or change the records it walks.
+    for (QWidget* control : {PanelLeft, PanelRight, static_cast<QWidget*>(EditSearchBox),
+                             static_cast<QWidget*>(CBMatchWholeWord)}) {
+        control->setEnabled(!running);
+    }
+    ActionSearch->setEnabled(!running);
+    ActionChooseDataFile->setEnabled(!running);
+    if (running) {
+        ActionNewItem->setEnabled(false);
+    }
+    UpdateEditTemplatesEnabled();
+}
+
+void TFormMain::ActionSearchExecute() {
+    if (FCurrentCategory == nullptr || FFilterRunning) {
+        return;
+    }
+    SearchParam.WholeWord = CBMatchWholeWord->isChecked();
+    SearchParam.SetFilterText(TemplateControls::ToStored(EditSearchBox->text()));
+    SetFilterRunning(true);
+    ClearListSelection();
+    FRecordListModel->SetRows({});
+    QCoreApplication::processEvents();
+
+    std::vector<TRecord*> rows;
+    std::string text; // the record text, one buffer for the whole run
+    QElapsedTimer slice;
+    slice.start();
+    const auto& records = FCurrentCategory->Records;
+    for (size_t i = 0; i < records.size(); ++i) {
+        if (SearchParam.Test(*records[i], text)) {
+            rows.push_back(records[i].get());
+        }
+        if ((i + 1) % kFilterRecordsPerCheck == 0 && slice.hasExpired(kFilterSliceMs)) {
+            QCoreApplication::processEvents();
+            slice.restart();
+        }
+    }
+    FRecordListModel->SetRows(std::move(rows));
+    SortRecordList();
+    SetFilterRunning(false);
+    ActionNewItem->setEnabled(false);
+    UpdateRecordCount(true);
+    if (FSelectFirstAfterFilter) {
+        FSelectFirstAfterFilter = false;
+        if (FRecordListModel->rowCount() > 0) {
+            SelectRow(0);
+        }
+    }
+    EditSearchBox->setFocus();
+    EditSearchBox->deselect();
+    EditSearchBox->setCursorPosition(
+        std::min(kFilterCaretLimit, static_cast<int>(EditSearchBox->text().size())));
+}
+
+// ---- Record commands -------------------------------------------------------------------------
+
+bool TFormMain::HeaderShowsFiltered() const {
+    return LabelCategory->text().contains(QStringLiteral(" (Filtered:"));
+}
+
+void TFormMain::AppendAndSelect(TRecord* record, bool filteredHeader) {
+    // The new row stays last until the list is next sorted.
+    const int row = FRecordListModel->AppendRow(record);
+    SelectRow(row);
+    ListView1->scrollTo(FRecordListModel->index(row, 0));
+    UpdateRecordCount(filteredHeader);
+    MarkDataChanged();
+    FocusFirstTextBox();
+}
+
+void TFormMain::ActionNewItemExecute() {
+    if (FCurrentCategory == nullptr || FFilterRunning) {
+        return;
+    }
+    AppendAndSelect(FCurrentCategory->NewRecord(), false);
+}
+
+void TFormMain::ActionDuplicateItemExecute() {
+    if (FCurrentCategory == nullptr || FCurrentRecord == nullptr || FFilterRunning) {
+        return;
+    }
+    // The stored values: edits still pending in the form are not part of the copy.
+    TRecord* copy = FCurrentCategory->NewRecord();
+    copy->Assign(*FCurrentRecord);
+    AppendAndSelect(copy, HeaderShowsFiltered());
+}
+
+void TFormMain::ActionDeleteItemExecute() {
+    if (FCurrentCategory == nullptr || FCurrentRecord == nullptr || FFilterRunning) {
+        return;
+    }
+    if (MessageBoxes::Show(this, MessageBoxes::TKind::Confirmation, Text(kDeleteRecord),
+                           QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
+        return;
+    }
+    // The selection as it is after the question.
+    TRecord* record = FCurrentRecord;
+    const int row = FCurrentListItem.row();
+    if (record == nullptr || row < 0) {
+        return;
+    }
+    // The row goes before its record, so the list never refers to a destroyed record; its
+    // deselection drops pending edits without asking.
+    FDeletingRecord = true;
+    ClearListSelection();
+    // Without a current row the list selects no neighbour when the row goes.
+    ListView1->selectionModel()->clearCurrentIndex();
+    FRecordListModel->RemoveRow(row);
+    FDeletingRecord = false;
+    FCurrentCategory->DeleteRecord(record);
+    UpdateRecordCount(HeaderShowsFiltered());
+    MarkDataChanged();
+}
+
+void TFormMain::FocusFirstTextBox() {
+    const std::vector<int> order = FormTabOrder();
+    if (!order.empty()) {
+        FFormBoxes[static_cast<size_t>(order.front())].Control->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void TFormMain::Edit2Click() {
+    const TFocusedTextBox box(focusWidget());
+    const QMimeData* clipboard = QGuiApplication::clipboard()->mimeData();
+    ActionCut->setEnabled(box.HasSelection());
+    ActionCopy->setEnabled(box.HasSelection());
+    ActionPaste->setEnabled(box.IsTextBox() && clipboard != nullptr && clipboard->hasText());
+    ActionSelectAll->setEnabled(box.HasText());
+}
+
+void TFormMain::Cut1Click() {
+    Edit2Click();
+    if (ActionCut->isEnabled()) {
+        TFocusedTextBox(focusWidget()).Cut();
+    }
+}
+
+void TFormMain::Copy1Click() {
+    Edit2Click();
+    if (ActionCopy->isEnabled()) {
+        TFocusedTextBox(focusWidget()).Copy();
+    }
+}
+
+void TFormMain::Paste1Click() {
+    Edit2Click();
+    if (ActionPaste->isEnabled()) {
+        TFocusedTextBox(focusWidget()).Paste();
+    }
+}
+
+void TFormMain::SelectAll1Click() {
+    Edit2Click();
+    if (ActionSelectAll->isEnabled()) {
+        TFocusedTextBox(focusWidget()).SelectAll();
+    }
+}
+
+void TFormMain::ActionSetFocusToSearchBoxExecute() {
+    if (FCurrentCategory != nullptr && EditSearchBox->isEnabled()) {
+        EditSearchBox->setFocus(Qt::ShortcutFocusReason);
+    }
+}
+
+void TFormMain::ActionSetFocusToTheListViewExecute() {
+    if (FCurrentCategory != nullptr && ListView1->isEnabled()) {
+        ListView1->setFocus(Qt::ShortcutFocusReason);
+    }
 }

@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -17,6 +18,7 @@ class QFrame;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QPlainTextEdit;
 class QPushButton;
 class QScrollBar;
 class QSplitter;
@@ -29,8 +31,8 @@ class TLedgrin;
 class TRecord;
 class TRecordListModel;
 
-// The main window: the open data file's life, the category bar, the record list and the area of
-// the record form.
+// The main window: the open data file's life, the category bar, the record list, the record form,
+// the filter and the record commands.
 class TFormMain : public QMainWindow {
     Q_OBJECT
 
@@ -66,25 +68,49 @@ public:
     void ListView1ColumnClick(int column);
     void ListView1KeyUp(int key);
 
-    // Record form area.
+    // Record form.
     // The form is modified exactly while its Save button is visible.
     bool DataFormModified() const;
     void ListView1SelectItem(const QModelIndex& row, bool selected);
+    void BuildDataForm();
+    void AssignTabOrder();
+    void DataFormChange();
     void BtnSaveDataClick();
+    void BtnCancelDataClick();
     void PanelDataFormHolderResize();
+
+    // Record filter.
+    void EditSearchBoxKeyPress();
+    void CBMatchWholeWordClick();
+    void ActionSearchExecute();
+    void ShowAllRecords();
 
     // Timers, one-shot; their handlers are ordinary members so tests can fire them.
     QTimer TimerWriteCache;
     QTimer TimerSelectCategory;
     QTimer TimerClearDataForm;
+    QTimer TimerSearch;
     void TimerWriteCacheTimer();
     void TimerSelectCategoryTimer();
     void TimerClearDataFormTimer();
+    void TimerSearchTimer();
 
     // Commands.
     void ActionChooseDataFileExecute();
     void ActionSetPasswordExecute();
     void ActionBackupDataFileExecute();
+    void ActionNewItemExecute();
+    void ActionDuplicateItemExecute();
+    void ActionDeleteItemExecute();
+    void FocusFirstTextBox();
+    // Sets the Edit menu's enabled states from the focused control.
+    void Edit2Click();
+    void Cut1Click();
+    void Copy1Click();
+    void Paste1Click();
+    void SelectAll1Click();
+    void ActionSetFocusToSearchBoxExecute();
+    void ActionSetFocusToTheListViewExecute();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -119,10 +145,20 @@ private:
     // re-sorting). False when the user answered Cancel.
     bool OfferToSaveRecord(QMessageBox::StandardButtons buttons, bool keepListOrder);
     void SetDataFormModified(bool modified);
+    void UpdateEditTemplatesEnabled();
     void ShowCategoryPanels(bool visible);
     void ClearListSelection();
+    void SelectRow(int row);
+    // Appends a row for a record just added to the category and selects it.
+    void AppendAndSelect(TRecord* record, bool filteredHeader);
+    bool HeaderShowsFiltered() const;
     void ListView1SelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
+    void LoadRecordIntoForm();
+    // Positions into FFormBoxes in reading order; the first has tab index 0.
+    std::vector<int> FormTabOrder() const;
+    void SetFormColor(const QColor& color);
     void ClearDataForm();
+    void SetFilterRunning(bool running);
     void SBVScroll(int position);
     void SBHScroll(int position);
     void ShowError(const QString& text);
@@ -140,9 +176,20 @@ private:
     bool FSelectFirstAfterClear = false;
     QPersistentModelIndex FCurrentListItem;
     TRecord* FCurrentRecord = nullptr;
+    bool FFormNeedsRebuild = true;
+    bool FDeletingRecord = false;
     bool FSavingOnDeselect = false;
+    bool FSelectFirstAfterFilter = false;
+    bool FFilterRunning = false;
     int32_t FFormRight = 0;
     int32_t FFormBottom = 0;
+    // The form's text boxes and memos in creation order, each with the text it showed when the
+    // record was loaded: a box whose text is unchanged keeps its stored bytes on Save.
+    struct TFormBox {
+        QWidget* Control;
+        QString Loaded;
+    };
+    std::vector<TFormBox> FFormBoxes;
     // The record list's height while the right pane is hidden or not laid out yet.
     int FListViewHeight;
     bool FListViewHeightPending = false;
@@ -168,6 +215,7 @@ private:
     QAction* ActionDeleteItem = nullptr;
     QAction* ActionSetFocusToSearchBox = nullptr;
     QAction* ActionSetFocusToTheListView = nullptr;
+    QAction* ActionSearch = nullptr;
     QAction* ActionHelpTopics = nullptr;
     QAction* ActionVisitHomePage = nullptr;
     QAction* ActionAbout = nullptr;

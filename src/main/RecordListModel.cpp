@@ -29,6 +29,23 @@ void TRecordListModel::SetRows(std::vector<TRecord*> rows) {
     endResetModel();
 }
 
+int TRecordListModel::AppendRow(TRecord* record) {
+    const int row = static_cast<int>(FRows.size());
+    beginInsertRows(QModelIndex(), row, row);
+    FRows.push_back(record);
+    endInsertRows();
+    return row;
+}
+
+void TRecordListModel::RemoveRow(int row) {
+    if (row < 0 || row >= static_cast<int>(FRows.size())) {
+        return;
+    }
+    beginRemoveRows(QModelIndex(), row, row);
+    FRows.erase(FRows.begin() + row);
+    endRemoveRows();
+}
+
 TRecord* TRecordListModel::RecordAt(int row) const {
     return row >= 0 && row < static_cast<int>(FRows.size()) ? FRows[static_cast<size_t>(row)] : nullptr;
 }

@@ -21,6 +21,9 @@ public:
     void SetColumns(const TCategory* category);
     // Replaces every row.
     void SetRows(std::vector<TRecord*> rows);
+    // Adds a row at the end and returns its position.
+    int AppendRow(TRecord* record);
+    void RemoveRow(int row);
 
     TRecord* RecordAt(int row) const;
     int RowOf(const TRecord* record) const;
