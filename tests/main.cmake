@@ -3,18 +3,9 @@ add_library(quillery_main_test_support STATIC ${CMAKE_CURRENT_LIST_DIR}/tst_main
                                               ${CMAKE_CURRENT_LIST_DIR}/tst_main_support.h)
 target_link_libraries(quillery_main_test_support PUBLIC quillery_main Qt6::Test)
 
-foreach(flow firstrun password backup writecache instance list settings)
-    if(EXISTS ${CMAKE_CURRENT_LIST_DIR}/tst_main_${flow}.cpp)
-        quillery_add_test(tst_main_${flow} SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_main_${flow}.cpp
-                          LIBS quillery_main_test_support)
-    endif()
-endforeach()
-# The record form, the filter and the record commands.
-foreach(flow form filter records)
+foreach(flow firstrun password backup writecache instance list settings form filter records templates)
     quillery_add_test(tst_main_${flow} SOURCES ${CMAKE_CURRENT_LIST_DIR}/tst_main_${flow}.cpp
                       LIBS quillery_main_test_support)
 endforeach()
 # The single-instance test starts the real program.
-if(TARGET tst_main_instance)
-    add_dependencies(tst_main_instance quillery)
-endif()
+add_dependencies(tst_main_instance quillery)

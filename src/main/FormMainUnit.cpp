@@ -9,6 +9,7 @@
 #include "DlgCheckPasswordUnit.h"
 #include "DlgSetPasswordUnit.h"
 #include "FileDialogs.h"
+#include "FormTemplateUnit.h"
 #include "MessageBoxes.h"
 #include "RecordListModel.h"
 #include "TemplateControls.h"
@@ -243,7 +244,7 @@ bool SpreadsheetProbe() {
 TFormMain::TFormMain(QWidget* parent)
     : QMainWindow(parent), FData(std::make_unique<TLedgrin>()), FWorkingCopy(std::make_unique<TLedgrin>()),
       FListViewHeight(kListViewHeight), FDlgSetPassword(new TDlgSetPassword(this)),
-      FDlgCheckPassword(new TDlgCheckPassword(this)) {
+      FDlgCheckPassword(new TDlgCheckPassword(this)), FFormTemplate(std::make_unique<TFormTemplate>()) {
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QStringLiteral("Quillery"));
     resize(1000, 680);
@@ -335,6 +336,7 @@ void TFormMain::CreateActions() {
     ActionEditTemplates = NewAction("ActionEditTemplates", QStringLiteral("Edit Temp&lates"),
                                     QStringLiteral("Edit the templates for each category."));
     ActionEditTemplates->setIcon(StandardIcon(this, "document-properties", QStyle::SP_FileDialogListView));
+    connect(ActionEditTemplates, &QAction::triggered, this, &TFormMain::ActionEditTemplatesExecute);
     ActionNewItem =
         NewAction("ActionNewItem", QStringLiteral("&New Record"),
                   QStringLiteral("Create a new blank record."), QKeySequence(Qt::CTRL | Qt::Key_N));
@@ -1163,6 +1165,33 @@ void TFormMain::SetDataFormModified(bool modified) {
     BtnSaveData->setVisible(modified);
     BtnCancelData->setVisible(modified);
     UpdateEditTemplatesEnabled();
+}
+
+void TFormMain::ActionEditTemplatesExecute() {
+    if (DataFormModified()) {
+        MessageBoxes::ShowError(this,
+                                QStringLiteral("Please save or cancel your modification to record before "
+                                               "editing templates."));
+        return;
+    }
+    FSelectedCategoryID = FCurrentCategory ? FCurrentCategory->ID : 0;
+    BuildWorkingCopy();
+    if (!FFormTemplate->Execute(*FWorkingCopy))
+        return;
+    // No row may refer to a record while the merge changes it or frees it with its category.
+    FEGXOutlookBar1->SetSelectedIndex(-1);
+    ApplyWorkingCopy();
+    FillCategoryBar();
+    MarkDataChanged();
+}
+
+void TFormMain::BuildWorkingCopy() {
+    FWorkingCopy = std::make_unique<TLedgrin>();
+    FWorkingCopy->BuildWorkingCopy(*FData);
+}
+
+void TFormMain::ApplyWorkingCopy() {
+    FData->ApplyWorkingCopy(*FWorkingCopy);
 }
 
 void TFormMain::UpdateEditTemplatesEnabled() {

@@ -27,6 +27,7 @@ class TCategory;
 class TCategoryBar;
 class TDlgCheckPassword;
 class TDlgSetPassword;
+class TFormTemplate;
 class TLedgrin;
 class TRecord;
 class TRecordListModel;
@@ -99,6 +100,11 @@ public:
     void ActionChooseDataFileExecute();
     void ActionSetPasswordExecute();
     void ActionBackupDataFileExecute();
+    void ActionEditTemplatesExecute();
+    // The template editor's working copy: the open data's categories without their records, and
+    // taking it back with every record kept with its text boxes.
+    void BuildWorkingCopy();
+    void ApplyWorkingCopy();
     void ActionNewItemExecute();
     void ActionDuplicateItemExecute();
     void ActionDeleteItemExecute();
@@ -196,6 +202,8 @@ private:
 
     TDlgSetPassword* FDlgSetPassword;
     TDlgCheckPassword* FDlgCheckPassword;
+    // A window of its own, not a child: its controls share names with the main window's.
+    std::unique_ptr<TFormTemplate> FFormTemplate;
 
     QAction* ActionChooseDataFile = nullptr;
     QAction* ActionSetPassword = nullptr;
