@@ -49,12 +49,7 @@ private:
     std::unique_ptr<TSandbox> FSandbox;
     QString FPath;
 
-    std::unique_ptr<TFormMain> Show(const TLedgrin& data) {
-        FPath = RememberData(*FSandbox, data);
-        auto form = ShowForm();
-        ShowRememberedCategory(*form);
-        return form;
-    }
+    std::unique_ptr<TFormMain> Show(const TLedgrin& data) { return ShowData(*FSandbox, data, FPath); }
 
     // Types into the filter box as the user does, then lets the waiting filter timer fire.
     static void Filter(TFormMain& form, const QString& text) {

@@ -57,12 +57,7 @@ private:
     std::unique_ptr<TSandbox> FSandbox;
     QString FPath;
 
-    std::unique_ptr<TFormMain> Show(const TLedgrin& data) {
-        FPath = RememberData(*FSandbox, data);
-        auto form = ShowForm();
-        ShowRememberedCategory(*form);
-        return form;
-    }
+    std::unique_ptr<TFormMain> Show(const TLedgrin& data) { return ShowData(*FSandbox, data, FPath); }
 
     static void SetHolderWidth(TFormMain& form, int width) {
         auto* holder = Child<QWidget>(form, "PanelDataFormHolder");

@@ -71,12 +71,7 @@ private:
     std::unique_ptr<TSandbox> FSandbox;
     QString FPath;
 
-    std::unique_ptr<TFormMain> Show(const TLedgrin& data) {
-        FPath = RememberData(*FSandbox, data);
-        auto form = ShowForm();
-        ShowRememberedCategory(*form);
-        return form;
-    }
+    std::unique_ptr<TFormMain> Show(const TLedgrin& data) { return ShowData(*FSandbox, data, FPath); }
 
     static QString Header(const TFormMain& form) { return Child<QLabel>(form, "LabelCategory")->text(); }
 

@@ -165,6 +165,13 @@ std::unique_ptr<TFormMain> ShowForm() {
     return form;
 }
 
+std::unique_ptr<TFormMain> ShowData(const TSandbox& sandbox, const TLedgrin& data, QString& path) {
+    path = RememberData(sandbox, data);
+    auto form = ShowForm();
+    ShowRememberedCategory(*form);
+    return form;
+}
+
 void ShowRememberedCategory(TFormMain& form) {
     form.TimerSelectCategoryTimer();
     form.TimerClearDataFormTimer();

@@ -69,6 +69,9 @@ void ShowRememberedCategory(TFormMain& form);
 // Texts of the boxes shown since the last call.
 QStringList ShownBoxTexts();
 
+// Remembers data as the data file and shows a window on it with its remembered category shown;
+// path receives the data file's path.
+std::unique_ptr<TFormMain> ShowData(const TSandbox& sandbox, const TLedgrin& data, QString& path);
 // Saves data as the remembered data file root/files/cards.lgd and returns its path.
 QString RememberData(const TSandbox& sandbox, const TLedgrin& data);
 

@@ -63,11 +63,8 @@ private:
     QString FPath;
 
     std::unique_ptr<TFormMain> Show(const TLedgrin& data, int32_t categoryId) {
-        FPath = RememberData(*FSandbox, data);
         WriteSetting(QStringLiteral("SelectedCategoryID"), QString::number(categoryId));
-        auto form = ShowForm();
-        ShowRememberedCategory(*form);
-        return form;
+        return ShowData(*FSandbox, data, FPath);
     }
 
     static void SettleCategory(TFormMain& form) {

@@ -372,7 +372,7 @@ void TCategory::DeleteRecord(const TRecord* record) {
     Records.erase(Records.begin() + index);
 }
 
-void TCategory::AssignTemplate(const TCategory& source) {
+void TCategory::AssignSettingsAndColumns(const TCategory& source) {
     ID = source.ID;
     Name = source.Name;
     FormColor = source.FormColor;
@@ -380,24 +380,19 @@ void TCategory::AssignTemplate(const TCategory& source) {
     Icon = source.Icon;
     SortColumn = source.SortColumn;
     SortAscending = source.SortAscending;
-    for (const auto& element : source.Elements)
-        Elements.push_back(std::make_unique<TUIE>(*element));
     for (const auto& column : source.Columns)
         Columns.push_back(std::make_unique<TUIL>(*column));
 }
 
-void TCategory::MergeTemplate(const TCategory& edited) {
-    ID = edited.ID;
-    Name = edited.Name;
-    FormColor = edited.FormColor;
-    LastElementID = edited.LastElementID;
-    Icon = edited.Icon;
-    SortColumn = edited.SortColumn;
-    SortAscending = edited.SortAscending;
+void TCategory::AssignTemplate(const TCategory& source) {
+    AssignSettingsAndColumns(source);
+    for (const auto& element : source.Elements)
+        Elements.push_back(std::make_unique<TUIE>(*element));
+}
 
+void TCategory::MergeTemplate(const TCategory& edited) {
     Columns.clear();
-    for (const auto& column : edited.Columns)
-        Columns.push_back(std::make_unique<TUIL>(*column));
+    AssignSettingsAndColumns(edited);
 
     // From the last element to the first, so the value positions still to delete stay valid.
     for (size_t i = Elements.size(); i-- > 0;) {

@@ -180,4 +180,8 @@ public:
     // Applies an edited template (same id, no records) and adjusts every record so that each
     // remaining text box keeps its value.
     void MergeTemplate(const TCategory& edited);
+
+private:
+    // Copies everything but the elements and records, appending the source's columns.
+    void AssignSettingsAndColumns(const TCategory& source);
 };

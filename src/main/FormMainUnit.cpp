@@ -190,7 +190,7 @@ QString BoxText(const QWidget& control) {
 
 // Shows a stored value in a form box; a memo shows CR LF, lone CR and lone LF as line breaks.
 void SetBoxText(QWidget& control, std::string_view value) {
-    QString text = TemplateControls::ToDisplay(value);
+    QString text = DisplayText(value);
     if (auto* memo = qobject_cast<QPlainTextEdit*>(&control)) {
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
         text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
@@ -206,7 +206,7 @@ std::string StoredBoxText(const QWidget& control, QString text) {
     if (qobject_cast<const QPlainTextEdit*>(&control) != nullptr) {
         text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     }
-    return TemplateControls::ToStored(text);
+    return StoredText(text);
 }
 
 // The focused control when it is a text box of either kind, with the Edit menu's operations.
@@ -1469,7 +1469,7 @@ void TFormMain::ActionSearchExecute() {
         return;
     }
     SearchParam.WholeWord = CBMatchWholeWord->isChecked();
-    SearchParam.SetFilterText(TemplateControls::ToStored(EditSearchBox->text()));
+    SearchParam.SetFilterText(StoredText(EditSearchBox->text()));
     SetFilterRunning(true);
     ClearListSelection();
     FRecordListModel->SetRows({});

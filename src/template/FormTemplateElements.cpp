@@ -4,6 +4,7 @@
 #include "ColorPicker.h"
 #include "DataLedgrin.h"
 #include "DesignGeometry.h"
+#include "DisplayText.h"
 #include "DlgSetColumnCaptionUnit.h"
 #include "MessageBoxes.h"
 #include "PaintBox.h"
@@ -37,7 +38,7 @@ QString TrimBlanks(const QString& text) {
 }
 
 void SetColumnCaption(QStandardItem* column, const std::string& caption) {
-    column->setText(TemplateControls::ToDisplay(caption));
+    column->setText(DisplayText(caption));
     column->setData(QByteArray::fromStdString(caption), kColumnCaptionRole);
 }
 
@@ -89,7 +90,7 @@ void TFormTemplate::ShowPropertyBar(const TUIE* element) {
     }
     if (!label)
         CBBGColor->SetColor(element->Color);
-    ShowInCombo(CBFontName, TemplateControls::ToDisplay(element->Font.Name));
+    ShowInCombo(CBFontName, DisplayText(element->Font.Name));
     ShowInCombo(CBFontSize, QString::number(element->Font.Size));
     BtnFontBold->setChecked(element->Font.Style & fsBold);
     BtnFontItalic->setChecked(element->Font.Style & fsItalic);
@@ -99,7 +100,7 @@ void TFormTemplate::ShowPropertyBar(const TUIE* element) {
     // Filling the edit with the element's own caption changes nothing.
     const QSignalBlocker blocker(EditCaption);
     if (label) {
-        EditCaption->setText(TemplateControls::ToDisplay(element->Caption));
+        EditCaption->setText(DisplayText(element->Caption));
     } else {
         const int column = FindColumnOfElement(element->ID);
         EditCaption->setText(column >= 0 ? FPreviewColumns->horizontalHeaderItem(column)->text() : QString());
@@ -144,7 +145,7 @@ void TFormTemplate::AskColumnCaption() {
     if (caption.isEmpty())
         return;
     const int32_t id = SelectedElementID();
-    AddPreviewColumn(id, kNewColumnWidth, TemplateControls::ToStored(caption));
+    AddPreviewColumn(id, kNewColumnWidth, StoredText(caption));
     SelectElement(id);
 }
 
@@ -189,7 +190,7 @@ void TFormTemplate::CBBGColorColorSelected(int32_t color) {
 }
 
 void TFormTemplate::CBFontNameClick(int index) {
-    const std::string face = TemplateControls::ToStored(CBFontName->itemText(index));
+    const std::string face = StoredText(CBFontName->itemText(index));
     ChangeSelectedElement([&face](TUIE& element) { element.Font.Name = face; });
 }
 
@@ -207,7 +208,7 @@ void TFormTemplate::EditCaptionChange(const QString& text) {
     if (!element)
         return;
     if (element->IsLabel()) {
-        const std::string caption = TemplateControls::ToStored(text);
+        const std::string caption = StoredText(text);
         ChangeSelectedElement([&caption](TUIE& changed) { changed.Caption = caption; });
         return;
     }
@@ -221,7 +222,7 @@ void TFormTemplate::EditCaptionChange(const QString& text) {
         AddPreviewColumn(element->ID, kNewColumnWidth, std::string());
         column = FPreviewColumns->columnCount() - 1;
     }
-    SetColumnCaption(FPreviewColumns->horizontalHeaderItem(column), TemplateControls::ToStored(text));
+    SetColumnCaption(FPreviewColumns->horizontalHeaderItem(column), StoredText(text));
 }
 
 void TFormTemplate::PopupMenu3Popup(QWidget* control) {

@@ -3,6 +3,7 @@
 
 #include "DataLedgrin.h"
 #include "DesignGeometry.h"
+#include "DisplayText.h"
 #include "PaintBox.h"
 #include "TemplateControls.h"
 
@@ -226,7 +227,7 @@ void TFormTemplate::NewElement(const char* kind) {
     const bool label = std::string_view(kind) == kKindLabel;
     const bool memo = std::string_view(kind) == kKindMemo;
     TFont font;
-    font.Name = TemplateControls::ToStored(QApplication::font().family());
+    font.Name = StoredText(QApplication::font().family());
     font.Size = kNewFontSize;
     font.Color = label ? kLabelFontColor : kBoxFontColor;
     const int32_t id = CurrentCategory->AddElement(

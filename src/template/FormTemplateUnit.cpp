@@ -5,6 +5,7 @@
 #include "DataError.h"
 #include "DataGlobal.h"
 #include "DataLedgrin.h"
+#include "DisplayText.h"
 #include "DlgSelectCategoryUnit.h"
 #include "DlgSetColumnCaptionUnit.h"
 #include "FileDialogs.h"
@@ -404,7 +405,7 @@ void TFormTemplate::FormShow() {
     ClearDesignSurface();
     ShowNoCategory();
     for (const auto& category : FWorkingCopy->Categories) {
-        auto* item = new QTreeWidgetItem(ListView1, {TemplateControls::ToDisplay(category->Name)});
+        auto* item = new QTreeWidgetItem(ListView1, {DisplayText(category->Name)});
         item->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<void*>(category.get())));
     }
     PBGrid->setGeometry(Panel4->rect());
@@ -502,7 +503,7 @@ void TFormTemplate::ActionNewCategoryExecute() {
                            QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
         QStringList names;
         for (size_t i = 0; i + 1 < categories.size(); ++i)
-            names << TemplateControls::ToDisplay(categories[i]->Name);
+            names << DisplayText(categories[i]->Name);
         const int chosen = DlgSelectCategory->Execute(names);
         if (chosen >= 0) {
             const TCategory& source = *categories[static_cast<size_t>(chosen)];
@@ -512,7 +513,7 @@ void TFormTemplate::ActionNewCategoryExecute() {
             category->Name = "Copy of " + source.Name;
         }
     }
-    auto* item = new QTreeWidgetItem(ListView1, {TemplateControls::ToDisplay(category->Name)});
+    auto* item = new QTreeWidgetItem(ListView1, {DisplayText(category->Name)});
     item->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<void*>(category)));
     ListView1->setCurrentItem(item);
     ListView1->scrollToItem(item);
@@ -526,7 +527,7 @@ void TFormTemplate::ActionDeleteCategoryExecute() {
     const QString question =
         QStringLiteral("You will lose all the data in this category, if you already have data "
                        "stored. Delete the category \"%1\" anyway?")
-            .arg(TemplateControls::ToDisplay(category->Name));
+            .arg(DisplayText(category->Name));
     if (MessageBoxes::Show(this, MessageBoxes::TKind::Warning, question,
                            QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
         return;
@@ -545,7 +546,7 @@ void TFormTemplate::LabeledEditBookNameChange(const QString& text) {
     if (!item)
         return;
     item->setText(0, text);
-    CategoryOfRow(item)->Name = TemplateControls::ToStored(text);
+    CategoryOfRow(item)->Name = StoredText(text);
 }
 
 void TFormTemplate::BtnSelectIconClick() {
@@ -582,8 +583,8 @@ void TFormTemplate::MoveCategory(int step) {
     otherItem->setData(0, Qt::UserRole, QVariant::fromValue(static_cast<void*>(moved)));
     std::swap(FWorkingCopy->Categories[static_cast<size_t>(row)],
               FWorkingCopy->Categories[static_cast<size_t>(other)]);
-    item->setText(0, TemplateControls::ToDisplay(displaced->Name));
-    otherItem->setText(0, TemplateControls::ToDisplay(moved->Name));
+    item->setText(0, DisplayText(displaced->Name));
+    otherItem->setText(0, DisplayText(moved->Name));
     ListView1->setCurrentItem(otherItem);
     UpdateMoveButtons();
     Reordering = false;

@@ -1,7 +1,7 @@
 #include "TemplateControls.h"
 
 #include "DataCategory.h"
-#include "DataTextCodec.h"
+#include "DisplayText.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -86,7 +86,7 @@ int32_t FromQColor(const QColor& color) {
 }
 
 QFont ToQFont(const TFont& font) {
-    QFont result(ToDisplay(font.Name));
+    QFont result(DisplayText(font.Name));
     if (font.Size > 0)
         result.setPointSize(font.Size);
     result.setBold(font.Style & fsBold);
@@ -127,21 +127,13 @@ QString LabelHtml(const QString& caption) {
     return QStringLiteral("<span style=\"white-space:pre\">") + html + QStringLiteral("</span>");
 }
 
-QString ToDisplay(std::string_view bytes) {
-    return QString::fromStdString(DecodeForDisplay(bytes));
-}
-
-std::string ToStored(const QString& text) {
-    return text.toStdString();
-}
-
 QWidget* Create(const TUIE& element, QWidget* parent) {
     QWidget* control = nullptr;
     const QFont font = ToQFont(element.Font);
     if (element.Kind == kKindLabel) {
         auto* label = new QLabel(parent);
         label->setTextFormat(Qt::RichText);
-        label->setText(LabelHtml(ToDisplay(element.Caption)));
+        label->setText(LabelHtml(DisplayText(element.Caption)));
         label->setFont(font);
         label->setAttribute(Qt::WA_TranslucentBackground);
         label->setAutoFillBackground(false);

@@ -34,10 +34,6 @@ int EditHeight(const QFont& font);
 // A label caption as the label shows it: "&x" underlines x, "&&" is one ampersand.
 QString LabelHtml(const QString& caption);
 
-// Stored bytes as display text, and typed text as stored bytes (UTF-8).
-QString ToDisplay(std::string_view bytes);
-std::string ToStored(const QString& text);
-
 // Makes the control for an element as a child of parent, placed, sized, coloured and visible:
 // a QLabel for "TLabel" (sized to its caption), a QLineEdit for "TEdit" (height from its font),
 // a QPlainTextEdit for "TMemo". Every control carries the element's id in the property

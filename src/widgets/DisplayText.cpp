@@ -9,3 +9,7 @@ QString DisplayText(std::string_view bytes) {
     const std::string text = DecodeForDisplay(bytes);
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
+
+std::string StoredText(const QString& text) {
+    return text.toStdString();
+}
