@@ -2,6 +2,7 @@
 #include "BenchCommon.h"
 #include "BenchData.h"
 #include "BenchSqlite.h"
+#include "BenchWindow.h"
 
 #include "DataCategory.h"
 #include "DataFileIO.h"
@@ -254,11 +255,10 @@ struct TBenchStep {
     void (*Run)(TBenchRun&);
 };
 
-// In the order they print; each step after load works on what load read. The window measurements
-// (show category, header click, filter run) need the main window and come as steps of their own.
+// In the order they print; each step after load works on what load read.
 const TBenchStep kSteps[] = {
-    {"load", BenchLoad}, {"save", BenchSave},   {"filter", BenchFilter},
-    {"sort", BenchSort}, {"merge", BenchMerge}, {"memory", BenchMemory},
+    {"load", BenchLoad},   {"save", BenchSave},     {"filter", BenchFilter}, {"sort", BenchSort},
+    {"merge", BenchMerge}, {"memory", BenchMemory}, {"window", BenchWindow},
 };
 
 int Usage() {

@@ -163,14 +163,17 @@ inline unsigned char FoldAsciiUpper(unsigned char c) {
     return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 32) : c;
 }
 
-// One row's sort key: the cell's first eight bytes, folded to capitals, as one number, and the
-// row. Folded cells compare as plain bytes exactly as the list comparison compares the cells, so
-// most comparisons end at the number; the rest read the folded bytes after the eighth from one
-// shared buffer, never the records. The row breaks ties, which keeps equal rows in their order.
+// One row's sort key: the cell's first sixteen bytes, folded to capitals, as two numbers, and
+// the row. Folded cells compare as plain bytes exactly as the list comparison compares the cells,
+// so most comparisons end at the numbers; the rest read the folded bytes after the sixteenth from
+// one shared buffer, never the records. The row breaks ties, which keeps equal rows in order.
 struct TListKey {
-    uint64_t Prefix;
+    uint64_t High;
+    uint64_t Low;
     uint32_t Row;
 };
+
+constexpr size_t kKeyBytes = 16;
 
 } // namespace
 
@@ -179,7 +182,7 @@ std::vector<uint32_t> ListSortOrder(const std::vector<const TRecord*>& rows, int
     const size_t n = rows.size();
     std::vector<TListKey> keys(n);
     std::vector<uint32_t> lengths(n);
-    std::vector<uint32_t> tails(n + 1); // row r's bytes after the eighth: [tails[r], tails[r + 1])
+    std::vector<uint32_t> tails(n + 1); // row r's bytes after the sixteenth: [tails[r], tails[r + 1])
     std::string folded;
     // Each record is two hops away (the record, then its values); fetching ahead hides the waits.
     constexpr size_t kAhead = 8;
@@ -189,21 +192,24 @@ std::vector<uint32_t> ListSortOrder(const std::vector<const TRecord*>& rows, int
         if (r + kAhead < n)
             rows[r + kAhead]->Prefetch();
         const std::string_view cell = CellText(rows[r]->Value(valueIndex));
-        uint64_t prefix = 0;
-        for (size_t i = 0; i < cell.size() && i < 8; ++i)
-            prefix |= uint64_t{FoldAsciiUpper(static_cast<unsigned char>(cell[i]))} << (8 * (7 - i));
-        for (size_t i = 8; i < cell.size(); ++i)
+        uint64_t words[2] = {0, 0};
+        for (size_t i = 0; i < cell.size() && i < kKeyBytes; ++i)
+            words[i / 8] |= uint64_t{FoldAsciiUpper(static_cast<unsigned char>(cell[i]))}
+                            << (8 * (7 - i % 8));
+        for (size_t i = kKeyBytes; i < cell.size(); ++i)
             folded.push_back(static_cast<char>(FoldAsciiUpper(static_cast<unsigned char>(cell[i]))));
-        keys[r] = {prefix, static_cast<uint32_t>(r)};
+        keys[r] = {words[0], words[1], static_cast<uint32_t>(r)};
         lengths[r] = static_cast<uint32_t>(cell.size());
         tails[r + 1] = static_cast<uint32_t>(folded.size());
     }
     const char* text = folded.data();
     // Negative when row a's cell sorts first, as the list comparison would say.
     auto compare = [&](const TListKey& a, const TListKey& b) -> int {
-        if (a.Prefix != b.Prefix)
-            return a.Prefix < b.Prefix ? -1 : 1;
-        // The first eight bytes agree (short cells padded with zero bytes).
+        if (a.High != b.High)
+            return a.High < b.High ? -1 : 1;
+        if (a.Low != b.Low)
+            return a.Low < b.Low ? -1 : 1;
+        // The first sixteen bytes agree (short cells padded with zero bytes).
         const uint32_t tailA = tails[a.Row + 1] - tails[a.Row];
         const uint32_t tailB = tails[b.Row + 1] - tails[b.Row];
         const uint32_t shorter = std::min(tailA, tailB);

@@ -1,0 +1,101 @@
+#include "BenchWindow.h"
+
+#include "BenchCommon.h"
+#include "CategoryBar.h"
+#include "DataGlobal.h"
+#include "FormMainUnit.h"
+#include "RecordListModel.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTreeView>
+
+#include <filesystem>
+
+namespace {
+
+template <class T> T* Child(const QObject& parent, const char* name) {
+    T* child = parent.findChild<T*>(QString::fromLatin1(name));
+    if (child == nullptr)
+        throw std::runtime_error(std::string("the window has no ") + name);
+    return child;
+}
+
+// The benchmark's file with a small second category, so that showing the large one can be
+// measured again and again by switching between the two.
+std::string PrepareDataFile(const TBenchRun& run) {
+    TLedgrin data;
+    data.LoadFromFile(run.DataPath);
+    TCategory* small = data.AddCategory();
+    const int32_t id = small->ID;
+    small->AssignTemplate(*data.Categories.front());
+    small->ID = id;
+    small->Name = "Small";
+    small->NewRecord();
+    const std::string path = run.Dir + "/window/cards.lgd";
+    data.SaveToFile(path);
+    return path;
+}
+
+} // namespace
+
+void BenchWindow(TBenchRun& run) {
+    // No display is needed: the window draws offscreen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    int argc = 1;
+    char name[] = "quillery-bench";
+    char* argv[] = {name, nullptr};
+    QApplication app(argc, argv);
+    std::filesystem::create_directories(run.Dir + "/window");
+    TDataGlobal::InitializeForTesting(QString::fromStdString(run.Dir + "/window"));
+    const std::string path = PrepareDataFile(run);
+    {
+        TSettingsFile settings;
+        settings.WriteString(QStringLiteral("DataFile"), QString::fromStdString(path));
+        settings.WriteInteger(QStringLiteral("SelectedCategoryID"), 0);
+    }
+
+    TFormMain form;
+    form.resize(1280, 800);
+    form.show();
+    app.processEvents();
+    form.TimerSelectCategoryTimer();
+    form.TimerClearDataFormTimer();
+    app.processEvents();
+    auto* bar = Child<TCategoryBar>(form, "FEGXOutlookBar1");
+    auto* view = Child<QTreeView>(form, "ListView1");
+    const int rows = static_cast<int>(form.Data().Categories.front()->Records.size());
+
+    // The two timers' waits are deliberate pauses, not work: their handlers run at once here.
+    auto show = [&](int index) {
+        bar->SetSelectedIndex(index);
+        form.TimerClearDataFormTimer();
+        app.processEvents();
+    };
+    const double showMs = MedianMs(
+        run.Options.Repeat, [&] { show(0); }, [&] { show(1); });
+    PrintOurs("show category", showMs);
+    if (form.RecordListModel()->rowCount() != rows || form.CurrentRecord() == nullptr)
+        ReportError(run, "show category: the list or the form is not filled");
+
+    const double clickMs = MedianMs(run.Options.Repeat, [&] {
+        emit view->header()->sectionClicked(1);
+        app.processEvents();
+    });
+    PrintOurs("header click", clickMs);
+
+    auto* search = Child<QLineEdit>(form, "EditSearchBox");
+    search->setText(QString::fromLatin1(kBenchFilterText));
+    const double filterMs = MedianMs(run.Options.Repeat, [&] {
+        form.ActionSearchExecute();
+        app.processEvents();
+    });
+    PrintOurs("filter run", filterMs);
+    if (form.RecordListModel()->rowCount() == 0 || form.RecordListModel()->rowCount() == rows)
+        ReportError(run, "filter run: the filter did not narrow the list");
+
+    search->clear();
+    form.close();
+}
