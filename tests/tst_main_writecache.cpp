@@ -2,6 +2,7 @@
 
 #include "tst_main_support.h"
 
+#include "DataFileIO.h"
 #include "FileDialogs.h"
 
 #include <sys/stat.h>
@@ -95,6 +96,38 @@ private slots:
         QVERIFY(QDir().mkpath(FFolder));
         QVERIFY(form->close());
         QVERIFY(!form->WritePending());
+        QCOMPARE(LoadData(FPath).Categories[0]->Name, std::string("Novels"));
+    }
+
+    // A device that fails part way through the write (a full disk): the user reads why, the data
+    // file keeps every old byte, and the change waits for the next write.
+    void writeFailingPartWayKeepsTheOldFile_data() {
+        QTest::addColumn<qint64>("budget");
+        QTest::newRow("nothing written") << qint64(0);
+        QTest::newRow("inside the header") << qint64(20);
+        QTest::newRow("inside a record") << qint64(300);
+    }
+    void writeFailingPartWayKeepsTheOldFile() {
+        QFETCH(qint64, budget);
+        auto form = ShowForm();
+        const QByteArray before = FileBytes(FPath);
+        form->Data().Categories[0]->Name = "Novels";
+        form->MarkDataChanged();
+
+        SetWriteFailureForTesting(budget);
+        MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
+        form->TimerWriteCacheTimer();
+        SetWriteFailureForTesting(-1);
+        const auto boxes = MessageBoxTesting::TakeShown();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].Kind, MessageBoxes::TKind::Error);
+        QCOMPARE(boxes[0].Text, QStringLiteral("Cannot write file %1: No space left on device").arg(FPath));
+        QCOMPARE(FileBytes(FPath), before);
+        QCOMPARE(QDir(FFolder).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QFileInfo(FPath).fileName()});
+        QVERIFY(form->WritePending());
+
+        QVERIFY(form->close());
         QCOMPARE(LoadData(FPath).Categories[0]->Name, std::string("Novels"));
     }
 
