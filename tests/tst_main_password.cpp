@@ -95,6 +95,16 @@ private slots:
                                << "secret" << false << true << QStringList();
         QTest::newRow("right, UTF-8") << "p\u00e4ss"
                                       << "p\u00e4ss" << false << true << QStringList();
+        QTest::newRow("right, beyond Latin-1")
+            << QStringLiteral("\u043f\u0430\u0440\u043e\u043b\u044c \u00e6\u00f8\U0001F511")
+            << QStringLiteral("\u043f\u0430\u0440\u043e\u043b\u044c \u00e6\u00f8\U0001F511") << false << true
+            << QStringList();
+        QTest::newRow("right, long with blanks")
+            << QString(2000, QLatin1Char('x')) + QStringLiteral("  y ")
+            << QString(2000, QLatin1Char('x')) + QStringLiteral("  y ") << false << true << QStringList();
+        QTest::newRow("trailing blank missing")
+            << "secret "
+            << "secret" << false << false << QStringList{"Password error."};
         QTest::newRow("wrong") << "secret"
                                << "Secret" << false << false << QStringList{"Password error."};
         QTest::newRow("empty typed") << "secret"

@@ -116,13 +116,15 @@ QByteArray FileBytes(const QString& path) {
 }
 
 void TypeText(QWidget* widget, const QString& text) {
-    for (const QChar c : text) {
-        if (c.unicode() < 128) {
-            QTest::keyClick(widget, c.toLatin1());
+    // One key per character, a surrogate pair included.
+    for (const char32_t c : text.toUcs4()) {
+        if (c < 128) {
+            QTest::keyClick(widget, static_cast<char>(c));
         } else {
-            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            const QString typed = QString::fromUcs4(&c, 1);
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, typed);
             QApplication::sendEvent(widget, &press);
-            QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+            QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, typed);
             QApplication::sendEvent(widget, &release);
         }
     }
