@@ -6,6 +6,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -80,6 +81,35 @@ private slots:
     void cleanup() {
         FSandbox->VerifyDialogs();
         FSandbox.reset();
+    }
+
+    // A category whose template lists no column still shows its records, one empty cell each,
+    // so they can be selected, edited and added.
+    void categoryWithoutListColumns() {
+        TLedgrin data;
+        TCategory* notes = AddCategory(data, "Notes", {});
+        const int32_t text = AddElement(*notes, kKindEdit, 20, 20, 200, 21);
+        AddRecord(*notes, {"second"});
+        AddRecord(*notes, {"first"});
+        auto form = Show(data);
+        QCOMPARE(form->RecordListModel()->rowCount(), 2);
+        QCOMPARE(SelectedRow(*form), 0);
+        QCOMPARE(ControlText(FormControl(*form, text)), QStringLiteral("second"));
+        QCOMPARE(ListColumnTexts(*form, 0), (QStringList{QString(), QString()}));
+
+        ClickRow(*form, 1);
+        QCOMPARE(ControlText(FormControl(*form, text)), QStringLiteral("first"));
+        // Nothing to sort by: a click on the empty header changes nothing.
+        emit Child<QTreeView>(*form, "ListView1")->header()->sectionClicked(0);
+        QVERIFY(!form->TimerWriteCache.isActive());
+
+        form->ActionNewItemExecute();
+        QCOMPARE(SelectedRow(*form), 2);
+        QCOMPARE(Header(*form), QStringLiteral("Notes   (Total: 3 records)"));
+        TypeIntoBox(FormControl(*form, text), QStringLiteral("third"));
+        QTest::mouseClick(Child<QPushButton>(*form, "BtnSaveData"), Qt::LeftButton);
+        QCOMPARE(form->CurrentCategory()->Records[2]->Value(0), std::string_view("third"));
+        QVERIFY(form->close());
     }
 
     void newRecordAppendsABlankRow_data() {

@@ -1015,7 +1015,7 @@ void TFormMain::FEGXOutlookBar1Change(int index) {
         ActionSearch->trigger();
     } else {
         FillRecordList();
-        if (FRecordListModel->columnCount() > 0) {
+        if (FRecordListModel->ListColumnCount() > 0) {
             SortRecordList();
         }
         ActionNewItem->setEnabled(true);
@@ -1091,7 +1091,8 @@ void TFormMain::SortRecordList() {
 }
 
 void TFormMain::ListView1ColumnClick(int column) {
-    if (FCurrentCategory == nullptr) {
+    // The empty column of a category without list columns sorts nothing.
+    if (FCurrentCategory == nullptr || column >= FRecordListModel->ListColumnCount()) {
         return;
     }
     FCurrentCategory->SortAscending =
@@ -1439,7 +1440,7 @@ void TFormMain::TimerSearchTimer() {
 
 void TFormMain::ShowAllRecords() {
     FillRecordList();
-    if (FRecordListModel->columnCount() > 0) {
+    if (FRecordListModel->ListColumnCount() > 0) {
         SortRecordList();
     }
     QCoreApplication::processEvents();

@@ -13,6 +13,7 @@ void TRecordListModel::SetColumns(const TCategory* category) {
     beginResetModel();
     FColumns.clear();
     FRows.clear();
+    FShowsCategory = category != nullptr;
     if (category != nullptr) {
         FColumns.reserve(category->Columns.size());
         for (const auto& column : category->Columns) {
@@ -108,7 +109,9 @@ int TRecordListModel::rowCount(const QModelIndex& parent) const {
 }
 
 int TRecordListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(FColumns.size());
+    if (parent.isValid())
+        return 0;
+    return FColumns.empty() && FShowsCategory ? 1 : ListColumnCount();
 }
 
 QVariant TRecordListModel::data(const QModelIndex& index, int role) const {

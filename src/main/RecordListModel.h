@@ -27,6 +27,9 @@ public:
 
     TRecord* RecordAt(int row) const;
     int RowOf(const TRecord* record) const;
+    // The category's list columns. A category without any still shows one empty column, so that
+    // its rows can be selected and its records reached through the form.
+    int ListColumnCount() const { return static_cast<int>(FColumns.size()); }
     // The ElementID that column shows (the column's tag).
     int32_t ColumnElementID(int column) const;
 
@@ -54,4 +57,5 @@ private:
 
     std::vector<TColumn> FColumns;
     std::vector<TRecord*> FRows;
+    bool FShowsCategory = false;
 };
