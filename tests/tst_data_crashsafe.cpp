@@ -93,6 +93,18 @@ void TestCrashSafe::killedWhileSaving() {
         QCOMPARE(loaded.SaveToBytes(), onDisk);
     }
     QCOMPARE(sawFirst + sawSecond, kills);
+
+    // The next save clears what the killed saves left beside the file, and nothing else.
+    const QString foreign = dir.filePath(QStringLiteral("cards.lgd.tmp-notes"));
+    const QString live = dir.filePath(QStringLiteral("cards.lgd.tmp%1-7").arg(getppid()));
+    for (const QString& name : {foreign, live}) {
+        QFile file(name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    WriteFileAtomically(path, first);
+    QStringList left = LeftoverFiles(dir.path(), QStringLiteral("cards.lgd"));
+    left.sort();
+    QCOMPARE(left, (QStringList{QFileInfo(foreign).fileName(), QFileInfo(live).fileName()}));
 }
 
 void TestCrashSafe::failingWrite_data() {

@@ -5,8 +5,10 @@
 #include <atomic>
 #include <cerrno>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <random>
 #include <sys/stat.h>
@@ -73,6 +75,28 @@ std::string ResolveTarget(const std::string& path) {
             return resolved;
     }
     return path;
+}
+
+// Removes the temporary files that saves of target by programs no longer running left behind
+// when they were killed part way: named target + ".tmp" + process id + "-" + number.
+void RemoveAbandonedTemporaries(const std::string& target, const std::string& folder) {
+    const size_t slash = target.rfind('/');
+    const std::string prefix = (slash == std::string::npos ? target : target.substr(slash + 1)) + ".tmp";
+    DIR* dir = ::opendir(folder.c_str());
+    if (dir == nullptr)
+        return;
+    while (const dirent* entry = ::readdir(dir)) {
+        const std::string name = entry->d_name;
+        if (name.compare(0, prefix.size(), prefix) != 0)
+            continue;
+        char* end = nullptr;
+        const long pid = std::strtol(name.c_str() + prefix.size(), &end, 10);
+        if (pid <= 0 || end == nullptr || *end != '-' || pid == ::getpid())
+            continue;
+        if (::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+            ::unlink((folder + "/" + name).c_str());
+    }
+    ::closedir(dir);
 }
 
 } // namespace
@@ -168,6 +192,7 @@ void WriteFileAtomically(const std::string& path, const std::function<void(const
     TFileHandle dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.Get() >= 0)
         ::fsync(dir.Get());
+    RemoveAbandonedTemporaries(target, folder);
 }
 
 void SetWriteFailureForTesting(int64_t bytesBeforeFailure) {

@@ -12,7 +12,8 @@ std::string ReadWholeFile(const std::string& path);
 // Replaces the file at path with bytes so that a crash, a full disk or a failing device never
 // leaves a half-written file: the bytes go to a new file in the same folder, which is flushed to
 // disk and then renamed over path. The old file's permission bits are kept (a new file gets the
-// usual ones), and a link at path is followed, so the file it names is replaced. On failure the
+// usual ones), and a link at path is followed, so the file it names is replaced. After a save,
+// temporary files that killed saves of the same file left beside it are removed. On failure the
 // old file is untouched, the temporary file is removed, and EFileError is raised: "Cannot create
 // file %s" when the new file cannot be made, "Cannot write file %s: reason" when writing fails.
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
