@@ -1,7 +1,7 @@
 #pragma once
 
 #include "BenchData.h"
-#include "DataLedgrin.h"
+#include "core/Ledgrin.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,6 +1,6 @@
 #include "BenchData.h"
 
-#include "DataCategory.h"
+#include "core/Category.h"
 
 const char* const kBenchFilterText = "Harbour";
 
@@ -147,7 +147,7 @@ std::unique_ptr<TLedgrin> MakeBenchLedgrin(int32_t recordCount, uint32_t seed) {
         const int32_t id = category->AddElement(memo ? kKindMemo : kKindEdit, 108, top, 240, memo ? 60 : 21,
                                                 0xFFFFFF, font, "");
         if (i < 4) {
-            category->Columns.push_back(std::make_unique<TUIL>());
+            category->Columns.push_back(std::make_unique<TListColumn>());
             category->Columns.back()->ElementID = id;
             category->Columns.back()->Width = 120;
             category->Columns.back()->Caption = caption;

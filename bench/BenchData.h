@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DataLedgrin.h"
+#include "core/Ledgrin.h"
 
 #include <cstdint>
 #include <memory>

@@ -4,11 +4,11 @@
 #include "BenchSqlite.h"
 #include "BenchWindow.h"
 
-#include "DataCategory.h"
-#include "DataFileIO.h"
-#include "DataGlobalProc.h"
-#include "DataLedgrin.h"
-#include "DataSearchParam.h"
+#include "core/Category.h"
+#include "core/FileIO.h"
+#include "core/Ledgrin.h"
+#include "core/SearchParam.h"
+#include "core/TextRules.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,10 +1,10 @@
 #include "BenchWindow.h"
 
 #include "BenchCommon.h"
-#include "CategoryBar.h"
-#include "DataGlobal.h"
-#include "FormMainUnit.h"
-#include "RecordListModel.h"
+#include "mainwindow/MainWindow.h"
+#include "mainwindow/RecordListModel.h"
+#include "settings/Settings.h"
+#include "ui/CategoryBar.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -57,7 +57,7 @@ void BenchWindow(TBenchRun& run) {
         settings.WriteInteger(QStringLiteral("SelectedCategoryID"), 0);
     }
 
-    TFormMain form;
+    TMainWindow form;
     form.resize(1280, 800);
     form.show();
     app.processEvents();

@@ -1,9 +1,9 @@
 // Any bytes given to the icon reader either fail with the store's own error or give an image that
 // is written as a readable image: read back, it is written again to the same bytes.
 
-#include "DataBitmap.h"
-#include "DataError.h"
-#include "DataStream.h"
+#include "core/Bitmap.h"
+#include "core/Error.h"
+#include "core/Stream.h"
 
 #include <cstdint>
 #include <cstdio>

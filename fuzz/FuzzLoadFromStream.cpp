@@ -1,9 +1,9 @@
 // Any bytes given to the loader either fail with the store's own error or load into an object
 // whose saved form loads again into the same bytes.
 
-#include "DataError.h"
-#include "DataLedgrin.h"
-#include "DataStream.h"
+#include "core/Error.h"
+#include "core/Ledgrin.h"
+#include "core/Stream.h"
 
 #include <cstdint>
 #include <cstdio>

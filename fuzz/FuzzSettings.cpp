@@ -1,7 +1,7 @@
 // Any bytes in the settings file: every key the program reads gives text, or a whole number that
 // is the key's value written in decimal, or the default; nothing crashes.
 
-#include "DataGlobal.h"
+#include "settings/Settings.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -3,7 +3,7 @@
 // Run once; its seeds are committed under fuzz/corpus/load beside the findings of fuzzing runs
 // (found-*).
 
-#include "DataBytes.h"
+#include "core/DataBytes.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,7 @@
 //
 // Usage: quillery-make-template SOURCE.json OUTPUT.tpl
 
-#include "DataLedgrin.h"
+#include "core/Ledgrin.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -116,7 +116,7 @@ void AddCategory(TLedgrin& ledgrin, const QJsonObject& source, const TStyle& sty
         const auto box = boxIDs.find(Text(column, "key", where));
         if (box == boxIDs.end())
             throw ETemplateError(where.toStdString() + ": a column names no text box");
-        auto entry = std::make_unique<TUIL>();
+        auto entry = std::make_unique<TListColumn>();
         entry->ElementID = box->second;
         entry->Width = Integer(column, "width", where);
         entry->Caption = Text(column, "caption", where);

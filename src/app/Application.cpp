@@ -1,0 +1,16 @@
+#include "app/Application.h"
+
+#include "ui/dialogs/MessageBoxes.h"
+
+#include <exception>
+
+TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool TApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& error) {
+        MessageBoxes::ShowError(activeWindow(), QString::fromStdString(error.what()));
+    }
+    return false;
+}

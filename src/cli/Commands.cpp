@@ -1,0 +1,164 @@
+#include "cli/Commands.h"
+
+#include "cli/Check.h"
+#include "cli/Dump.h"
+#include "cli/Password.h"
+
+#include "core/Error.h"
+#include "core/Ledgrin.h"
+#include "core/SearchParam.h"
+#include "core/TextCodec.h"
+#include "core/TextRules.h"
+
+#include <QJsonDocument>
+
+#include <algorithm>
+#include <ostream>
+#include <vector>
+
+namespace {
+
+struct TCommand {
+    const char* Name;
+    size_t ArgumentCount;
+    int (TCliCommands::*Run)();
+};
+
+bool IsDecimal(const std::string& text) {
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// The category with this name (as stored or as displayed), or else with this id.
+const TCategory* FindCategory(const TLedgrin& ledgrin, const std::string& nameOrID) {
+    for (const auto& category : ledgrin.Categories)
+        if (category->Name == nameOrID || DecodeForDisplay(category->Name) == nameOrID)
+            return category.get();
+    if (!IsDecimal(nameOrID) || nameOrID.size() > 10)
+        return nullptr;
+    const long long id = std::stoll(nameOrID);
+    for (const auto& category : ledgrin.Categories)
+        if (category->ID == id)
+            return category.get();
+    return nullptr;
+}
+
+// The value index that each list column shows; -1 where the column names no text box.
+std::vector<int32_t> ColumnValueIndexes(const TCategory& category) {
+    std::vector<int32_t> indexes;
+    for (const auto& column : category.Columns)
+        indexes.push_back(category.ValueIndexOf(column->ElementID));
+    return indexes;
+}
+
+std::string_view ListCell(const TRecord& record, int32_t valueIndex) {
+    return valueIndex < 0 ? std::string_view() : CellText(record.Value(valueIndex));
+}
+
+// The rows the program's list shows: every record, or those the filter keeps for filterText (an
+// empty text shows all), sorted by the category's sort column and direction when it exists.
+std::vector<const TRecord*> ListedRecords(const TCategory& category, const std::vector<int32_t>& valueIndexes,
+                                          const std::string& filterText, bool wholeWord) {
+    std::vector<const TRecord*> records;
+    records.reserve(category.Records.size());
+    TSearchParam search;
+    search.SetFilterText(filterText);
+    search.WholeWord = wholeWord;
+    std::string scratch;
+    for (const auto& record : category.Records)
+        if (filterText.empty() || search.Test(*record, scratch))
+            records.push_back(record.get());
+
+    if (category.SortColumn < 0 || static_cast<size_t>(category.SortColumn) >= valueIndexes.size())
+        return records;
+    const int32_t valueIndex = valueIndexes[static_cast<size_t>(category.SortColumn)];
+    const bool ascending = category.SortAscending;
+    std::stable_sort(records.begin(), records.end(), [&](const TRecord* a, const TRecord* b) {
+        const int order = CompareListText(ListCell(*a, valueIndex), ListCell(*b, valueIndex));
+        return ascending ? order < 0 : order > 0;
+    });
+    return records;
+}
+
+} // namespace
+
+TCliCommands::TCliCommands(const TCliOptions& options, std::ostream& out) : FOptions(options), FOut(out) {}
+
+int TCliCommands::Run() {
+    static const TCommand commands[] = {{"info", 1, &TCliCommands::Info},
+                                        {"dump", 1, &TCliCommands::Dump},
+                                        {"check", 1, &TCliCommands::Check},
+                                        {"resave", 2, &TCliCommands::Resave},
+                                        {"list", 2, &TCliCommands::List}};
+    for (const TCommand& command : commands) {
+        if (FOptions.Command != command.Name)
+            continue;
+        if (FOptions.Arguments.size() != command.ArgumentCount)
+            throw ECliUsageError(FOptions.Command + " takes " + std::to_string(command.ArgumentCount) +
+                                 (command.ArgumentCount == 1 ? " argument" : " arguments"));
+        if (FOptions.Command != "list" && (FOptions.WholeWord || !FOptions.FilterText.empty()))
+            throw ECliUsageError("--filter and --whole-word belong to list");
+        return (this->*command.Run)();
+    }
+    throw ECliUsageError("unknown command " + FOptions.Command);
+}
+
+std::unique_ptr<TLedgrin> TCliCommands::Load(const std::string& path, bool showsRecords) const {
+    auto ledgrin = std::make_unique<TLedgrin>();
+    ledgrin->LoadFromFile(path);
+    if (showsRecords && ledgrin->HasPassword() &&
+        PasswordDigest(ReadCliPassword(FOptions.PasswordFile)) != ledgrin->PasswordDigest)
+        throw EQuilleryError("Password error.");
+    return ledgrin;
+}
+
+int TCliCommands::Info() {
+    const auto ledgrin = Load(FOptions.Arguments[0], false);
+    FOut << "Magic: " << ledgrin->Magic << '\n'
+         << "Version: " << ledgrin->Version << '\n'
+         << "Password: " << (ledgrin->HasPassword() ? "set" : "none") << '\n';
+    for (const auto& category : ledgrin->Categories)
+        FOut << "Category " << category->ID << " \"" << DecodeForDisplay(category->Name) << "\": elements "
+             << category->Elements.size() << ", text boxes " << category->TextBoxCount() << ", columns "
+             << category->Columns.size() << ", records " << category->Records.size() << '\n';
+    return 0;
+}
+
+int TCliCommands::Dump() {
+    const auto ledgrin = Load(FOptions.Arguments[0], true);
+    FOut << QJsonDocument(LedgrinToJson(*ledgrin)).toJson(QJsonDocument::Indented).toStdString();
+    return 0;
+}
+
+int TCliCommands::Check() {
+    const auto ledgrin = Load(FOptions.Arguments[0], false);
+    const std::vector<std::string> problems = FindLedgrinProblems(*ledgrin);
+    for (const std::string& problem : problems)
+        FOut << problem << '\n';
+    if (problems.empty())
+        FOut << "No problems found.\n";
+    return problems.empty() ? 0 : 1;
+}
+
+int TCliCommands::Resave() {
+    Load(FOptions.Arguments[0], true)->SaveToFile(FOptions.Arguments[1]);
+    return 0;
+}
+
+int TCliCommands::List() {
+    const auto ledgrin = Load(FOptions.Arguments[0], true);
+    const TCategory* category = FindCategory(*ledgrin, FOptions.Arguments[1]);
+    if (category == nullptr)
+        throw EQuilleryError("Category not found: " + FOptions.Arguments[1]);
+    const std::vector<int32_t> valueIndexes = ColumnValueIndexes(*category);
+    const auto writeLine = [&](auto cellText) {
+        for (size_t c = 0; c < valueIndexes.size(); ++c)
+            FOut << (c == 0 ? "" : "\t") << DecodeForDisplay(cellText(c));
+        FOut << '\n';
+    };
+    writeLine([&](size_t c) -> std::string_view { return category->Columns[c]->Caption; });
+    for (const TRecord* record :
+         ListedRecords(*category, valueIndexes, FOptions.FilterText, FOptions.WholeWord))
+        writeLine([&](size_t c) { return ListCell(*record, valueIndexes[c]); });
+    return 0;
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "cli/Options.h"
+
+#include <iosfwd>
+#include <memory>
+#include <string>
+
+class TLedgrin;
+
+// Runs one command of quillery-cli. Failures of the data store propagate as its exceptions; a
+// command line that does not fit raises ECliUsageError.
+class TCliCommands {
+public:
+    TCliCommands(const TCliOptions& options, std::ostream& out);
+
+    // The exit status.
+    int Run();
+
+private:
+    int Info();
+    int Dump();
+    int Check();
+    int Resave();
+    int List();
+
+    // Loads a data file and, when the command shows records and the file has a password, asks for
+    // it; a wrong one fails with "Password error.".
+    std::unique_ptr<TLedgrin> Load(const std::string& path, bool showsRecords) const;
+
+    const TCliOptions& FOptions;
+    std::ostream& FOut;
+};

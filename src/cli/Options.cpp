@@ -1,0 +1,91 @@
+#include "cli/Options.h"
+
+const char* const kCliUsage =
+    R"(Usage: quillery-cli COMMAND [OPTIONS] ARGUMENTS
+
+Reads Quillery data files (*.lgd) and the template file (Templates/template1.tpl).
+
+Commands:
+  info FILE            magic, version, whether a password is set, then one line per category:
+                       id, name, and the numbers of elements, text boxes, list columns and
+                       records
+  dump FILE            the whole file as one JSON object in UTF-8; an icon's "bytes" is the size
+                       of its bitmap image in bytes
+  check FILE           reports every broken invariant of the file, one line per problem naming
+                       its category; the exit status is 0 only when there is none
+  resave IN OUT        reads IN and writes it to OUT exactly as the program writes data files
+  list FILE CATEGORY   the record list the program shows for CATEGORY (its name, or its id when
+                       no category has that name): a line of column captions, then one line per
+                       record, cells separated by tabs, sorted by the category's sort column
+
+Options:
+  --filter TEXT        list: only the records that the program's filter keeps for TEXT
+  --whole-word         list: with --filter, TEXT must stand as a whole word
+  --password-file PATH read the password from the first line of PATH
+  -h, --help           show this text
+
+A file with a password needs it for dump, list and resave; info and check show no record and
+never ask. Without --password-file the password is asked for on the terminal (not echoed), or
+read from the first line of standard input when that is not a terminal.
+
+Stored text is shown as UTF-8 when it is valid UTF-8 and as Windows-1252 otherwise. Sorting and
+the filter compare the stored bytes, folding only the letters A-Z onto a-z, as the program does.
+
+Exit status: 0 success; 1 an error (its message on standard error), a wrong password, or
+problems found by check; 2 a usage error.
+)";
+
+namespace {
+
+bool IsOption(const std::string& arg) {
+    return arg.size() > 1 && arg[0] == '-';
+}
+
+} // namespace
+
+TCliOptions TCliOptions::Parse(const std::vector<std::string>& args) {
+    TCliOptions options;
+    std::vector<std::string> positional;
+    bool optionsEnded = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (optionsEnded || !IsOption(arg)) {
+            positional.push_back(arg);
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        std::string name = arg;
+        std::string value;
+        const size_t equals = arg.find('=');
+        const bool inlineValue = arg.compare(0, 2, "--") == 0 && equals != std::string::npos;
+        if (inlineValue) {
+            name = arg.substr(0, equals);
+            value = arg.substr(equals + 1);
+        }
+        if ((name == "--help" || name == "-h") && !inlineValue) {
+            options.Help = true;
+        } else if (name == "--whole-word" && !inlineValue) {
+            options.WholeWord = true;
+        } else if (name == "--filter" || name == "--password-file") {
+            if (!inlineValue) {
+                if (i + 1 == args.size())
+                    throw ECliUsageError("option " + name + " needs a value");
+                value = args[++i];
+            }
+            (name == "--filter" ? options.FilterText : options.PasswordFile) = value;
+        } else {
+            throw ECliUsageError("unknown option " + arg);
+        }
+    }
+    if (positional.empty()) {
+        if (!options.Help)
+            throw ECliUsageError("no command given");
+        return options;
+    }
+    options.Command = positional.front();
+    options.Arguments.assign(positional.begin() + 1, positional.end());
+    return options;
+}

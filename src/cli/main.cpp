@@ -1,0 +1,24 @@
+#include "cli/Commands.h"
+#include "cli/Options.h"
+
+#include <exception>
+#include <iostream>
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    try {
+        const TCliOptions options = TCliOptions::Parse(std::vector<std::string>(argv + 1, argv + argc));
+        if (options.Help) {
+            std::cout << kCliUsage;
+            return 0;
+        }
+        return TCliCommands(options, std::cout).Run();
+    } catch (const ECliUsageError& e) {
+        std::cerr << "quillery-cli: " << e.what() << "\n\n" << kCliUsage;
+        return 2;
+    } catch (const std::exception& e) {
+        std::cout.flush();
+        std::cerr << e.what() << '\n';
+        return 1;
+    }
+}

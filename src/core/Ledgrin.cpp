@@ -1,0 +1,126 @@
+#include "core/Ledgrin.h"
+
+#include "core/Error.h"
+#include "core/FileIO.h"
+#include "core/Stream.h"
+#include "core/TextRules.h"
+
+#include <algorithm>
+
+namespace {
+// The fewest bytes a category block can take: six int32 fields, the smallest bitmap (file header
+// and core header) and three counts.
+constexpr size_t kMinCategoryBytes = 6 * 4 + 14 + 12 + 3 * 4;
+} // namespace
+
+TLedgrin::TLedgrin() : PasswordDigest(::PasswordDigest("")) {}
+
+void TLedgrin::LoadFromFile(const std::string& path) {
+    if (path.empty())
+        ThrowAssertion(kAssertionFailure, "DataLedgrin", 62);
+    const std::string bytes = ReadWholeFile(path);
+    TStreamReader stream(bytes);
+    LoadFromStream(stream);
+}
+
+void TLedgrin::LoadFromStream(TStreamReader& stream) {
+    Magic = stream.ReadInt32();
+    if (Magic != kMagic)
+        ThrowAssertion("This is not a Quillery file.", "DataLedgrin", 91);
+    Version = stream.ReadInt32();
+    if (Version != kVersion)
+        ThrowAssertion("Data file version incompatible.", "DataLedgrin", 93);
+    PasswordDigest = ReadStreamString(stream);
+    LastCategoryID = stream.ReadInt32();
+    const int32_t count = stream.ReadInt32();
+    stream.CheckCount(count, kMinCategoryBytes);
+    for (int32_t i = 0; i < count; ++i) {
+        Categories.push_back(std::make_unique<TCategory>());
+        Categories.back()->LoadFromStream(stream);
+    }
+}
+
+void TLedgrin::SaveToFile(const std::string& path) const {
+    if (path.empty())
+        ThrowAssertion(kAssertionFailure, "DataLedgrin", 101);
+    // Through a small buffer: building the image of a large file whole costs more than writing it.
+    WriteFileAtomically(path, [this](const TByteSink& put) {
+        std::string buffer;
+        TStreamWriter stream(buffer, put);
+        SaveToStream(stream);
+        stream.Flush();
+    });
+}
+
+void TLedgrin::SaveToStream(TStreamWriter& stream) const {
+    stream.WriteInt32(Magic);
+    stream.WriteInt32(Version);
+    WriteStreamString(stream, PasswordDigest);
+    stream.WriteInt32(LastCategoryID);
+    stream.WriteInt32(static_cast<int32_t>(Categories.size()));
+    for (const auto& category : Categories)
+        category->SaveToStream(stream);
+}
+
+std::string TLedgrin::SaveToBytes() const {
+    std::string bytes;
+    TStreamWriter stream(bytes);
+    SaveToStream(stream);
+    return bytes;
+}
+
+TCategory* TLedgrin::AddCategory() {
+    Categories.push_back(std::make_unique<TCategory>());
+    Categories.back()->ID = ++LastCategoryID;
+    return Categories.back().get();
+}
+
+TCategory* TLedgrin::CategoryByID(int32_t id) const {
+    for (const auto& category : Categories)
+        if (category->ID == id)
+            return category.get();
+    return nullptr;
+}
+
+int32_t TLedgrin::IndexOfCategory(const TCategory* category) const {
+    for (size_t i = 0; i < Categories.size(); ++i)
+        if (Categories[i].get() == category)
+            return static_cast<int32_t>(i);
+    return -1;
+}
+
+bool TLedgrin::HasPassword() const {
+    return PasswordDigest != ::PasswordDigest("");
+}
+
+void TLedgrin::BuildWorkingCopy(const TLedgrin& source) {
+    Categories.clear();
+    LastCategoryID = source.LastCategoryID;
+    for (const auto& category : source.Categories) {
+        Categories.push_back(std::make_unique<TCategory>());
+        Categories.back()->AssignTemplate(*category);
+    }
+}
+
+void TLedgrin::ApplyWorkingCopy(const TLedgrin& copy) {
+    LastCategoryID = copy.LastCategoryID;
+    std::vector<std::unique_ptr<TCategory>> kept;
+    for (size_t i = Categories.size(); i-- > 0;) {
+        if (const TCategory* edited = copy.CategoryByID(Categories[i]->ID)) {
+            Categories[i]->MergeTemplate(*edited);
+            kept.push_back(std::move(Categories[i]));
+        }
+    }
+    Categories.clear();
+    for (const auto& edited : copy.Categories) {
+        auto found = std::find_if(kept.begin(), kept.end(), [&](const auto& category) {
+            return category && category->ID == edited->ID;
+        });
+        if (found != kept.end()) {
+            Categories.push_back(std::move(*found));
+        } else {
+            Categories.push_back(std::make_unique<TCategory>());
+            Categories.back()->AssignTemplate(*edited);
+        }
+    }
+}

@@ -1,0 +1,130 @@
+#include "core/SearchParam.h"
+
+#include "core/Category.h"
+#include "core/TextRules.h"
+
+#include <algorithm>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace {
+
+inline bool IsWordByte(char c) {
+    return c >= 'a' && c <= 'z';
+}
+
+// The first position at or after from whose byte is lower or upper, or size.
+size_t FindEither(const char* data, size_t size, size_t from, char lower, char upper) {
+#if defined(__SSE2__)
+    const __m128i wantLower = _mm_set1_epi8(lower);
+    const __m128i wantUpper = _mm_set1_epi8(upper);
+    for (; from + 16 <= size; from += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + from));
+        const int mask = _mm_movemask_epi8(
+            _mm_or_si128(_mm_cmpeq_epi8(chunk, wantLower), _mm_cmpeq_epi8(chunk, wantUpper)));
+        if (mask != 0)
+            return from + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+    }
+#endif
+    for (; from < size; ++from)
+        if (data[from] == lower || data[from] == upper)
+            return from;
+    return size;
+}
+
+// Whether the bytes at data, folded, begin with the folded filter (the caller knows they fit).
+bool FoldedEqual(const char* data, std::string_view filter) {
+    for (size_t i = 0; i < filter.size(); ++i)
+        if (FoldAsciiLower(data[i]) != filter[i])
+            return false;
+    return true;
+}
+
+// Whether occurrence [p, p + length) of a record's bytes stands clear of letters of either case,
+// where the start and end of every value count as clear (in the record text a value is framed by
+// line breaks).
+bool ClearWord(const TRecord& record, std::string_view bytes, size_t p, size_t length, int32_t value) {
+    const size_t begin = value == 0 ? 0 : record.End(value - 1);
+    const size_t end = record.End(value);
+    const bool leftClear = p == begin || !IsWordByte(FoldAsciiLower(bytes[p - 1]));
+    const bool rightClear = p + length == end || !IsWordByte(FoldAsciiLower(bytes[p + length]));
+    return leftClear && rightClear;
+}
+
+} // namespace
+
+void TSearchParam::SetFilterText(std::string_view text) {
+    FilterText.assign(text.data(), text.size());
+    FoldAsciiLower(FilterText);
+}
+
+bool TSearchParam::Test(const TRecord& record, std::string& text) {
+    // A filter with a line break can reach across values: only the record text tells.
+    if (FilterText.find_first_of("\r\n") != std::string::npos) {
+        BuildRecordText(record, text);
+        Matched = ContainsText(text, FilterText);
+        if (Matched && WholeWord)
+            Matched = MatchWholeWord(text, FilterText);
+        return Matched;
+    }
+    // Otherwise an occurrence in the record text lies inside one value, so the values' bytes are
+    // searched where the record holds them, folding as they are compared, and an occurrence that
+    // spans two values is passed by.
+    Matched = FilterText.empty();
+    if (Matched)
+        return Matched;
+    const std::string_view bytes = record.Bytes();
+    const size_t length = FilterText.size();
+    if (bytes.size() < length)
+        return Matched;
+    const char lower = FilterText[0];
+    const char upper = (lower >= 'a' && lower <= 'z') ? static_cast<char>(lower - 32) : lower;
+    const size_t last = bytes.size() - length; // the last position an occurrence can start at
+    int32_t value = 0;
+    for (size_t p = FindEither(bytes.data(), last + 1, 0, lower, upper); p <= last;
+         p = FindEither(bytes.data(), last + 1, p + 1, lower, upper)) {
+        if (!FoldedEqual(bytes.data() + p, FilterText))
+            continue;
+        while (record.End(value) <= p)
+            ++value;
+        if (p + length > record.End(value))
+            continue;
+        if (!WholeWord || ClearWord(record, bytes, p, length, value)) {
+            Matched = true;
+            break;
+        }
+    }
+    return Matched;
+}
+
+void BuildRecordText(const TRecord& record, std::string& text) {
+    size_t size = 0;
+    for (int32_t i = 0; i < record.Count(); ++i)
+        size += record.Value(i).size() + 2;
+    text.clear();
+    text.reserve(size);
+    for (int32_t i = 0; i < record.Count(); ++i) {
+        text.append(record.Value(i));
+        text.append("\r\n");
+    }
+    FoldAsciiLower(text);
+}
+
+bool MatchWholeWord(std::string_view text, std::string_view filter) {
+    size_t start = 0;
+    for (;;) {
+        const size_t p = text.find(filter, start);
+        if (p == std::string_view::npos)
+            return false;
+        const size_t end = p + filter.size();
+        const bool leftClear = p == 0 || !IsWordByte(text[p - 1]);
+        const bool rightClear = end == text.size() || !IsWordByte(text[end]);
+        if (leftClear && rightClear)
+            return true;
+        // An occurrence may overlap the rejected one, so the search goes on at the next byte.
+        start = p + 1;
+    }
+}

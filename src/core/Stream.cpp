@@ -1,0 +1,19 @@
+#include "core/Stream.h"
+
+#include "core/Error.h"
+
+#include <limits>
+
+void TStreamWriter::WriteString(std::string_view text) {
+    if (text.size() > static_cast<size_t>(std::numeric_limits<int32_t>::max()))
+        throw EStreamError(kStreamWriteError);
+    WriteInt32(static_cast<int32_t>(text.size()));
+    WriteBytes(text);
+}
+
+void TStreamWriter::Flush() {
+    if (FSink && !FBuffer.empty()) {
+        FSink(FBuffer);
+        FBuffer.clear();
+    }
+}

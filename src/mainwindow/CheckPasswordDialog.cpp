@@ -1,0 +1,13 @@
+#include "mainwindow/CheckPasswordDialog.h"
+
+#include <QLineEdit>
+
+TCheckPasswordDialog::TCheckPasswordDialog(QWidget* parent)
+    : TPasswordDialog(QStringLiteral("Please specify the password for the current data file:"), parent),
+      FEditPassword(AddPasswordBox(QStringLiteral("EditPassword"), QString())) {
+    setObjectName(QStringLiteral("DlgCheckPassword"));
+}
+
+QString TCheckPasswordDialog::Password() const {
+    return FEditPassword->text();
+}

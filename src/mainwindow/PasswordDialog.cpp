@@ -1,0 +1,80 @@
+#include "mainwindow/PasswordDialog.h"
+
+#include "core/TextRules.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QVBoxLayout>
+
+TPasswordDialog::TPasswordDialog(const QString& text, QWidget* parent)
+    : QDialog(parent), FLayout(new QVBoxLayout(this)), FBoxes(new QFormLayout) {
+    setWindowTitle(QStringLiteral("Quillery"));
+    setModal(true);
+    auto* label = new QLabel(text, this);
+    label->setObjectName(QStringLiteral("LabelText"));
+    label->setWordWrap(true);
+    FLayout->setContentsMargins(16, 14, 16, 12);
+    FLayout->setSpacing(10);
+    FLayout->addWidget(label);
+    FLayout->addLayout(FBoxes);
+
+    auto* buttons = new QDialogButtonBox(this);
+    QPushButton* ok = buttons->addButton(QStringLiteral("O&K"), QDialogButtonBox::AcceptRole);
+    QPushButton* cancel = buttons->addButton(QStringLiteral("&Cancel"), QDialogButtonBox::RejectRole);
+    ok->setObjectName(QStringLiteral("BtnOK"));
+    ok->setDefault(true);
+    cancel->setObjectName(QStringLiteral("BtnCancel"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    FLayout->addSpacing(4);
+    FLayout->addWidget(buttons);
+    setMinimumWidth(380);
+}
+
+QLineEdit* TPasswordDialog::AddPasswordBox(const QString& objectName, const QString& label) {
+    auto* edit = new QLineEdit(this);
+    edit->setObjectName(objectName);
+    edit->setEchoMode(QLineEdit::Password);
+    if (label.isEmpty()) {
+        FBoxes->addRow(edit);
+    } else {
+        FBoxes->addRow(label, edit);
+    }
+    FEdits.append(edit);
+    return edit;
+}
+
+void TPasswordDialog::showEvent(QShowEvent* event) {
+    for (QLineEdit* edit : FEdits) {
+        edit->clear();
+    }
+    if (!FEdits.isEmpty()) {
+        FEdits.constFirst()->setFocus();
+    }
+    adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+    QDialog::showEvent(event);
+}
+
+std::string DigestOfTypedPassword(const QString& password) {
+    const QByteArray bytes = password.toUtf8();
+    return PasswordDigest(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+}
+
+bool PasswordMatches(const QString& typed, const std::string& digest) {
+    // Digests compare as exact text. A password typed on an older system was stored in its 8-bit
+    // code page, so a Latin-1 password gets a second try with those bytes.
+    if (DigestOfTypedPassword(typed) == digest) {
+        return true;
+    }
+    const QByteArray latin1 = typed.toLatin1();
+    return QString::fromLatin1(latin1) == typed &&
+           PasswordDigest(std::string_view(latin1.constData(), static_cast<size_t>(latin1.size()))) == digest;
+}

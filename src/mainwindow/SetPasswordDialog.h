@@ -1,0 +1,20 @@
+#pragma once
+
+#include "mainwindow/PasswordDialog.h"
+
+// Sets the password of the open data file: two boxes that must hold the same text.
+class TSetPasswordDialog : public TPasswordDialog {
+    Q_OBJECT
+
+public:
+    explicit TSetPasswordDialog(QWidget* parent = nullptr);
+
+    QString Password() const;
+
+    // O&K closes the dialog only when the two boxes agree.
+    void accept() override;
+
+private:
+    QLineEdit* FEditPassword;
+    QLineEdit* FEditAgain;
+};

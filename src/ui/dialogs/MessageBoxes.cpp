@@ -1,0 +1,110 @@
+#include "ui/dialogs/MessageBoxes.h"
+
+#include "ui/dialogs/ScriptedAnswers.h"
+
+namespace {
+
+TScriptedAnswers<QMessageBox::StandardButton, MessageBoxTesting::TShownBox>& Script() {
+    static TScriptedAnswers<QMessageBox::StandardButton, MessageBoxTesting::TShownBox> script;
+    return script;
+}
+
+QString KindTitle(MessageBoxes::TKind kind) {
+    switch (kind) {
+    case MessageBoxes::TKind::Information:
+        return QStringLiteral("Information");
+    case MessageBoxes::TKind::Warning:
+        return QStringLiteral("Warning");
+    case MessageBoxes::TKind::Error:
+        return QStringLiteral("Error");
+    case MessageBoxes::TKind::Confirmation:
+        return QStringLiteral("Confirm");
+    }
+    return QString();
+}
+
+QMessageBox::Icon KindIcon(MessageBoxes::TKind kind) {
+    switch (kind) {
+    case MessageBoxes::TKind::Information:
+        return QMessageBox::Information;
+    case MessageBoxes::TKind::Warning:
+        return QMessageBox::Warning;
+    case MessageBoxes::TKind::Error:
+        return QMessageBox::Critical;
+    case MessageBoxes::TKind::Confirmation:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButton ScriptedAnswer(MessageBoxes::TKind kind, const QString& text,
+                                           QMessageBox::StandardButtons buttons) {
+    const QString description = KindTitle(kind) + QStringLiteral(": ") + text;
+    QMessageBox::StandardButton answer = MessageBoxes::EscapeAnswer(buttons);
+    QMessageBox::StandardButton queued = QMessageBox::NoButton;
+    if (Script().TakeAnswer(description, queued)) {
+        if (buttons.testFlag(queued)) {
+            answer = queued;
+        } else {
+            Script().RecordUnanswered(description + QStringLiteral(" (queued answer is not a button)"));
+        }
+    }
+    Script().RecordShown({kind, text, buttons, answer});
+    return answer;
+}
+
+} // namespace
+
+namespace MessageBoxes {
+
+QMessageBox::StandardButton EscapeAnswer(QMessageBox::StandardButtons buttons) {
+    if (buttons.testFlag(QMessageBox::Cancel)) {
+        return QMessageBox::Cancel;
+    }
+    if (buttons.testFlag(QMessageBox::No)) {
+        return QMessageBox::No;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::StandardButton Show(QWidget* parent, TKind kind, const QString& text,
+                                 QMessageBox::StandardButtons buttons) {
+    if (Script().Enabled()) {
+        return ScriptedAnswer(kind, text, buttons);
+    }
+    // The texts break lines with CR LF and may end in blank lines; the box wants neither.
+    QMessageBox box(KindIcon(kind), KindTitle(kind),
+                    QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).trimmed(), buttons,
+                    parent);
+    box.setEscapeButton(EscapeAnswer(buttons));
+    const int result = box.exec();
+    // Closing the box by its title bar gives the escape answer too.
+    return buttons.testFlag(static_cast<QMessageBox::StandardButton>(result))
+               ? static_cast<QMessageBox::StandardButton>(result)
+               : EscapeAnswer(buttons);
+}
+
+} // namespace MessageBoxes
+
+namespace MessageBoxTesting {
+
+void Enable() {
+    Script().Enable();
+}
+void Disable() {
+    Script().Disable();
+}
+void QueueAnswer(QMessageBox::StandardButton answer) {
+    Script().Queue(answer);
+}
+int PendingAnswers() {
+    return Script().PendingAnswers();
+}
+QList<TShownBox> TakeShown() {
+    return Script().TakeShown();
+}
+QStringList TakeUnanswered() {
+    return Script().TakeUnanswered();
+}
+
+} // namespace MessageBoxTesting

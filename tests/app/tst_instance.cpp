@@ -1,0 +1,173 @@
+// The single-instance guard: in-process, with a stale lock, and with the real program twice.
+
+#include "support/WindowTestSupport.h"
+
+#include "app/SingleInstance.h"
+
+#include <QElapsedTimer>
+#include <QLocalServer>
+#include <QProcess>
+#include <QSignalSpy>
+
+using namespace MainTest;
+
+namespace {
+
+// An environment for the real program whose folders all lie in root.
+QProcessEnvironment ProgramEnvironment(const QString& root) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const QString runtime = root + QStringLiteral("/xdg-runtime");
+    QDir().mkpath(runtime);
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), root + QStringLiteral("/xdg-data"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), root + QStringLiteral("/xdg-config"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return environment;
+}
+
+// A copy of the program in a folder of its own, so its settings stay out of the build tree.
+QString CopyProgram(const QString& root) {
+    const QString folder = root + QStringLiteral("/program-copy");
+    QDir().mkpath(folder);
+    const QString program = folder + QStringLiteral("/quillery");
+    QFile::copy(QStringLiteral(QUILLERY_BIN_DIR "/quillery"), program);
+    return program;
+}
+
+} // namespace
+
+class TestInstance : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TSandbox> FSandbox;
+
+private slots:
+    void init() { FSandbox = std::make_unique<TSandbox>(); }
+    void cleanup() {
+        FSandbox->VerifyDialogs();
+        FSandbox.reset();
+    }
+
+    void namesArePerUserInTheGivenFolder() {
+        const QString folder = FSandbox->Root() + QStringLiteral("/run");
+        QVERIFY(TSingleInstanceGuard::LockFilePath().startsWith(folder + QLatin1Char('/')));
+        QVERIFY(TSingleInstanceGuard::LockFilePath().contains(QStringLiteral("App_Quenby-")));
+        QVERIFY(
+            TSingleInstanceGuard::ServerPath().contains(QStringLiteral("Check For Quenby Previous Inst-")));
+        TSingleInstanceGuard::SetFolderForTesting(QString());
+        QVERIFY(!TSingleInstanceGuard::Folder().isEmpty());
+        QVERIFY(!TSingleInstanceGuard::LockFilePath().startsWith(folder));
+    }
+
+    void secondGuardNotifiesTheFirst() {
+        TSingleInstanceGuard first;
+        QVERIFY(first.TryAcquire());
+        QSignalSpy activations(&first, &TSingleInstanceGuard::ActivationRequested);
+        TSingleInstanceGuard second;
+        QVERIFY(!second.TryAcquire());
+        QVERIFY(activations.wait(5000));
+        QCOMPARE(activations.size(), 1);
+
+        TSingleInstanceGuard third;
+        QVERIFY(!third.TryAcquire());
+        QTRY_COMPARE(activations.size(), 2);
+    }
+
+    void theMessageBringsTheWindowToTheFront() {
+        TLedgrin data;
+        AddCategory(data, "Books", {"Title"});
+        const QString path = FSandbox->FilePath(QStringLiteral("cards.lgd"));
+        SaveData(data, path);
+        WriteSetting(QStringLiteral("DataFile"), path);
+        TSingleInstanceGuard first;
+        QVERIFY(first.TryAcquire());
+        auto form = ShowForm();
+        connect(&first, &TSingleInstanceGuard::ActivationRequested, form.get(), &TMainWindow::BringToFront);
+        form->showMinimized();
+        QTRY_VERIFY(form->isMinimized());
+        TSingleInstanceGuard second;
+        QVERIFY(!second.TryAcquire());
+        QTRY_VERIFY(!form->isMinimized());
+        QVERIFY(form->isVisible());
+        QVERIFY(form->close());
+    }
+
+    void aReleasedLockIsTakenAgain() {
+        {
+            TSingleInstanceGuard first;
+            QVERIFY(first.TryAcquire());
+        }
+        TSingleInstanceGuard next;
+        QVERIFY(next.TryAcquire());
+        QVERIFY(QFileInfo::exists(TSingleInstanceGuard::LockFilePath()));
+    }
+
+    void aStaleLockIsTakenOver() {
+        // A lock and a socket left by a run that crashed: its process no longer exists.
+        QProcess gone;
+        gone.start(QStringLiteral("/bin/true"));
+        QVERIFY(gone.waitForFinished());
+        const qint64 deadPid = gone.processId() != 0 ? gone.processId() : 999999;
+        QFile lock(TSingleInstanceGuard::LockFilePath());
+        QVERIFY(lock.open(QIODevice::WriteOnly));
+        lock.write(QByteArray::number(deadPid) + "\nquillery\n" + QSysInfo::machineHostName().toUtf8() +
+                   "\n");
+        lock.close();
+        QFile socket(TSingleInstanceGuard::ServerPath());
+        QVERIFY(socket.open(QIODevice::WriteOnly));
+        socket.close();
+
+        TSingleInstanceGuard next;
+        QVERIFY(next.TryAcquire());
+        QSignalSpy activations(&next, &TSingleInstanceGuard::ActivationRequested);
+        TSingleInstanceGuard later;
+        QVERIFY(!later.TryAcquire());
+        QVERIFY(activations.wait(5000));
+    }
+
+    void theRealProgramRunsOnce() {
+        const QString program = CopyProgram(FSandbox->Root());
+        QVERIFY(QFileInfo(program).isExecutable());
+        const QProcessEnvironment environment = ProgramEnvironment(FSandbox->Root());
+
+        // The first start waits in its welcome box with its event loop running.
+        QProcess first;
+        first.setProcessEnvironment(environment);
+        first.start(program, {});
+        QVERIFY(first.waitForStarted());
+        const QString lockFolder = environment.value(QStringLiteral("XDG_RUNTIME_DIR"));
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !QDir(lockFolder)
+                 .entryList({QStringLiteral("Check For Quenby Previous Inst-*")}, QDir::System)
+                 .isEmpty(),
+            10000);
+
+        QProcess second;
+        second.setProcessEnvironment(environment);
+        QElapsedTimer elapsed;
+        elapsed.start();
+        second.start(program, {});
+        QVERIFY(second.waitForFinished(10000));
+        QCOMPARE(second.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(second.exitCode(), 0);
+        QVERIFY(first.state() == QProcess::Running);
+
+        // The first one crashes: its lock is stale and the next start takes over.
+        first.kill();
+        QVERIFY(first.waitForFinished());
+        QProcess third;
+        third.setProcessEnvironment(environment);
+        third.start(program, {});
+        QVERIFY(third.waitForStarted());
+        QVERIFY(!third.waitForFinished(1500));
+        third.kill();
+        QVERIFY(third.waitForFinished());
+        // Neither start wrote settings beside the copy: it never closed its window.
+        QVERIFY(!QFileInfo::exists(QFileInfo(program).absolutePath() + QStringLiteral("/Ledgrin.ini")));
+    }
+};
+
+QTEST_MAIN(TestInstance)
+#include "tst_instance.moc"

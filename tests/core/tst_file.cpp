@@ -1,0 +1,213 @@
+// Loading and saving data files on disk: the bytes, the errors, and what a failed save leaves.
+
+#include "core/DataBytes.h"
+#include "core/Ledgrin.h"
+#include "core/Stream.h"
+
+#include <QtTest>
+
+#include <sys/stat.h>
+
+namespace {
+
+QByteArray ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(file.write(bytes), bytes.size());
+}
+
+QStringList Entries(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                  QDir::Name);
+}
+
+// A file with two categories, unlike whatever a test puts on disk before saving it.
+TLedgrin SampleData() {
+    TLedgrin data;
+    const QByteArray bytes = Layout::Encode(Layout::SampleFile());
+    TStreamReader reader(std::string_view(bytes.constData(), size_t(bytes.size())));
+    data.LoadFromStream(reader);
+    return data;
+}
+
+// Whether the permission bits of a folder are enforced for this process (not so for root).
+bool FolderPermissionsEnforced(const QString& folder) {
+    QFile probe(folder + "/probe");
+    if (!probe.open(QIODevice::WriteOnly))
+        return true;
+    probe.close();
+    probe.remove();
+    return false;
+}
+
+QString OutcomeOfSave(const TLedgrin& data, const QString& path) {
+    return ErrorOf([&] { data.SaveToFile(path.toStdString()); });
+}
+
+} // namespace
+
+class TestDataFile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fixture();
+    void saveAndLoad();
+    void loadFailures_data();
+    void loadFailures();
+    void emptyPath();
+    void unreadableFile();
+    void saveIntoMissingFolder();
+    void saveIntoReadOnlyFolder();
+    void saveOverFolder();
+    void keepsPermissions_data();
+    void keepsPermissions();
+};
+
+// The committed sample is the layout, byte for byte, and the store reads and writes it unchanged.
+void TestDataFile::fixture() {
+    const QString path = QStringLiteral(QUILLERY_TEST_DATA "/format/sample.lgd");
+    const QByteArray bytes = ReadFile(path);
+    QCOMPARE(bytes, Layout::Encode(Layout::SampleFile()));
+    TLedgrin data;
+    QCOMPARE(ErrorOf([&] { data.LoadFromFile(path.toStdString()); }), QString());
+    QCOMPARE(data.Categories.size(), size_t(2));
+    QCOMPARE(data.Categories[1]->Name, std::string("Books \xC3\xA9"));
+    QCOMPARE(QByteArray::fromStdString(data.SaveToBytes()), bytes);
+}
+
+void TestDataFile::saveAndLoad() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("cards.lgd");
+    const TLedgrin data = SampleData();
+    QCOMPARE(OutcomeOfSave(data, path), QString());
+    QCOMPARE(ReadFile(path), Layout::Encode(Layout::SampleFile()));
+    QCOMPARE(Entries(dir.path()), QStringList{"cards.lgd"});
+
+    // Saving again replaces the whole file, also when the new one is shorter.
+    TLedgrin empty;
+    QCOMPARE(OutcomeOfSave(empty, path), QString());
+    QCOMPARE(ReadFile(path), Layout::Encode(Layout::File()));
+
+    TLedgrin loaded;
+    QCOMPARE(ErrorOf([&] { loaded.LoadFromFile(path.toStdString()); }), QString());
+    QVERIFY(loaded.Categories.empty());
+    QCOMPARE(Entries(dir.path()), QStringList{"cards.lgd"});
+}
+
+void TestDataFile::loadFailures_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("content"); // null: not created
+    QTest::addColumn<QString>("outcome");
+    QTest::newRow("missing file") << "missing.lgd" << QByteArray() << "EFileError: Cannot open file %1";
+    QTest::newRow("missing folder") << "gone/cards.lgd" << QByteArray() << "EFileError: Cannot open file %1";
+    QTest::newRow("folder") << "folder.lgd" << QByteArray() << "EFileError: Cannot open file %1";
+    QTest::newRow("empty file") << "empty.lgd" << QByteArray("") << kStreamReadErrorText;
+    QTest::newRow("not a data file")
+        << "notes.txt" << QByteArray("hello world\n")
+        << "EAssertionFailed: This is not a Quillery file. (DataLedgrin, line 91)";
+    QTest::newRow("truncated") << "cut.lgd" << Layout::Encode(Layout::SampleFile()).left(100)
+                               << kStreamReadErrorText;
+}
+
+void TestDataFile::loadFailures() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, content);
+    QFETCH(QString, outcome);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(name);
+    if (name == "folder.lgd")
+        QVERIFY(QDir(dir.path()).mkdir(name));
+    else if (!content.isNull())
+        WriteFile(path, content);
+    TLedgrin data;
+    QCOMPARE(ErrorOf([&] { data.LoadFromFile(path.toStdString()); }), outcome.arg(path));
+    if (!content.isNull())
+        QCOMPARE(ReadFile(path), content);
+}
+
+void TestDataFile::emptyPath() {
+    TLedgrin data;
+    const QString load = ErrorOf([&] { data.LoadFromFile(""); });
+    const QString save = ErrorOf([&] { data.SaveToFile(""); });
+    QVERIFY2(load.startsWith("EAssertionFailed: Assertion failure (DataLedgrin, line "), qPrintable(load));
+    QVERIFY2(save.startsWith("EAssertionFailed: Assertion failure (DataLedgrin, line "), qPrintable(save));
+}
+
+void TestDataFile::unreadableFile() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("locked.lgd");
+    WriteFile(path, Layout::Encode(Layout::File()));
+    QVERIFY(QFile::setPermissions(path, QFileDevice::Permissions()));
+    if (QFile(path).open(QIODevice::ReadOnly))
+        QSKIP("file permissions are not enforced for this user");
+    TLedgrin data;
+    QCOMPARE(ErrorOf([&] { data.LoadFromFile(path.toStdString()); }),
+             QStringLiteral("EFileError: Cannot open file ") + path);
+}
+
+void TestDataFile::saveIntoMissingFolder() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("gone/cards.lgd");
+    QCOMPARE(OutcomeOfSave(SampleData(), path), QStringLiteral("EFileError: Cannot create file ") + path);
+    QCOMPARE(Entries(dir.path()), QStringList());
+}
+
+void TestDataFile::saveIntoReadOnlyFolder() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("cards.lgd");
+    const QByteArray old = Layout::Encode(Layout::File());
+    WriteFile(path, old);
+    QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    const bool enforced = FolderPermissionsEnforced(dir.path());
+    QString outcome;
+    if (enforced)
+        outcome = OutcomeOfSave(SampleData(), path);
+    QVERIFY(QFile::setPermissions(dir.path(),
+                                  QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner));
+    if (!enforced)
+        QSKIP("folder permissions are not enforced for this user");
+    QCOMPARE(outcome, QStringLiteral("EFileError: Cannot create file ") + path);
+    QCOMPARE(ReadFile(path), old);
+    QCOMPARE(Entries(dir.path()), QStringList{"cards.lgd"});
+}
+
+// The rename cannot replace a folder: the save fails, and neither the folder nor a temporary file
+// is left changed or behind.
+void TestDataFile::saveOverFolder() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("cards.lgd");
+    QVERIFY(QDir(dir.path()).mkdir("cards.lgd"));
+    WriteFile(path + "/inside", "kept");
+    const QString outcome = OutcomeOfSave(SampleData(), path);
+    QVERIFY2(outcome.startsWith("EFileError: "), qPrintable(outcome));
+    QVERIFY(QFileInfo(path).isDir());
+    QCOMPARE(ReadFile(path + "/inside"), QByteArray("kept"));
+    QCOMPARE(Entries(dir.path()), QStringList{"cards.lgd"});
+}
+
+void TestDataFile::keepsPermissions_data() {
+    QTest::addColumn<uint>("mode");
+    for (uint mode : {0600u, 0640u, 0604u, 0660u, 0444u, 0755u})
+        QTest::addRow("%o", mode) << mode;
+}
+
+void TestDataFile::keepsPermissions() {
+    QFETCH(uint, mode);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("cards.lgd");
+    WriteFile(path, "old");
+    QCOMPARE(::chmod(QFile::encodeName(path).constData(), mode), 0);
+    QCOMPARE(OutcomeOfSave(SampleData(), path), QString());
+    struct stat info {};
+    QCOMPARE(::stat(QFile::encodeName(path).constData(), &info), 0);
+    QCOMPARE(uint(info.st_mode & 07777), mode);
+    QCOMPARE(ReadFile(path), Layout::Encode(Layout::SampleFile()));
+}
+
+QTEST_GUILESS_MAIN(TestDataFile)
+#include "tst_file.moc"

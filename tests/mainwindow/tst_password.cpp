@@ -1,0 +1,287 @@
+// Opening a data file with a password, Set Password, and files that fail to load.
+
+#include "support/WindowTestSupport.h"
+
+#include "core/Error.h"
+#include "core/TextRules.h"
+#include "mainwindow/SetPasswordDialog.h"
+#include "ui/dialogs/FileDialogs.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+
+using namespace MainTest;
+
+namespace {
+
+// Types into the Set Password dialog and presses a button; returns through done whether the
+// dialog was still open afterwards.
+void AnswerSetPassword(const QString& password, const QString& again, const char* button,
+                       std::shared_ptr<bool> stillOpen = nullptr) {
+    OnNextDialog([=](QWidget* widget) {
+        auto* dialog = qobject_cast<TSetPasswordDialog*>(widget);
+        if (dialog == nullptr) {
+            return false;
+        }
+        auto* first = Child<QLineEdit>(*dialog, "EditPassword");
+        auto* second = Child<QLineEdit>(*dialog, "EditAgain");
+        if (!first->text().isEmpty() || !second->text().isEmpty() || !first->hasFocus()) {
+            return false;
+        }
+        TypeText(first, password);
+        TypeText(second, again);
+        QTest::mouseClick(Child<QPushButton>(*dialog, button), Qt::LeftButton);
+        if (stillOpen) {
+            *stillOpen = dialog->isVisible();
+            // Leave the dialog the way a user would after reading the error.
+            if (dialog->isVisible()) {
+                QTest::mouseClick(Child<QPushButton>(*dialog, "BtnCancel"), Qt::LeftButton);
+            }
+        }
+        return true;
+    });
+}
+
+} // namespace
+
+class TestPassword : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TSandbox> FSandbox;
+    QString FPath;
+
+    void RememberFile(const std::string& password) {
+        TLedgrin data;
+        data.PasswordDigest = PasswordDigest(password);
+        AddRecord(*AddCategory(data, "Secrets", {"Site"}), {"example.org"});
+        FPath = FSandbox->FilePath(QStringLiteral("secret.lgd"));
+        SaveData(data, FPath);
+        WriteSetting(QStringLiteral("DataFile"), FPath);
+    }
+
+    static void VerifyNoDataFileState(TMainWindow& form) {
+        QVERIFY(form.isVisible());
+        QCOMPARE(form.windowTitle(), QStringLiteral("Quillery"));
+        QVERIFY(form.DataFilePath().isEmpty());
+        QVERIFY(!form.DataFileOpened());
+        QCOMPARE(form.Data().Categories.size(), size_t(0));
+        QCOMPARE(Child<TCategoryBar>(form, "FEGXOutlookBar1")->Count(), 0);
+        QVERIFY(!Child<QAction>(form, "ActionSetPassword")->isEnabled());
+        QVERIFY(!Child<QAction>(form, "ActionBackupDataFile")->isEnabled());
+        QVERIFY(!Child<QMenu>(form, "MenuImportExport")->isEnabled());
+        QVERIFY(Child<QAction>(form, "ActionChooseDataFile")->isEnabled());
+        ShowRememberedCategory(form);
+        QVERIFY(Child<QWidget>(form, "PanelRight")->isHidden());
+    }
+
+private slots:
+    void init() { FSandbox = std::make_unique<TSandbox>(); }
+    void cleanup() {
+        FSandbox->VerifyDialogs();
+        FSandbox.reset();
+    }
+
+    void passwordCheck_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<bool>("opens");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::newRow("right") << "secret"
+                               << "secret" << false << true << QStringList();
+        QTest::newRow("right, UTF-8") << "p\u00e4ss"
+                                      << "p\u00e4ss" << false << true << QStringList();
+        QTest::newRow("right, beyond Latin-1")
+            << QStringLiteral("\u043f\u0430\u0440\u043e\u043b\u044c \u00e6\u00f8\U0001F511")
+            << QStringLiteral("\u043f\u0430\u0440\u043e\u043b\u044c \u00e6\u00f8\U0001F511") << false << true
+            << QStringList();
+        QTest::newRow("right, long with blanks")
+            << QString(2000, QLatin1Char('x')) + QStringLiteral("  y ")
+            << QString(2000, QLatin1Char('x')) + QStringLiteral("  y ") << false << true << QStringList();
+        QTest::newRow("trailing blank missing")
+            << "secret "
+            << "secret" << false << false << QStringList{"Password error."};
+        QTest::newRow("wrong") << "secret"
+                               << "Secret" << false << false << QStringList{"Password error."};
+        QTest::newRow("empty typed") << "secret"
+                                     << "" << false << false << QStringList{"Password error."};
+        QTest::newRow("cancelled") << "secret"
+                                   << "secret" << true << false << QStringList();
+    }
+    void passwordCheck() {
+        QFETCH(QString, stored);
+        QFETCH(QString, typed);
+        QFETCH(bool, cancel);
+        QFETCH(bool, opens);
+        QFETCH(QStringList, boxes);
+        RememberFile(stored.toStdString());
+        AnswerCheckPassword(typed, cancel);
+        for (qsizetype i = 0; i < boxes.size(); ++i) {
+            MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
+        }
+        auto form = ShowForm();
+        const auto shown = MessageBoxTesting::TakeShown();
+        QStringList texts;
+        for (const auto& box : shown) {
+            QCOMPARE(box.Kind, MessageBoxes::TKind::Error);
+            texts.append(box.Text);
+        }
+        QCOMPARE(texts, boxes);
+        if (opens) {
+            QCOMPARE(form->windowTitle(), QStringLiteral("Quillery - secret.lgd"));
+            QCOMPARE(form->Data().Categories.size(), size_t(1));
+            QVERIFY(Child<QAction>(*form, "ActionSetPassword")->isEnabled());
+        } else {
+            VerifyNoDataFileState(*form);
+        }
+        QVERIFY(form->close());
+        // A refused file is left as it was.
+        QCOMPARE(LoadData(FPath).PasswordDigest, PasswordDigest(stored.toStdString()));
+    }
+
+    void olderFilesWithWindows1252PasswordsOpen() {
+        RememberFile("caf\xe9");
+        AnswerCheckPassword(QStringLiteral("caf\u00e9"));
+        auto form = ShowForm();
+        QCOMPARE(form->Data().Categories.size(), size_t(1));
+        QVERIFY(form->close());
+    }
+
+    void checkDialogLooksAsDesigned() {
+        RememberFile("x");
+        OnNextDialog([](QWidget* dialog) {
+            const bool ok = dialog->windowTitle() == QStringLiteral("Quillery") &&
+                            Child<QLabel>(*dialog, "LabelText")->text() ==
+                                QStringLiteral("Please specify the password for the current data file:") &&
+                            Child<QLineEdit>(*dialog, "EditPassword")->echoMode() == QLineEdit::Password &&
+                            Child<QPushButton>(*dialog, "BtnOK")->text() == QStringLiteral("O&K") &&
+                            Child<QPushButton>(*dialog, "BtnOK")->isDefault() &&
+                            Child<QPushButton>(*dialog, "BtnCancel")->text() == QStringLiteral("&Cancel");
+            QTest::keyClicks(Child<QLineEdit>(*dialog, "EditPassword"), ok ? QStringLiteral("x") : QString());
+            QTest::keyClick(dialog, Qt::Key_Return);
+            return true;
+        });
+        auto form = ShowForm();
+        QCOMPARE(form->Data().Categories.size(), size_t(1));
+        QVERIFY(form->close());
+    }
+
+    void refusedPasswordOnAFirstRunEndsTheProgram() {
+        TLedgrin data;
+        data.PasswordDigest = PasswordDigest("secret");
+        const QString path = FSandbox->FilePath(QStringLiteral("other.lgd"));
+        SaveData(data, path);
+        MessageBoxTesting::QueueAnswer(QMessageBox::Ok); // welcome
+        FileDialogTesting::QueueResult(path);
+        AnswerCheckPassword(QString(), true);
+        auto form = ShowForm();
+        QTRY_VERIFY(!form->isVisible());
+        MessageBoxTesting::TakeShown();
+    }
+
+    void filesThatFailToLoadLeaveNoDataFile_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("not a data file") << QByteArray("hello, world, this is text");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("truncated") << QByteArray::fromStdString(TLedgrin().SaveToBytes()).left(6);
+    }
+    void filesThatFailToLoadLeaveNoDataFile() {
+        QFETCH(QByteArray, bytes);
+        FPath = FSandbox->FilePath(QStringLiteral("broken.lgd"));
+        QFile file(FPath);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        WriteSetting(QStringLiteral("DataFile"), FPath);
+        QString expected;
+        try {
+            LoadData(FPath);
+        } catch (const EQuilleryError& error) {
+            expected = QString::fromStdString(error.what());
+        }
+        QVERIFY(!expected.isEmpty());
+
+        MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
+        auto form = ShowForm();
+        const auto boxes = MessageBoxTesting::TakeShown();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].Kind, MessageBoxes::TKind::Error);
+        QCOMPARE(boxes[0].Text, expected);
+        VerifyNoDataFileState(*form);
+        QVERIFY(form->close());
+        QCOMPARE(FileBytes(FPath), bytes);
+    }
+
+    void setPasswordThenReopenAsksForIt() {
+        RememberFile("");
+        auto form = ShowForm();
+        QVERIFY(form->DataFileOpened());
+        AnswerSetPassword(QStringLiteral("n\u00e9w"), QStringLiteral("n\u00e9w"), "BtnOK");
+        form->ActionSetPasswordExecute();
+        QCOMPARE(form->Data().PasswordDigest, PasswordDigest("n\xc3\xa9w"));
+        QVERIFY(form->WritePending());
+        QVERIFY(form->close());
+        QCOMPARE(LoadData(FPath).PasswordDigest, PasswordDigest("n\xc3\xa9w"));
+
+        AnswerCheckPassword(QStringLiteral("n\u00e9w"));
+        auto reopened = ShowForm();
+        QVERIFY(reopened->DataFileOpened());
+        QVERIFY(reopened->close());
+    }
+
+    void differentBoxesKeepTheDialogOpen() {
+        RememberFile("");
+        auto form = ShowForm();
+        auto stillOpen = std::make_shared<bool>(false);
+        MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
+        AnswerSetPassword(QStringLiteral("one"), QStringLiteral("two"), "BtnOK", stillOpen);
+        form->ActionSetPasswordExecute();
+        QVERIFY(*stillOpen);
+        QCOMPARE(ShownBoxTexts(), QStringList{QStringLiteral("The two passwords should be identical.")});
+        // Cancelled after the error: nothing changes.
+        QCOMPARE(form->Data().PasswordDigest, PasswordDigest(""));
+        QVERIFY(!form->WritePending());
+        QVERIFY(form->close());
+    }
+
+    void twoEmptyBoxesRemoveThePassword() {
+        RememberFile("secret");
+        AnswerCheckPassword(QStringLiteral("secret"));
+        auto form = ShowForm();
+        QVERIFY(form->DataFileOpened());
+        AnswerSetPassword(QString(), QString(), "BtnOK");
+        form->ActionSetPasswordExecute();
+        QVERIFY(!form->Data().HasPassword());
+        QVERIFY(form->close());
+        QVERIFY(!LoadData(FPath).HasPassword());
+        // The next open asks for none: an unexpected dialog would wait and fail the test.
+        auto reopened = ShowForm();
+        QVERIFY(reopened->DataFileOpened());
+        QVERIFY(reopened->close());
+    }
+
+    void setPasswordDialogLooksAsDesigned() {
+        RememberFile("");
+        auto form = ShowForm();
+        auto* dialog = form->findChild<TSetPasswordDialog*>();
+        QVERIFY(dialog != nullptr);
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("Quillery"));
+        QVERIFY(!(dialog->windowFlags() & Qt::WindowCloseButtonHint));
+        QCOMPARE(Child<QLabel>(*dialog, "LabelText")->text(),
+                 QStringLiteral("Set the password for the current data file here:"));
+        QCOMPARE(Child<QLineEdit>(*dialog, "EditPassword")->echoMode(), QLineEdit::Password);
+        QCOMPARE(Child<QLineEdit>(*dialog, "EditAgain")->echoMode(), QLineEdit::Password);
+        AnswerSetPassword(QStringLiteral("a"), QStringLiteral("a"), "BtnCancel");
+        form->ActionSetPasswordExecute();
+        QCOMPARE(form->Data().PasswordDigest, PasswordDigest(""));
+        QVERIFY(!form->WritePending());
+        QVERIFY(form->close());
+    }
+};
+
+QTEST_MAIN(TestPassword)
+#include "tst_password.moc"

@@ -1,0 +1,181 @@
+// Edit Templates from the main window: the editor works on a copy, and only Save & Close merges
+// it back, keeping every record with its text boxes and showing the same category again.
+
+#include "support/WindowTestSupport.h"
+
+#include "templateeditor/TemplateEditor.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+
+using namespace MainTest;
+
+namespace {
+
+// Two categories; Books is shown, with two records.
+TLedgrin SampleData() {
+    TLedgrin data;
+    TCategory* films = AddCategory(data, "Films", {"Title", "Year"});
+    AddRecord(*films, {"Alien", "1979"});
+    TCategory* books = AddCategory(data, "Books", {"Title", "Author", "Year"});
+    AddRecord(*books, {"Emma", "Austen", "1815"});
+    AddRecord(*books, {"Dracula", "Stoker", "1897"});
+    return data;
+}
+
+// Runs action on the editor once it is on screen.
+void InEditor(const std::function<void(TTemplateEditor&)>& action) {
+    OnNextDialog([action](QWidget* widget) {
+        auto* editor = qobject_cast<TTemplateEditor*>(widget);
+        if (editor == nullptr)
+            return false;
+        action(*editor);
+        return true;
+    });
+}
+
+void ClickCategoryRow(TTemplateEditor& editor, int row) {
+    auto* list = Child<QTreeWidget>(editor, "ListView1");
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(list->topLevelItem(row)).center());
+}
+
+void CloseEditor(TTemplateEditor& editor, const char* button) {
+    MessageBoxTesting::QueueAnswer(QMessageBox::Yes);
+    QTest::mouseClick(Child<QPushButton>(editor, button), Qt::LeftButton);
+}
+
+std::vector<std::string> Values(const TRecord& record) {
+    std::vector<std::string> values;
+    for (int32_t i = 0; i < record.Count(); ++i)
+        values.emplace_back(record.Value(i));
+    return values;
+}
+
+} // namespace
+
+class TestTemplates : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TSandbox> FSandbox;
+    QString FPath;
+
+    std::unique_ptr<TMainWindow> Show(const TLedgrin& data, int32_t categoryId) {
+        WriteSetting(QStringLiteral("SelectedCategoryID"), QString::number(categoryId));
+        return ShowData(*FSandbox, data, FPath);
+    }
+
+    static void SettleCategory(TMainWindow& form) {
+        // The bar is refilled: its timer shows the category, the clear-form timer its first row.
+        QVERIFY(form.TimerSelectCategory.isActive());
+        ShowRememberedCategory(form);
+    }
+
+private slots:
+    void init() { FSandbox = std::make_unique<TSandbox>(); }
+    void cleanup() {
+        FSandbox->VerifyDialogs();
+        FSandbox.reset();
+    }
+
+    void saveMergesAndShowsTheSameCategory() {
+        auto form = Show(SampleData(), 2);
+        QCOMPARE(form->CurrentCategory()->Name, std::string("Books"));
+        QVERIFY(!form->TimerWriteCache.isActive());
+
+        InEditor([](TTemplateEditor& editor) {
+            ClickCategoryRow(editor, 1);
+            auto* name = Child<QLineEdit>(editor, "LabeledEditBookName");
+            name->selectAll();
+            QTest::keyClicks(name, QStringLiteral("Novels"));
+            // Films first: the order of the bar changes too.
+            QTest::mouseClick(Child<QWidget>(editor, "BtnMoveUp"), Qt::LeftButton);
+            CloseEditor(editor, "BtnSave");
+        });
+        form->ActionEditTemplatesExecute();
+        SettleCategory(*form);
+
+        auto* bar = Child<TCategoryBar>(*form, "FEGXOutlookBar1");
+        QCOMPARE(bar->ItemCaption(0), QStringLiteral("Novels"));
+        QCOMPARE(bar->ItemCaption(1), QStringLiteral("Films"));
+        QCOMPARE(bar->SelectedIndex(), 0);
+        QCOMPARE(form->CurrentCategory()->ID, 2);
+        QCOMPARE(ListColumnTexts(*form, 1),
+                 (QStringList{QStringLiteral("Stoker"), QStringLiteral("Austen")}));
+        QVERIFY(form->TimerWriteCache.isActive());
+
+        form->TimerWriteCacheTimer();
+        const TLedgrin saved = LoadData(FPath);
+        QCOMPARE(saved.Categories[0]->Name, std::string("Novels"));
+        QCOMPARE(Values(*saved.Categories[0]->Records[0]),
+                 (std::vector<std::string>{"Emma", "Austen", "1815"}));
+        QCOMPARE(Values(*saved.Categories[1]->Records[0]), (std::vector<std::string>{"Alien", "1979"}));
+        QVERIFY(form->close());
+    }
+
+    void cancelChangesNothing() {
+        const TLedgrin data = SampleData();
+        auto form = Show(data, 2);
+        const QByteArray before = FileBytes(FPath);
+        TCategory* shown = form->CurrentCategory();
+
+        InEditor([](TTemplateEditor& editor) {
+            QTest::mouseClick(Child<QWidget>(editor, "BtnNewCategory"), Qt::LeftButton);
+            ClickCategoryRow(editor, 1);
+            QTest::keyClicks(Child<QLineEdit>(editor, "LabeledEditBookName"), QStringLiteral(" and more"));
+            CloseEditor(editor, "BtnCancel");
+        });
+        // A new category asks whether to copy a template when others exist.
+        MessageBoxTesting::QueueAnswer(QMessageBox::No);
+        form->ActionEditTemplatesExecute();
+
+        QCOMPARE(form->CurrentCategory(), shown);
+        QCOMPARE(form->Data().LastCategoryID, 2);
+        QCOMPARE(form->Data().Categories.size(), size_t(2));
+        QCOMPARE(form->Data().Categories[1]->Name, std::string("Books"));
+        QVERIFY(!form->TimerWriteCache.isActive());
+        QVERIFY(form->close());
+        QCOMPARE(FileBytes(FPath), before);
+    }
+
+    void deletingTheShownCategoryShowsTheFirst() {
+        auto form = Show(SampleData(), 2);
+        InEditor([](TTemplateEditor& editor) {
+            ClickCategoryRow(editor, 1);
+            MessageBoxTesting::QueueAnswer(QMessageBox::Yes);
+            QTest::mouseClick(Child<QWidget>(editor, "BtnDeleteCategory"), Qt::LeftButton);
+            CloseEditor(editor, "BtnSave");
+        });
+        form->ActionEditTemplatesExecute();
+        SettleCategory(*form);
+
+        QCOMPARE(form->Data().Categories.size(), size_t(1));
+        QCOMPARE(form->CurrentCategory()->Name, std::string("Films"));
+        QCOMPARE(ListColumnTexts(*form, 0), QStringList{QStringLiteral("Alien")});
+        form->TimerWriteCacheTimer();
+        QCOMPARE(LoadData(FPath).Categories.size(), size_t(1));
+        QVERIFY(form->close());
+    }
+
+    void refusedWhileARecordIsModified() {
+        auto form = Show(SampleData(), 2);
+        TypeIntoBox(FormControl(*form, form->CurrentCategory()->Columns[0]->ElementID), QStringLiteral("!"));
+        QVERIFY(!Child<QAction>(*form, "ActionEditTemplates")->isEnabled());
+
+        MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
+        form->ActionEditTemplatesExecute();
+        QCOMPARE(ShownBoxTexts(),
+                 QStringList{QStringLiteral(
+                     "Please save or cancel your modification to record before editing templates.")});
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+
+        // Leaving without saving the record.
+        MessageBoxTesting::QueueAnswer(QMessageBox::No);
+        QVERIFY(form->close());
+    }
+};
+
+QTEST_MAIN(TestTemplates)
+#include "tst_templates.moc"

@@ -1,0 +1,226 @@
+// The write cache: one write for many changes, failed writes kept and retried, closing.
+
+#include "support/WindowTestSupport.h"
+
+#include "core/FileIO.h"
+#include "ui/dialogs/FileDialogs.h"
+
+#include <sys/stat.h>
+
+using namespace MainTest;
+
+namespace {
+
+// Each write renames a new file over the old one, so the inode tells writes apart.
+ino_t Inode(const QString& path) {
+    struct stat info {};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
+
+} // namespace
+
+class TestWriteCache : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TSandbox> FSandbox;
+    QString FFolder;
+    QString FPath;
+
+private slots:
+    void init() {
+        FSandbox = std::make_unique<TSandbox>();
+        FFolder = FSandbox->FilePath(QStringLiteral("data"));
+        QDir().mkpath(FFolder);
+        FPath = FFolder + QStringLiteral("/cards.lgd");
+        TLedgrin data;
+        AddRecord(*AddCategory(data, "Books", {"Title"}), {"Walden"});
+        SaveData(data, FPath);
+        WriteSetting(QStringLiteral("DataFile"), FPath);
+    }
+    void cleanup() {
+        FSandbox->VerifyDialogs();
+        FSandbox.reset();
+    }
+
+    void manyChangesGiveOneWrite() {
+        auto form = ShowForm();
+        const ino_t opened = Inode(FPath);
+        QVERIFY(!form->TimerWriteCache.isActive());
+        form->Data().Categories[0]->Name = "Novels";
+        form->MarkDataChanged();
+        QVERIFY(form->TimerWriteCache.isActive());
+        const int firstDeadline = form->TimerWriteCache.remainingTime();
+        QTest::qWait(30);
+        form->Data().Categories[0]->Records[0]->SetValue(0, "Emma");
+        form->MarkDataChanged();
+        form->MarkDataChanged();
+        // A running timer keeps its first deadline.
+        QVERIFY(form->TimerWriteCache.remainingTime() < firstDeadline);
+        QCOMPARE(Inode(FPath), opened);
+
+        form->TimerWriteCacheTimer();
+        QVERIFY(!form->TimerWriteCache.isActive());
+        QVERIFY(!form->WritePending());
+        const ino_t written = Inode(FPath);
+        QVERIFY(written != opened);
+        const TLedgrin saved = LoadData(FPath);
+        QCOMPARE(saved.Categories[0]->Name, std::string("Novels"));
+        QCOMPARE(saved.Categories[0]->Records[0]->Value(0), std::string_view("Emma"));
+        QCOMPARE(FileBytes(FPath), QByteArray::fromStdString(form->Data().SaveToBytes()));
+
+        // Nothing pending: closing does not write again.
+        QVERIFY(form->close());
+        QCOMPARE(Inode(FPath), written);
+    }
+
+    void failedWriteIsKeptAndRetriedOnClosing() {
+        auto form = ShowForm();
+        form->Data().Categories[0]->Name = "Novels";
+        form->MarkDataChanged();
+        QVERIFY(QDir(FFolder).removeRecursively());
+
+        MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
+        form->TimerWriteCacheTimer();
+        const auto boxes = MessageBoxTesting::TakeShown();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].Kind, MessageBoxes::TKind::Error);
+        QVERIFY(!boxes[0].Text.isEmpty());
+        QVERIFY(form->WritePending());
+        QVERIFY(!form->TimerWriteCache.isActive());
+
+        // The next change arms the timer again.
+        form->MarkDataChanged();
+        QVERIFY(form->TimerWriteCache.isActive());
+
+        QVERIFY(QDir().mkpath(FFolder));
+        QVERIFY(form->close());
+        QVERIFY(!form->WritePending());
+        QCOMPARE(LoadData(FPath).Categories[0]->Name, std::string("Novels"));
+    }
+
+    // A device that fails part way through the write (a full disk): the user reads why, the data
+    // file keeps every old byte, and the change waits for the next write.
+    void writeFailingPartWayKeepsTheOldFile_data() {
+        QTest::addColumn<qint64>("budget");
+        QTest::newRow("nothing written") << qint64(0);
+        QTest::newRow("inside the header") << qint64(20);
+        QTest::newRow("inside a record") << qint64(300);
+    }
+    void writeFailingPartWayKeepsTheOldFile() {
+        QFETCH(qint64, budget);
+        auto form = ShowForm();
+        const QByteArray before = FileBytes(FPath);
+        form->Data().Categories[0]->Name = "Novels";
+        form->MarkDataChanged();
+
+        SetWriteFailureForTesting(budget);
+        MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
+        form->TimerWriteCacheTimer();
+        SetWriteFailureForTesting(-1);
+        const auto boxes = MessageBoxTesting::TakeShown();
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes[0].Kind, MessageBoxes::TKind::Error);
+        QCOMPARE(boxes[0].Text, QStringLiteral("Cannot write file %1: No space left on device").arg(FPath));
+        QCOMPARE(FileBytes(FPath), before);
+        QCOMPARE(QDir(FFolder).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QFileInfo(FPath).fileName()});
+        QVERIFY(form->WritePending());
+
+        QVERIFY(form->close());
+        QCOMPARE(LoadData(FPath).Categories[0]->Name, std::string("Novels"));
+    }
+
+    void closingAsksWhenTheWriteStillFails_data() {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("keep the window") << int(QMessageBox::No) << false;
+        QTest::newRow("close anyway") << int(QMessageBox::Yes) << true;
+    }
+    void closingAsksWhenTheWriteStillFails() {
+        QFETCH(int, answer);
+        QFETCH(bool, closes);
+        auto form = ShowForm();
+        form->MarkDataChanged();
+        QVERIFY(QDir(FFolder).removeRecursively());
+        MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
+        MessageBoxTesting::QueueAnswer(static_cast<QMessageBox::StandardButton>(answer));
+        QCOMPARE(form->close(), closes);
+        const auto boxes = MessageBoxTesting::TakeShown();
+        QCOMPARE(boxes.size(), 2);
+        QCOMPARE(boxes[0].Kind, MessageBoxes::TKind::Error);
+        QCOMPARE(boxes[1].Kind, MessageBoxes::TKind::Warning);
+        QCOMPARE(boxes[1].Buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(form->isVisible(), !closes);
+        QVERIFY(form->WritePending());
+        if (!closes) {
+            QVERIFY(QDir().mkpath(FFolder));
+            QVERIFY(form->close());
+            QVERIFY(QFileInfo::exists(FPath));
+        }
+    }
+
+    void choosingAnotherFileWritesFirst() {
+        TLedgrin other;
+        AddCategory(other, "Films", {"Title"});
+        const QString otherPath = FSandbox->FilePath(QStringLiteral("other.lgd"));
+        SaveData(other, otherPath);
+        auto form = ShowForm();
+        ShowRememberedCategory(*form);
+        QCOMPARE(form->SelectedCategoryID(), 1);
+        form->Data().Categories[0]->Name = "Novels";
+        form->MarkDataChanged();
+        FileDialogTesting::QueueResult(otherPath);
+        form->ActionChooseDataFileExecute();
+        QCOMPARE(LoadData(FPath).Categories[0]->Name, std::string("Novels"));
+        QCOMPARE(form->DataFilePath(), otherPath);
+        QCOMPARE(ReadSetting(QStringLiteral("DataFile")), otherPath);
+        QCOMPARE(form->windowTitle(), QStringLiteral("Quillery - other.lgd"));
+        QCOMPARE(form->SelectedCategoryID(), 0);
+        QVERIFY(!form->WritePending());
+        // The dialog started in the remembered file's folder.
+        QCOMPARE(FileDialogTesting::TakeShown().constFirst().Folder, FFolder);
+        ShowRememberedCategory(*form);
+        QCOMPARE(form->CurrentCategory()->Name, std::string("Films"));
+        QVERIFY(form->close());
+    }
+
+    void choosingAnotherFileKeepsUnwrittenChangesOnRequest() {
+        const QString otherPath = FSandbox->FilePath(QStringLiteral("other.lgd"));
+        SaveData(TLedgrin(), otherPath);
+        auto form = ShowForm();
+        form->Data().Categories[0]->Name = "Novels";
+        form->MarkDataChanged();
+        QVERIFY(QDir(FFolder).removeRecursively());
+        FileDialogTesting::QueueResult(otherPath);
+        MessageBoxTesting::QueueAnswer(QMessageBox::Ok); // the write's error
+        MessageBoxTesting::QueueAnswer(QMessageBox::No); // keep them
+        form->ActionChooseDataFileExecute();
+        QCOMPARE(form->DataFilePath(), FPath);
+        QCOMPARE(ReadSetting(QStringLiteral("DataFile")), FPath);
+        QVERIFY(form->WritePending());
+        QVERIFY(form->TimerWriteCache.isActive());
+        QCOMPARE(form->Data().Categories[0]->Name, std::string("Novels"));
+        MessageBoxTesting::TakeShown();
+
+        QVERIFY(QDir().mkpath(FFolder));
+        form->TimerWriteCacheTimer();
+        QCOMPARE(LoadData(FPath).Categories[0]->Name, std::string("Novels"));
+        QVERIFY(form->close());
+    }
+
+    void choosingTheOpenFileWritesAndReopensIt() {
+        auto form = ShowForm();
+        form->Data().Categories[0]->Name = "Novels";
+        form->MarkDataChanged();
+        FileDialogTesting::QueueResult(FPath);
+        form->ActionChooseDataFileExecute();
+        QVERIFY(form->DataFileOpened());
+        QVERIFY(!form->WritePending());
+        QCOMPARE(form->Data().Categories[0]->Name, std::string("Novels"));
+        QVERIFY(form->close());
+    }
+};
+
+QTEST_MAIN(TestWriteCache)
+#include "tst_writecache.moc"

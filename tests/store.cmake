@@ -1,3 +1,0 @@
-quillery_add_test(tst_data_formlayout SOURCES tst_data_formlayout.cpp LIBS quillery_data)
-quillery_add_test(tst_data_crashsafe SOURCES tst_data_crashsafe.cpp LIBS quillery_data)
-quillery_add_test(tst_data_equivalence SOURCES tst_data_equivalence.cpp LIBS quillery_data)

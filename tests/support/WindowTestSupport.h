@@ -1,0 +1,102 @@
+#pragma once
+
+// Shared set-up of the main-window tests: a temporary program folder, scripted dialogs, data
+// files built in memory, and access to the real window's controls.
+
+#include "core/Category.h"
+#include "core/Ledgrin.h"
+#include "mainwindow/MainWindow.h"
+#include "ui/CategoryBar.h"
+#include "ui/dialogs/MessageBoxes.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace MainTest {
+
+// One test's world: folders under a temporary root (program folder, data files, the runtime
+// folder of the single-instance guard) and dialogs in test mode.
+class TSandbox {
+public:
+    TSandbox();
+    ~TSandbox();
+
+    QString Root() const { return FDir.path(); }
+    QString ProgramFolder() const;
+    // A path for a file of the test's own, in root/files/.
+    QString FilePath(const QString& name) const;
+
+    // Fails the running test when a box or file dialog found no answer, or answers were left over.
+    void VerifyDialogs();
+
+private:
+    QTemporaryDir FDir;
+};
+
+void WriteSetting(const QString& key, const QString& value);
+// The raw text of a key, or a null string when the key is missing.
+QString ReadSetting(const QString& key);
+bool HasSetting(const QString& key);
+
+// A category whose template has one text box per caption, each listed as a column.
+TCategory* AddCategory(TLedgrin& data, const std::string& name, const std::vector<std::string>& columns);
+TRecord* AddRecord(TCategory& category, std::initializer_list<std::string> values);
+// Adds a template element (before any record) and returns its id; text boxes take the next value.
+int32_t AddElement(TCategory& category, const char* kind, int32_t left, int32_t top, int32_t width,
+                   int32_t height, const std::string& caption = std::string());
+void SaveData(const TLedgrin& data, const QString& path);
+TLedgrin LoadData(const QString& path);
+QByteArray FileBytes(const QString& path);
+
+// Types text into widget key by key, also characters that have no key of their own.
+void TypeText(QWidget* widget, const QString& text);
+// Runs action on the next modal dialog of type T once it is on screen.
+void OnNextDialog(const std::function<bool(QWidget*)>& action);
+// Types password into the check dialog and presses O&K (or Cancel when cancel is set).
+void AnswerCheckPassword(const QString& password, bool cancel = false);
+
+// Shows a window that opens the remembered data file, then lets the category timer and the
+// clear-form timer fire.
+std::unique_ptr<TMainWindow> ShowForm();
+void ShowRememberedCategory(TMainWindow& form);
+
+// Texts of the boxes shown since the last call.
+QStringList ShownBoxTexts();
+
+// Remembers data as the data file and shows a window on it with its remembered category shown;
+// path receives the data file's path.
+std::unique_ptr<TMainWindow> ShowData(const TSandbox& sandbox, const TLedgrin& data, QString& path);
+// Saves data as the remembered data file root/files/cards.lgd and returns its path.
+QString RememberData(const TSandbox& sandbox, const TLedgrin& data);
+
+// The record list's cell texts of one column, top to bottom.
+QStringList ListColumnTexts(const TMainWindow& form, int column);
+// Clicks the record list's row, or the empty space below the rows for row -1.
+void ClickRow(TMainWindow& form, int row);
+// The row selected in the record list, or -1.
+int SelectedRow(const TMainWindow& form);
+
+// The record form's control for an element, or nullptr.
+QWidget* FormControl(const TMainWindow& form, int32_t elementId);
+// The record form's controls in creation order.
+QList<QWidget*> FormControls(const TMainWindow& form);
+// A form box's text as its control shows it.
+QString ControlText(const QWidget* control);
+// Clicks into a form box at its end and types text there.
+void TypeIntoBox(QWidget* control, const QString& text);
+
+template <class T> T* Child(const QObject& parent, const char* name) {
+    T* child = parent.findChild<T*>(QString::fromLatin1(name));
+    if (child == nullptr) {
+        qFatal("no child %s", name);
+    }
+    return child;
+}
+
+} // namespace MainTest

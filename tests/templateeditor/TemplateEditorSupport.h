@@ -1,0 +1,215 @@
+// Shared by the template editor's tests: a running editor on a working copy, and the pointer,
+// keyboard and dialog steps a user takes in it.
+#pragma once
+
+#include "core/Ledgrin.h"
+#include "templateeditor/TemplateEditor.h"
+#include "ui/TemplateControls.h"
+#include "ui/dialogs/MessageBoxes.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDialog>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+namespace TemplateTest {
+
+// A label, a one-line box and a memo box at known places; the boxes have values in records.
+inline TCategory* AddSampleCategory(TLedgrin& data, const std::string& name, int records) {
+    TCategory* category = data.AddCategory();
+    category->Name = name;
+    TFont font{"DejaVu Sans", fsBold, 12, 0x000080};
+    category->AddElement(kKindLabel, 12, 12, 60, 20, 0, font, "Name:");
+    font.Style = 0;
+    font.Size = 10;
+    const int32_t edit = category->AddElement(kKindEdit, 84, 12, 121, 22, 0xF0CAA6, font, "");
+    category->AddElement(kKindMemo, 84, 48, 185, 89, 0xFFFFFF, font, "");
+    category->RenumberValueIndexes();
+    auto column = std::make_unique<TListColumn>();
+    column->ElementID = edit;
+    column->Width = 80;
+    column->Caption = "Name";
+    category->Columns.push_back(std::move(column));
+    for (int i = 0; i < records; ++i) {
+        TRecord* record = category->NewRecord();
+        record->SetValue(0, name + " edit " + std::to_string(i));
+        record->SetValue(1, name + " memo " + std::to_string(i));
+    }
+    return category;
+}
+
+template <class T> T* Find(QWidget* root, const char* name) {
+    T* widget = root->findChild<T*>(QLatin1String(name));
+    if (!widget)
+        qFatal("no widget named %s", name);
+    return widget;
+}
+
+// Moves the pointer over a widget without a button down.
+inline void Hover(QWidget* widget, const QPoint& point) {
+    QMouseEvent move(QEvent::MouseMove, point, widget->mapToGlobal(point), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+// Types text, letters beyond ASCII included, as key presses carrying the text.
+inline void TypeText(QWidget* widget, const QString& text) {
+    for (const QChar c : text) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+// Hovers, presses, moves and releases the left button.
+inline void Drag(QWidget* widget, const QPoint& from, const QPoint& to) {
+    Hover(widget, from);
+    QTest::mousePress(widget, Qt::LeftButton, {}, from);
+    QTest::mouseMove(widget, to);
+    QTest::mouseRelease(widget, Qt::LeftButton, {}, to);
+}
+
+// Runs act on the modal window named name once it shows (polling the event loop it runs).
+inline void WhenShown(const QString& name, std::function<void(QWidget*)> act) {
+    // The timer goes with the window that is modal now (the editor), so none outlives its test.
+    auto* timer = new QTimer(QApplication::activeModalWidget());
+    auto ticks = std::make_shared<int>(0);
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, name, act, ticks] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if ((modal && modal->objectName() == name && modal->isVisible()) || ++*ticks > 2000) {
+            timer->stop();
+            timer->deleteLater();
+            if (modal && modal->objectName() == name)
+                act(modal);
+        }
+    });
+    timer->start();
+}
+
+// Chooses a row of the category chooser and answers OK, or Cancel with row -1.
+inline void AnswerSelectCategory(int row) {
+    WhenShown(QStringLiteral("DlgSelectCategory"), [row](QWidget* dialog) {
+        if (row < 0) {
+            QTest::mouseClick(Find<QPushButton>(dialog, "BtnCancel"), Qt::LeftButton);
+            return;
+        }
+        auto* combo = Find<QComboBox>(dialog, "CBCategory");
+        combo->setCurrentIndex(row);
+        QTest::mouseClick(Find<QPushButton>(dialog, "BtnOK"), Qt::LeftButton);
+    });
+}
+
+// Types caption into the column caption dialog and answers OK, or Cancel when ok is false.
+inline void AnswerColumnCaption(const QString& caption, bool ok = true) {
+    WhenShown(QStringLiteral("DlgSetColumnCaption"), [caption, ok](QWidget* dialog) {
+        QTest::keyClicks(Find<QLineEdit>(dialog, "LabeledEdit1"), caption);
+        QTest::mouseClick(Find<QPushButton>(dialog, ok ? "BtnOK" : "BtnCancel"), Qt::LeftButton);
+    });
+}
+
+// The editor running on a working copy of Data.
+class TEditor {
+public:
+    TLedgrin Data;
+    TLedgrin Copy;
+    std::unique_ptr<TTemplateEditor> Form;
+
+    TEditor() { MessageBoxTesting::Enable(); }
+    ~TEditor() { MessageBoxTesting::Disable(); }
+
+    void Open() {
+        Copy.BuildWorkingCopy(Data);
+        Form = std::make_unique<TTemplateEditor>();
+        Form->Open(Copy);
+        QVERIFY(QTest::qWaitForWindowExposed(Form.get()));
+    }
+
+    template <class T = QWidget> T* Widget(const char* name) const { return Find<T>(Form.get(), name); }
+    QWidget* Panel() const { return Widget("Panel4"); }
+    QTreeWidget* Categories() const { return Widget<QTreeWidget>("ListView1"); }
+    TCategory* Current() const { return Copy.Categories[static_cast<size_t>(SelectedRow())].get(); }
+
+    int SelectedRow() const {
+        const QList<QTreeWidgetItem*> rows = Categories()->selectedItems();
+        return rows.isEmpty() ? -1 : Categories()->indexOfTopLevelItem(rows.constFirst());
+    }
+
+    void ClickRow(int row) const {
+        QTreeWidget* list = Categories();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->topLevelItem(row)).center());
+    }
+
+    void Click(const char* name) const { QTest::mouseClick(Widget(name), Qt::LeftButton); }
+
+    // The control showing the element with this id on the design surface.
+    QWidget* Control(int32_t id) const {
+        for (QWidget* child : Panel()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (TemplateControls::ElementIdOf(child) == id)
+                return child;
+        }
+        return nullptr;
+    }
+
+    // Presses and releases on an element (without moving) to select it.
+    void SelectElementAt(int32_t id) const {
+        const QPoint inside = Control(id)->geometry().topLeft() + QPoint(2, 2);
+        Hover(Panel(), inside);
+        QTest::mouseClick(Panel(), Qt::LeftButton, {}, inside);
+    }
+
+    void PressDelete() const { QTest::keyClick(Widget("EditFocus"), Qt::Key_Delete); }
+
+    // Opens the element menu on an element and picks "&Duplicate This Element" by its key.
+    void Duplicate(int32_t id) const {
+        const QPoint inside = Control(id)->geometry().topLeft() + QPoint(2, 2);
+        QContextMenuEvent event(QContextMenuEvent::Mouse, inside, Panel()->mapToGlobal(inside));
+        QApplication::sendEvent(Panel(), &event);
+        auto* menu = Widget<QMenu>("PopupMenu3");
+        QTRY_VERIFY(menu->isVisible());
+        QTest::keyClick(menu, Qt::Key_D);
+    }
+
+    // Places an element with a tool by a click on the grid; a text box's question gets answer.
+    void Place(const char* tool, const QPoint& at,
+               QMessageBox::StandardButton answer = QMessageBox::No) const {
+        Click(tool);
+        if (std::string_view(tool) != "TBLabel")
+            MessageBoxTesting::QueueAnswer(answer);
+        QTest::mouseClick(Panel(), Qt::LeftButton, {}, at);
+    }
+
+    // Closes through a frame button with the close question answered.
+    void CloseWith(const char* button, QMessageBox::StandardButton answer) const {
+        MessageBoxTesting::QueueAnswer(answer);
+        Click(button);
+    }
+};
+
+// Fails the test when a box found no queued answer or an answer was left over.
+inline void VerifyAllAnswered() {
+    QCOMPARE(MessageBoxTesting::TakeUnanswered(), QStringList());
+    QCOMPARE(MessageBoxTesting::PendingAnswers(), 0);
+}
+
+inline QStringList ShownTexts() {
+    QStringList texts;
+    for (const MessageBoxTesting::TShownBox& box : MessageBoxTesting::TakeShown())
+        texts << box.Text;
+    return texts;
+}
+
+} // namespace TemplateTest
