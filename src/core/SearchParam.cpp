@@ -130,8 +130,8 @@ bool MatchWholeWord(std::string_view text, std::string_view filter) {
     }
 }
 
-std::vector<TRecord*> FilterRecords(const std::vector<std::unique_ptr<TRecord>>& records,
-                                    TSearchParam& param, const std::function<void()>& yield, int sliceMs) {
+std::vector<TRecord*> FilterRecords(const std::vector<std::unique_ptr<TRecord>>& records, TSearchParam& param,
+                                    const std::function<void()>& yield, int sliceMs) {
     // The clock is read every few hundred records rather than after each one.
     constexpr size_t kRecordsPerCheck = 256;
     using TClock = std::chrono::steady_clock;

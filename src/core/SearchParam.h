@@ -38,6 +38,5 @@ bool MatchWholeWord(std::string_view text, std::string_view filter);
 // The records that pass param, in their order. A long run calls yield about every sliceMs
 // milliseconds, so that a window can process its messages meanwhile; yield must not change the
 // records.
-std::vector<TRecord*> FilterRecords(const std::vector<std::unique_ptr<TRecord>>& records,
-                                    TSearchParam& param, const std::function<void()>& yield,
-                                    int sliceMs = 100);
+std::vector<TRecord*> FilterRecords(const std::vector<std::unique_ptr<TRecord>>& records, TSearchParam& param,
+                                    const std::function<void()>& yield, int sliceMs = 100);

@@ -18,8 +18,9 @@ const char* const kTemplatesQuestion =
     "You have specified a new data file. Do you want to use existing templates?\r\n\r\n"
     "Click Yes to apply existing templates to your data file, or click No to just create a blank data file."
     "\r\n\r\n";
-const char* const kBackupInUse = "This file is in use. Can not overwrite current data file! Please use another "
-                                 "file name, or save it to another folder.";
+const char* const kBackupInUse =
+    "This file is in use. Can not overwrite current data file! Please use another "
+    "file name, or save it to another folder.";
 const char* const kUnwrittenChanges =
     "The latest changes could not be written to the data file.\r\n\r\n"
     "Click Yes to discard them and go on, or click No to keep them and stay with the current data file.";
@@ -53,7 +54,8 @@ QString DialogFolder(const QString& remembered, const QString& fallback) {
 
 TDataFileSession::TDataFileSession(QWidget* window)
     : QObject(window), FWindow(window), FData(std::make_unique<TLedgrin>()),
-      FSetPasswordDialog(new TSetPasswordDialog(window)), FCheckPasswordDialog(new TCheckPasswordDialog(window)) {
+      FSetPasswordDialog(new TSetPasswordDialog(window)),
+      FCheckPasswordDialog(new TCheckPasswordDialog(window)) {
     TimerWriteCache.setSingleShot(true);
     TimerWriteCache.setInterval(kWriteCacheMs);
     connect(&TimerWriteCache, &QTimer::timeout, this, &TDataFileSession::TimerWriteCacheTimer);
@@ -170,7 +172,8 @@ bool TDataFileSession::Choose(const std::function<bool()>& leaving) {
     if (FPath.isEmpty())
         return false;
     if (!QFileInfo::exists(FPath) &&
-        MessageBoxes::Show(FWindow, MessageBoxes::TKind::Confirmation, QString::fromLatin1(kTemplatesQuestion),
+        MessageBoxes::Show(FWindow, MessageBoxes::TKind::Confirmation,
+                           QString::fromLatin1(kTemplatesQuestion),
                            QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes)
         CopyTemplateFile();
     FOpened = false;
@@ -183,7 +186,8 @@ void TDataFileSession::CopyTemplateFile() {
     try {
         CopyFileReplacing(LocalPath(source), LocalPath(FPath));
     } catch (const std::exception& error) {
-        ShowError(QStringLiteral("Cannot copy the template file %1 to %2: %3\r\n\r\nThe new data file starts empty.")
+        ShowError(QStringLiteral(
+                      "Cannot copy the template file %1 to %2: %3\r\n\r\nThe new data file starts empty.")
                       .arg(QDir::toNativeSeparators(source), FPath, QString::fromStdString(error.what())));
     }
 }
@@ -199,10 +203,9 @@ void TDataFileSession::Backup() {
     if (FPath.isEmpty() || !FlushWriteCache())
         return;
     TSettingsFile settings;
-    FileDialogs::TOptions options =
-        DataFileDialog(FileDialogs::TMode::SaveFile, QStringLiteral("Save a Copy of Data File As"),
-                       DialogFolder(settings.ReadString(QStringLiteral("BackupDataFile")),
-                                    TDataGlobal::BackupFolder()));
+    FileDialogs::TOptions options = DataFileDialog(
+        FileDialogs::TMode::SaveFile, QStringLiteral("Save a Copy of Data File As"),
+        DialogFolder(settings.ReadString(QStringLiteral("BackupDataFile")), TDataGlobal::BackupFolder()));
     options.FileName = QFileInfo(FPath).fileName();
     const QString chosen = FileDialogs::Run(FWindow, options);
     if (chosen.isEmpty())

@@ -25,7 +25,8 @@ QAction* NewAction(QMainWindow* window, const char* name, const QString& caption
 }
 
 void SetIcon(QAction* action, const QWidget* window, const char* themeName, QStyle::StandardPixmap fallback) {
-    action->setIcon(QIcon::fromTheme(QString::fromLatin1(themeName), window->style()->standardIcon(fallback)));
+    action->setIcon(
+        QIcon::fromTheme(QString::fromLatin1(themeName), window->style()->standardIcon(fallback)));
 }
 
 QToolButton* NewCommandButton(QAction* action, const QString& caption, int width, QWidget* parent) {
@@ -39,7 +40,8 @@ QToolButton* NewCommandButton(QAction* action, const QString& caption, int width
     button->setMinimumWidth(width);
     button->setEnabled(action->isEnabled());
     QObject::connect(button, &QToolButton::clicked, action, &QAction::trigger);
-    QObject::connect(action, &QAction::changed, button, [button, action] { button->setEnabled(action->isEnabled()); });
+    QObject::connect(action, &QAction::changed, button,
+                     [button, action] { button->setEnabled(action->isEnabled()); });
     return button;
 }
 
@@ -58,32 +60,36 @@ TMainActions::TMainActions(QMainWindow* w)
                               QStringLiteral("Export the records of the current category to a workbook."))),
       PageSetup(NewAction(w, "ActionPageSetup", QStringLiteral("Page Set&up..."),
                           QStringLiteral("Choose the paper, orientation and margins for printing."))),
-      Print(NewAction(w, "ActionPrint", QStringLiteral("&Print..."), QStringLiteral("Print current record or list."))),
+      Print(NewAction(w, "ActionPrint", QStringLiteral("&Print..."),
+                      QStringLiteral("Print current record or list."))),
       Exit(NewAction(w, "ActionExit", QStringLiteral("E&xit"), QStringLiteral("Close Quillery."))),
-      Cut(NewAction(w, "ActionCut", QStringLiteral("Cu&t"), QStringLiteral("Cut the selected text to the clipboard."),
+      Cut(NewAction(w, "ActionCut", QStringLiteral("Cu&t"),
+                    QStringLiteral("Cut the selected text to the clipboard."),
                     QKeySequence(Qt::CTRL | Qt::Key_X))),
       Copy(NewAction(w, "ActionCopy", QStringLiteral("&Copy"),
-                     QStringLiteral("Copy the selected text to the clipboard."), QKeySequence(Qt::CTRL | Qt::Key_C))),
-      Paste(NewAction(w, "ActionPaste", QStringLiteral("&Paste"), QStringLiteral("Paste the text of the clipboard."),
+                     QStringLiteral("Copy the selected text to the clipboard."),
+                     QKeySequence(Qt::CTRL | Qt::Key_C))),
+      Paste(NewAction(w, "ActionPaste", QStringLiteral("&Paste"),
+                      QStringLiteral("Paste the text of the clipboard."),
                       QKeySequence(Qt::CTRL | Qt::Key_V))),
-      SelectAll(NewAction(w, "ActionSelectAll", QStringLiteral("Select &All"), QStringLiteral("Select the whole text."),
-                          QKeySequence(Qt::CTRL | Qt::Key_A))),
+      SelectAll(NewAction(w, "ActionSelectAll", QStringLiteral("Select &All"),
+                          QStringLiteral("Select the whole text."), QKeySequence(Qt::CTRL | Qt::Key_A))),
       EditTemplates(NewAction(w, "ActionEditTemplates", QStringLiteral("Edit Temp&lates"),
                               QStringLiteral("Edit the templates for each category."))),
-      NewItem(NewAction(w, "ActionNewItem", QStringLiteral("&New Record"), QStringLiteral("Create a new blank record."),
-                        QKeySequence(Qt::CTRL | Qt::Key_N))),
+      NewItem(NewAction(w, "ActionNewItem", QStringLiteral("&New Record"),
+                        QStringLiteral("Create a new blank record."), QKeySequence(Qt::CTRL | Qt::Key_N))),
       DuplicateItem(NewAction(w, "ActionDuplicateItem", QStringLiteral("&Duplicate Record"),
                               QStringLiteral("Duplicate the selected record."))),
       // Delete Record's key is the Delete key in the record list, not a shortcut.
       DeleteItem(NewAction(w, "ActionDeleteItem", QStringLiteral("D&elete Record"),
                            QStringLiteral("Delete the selected record."))),
-      SetFocusToSearchBox(
-          NewAction(w, "ActionSetFocusToSearchBox", QString(), QString(), QKeySequence(Qt::CTRL | Qt::Key_F))),
-      SetFocusToTheListView(
-          NewAction(w, "ActionSetFocusToTheListView", QString(), QString(), QKeySequence(Qt::CTRL | Qt::Key_L))),
+      SetFocusToSearchBox(NewAction(w, "ActionSetFocusToSearchBox", QString(), QString(),
+                                    QKeySequence(Qt::CTRL | Qt::Key_F))),
+      SetFocusToTheListView(NewAction(w, "ActionSetFocusToTheListView", QString(), QString(),
+                                      QKeySequence(Qt::CTRL | Qt::Key_L))),
       Search(new QAction(w)),
-      HelpTopics(NewAction(w, "ActionHelpTopics", QStringLiteral("&Help Topics"), QStringLiteral("Show the help pages."),
-                           QKeySequence(Qt::Key_F1))),
+      HelpTopics(NewAction(w, "ActionHelpTopics", QStringLiteral("&Help Topics"),
+                           QStringLiteral("Show the help pages."), QKeySequence(Qt::Key_F1))),
       VisitHomePage(NewAction(w, "ActionVisitHomePage", QStringLiteral("Visit Home Page"),
                               QStringLiteral("Open the Quillery home page in the web browser."))),
       About(NewAction(w, "ActionAbout", QStringLiteral("&About..."),
@@ -101,9 +107,9 @@ TMainActions::TMainActions(QMainWindow* w)
 
     // Disabled at start: commands that need an open data file, a shown category, a selected
     // record or a focused text box, and those whose windows come with later work.
-    for (QAction* action : {PageSetup, Print, Cut, Copy, Paste, SelectAll, EditTemplates, NewItem, DuplicateItem,
-                            DeleteItem, SetFocusToSearchBox, SetFocusToTheListView, HelpTopics, VisitHomePage, About,
-                            ImportFromExcel, ExportToExcel})
+    for (QAction* action : {PageSetup, Print, Cut, Copy, Paste, SelectAll, EditTemplates, NewItem,
+                            DuplicateItem, DeleteItem, SetFocusToSearchBox, SetFocusToTheListView, HelpTopics,
+                            VisitHomePage, About, ImportFromExcel, ExportToExcel})
         action->setEnabled(false);
 }
 
@@ -161,7 +167,8 @@ void TMainActions::CreateMenusAndToolBar(QMainWindow* window, QWidget* filterBar
     commandsLayout->setSpacing(1);
     commandsLayout->addWidget(NewCommandButton(NewItem, NewItem->text(), 89, recordCommands));
     commandsLayout->addWidget(NewCommandButton(DuplicateItem, DuplicateItem->text(), 109, recordCommands));
-    commandsLayout->addWidget(NewCommandButton(DeleteItem, QStringLiteral("Dele&te Record"), 97, recordCommands));
+    commandsLayout->addWidget(
+        NewCommandButton(DeleteItem, QStringLiteral("Dele&te Record"), 97, recordCommands));
     RecordCommandsItem = toolBar->addWidget(recordCommands);
     FilterItem = toolBar->addWidget(filterBar);
 }

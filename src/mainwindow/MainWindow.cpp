@@ -5,6 +5,7 @@
 #include "mainwindow/DataFileSession.h"
 #include "mainwindow/FilterBar.h"
 #include "mainwindow/MainActions.h"
+#include "mainwindow/MainLayout.h"
 #include "mainwindow/RecordForm.h"
 #include "mainwindow/RecordList.h"
 #include "mainwindow/RecordListModel.h"
@@ -21,12 +22,9 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
-#include <QSplitter>
 #include <QStatusBar>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -42,15 +40,15 @@ const char* const kDeleteRecord = "Delete selected record?";
 
 constexpr int kSelectCategoryMs = 150;
 constexpr int kClearDataFormMs = 150;
-constexpr int kPanelLeftWidth = 97;
-constexpr int kListViewHeight = 145;
 
 } // namespace
 
 TMainWindow::TMainWindow(QWidget* parent)
     : QMainWindow(parent), FSession(new TDataFileSession(this)), FWorkingCopy(std::make_unique<TLedgrin>()),
-      FActions(std::make_unique<TMainActions>(this)), FListViewHeight(kListViewHeight),
-      FTemplateEditor(std::make_unique<TTemplateEditor>()), FFilterBar(new TFilterBar(this)) {
+      FActions(std::make_unique<TMainActions>(this)), FTemplateEditor(std::make_unique<TTemplateEditor>()),
+      FFilterBar(new TFilterBar(this)), FLayout(new TMainLayout(this)), FCategoryBar(FLayout->CategoryBar()),
+      FCategoryLabel(FLayout->CategoryLabel()), FRecordList(FLayout->RecordList()),
+      FRecordForm(FLayout->RecordForm()) {
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QStringLiteral("Quillery"));
     resize(1000, 680);
@@ -63,7 +61,10 @@ TMainWindow::TMainWindow(QWidget* parent)
     ConnectCommand(&TimerClearDataForm, &QTimer::timeout, this, [this] { TimerClearDataFormTimer(); });
 
     FActions->CreateMenusAndToolBar(this, FFilterBar);
-    CreatePanels();
+    FCategoryBar->setContextMenuPolicy(Qt::ActionsContextMenu);
+    FCategoryBar->addAction(FActions->EditTemplates);
+    FRecordList->setContextMenuPolicy(Qt::ActionsContextMenu);
+    FRecordList->addActions({FActions->NewItem, FActions->DuplicateItem, FActions->DeleteItem});
     ConnectCommands();
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
 
@@ -112,79 +113,6 @@ void TMainWindow::ConnectCommands() {
     ConnectCommand(FRecordForm, &TRecordForm::SaveRequested, this, [this] { SaveRecord(); });
     ConnectCommand(FRecordForm, &TRecordForm::CancelRequested, this, [this] { CancelRecordEdits(); });
     connect(FRecordForm, &TRecordForm::ModifiedChanged, this, &TMainWindow::UpdateEditTemplatesEnabled);
-}
-
-void TMainWindow::CreatePanels() {
-    FMainSplitter = new QSplitter(Qt::Horizontal, this);
-    FMainSplitter->setObjectName(QStringLiteral("SplitterMain"));
-    FMainSplitter->setHandleWidth(3);
-    FMainSplitter->setChildrenCollapsible(false);
-
-    FLeftPanel = new QWidget(FMainSplitter);
-    FLeftPanel->setObjectName(QStringLiteral("PanelLeft"));
-    FLeftPanel->setMinimumWidth(40);
-    auto* leftLayout = new QVBoxLayout(FLeftPanel);
-    leftLayout->setContentsMargins(0, 0, 0, 0);
-    FCategoryBar = new TCategoryBar(QStringLiteral("Categories"), FLeftPanel);
-    FCategoryBar->setObjectName(QStringLiteral("FEGXOutlookBar1"));
-    FCategoryBar->setContextMenuPolicy(Qt::ActionsContextMenu);
-    FCategoryBar->addAction(FActions->EditTemplates);
-    leftLayout->addWidget(FCategoryBar);
-
-    // The right side keeps its place while the right pane is hidden, so the bar keeps its width.
-    auto* rightHolder = new QWidget(FMainSplitter);
-    rightHolder->setObjectName(QStringLiteral("PanelRightHolder"));
-    auto* holderLayout = new QVBoxLayout(rightHolder);
-    holderLayout->setContentsMargins(0, 0, 0, 0);
-    holderLayout->addWidget(CreateRightPane());
-
-    FMainSplitter->addWidget(FLeftPanel);
-    FMainSplitter->addWidget(rightHolder);
-    FMainSplitter->setStretchFactor(0, 0);
-    FMainSplitter->setStretchFactor(1, 1);
-    FMainSplitter->setSizes({kPanelLeftWidth, width() - kPanelLeftWidth});
-    setCentralWidget(FMainSplitter);
-}
-
-QWidget* TMainWindow::CreateRightPane() {
-    FRightPanel = new QWidget(this);
-    FRightPanel->setObjectName(QStringLiteral("PanelRight"));
-    auto* layout = new QVBoxLayout(FRightPanel);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-
-    auto* header = new QFrame(FRightPanel);
-    header->setObjectName(QStringLiteral("PanelCategoryHeader"));
-    header->setFixedHeight(24);
-    header->setStyleSheet(QStringLiteral("QFrame#PanelCategoryHeader { background: qlineargradient(x1:0, y1:0, "
-                                         "x2:1, y2:0, stop:0 #3d4c60, stop:1 #6b7d94); }"));
-    auto* headerLayout = new QHBoxLayout(header);
-    headerLayout->setContentsMargins(16, 0, 8, 0);
-    FCategoryLabel = new QLabel(header);
-    FCategoryLabel->setObjectName(QStringLiteral("LabelCategory"));
-    QFont labelFont = FCategoryLabel->font();
-    labelFont.setBold(true);
-    labelFont.setPixelSize(13);
-    FCategoryLabel->setFont(labelFont);
-    FCategoryLabel->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
-    headerLayout->addWidget(FCategoryLabel);
-    layout->addWidget(header);
-
-    FRightSplitter = new QSplitter(Qt::Vertical, FRightPanel);
-    FRightSplitter->setObjectName(QStringLiteral("SplitterRight"));
-    FRightSplitter->setHandleWidth(4);
-    FRightSplitter->setChildrenCollapsible(false);
-    FRecordList = new TRecordList(FRightSplitter);
-    FRecordList->setContextMenuPolicy(Qt::ActionsContextMenu);
-    FRecordList->addActions({FActions->NewItem, FActions->DuplicateItem, FActions->DeleteItem});
-    FRecordForm = new TRecordForm(FRightSplitter);
-    FRightSplitter->installEventFilter(this);
-    FRightSplitter->addWidget(FRecordList);
-    FRightSplitter->addWidget(FRecordForm);
-    FRightSplitter->setStretchFactor(0, 0);
-    FRightSplitter->setStretchFactor(1, 1);
-    layout->addWidget(FRightSplitter, 1);
-    return FRightPanel;
 }
 
 // ---- What a user sees ------------------------------------------------------------------------
@@ -261,14 +189,16 @@ void TMainWindow::FirstShow() {
         panelLeftWidth = settings.ReadString(QStringLiteral("PanelLeftWidth"));
         listViewHeight = settings.ReadString(QStringLiteral("ListView1Height"));
         FSelectedCategoryID = settings.ReadInteger(QStringLiteral("SelectedCategoryID"), 0);
-        PrintListFont().Name = settings.ReadString(QStringLiteral("PrintListFontName"), QStringLiteral("Arial"));
+        PrintListFont().Name =
+            settings.ReadString(QStringLiteral("PrintListFontName"), QStringLiteral("Arial"));
         PrintListFont().Size = settings.ReadInteger(QStringLiteral("PrintListFontSize"), 9);
     }
     if (!path.isEmpty() && !QFileInfo(path).isFile())
         path.clear();
     FSession->SetPath(path);
-    if (path.isEmpty() && MessageBoxes::Show(this, MessageBoxes::TKind::Information, QString::fromLatin1(kWelcome),
-                                             QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok)
+    if (path.isEmpty() &&
+        MessageBoxes::Show(this, MessageBoxes::TKind::Information, QString::fromLatin1(kWelcome),
+                           QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok)
         ChooseDataFile();
     if (DataFilePath().isEmpty()) {
         // Without a data file the program ends; the close runs once the showing is over.
@@ -277,40 +207,13 @@ void TMainWindow::FirstShow() {
     }
     if (!FSession->Opened())
         FSession->Open();
-    ApplyRememberedLayout(panelLeftWidth, listViewHeight);
-}
-
-void TMainWindow::ApplyRememberedLayout(const QString& panelLeftWidth, const QString& listViewHeight) {
-    bool ok = false;
-    const int width = panelLeftWidth.toInt(&ok);
-    if (ok && width >= 0)
-        FMainSplitter->setSizes({width, qMax(0, FMainSplitter->width() - width - FMainSplitter->handleWidth())});
-    const int height = listViewHeight.toInt(&ok);
-    if (ok && height >= 0) {
-        FListViewHeight = height;
-        ApplyListViewHeight();
-    }
-}
-
-void TMainWindow::ApplyListViewHeight() {
-    // The splitter places the list only once it has been laid out with room for it; until then
-    // the height waits for the splitter's next resize.
-    FListViewHeightPending =
-        FRightPanel->isHidden() || !FRightSplitter->isVisible() || FRightSplitter->height() <= FListViewHeight;
-    if (!FListViewHeightPending)
-        FRightSplitter->setSizes(
-            {FListViewHeight, FRightSplitter->height() - FListViewHeight - FRightSplitter->handleWidth()});
-}
-
-int TMainWindow::ListViewHeight() const {
-    return FRightPanel->isHidden() || FListViewHeightPending ? FListViewHeight
-                                                             : FRightSplitter->sizes().value(0, FListViewHeight);
+    FLayout->ApplyRemembered(panelLeftWidth, listViewHeight);
 }
 
 void TMainWindow::WriteSettingsOnClose() {
     TSettingsFile settings;
-    settings.WriteInteger(QStringLiteral("PanelLeftWidth"), FMainSplitter->sizes().value(0, kPanelLeftWidth));
-    settings.WriteInteger(QStringLiteral("ListView1Height"), ListViewHeight());
+    settings.WriteInteger(QStringLiteral("PanelLeftWidth"), FLayout->PanelLeftWidth());
+    settings.WriteInteger(QStringLiteral("ListView1Height"), FLayout->ListViewHeight());
     settings.WriteInteger(QStringLiteral("SelectedCategoryID"), FCurrentCategory ? FCurrentCategory->ID : 0);
     settings.WriteString(QStringLiteral("PrintListFontName"), PrintListFont().Name);
     settings.WriteInteger(QStringLiteral("PrintListFontSize"), PrintListFont().Size);
@@ -341,12 +244,6 @@ void TMainWindow::BringToFront() {
     show();
     raise();
     activateWindow();
-}
-
-bool TMainWindow::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == FRightSplitter && event->type() == QEvent::Resize && FListViewHeightPending)
-        ApplyListViewHeight();
-    return QMainWindow::eventFilter(watched, event);
 }
 
 // ---- The data file ---------------------------------------------------------------------------
@@ -392,7 +289,8 @@ bool TMainWindow::OpenFile(const QString& path) {
 void TMainWindow::EditTemplates() {
     if (DataFormModified()) {
         MessageBoxes::ShowError(
-            this, QStringLiteral("Please save or cancel your modification to record before editing templates."));
+            this,
+            QStringLiteral("Please save or cancel your modification to record before editing templates."));
         return;
     }
     FSelectedCategoryID = FCurrentCategory ? FCurrentCategory->ID : 0;
@@ -473,16 +371,7 @@ void TMainWindow::ShowCategoryPanels(bool visible) {
     // Their targets are hidden with the panels.
     FActions->SetFocusToSearchBox->setEnabled(visible);
     FActions->SetFocusToTheListView->setEnabled(visible);
-    if (visible == !FRightPanel->isHidden())
-        return;
-    if (!visible && FRightSplitter->isVisible())
-        FListViewHeight = ListViewHeight();
-    FRightPanel->setVisible(visible);
-    if (visible) {
-        // Lay the pane out now, so the list takes its height at once.
-        FRightPanel->parentWidget()->layout()->activate();
-        ApplyListViewHeight();
-    }
+    FLayout->ShowRightPane(visible);
 }
 
 void TMainWindow::FillRecordList() {
@@ -518,7 +407,8 @@ void TMainWindow::SortRecordList() {
 void TMainWindow::HeaderClicked(int column) {
     if (FCurrentCategory == nullptr || column >= RecordListModel()->ListColumnCount())
         return;
-    FCurrentCategory->SortAscending = column == FCurrentCategory->SortColumn ? !FCurrentCategory->SortAscending : true;
+    FCurrentCategory->SortAscending =
+        column == FCurrentCategory->SortColumn ? !FCurrentCategory->SortAscending : true;
     FCurrentCategory->SortColumn = column;
     SortRecordList();
     FRecordList->ScrollToSelected();
@@ -609,8 +499,8 @@ void TMainWindow::ShowAllRecords() {
 void TMainWindow::SetFilterRunning(bool running) {
     FFilterRunning = running;
     // While a run goes on, nothing may start another run or change the records it walks.
-    FLeftPanel->setEnabled(!running);
-    FRightPanel->setEnabled(!running);
+    FLayout->LeftPanel()->setEnabled(!running);
+    FLayout->RightPanel()->setEnabled(!running);
     FFilterBar->SetRunning(running);
     FActions->Search->setEnabled(!running);
     FActions->ChooseDataFile->setEnabled(!running);

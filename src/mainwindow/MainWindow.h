@@ -10,12 +10,12 @@
 #include <memory>
 
 class QLabel;
-class QSplitter;
 class TCategory;
 class TCategoryBar;
 class TDataFileSession;
 class TFilterBar;
 class TLedgrin;
+class TMainLayout;
 class TRecord;
 class TRecordForm;
 class TRecordList;
@@ -64,18 +64,12 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void ConnectCommands();
-    void CreatePanels();
-    QWidget* CreateRightPane();
 
     // Start and end.
     void FirstShow();
-    void ApplyRememberedLayout(const QString& panelLeftWidth, const QString& listViewHeight);
-    void ApplyListViewHeight();
-    int ListViewHeight() const;
     void WriteSettingsOnClose();
 
     // The data file.
@@ -138,20 +132,14 @@ private:
     bool FFilterRunning = false;
     // The list shows a filter's result rather than every record.
     bool FFiltered = false;
-    // The record list's height while the right pane is hidden or not laid out yet.
-    int FListViewHeight;
-    bool FListViewHeightPending = false;
 
     // A window of its own, not a child: its controls share names with this window's.
     std::unique_ptr<TTemplateEditor> FTemplateEditor;
 
-    TFilterBar* FFilterBar = nullptr;
-    QSplitter* FMainSplitter = nullptr;
-    QWidget* FLeftPanel = nullptr;
-    TCategoryBar* FCategoryBar = nullptr;
-    QWidget* FRightPanel = nullptr;
-    QLabel* FCategoryLabel = nullptr;
-    QSplitter* FRightSplitter = nullptr;
-    TRecordList* FRecordList = nullptr;
-    TRecordForm* FRecordForm = nullptr;
+    TFilterBar* FFilterBar;
+    TMainLayout* FLayout;
+    TCategoryBar* FCategoryBar;
+    QLabel* FCategoryLabel;
+    TRecordList* FRecordList;
+    TRecordForm* FRecordForm;
 };

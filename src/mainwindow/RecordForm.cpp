@@ -177,7 +177,8 @@ void TRecordForm::Build(const TCategory* category) {
 
 void TRecordForm::Clear() {
     FBoxes.clear();
-    const QList<QWidget*> controls = FFormPanel->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    const QList<QWidget*> controls =
+        FFormPanel->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly);
     for (auto it = controls.crbegin(); it != controls.crend(); ++it)
         delete *it;
     SetFormColor(QColor(QRgb(kFormSilver)));
@@ -190,7 +191,8 @@ void TRecordForm::Load(const TCategory& category, const TRecord& record) {
     for (TBox& box : FBoxes) {
         // Loading is no edit: the box's change signal is held back meanwhile.
         const QSignalBlocker blocker(box.Control);
-        SetBoxText(*box.Control, record.Value(category.ValueIndexOf(TemplateControls::ElementIdOf(box.Control))));
+        SetBoxText(*box.Control,
+                   record.Value(category.ValueIndexOf(TemplateControls::ElementIdOf(box.Control))));
         box.Loaded = BoxText(*box.Control);
     }
 }
@@ -253,8 +255,9 @@ void TRecordForm::LayOutScrollArea() {
     FVerticalBar->setValue(0);
     FHorizontalBar->setValue(0);
     FFormPanel->move(0, 0);
-    const TFormScrollLayout area = LayoutFormArea(FFormRight, FFormBottom, FHolder->width(), FHolder->height(),
-                                                  FVerticalBar->width(), FHorizontalBar->height());
+    const TFormScrollLayout area =
+        LayoutFormArea(FFormRight, FFormBottom, FHolder->width(), FHolder->height(), FVerticalBar->width(),
+                       FHorizontalBar->height());
     FHorizontalBar->setMaximum(area.HorizontalMax);
     FHorizontalBar->setPageStep(area.HorizontalPage);
     FHorizontalBar->setVisible(area.HorizontalShown);
@@ -271,8 +274,9 @@ void TRecordForm::LayOutScrollArea() {
     if (area.HorizontalShown)
         FHorizontalBar->setGeometry(inset, area.ViewportHeight - inset, innerWidth, FHorizontalBar->height());
     // The form panel's background fills the viewport whatever the window size and scroll position.
-    const QSize screen =
-        QGuiApplication::primaryScreen() != nullptr ? QGuiApplication::primaryScreen()->size() : QSize(1024, 768);
+    const QSize screen = QGuiApplication::primaryScreen() != nullptr
+                             ? QGuiApplication::primaryScreen()->size()
+                             : QSize(1024, 768);
     FFormPanel->resize(screen.width() + FFormRight + 25, screen.height() + FFormBottom + 25);
 }
 

@@ -10,7 +10,8 @@ TFocusedTextBox::TFocusedTextBox(QWidget* focused)
     : FEdit(qobject_cast<QLineEdit*>(focused)), FMemo(qobject_cast<QPlainTextEdit*>(focused)) {}
 
 bool TFocusedTextBox::HasSelection() const {
-    return FEdit != nullptr ? FEdit->hasSelectedText() : FMemo != nullptr && FMemo->textCursor().hasSelection();
+    return FEdit != nullptr ? FEdit->hasSelectedText()
+                            : FMemo != nullptr && FMemo->textCursor().hasSelection();
 }
 
 bool TFocusedTextBox::HasText() const {

@@ -13,5 +13,6 @@ bool RunCommand(QWidget* parent, const std::function<void()>& command);
 // Connects signal to command, run through RunCommand with parent's error box.
 template <class TSender, class TSignal>
 void ConnectCommand(TSender* sender, TSignal signal, QWidget* parent, std::function<void()> command) {
-    QObject::connect(sender, signal, parent, [parent, command = std::move(command)] { RunCommand(parent, command); });
+    QObject::connect(sender, signal, parent,
+                     [parent, command = std::move(command)] { RunCommand(parent, command); });
 }

@@ -6,9 +6,9 @@
 #include "settings/Settings.h"
 #include "ui/dialogs/FileDialogs.h"
 
-#include <QMenu>
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
