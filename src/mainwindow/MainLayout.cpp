@@ -17,8 +17,10 @@ constexpr int kListViewHeight = 145;
 } // namespace
 
 TMainLayout::TMainLayout(QMainWindow* window)
-    : QObject(window), FMainSplitter(new QSplitter(Qt::Horizontal, window)), FLeftPanel(new QWidget(FMainSplitter)),
-      FCategoryBar(new TCategoryBar(QStringLiteral("Categories"), FLeftPanel)), FListViewHeight(kListViewHeight) {
+    : QObject(window), FMainSplitter(new QSplitter(Qt::Horizontal, window)),
+      FLeftPanel(new QWidget(FMainSplitter)),
+      FCategoryBar(new TCategoryBar(QStringLiteral("Categories"), FLeftPanel)),
+      FListViewHeight(kListViewHeight) {
     FMainSplitter->setObjectName(QStringLiteral("SplitterMain"));
     FMainSplitter->setHandleWidth(3);
     FMainSplitter->setChildrenCollapsible(false);
@@ -55,8 +57,9 @@ QWidget* TMainLayout::CreateRightPane(QWidget* parent) {
     auto* header = new QFrame(FRightPanel);
     header->setObjectName(QStringLiteral("PanelCategoryHeader"));
     header->setFixedHeight(24);
-    header->setStyleSheet(QStringLiteral("QFrame#PanelCategoryHeader { background: qlineargradient(x1:0, y1:0, "
-                                         "x2:1, y2:0, stop:0 #3d4c60, stop:1 #6b7d94); }"));
+    header->setStyleSheet(
+        QStringLiteral("QFrame#PanelCategoryHeader { background: qlineargradient(x1:0, y1:0, "
+                       "x2:1, y2:0, stop:0 #3d4c60, stop:1 #6b7d94); }"));
     auto* headerLayout = new QHBoxLayout(header);
     headerLayout->setContentsMargins(16, 0, 8, 0);
     FCategoryLabel = new QLabel(header);
@@ -101,7 +104,8 @@ void TMainLayout::ApplyRemembered(const QString& panelLeftWidth, const QString& 
     bool ok = false;
     const int width = panelLeftWidth.toInt(&ok);
     if (ok && width >= 0)
-        FMainSplitter->setSizes({width, qMax(0, FMainSplitter->width() - width - FMainSplitter->handleWidth())});
+        FMainSplitter->setSizes(
+            {width, qMax(0, FMainSplitter->width() - width - FMainSplitter->handleWidth())});
     const int height = listViewHeight.toInt(&ok);
     if (ok && height >= 0) {
         FListViewHeight = height;
@@ -112,8 +116,8 @@ void TMainLayout::ApplyRemembered(const QString& panelLeftWidth, const QString& 
 void TMainLayout::ApplyListViewHeight() {
     // The splitter places the list only once it has been laid out with room for it; until then
     // the height waits for the splitter's next resize.
-    FListViewHeightPending =
-        FRightPanel->isHidden() || !FRightSplitter->isVisible() || FRightSplitter->height() <= FListViewHeight;
+    FListViewHeightPending = FRightPanel->isHidden() || !FRightSplitter->isVisible() ||
+                             FRightSplitter->height() <= FListViewHeight;
     if (!FListViewHeightPending)
         FRightSplitter->setSizes(
             {FListViewHeight, FRightSplitter->height() - FListViewHeight - FRightSplitter->handleWidth()});
@@ -124,8 +128,9 @@ int TMainLayout::PanelLeftWidth() const {
 }
 
 int TMainLayout::ListViewHeight() const {
-    return FRightPanel->isHidden() || FListViewHeightPending ? FListViewHeight
-                                                             : FRightSplitter->sizes().value(0, FListViewHeight);
+    return FRightPanel->isHidden() || FListViewHeightPending
+               ? FListViewHeight
+               : FRightSplitter->sizes().value(0, FListViewHeight);
 }
 
 bool TMainLayout::eventFilter(QObject* watched, QEvent* event) {

@@ -80,13 +80,34 @@ TMainWindow::~TMainWindow() {
 
 void TMainWindow::ConnectCommands() {
     const TMainActions& a = *FActions;
-    ConnectCommand(a.ChooseDataFile, &QAction::triggered, this, [this] { ChooseDataFile(); });
-    ConnectCommand(a.SetPassword, &QAction::triggered, this, [this] { FSession->SetPassword(); });
-    ConnectCommand(a.BackupDataFile, &QAction::triggered, this, [this] { FSession->Backup(); });
-    ConnectCommand(a.EditTemplates, &QAction::triggered, this, [this] { EditTemplates(); });
-    ConnectCommand(a.NewItem, &QAction::triggered, this, [this] { NewRecord(); });
-    ConnectCommand(a.DuplicateItem, &QAction::triggered, this, [this] { DuplicateRecord(); });
-    ConnectCommand(a.DeleteItem, &QAction::triggered, this, [this] { DeleteRecord(); });
+    ConnectCommand(a.ChooseDataFile, &QAction::triggered, this, [this] {
+        RunPendingFilter();
+        ChooseDataFile();
+    });
+    ConnectCommand(a.SetPassword, &QAction::triggered, this, [this] {
+        RunPendingFilter();
+        FSession->SetPassword();
+    });
+    ConnectCommand(a.BackupDataFile, &QAction::triggered, this, [this] {
+        RunPendingFilter();
+        FSession->Backup();
+    });
+    ConnectCommand(a.EditTemplates, &QAction::triggered, this, [this] {
+        RunPendingFilter();
+        EditTemplates();
+    });
+    ConnectCommand(a.NewItem, &QAction::triggered, this, [this] {
+        RunPendingFilter();
+        NewRecord();
+    });
+    ConnectCommand(a.DuplicateItem, &QAction::triggered, this, [this] {
+        RunPendingFilter();
+        DuplicateRecord();
+    });
+    ConnectCommand(a.DeleteItem, &QAction::triggered, this, [this] {
+        RunPendingFilter();
+        DeleteRecord();
+    });
     ConnectCommand(a.Cut, &QAction::triggered, this, [this] { CutToClipboard(); });
     ConnectCommand(a.Copy, &QAction::triggered, this, [this] { CopyToClipboard(); });
     ConnectCommand(a.Paste, &QAction::triggered, this, [this] { PasteFromClipboard(); });
@@ -110,7 +131,12 @@ void TMainWindow::ConnectCommands() {
         if (FActions->DeleteItem->isEnabled())
             FActions->DeleteItem->trigger();
     });
-    ConnectCommand(FRecordForm, &TRecordForm::SaveRequested, this, [this] { SaveRecord(); });
+    ConnectCommand(FRecordForm, &TRecordForm::SaveRequested, this, [this] {
+        RunPendingFilter();
+        SaveRecord();
+    });
+    ConnectCommand(FFilterBar, &TFilterBar::BoxLeft, this, [this] { RunPendingFilter(); });
+    FRecordList->CanLeaveRow = [this] { return OfferToSaveRecord(true); };
     ConnectCommand(FRecordForm, &TRecordForm::CancelRequested, this, [this] { CancelRecordEdits(); });
     connect(FRecordForm, &TRecordForm::ModifiedChanged, this, &TMainWindow::UpdateEditTemplatesEnabled);
 }
@@ -161,7 +187,7 @@ void TMainWindow::TimerSearchTimer() {
     FFilterBar->TimerSearch.stop();
     // The user typed or clicked: the run selects its first row.
     FSelectFirstAfterFilter = true;
-    if (FCurrentCategory == nullptr)
+    if (FCurrentCategory == nullptr || !OfferToSaveRecord(true))
         return;
     if (!FFilterBar->IsEmpty())
         FActions->Search->trigger();
@@ -212,15 +238,19 @@ void TMainWindow::FirstShow() {
 
 void TMainWindow::WriteSettingsOnClose() {
     TSettingsFile settings;
-    settings.WriteInteger(QStringLiteral("PanelLeftWidth"), FLayout->PanelLeftWidth());
-    settings.WriteInteger(QStringLiteral("ListView1Height"), FLayout->ListViewHeight());
-    settings.WriteInteger(QStringLiteral("SelectedCategoryID"), FCurrentCategory ? FCurrentCategory->ID : 0);
+    // Without an open file the window showed no layout of its own: keep the remembered one.
+    if (DataFileOpened()) {
+        settings.WriteInteger(QStringLiteral("PanelLeftWidth"), FLayout->PanelLeftWidth());
+        settings.WriteInteger(QStringLiteral("ListView1Height"), FLayout->ListViewHeight());
+        settings.WriteInteger(QStringLiteral("SelectedCategoryID"),
+                              FCurrentCategory ? FCurrentCategory->ID : 0);
+    }
     settings.WriteString(QStringLiteral("PrintListFontName"), PrintListFont().Name);
     settings.WriteInteger(QStringLiteral("PrintListFontSize"), PrintListFont().Size);
 }
 
 void TMainWindow::closeEvent(QCloseEvent* event) {
-    if (!OfferToSaveRecord(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, false)) {
+    if (!OfferToSaveRecord(false)) {
         event->ignore();
         return;
     }
@@ -266,16 +296,12 @@ void TMainWindow::DataFileOpenedChanged(bool opened) {
 
 void TMainWindow::ChooseDataFile() {
     const bool hadFile = !DataFilePath().isEmpty();
-    if (FSession->Choose([this] {
-            return OfferToSaveRecord(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, true);
-        }) &&
-        hadFile)
+    if (FSession->Choose([this] { return OfferToSaveRecord(true); }) && hadFile)
         FSelectedCategoryID = 0;
 }
 
 bool TMainWindow::OpenFile(const QString& path) {
-    if (!DataFilePath().isEmpty() &&
-        !OfferToSaveRecord(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, true))
+    if (!DataFilePath().isEmpty() && !OfferToSaveRecord(true))
         return false;
     if (!FSession->FlushWriteCache() && !FSession->ConfirmDiscardUnwritten())
         return false;
@@ -337,6 +363,12 @@ void TMainWindow::TimerSelectCategoryTimer() {
 }
 
 void TMainWindow::CategoryBarChanged(int index) {
+    // Another category is the user's move; clearing the bar is the program's, and drops edits.
+    if (index >= 0 && !OfferToSaveRecord(true)) {
+        const QSignalBlocker blocker(FCategoryBar);
+        FCategoryBar->SetSelectedIndex(CurrentCategoryIndex());
+        return;
+    }
     FRecordList->ClearRowSelection();
     // Another category has another template: no record may show in the old form, even when a
     // row is selected before the clear-form timer fires.
@@ -363,6 +395,14 @@ void TMainWindow::CategoryBarChanged(int index) {
     }
     FSelectFirstAfterClear = true;
     TimerClearDataForm.start();
+}
+
+int TMainWindow::CurrentCategoryIndex() const {
+    const auto& categories = FSession->Data().Categories;
+    for (size_t i = 0; i < categories.size(); ++i)
+        if (categories[i].get() == FCurrentCategory)
+            return static_cast<int>(i);
+    return -1;
 }
 
 void TMainWindow::ShowCategoryPanels(bool visible) {
@@ -432,8 +472,7 @@ void TMainWindow::RecordSelected(TRecord* record) {
 }
 
 void TMainWindow::RecordDeselected() {
-    if (!FDeletingRecord)
-        OfferToSaveRecord(QMessageBox::Yes | QMessageBox::No, true);
+    // Moves the user makes ask about edits before they happen; what is left is dropped.
     FRecordForm->SetModified(false);
     FActions->DuplicateItem->setEnabled(false);
     FActions->DeleteItem->setEnabled(false);
@@ -442,15 +481,18 @@ void TMainWindow::RecordDeselected() {
     TimerClearDataForm.start();
 }
 
-bool TMainWindow::OfferToSaveRecord(QMessageBox::StandardButtons buttons, bool keepListOrder) {
+bool TMainWindow::OfferToSaveRecord(bool keepListOrder) {
     if (!DataFormModified())
         return true;
     const QMessageBox::StandardButton answer =
-        MessageBoxes::Show(this, MessageBoxes::TKind::Warning, QString::fromLatin1(kRecordModified), buttons);
+        MessageBoxes::Show(this, MessageBoxes::TKind::Warning, QString::fromLatin1(kRecordModified),
+                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (answer == QMessageBox::Yes) {
         FSavingOnDeselect = keepListOrder;
         SaveRecord();
         FSavingOnDeselect = false;
+    } else if (answer == QMessageBox::No) {
+        FRecordForm->SetModified(false);
     }
     return answer != QMessageBox::Cancel;
 }
@@ -509,6 +551,11 @@ void TMainWindow::SetFilterRunning(bool running) {
     UpdateEditTemplatesEnabled();
 }
 
+void TMainWindow::RunPendingFilter() {
+    if (FFilterBar->TimerSearch.isActive())
+        TimerSearchTimer();
+}
+
 void TMainWindow::RunFilter() {
     if (FCurrentCategory == nullptr || FFilterRunning)
         return;
@@ -546,7 +593,8 @@ void TMainWindow::AppendAndSelect(TRecord* record) {
 }
 
 void TMainWindow::NewRecord() {
-    if (FCurrentCategory == nullptr || FFilterRunning)
+    // A filter run that was pending may just have disabled the command.
+    if (FCurrentCategory == nullptr || FFilterRunning || !FActions->NewItem->isEnabled())
         return;
     AppendAndSelect(FCurrentCategory->NewRecord());
 }
@@ -573,12 +621,10 @@ void TMainWindow::DeleteRecord() {
         return;
     // The row goes before its record, so the list never refers to a destroyed record; its
     // deselection drops pending edits without asking.
-    FDeletingRecord = true;
     FRecordList->ClearRowSelection();
     // Without a current row the list selects no neighbour when the row goes.
     FRecordList->selectionModel()->clearCurrentIndex();
     RecordListModel()->RemoveRow(row);
-    FDeletingRecord = false;
     FCurrentCategory->DeleteRecord(record);
     UpdateRecordCount();
     MarkDataChanged();

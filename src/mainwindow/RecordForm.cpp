@@ -53,10 +53,12 @@ void SetBoxText(QWidget& control, std::string_view value) {
     }
 }
 
-// The stored value of a box's text: a memo's lines joined by CR LF.
-std::string StoredBoxText(const QWidget& control, QString text) {
-    if (qobject_cast<const QPlainTextEdit*>(&control) != nullptr)
-        text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+// The stored value of a box's text: every line break as CR LF, also those pasted into a one-line
+// box as lone CR or LF.
+std::string StoredBoxText(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     return StoredText(text);
 }
 
@@ -205,7 +207,7 @@ void TRecordForm::SaveInto(const TCategory& category, TRecord& record) {
         if (text == box.Loaded)
             continue;
         record.SetValue(category.ValueIndexOf(TemplateControls::ElementIdOf(box.Control)),
-                        StoredBoxText(*box.Control, text));
+                        StoredBoxText(text));
         box.Loaded = text;
     }
 }
