@@ -10,7 +10,6 @@
 int main(int argc, char** argv) {
     TApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillery"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Quillery"));
     QApplication::setDesktopFileName(QStringLiteral("quillery"));
 
     TSingleInstanceGuard guard;

@@ -163,6 +163,8 @@ bool TDataFileSession::Choose(const std::function<bool()>& leaving) {
                        DialogFolder(remembered, TDataGlobal::DataFolder(), true));
     if (!remembered.isEmpty())
         options.FileName = QFileInfo(remembered).fileName();
+    // A name that does not exist yet makes a new data file.
+    options.AcceptLabel = QStringLiteral("&Open or Create");
     const QString chosen = FileDialogs::Run(FWindow, options);
     if (chosen.isEmpty())
         return false;

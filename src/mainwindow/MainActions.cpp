@@ -87,6 +87,10 @@ TMainActions::TMainActions(QMainWindow* w)
                                     QKeySequence(Qt::CTRL | Qt::Key_F))),
       SetFocusToTheListView(NewAction(w, "ActionSetFocusToTheListView", QString(), QString(),
                                       QKeySequence(Qt::CTRL | Qt::Key_L))),
+      NextCategory(NewAction(w, "ActionNextCategory", QString(), QString(),
+                             QKeySequence(Qt::CTRL | Qt::Key_PageDown))),
+      PreviousCategory(NewAction(w, "ActionPreviousCategory", QString(), QString(),
+                                 QKeySequence(Qt::CTRL | Qt::Key_PageUp))),
       Search(new QAction(w)),
       HelpTopics(NewAction(w, "ActionHelpTopics", QStringLiteral("&Help Topics"),
                            QStringLiteral("Show the help pages."), QKeySequence(Qt::Key_F1))),
@@ -113,7 +117,7 @@ TMainActions::TMainActions(QMainWindow* w)
         action->setEnabled(false);
 }
 
-void TMainActions::CreateMenusAndToolBar(QMainWindow* window, QWidget* filterBar) {
+void TMainActions::CreateMenusAndToolBar(QMainWindow* window) {
     QMenuBar* bar = window->menuBar();
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("MenuFile"));
@@ -170,5 +174,4 @@ void TMainActions::CreateMenusAndToolBar(QMainWindow* window, QWidget* filterBar
     commandsLayout->addWidget(
         NewCommandButton(DeleteItem, QStringLiteral("Dele&te Record"), 97, recordCommands));
     RecordCommandsItem = toolBar->addWidget(recordCommands);
-    FilterItem = toolBar->addWidget(filterBar);
 }

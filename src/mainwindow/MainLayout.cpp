@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMainWindow>
+#include <QPushButton>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -16,7 +17,7 @@ constexpr int kPanelLeftWidth = 97;
 constexpr int kListViewHeight = 145;
 } // namespace
 
-TMainLayout::TMainLayout(QMainWindow* window)
+TMainLayout::TMainLayout(QMainWindow* window, QWidget* filterBar)
     : QObject(window), FMainSplitter(new QSplitter(Qt::Horizontal, window)),
       FLeftPanel(new QWidget(FMainSplitter)),
       FCategoryBar(new TCategoryBar(QStringLiteral("Categories"), FLeftPanel)),
@@ -37,7 +38,8 @@ TMainLayout::TMainLayout(QMainWindow* window)
     rightHolder->setObjectName(QStringLiteral("PanelRightHolder"));
     auto* holderLayout = new QVBoxLayout(rightHolder);
     holderLayout->setContentsMargins(0, 0, 0, 0);
-    holderLayout->addWidget(CreateRightPane(rightHolder));
+    holderLayout->addWidget(CreateRightPane(rightHolder, filterBar));
+    holderLayout->addWidget(CreateNoCategoriesHint(rightHolder));
 
     FMainSplitter->addWidget(FLeftPanel);
     FMainSplitter->addWidget(rightHolder);
@@ -47,7 +49,28 @@ TMainLayout::TMainLayout(QMainWindow* window)
     window->setCentralWidget(FMainSplitter);
 }
 
-QWidget* TMainLayout::CreateRightPane(QWidget* parent) {
+QWidget* TMainLayout::CreateNoCategoriesHint(QWidget* parent) {
+    FNoCategoriesHint = new QWidget(parent);
+    FNoCategoriesHint->setObjectName(QStringLiteral("PanelNoCategories"));
+    auto* layout = new QVBoxLayout(FNoCategoriesHint);
+    layout->addStretch(1);
+    auto* text = new QLabel(QStringLiteral("This data file has no categories yet."), FNoCategoriesHint);
+    text->setAlignment(Qt::AlignCenter);
+    layout->addWidget(text);
+    auto* button = new QPushButton(QStringLiteral("Edit Temp&lates..."), FNoCategoriesHint);
+    button->setObjectName(QStringLiteral("BtnNoCategoriesEditTemplates"));
+    connect(button, &QPushButton::clicked, this, &TMainLayout::EditTemplatesRequested);
+    layout->addWidget(button, 0, Qt::AlignHCenter);
+    layout->addStretch(2);
+    FNoCategoriesHint->hide();
+    return FNoCategoriesHint;
+}
+
+void TMainLayout::ShowNoCategoriesHint(bool visible) {
+    FNoCategoriesHint->setVisible(visible);
+}
+
+QWidget* TMainLayout::CreateRightPane(QWidget* parent, QWidget* filterBar) {
     FRightPanel = new QWidget(parent);
     FRightPanel->setObjectName(QStringLiteral("PanelRight"));
     auto* layout = new QVBoxLayout(FRightPanel);
@@ -56,7 +79,6 @@ QWidget* TMainLayout::CreateRightPane(QWidget* parent) {
 
     auto* header = new QFrame(FRightPanel);
     header->setObjectName(QStringLiteral("PanelCategoryHeader"));
-    header->setFixedHeight(24);
     header->setStyleSheet(
         QStringLiteral("QFrame#PanelCategoryHeader { background: qlineargradient(x1:0, y1:0, "
                        "x2:1, y2:0, stop:0 #3d4c60, stop:1 #6b7d94); }"));
@@ -69,7 +91,9 @@ QWidget* TMainLayout::CreateRightPane(QWidget* parent) {
     labelFont.setPixelSize(13);
     FCategoryLabel->setFont(labelFont);
     FCategoryLabel->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
-    headerLayout->addWidget(FCategoryLabel);
+    headerLayout->addWidget(FCategoryLabel, 1);
+    filterBar->setParent(header);
+    headerLayout->addWidget(filterBar);
     layout->addWidget(header);
 
     FRightSplitter = new QSplitter(Qt::Vertical, FRightPanel);

@@ -46,9 +46,9 @@ constexpr int kClearDataFormMs = 150;
 TMainWindow::TMainWindow(QWidget* parent)
     : QMainWindow(parent), FSession(new TDataFileSession(this)), FWorkingCopy(std::make_unique<TLedgrin>()),
       FActions(std::make_unique<TMainActions>(this)), FTemplateEditor(std::make_unique<TTemplateEditor>()),
-      FFilterBar(new TFilterBar(this)), FLayout(new TMainLayout(this)), FCategoryBar(FLayout->CategoryBar()),
-      FCategoryLabel(FLayout->CategoryLabel()), FRecordList(FLayout->RecordList()),
-      FRecordForm(FLayout->RecordForm()) {
+      FFilterBar(new TFilterBar(this)), FLayout(new TMainLayout(this, FFilterBar)),
+      FCategoryBar(FLayout->CategoryBar()), FCategoryLabel(FLayout->CategoryLabel()),
+      FRecordList(FLayout->RecordList()), FRecordForm(FLayout->RecordForm()) {
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QStringLiteral("Quillery"));
     resize(1000, 680);
@@ -60,7 +60,7 @@ TMainWindow::TMainWindow(QWidget* parent)
     TimerClearDataForm.setInterval(kClearDataFormMs);
     ConnectCommand(&TimerClearDataForm, &QTimer::timeout, this, [this] { TimerClearDataFormTimer(); });
 
-    FActions->CreateMenusAndToolBar(this, FFilterBar);
+    FActions->CreateMenusAndToolBar(this);
     FCategoryBar->setContextMenuPolicy(Qt::ActionsContextMenu);
     FCategoryBar->addAction(FActions->EditTemplates);
     FRecordList->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -115,6 +115,9 @@ void TMainWindow::ConnectCommands() {
     ConnectCommand(a.SetFocusToSearchBox, &QAction::triggered, this, [this] { FocusFilterBox(); });
     ConnectCommand(a.SetFocusToTheListView, &QAction::triggered, this, [this] { FocusRecordList(); });
     ConnectCommand(a.Search, &QAction::triggered, this, [this] { RunFilter(); });
+    ConnectCommand(a.NextCategory, &QAction::triggered, this, [this] { StepCategory(1); });
+    ConnectCommand(a.PreviousCategory, &QAction::triggered, this, [this] { StepCategory(-1); });
+    connect(FLayout, &TMainLayout::EditTemplatesRequested, a.EditTemplates, &QAction::trigger);
     connect(a.EditMenu, &QMenu::aboutToShow, this, &TMainWindow::EditMenuAboutToShow);
 
     connect(FSession, &TDataFileSession::AboutToDiscard, this, &TMainWindow::LetGoOfData);
@@ -343,7 +346,17 @@ void TMainWindow::FillCategoryBar() {
     FCategoryBar->Clear();
     for (const auto& category : Data().Categories)
         FCategoryBar->AddItem(IconPicture::ToBarPixmap(category->Icon), DisplayText(category->Name));
+    FLayout->ShowNoCategoriesHint(DataFileOpened() && Data().Categories.empty());
     TimerSelectCategory.start();
+}
+
+void TMainWindow::StepCategory(int step) {
+    const int count = FCategoryBar->Count();
+    if (count == 0 || FFilterRunning)
+        return;
+    const int index = FCategoryBar->SelectedIndex() < 0 ? 0 : FCategoryBar->SelectedIndex() + step;
+    if (index >= 0 && index < count)
+        FCategoryBar->SetSelectedIndex(index);
 }
 
 void TMainWindow::TimerSelectCategoryTimer() {
@@ -407,7 +420,6 @@ int TMainWindow::CurrentCategoryIndex() const {
 
 void TMainWindow::ShowCategoryPanels(bool visible) {
     FActions->RecordCommandsItem->setVisible(visible);
-    FActions->FilterItem->setVisible(visible);
     // Their targets are hidden with the panels.
     FActions->SetFocusToSearchBox->setEnabled(visible);
     FActions->SetFocusToTheListView->setEnabled(visible);
@@ -612,7 +624,7 @@ void TMainWindow::DeleteRecord() {
     if (FCurrentCategory == nullptr || FCurrentRecord == nullptr || FFilterRunning)
         return;
     if (MessageBoxes::Show(this, MessageBoxes::TKind::Confirmation, QString::fromLatin1(kDeleteRecord),
-                           QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
     // The selection as it is after the question.
     TRecord* record = FCurrentRecord;

@@ -82,6 +82,8 @@ private:
     // Category bar and record list.
     void FillCategoryBar();
     void CategoryBarChanged(int index);
+    // Moves to the next (1) or previous (-1) category, asking about edits as a click does.
+    void StepCategory(int step);
     // The current category's place in the bar, or -1.
     int CurrentCategoryIndex() const;
     void ShowCategoryPanels(bool visible);

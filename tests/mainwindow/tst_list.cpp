@@ -106,7 +106,7 @@ private slots:
         ShowRememberedCategory(*form);
         QVERIFY(form->CurrentCategory() == nullptr);
         QVERIFY(Child<QWidget>(*form, "PanelRight")->isHidden());
-        QVERIFY(Child<QWidget>(*form, "PanelSearch")->isHidden());
+        QVERIFY(!Child<QWidget>(*form, "PanelSearch")->isVisible());
         QVERIFY(Child<QWidget>(*form, "PanelRecordCommands")->isHidden());
         QCOMPARE(Child<TCategoryBar>(*form, "FEGXOutlookBar1")->Count(), 0);
         QVERIFY(form->close());

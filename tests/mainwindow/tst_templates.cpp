@@ -159,6 +159,22 @@ private slots:
         QVERIFY(form->close());
     }
 
+    void noCategoriesHintOpensTheEditor() {
+        RememberData(*FSandbox, TLedgrin());
+        auto form = ShowForm();
+        ShowRememberedCategory(*form);
+        QVERIFY(Child<QWidget>(*form, "PanelNoCategories")->isVisible());
+        bool opened = false;
+        InEditor([&opened](TTemplateEditor& editor) {
+            opened = true;
+            QTest::mouseClick(Child<QPushButton>(editor, "BtnCancel"), Qt::LeftButton);
+        });
+        QTest::mouseClick(Child<QPushButton>(*form, "BtnNoCategoriesEditTemplates"), Qt::LeftButton);
+        QVERIFY(opened);
+        QVERIFY(Child<QWidget>(*form, "PanelNoCategories")->isVisible());
+        QVERIFY(form->close());
+    }
+
     void refusedWhileARecordIsModified() {
         auto form = Show(SampleData(), 2);
         TypeIntoBox(FormControl(*form, form->CurrentCategory()->Columns[0]->ElementID), QStringLiteral("!"));
