@@ -167,10 +167,11 @@ private slots:
         bool opened = false;
         InEditor([&opened](TTemplateEditor& editor) {
             opened = true;
-            QTest::mouseClick(Child<QPushButton>(editor, "BtnCancel"), Qt::LeftButton);
+            CloseEditor(editor, "BtnCancel");
         });
-        QTest::mouseClick(Child<QPushButton>(*form, "BtnNoCategoriesEditTemplates"), Qt::LeftButton);
+        Child<QPushButton>(*form, "BtnNoCategoriesEditTemplates")->click();
         QVERIFY(opened);
+        MessageBoxTesting::TakeShown();
         QVERIFY(Child<QWidget>(*form, "PanelNoCategories")->isVisible());
         QVERIFY(form->close());
     }
