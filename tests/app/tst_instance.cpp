@@ -37,19 +37,10 @@ QString CopyProgram(const QString& root) {
 
 } // namespace
 
-class TestInstance : public QObject {
+class TestInstance : public TWindowTest {
     Q_OBJECT
 
-private:
-    std::unique_ptr<TSandbox> FSandbox;
-
 private slots:
-    void init() { FSandbox = std::make_unique<TSandbox>(); }
-    void cleanup() {
-        FSandbox->VerifyDialogs();
-        FSandbox.reset();
-    }
-
     void namesArePerUserInTheGivenFolder() {
         const QString folder = FSandbox->Root() + QStringLiteral("/run");
         QVERIFY(TSingleInstanceGuard::LockFilePath().startsWith(folder + QLatin1Char('/')));

@@ -42,11 +42,9 @@ struct TBooks {
 
 } // namespace
 
-class TestFilter : public QObject {
+class TestFilter : public TWindowTest {
     Q_OBJECT
 
-private:
-    std::unique_ptr<TSandbox> FSandbox;
     QString FPath;
 
     std::unique_ptr<TMainWindow> Show(const TLedgrin& data) { return ShowData(*FSandbox, data, FPath); }
@@ -63,12 +61,6 @@ private:
     static QString Header(const TMainWindow& form) { return Child<QLabel>(form, "LabelCategory")->text(); }
 
 private slots:
-    void init() { FSandbox = std::make_unique<TSandbox>(); }
-    void cleanup() {
-        FSandbox->VerifyDialogs();
-        FSandbox.reset();
-    }
-
     void filterKeepsMatchingRecords_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<bool>("wholeWord");

@@ -21,11 +21,8 @@ const QString kTemplatesQuestion = QStringLiteral(
 
 } // namespace
 
-class TestFirstRun : public QObject {
+class TestFirstRun : public TWindowTest {
     Q_OBJECT
-
-private:
-    std::unique_ptr<TSandbox> FSandbox;
 
     // A starter template of two categories in the program's Templates folder.
     void MakeTemplate() {
@@ -37,12 +34,6 @@ private:
     }
 
 private slots:
-    void init() { FSandbox = std::make_unique<TSandbox>(); }
-    void cleanup() {
-        FSandbox->VerifyDialogs();
-        FSandbox.reset();
-    }
-
     void welcomeCancelEndsTheProgram() {
         // What an earlier run remembered outlives a start that opens no file.
         WriteSetting(QStringLiteral("PanelLeftWidth"), QStringLiteral("150"));

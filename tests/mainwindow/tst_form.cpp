@@ -51,11 +51,9 @@ void TypeLines(QWidget* control, const QString& text) {
 
 } // namespace
 
-class TestForm : public QObject {
+class TestForm : public TWindowTest {
     Q_OBJECT
 
-private:
-    std::unique_ptr<TSandbox> FSandbox;
     QString FPath;
 
     std::unique_ptr<TMainWindow> Show(const TLedgrin& data) { return ShowData(*FSandbox, data, FPath); }
@@ -70,12 +68,6 @@ private:
     }
 
 private slots:
-    void init() { FSandbox = std::make_unique<TSandbox>(); }
-    void cleanup() {
-        FSandbox->VerifyDialogs();
-        FSandbox.reset();
-    }
-
     void controlsFollowTheTemplate() {
         TLedgrin data;
         TCategory* books = AddCategory(data, "Books", {"Title"});

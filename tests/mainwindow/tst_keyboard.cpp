@@ -15,10 +15,8 @@
 
 using namespace MainTest;
 
-class TestKeyboard : public QObject {
+class TestKeyboard : public TWindowTest {
     Q_OBJECT
-
-    std::unique_ptr<TSandbox> FSandbox;
     QString FPath;
 
     std::unique_ptr<TMainWindow> ShowActive(const TLedgrin& data) {
@@ -49,20 +47,14 @@ class TestKeyboard : public QObject {
     }
 
 private slots:
-    void init() { FSandbox = std::make_unique<TSandbox>(); }
-    void cleanup() {
-        FSandbox->VerifyDialogs();
-        FSandbox.reset();
-    }
-
     void categoryBarByKeyboard_data() {
         QTest::addColumn<int>("key");
         QTest::addColumn<int>("modifiers");
         QTest::addColumn<QString>("shown");
         QTest::newRow("Down") << int(Qt::Key_Down) << int(Qt::NoModifier) << QStringLiteral("Films");
         QTest::newRow("End") << int(Qt::Key_End) << int(Qt::NoModifier) << QStringLiteral("Songs");
-        QTest::newRow("Ctrl+Page Down") << int(Qt::Key_PageDown) << int(Qt::ControlModifier)
-                                        << QStringLiteral("Films");
+        QTest::newRow("Ctrl+Page Down")
+            << int(Qt::Key_PageDown) << int(Qt::ControlModifier) << QStringLiteral("Films");
     }
     void categoryBarByKeyboard() {
         QFETCH(int, key);

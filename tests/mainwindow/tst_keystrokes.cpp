@@ -13,10 +13,8 @@
 
 using namespace MainTest;
 
-class TestKeystrokes : public QObject {
+class TestKeystrokes : public TWindowTest {
     Q_OBJECT
-
-    std::unique_ptr<TSandbox> FSandbox;
     QString FPath;
 
     // Two categories, the first with records "a" and "b".
@@ -30,12 +28,6 @@ class TestKeystrokes : public QObject {
     }
 
 private slots:
-    void init() { FSandbox = std::make_unique<TSandbox>(); }
-    void cleanup() {
-        FSandbox->VerifyDialogs();
-        FSandbox.reset();
-    }
-
     void leavingAnEditedRecord_data() {
         QTest::addColumn<QString>("move");
         QTest::newRow("another row") << QStringLiteral("row");

@@ -34,11 +34,9 @@ void ClickHeader(TMainWindow& form, int column) {
 
 } // namespace
 
-class TestList : public QObject {
+class TestList : public TWindowTest {
     Q_OBJECT
 
-private:
-    std::unique_ptr<TSandbox> FSandbox;
     QString FPath;
 
     void Remember(const TLedgrin& data) {
@@ -48,12 +46,6 @@ private:
     }
 
 private slots:
-    void init() { FSandbox = std::make_unique<TSandbox>(); }
-    void cleanup() {
-        FSandbox->VerifyDialogs();
-        FSandbox.reset();
-    }
-
     void rememberedCategoryIsShown_data() {
         QTest::addColumn<QString>("remembered");
         QTest::addColumn<QString>("shown");

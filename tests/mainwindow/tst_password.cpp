@@ -47,11 +47,9 @@ void AnswerSetPassword(const QString& password, const QString& again, const char
 
 } // namespace
 
-class TestPassword : public QObject {
+class TestPassword : public TWindowTest {
     Q_OBJECT
 
-private:
-    std::unique_ptr<TSandbox> FSandbox;
     QString FPath;
 
     void RememberFile(const std::string& password) {
@@ -79,12 +77,6 @@ private:
     }
 
 private slots:
-    void init() { FSandbox = std::make_unique<TSandbox>(); }
-    void cleanup() {
-        FSandbox->VerifyDialogs();
-        FSandbox.reset();
-    }
-
     void passwordCheck_data() {
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("typed");

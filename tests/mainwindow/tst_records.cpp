@@ -56,11 +56,9 @@ std::vector<std::string> Values(const TRecord& record) {
 
 } // namespace
 
-class TestRecords : public QObject {
+class TestRecords : public TWindowTest {
     Q_OBJECT
 
-private:
-    std::unique_ptr<TSandbox> FSandbox;
     QString FPath;
 
     std::unique_ptr<TMainWindow> Show(const TLedgrin& data) { return ShowData(*FSandbox, data, FPath); }
@@ -68,12 +66,6 @@ private:
     static QString Header(const TMainWindow& form) { return Child<QLabel>(form, "LabelCategory")->text(); }
 
 private slots:
-    void init() { FSandbox = std::make_unique<TSandbox>(); }
-    void cleanup() {
-        FSandbox->VerifyDialogs();
-        FSandbox.reset();
-    }
-
     // A category whose template lists no column still shows its records, one empty cell each,
     // so they can be selected, edited and added.
     void categoryWithoutListColumns() {

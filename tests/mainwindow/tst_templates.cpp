@@ -55,11 +55,9 @@ std::vector<std::string> Values(const TRecord& record) {
 
 } // namespace
 
-class TestTemplates : public QObject {
+class TestTemplates : public TWindowTest {
     Q_OBJECT
 
-private:
-    std::unique_ptr<TSandbox> FSandbox;
     QString FPath;
 
     std::unique_ptr<TMainWindow> Show(const TLedgrin& data, int32_t categoryId) {
@@ -74,12 +72,6 @@ private:
     }
 
 private slots:
-    void init() { FSandbox = std::make_unique<TSandbox>(); }
-    void cleanup() {
-        FSandbox->VerifyDialogs();
-        FSandbox.reset();
-    }
-
     void saveMergesAndShowsTheSameCategory() {
         auto form = Show(SampleData(), 2);
         QCOMPARE(form->CurrentCategory()->Name, std::string("Books"));

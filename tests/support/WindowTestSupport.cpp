@@ -51,6 +51,15 @@ void TSandbox::VerifyDialogs() {
     QCOMPARE(FileDialogTesting::PendingResults(), 0);
 }
 
+void TWindowTest::init() {
+    FSandbox = std::make_unique<TSandbox>();
+}
+
+void TWindowTest::cleanup() {
+    FSandbox->VerifyDialogs();
+    FSandbox.reset();
+}
+
 void WriteSetting(const QString& key, const QString& value) {
     TSettingsFile settings;
     settings.WriteString(key, value);

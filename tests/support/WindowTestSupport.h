@@ -39,6 +39,19 @@ private:
     QTemporaryDir FDir;
 };
 
+// The fixture the window tests share: a fresh sandbox for every test function, and a test fails
+// when a box or a file dialog found no answer.
+class TWindowTest : public QObject {
+    Q_OBJECT
+
+protected:
+    std::unique_ptr<TSandbox> FSandbox;
+
+protected slots:
+    void init();
+    void cleanup();
+};
+
 void WriteSetting(const QString& key, const QString& value);
 // The raw text of a key, or a null string when the key is missing.
 QString ReadSetting(const QString& key);
