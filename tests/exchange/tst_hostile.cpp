@@ -4,54 +4,13 @@
 
 #include "WorkbookTestSupport.h"
 
+#include "MinimalPackage.h"
 #include "exchange/workbook/ZipPackage.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 
 namespace {
-const QByteArray kRels =
-    "<?xml version=\"1.0\"?><Relationships "
-    "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship "
-    "Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
-    "officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>";
-const QByteArray kWorkbook =
-    "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
-    "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\">"
-    "<sheets><sheet name=\"Data\" sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>";
-const QByteArray kWorkbookRels =
-    "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-    "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/"
-    "worksheet\" Target=\"worksheets/sheet1.xml\"/><Relationship Id=\"rId2\" "
-    "Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/sharedStrings\" "
-    "Target=\"sharedStrings.xml\"/></Relationships>";
-const QByteArray kStrings =
-    "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><si><t>one"
-    "</t></si></sst>";
-
-QByteArray Sheet(const QByteArray& data) {
-    return "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>" +
-           data + "</sheetData></worksheet>";
-}
-
-// A package of the minimal parts, with the named parts replaced (an empty text leaves one out).
-QByteArray Package(const QMap<QString, QByteArray>& replaced = {}) {
-    QMap<QString, QByteArray> parts = {
-        {"_rels/.rels", kRels},
-        {"xl/workbook.xml", kWorkbook},
-        {"xl/_rels/workbook.xml.rels", kWorkbookRels},
-        {"xl/sharedStrings.xml", kStrings},
-        {"xl/worksheets/sheet1.xml", Sheet("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v>"
-                                           "</c></row>")}};
-    for (auto it = replaced.begin(); it != replaced.end(); ++it)
-        parts[it.key()] = it.value();
-    TZipWriter zip;
-    for (auto it = parts.begin(); it != parts.end(); ++it)
-        if (!it.value().isNull())
-            zip.Put(it.key(), it.value());
-    return zip.Finish();
-}
-
 // Rewrites the sizes a zip's headers give for an entry, so the entry inflates to more than it claims.
 QByteArray WithClaimedSize(QByteArray zip, const QByteArray& name, quint32 size) {
     for (const char* signature : {"PK\x03\x04", "PK\x01\x02"}) {
