@@ -98,87 +98,104 @@ std::vector<TDateKind> ReadStyleDateKinds(const TZipReader& zip, int index) {
 }
 
 void TXlsxSheetReader::Read(const TZipReader& zip, int index, TCellGrid& grid) {
-    TPartXml xml(zip, index);
-    QXmlStreamReader& x = xml.Xml();
-    bool inSheetData = false, inCell = false, capturing = false, inInline = false;
-    TRunText inlineRun;
-    while (xml.Next()) {
+    FGrid = &grid;
+    const QByteArray xml = zip.Read(index);
+    if (!ReadFast(xml))
+        ReadWithQt(xml);
+}
+
+void TXlsxSheetReader::ReadWithQt(const QByteArray& xml) {
+    TPartXml part(xml);
+    QXmlStreamReader& x = part.Xml();
+    while (!FDone && part.Next()) {
         if (x.isStartElement()) {
-            const QStringView name = x.name();
-            if (!inSheetData) {
-                inSheetData = name == QLatin1String("sheetData");
-            } else if (name == QLatin1String("c")) {
-                StartCell(xml);
-                inCell = true;
-            } else if (name == QLatin1String("row")) {
-                const QStringView r = xml.Attribute(QLatin1String("r"));
-                FRow = r.isEmpty() ? FRow + 1 : ToInt(r, 0);
-                if (FRow < 1 || FRow > CellReference::kMaxRows)
-                    throw EDamagedPackage();
-                FColumn = 0;
-            } else if (inCell && name == QLatin1String("v")) {
-                capturing = true;
-            } else if (inCell && name == QLatin1String("is")) {
-                inInline = true;
-                inlineRun = TRunText();
-            } else if (inInline) {
-                inlineRun.Track(xml, FValue);
-            }
-        } else if (x.isCharacters()) {
-            if (capturing)
-                FValue.append(x.text());
-            else if (inInline)
-                inlineRun.Track(xml, FValue);
+            const QXmlStreamAttributes attributes = x.attributes();
+            Start(x.name(), attributes.value(QLatin1String("r")), attributes.value(QLatin1String("t")),
+                  attributes.value(QLatin1String("s")));
         } else if (x.isEndElement()) {
-            const QStringView name = x.name();
-            if (name == QLatin1String("v")) {
-                capturing = false;
-            } else if (name == QLatin1String("is")) {
-                inInline = false;
-            } else if (inInline) {
-                inlineRun.Track(xml, FValue);
-            } else if (inCell && name == QLatin1String("c")) {
-                inCell = false;
-                FinishCell(grid);
-            } else if (name == QLatin1String("sheetData")) {
-                return;
-            }
+            End(x.name());
+        } else if (x.isCharacters()) {
+            Characters(x.text());
         }
     }
 }
 
-void TXlsxSheetReader::StartCell(TPartXml& xml) {
-    const QXmlStreamAttributes attributes = xml.Xml().attributes();
-    const QStringView reference = attributes.value(QLatin1String("r"));
-    if (reference.isEmpty()) {
+void TXlsxSheetReader::Start(QStringView name, QStringView r, QStringView t, QStringView s) {
+    if (!FInSheetData) {
+        FInSheetData = name == QLatin1String("sheetData");
+    } else if (name == QLatin1String("c")) {
+        StartCell(r, t, s);
+    } else if (name == QLatin1String("row")) {
+        FRow = r.isEmpty() ? FRow + 1 : ToInt(r, 0);
+        if (FRow < 1 || FRow > CellReference::kMaxRows)
+            throw EDamagedPackage();
+        FColumn = 0;
+    } else if (FInCell && name == QLatin1String("v")) {
+        FCapturing = true;
+    } else if (FInCell && name == QLatin1String("is")) {
+        FInInline = true;
+    } else if (FInInline && name == QLatin1String("rPh")) {
+        FInPhonetic = true;
+    } else if (FInInline && name == QLatin1String("t")) {
+        FInRunText = !FInPhonetic;
+    }
+}
+
+void TXlsxSheetReader::End(QStringView name) {
+    if (name == QLatin1String("v")) {
+        FCapturing = false;
+    } else if (name == QLatin1String("is")) {
+        FInInline = false;
+    } else if (name == QLatin1String("rPh")) {
+        FInPhonetic = false;
+    } else if (name == QLatin1String("t")) {
+        FInRunText = false;
+    } else if (FInCell && name == QLatin1String("c")) {
+        FInCell = false;
+        FinishCell();
+    } else if (FInSheetData && name == QLatin1String("sheetData")) {
+        FDone = true;
+    }
+}
+
+void TXlsxSheetReader::StartCell(QStringView r, QStringView t, QStringView s) {
+    if (r.isEmpty()) {
         ++FColumn;
         if (FRow < 1 || FColumn > CellReference::kMaxColumns)
             throw EDamagedPackage();
-    } else if (!CellReference::Parse(reference, FRow, FColumn)) {
+    } else if (!CellReference::Parse(r, FRow, FColumn)) {
         throw EDamagedPackage();
     }
-    FTypeText = attributes.value(QLatin1String("t")).toString();
-    FStyle = ToInt(attributes.value(QLatin1String("s")), 0);
-    FValue.clear();
+    FType = t.isEmpty() || t == QLatin1String("n") ? TType::Number
+            : t == QLatin1String("s")              ? TType::Shared
+            : t == QLatin1String("b")              ? TType::Boolean
+            : t == QLatin1String("d")              ? TType::Date
+                                                   : TType::Text;
+    FStyle = ToInt(s, 0);
+    FValue.resize(0);
+    FInCell = true;
 }
 
-void TXlsxSheetReader::FinishCell(TCellGrid& grid) {
+void TXlsxSheetReader::FinishCell() {
     if (FValue.isEmpty())
         return;
-    FText.clear();
-    if (FTypeText == QLatin1String("s")) {
+    FText.resize(0);
+    switch (FType) {
+    case TType::Shared: {
         const int index = ToInt(FValue, -1);
         if (index < 0 || index >= FStrings.Count())
             throw EDamagedPackage();
         if (!FStrings.At(index).isEmpty())
-            grid.SetText(FRow, FColumn, FStrings.At(index));
+            FGrid->SetText(FRow, FColumn, FStrings.At(index));
         return;
     }
-    if (FTypeText == QLatin1String("b")) {
+    case TType::Boolean:
         FText = FValue.trimmed() == QLatin1String("1") ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
-    } else if (FTypeText == QLatin1String("d")) {
+        break;
+    case TType::Date:
         FText = CellValueText::IsoDateTime(FValue);
-    } else if (FTypeText.isEmpty() || FTypeText == QLatin1String("n")) {
+        break;
+    case TType::Number: {
         const TDateKind kind = FStyle >= 0 && size_t(FStyle) < FStyleKinds.size()
                                    ? FStyleKinds[size_t(FStyle)]
                                    : TDateKind::None;
@@ -188,12 +205,15 @@ void TXlsxSheetReader::FinishCell(TCellGrid& grid) {
             FText = CellValueText::NumberFromText(FValue);
         if (FText.isEmpty())
             FText = FValue;
-    } else {
+        break;
+    }
+    case TType::Text:
         // Inline strings, a formula's cached string, error values: their text.
         OoxmlText::AppendDecoded(FText, FValue);
+        break;
     }
     if (!FText.isEmpty())
-        grid.SetText(FRow, FColumn, FText);
-    if (grid.CellCount() > kMaxCellsPerSheet)
+        FGrid->SetText(FRow, FColumn, FText);
+    if (FGrid->CellCount() > kMaxCellsPerSheet)
         throw EDamagedPackage();
 }
