@@ -33,6 +33,8 @@ private slots:
     void Files();
     void NotAFile();
     void InflatingPastTheLimit();
+    void SheetSyntax_data();
+    void SheetSyntax();
 };
 
 void TestHostile::Files_data() {
@@ -178,6 +180,53 @@ void TestHostile::InflatingPastTheLimit() {
     }());
     QVERIFY(total <= 1 << 20);
     QVERIFY(total > 0);
+}
+
+void TestHostile::SheetSyntax_data() {
+    QTest::addColumn<QByteArray>("sheet");
+    QTest::addColumn<QString>("text"); // of A1; empty: the worksheet is damaged
+    const QByteArray main = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+    auto inlineCell = [](const QByteArray& inner) {
+        return Sheet("<row r=\"1\"><c r=\"A1\" t=\"inlineStr\"><is><t>" + inner + "</t></is></c></row>");
+    };
+    QTest::newRow("references") << inlineCell("&lt;&amp;&gt;&quot;&apos;&#65;&#x42;&#10;") << "<&>\"'AB\r\n";
+    QTest::newRow("character data") << inlineCell("<![CDATA[<&>]]>x") << "<&>x";
+    QTest::newRow("comment and instruction") << inlineCell("a<!-- <c r=\"B1\"/> --><?pi x?>b") << "ab";
+    QTest::newRow("CR LF in the file") << inlineCell("a\r\nb\rc") << "a\r\nb\r\nc";
+    QTest::newRow("UTF-8") << inlineCell("Zo\xc3\xab \xe6\x9d\xb1 \xf0\x9f\x98\x80")
+                           << QString::fromUtf8("Zo\u00eb \u6771 \U0001F600");
+    QTest::newRow("prefixed names, single quotes, > in a value")
+        << "<x:worksheet xmlns:x=\"" + main +
+               "\"><x:sheetData><x:row r='1'><x:c r='A1' t='inlineStr' "
+               "z='>'><x:is><x:t>p</x:t></x:is></x:c></x:row>"
+               "</x:sheetData></x:worksheet>"
+        << "p";
+    QTest::newRow("UTF-16") << QByteArray("\xFF\xFE") +
+                                   QByteArray(reinterpret_cast<const char*>(
+                                                  QString::fromLatin1(inlineCell("w")).utf16()),
+                                              inlineCell("w").size() * 2)
+                            << "w";
+    QTest::newRow("unknown entity") << inlineCell("&nbsp;") << "";
+    QTest::newRow("control character") << inlineCell("a\x01") << "";
+    QTest::newRow("reference to a control character") << inlineCell("&#1;") << "";
+    QTest::newRow("invalid UTF-8") << inlineCell("\xc3\x28") << "";
+    QTest::newRow("end tags crossed") << Sheet("<row><c r=\"A1\"><v>1</row></c>") << "";
+    QTest::newRow("unterminated tag") << QByteArray("<worksheet><sheetData><row") << "";
+    QTest::newRow("unquoted attribute") << Sheet("<row r=1/>") << "";
+    QTest::newRow("no root") << QByteArray("<?xml version=\"1.0\"?>") << "";
+}
+
+void TestHostile::SheetSyntax() {
+    QFETCH(QByteArray, sheet);
+    QFETCH(QString, text);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("syntax.xlsx"));
+    WriteFileBytes(path, Package({{"xl/worksheets/sheet1.xml", sheet}}));
+    const auto workbook = TWorkbook::Open(path);
+    QString read;
+    const QString error = WorkbookErrorOf([&] { read = workbook->ActiveSheet().CellText(1, 1); });
+    QCOMPARE(error.isEmpty(), !text.isEmpty());
+    QCOMPARE(read, text);
 }
 
 QTEST_GUILESS_MAIN(TestHostile)

@@ -5,6 +5,8 @@
 
 #include "exchange/workbook/XlsxSheetReader.h"
 
+#include "core/TextCodec.h"
+
 #include "exchange/workbook/ZipPackage.h"
 
 #include <QByteArrayView>
@@ -52,7 +54,8 @@ char32_t CharacterReference(QByteArrayView name) {
     return value;
 }
 
-// Appends UTF-8 text, with character references decoded where the text is markup's.
+// Appends text of a part that is valid UTF-8, with character references decoded where the text is
+// markup's.
 void AppendText(QString& out, QByteArrayView text, bool references) {
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const qsizetype n = text.size();
@@ -87,31 +90,12 @@ void AppendText(QString& out, QByteArrayView text, bool references) {
             ++i;
             continue;
         }
-        int length;
-        char32_t cp;
-        if (c >= 0xC2 && c <= 0xDF) {
-            length = 2;
-            cp = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            length = 3;
-            cp = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            length = 4;
-            cp = c & 0x07;
-        } else {
-            throw EDamagedPackage();
-        }
-        if (n - i < length)
-            throw EDamagedPackage();
-        for (int k = 1; k < length; ++k) {
-            if ((p[i + k] & 0xC0) != 0x80)
-                throw EDamagedPackage();
-            cp = (cp << 6) | (p[i + k] & 0x3F);
-        }
-        if ((length == 3 && cp < 0x800) || (length == 4 && cp < 0x10000))
-            throw EDamagedPackage(); // overlong
-        AppendCodePoint(out, cp);
-        i += length;
+        // The part is valid UTF-8 as a whole, so a run of non-ASCII bytes is whole characters.
+        qsizetype run = i;
+        while (run < n && p[run] >= 0x80)
+            ++run;
+        out.append(QString::fromUtf8(text.data() + i, run - i));
+        i = run;
     }
 }
 
@@ -206,6 +190,8 @@ bool TXlsxSheetReader::ReadFast(const QByteArray& bytes) {
     }
     if (xml.contains("<!DOCTYPE"))
         return false; // entities of its own: Qt's reader expands them within its limits
+    if (!IsValidUtf8(std::string_view(xml.data(), size_t(xml.size()))))
+        throw EDamagedPackage();
 
     std::vector<QByteArrayView> open;
     TAttributes attributes;
