@@ -248,7 +248,6 @@ TWorksheet& TWorkbookFile::AddSheet() {
 }
 
 QByteArray TWorkbookFile::Written(const QString& path, TWorkbookFormat format) {
-    const TFileWorksheet* current = nullptr;
     try {
         if (format == TWorkbookFormat::Csv) // a .csv file holds the active worksheet
             return CsvFormat::Write(FSheets[size_t(FActive)]->Grid());
@@ -260,19 +259,15 @@ QByteArray TWorkbookFile::Written(const QString& path, TWorkbookFormat format) {
             return XlsxWriter::NewPackage(sheets, FActive);
         return sheets.empty() ? FPackage->Bytes() : AddWorksheets(*FPackage, sheets);
     } catch (const ECellTooLong& tooLong) {
-        for (const auto& sheet : FSheets)
-            if (!sheet->InPackage() &&
-                sheet->Grid().Text(tooLong.Row, tooLong.Column).size() == tooLong.Length)
-                current = sheet.get();
         std::string reference;
         CellReference::AppendColumnName(reference, tooLong.Column);
         throw WorkbookErrors::CannotSave(
-            path,
-            QStringLiteral("the text of cell %1%2%3 has %4 characters, more than the 32767 a cell can hold")
-                .arg(QString::fromStdString(reference))
-                .arg(tooLong.Row)
-                .arg(current ? QStringLiteral(" in the worksheet \"%1\"").arg(current->Name()) : QString())
-                .arg(tooLong.Length));
+            path, QStringLiteral("the text of cell %1%2 in the worksheet \"%3\" has %4 "
+                                 "characters, more than the 32767 a cell can hold")
+                      .arg(QString::fromStdString(reference))
+                      .arg(tooLong.Row)
+                      .arg(tooLong.Sheet)
+                      .arg(tooLong.Length));
     } catch (const EDamagedPackage&) {
         throw WorkbookErrors::CannotSave(
             path, QStringLiteral(

@@ -202,7 +202,7 @@ QByteArray AddWorksheets(const TXlsxPackage& package, const std::vector<XlsxWrit
                             XlsxWriter::kWorksheetType + "\" Target=\"" + target.toUtf8() + "\"/>";
         newTypes += "<" + typePrefix + "Override PartName=\"/" + (folder + target).toUtf8() +
                     "\" ContentType=\"" + XlsxWriter::kWorksheetContentType + "\"/>";
-        writer.Put(folder + target, XlsxWriter::WorksheetXml(*sheet.Grid, headingStyle, false));
+        writer.Put(folder + target, XlsxWriter::WorksheetXml(sheet, headingStyle, false));
     }
     workbook.AppendChildren(sheetList, newSheets);
     types.AppendChildren(typeList, newTypes);

@@ -36,7 +36,8 @@ QByteArray ToBytes(const std::string& text) {
 }
 } // namespace
 
-QByteArray WorksheetXml(const TCellGrid& grid, int headingStyle, bool selected) {
+QByteArray WorksheetXml(const TSheet& sheet, int headingStyle, bool selected) {
+    const TCellGrid& grid = *sheet.Grid;
     const std::vector<TCellGrid::TCell>& cells = grid.Cells();
     std::string out;
     out.reserve(cells.size() * 48 + 1024);
@@ -61,7 +62,7 @@ QByteArray WorksheetXml(const TCellGrid& grid, int headingStyle, bool selected) 
         if (text.isEmpty() && !heading)
             continue;
         if (text.size() > kMaxCellText)
-            throw ECellTooLong{int(cell.Row), int(cell.Column), text.size()};
+            throw ECellTooLong{sheet.Name, int(cell.Row), int(cell.Column), text.size()};
         if (cell.Row != openRow) {
             if (openRow != 0)
                 out += "</row>";
@@ -164,7 +165,7 @@ QByteArray NewPackage(const std::vector<TSheet>& sheets, int activeIndex) {
     zip.Put(QStringLiteral("xl/styles.xml"), StylesXml());
     for (size_t i = 0; i < sheets.size(); ++i)
         zip.Put(QStringLiteral("xl/worksheets/sheet%1.xml").arg(i + 1),
-                WorksheetXml(*sheets[i].Grid, 1, int(i) == activeIndex));
+                WorksheetXml(sheets[i], 1, int(i) == activeIndex));
     return zip.Finish();
 }
 
