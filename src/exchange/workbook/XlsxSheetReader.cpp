@@ -1,0 +1,219 @@
+#include "exchange/workbook/XlsxSheetReader.h"
+
+#include "exchange/workbook/CellGrid.h"
+#include "exchange/workbook/CellReference.h"
+#include "exchange/workbook/OoxmlText.h"
+#include "exchange/workbook/PartXml.h"
+
+#include <QHash>
+
+#include <limits>
+
+using CellValueText::TDateKind;
+
+namespace {
+// Text runs of a string item: plain <t>, or the <t> of each rich-text run; phonetic runs are not
+// part of the text.
+struct TRunText {
+    bool InPhonetic = false;
+    bool Capturing = false;
+    void Track(TPartXml& xml, QString& into) {
+        QXmlStreamReader& x = xml.Xml();
+        if (x.isStartElement()) {
+            if (x.name() == QLatin1String("rPh"))
+                InPhonetic = true;
+            else if (x.name() == QLatin1String("t"))
+                Capturing = !InPhonetic;
+        } else if (x.isEndElement()) {
+            if (x.name() == QLatin1String("rPh"))
+                InPhonetic = false;
+            else if (x.name() == QLatin1String("t"))
+                Capturing = false;
+        } else if (x.isCharacters() && Capturing) {
+            into.append(x.text());
+        }
+    }
+};
+
+// Far more than any worksheet Quillery can import; a part that holds more is refused.
+constexpr size_t kMaxCellsPerSheet = size_t(16) << 20;
+
+int ToInt(QStringView text, int fallback) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    return ok ? value : fallback;
+}
+} // namespace
+
+void TSharedStrings::Add(QStringView raw) {
+    OoxmlText::AppendDecoded(FTexts, raw);
+    if (FTexts.size() > std::numeric_limits<int32_t>::max())
+        throw EDamagedPackage();
+    FEnds.push_back(uint32_t(FTexts.size()));
+}
+
+QStringView TSharedStrings::At(int index) const {
+    const uint32_t start = index == 0 ? 0 : FEnds[size_t(index) - 1];
+    return QStringView(FTexts).mid(start, FEnds[size_t(index)] - start);
+}
+
+void ReadSharedStrings(const TZipReader& zip, int index, TSharedStrings& strings) {
+    TPartXml xml(zip, index);
+    QString item;
+    TRunText run;
+    bool inItem = false;
+    while (xml.Next()) {
+        if (xml.IsStart(QLatin1String("si"))) {
+            inItem = true;
+            item.clear();
+        } else if (xml.IsEnd(QLatin1String("si"))) {
+            inItem = false;
+            strings.Add(item);
+        } else if (inItem) {
+            run.Track(xml, item);
+        }
+    }
+}
+
+std::vector<TDateKind> ReadStyleDateKinds(const TZipReader& zip, int index) {
+    TPartXml xml(zip, index);
+    QHash<int, TDateKind> customKinds;
+    std::vector<TDateKind> kinds;
+    bool inCellFormats = false;
+    while (xml.Next()) {
+        if (xml.IsStart(QLatin1String("numFmt"))) {
+            customKinds.insert(ToInt(xml.Attribute(QLatin1String("numFmtId")), -1),
+                               CellValueText::FormatCodeKind(xml.Attribute(QLatin1String("formatCode"))));
+        } else if (xml.IsStart(QLatin1String("cellXfs"))) {
+            inCellFormats = true;
+        } else if (xml.IsEnd(QLatin1String("cellXfs"))) {
+            inCellFormats = false;
+        } else if (inCellFormats && xml.IsStart(QLatin1String("xf"))) {
+            const int id = ToInt(xml.Attribute(QLatin1String("numFmtId")), 0);
+            kinds.push_back(customKinds.contains(id) ? customKinds.value(id)
+                                                     : CellValueText::BuiltInFormatKind(id));
+        }
+    }
+    return kinds;
+}
+
+void TXlsxSheetReader::Read(const TZipReader& zip, int index, TCellGrid& grid) {
+    FGrid = &grid;
+    const QByteArray xml = zip.Read(index);
+    if (!ReadFast(xml))
+        ReadWithQt(xml);
+}
+
+void TXlsxSheetReader::ReadWithQt(const QByteArray& xml) {
+    TPartXml part(xml);
+    QXmlStreamReader& x = part.Xml();
+    while (!FDone && part.Next()) {
+        if (x.isStartElement()) {
+            const QXmlStreamAttributes attributes = x.attributes();
+            Start(x.name(), attributes.value(QLatin1String("r")), attributes.value(QLatin1String("t")),
+                  attributes.value(QLatin1String("s")));
+        } else if (x.isEndElement()) {
+            End(x.name());
+        } else if (x.isCharacters()) {
+            Characters(x.text());
+        }
+    }
+}
+
+void TXlsxSheetReader::Start(QStringView name, QStringView r, QStringView t, QStringView s) {
+    if (!FInSheetData) {
+        FInSheetData = name == QLatin1String("sheetData");
+    } else if (name == QLatin1String("c")) {
+        StartCell(r, t, s);
+    } else if (name == QLatin1String("row")) {
+        FRow = r.isEmpty() ? FRow + 1 : ToInt(r, 0);
+        if (FRow < 1 || FRow > CellReference::kMaxRows)
+            throw EDamagedPackage();
+        FColumn = 0;
+    } else if (FInCell && name == QLatin1String("v")) {
+        FCapturing = true;
+    } else if (FInCell && name == QLatin1String("is")) {
+        FInInline = true;
+    } else if (FInInline && name == QLatin1String("rPh")) {
+        FInPhonetic = true;
+    } else if (FInInline && name == QLatin1String("t")) {
+        FInRunText = !FInPhonetic;
+    }
+}
+
+void TXlsxSheetReader::End(QStringView name) {
+    if (name == QLatin1String("v")) {
+        FCapturing = false;
+    } else if (name == QLatin1String("is")) {
+        FInInline = false;
+    } else if (name == QLatin1String("rPh")) {
+        FInPhonetic = false;
+    } else if (name == QLatin1String("t")) {
+        FInRunText = false;
+    } else if (FInCell && name == QLatin1String("c")) {
+        FInCell = false;
+        FinishCell();
+    } else if (FInSheetData && name == QLatin1String("sheetData")) {
+        FDone = true;
+    }
+}
+
+void TXlsxSheetReader::StartCell(QStringView r, QStringView t, QStringView s) {
+    if (r.isEmpty()) {
+        ++FColumn;
+        if (FRow < 1 || FColumn > CellReference::kMaxColumns)
+            throw EDamagedPackage();
+    } else if (!CellReference::Parse(r, FRow, FColumn)) {
+        throw EDamagedPackage();
+    }
+    FType = t.isEmpty() || t == QLatin1String("n") ? TType::Number
+            : t == QLatin1String("s")              ? TType::Shared
+            : t == QLatin1String("b")              ? TType::Boolean
+            : t == QLatin1String("d")              ? TType::Date
+                                                   : TType::Text;
+    FStyle = ToInt(s, 0);
+    FValue.resize(0);
+    FInCell = true;
+}
+
+void TXlsxSheetReader::FinishCell() {
+    if (FValue.isEmpty())
+        return;
+    FText.resize(0);
+    switch (FType) {
+    case TType::Shared: {
+        const int index = ToInt(FValue, -1);
+        if (index < 0 || index >= FStrings.Count())
+            throw EDamagedPackage();
+        if (!FStrings.At(index).isEmpty())
+            FGrid->SetText(FRow, FColumn, FStrings.At(index));
+        return;
+    }
+    case TType::Boolean:
+        FText = FValue.trimmed() == QLatin1String("1") ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+        break;
+    case TType::Date:
+        FText = CellValueText::IsoDateTime(FValue);
+        break;
+    case TType::Number: {
+        const TDateKind kind = FStyle >= 0 && size_t(FStyle) < FStyleKinds.size()
+                                   ? FStyleKinds[size_t(FStyle)]
+                                   : TDateKind::None;
+        if (kind != TDateKind::None)
+            FText = CellValueText::Date(FValue.toDouble(), kind, FDate1904);
+        if (FText.isEmpty())
+            FText = CellValueText::NumberFromText(FValue);
+        if (FText.isEmpty())
+            FText = FValue;
+        break;
+    }
+    case TType::Text:
+        // Inline strings, a formula's cached string, error values: their text.
+        OoxmlText::AppendDecoded(FText, FValue);
+        break;
+    }
+    if (!FText.isEmpty())
+        FGrid->SetText(FRow, FColumn, FText);
+    if (FGrid->CellCount() > kMaxCellsPerSheet)
+        throw EDamagedPackage();
+}
