@@ -1,24 +1,24 @@
 #include "exchange/workbook/Workbook.h"
 
-namespace {
-bool IsLegacyWorkbook(const QString& path) {
-    return path.endsWith(QLatin1String(".xls"), Qt::CaseInsensitive);
-}
-} // namespace
+#include "exchange/workbook/CellReference.h"
+#include "exchange/workbook/WorkbookFile.h"
 
 std::unique_ptr<TWorkbook> TWorkbook::Open(const QString& path) {
-    throw EWorkbookError(
-        QStringLiteral("Cannot open \"%1\": it is not a workbook that Quillery can read.").arg(path));
+    auto workbook = std::make_unique<TWorkbookFile>();
+    workbook->Load(path);
+    return workbook;
 }
 
 std::unique_ptr<TWorkbook> TWorkbook::Add() {
-    throw EWorkbookError(QStringLiteral("Quillery cannot create workbooks yet."));
+    auto workbook = std::make_unique<TWorkbookFile>();
+    workbook->AddSheet();
+    return workbook;
 }
 
 int MaxWorkbookRows(const QString& path) {
-    return IsLegacyWorkbook(path) ? 65536 : 1048576;
+    return WorkbookFormatOf(path) == TWorkbookFormat::Xls ? 65536 : CellReference::kMaxRows;
 }
 
 int MaxWorkbookColumns(const QString& path) {
-    return IsLegacyWorkbook(path) ? 256 : 16384;
+    return WorkbookFormatOf(path) == TWorkbookFormat::Xls ? 256 : CellReference::kMaxColumns;
 }

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+// How the import sees a cell's value as text, the same for every format: numbers as the shortest
+// decimal that reads back to the same double, dates and times as ISO 8601, line breaks as CR LF.
+namespace CellValueText {
+
+enum class TDateKind { None, Date, Time, DateTime, Duration };
+
+QString Number(double value);
+// The text of a number written in a file, or an empty text when it is not a number.
+QString NumberFromText(QStringView text);
+// Date serial number (days since the workbook's epoch) as ISO text; empty when the serial is not a
+// date the format can show (negative or past the year 9999).
+QString Date(double serial, TDateKind kind, bool date1904);
+// The built-in number formats that show dates and times.
+TDateKind BuiltInFormatKind(int id);
+// A custom number format shows a date or time when its first section has date or time codes
+// outside quotes and brackets.
+TDateKind FormatCodeKind(QStringView code);
+// "2026-12-07T13:45:00.000Z" and the like as "2026-12-07 13:45:00"; a midnight without time as the
+// date alone.
+QString IsoDateTime(QStringView value);
+// "PT13H45M00S" as "13:45:00".
+QString IsoDuration(QStringView value);
+// Appends text with every line break that is not already CR LF made into one.
+void AppendWithCrLf(QString& out, QStringView text);
+
+} // namespace CellValueText

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "exchange/workbook/CellGrid.h"
+
+#include <QByteArray>
+
+#include <vector>
+
+struct TOdsWorkbook {
+    std::vector<TNamedGrid> Sheets;
+    int ActiveIndex = 0;
+};
+
+// The sheets of an OpenDocument spreadsheet from its content.xml, each cell as the import sees it
+// as text. Throws EDamagedPackage.
+TOdsWorkbook ReadOdsWorkbook(const QByteArray& bytes);

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "exchange/workbook/ZipPackage.h"
+
+#include <QBuffer>
+#include <QXmlStreamReader>
+
+#include <memory>
+
+// Reads one XML part of a package token by token while it is inflated, so no part is ever held
+// whole; anything malformed or too large throws EDamagedPackage.
+class TPartXml {
+public:
+    TPartXml(const TZipReader& zip, int index);
+    // For parts already in memory.
+    explicit TPartXml(const QByteArray& bytes);
+    ~TPartXml();
+    // The next token; false once the document has ended.
+    bool Next();
+    QXmlStreamReader& Xml() { return FXml; }
+    bool IsStart(QLatin1String name) const { return FXml.isStartElement() && FXml.name() == name; }
+    bool IsEnd(QLatin1String name) const { return FXml.isEndElement() && FXml.name() == name; }
+    QStringView Attribute(QLatin1String name) const { return FXml.attributes().value(name); }
+
+private:
+    std::unique_ptr<QIODevice> FDevice;
+    QXmlStreamReader FXml;
+};

@@ -1,0 +1,321 @@
+#include "exchange/workbook/WorkbookFile.h"
+
+#include "exchange/workbook/CellReference.h"
+#include "exchange/workbook/CsvFormat.h"
+#include "exchange/workbook/OdsReader.h"
+#include "exchange/workbook/SheetNames.h"
+#include "exchange/workbook/WorkbookErrors.h"
+#include "exchange/workbook/XlsReader.h"
+#include "exchange/workbook/XlsxPackage.h"
+#include "exchange/workbook/XlsxPackageEditor.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+// Larger files are refused before they are read: far beyond any workbook the import can take.
+constexpr qint64 kMaxFileBytes = qint64(1) << 30;
+
+QByteArray Digest(const QByteArray& bytes) {
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+QByteArray ReadFile(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.exists())
+        throw WorkbookErrors::CannotOpen(path, QStringLiteral("there is no such file"));
+    if (info.isDir())
+        throw WorkbookErrors::CannotOpen(path, QStringLiteral("it is a folder, not a workbook"));
+    if (!info.isFile() || info.size() > kMaxFileBytes)
+        throw WorkbookErrors::NotAWorkbook(path);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw WorkbookErrors::CannotOpen(path, file.errorString());
+    return file.readAll();
+}
+
+// Written to a temporary file in the same folder, flushed and renamed over the old file, so a
+// failed save leaves the old file as it was.
+void WriteAtomically(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        throw WorkbookErrors::CannotSave(path, file.errorString());
+}
+
+bool StartsWith(const QByteArray& bytes, const char* signature) {
+    return bytes.startsWith(signature);
+}
+} // namespace
+
+TWorkbookFormat WorkbookFormatOf(const QString& path) {
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("xlsx"))
+        return TWorkbookFormat::Xlsx;
+    if (suffix == QLatin1String("xls"))
+        return TWorkbookFormat::Xls;
+    if (suffix == QLatin1String("ods"))
+        return TWorkbookFormat::Ods;
+    if (suffix == QLatin1String("csv"))
+        return TWorkbookFormat::Csv;
+    return TWorkbookFormat::None;
+}
+
+TFileWorksheet::TFileWorksheet(TWorkbookFile& book, const QString& name, const QString& packagePart)
+    : FBook(book), FName(name), FPackagePart(packagePart), FLoaded(packagePart.isEmpty()) {}
+
+void TFileWorksheet::SetName(const QString& name) {
+    FBook.CheckOpen();
+    if (name == FName)
+        return;
+    if (InPackage())
+        throw WorkbookErrors::ExistingSheet(FName, FBook.Path());
+    const QString problem = SheetNames::Problem(name);
+    if (!problem.isEmpty())
+        throw WorkbookErrors::InvalidSheetName(name, problem);
+    if (FBook.OtherNames(this).contains(name, Qt::CaseInsensitive))
+        throw WorkbookErrors::DuplicateSheetName(name, FBook.Path());
+    FName = name;
+}
+
+const TCellGrid& TFileWorksheet::Grid() const {
+    FBook.CheckOpen();
+    if (!FLoaded) {
+        FGrid = TCellGrid();
+        try {
+            FBook.Package().ReadWorksheet(FPackagePart, FGrid);
+        } catch (const EDamagedPackage&) {
+            FGrid = TCellGrid();
+            throw WorkbookErrors::DamagedSheet(FName, FBook.Path());
+        }
+        FLoaded = true;
+    }
+    return FGrid;
+}
+
+QString TFileWorksheet::CellText(int row, int column) const {
+    if (row < 1 || column < 1)
+        throw WorkbookErrors::CellOutOfRange(row, column);
+    if (row > CellReference::kMaxRows || column > CellReference::kMaxColumns)
+        return QString();
+    return Grid().Text(row, column);
+}
+
+void TFileWorksheet::CheckWritable(int row, int column) const {
+    FBook.CheckOpen();
+    if (InPackage())
+        throw WorkbookErrors::ExistingSheet(FName, FBook.Path());
+    if (row < 1 || column < 1 || row > CellReference::kMaxRows || column > CellReference::kMaxColumns)
+        throw WorkbookErrors::CellOutOfRange(row, column);
+}
+
+void TFileWorksheet::SetCellText(int row, int column, const QString& text) {
+    CheckWritable(row, column);
+    FGrid.SetText(row, column, text);
+}
+
+void TFileWorksheet::SetHeadingStyle(int row, int column) {
+    CheckWritable(row, column);
+    FGrid.SetHeadingStyle(row, column);
+}
+
+void TFileWorksheet::Release() {
+    FGrid = TCellGrid();
+    FLoaded = true;
+}
+
+TWorkbookFile::TWorkbookFile() = default;
+TWorkbookFile::~TWorkbookFile() = default;
+
+void TWorkbookFile::CheckOpen() const {
+    if (FClosed)
+        throw WorkbookErrors::Closed();
+}
+
+QStringList TWorkbookFile::OtherNames(const TFileWorksheet* except) const {
+    QStringList names = FOtherSheetNames;
+    for (const auto& sheet : FSheets)
+        if (sheet.get() != except)
+            names.append(sheet->Name());
+    return names;
+}
+
+TFileWorksheet& TWorkbookFile::AddSheetNamed(const QString& name, const QString& packagePart) {
+    FSheets.push_back(std::make_unique<TFileWorksheet>(*this, name, packagePart));
+    return *FSheets.back();
+}
+
+void TWorkbookFile::LoadXlsx(const QByteArray& bytes) {
+    FPackage = std::make_unique<TXlsxPackage>(bytes);
+    const auto& entries = FPackage->Sheets();
+    int active = -1;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (!entries[i].IsWorksheet) {
+            FOtherSheetNames.append(entries[i].Name);
+            continue;
+        }
+        if (int(i) == FPackage->ActiveTab())
+            active = int(FSheets.size());
+        AddSheetNamed(entries[i].Name, entries[i].PartName);
+    }
+    if (FSheets.empty())
+        throw EDamagedPackage();
+    // A chart sheet may be the active tab; the first worksheet stands in for it.
+    FActive = std::max(active, 0);
+}
+
+void TWorkbookFile::Load(const QString& path) {
+    FFormat = WorkbookFormatOf(path);
+    if (FFormat == TWorkbookFormat::None)
+        throw WorkbookErrors::CannotOpen(
+            path, QStringLiteral("Quillery reads workbooks whose names end in .xlsx, .xls, .ods or .csv"));
+    const QByteArray bytes = ReadFile(path);
+    FPath = path;
+    FDiskDigest = Digest(bytes);
+    // A workbook saved under another format's extension is read by what it holds.
+    if (FFormat != TWorkbookFormat::Csv) {
+        if (StartsWith(bytes, "\xD0\xCF\x11\xE0"))
+            FFormat = TWorkbookFormat::Xls;
+        else if (StartsWith(bytes, "PK\x03\x04"))
+            FFormat = bytes.mid(30, 8) == "mimetype" && bytes.contains("opendocument.spreadsheet")
+                          ? TWorkbookFormat::Ods
+                          : TWorkbookFormat::Xlsx;
+        else
+            throw WorkbookErrors::NotAWorkbook(path);
+    }
+    try {
+        switch (FFormat) {
+        case TWorkbookFormat::Xlsx:
+            LoadXlsx(bytes);
+            break;
+        case TWorkbookFormat::Xls:
+            for (TNamedGrid& sheet : ReadXlsWorkbook(path))
+                AddSheetNamed(sheet.Name).MutableGrid() = std::move(sheet.Grid);
+            break;
+        case TWorkbookFormat::Ods: {
+            TOdsWorkbook workbook = ReadOdsWorkbook(bytes);
+            for (TNamedGrid& sheet : workbook.Sheets)
+                AddSheetNamed(sheet.Name).MutableGrid() = std::move(sheet.Grid);
+            FActive = workbook.ActiveIndex;
+            break;
+        }
+        default:
+            CsvFormat::Read(bytes, AddSheetNamed(SheetNames::FromFileName(path)).MutableGrid());
+            break;
+        }
+    } catch (const EDamagedPackage&) {
+        throw WorkbookErrors::NotAWorkbook(path);
+    } catch (const EPasswordProtected&) {
+        throw WorkbookErrors::CannotOpen(path, QStringLiteral("it is protected by a password"));
+    }
+}
+
+int TWorkbookFile::SheetCount() const {
+    CheckOpen();
+    return int(FSheets.size());
+}
+
+TWorksheet& TWorkbookFile::Sheet(int index) {
+    CheckOpen();
+    if (index < 1 || index > int(FSheets.size()))
+        throw WorkbookErrors::NoSuchSheetIndex(index, FPath);
+    return *FSheets[size_t(index) - 1];
+}
+
+TWorksheet& TWorkbookFile::Sheet(const QString& name) {
+    CheckOpen();
+    for (const auto& sheet : FSheets)
+        if (sheet->Name().compare(name, Qt::CaseInsensitive) == 0)
+            return *sheet;
+    throw WorkbookErrors::NoSuchSheet(name, FPath);
+}
+
+TWorksheet& TWorkbookFile::ActiveSheet() {
+    CheckOpen();
+    return *FSheets[size_t(FActive)];
+}
+
+TWorksheet& TWorkbookFile::AddSheet() {
+    CheckOpen();
+    if (FFormat == TWorkbookFormat::Csv)
+        throw WorkbookErrors::CsvHoldsOneSheet(FPath);
+    if (FFormat == TWorkbookFormat::Xls || FFormat == TWorkbookFormat::Ods)
+        throw WorkbookErrors::ReadOnlyFormat(FPath);
+    TFileWorksheet& sheet = AddSheetNamed(SheetNames::NextDefault(OtherNames(nullptr)));
+    FActive = int(FSheets.size()) - 1;
+    return sheet;
+}
+
+QByteArray TWorkbookFile::Written(const QString& path, TWorkbookFormat format) {
+    const TFileWorksheet* current = nullptr;
+    try {
+        if (format == TWorkbookFormat::Csv) // a .csv file holds the active worksheet
+            return CsvFormat::Write(FSheets[size_t(FActive)]->Grid());
+        std::vector<XlsxWriter::TSheet> sheets;
+        for (const auto& sheet : FSheets)
+            if (!FPackage || !sheet->InPackage())
+                sheets.push_back({sheet->Name(), &sheet->Grid()});
+        if (!FPackage)
+            return XlsxWriter::NewPackage(sheets, FActive);
+        return sheets.empty() ? FPackage->Bytes() : AddWorksheets(*FPackage, sheets);
+    } catch (const ECellTooLong& tooLong) {
+        for (const auto& sheet : FSheets)
+            if (!sheet->InPackage() &&
+                sheet->Grid().Text(tooLong.Row, tooLong.Column).size() == tooLong.Length)
+                current = sheet.get();
+        std::string reference;
+        CellReference::AppendColumnName(reference, tooLong.Column);
+        throw WorkbookErrors::CannotSave(
+            path,
+            QStringLiteral("the text of cell %1%2%3 has %4 characters, more than the 32767 a cell can hold")
+                .arg(QString::fromStdString(reference))
+                .arg(tooLong.Row)
+                .arg(current ? QStringLiteral(" in the worksheet \"%1\"").arg(current->Name()) : QString())
+                .arg(tooLong.Length));
+    } catch (const EDamagedPackage&) {
+        throw WorkbookErrors::CannotSave(
+            path, QStringLiteral(
+                      "Quillery cannot add a worksheet to this workbook's layout; export to a new file"));
+    }
+}
+
+void TWorkbookFile::SaveAs(const QString& path) {
+    CheckOpen();
+    const TWorkbookFormat format = WorkbookFormatOf(path);
+    if (format != TWorkbookFormat::Xlsx && format != TWorkbookFormat::Csv)
+        throw WorkbookErrors::CannotSave(path,
+                                         QStringLiteral("Quillery writes workbooks as .xlsx or .csv files"));
+    const QByteArray bytes = Written(path, format);
+    // The file this workbook came from must still be as it was read: another program's change is
+    // never overwritten.
+    if (QFileInfo(path) == QFileInfo(FPath) && QFileInfo::exists(path)) {
+        QFile current(path);
+        if (!current.open(QIODevice::ReadOnly) || Digest(current.readAll()) != FDiskDigest)
+            throw WorkbookErrors::CannotSave(
+                path, QStringLiteral("another program changed it after Quillery opened it"));
+    }
+    WriteAtomically(path, bytes);
+    FPath = path;
+    FFormat = format;
+    FDiskDigest = Digest(bytes);
+}
+
+void TWorkbookFile::Save() {
+    CheckOpen();
+    if (FPath.isEmpty())
+        throw WorkbookErrors::CannotSave(QStringLiteral("the new workbook"),
+                                         QStringLiteral("it has no file yet; save it under a name"));
+    if (FFormat == TWorkbookFormat::Xls || FFormat == TWorkbookFormat::Ods)
+        throw WorkbookErrors::ReadOnlyFormat(FPath);
+    SaveAs(FPath);
+}
+
+void TWorkbookFile::Close() {
+    if (FClosed)
+        return;
+    for (const auto& sheet : FSheets)
+        sheet->Release();
+    FPackage.reset();
+    FClosed = true;
+}

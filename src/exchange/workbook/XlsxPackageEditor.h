@@ -1,0 +1,11 @@
+#pragma once
+
+#include "exchange/workbook/XlsxWriter.h"
+
+class TXlsxPackage;
+
+// Adds worksheets to an existing package. Only the parts that must change are rewritten (the sheet
+// list, its relationships, the content types, the styles, the document properties' sheet titles),
+// and only where they change; every other entry is copied as it is. Throws EDamagedPackage for a
+// package it cannot extend safely, ECellTooLong for a text too long for a cell.
+QByteArray AddWorksheets(const TXlsxPackage& package, const std::vector<XlsxWriter::TSheet>& sheets);

@@ -1,0 +1,171 @@
+#include "exchange/workbook/XlsxWriter.h"
+
+#include "exchange/workbook/CellGrid.h"
+#include "exchange/workbook/CellReference.h"
+#include "exchange/workbook/OoxmlText.h"
+#include "exchange/workbook/ZipPackage.h"
+
+#include <charconv>
+
+namespace XlsxWriter {
+
+const char kMainNamespace[] = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+const char kRelationshipsNamespace[] = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+const char kWorksheetType[] = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/worksheet";
+const char kWorksheetContentType[] =
+    "application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml";
+const char kStylesType[] = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles";
+const char kStylesContentType[] = "application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml";
+
+namespace {
+const char kXmlDeclaration[] = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
+
+void AppendNumber(std::string& out, long long value) {
+    char digits[24];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value);
+    out.append(digits, size_t(result.ptr - digits));
+}
+
+void AppendReference(std::string& out, int row, int column) {
+    CellReference::AppendColumnName(out, column);
+    AppendNumber(out, row);
+}
+
+QByteArray ToBytes(const std::string& text) {
+    return QByteArray(text.data(), qsizetype(text.size()));
+}
+} // namespace
+
+QByteArray WorksheetXml(const TCellGrid& grid, int headingStyle, bool selected) {
+    const std::vector<TCellGrid::TCell>& cells = grid.Cells();
+    std::string out;
+    out.reserve(cells.size() * 48 + 1024);
+    out += kXmlDeclaration;
+    out += "<worksheet xmlns=\"";
+    out += kMainNamespace;
+    out += "\" xmlns:r=\"";
+    out += kRelationshipsNamespace;
+    out += "\">";
+    if (!cells.empty()) {
+        out += "<dimension ref=\"A1:";
+        AppendReference(out, grid.UsedRows(), grid.UsedColumns());
+        out += "\"/>";
+    }
+    out += selected ? "<sheetViews><sheetView tabSelected=\"1\" workbookViewId=\"0\"/></sheetViews>"
+                    : "<sheetViews><sheetView workbookViewId=\"0\"/></sheetViews>";
+    out += "<sheetData>";
+    uint32_t openRow = 0;
+    for (const TCellGrid::TCell& cell : cells) {
+        const QStringView text = grid.TextOf(cell);
+        const bool heading = cell.Flags & TCellGrid::HeadingStyle;
+        if (text.isEmpty() && !heading)
+            continue;
+        if (text.size() > kMaxCellText)
+            throw ECellTooLong{int(cell.Row), int(cell.Column), text.size()};
+        if (cell.Row != openRow) {
+            if (openRow != 0)
+                out += "</row>";
+            out += "<row r=\"";
+            AppendNumber(out, cell.Row);
+            out += "\">";
+            openRow = cell.Row;
+        }
+        out += "<c r=\"";
+        AppendReference(out, int(cell.Row), cell.Column);
+        out += '"';
+        if (heading) {
+            out += " s=\"";
+            AppendNumber(out, headingStyle);
+            out += '"';
+        }
+        if (text.isEmpty()) {
+            out += "/>";
+            continue;
+        }
+        out += OoxmlText::NeedsSpacePreserve(text) ? " t=\"inlineStr\"><is><t xml:space=\"preserve\">"
+                                                   : " t=\"inlineStr\"><is><t>";
+        OoxmlText::AppendEncoded(out, text);
+        out += "</t></is></c>";
+    }
+    if (openRow != 0)
+        out += "</row>";
+    out += "</sheetData></worksheet>";
+    return ToBytes(out);
+}
+
+QByteArray HeadingFontXml(const QByteArray& prefix, const QByteArray& size, const QByteArray& face) {
+    return "<" + prefix + "font><" + prefix + "b/><" + prefix + "sz val=\"" + size + "\"/><" + prefix +
+           "color rgb=\"FF0000FF\"/><" + prefix + "name val=\"" + face + "\"/></" + prefix + "font>";
+}
+
+QByteArray HeadingFormatXml(const QByteArray& prefix, int fontIndex) {
+    return "<" + prefix + "xf numFmtId=\"0\" fontId=\"" + QByteArray::number(fontIndex) +
+           "\" fillId=\"0\" borderId=\"0\" xfId=\"0\" applyFont=\"1\" applyAlignment=\"1\"><" + prefix +
+           "alignment horizontal=\"center\"/></" + prefix + "xf>";
+}
+
+QByteArray StylesXml() {
+    return QByteArray(kXmlDeclaration) + "<styleSheet xmlns=\"" + kMainNamespace +
+           "\"><fonts count=\"2\"><font><sz val=\"11\"/><name val=\"Calibri\"/><family val=\"2\"/></font>" +
+           HeadingFontXml("", "11", "Calibri") +
+           "</fonts><fills count=\"2\"><fill><patternFill patternType=\"none\"/></fill><fill><patternFill "
+           "patternType=\"gray125\"/></fill></fills><borders "
+           "count=\"1\"><border><left/><right/><top/><bottom/>"
+           "<diagonal/></border></borders><cellStyleXfs count=\"1\"><xf numFmtId=\"0\" fontId=\"0\" "
+           "fillId=\"0\" "
+           "borderId=\"0\"/></cellStyleXfs><cellXfs count=\"2\"><xf numFmtId=\"0\" fontId=\"0\" fillId=\"0\" "
+           "borderId=\"0\" xfId=\"0\"/>" +
+           HeadingFormatXml("", 1) +
+           "</cellXfs><cellStyles count=\"1\"><cellStyle name=\"Normal\" xfId=\"0\" "
+           "builtinId=\"0\"/></cellStyles>"
+           "</styleSheet>";
+}
+
+QByteArray NewPackage(const std::vector<TSheet>& sheets, int activeIndex) {
+    std::string types =
+        std::string(kXmlDeclaration) +
+        "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+        "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package."
+        "relationships+xml\"/><Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+        "<Override PartName=\"/xl/workbook.xml\" ContentType=\"application/vnd.openxmlformats-"
+        "officedocument.spreadsheetml.sheet.main+xml\"/><Override PartName=\"/xl/styles.xml\" "
+        "ContentType=\"" +
+        kStylesContentType + "\"/>";
+    std::string workbook = std::string(kXmlDeclaration) + "<workbook xmlns=\"" + kMainNamespace +
+                           "\" xmlns:r=\"" + kRelationshipsNamespace +
+                           "\"><bookViews><workbookView activeTab=\"" + std::to_string(activeIndex) +
+                           "\"/></bookViews><sheets>";
+    std::string relationships =
+        std::string(kXmlDeclaration) +
+        "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+    TZipWriter zip;
+    for (size_t i = 0; i < sheets.size(); ++i) {
+        const std::string number = std::to_string(i + 1);
+        types += "<Override PartName=\"/xl/worksheets/sheet" + number + ".xml\" ContentType=\"" +
+                 kWorksheetContentType + "\"/>";
+        workbook += "<sheet name=\"";
+        OoxmlText::AppendAttribute(workbook, sheets[i].Name);
+        workbook += "\" sheetId=\"" + number + "\" r:id=\"rId" + number + "\"/>";
+        relationships += "<Relationship Id=\"rId" + number + "\" Type=\"" + kWorksheetType +
+                         "\" Target=\"worksheets/sheet" + number + ".xml\"/>";
+    }
+    types += "</Types>";
+    workbook += "</sheets></workbook>";
+    relationships += "<Relationship Id=\"rId" + std::to_string(sheets.size() + 1) + "\" Type=\"" +
+                     kStylesType + "\" Target=\"styles.xml\"/></Relationships>";
+    zip.Put(QStringLiteral("[Content_Types].xml"), ToBytes(types));
+    zip.Put(QStringLiteral("_rels/.rels"),
+            QByteArray(kXmlDeclaration) +
+                "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+                "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                "relationships/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>");
+    zip.Put(QStringLiteral("xl/workbook.xml"), ToBytes(workbook));
+    zip.Put(QStringLiteral("xl/_rels/workbook.xml.rels"), ToBytes(relationships));
+    zip.Put(QStringLiteral("xl/styles.xml"), StylesXml());
+    for (size_t i = 0; i < sheets.size(); ++i)
+        zip.Put(QStringLiteral("xl/worksheets/sheet%1.xml").arg(i + 1),
+                WorksheetXml(*sheets[i].Grid, 1, int(i) == activeIndex));
+    return zip.Finish();
+}
+
+} // namespace XlsxWriter

@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+#include <exception>
+#include <list>
+
+struct zip;
+struct zip_file;
+struct zip_source;
+
+// A package that is damaged, hostile or not a package at all. Callers turn it into the error the
+// user reads, which names the file.
+class EDamagedPackage : public std::exception {
+public:
+    const char* what() const noexcept override { return "damaged package"; }
+};
+
+// No part is inflated past this, whatever its entry claims: a real worksheet's XML stays far below.
+constexpr int64_t kMaxPartBytes = int64_t(512) << 20;
+
+// A zip package read from bytes in memory.
+class TZipReader {
+public:
+    explicit TZipReader(const QByteArray& bytes); // throws EDamagedPackage
+    ~TZipReader();
+    TZipReader(const TZipReader&) = delete;
+    TZipReader& operator=(const TZipReader&) = delete;
+
+    int EntryCount() const;
+    QString EntryName(int index) const;
+    // The entry of that name ignoring case, or -1.
+    int Find(const QString& name) const;
+    // The whole entry; throws EDamagedPackage when it is damaged or inflates past maxBytes.
+    QByteArray Read(int index, int64_t maxBytes = kMaxPartBytes) const;
+
+    // Reads one entry piece by piece, never past kMaxPartBytes.
+    class TStream {
+    public:
+        TStream(const TZipReader& zip, int index);
+        ~TStream();
+        TStream(const TStream&) = delete;
+        TStream& operator=(const TStream&) = delete;
+        // The next piece, empty at the end.
+        QByteArray Next();
+
+    private:
+        zip_file* FFile;
+        int64_t FTotal = 0;
+        int64_t FMaxBytes;
+    };
+
+private:
+    QByteArray FBytes;
+    zip* FArchive = nullptr;
+};
+
+// A package built in memory: new, or a copy of existing bytes whose untouched entries are copied
+// as they are.
+class TZipWriter {
+public:
+    TZipWriter();
+    explicit TZipWriter(const QByteArray& base);
+    ~TZipWriter();
+    TZipWriter(const TZipWriter&) = delete;
+    TZipWriter& operator=(const TZipWriter&) = delete;
+
+    // Adds the entry, or replaces the entry of that name; fast compression for the large ones.
+    void Put(const QString& name, QByteArray data);
+    QByteArray Finish();
+
+private:
+    zip_source* FSource = nullptr;
+    zip* FArchive = nullptr;
+    QByteArray FBase;
+    std::list<QByteArray> FData; // libzip reads the entries' bytes only when the archive is written
+};
