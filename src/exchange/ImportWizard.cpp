@@ -18,6 +18,7 @@
 #include <QStyle>
 #include <QTableWidget>
 
+#include <algorithm>
 #include <exception>
 #include <vector>
 
@@ -29,8 +30,31 @@ enum TPage { PageFile, PageWorksheet, PageRanges, PageColumns, PageImporting, Pa
 constexpr uint32_t kSystemWindowTextColor = 0x80000008;
 constexpr int32_t kGeneratedFontSize = 8;
 
+// A range box that lets any whole number be typed and clamps it to the bounds when the box
+// loses focus; text that is no whole number reads as the minimum.
+class TRangeSpinBox : public QSpinBox {
+public:
+    using QSpinBox::QSpinBox;
+
+protected:
+    QValidator::State validate(QString& input, int&) const override {
+        for (const QChar c : input)
+            if (!c.isDigit())
+                return QValidator::Invalid;
+        bool whole = false;
+        const int value = input.toInt(&whole);
+        return whole && value >= minimum() && value <= maximum() ? QValidator::Acceptable
+                                                                 : QValidator::Intermediate;
+    }
+    void fixup(QString& input) const override {
+        bool whole = false;
+        const qlonglong value = input.toLongLong(&whole);
+        input = QString::number(whole ? std::clamp<qlonglong>(value, minimum(), maximum()) : minimum());
+    }
+};
+
 QSpinBox* AddSpinBox(QWidget* parent, const char* name, int left, int top) {
-    auto* box = new QSpinBox(parent);
+    auto* box = new TRangeSpinBox(parent);
     box->setObjectName(QLatin1String(name));
     box->setGeometry(left, top, 72, 22);
     // A value typed outside the bounds becomes the nearest bound when the box loses focus.
