@@ -98,21 +98,40 @@ TZipWriter::TZipWriter() {
     zip_source_keep(FSource);
 }
 
-TZipWriter::TZipWriter(const QByteArray& base) : FBase(base) {
-    FSource = zip_source_buffer_create(FBase.constData(), zip_uint64_t(FBase.size()), 0, nullptr);
-    if (FSource)
-        FArchive = OpenFromSource(FSource, ZIP_CHECKCONS);
-    if (!FArchive) {
-        if (FSource)
-            zip_source_free(FSource);
+TZipWriter::TZipWriter(const QByteArray& base) : TZipWriter() {
+    FBase = base;
+    zip_source_t* source =
+        zip_source_buffer_create(FBase.constData(), zip_uint64_t(FBase.size()), 0, nullptr);
+    if (source)
+        FBaseArchive = OpenFromSource(source, ZIP_RDONLY | ZIP_CHECKCONS);
+    if (!FBaseArchive) {
+        if (source)
+            zip_source_free(source);
         throw EDamagedPackage();
     }
-    zip_source_keep(FSource);
+    // Each entry's stored bytes are copied as they are: nothing is inflated or deflated again.
+    const zip_int64_t count = zip_get_num_entries(FBaseArchive, 0);
+    for (zip_int64_t i = 0; i < count; ++i) {
+        zip_stat_t stat;
+        const char* name = zip_get_name(FBaseArchive, zip_uint64_t(i), ZIP_FL_ENC_RAW);
+        zip_source_t* entry =
+            zip_source_zip(FArchive, FBaseArchive, zip_uint64_t(i), ZIP_FL_COMPRESSED, 0, -1);
+        const zip_int64_t index = name && entry ? zip_file_add(FArchive, name, entry, ZIP_FL_ENC_RAW) : -1;
+        if (index < 0) {
+            if (entry)
+                zip_source_free(entry);
+            throw EDamagedPackage();
+        }
+        if (zip_stat_index(FBaseArchive, zip_uint64_t(i), 0, &stat) == 0 && (stat.valid & ZIP_STAT_MTIME))
+            zip_file_set_mtime(FArchive, zip_uint64_t(index), stat.mtime, 0);
+    }
 }
 
 TZipWriter::~TZipWriter() {
     if (FArchive)
         zip_discard(FArchive);
+    if (FBaseArchive)
+        zip_discard(FBaseArchive);
     zip_source_free(FSource);
 }
 

@@ -74,6 +74,7 @@ public:
 private:
     zip_source* FSource = nullptr;
     zip* FArchive = nullptr;
+    zip* FBaseArchive = nullptr; // read while the new archive is written
     QByteArray FBase;
     std::list<QByteArray> FData; // libzip reads the entries' bytes only when the archive is written
 };

@@ -1,0 +1,80 @@
+#!/usr/bin/python3
+"""Writes the openpyxl-made fixture workbooks and the CSV fixtures into the current folder."""
+import datetime
+
+import openpyxl
+from openpyxl.chart import BarChart, Reference
+from openpyxl.utils.datetime import CALENDAR_MAC_1904
+
+
+def dates(path, epoch=None):
+    wb = openpyxl.Workbook()
+    if epoch is not None:
+        wb.epoch = epoch
+    ws = wb.active
+    ws.title = "Dates"
+    rows = [
+        (datetime.date(2026, 12, 7), "mm-dd-yy"),                  # built-in 14
+        (datetime.datetime(2020, 2, 29, 13, 45), "m/d/yy h:mm"),   # built-in 22
+        (datetime.time(13, 45), "h:mm:ss"),                        # built-in 21
+        (datetime.datetime(2020, 2, 29, 13, 45), "yyyy-mm-dd hh:mm:ss"),
+        (datetime.date(2026, 12, 7), "[$-409]d-mmm-yy;@"),
+        (45000, '0.00 "days"'),                                    # quoted d: a number
+        (2.5, "[h]:mm:ss"),
+        (1.5, "0.0"),
+    ]
+    for row, (value, fmt) in enumerate(rows, start=1):
+        cell = ws.cell(row=row, column=1, value=value)
+        cell.number_format = fmt
+    wb.save(path)
+
+
+def chart(path):
+    wb = openpyxl.Workbook()
+    data = wb.active
+    data.title = "Data"
+    for row in [("Fruit", "Count"), ("Apples", 3), ("Pears", 5), ("Plums", 2)]:
+        data.append(row)
+    sheet = wb.create_chartsheet("Chart")
+    bars = BarChart()
+    bars.add_data(Reference(data, min_col=2, min_row=1, max_row=4), titles_from_data=True)
+    bars.set_categories(Reference(data, min_col=1, min_row=2, max_row=4))
+    sheet.add_chart(bars)
+    hidden = wb.create_sheet("Hidden")
+    hidden["A1"] = "secret"
+    hidden.sheet_state = "hidden"
+    wb.active = 0
+    wb.save(path)
+
+
+def several(path):
+    wb = openpyxl.Workbook()
+    wb.active.title = "First"
+    wb.active["A1"] = "one"
+    second = wb.create_sheet("Second")
+    second["B2"] = "two"
+    third = wb.create_sheet("Third")
+    third["C3"] = "three"
+    wb.active = 1
+    wb.save(path)
+
+
+def csv_files():
+    rows = 'Name,City,Note\r\nZoë,Köln,"a, b"\r\nÅsa,"Line one\r\nLine two","say ""hi"""\r\n'
+    with open("utf8.csv", "wb") as f:
+        f.write(rows.encode("utf-8"))
+    with open("utf8-bom.csv", "wb") as f:
+        f.write(b"\xef\xbb\xbf" + rows.encode("utf-8"))
+    with open("cp1252.csv", "wb") as f:
+        f.write(rows.replace("Åsa", "€uro").encode("cp1252"))
+    with open("semicolon.csv", "wb") as f:
+        f.write("Name;City;Note\nZoë;Köln;a, b\n".encode("utf-8"))
+    with open("tab.csv", "wb") as f:
+        f.write("Name\tCity\tNote\nZoë\tKöln\ta; b\n".encode("utf-8"))
+
+
+dates("dates1900.xlsx")
+dates("dates1904.xlsx", CALENDAR_MAC_1904)
+chart("chart.xlsx")
+several("several.xlsx")
+csv_files()

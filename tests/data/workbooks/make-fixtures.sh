@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Makes the fixture workbooks in this folder from cells.fods and make-fixtures.py, with files that
+# real spreadsheet programs wrote: openpyxl writes .xlsx and .csv sources, LibreOffice (headless)
+# converts cells.fods and re-saves the openpyxl workbooks. Needs python3-openpyxl and
+# libreoffice-calc; only run it to remake the committed fixtures.
+set -euo pipefail
+cd "$(dirname "$0")"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+office() { soffice --headless --norestore "-env:UserInstallation=file://$work/profile" "$@" >/dev/null; }
+
+/usr/bin/python3 make-fixtures.py
+
+office --convert-to xlsx --outdir . cells.fods
+office --convert-to xls --outdir . cells.fods
+office --convert-to ods --outdir . cells.fods
+office --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76' --outdir . cells.fods
+
+# LibreOffice's own saves of openpyxl workbooks: a chart sheet and a hidden sheet, 1904 dates.
+for name in chart dates1904; do
+    office --convert-to xlsx --outdir "$work" "$name.xlsx"
+    mv "$work/$name.xlsx" "$name-lo.xlsx"
+done
+office --convert-to xls --outdir . dates1904.xlsx
+office --convert-to ods --outdir . dates1904.xlsx

@@ -1,0 +1,6 @@
+#include "WorkbookTestSupport.h"
+class T : public QObject {
+    Q_OBJECT
+};
+QTEST_GUILESS_MAIN(T)
+#include "tst_values.moc"
