@@ -3,6 +3,7 @@
 
 #include "support/WindowTestSupport.h"
 
+#include "mainwindow/RecordForm.h"
 #include "mainwindow/RecordListModel.h"
 #include "ui/TemplateControls.h"
 
@@ -304,7 +305,7 @@ private slots:
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
 
-        form->FocusFirstTextBox();
+        Child<TRecordForm>(*form, "PanelDataFormArea")->FocusFirstBox();
         QCOMPARE(QApplication::focusWidget(), FormControl(*form, ids[order[0]]));
         for (int i = 1; i < order.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -379,6 +380,7 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::newRow("Yes saves into the old record, unsorted") << int(QMessageBox::Yes);
         QTest::newRow("No drops the edits") << int(QMessageBox::No);
+        QTest::newRow("Cancel or Escape keeps the edits and the record") << int(QMessageBox::Cancel);
     }
     void deselectingAModifiedRecordAsks() {
         QFETCH(int, answer);
@@ -395,7 +397,19 @@ private slots:
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].Kind, MessageBoxes::TKind::Warning);
         QCOMPARE(boxes[0].Text, QStringLiteral("Record modified, would you like to save?"));
-        QCOMPARE(boxes[0].Buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(boxes[0].Buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(MessageBoxes::EscapeAnswer(boxes[0].Buttons), QMessageBox::Cancel);
+        if (answer == QMessageBox::Cancel) {
+            QCOMPARE(SelectedRow(*form), 0);
+            QCOMPARE(form->CurrentRecord()->Value(0), std::string_view("a"));
+            QCOMPARE(ControlText(box), QStringLiteral("azz"));
+            QVERIFY(form->DataFormModified());
+            QVERIFY(!form->WritePending());
+            MessageBoxTesting::QueueAnswer(QMessageBox::No);
+            QVERIFY(form->close());
+            MessageBoxTesting::TakeShown();
+            return;
+        }
 
         const bool yes = answer == QMessageBox::Yes;
         const TCategory* shown = form->CurrentCategory();
@@ -427,7 +441,7 @@ private slots:
         QCOMPARE(SelectedRow(*form), 3);
         QCOMPARE(form->CurrentRecord()->Value(0), std::string_view("zz\xc3\xa9"));
         QVERIFY(!form->DataFormModified());
-        QVERIFY(form->TimerWriteCache.isActive());
+        QVERIFY(form->TimerWriteCache().isActive());
         auto* view = Child<QTreeView>(*form, "ListView1");
         QVERIFY(view->viewport()->rect().contains(view->visualRect(view->model()->index(3, 0))));
         QVERIFY(form->close());
@@ -489,7 +503,7 @@ private slots:
         QWidget* title = FormControl(*form, notes->Columns[0]->ElementID);
         TypeIntoBox(title, QStringLiteral(" \u00fcber"));
         QTest::mouseClick(Child<QPushButton>(*form, "BtnSaveData"), Qt::LeftButton);
-        QVERIFY(form->TimerWriteCache.isActive());
+        QVERIFY(form->TimerWriteCache().isActive());
         form->TimerWriteCacheTimer();
         QVERIFY(!form->WritePending());
 
