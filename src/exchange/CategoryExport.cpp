@@ -150,12 +150,5 @@ void TCategoryExportRun::Run(const TExchangeProgress& progress) {
 }
 
 void TCategoryExportRun::Close() noexcept {
-    if (!FWorkbook)
-        return;
-    try {
-        FWorkbook->Close();
-    } catch (...) {
-        // The clean-up ends silently, as when nothing was exported.
-    }
-    FWorkbook.reset();
+    CloseWorkbookQuietly(FWorkbook);
 }

@@ -1,6 +1,7 @@
 #include "exchange/ExchangeText.h"
 
 #include "core/TextCodec.h"
+#include "exchange/workbook/Workbook.h"
 
 QString CellTextOfValue(std::string_view bytes) {
     if (IsValidUtf8(bytes))
@@ -21,4 +22,15 @@ QString TrimmedCellText(const QString& text) {
     while (end > begin && text.at(end - 1).unicode() <= u' ')
         --end;
     return begin == 0 && end == text.size() ? text : text.mid(begin, end - begin);
+}
+
+void CloseWorkbookQuietly(std::unique_ptr<TWorkbook>& workbook) noexcept {
+    if (!workbook)
+        return;
+    try {
+        workbook->Close();
+    } catch (...) {
+        // Nothing is left to tell: the workbook is let go either way.
+    }
+    workbook.reset();
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -20,3 +21,8 @@ QString CellTextOfValue(std::string_view bytes);
 std::string ValueOfCellText(const QString& text);
 // Without the spaces and control characters at either end.
 QString TrimmedCellText(const QString& text);
+
+class TWorkbook;
+// Closes and releases workbook, if any. The clean-up when a wizard or an export ends: a failure
+// ends it silently, as when nothing was opened.
+void CloseWorkbookQuietly(std::unique_ptr<TWorkbook>& workbook) noexcept;

@@ -3,7 +3,6 @@
 #include "core/Ledgrin.h"
 #include "exchange/CategoryExport.h"
 #include "ui/DisplayText.h"
-#include "ui/dialogs/FileDialogs.h"
 #include "ui/dialogs/MessageBoxes.h"
 
 #include <QComboBox>
@@ -42,14 +41,13 @@ TExportWizard::TExportWizard(QWidget* parent)
                 84);
     fileLabel->setWordWrap(true);
     fileLabel->setGeometry(24, 80, 426, 34);
-    FFileNameBox = new QLineEdit(settings);
-    FFileNameBox->setObjectName(QStringLiteral("LEFileName"));
-    FFileNameBox->setGeometry(24, 116, 330, 24);
+    FileDialogs::TOptions browse;
+    browse.Mode = FileDialogs::TMode::ChooseTarget;
+    browse.Title = QStringLiteral("Specify a new Excel file");
+    browse.Filter = QStringLiteral("Excel Workbook (*.xlsx);;CSV (*.csv)");
+    browse.DefaultSuffix = QStringLiteral("xlsx");
+    FFileNameBox = AddFileNameBox(settings, 116, browse);
     fileLabel->setBuddy(FFileNameBox);
-    auto* browse = new QPushButton(QStringLiteral("&Browse"), settings);
-    browse->setObjectName(QStringLiteral("BtnBrowse"));
-    browse->setAutoDefault(false);
-    browse->setGeometry(362, 115, 88, 26);
 
     AddText(settings, QStringLiteral("Specify the name of worksheet:"), 150);
     FSheetNameBox = new QLineEdit(settings);
@@ -61,7 +59,6 @@ TExportWizard::TExportWizard(QWidget* parent)
     AddPage(QStringLiteral("Done!"));
 
     connect(FCategoryList, qOverload<int>(&QComboBox::activated), this, &TExportWizard::CBCatChange);
-    connect(browse, &QPushButton::clicked, this, &TExportWizard::BtnBrowseClick);
 }
 
 TExportWizard::~TExportWizard() = default;
@@ -94,17 +91,6 @@ void TExportWizard::CBCatChange(int index) {
     FSheetNameBox->setText(index < 0 ? QString() : FCategoryList->itemText(index));
     // The export needs a category: without one "&Next" waits for a choice.
     BtnNext->setEnabled(index >= 0);
-}
-
-void TExportWizard::BtnBrowseClick() {
-    FileDialogs::TOptions options;
-    options.Mode = FileDialogs::TMode::ChooseTarget;
-    options.Title = QStringLiteral("Specify a new Excel file");
-    options.Filter = QStringLiteral("Excel Workbook (*.xlsx);;CSV (*.csv)");
-    options.DefaultSuffix = QStringLiteral("xlsx");
-    const QString path = FileDialogs::Run(this, options);
-    if (!path.isEmpty())
-        FFileNameBox->setText(path);
 }
 
 bool TExportWizard::ConfirmTarget(const TCategoryExportRun& run) {

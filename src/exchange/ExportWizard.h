@@ -33,7 +33,6 @@ protected:
 private:
     void FormShow(const TCategory* current);
     void CBCatChange(int index);
-    void BtnBrowseClick();
     // Refusals and the question about a .csv file, before anything is written.
     bool ConfirmTarget(const TCategoryExportRun& run);
 

@@ -4,7 +4,6 @@
 #include "exchange/CategoryImport.h"
 #include "exchange/workbook/Workbook.h"
 #include "ui/DisplayText.h"
-#include "ui/dialogs/FileDialogs.h"
 #include "ui/dialogs/MessageBoxes.h"
 
 #include <QApplication>
@@ -77,14 +76,12 @@ TImportWizard::TImportWizard(QWidget* parent)
     SetHeaderPicture(style()->standardIcon(QStyle::SP_DialogOpenButton).pixmap(32, 32));
 
     QWidget* file = AddPage(QStringLiteral("Select an Excel file and click \"Next\"."));
-    FFileNameBox = new QLineEdit(file);
-    FFileNameBox->setObjectName(QStringLiteral("LEFileName"));
-    FFileNameBox->setGeometry(24, 40, 330, 24);
-    auto* browse = new QPushButton(QStringLiteral("&Browse"), file);
-    browse->setObjectName(QStringLiteral("BtnBrowse"));
-    browse->setAutoDefault(false);
-    browse->setGeometry(362, 39, 88, 26);
-    connect(browse, &QPushButton::clicked, this, &TImportWizard::BtnBrowseClick);
+    FileDialogs::TOptions browse;
+    browse.Mode = FileDialogs::TMode::OpenFile;
+    browse.Title = QStringLiteral("Open");
+    browse.Filter = QStringLiteral("Spreadsheets (*.xlsx *.xls *.ods *.csv);;All Files (*)");
+    browse.DefaultSuffix = QStringLiteral("xlsx");
+    FFileNameBox = AddFileNameBox(file, 40, browse);
 
     QWidget* worksheet = AddPage(QStringLiteral("Select a worksheet, then click \"Next\"."));
     FSheetList = new QComboBox(worksheet);
@@ -159,17 +156,6 @@ void TImportWizard::FormShow() {
     StartRun();
     FFileNameBox->clear();
     FFileNameBox->setFocus();
-}
-
-void TImportWizard::BtnBrowseClick() {
-    FileDialogs::TOptions options;
-    options.Mode = FileDialogs::TMode::OpenFile;
-    options.Title = QStringLiteral("Open");
-    options.Filter = QStringLiteral("Spreadsheets (*.xlsx *.xls *.ods *.csv);;All Files (*)");
-    options.DefaultSuffix = QStringLiteral("xlsx");
-    const QString path = FileDialogs::Run(this, options);
-    if (!path.isEmpty())
-        FFileNameBox->setText(path);
 }
 
 void TImportWizard::NextClick() {
@@ -269,12 +255,5 @@ void TImportWizard::Import() {
 
 void TImportWizard::CleanUp() {
     FSheet = nullptr;
-    if (!FWorkbook)
-        return;
-    try {
-        FWorkbook->Close();
-    } catch (...) {
-        // The clean-up ends silently, as when nothing was opened.
-    }
-    FWorkbook.reset();
+    CloseWorkbookQuietly(FWorkbook);
 }

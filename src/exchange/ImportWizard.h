@@ -41,7 +41,6 @@ protected:
 private:
     QWidget* CreateRangesPage();
     void FormShow();
-    void BtnBrowseClick();
     // The steps of "&Next" on each page.
     void OpenWorkbook();
     void FindRanges();

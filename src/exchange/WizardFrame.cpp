@@ -4,6 +4,7 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -90,6 +91,22 @@ QProgressBar* TWizardFrame::AddProgressPage(const QString& text) {
 
 void TWizardFrame::SetHeaderPicture(const QPixmap& picture) {
     FHeaderPicture->setPixmap(picture);
+}
+
+QLineEdit* TWizardFrame::AddFileNameBox(QWidget* page, int top, const FileDialogs::TOptions& browse) {
+    auto* box = new QLineEdit(page);
+    box->setObjectName(QStringLiteral("LEFileName"));
+    box->setGeometry(24, top, 330, 24);
+    auto* button = new QPushButton(QStringLiteral("&Browse"), page);
+    button->setObjectName(QStringLiteral("BtnBrowse"));
+    button->setAutoDefault(false);
+    button->setGeometry(362, top - 1, 88, 26);
+    connect(button, &QPushButton::clicked, this, [this, box, browse] {
+        const QString path = FileDialogs::Run(this, browse);
+        if (!path.isEmpty())
+            box->setText(path);
+    });
+    return box;
 }
 
 void TWizardFrame::StartRun() {

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "exchange/ExchangeText.h"
+#include "ui/dialogs/FileDialogs.h"
 
 #include <QDialog>
 #include <QElapsedTimer>
 
 class QLabel;
+class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QStackedWidget;
@@ -30,6 +32,9 @@ protected:
     // A page with its text and a progress bar for the long work.
     QProgressBar* AddProgressPage(const QString& text);
     void SetHeaderPicture(const QPixmap& picture);
+    // The file name box "LEFileName" at top with its "&Browse" button, which offers a file dialog
+    // with browse and puts the chosen path into the box.
+    QLineEdit* AddFileNameBox(QWidget* page, int top, const FileDialogs::TOptions& browse);
 
     // Page 1, both buttons enabled, the close button captioned "&Cancel".
     void StartRun();
