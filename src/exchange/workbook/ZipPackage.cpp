@@ -15,7 +15,8 @@ zip_t* OpenFromSource(zip_source_t* source, int flags) {
 }
 } // namespace
 
-TZipReader::TZipReader(const QByteArray& bytes) : FBytes(bytes) {
+TZipReader::TZipReader(const QByteArray& bytes, int64_t maxPartBytes)
+    : FBytes(bytes), FMaxPartBytes(maxPartBytes) {
     zip_source_t* source =
         zip_source_buffer_create(FBytes.constData(), zip_uint64_t(FBytes.size()), 0, nullptr);
     if (!source)
@@ -47,26 +48,19 @@ int TZipReader::Find(const QString& name) const {
     return index < 0 ? -1 : int(index);
 }
 
-QByteArray TZipReader::Read(int index, int64_t maxBytes) const {
-    zip_stat_t stat;
-    if (zip_stat_index(FArchive, zip_uint64_t(index), 0, &stat) != 0 || !(stat.valid & ZIP_STAT_SIZE) ||
-        stat.size > zip_uint64_t(maxBytes))
-        throw EDamagedPackage();
+QByteArray TZipReader::Read(int index) const {
     QByteArray bytes;
     TStream stream(*this, index);
-    for (QByteArray piece = stream.Next(); !piece.isEmpty(); piece = stream.Next()) {
-        if (bytes.size() + piece.size() > maxBytes)
-            throw EDamagedPackage();
+    for (QByteArray piece = stream.Next(); !piece.isEmpty(); piece = stream.Next())
         bytes.append(piece);
-    }
     return bytes;
 }
 
-TZipReader::TStream::TStream(const TZipReader& zip, int index) : FMaxBytes(kMaxPartBytes) {
+TZipReader::TStream::TStream(const TZipReader& zip, int index) : FMaxBytes(zip.FMaxPartBytes) {
     zip_stat_t stat;
     // An entry that claims more than any real part is refused before a byte is inflated.
     if (zip_stat_index(zip.FArchive, zip_uint64_t(index), 0, &stat) != 0 ||
-        ((stat.valid & ZIP_STAT_SIZE) && stat.size > zip_uint64_t(kMaxPartBytes)))
+        ((stat.valid & ZIP_STAT_SIZE) && stat.size > zip_uint64_t(FMaxBytes)))
         throw EDamagedPackage();
     FFile = zip_fopen_index(zip.FArchive, zip_uint64_t(index), 0);
     if (!FFile)

@@ -24,7 +24,8 @@ constexpr int64_t kMaxPartBytes = int64_t(512) << 20;
 // A zip package read from bytes in memory.
 class TZipReader {
 public:
-    explicit TZipReader(const QByteArray& bytes); // throws EDamagedPackage
+    // Throws EDamagedPackage; no entry is inflated past maxPartBytes.
+    explicit TZipReader(const QByteArray& bytes, int64_t maxPartBytes = kMaxPartBytes);
     ~TZipReader();
     TZipReader(const TZipReader&) = delete;
     TZipReader& operator=(const TZipReader&) = delete;
@@ -33,10 +34,10 @@ public:
     QString EntryName(int index) const;
     // The entry of that name ignoring case, or -1.
     int Find(const QString& name) const;
-    // The whole entry; throws EDamagedPackage when it is damaged or inflates past maxBytes.
-    QByteArray Read(int index, int64_t maxBytes = kMaxPartBytes) const;
+    // The whole entry; throws EDamagedPackage when it is damaged or too large.
+    QByteArray Read(int index) const;
 
-    // Reads one entry piece by piece, never past kMaxPartBytes.
+    // Reads one entry piece by piece, never past the reader's limit.
     class TStream {
     public:
         TStream(const TZipReader& zip, int index);
@@ -55,6 +56,7 @@ public:
 private:
     QByteArray FBytes;
     zip* FArchive = nullptr;
+    int64_t FMaxPartBytes;
 };
 
 // A package built in memory: new, or a copy of existing bytes whose untouched entries are copied
