@@ -3,7 +3,14 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <stdexcept>
+#include <string>
 #include <vector>
+
+#include <sys/wait.h>
+#include <unistd.h>
 
 double MedianMs(int repeat, const std::function<void()>& work, const std::function<void()>& prepare) {
     std::vector<double> times;
@@ -49,4 +56,42 @@ void ReportError(TBenchRun& run, const std::string& message) {
     std::printf("error: %s\n", message.c_str());
     std::fflush(stdout);
     run.Failed = true;
+}
+
+uint64_t ChildPeakBytes(const char* option, const std::string& path) {
+    int pipeFds[2];
+    if (::pipe(pipeFds) != 0)
+        throw std::runtime_error("memory: no pipe");
+    std::fflush(stdout);
+    const pid_t child = ::fork();
+    if (child < 0)
+        throw std::runtime_error("memory: cannot fork");
+    if (child == 0) {
+        ::dup2(pipeFds[1], STDOUT_FILENO);
+        ::close(pipeFds[0]);
+        ::close(pipeFds[1]);
+        ::execl("/proc/self/exe", "quillery-bench", option, path.c_str(), nullptr);
+        ::_exit(127);
+    }
+    ::close(pipeFds[1]);
+    std::string answer;
+    char buffer[64];
+    for (ssize_t got; (got = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
+        answer.append(buffer, static_cast<size_t>(got));
+    ::close(pipeFds[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || answer.empty())
+        throw std::runtime_error("memory: the measuring process failed");
+    return std::stoull(answer) * 1024;
+}
+
+int PrintPeakKiB() {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind("VmHWM:", 0) == 0) {
+            std::printf("%lld\n", std::atoll(line.c_str() + 6));
+            return 0;
+        }
+    return 1;
 }

@@ -38,3 +38,9 @@ void PrintMemcpyShare(const TBenchRun& run, const char* operation, double oursMs
 void PrintMemory(uint64_t peakBytes, uint64_t fileBytes);
 // Prints an error line; the run ends with a failing exit code.
 void ReportError(TBenchRun& run, const std::string& message);
+
+// The peak resident size of a fresh process (this program run again with option and path, which
+// prints its peak in KiB), so that nothing this process holds counts.
+uint64_t ChildPeakBytes(const char* option, const std::string& path);
+// The child's side: prints this process's peak resident size in KiB; the exit status.
+int PrintPeakKiB();

@@ -1,6 +1,7 @@
 // quillery-bench: the data store against SQLite on the same records, in the same run.
 #include "BenchCommon.h"
 #include "BenchData.h"
+#include "BenchExchange.h"
 #include "BenchSqlite.h"
 #include "BenchWindow.h"
 
@@ -211,43 +212,12 @@ void BenchMerge(TBenchRun& run) {
 int PrintLoadPeak(const char* path) {
     TLedgrin ledgrin;
     ledgrin.LoadFromFile(path);
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmHWM:", 0) == 0) {
-            std::printf("%lld\n", std::atoll(line.c_str() + 6));
-            return 0;
-        }
-    return 1;
+    return PrintPeakKiB();
 }
 
-// A fresh process (fork, then exec of this program) loads the file, so nothing this process holds
-// counts in its peak.
+// A fresh process loads the file, so nothing this process holds counts in its peak.
 void BenchMemory(TBenchRun& run) {
-    int pipeFds[2];
-    if (::pipe(pipeFds) != 0)
-        throw std::runtime_error("memory: no pipe");
-    std::fflush(stdout);
-    const pid_t child = ::fork();
-    if (child < 0)
-        throw std::runtime_error("memory: cannot fork");
-    if (child == 0) {
-        ::dup2(pipeFds[1], STDOUT_FILENO);
-        ::close(pipeFds[0]);
-        ::close(pipeFds[1]);
-        ::execl("/proc/self/exe", "quillery-bench", kPeakOption, run.DataPath.c_str(), nullptr);
-        ::_exit(127);
-    }
-    ::close(pipeFds[1]);
-    std::string answer;
-    char buffer[64];
-    for (ssize_t got; (got = ::read(pipeFds[0], buffer, sizeof buffer)) > 0;)
-        answer.append(buffer, static_cast<size_t>(got));
-    ::close(pipeFds[0]);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || answer.empty())
-        throw std::runtime_error("memory: the loading process failed");
-    PrintMemory(std::stoull(answer) * 1024, run.FileBytes);
+    PrintMemory(ChildPeakBytes(kPeakOption, run.DataPath), run.FileBytes);
 }
 
 struct TBenchStep {
@@ -257,8 +227,9 @@ struct TBenchStep {
 
 // In the order they print; each step after load works on what load read.
 const TBenchStep kSteps[] = {
-    {"load", BenchLoad},   {"save", BenchSave},     {"filter", BenchFilter}, {"sort", BenchSort},
-    {"merge", BenchMerge}, {"memory", BenchMemory}, {"window", BenchWindow},
+    {"load", BenchLoad},     {"save", BenchSave},     {"filter", BenchFilter},
+    {"sort", BenchSort},     {"merge", BenchMerge},   {"memory", BenchMemory},
+    {"window", BenchWindow}, {"export", BenchExport}, {"import", BenchImport},
 };
 
 int Usage() {
@@ -283,6 +254,8 @@ bool ParseCount(const char* text, int32_t& value) {
 int main(int argc, char** argv) {
     if (argc == 3 && std::strcmp(argv[1], kPeakOption) == 0)
         return PrintLoadPeak(argv[2]);
+    if (argc == 3 && std::strcmp(argv[1], kImportPeakOption) == 0)
+        return PrintImportPeak(argv[2]);
 
     TBenchRun run;
     for (int i = 1; i < argc; ++i) {

@@ -9,6 +9,9 @@
 #include "core/SearchParam.h"
 #include "core/TextCodec.h"
 #include "core/TextRules.h"
+#include "exchange/CategoryExport.h"
+
+#include <QFile>
 
 #include <QJsonDocument>
 
@@ -85,11 +88,10 @@ std::vector<const TRecord*> ListedRecords(const TCategory& category, const std::
 TCliCommands::TCliCommands(const TCliOptions& options, std::ostream& out) : FOptions(options), FOut(out) {}
 
 int TCliCommands::Run() {
-    static const TCommand commands[] = {{"info", 1, &TCliCommands::Info},
-                                        {"dump", 1, &TCliCommands::Dump},
-                                        {"check", 1, &TCliCommands::Check},
-                                        {"resave", 2, &TCliCommands::Resave},
-                                        {"list", 2, &TCliCommands::List}};
+    static const TCommand commands[] = {
+        {"info", 1, &TCliCommands::Info},   {"dump", 1, &TCliCommands::Dump},
+        {"check", 1, &TCliCommands::Check}, {"resave", 2, &TCliCommands::Resave},
+        {"list", 2, &TCliCommands::List},   {"export", 3, &TCliCommands::Export}};
     for (const TCommand& command : commands) {
         if (FOptions.Command != command.Name)
             continue;
@@ -98,6 +100,8 @@ int TCliCommands::Run() {
                                  (command.ArgumentCount == 1 ? " argument" : " arguments"));
         if (FOptions.Command != "list" && (FOptions.WholeWord || !FOptions.FilterText.empty()))
             throw ECliUsageError("--filter and --whole-word belong to list");
+        if (FOptions.Command != "export" && !FOptions.SheetName.empty())
+            throw ECliUsageError("--sheet belongs to export");
         return (this->*command.Run)();
     }
     throw ECliUsageError("unknown command " + FOptions.Command);
@@ -145,11 +149,16 @@ int TCliCommands::Resave() {
     return 0;
 }
 
-int TCliCommands::List() {
-    const auto ledgrin = Load(FOptions.Arguments[0], true);
-    const TCategory* category = FindCategory(*ledgrin, FOptions.Arguments[1]);
+const TCategory& TCliCommands::NamedCategory(const TLedgrin& ledgrin) const {
+    const TCategory* category = FindCategory(ledgrin, FOptions.Arguments[1]);
     if (category == nullptr)
         throw EQuilleryError("Category not found: " + FOptions.Arguments[1]);
+    return *category;
+}
+
+int TCliCommands::List() {
+    const auto ledgrin = Load(FOptions.Arguments[0], true);
+    const TCategory* category = &NamedCategory(*ledgrin);
     const std::vector<int32_t> valueIndexes = ColumnValueIndexes(*category);
     const auto writeLine = [&](auto cellText) {
         for (size_t c = 0; c < valueIndexes.size(); ++c)
@@ -160,5 +169,17 @@ int TCliCommands::List() {
     for (const TRecord* record :
          ListedRecords(*category, valueIndexes, FOptions.FilterText, FOptions.WholeWord))
         writeLine([&](size_t c) { return ListCell(*record, valueIndexes[c]); });
+    return 0;
+}
+
+int TCliCommands::Export() {
+    const auto ledgrin = Load(FOptions.Arguments[0], true);
+    const TCategory& category = NamedCategory(*ledgrin);
+    const std::string sheetName =
+        FOptions.SheetName.empty() ? DecodeForDisplay(category.Name) : FOptions.SheetName;
+    TCategoryExportRun run(category, QFile::decodeName(QByteArray::fromStdString(FOptions.Arguments[2])),
+                           QString::fromStdString(sheetName));
+    run.Check();
+    run.Run({});
     return 0;
 }

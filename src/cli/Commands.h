@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+class TCategory;
 class TLedgrin;
 
 // Runs one command of quillery-cli. Failures of the data store propagate as its exceptions; a
@@ -23,10 +24,13 @@ private:
     int Check();
     int Resave();
     int List();
+    int Export();
 
     // Loads a data file and, when the command shows records and the file has a password, asks for
     // it; a wrong one fails with "Password error.".
     std::unique_ptr<TLedgrin> Load(const std::string& path, bool showsRecords) const;
+    // The category the second argument names; "Category not found: %s" otherwise.
+    const TCategory& NamedCategory(const TLedgrin& ledgrin) const;
 
     const TCliOptions& FOptions;
     std::ostream& FOut;

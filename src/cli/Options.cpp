@@ -17,14 +17,21 @@ Commands:
   list FILE CATEGORY   the record list the program shows for CATEGORY (its name, or its id when
                        no category has that name): a line of column captions, then one line per
                        record, cells separated by tabs, sorted by the category's sort column
+  export FILE CATEGORY OUT
+                       writes every record of CATEGORY to the workbook OUT as the program's
+                       export does: one column per text box, headed by its list column's
+                       caption, one row per record. OUT is a .xlsx file (a new worksheet is
+                       added when it exists) or a .csv file (replaced when it exists). The data
+                       file is never changed
 
 Options:
   --filter TEXT        list: only the records that the program's filter keeps for TEXT
   --whole-word         list: with --filter, TEXT must stand as a whole word
+  --sheet NAME         export: the worksheet's name (default: the category's name)
   --password-file PATH read the password from the first line of PATH
   -h, --help           show this text
 
-A file with a password needs it for dump, list and resave; info and check show no record and
+A file with a password needs it for dump, list, export and resave; info and check show no record and
 never ask. Without --password-file the password is asked for on the terminal (not echoed), or
 read from the first line of standard input when that is not a terminal.
 
@@ -69,13 +76,15 @@ TCliOptions TCliOptions::Parse(const std::vector<std::string>& args) {
             options.Help = true;
         } else if (name == "--whole-word" && !inlineValue) {
             options.WholeWord = true;
-        } else if (name == "--filter" || name == "--password-file") {
+        } else if (name == "--filter" || name == "--password-file" || name == "--sheet") {
             if (!inlineValue) {
                 if (i + 1 == args.size())
                     throw ECliUsageError("option " + name + " needs a value");
                 value = args[++i];
             }
-            (name == "--filter" ? options.FilterText : options.PasswordFile) = value;
+            (name == "--filter"  ? options.FilterText
+             : name == "--sheet" ? options.SheetName
+                                 : options.PasswordFile) = value;
         } else {
             throw ECliUsageError("unknown option " + arg);
         }

@@ -20,6 +20,7 @@ struct TCliOptions {
     std::string PasswordFile;           // empty: ask for the password
     std::string FilterText;             // empty: no filter, as with an empty filter box
     bool WholeWord = false;
+    std::string SheetName; // export: empty names the worksheet after the category
 
     // args without the program name. Fails with ECliUsageError on an unknown option or a missing
     // option value; the command and its arguments are checked by the command that runs.

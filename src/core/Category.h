@@ -76,6 +76,8 @@ class TRecord {
 public:
     TRecord() = default;
     explicit TRecord(int32_t count); // count empty values
+    // A record of these values, built in one allocation.
+    explicit TRecord(const std::vector<std::string_view>& values) { Rebuild(values); }
     TRecord(const TRecord& other);
     TRecord& operator=(const TRecord& other);
     TRecord(TRecord&&) noexcept = default;

@@ -2,6 +2,8 @@
 
 #include "core/Category.h"
 #include "core/Ledgrin.h"
+#include "exchange/ExportWizard.h"
+#include "exchange/ImportWizard.h"
 #include "mainwindow/DataFileSession.h"
 #include "mainwindow/FilterBar.h"
 #include "mainwindow/MainActions.h"
@@ -46,6 +48,7 @@ constexpr int kClearDataFormMs = 150;
 TMainWindow::TMainWindow(QWidget* parent)
     : QMainWindow(parent), FSession(new TDataFileSession(this)), FWorkingCopy(std::make_unique<TLedgrin>()),
       FActions(std::make_unique<TMainActions>(this)), FTemplateEditor(std::make_unique<TTemplateEditor>()),
+      FImportWizard(std::make_unique<TImportWizard>()), FExportWizard(std::make_unique<TExportWizard>()),
       FFilterBar(new TFilterBar(this)), FLayout(new TMainLayout(this, FFilterBar)),
       FCategoryBar(FLayout->CategoryBar()), FCategoryLabel(FLayout->CategoryLabel()),
       FRecordList(FLayout->RecordList()), FRecordForm(FLayout->RecordForm()) {
@@ -95,6 +98,14 @@ void TMainWindow::ConnectCommands() {
     ConnectCommand(a.EditTemplates, &QAction::triggered, this, [this] {
         RunPendingFilter();
         EditTemplates();
+    });
+    ConnectCommand(a.ImportFromExcel, &QAction::triggered, this, [this] {
+        RunPendingFilter();
+        ImportFromExcel();
+    });
+    ConnectCommand(a.ExportToExcel, &QAction::triggered, this, [this] {
+        RunPendingFilter();
+        ExportToExcel();
     });
     ConnectCommand(a.NewItem, &QAction::triggered, this, [this] {
         RunPendingFilter();
@@ -294,6 +305,8 @@ void TMainWindow::DataFileOpenedChanged(bool opened) {
     FActions->SetPassword->setEnabled(opened);
     FActions->BackupDataFile->setEnabled(opened);
     FActions->ImportExportMenu->setEnabled(opened);
+    FActions->ImportFromExcel->setEnabled(opened);
+    FActions->ExportToExcel->setEnabled(opened);
     UpdateEditTemplatesEnabled();
 }
 

@@ -13,7 +13,9 @@ class QLabel;
 class TCategory;
 class TCategoryBar;
 class TDataFileSession;
+class TExportWizard;
 class TFilterBar;
+class TImportWizard;
 class TLedgrin;
 class TMainLayout;
 class TRecord;
@@ -78,6 +80,9 @@ private:
     void ChooseDataFile();
     void EditTemplates();
     void UpdateEditTemplatesEnabled();
+    // Spreadsheet exchange.
+    void ImportFromExcel();
+    void ExportToExcel();
 
     // Category bar and record list.
     void FillCategoryBar();
@@ -141,6 +146,8 @@ private:
 
     // A window of its own, not a child: its controls share names with this window's.
     std::unique_ptr<TTemplateEditor> FTemplateEditor;
+    std::unique_ptr<TImportWizard> FImportWizard;
+    std::unique_ptr<TExportWizard> FExportWizard;
 
     TFilterBar* FFilterBar;
     TMainLayout* FLayout;

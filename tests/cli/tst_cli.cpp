@@ -1,6 +1,8 @@
 // quillery-cli run as a separate process on files that the data store writes, and on the template
 // file that the build makes.
 
+#include "CliRun.h"
+
 #include "core/Ledgrin.h"
 #include "core/TextRules.h"
 
@@ -18,29 +20,6 @@ namespace {
 using Mutation = std::function<void(TLedgrin&)>;
 
 const QString kTemplateFile = QStringLiteral(QUILLERY_BIN_DIR "/Templates/template1.tpl");
-
-struct TRun {
-    int ExitCode = -1;
-    QByteArray Out;
-    QByteArray Err;
-};
-
-TRun RunCli(const QStringList& arguments, const QByteArray& input = QByteArray()) {
-    QProcess process;
-    process.start(QStringLiteral(QUILLERY_BIN_DIR "/quillery-cli"), arguments);
-    TRun run;
-    if (!process.waitForStarted()) {
-        run.Err = "could not start quillery-cli";
-        return run;
-    }
-    process.write(input);
-    process.closeWriteChannel();
-    process.waitForFinished(120000);
-    run.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.Out = process.readAllStandardOutput();
-    run.Err = process.readAllStandardError();
-    return run;
-}
 
 QByteArray Lines(const QByteArrayList& lines) {
     return lines.isEmpty() ? QByteArray() : lines.join('\n') + '\n';
@@ -667,6 +646,12 @@ void TestCli::usageErrors_data() {
         << QStringList{"dump", file, "--password-file"} << QByteArray("option --password-file needs a value");
     QTest::newRow("filter on dump") << QStringList{"dump", file, "--filter", "x"}
                                     << QByteArray("--filter and --whole-word belong to list");
+    QTest::newRow("export without output")
+        << QStringList{"export", file, "Books"} << QByteArray("export takes 3 arguments");
+    QTest::newRow("sheet without name") << QStringList{"export", file, "Books", "out.xlsx", "--sheet"}
+                                        << QByteArray("option --sheet needs a value");
+    QTest::newRow("sheet on list") << QStringList{"list", file, "Books", "--sheet", "x"}
+                                   << QByteArray("--sheet belongs to export");
     QTest::newRow("whole word with a value") << QStringList{"list", file, "Books", "--whole-word=yes"}
                                              << QByteArray("unknown option --whole-word=yes");
 }
@@ -688,9 +673,9 @@ void TestCli::help() {
         QCOMPARE(run.ExitCode, 0);
         QCOMPARE(run.Err, QByteArray());
         QVERIFY(run.Out.startsWith("Usage: quillery-cli COMMAND"));
-        for (const char* word :
-             {"info FILE", "dump FILE", "check FILE", "resave IN OUT", "list FILE CATEGORY", "--filter",
-              "--whole-word", "--password-file", "\"bytes\""})
+        for (const char* word : {"info FILE", "dump FILE", "check FILE", "resave IN OUT",
+                                 "list FILE CATEGORY", "export FILE CATEGORY OUT", "--sheet", "--filter",
+                                 "--whole-word", "--password-file", "\"bytes\""})
             QVERIFY2(run.Out.contains(word), word);
     }
     // "--" ends the options, so a file may start with a dash.

@@ -26,9 +26,13 @@ QString Run(QWidget* parent, const TOptions& options) {
     QFileDialog dialog(parent, options.Title, options.Folder, options.Filter);
     dialog.setDefaultSuffix(options.DefaultSuffix);
     dialog.setSizeGripEnabled(true);
-    if (options.Mode == TMode::SaveFile) {
+    if (options.Mode == TMode::SaveFile || options.Mode == TMode::ChooseTarget) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
+        dialog.setOption(QFileDialog::DontConfirmOverwrite, options.Mode == TMode::ChooseTarget);
+    } else if (options.Mode == TMode::OpenFile) {
+        dialog.setAcceptMode(QFileDialog::AcceptOpen);
+        dialog.setFileMode(QFileDialog::ExistingFile);
     } else {
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::AnyFile);

@@ -9,8 +9,10 @@ class QWidget;
 namespace FileDialogs {
 
 enum class TMode {
-    ChooseFile, // an open dialog in which the named file need not exist
-    SaveFile    // a save dialog that asks before overwriting an existing file
+    ChooseFile,   // an open dialog in which the named file need not exist
+    SaveFile,     // a save dialog that asks before overwriting an existing file
+    ChooseTarget, // a save dialog that asks nothing about an existing file (the caller adds to it)
+    OpenFile      // an open dialog for a file that exists
 };
 
 struct TOptions {

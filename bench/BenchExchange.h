@@ -1,0 +1,12 @@
+#pragma once
+
+#include "BenchCommon.h"
+
+// The category written to a .xlsx workbook, against libxlsxwriter writing the same cells in its
+// constant-memory mode; that workbook read back into a new category, with its peak memory.
+void BenchExport(TBenchRun& run);
+void BenchImport(TBenchRun& run);
+
+// The child's side of the import's memory figure: imports path, prints the peak resident KiB.
+int PrintImportPeak(const char* path);
+extern const char* const kImportPeakOption;

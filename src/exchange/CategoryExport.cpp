@@ -1,0 +1,154 @@
+#include "exchange/CategoryExport.h"
+
+#include "core/Category.h"
+#include "core/Error.h"
+#include "exchange/workbook/Workbook.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace {
+
+const char* const kUnnamedHeading = "_unnamed_";
+
+std::string Quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
+std::string Thousands(int64_t number) {
+    std::string digits = std::to_string(number);
+    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
+        digits.insert(static_cast<size_t>(i), ",");
+    return digits;
+}
+
+} // namespace
+
+TCategoryExport::TCategoryExport(const TCategory& category) : FCategory(category) {
+    // Every id from 1 to LastElementID whose element holds a value, first element of an id
+    // winning as in the lookups; sorted once rather than searched once per id, so a category of
+    // any size exports all its text boxes.
+    std::vector<const TElement*> boxes;
+    std::unordered_map<int32_t, bool> seen;
+    for (const auto& element : category.Elements) {
+        if (element->ID < 1 || element->ID > category.LastElementID ||
+            !seen.emplace(element->ID, true).second)
+            continue;
+        if (element->ValueIndex != -1)
+            boxes.push_back(element.get());
+    }
+    std::sort(boxes.begin(), boxes.end(), [](const TElement* a, const TElement* b) { return a->ID < b->ID; });
+
+    std::unordered_map<int32_t, const TListColumn*> columnOf;
+    for (const auto& column : category.Columns)
+        columnOf.emplace(column->ElementID, column.get());
+    FColumns.reserve(boxes.size());
+    for (const TElement* box : boxes) {
+        const auto column = columnOf.find(box->ID);
+        FColumns.push_back({column == columnOf.end() ? QString::fromLatin1(kUnnamedHeading)
+                                                     : CellTextOfValue(column->second->Caption),
+                            box->ValueIndex});
+    }
+}
+
+void TCategoryExport::CheckFitsXlsx() const {
+    const std::string name = Quoted(CellTextOfValue(FCategory.Name).toStdString());
+    const auto records = static_cast<int64_t>(FCategory.Records.size());
+    if (records > kXlsxMaxRecords)
+        throw EQuilleryError("The category " + name + " has " + Thousands(records) +
+                             " records, more than the " + Thousands(kXlsxMaxRecords) +
+                             " that fit below the heading row of a .xlsx worksheet. Nothing was written.");
+    const auto columns = static_cast<int64_t>(FColumns.size());
+    if (columns > kXlsxMaxColumns)
+        throw EQuilleryError("The category " + name + " has " + Thousands(columns) +
+                             " text boxes, more than the " + Thousands(kXlsxMaxColumns) +
+                             " columns of a .xlsx worksheet. Nothing was written.");
+    for (size_t r = 0; r < FCategory.Records.size(); ++r) {
+        const TRecord& record = *FCategory.Records[r];
+        for (const TExportColumn& column : FColumns) {
+            const std::string_view value = record.Value(column.ValueIndex);
+            // A value never has more characters than bytes: only long ones need decoding.
+            if (static_cast<int64_t>(value.size()) <= kXlsxMaxCellCharacters)
+                continue;
+            const qsizetype characters = CellTextOfValue(value).size();
+            if (characters > kXlsxMaxCellCharacters)
+                throw EQuilleryError(
+                    "Record " + Thousands(static_cast<int64_t>(r) + 1) + " of the category " + name +
+                    " holds a value of " + Thousands(characters) + " characters under " +
+                    Quoted(column.Heading.toStdString()) + ", more than the " +
+                    Thousands(kXlsxMaxCellCharacters) + " a .xlsx cell holds. Nothing was written.");
+        }
+    }
+}
+
+void TCategoryExport::WriteTo(TWorksheet& sheet, const TExchangeProgress& progress) const {
+    for (size_t i = 0; i < FColumns.size(); ++i) {
+        const int column = static_cast<int>(i) + 1;
+        sheet.SetHeadingStyle(1, column);
+        sheet.SetCellText(1, column, FColumns[i].Heading);
+    }
+    const auto total = static_cast<int64_t>(FCategory.Records.size());
+    for (int64_t r = 0; r < total; ++r) {
+        const TRecord& record = *FCategory.Records[static_cast<size_t>(r)];
+        const int row = static_cast<int>(r) + 2;
+        for (size_t i = 0; i < FColumns.size(); ++i) {
+            const std::string_view value = record.Value(FColumns[i].ValueIndex);
+            if (!value.empty())
+                sheet.SetCellText(row, static_cast<int>(i) + 1, CellTextOfValue(value));
+        }
+        if (progress && (r + 1) % kExchangeProgressRows == 0)
+            progress(r + 1, total);
+    }
+    if (progress)
+        progress(total, total);
+}
+
+TExportTarget ExportTargetOf(const QString& path) {
+    const QFileInfo file(path);
+    const QString suffix = file.suffix().toLower();
+    if (suffix == QLatin1String("xls") && file.exists())
+        throw EQuilleryError("Quillery cannot add a worksheet to the legacy Excel file \"" +
+                             path.toStdString() + "\". Please export to a .xlsx file.");
+    if (suffix != QLatin1String("xlsx") && suffix != QLatin1String("csv"))
+        throw EQuilleryError("Quillery exports to Excel workbooks (.xlsx) and CSV files (.csv). Please "
+                             "export to a .xlsx file.");
+    if (!file.exists())
+        return TExportTarget::NewWorkbook;
+    return suffix == QLatin1String("csv") ? TExportTarget::ReplaceCsv : TExportTarget::AddSheet;
+}
+
+TCategoryExportRun::TCategoryExportRun(const TCategory& category, const QString& path,
+                                       const QString& sheetName)
+    : FExport(category), FPath(path), FSheetName(sheetName), FTarget(ExportTargetOf(path)) {}
+
+TCategoryExportRun::~TCategoryExportRun() {
+    Close();
+}
+
+void TCategoryExportRun::Check() const {
+    if (QFileInfo(FPath).suffix().toLower() == QLatin1String("xlsx"))
+        FExport.CheckFitsXlsx();
+}
+
+void TCategoryExportRun::Run(const TExchangeProgress& progress) {
+    TWorksheet* sheet = nullptr;
+    if (FTarget == TExportTarget::AddSheet) {
+        FWorkbook = TWorkbook::Open(FPath);
+        sheet = &FWorkbook->AddSheet();
+    } else {
+        FWorkbook = TWorkbook::Add();
+        sheet = &FWorkbook->ActiveSheet();
+    }
+    sheet->SetName(FSheetName);
+    FExport.WriteTo(*sheet, progress);
+    if (FTarget == TExportTarget::AddSheet)
+        FWorkbook->Save();
+    else
+        FWorkbook->SaveAs(FPath);
+}
+
+void TCategoryExportRun::Close() noexcept {
+    CloseWorkbookQuietly(FWorkbook);
+}

@@ -1,0 +1,126 @@
+#include "exchange/CategoryImport.h"
+
+#include "core/Error.h"
+#include "core/Ledgrin.h"
+#include "exchange/workbook/Workbook.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace {
+
+// The corner searched for the first title cell.
+constexpr int kTitleSearchRows = 20;
+constexpr int kTitleSearchColumns = 20;
+
+// The generated form: two columns of label and box pairs, 300 pixels apart, a line every 25.
+constexpr int32_t kFormColumnWidth = 300;
+constexpr int32_t kFormLineHeight = 25;
+constexpr int32_t kElementColor = 0xFFFFFF;
+constexpr int32_t kListColumnWidth = 100;
+
+bool RowEmpty(const TWorksheet& sheet, int row, int fromColumn, int toColumn) {
+    for (int column = fromColumn; column <= toColumn; ++column)
+        if (!TrimmedCell(sheet, row, column).isEmpty())
+            return false;
+    return true;
+}
+
+} // namespace
+
+TImportBounds ImportBoundsOf(const QString& path) {
+    if (QFileInfo(path).suffix().toLower() == QLatin1String("xls"))
+        return TImportBounds();
+    const int rows = MaxWorkbookRows(path);
+    return TImportBounds{rows - 1, MaxWorkbookColumns(path), rows};
+}
+
+QString TrimmedCell(const TWorksheet& sheet, int row, int column) {
+    return TrimmedCellText(sheet.CellText(row, column));
+}
+
+TImportRanges DetectImportRanges(const TWorksheet& sheet) {
+    TImportRanges ranges;
+    ranges.TitleToColumn = 2;
+    bool found = false;
+    for (int row = 1; row <= kTitleSearchRows && !found; ++row) {
+        for (int column = 1; column <= kTitleSearchColumns && !found; ++column) {
+            if (!TrimmedCell(sheet, row, column).isEmpty()) {
+                ranges.TitleRow = row;
+                ranges.TitleFromColumn = ranges.TitleToColumn = column;
+                found = true;
+            }
+        }
+    }
+    // Cells past the used ones read as empty, so both runs end.
+    while (!TrimmedCell(sheet, ranges.TitleRow, ranges.TitleToColumn).isEmpty())
+        ++ranges.TitleToColumn;
+    --ranges.TitleToColumn;
+
+    ranges.DataFromRow = ranges.TitleRow + 1;
+    ranges.DataToRow = ranges.TitleRow + 2;
+    while (!RowEmpty(sheet, ranges.DataToRow, ranges.TitleFromColumn, ranges.TitleToColumn))
+        ++ranges.DataToRow;
+    --ranges.DataToRow;
+    return ranges;
+}
+
+TCategoryImport::TCategoryImport(const TWorksheet& sheet, int titleRow, std::vector<int> chosenColumns)
+    : FSheet(sheet), FColumns(std::move(chosenColumns)) {
+    for (const int column : FColumns)
+        FHeadings.append(TrimmedCell(FSheet, titleRow, column));
+}
+
+void TCategoryImport::ReadRecords(int fromRow, int toRow, const TExchangeProgress& progress) {
+    FRecords.clear();
+    const int64_t total = std::max<int64_t>(0, int64_t{toRow} - fromRow + 1);
+    std::vector<std::string> texts(FColumns.size());
+    std::vector<std::string_view> values(FColumns.size());
+    for (int64_t done = 0; done < total; ++done) {
+        const int row = fromRow + static_cast<int>(done);
+        bool empty = true;
+        for (size_t i = 0; i < FColumns.size(); ++i) {
+            texts[i] = ValueOfCellText(TrimmedCell(FSheet, row, FColumns[i]));
+            values[i] = texts[i];
+            empty = empty && texts[i].empty();
+        }
+        if (!empty)
+            FRecords.push_back(std::make_unique<TRecord>(values));
+        if (progress && (done + 1) % kExchangeProgressRows == 0)
+            progress(done + 1, total);
+    }
+    if (progress)
+        progress(total, total);
+}
+
+int32_t TCategoryImport::AddTo(TLedgrin& data, const std::string& name, const TFont& font) {
+    TLedgrin workingCopy;
+    workingCopy.BuildWorkingCopy(data);
+    TCategory& created = *workingCopy.AddCategory();
+    created.Name = name;
+    for (int k = 0; k < FHeadings.size(); ++k) {
+        const int32_t column = k % 2;
+        const int32_t line = k / 2;
+        const std::string heading = ValueOfCellText(FHeadings[k]);
+        created.AddElement(kKindLabel, 50 + kFormColumnWidth * column, 28 + kFormLineHeight * line, 100, 20,
+                           kElementColor, font, heading);
+        const int32_t box = created.AddElement(kKindEdit, 150 + kFormColumnWidth * column,
+                                               25 + kFormLineHeight * line, 150, 20, kElementColor, font, "");
+        auto listColumn = std::make_unique<TListColumn>();
+        listColumn->ElementID = box;
+        listColumn->Width = kListColumnWidth;
+        listColumn->Caption = heading;
+        created.Columns.push_back(std::move(listColumn));
+    }
+    created.RenumberValueIndexes();
+    const int32_t id = created.ID;
+
+    data.ApplyWorkingCopy(workingCopy);
+    TCategory* category = data.CategoryByID(id);
+    if (category == nullptr)
+        ThrowAssertion(kAssertionFailure, "UnitImportFromExcel", __LINE__);
+    category->Records = std::move(FRecords);
+    FRecords.clear();
+    return id;
+}

@@ -1,0 +1,36 @@
+#include "exchange/ExchangeText.h"
+
+#include "core/TextCodec.h"
+#include "exchange/workbook/Workbook.h"
+
+QString CellTextOfValue(std::string_view bytes) {
+    if (IsValidUtf8(bytes))
+        return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    const std::string decoded = DecodeForDisplay(bytes);
+    return QString::fromUtf8(decoded.data(), static_cast<qsizetype>(decoded.size()));
+}
+
+std::string ValueOfCellText(const QString& text) {
+    return text.toStdString();
+}
+
+QString TrimmedCellText(const QString& text) {
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && text.at(begin).unicode() <= u' ')
+        ++begin;
+    while (end > begin && text.at(end - 1).unicode() <= u' ')
+        --end;
+    return begin == 0 && end == text.size() ? text : text.mid(begin, end - begin);
+}
+
+void CloseWorkbookQuietly(std::unique_ptr<TWorkbook>& workbook) noexcept {
+    if (!workbook)
+        return;
+    try {
+        workbook->Close();
+    } catch (...) {
+        // Nothing is left to tell: the workbook is let go either way.
+    }
+    workbook.reset();
+}

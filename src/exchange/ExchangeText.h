@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+// Reports work done out of total, so that a window can move its progress bar and repaint.
+using TExchangeProgress = std::function<void(int64_t done, int64_t total)>;
+
+// Progress is reported after this many rows, and once at the end.
+constexpr int64_t kExchangeProgressRows = 1024;
+
+// A stored value as a cell's text: UTF-8 when the bytes are valid UTF-8, Windows-1252 otherwise,
+// as every window shows it.
+QString CellTextOfValue(std::string_view bytes);
+// A cell's text as stored in a record: UTF-8, as typed text is stored.
+std::string ValueOfCellText(const QString& text);
+// Without the spaces and control characters at either end.
+QString TrimmedCellText(const QString& text);
+
+class TWorkbook;
+// Closes and releases workbook, if any. The clean-up when a wizard or an export ends: a failure
+// ends it silently, as when nothing was opened.
+void CloseWorkbookQuietly(std::unique_ptr<TWorkbook>& workbook) noexcept;

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "exchange/WizardFrame.h"
+
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class TCategory;
+class TCategoryExportRun;
+class TLedgrin;
+
+// The export wizard: writes every record of one category to a new workbook, or to a worksheet
+// added to an existing one. It only reads the data.
+class TExportWizard : public TWizardFrame {
+    Q_OBJECT
+
+public:
+    explicit TExportWizard(QWidget* parent = nullptr);
+    ~TExportWizard() override;
+
+    // Runs the wizard modally on data with current (may be null) preselected.
+    void Run(const TLedgrin& ledgrin, const TCategory* current);
+    // Starts a run and returns at once; the run ends when the window closes.
+    void Open(const TLedgrin& ledgrin, const TCategory* current);
+
+protected:
+    void NextClick() override;
+    void CleanUp() override;
+
+private:
+    void FormShow(const TCategory* current);
+    void CBCatChange(int index);
+    // Refusals and the question about a .csv file, before anything is written.
+    bool ConfirmTarget(const TCategoryExportRun& run);
+
+    const TLedgrin* FData = nullptr;
+    std::unique_ptr<TCategoryExportRun> FExport;
+    QComboBox* FCategoryList;
+    QLineEdit* FFileNameBox;
+    QLineEdit* FSheetNameBox;
+    QLabel* FNoCategoryText;
+    QProgressBar* FProgress;
+};

@@ -1,0 +1,259 @@
+#include "exchange/ImportWizard.h"
+
+#include "core/Ledgrin.h"
+#include "exchange/CategoryImport.h"
+#include "exchange/workbook/Workbook.h"
+#include "ui/DisplayText.h"
+#include "ui/dialogs/MessageBoxes.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QStyle>
+#include <QTableWidget>
+
+#include <algorithm>
+#include <exception>
+#include <vector>
+
+namespace {
+
+enum TPage { PageFile, PageWorksheet, PageRanges, PageColumns, PageImporting, PageDone };
+
+// The system's window-text colour, stored as a reference rather than as its present value.
+constexpr uint32_t kSystemWindowTextColor = 0x80000008;
+constexpr int32_t kGeneratedFontSize = 8;
+
+// A range box that lets any whole number be typed and clamps it to the bounds when the box
+// loses focus; text that is no whole number reads as the minimum.
+class TRangeSpinBox : public QSpinBox {
+public:
+    using QSpinBox::QSpinBox;
+
+protected:
+    QValidator::State validate(QString& input, int&) const override {
+        for (const QChar c : input)
+            if (!c.isDigit())
+                return QValidator::Invalid;
+        bool whole = false;
+        const int value = input.toInt(&whole);
+        return whole && value >= minimum() && value <= maximum() ? QValidator::Acceptable
+                                                                 : QValidator::Intermediate;
+    }
+    void fixup(QString& input) const override {
+        bool whole = false;
+        const qlonglong value = input.toLongLong(&whole);
+        input = QString::number(whole ? std::clamp<qlonglong>(value, minimum(), maximum()) : minimum());
+    }
+};
+
+QSpinBox* AddSpinBox(QWidget* parent, const char* name, int left, int top) {
+    auto* box = new TRangeSpinBox(parent);
+    box->setObjectName(QLatin1String(name));
+    box->setGeometry(left, top, 72, 22);
+    // A value typed outside the bounds becomes the nearest bound when the box loses focus.
+    box->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+    box->setKeyboardTracking(false);
+    return box;
+}
+
+QLabel* AddLabel(QWidget* parent, const QString& text, int left, int top, int width) {
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(left, top, width, 22);
+    return label;
+}
+
+} // namespace
+
+TImportWizard::TImportWizard(QWidget* parent)
+    : TWizardFrame(QStringLiteral("FormImportFromExcel"), QStringLiteral("Import from Excel File"), 319,
+                   parent) {
+    SetHeaderPicture(style()->standardIcon(QStyle::SP_DialogOpenButton).pixmap(32, 32));
+
+    QWidget* file = AddPage(QStringLiteral("Select an Excel file and click \"Next\"."));
+    FileDialogs::TOptions browse;
+    browse.Mode = FileDialogs::TMode::OpenFile;
+    browse.Title = QStringLiteral("Open");
+    browse.Filter = QStringLiteral("Spreadsheets (*.xlsx *.xls *.ods *.csv);;All Files (*)");
+    browse.DefaultSuffix = QStringLiteral("xlsx");
+    FFileNameBox = AddFileNameBox(file, 40, browse);
+
+    QWidget* worksheet = AddPage(QStringLiteral("Select a worksheet, then click \"Next\"."));
+    FSheetList = new QComboBox(worksheet);
+    FSheetList->setObjectName(QStringLiteral("CBWS"));
+    FSheetList->setEditable(false);
+    FSheetList->setGeometry(24, 40, 250, 24);
+
+    CreateRangesPage();
+
+    QWidget* columns = AddPage(QStringLiteral("Select columns you want to import."));
+    FColumnList = new QTableWidget(0, 1, columns);
+    FColumnList->setObjectName(QStringLiteral("ListView1"));
+    FColumnList->setHorizontalHeaderLabels({QStringLiteral("Title")});
+    FColumnList->setColumnWidth(0, 400);
+    FColumnList->verticalHeader()->hide();
+    FColumnList->setShowGrid(true);
+    FColumnList->setSelectionBehavior(QAbstractItemView::SelectRows);
+    FColumnList->setSelectionMode(QAbstractItemView::SingleSelection);
+    FColumnList->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    FColumnList->setGeometry(24, 34, 426, 176);
+
+    FProgress = AddProgressPage(QStringLiteral("Importing..."));
+    AddPage(QStringLiteral("Done!"));
+}
+
+QWidget* TImportWizard::CreateRangesPage() {
+    QWidget* page = AddPage(QStringLiteral("Select ranges, then click \"Next\"."));
+    auto* title = new QGroupBox(QStringLiteral("Title Range"), page);
+    title->setGeometry(24, 36, 426, 60);
+    AddLabel(title, QStringLiteral("Row"), 12, 26, 30);
+    FTitleRow = AddSpinBox(title, "SETitleRow", 44, 26);
+    AddLabel(title, QStringLiteral(",         from column"), 118, 26, 120);
+    FTitleFromColumn = AddSpinBox(title, "SETitleFromCol", 236, 26);
+    AddLabel(title, QStringLiteral("to column"), 312, 26, 60);
+    FTitleToColumn = AddSpinBox(title, "SETitleToCol", 370, 26);
+    FTitleToColumn->setFixedWidth(48);
+    AddLabel(title, QStringLiteral("."), 420, 26, 6);
+
+    auto* dataRange = new QGroupBox(QStringLiteral("Data Range"), page);
+    dataRange->setGeometry(24, 106, 426, 60);
+    AddLabel(dataRange, QStringLiteral("From row"), 12, 26, 60);
+    FDataFromRow = AddSpinBox(dataRange, "SEDataFromRow", 72, 26);
+    AddLabel(dataRange, QStringLiteral("to row"), 150, 26, 40);
+    FDataToRow = AddSpinBox(dataRange, "SEDataToRow", 194, 26);
+    AddLabel(dataRange, QStringLiteral("."), 270, 26, 6);
+    return page;
+}
+
+TImportWizard::~TImportWizard() = default;
+
+int32_t TImportWizard::Run(TLedgrin& ledgrin) {
+    FData = &ledgrin;
+    FormShow();
+    exec();
+    return FNewCategoryID;
+}
+
+void TImportWizard::Open(TLedgrin& ledgrin) {
+    FData = &ledgrin;
+    FormShow();
+    OpenModal();
+}
+
+TFont TImportWizard::GeneratedFont() {
+    return TFont{StoredText(QApplication::font().family()), 0, kGeneratedFontSize,
+                 static_cast<int32_t>(kSystemWindowTextColor)};
+}
+
+void TImportWizard::FormShow() {
+    FNewCategoryID = 0;
+    FSheet = nullptr;
+    StartRun();
+    FFileNameBox->clear();
+    FFileNameBox->setFocus();
+}
+
+void TImportWizard::NextClick() {
+    try {
+        switch (PageIndex()) {
+        case PageFile:
+            OpenWorkbook();
+            break;
+        case PageWorksheet:
+            FindRanges();
+            break;
+        case PageRanges:
+            ListColumns();
+            break;
+        case PageColumns:
+            Import();
+            break;
+        default:
+            break;
+        }
+    } catch (const std::exception& e) {
+        // On pages 1 to 3 the user may correct the entry and press "&Next" again; during the
+        // import the buttons stay disabled and the close box ends the wizard.
+        SetWorking(false);
+        MessageBoxes::ShowError(this, QString::fromUtf8(e.what()));
+    }
+}
+
+void TImportWizard::OpenWorkbook() {
+    if (FFileNameBox->text().trimmed().isEmpty()) {
+        MessageBoxes::Show(this, MessageBoxes::TKind::Warning, QStringLiteral("Please specify a file name."),
+                           QMessageBox::Ok);
+        return;
+    }
+    CleanUp();
+    const QString path = FFileNameBox->text();
+    FWorkbook = TWorkbook::Open(path);
+    const QString active = FWorkbook->ActiveSheet().Name();
+    FSheetList->clear();
+    for (int index = 1; index <= FWorkbook->SheetCount(); ++index)
+        FSheetList->addItem(FWorkbook->Sheet(index).Name());
+    FSheetList->setCurrentIndex(FSheetList->findText(active, Qt::MatchExactly));
+
+    const TImportBounds bounds = ImportBoundsOf(path);
+    FTitleRow->setRange(1, bounds.MaxTitleRow);
+    FTitleFromColumn->setRange(1, bounds.MaxColumn);
+    FTitleToColumn->setRange(1, bounds.MaxColumn);
+    FDataFromRow->setRange(2, bounds.MaxDataRow);
+    FDataToRow->setRange(2, bounds.MaxDataRow);
+    ShowPage(PageWorksheet);
+    FSheetList->setFocus();
+}
+
+void TImportWizard::FindRanges() {
+    FSheet = &FWorkbook->Sheet(FSheetList->currentText());
+    const TImportRanges ranges = DetectImportRanges(*FSheet);
+    FTitleRow->setValue(ranges.TitleRow);
+    FTitleFromColumn->setValue(ranges.TitleFromColumn);
+    FTitleToColumn->setValue(ranges.TitleToColumn);
+    FDataFromRow->setValue(ranges.DataFromRow);
+    FDataToRow->setValue(ranges.DataToRow);
+    ShowPage(PageRanges);
+}
+
+void TImportWizard::ListColumns() {
+    FColumnList->setRowCount(0);
+    for (int column = FTitleFromColumn->value(); column <= FTitleToColumn->value(); ++column) {
+        auto* item = new QTableWidgetItem(TrimmedCell(*FSheet, FTitleRow->value(), column));
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
+        item->setCheckState(Qt::Checked);
+        const int row = FColumnList->rowCount();
+        FColumnList->insertRow(row);
+        FColumnList->setItem(row, 0, item);
+    }
+    ShowPage(PageColumns);
+    FColumnList->setFocus();
+}
+
+void TImportWizard::Import() {
+    ShowPage(PageImporting);
+    SetWorking(true);
+    RepaintNow();
+
+    std::vector<int> chosen;
+    for (int row = 0; row < FColumnList->rowCount(); ++row)
+        if (FColumnList->item(row, 0)->checkState() == Qt::Checked)
+            chosen.push_back(FTitleFromColumn->value() + row);
+    TCategoryImport import(*FSheet, FTitleRow->value(), std::move(chosen));
+    // Everything is read before the data changes, so a failure leaves the data as it was.
+    import.ReadRecords(FDataFromRow->value(), FDataToRow->value(), ProgressOn(FProgress));
+    FNewCategoryID = import.AddTo(*FData, StoredText(FSheetList->currentText()), GeneratedFont());
+
+    SetWorking(false);
+    ShowPage(PageDone);
+    Finish();
+}
+
+void TImportWizard::CleanUp() {
+    FSheet = nullptr;
+    CloseWorkbookQuietly(FWorkbook);
+}

@@ -1,0 +1,70 @@
+#pragma once
+
+#include "exchange/ExchangeText.h"
+#include "ui/dialogs/FileDialogs.h"
+
+#include <QDialog>
+#include <QElapsedTimer>
+
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QStackedWidget;
+
+// The frame both spreadsheet wizards share: a white header band with the title in bold green,
+// pages without tabs, and a bottom band with "&Next" and "&Cancel", which becomes "&Close" at the
+// end. Every way of closing the window runs the wizard's clean-up; while work runs the window
+// does not close.
+class TWizardFrame : public QDialog {
+    Q_OBJECT
+
+public:
+    // The page shown, counted from 0.
+    int PageIndex() const;
+    bool Working() const { return FWorking; }
+
+protected:
+    TWizardFrame(const QString& objectName, const QString& title, int clientHeight, QWidget* parent);
+
+    // A page with its text at the top; the wizard places its controls below it.
+    QWidget* AddPage(const QString& text);
+    // A page with its text and a progress bar for the long work.
+    QProgressBar* AddProgressPage(const QString& text);
+    void SetHeaderPicture(const QPixmap& picture);
+    // The file name box "LEFileName" at top with its "&Browse" button, which offers a file dialog
+    // with browse and puts the chosen path into the box.
+    QLineEdit* AddFileNameBox(QWidget* page, int top, const FileDialogs::TOptions& browse);
+
+    // Page 1, both buttons enabled, the close button captioned "&Cancel".
+    void StartRun();
+    void ShowPage(int index);
+    // Disables both buttons; while working the window refuses to close.
+    void SetWorking(bool working);
+    // The last page's buttons: "&Close" enabled, "&Next" disabled.
+    void Finish();
+    // Lets the window paint what changed before long work starts.
+    void RepaintNow();
+    // Moves bar and lets the window paint, at most every few milliseconds so that the work is
+    // not slowed by the painting.
+    TExchangeProgress ProgressOn(QProgressBar* bar);
+
+    // Shows the window modally and returns at once.
+    void OpenModal();
+
+    virtual void NextClick() = 0;
+    // Releases what the wizard holds open.
+    virtual void CleanUp() = 0;
+
+    void done(int result) override;
+    void showEvent(QShowEvent* event) override;
+
+    QPushButton* BtnNext;
+    QPushButton* BtnCancel;
+
+private:
+    QStackedWidget* FPages;
+    QLabel* FHeaderPicture;
+    bool FWorking = false;
+    QElapsedTimer FSlice;
+};

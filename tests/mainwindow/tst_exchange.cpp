@@ -1,0 +1,127 @@
+// Export to Excel and Import from Excel from the main window: the real commands open the real
+// wizards; an exported category comes back as a new category with the same records.
+
+#include "support/WindowTestSupport.h"
+#include "support/WorkbookReader.h"
+
+#include "exchange/ExportWizard.h"
+#include "exchange/ImportWizard.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+using namespace MainTest;
+
+namespace {
+
+TLedgrin SampleData() {
+    TLedgrin data;
+    TCategory* films = AddCategory(data, "Films", {"Title", "Year"});
+    AddRecord(*films, {"Alien", "1979"});
+    TCategory* books = AddCategory(data, "Books", {"Title", "Author"});
+    AddRecord(*books, {"Emma", "Austen"});
+    AddRecord(*books, {"Dracula", "Stoker"});
+    return data;
+}
+
+// On the wizard of type T once it shows: types path into the file name box, presses "&Next"
+// nextClicks times, then closes it. The close button's caption at the end is kept in the result.
+template <class T> std::shared_ptr<QString> DriveWizard(const QString& path, int nextClicks) {
+    auto closeCaption = std::make_shared<QString>();
+    OnNextDialog([path, nextClicks, closeCaption](QWidget* widget) {
+        if (qobject_cast<T*>(widget) == nullptr)
+            return false;
+        QTest::keyClicks(Child<QLineEdit>(*widget, "LEFileName"), path);
+        for (int i = 0; i < nextClicks; ++i)
+            QTest::mouseClick(Child<QPushButton>(*widget, "BtnNext"), Qt::LeftButton);
+        auto* close = Child<QPushButton>(*widget, "BtnCancel");
+        *closeCaption = close->text();
+        QTest::mouseClick(close, Qt::LeftButton);
+        return true;
+    });
+    return closeCaption;
+}
+
+} // namespace
+
+class TestExchange : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<TSandbox> FSandbox;
+    QString FPath;
+
+private slots:
+    void init() { FSandbox = std::make_unique<TSandbox>(); }
+    void cleanup() {
+        FSandbox->VerifyDialogs();
+        FSandbox.reset();
+    }
+
+    void exportThenImportAsANewCategory() {
+        WriteSetting(QStringLiteral("SelectedCategoryID"), QStringLiteral("2"));
+        auto form = ShowData(*FSandbox, SampleData(), FPath);
+        QVERIFY(Child<QAction>(*form, "ActionExportToExcel")->isEnabled());
+        QVERIFY(Child<QAction>(*form, "ActionImportFromExcel")->isEnabled());
+        const QByteArray before = FileBytes(FPath);
+
+        const QString workbook = FSandbox->FilePath(QStringLiteral("books.xlsx"));
+        const auto exported = DriveWizard<TExportWizard>(workbook, 1);
+        Trigger(*form, "ActionExportToExcel");
+        QCOMPARE(*exported, QStringLiteral("&Close"));
+        const auto sheets = WorkbookReader::Read(workbook);
+        QCOMPARE(sheets.size(), 1);
+        QCOMPARE(sheets[0].Name, QStringLiteral("Books"));
+        QCOMPARE(sheets[0].Rows,
+                 (QList<QStringList>{{"Title", "Author"}, {"Emma", "Austen"}, {"Dracula", "Stoker"}}));
+        // The export only reads.
+        QVERIFY(!form->TimerWriteCache().isActive());
+        QCOMPARE(FileBytes(FPath), before);
+
+        const auto imported = DriveWizard<TImportWizard>(workbook, 4);
+        Trigger(*form, "ActionImportFromExcel");
+        QCOMPARE(*imported, QStringLiteral("&Close"));
+        // The bar is refilled and shows the category that was shown before.
+        QVERIFY(form->TimerSelectCategory.isActive());
+        ShowRememberedCategory(*form);
+        auto* bar = Child<TCategoryBar>(*form, "FEGXOutlookBar1");
+        QCOMPARE(bar->Count(), 3);
+        QCOMPARE(bar->ItemCaption(2), QStringLiteral("Books"));
+        QCOMPARE(form->CurrentCategory()->ID, 2);
+        QVERIFY(form->TimerWriteCache().isActive());
+
+        form->TimerWriteCacheTimer();
+        const TLedgrin saved = LoadData(FPath);
+        QCOMPARE(saved.Categories.size(), size_t(3));
+        const TCategory& category = *saved.Categories[2];
+        QCOMPARE(category.ID, 3);
+        QCOMPARE(category.Records.size(), size_t(2));
+        for (size_t r = 0; r < 2; ++r)
+            QCOMPARE(*category.Records[r], *saved.Categories[1]->Records[r]);
+
+        // The new category shows its records in the list.
+        QTest::mouseClick(bar->ItemArea(), Qt::LeftButton, Qt::NoModifier, bar->ItemRect(2).center());
+        QCOMPARE(form->CurrentCategory()->ID, 3);
+        QCOMPARE(ListColumnTexts(*form, 0), (QStringList{"Dracula", "Emma"}));
+        QCOMPARE(ListColumnTexts(*form, 1), (QStringList{"Stoker", "Austen"}));
+        QVERIFY(form->close());
+    }
+
+    void importRefusedOverAnEditedRecord() {
+        WriteSetting(QStringLiteral("SelectedCategoryID"), QStringLiteral("2"));
+        auto form = ShowData(*FSandbox, SampleData(), FPath);
+        TypeIntoBox(FormControls(*form).at(0), QStringLiteral(" changed"));
+        MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
+        Trigger(*form, "ActionImportFromExcel");
+        QCOMPARE(ShownBoxTexts(),
+                 QStringList{"Please save or cancel your modification to record before importing "
+                             "from Excel file."});
+        QCOMPARE(form->Data().Categories.size(), size_t(2));
+        // Closing asks about the edited record.
+        MessageBoxTesting::QueueAnswer(QMessageBox::No);
+        QVERIFY(form->close());
+    }
+};
+
+QTEST_MAIN(TestExchange)
+#include "tst_exchange.moc"
