@@ -7,10 +7,12 @@
 #include "ui/TemplateControls.h"
 #include "ui/dialogs/MessageBoxes.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
@@ -79,6 +81,37 @@ inline void Drag(QWidget* widget, const QPoint& from, const QPoint& to) {
     QTest::mousePress(widget, Qt::LeftButton, {}, from);
     QTest::mouseMove(widget, to);
     QTest::mouseRelease(widget, Qt::LeftButton, {}, to);
+}
+
+// Drags the header of the column shown at fromVisual onto the one shown at toVisual with the mouse.
+inline void DragHeader(QHeaderView* header, int fromVisual, int toVisual) {
+    QWidget* viewport = header->viewport();
+    const int y = header->height() / 2;
+    const QPoint from(header->sectionViewportPosition(header->logicalIndex(fromVisual)) + 10, y);
+    const int target = header->logicalIndex(toVisual);
+    // Past the middle of the target section, on the side the section moves to.
+    const int toX = header->sectionViewportPosition(target) +
+                    (toVisual > fromVisual ? header->sectionSize(target) - 4 : 4);
+    QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+    for (int step = 1; step <= 4; ++step)
+        QTest::mouseMove(viewport, QPoint(from.x() + (toX - from.x()) * step / 4, y));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(toX, y));
+}
+
+// Every stored field of two templates' elements, element by element.
+inline void VerifySameElements(const TCategory& actual, const TCategory& expected) {
+    QCOMPARE(actual.Elements.size(), expected.Elements.size());
+    for (size_t i = 0; i < actual.Elements.size(); ++i) {
+        const TElement& a = *actual.Elements[i];
+        const TElement& e = *expected.Elements[i];
+        QCOMPARE(a.Kind, e.Kind);
+        QCOMPARE(a.ID, e.ID);
+        QCOMPARE(a.ValueIndex, e.ValueIndex);
+        QCOMPARE(QRect(a.Left, a.Top, a.Width, a.Height), QRect(e.Left, e.Top, e.Width, e.Height));
+        QCOMPARE(a.Color, e.Color);
+        QVERIFY(a.Font == e.Font);
+        QCOMPARE(a.Caption, e.Caption);
+    }
 }
 
 // Runs act on the modal window named name once it shows (polling the event loop it runs).
@@ -155,6 +188,14 @@ public:
 
     void Click(const char* name) const { QTest::mouseClick(Widget(name), Qt::LeftButton); }
 
+    // Triggers one of the editor's named commands, as its button or menu item would.
+    void Trigger(const char* name) const {
+        auto* action = Form->findChild<QAction*>(QLatin1String(name));
+        if (!action)
+            qFatal("no action named %s", name);
+        action->trigger();
+    }
+
     // The control showing the element with this id on the design surface.
     QWidget* Control(int32_t id) const {
         for (QWidget* child : Panel()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
@@ -164,6 +205,19 @@ public:
         return nullptr;
     }
 
+    // The id of the selected element, read from what the user sees: the control inside the frame.
+    int32_t SelectedId() const {
+        QWidget* frame = Widget("PBSelectBox");
+        if (!frame->isVisible())
+            return 0;
+        for (QWidget* child : Panel()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            const int32_t id = TemplateControls::ElementIdOf(child);
+            if (id != 0 && frame->geometry().adjusted(4, 4, -5, -5) == child->geometry())
+                return id;
+        }
+        return -1;
+    }
+
     // Presses and releases on an element (without moving) to select it.
     void SelectElementAt(int32_t id) const {
         const QPoint inside = Control(id)->geometry().topLeft() + QPoint(2, 2);
@@ -171,7 +225,10 @@ public:
         QTest::mouseClick(Panel(), Qt::LeftButton, {}, inside);
     }
 
-    void PressDelete() const { QTest::keyClick(Widget("EditFocus"), Qt::Key_Delete); }
+    // Presses a key on the design surface, which has the keyboard while an element is selected.
+    void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const {
+        QTest::keyClick(Panel(), key, modifiers);
+    }
 
     // Opens the element menu on an element and picks "&Duplicate This Element" by its key.
     void Duplicate(int32_t id) const {

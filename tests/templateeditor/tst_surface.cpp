@@ -4,6 +4,8 @@
 #include "templateeditor/DesignGeometry.h"
 #include "ui/dialogs/ColorDialogs.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QFrame>
 #include <QHeaderView>
 #include <QLabel>
@@ -75,6 +77,8 @@ private slots:
     void otherColors();
     void columnCaptionRules();
     void columnCaptionDialog();
+    void firstColumnMoves_data();
+    void firstColumnMoves();
     void listColumnQuestion_data();
     void listColumnQuestion();
     void deleteKey();
@@ -115,7 +119,9 @@ void TestTemplateSurface::placeWithTool() {
     QCOMPARE(placed.Font.Size, 10);
     QCOMPARE(placed.Font.Style, uint8_t(0));
     QCOMPARE(placed.Font.Color, fontColor);
-    QCOMPARE(QString::fromStdString(placed.Font.Name), QApplication::font().family());
+    // The face actually used, which the font list offers, not a generic name.
+    QCOMPARE(QString::fromStdString(placed.Font.Name), QFontInfo(QApplication::font()).family());
+    QVERIFY(QFontDatabase::families().contains(QString::fromStdString(placed.Font.Name)));
     QWidget* control = editor.Control(placed.ID);
     QVERIFY(control);
     QCOMPARE(control->geometry(), QRect(placed.Left, placed.Top, placed.Width, placed.Height));
@@ -135,7 +141,7 @@ void TestTemplateSurface::placeWithTool() {
     // The new element is selected: the frame surrounds it and the Delete key reaches the editor.
     QCOMPARE(editor.Widget("PBSelectBox")->geometry(), DesignGeometry::SelectBoxRect(control->geometry()));
     QVERIFY(editor.Widget("PBSelectBox")->isVisible());
-    QVERIFY(editor.Widget("EditFocus")->hasFocus());
+    QVERIFY(editor.Panel()->hasFocus());
     QVERIFY(editor.Widget("PanelFont")->isVisible());
     QCOMPARE(editor.Widget("CBBGColor")->isVisible(), kind != QLatin1String("TLabel"));
     // A release with the arrow tool places nothing more.
@@ -406,7 +412,8 @@ void TestTemplateSurface::columnCaptionRules() {
     QCOMPARE(PreviewCaptions(editor).size(), 3);
 
     // Dragging a header reorders the columns; widths and order are stored.
-    preview->header()->moveSection(2, 0);
+    DragHeader(preview->header(), 2, 0);
+    QCOMPARE(PreviewCaptions(editor), (QStringList{"Mobile", "Name", " Tel "}));
     preview->header()->resizeSection(0, 70);
     editor.CloseWith("BtnSave", QMessageBox::Yes);
     const auto& columns = editor.Copy.Categories[0]->Columns;
@@ -448,6 +455,41 @@ void TestTemplateSurface::columnCaptionDialog() {
     VerifyAllAnswered();
 }
 
+void TestTemplateSurface::firstColumnMoves_data() {
+    QTest::addColumn<int>("to");
+    QTest::addColumn<QStringList>("order");
+    QTest::newRow("first to last") << 2 << QStringList{"Memo", "Phone", "Name"};
+    QTest::newRow("first to second") << 1 << QStringList{"Memo", "Name", "Phone"};
+}
+
+// The first column is the one the list sorts by after a save: the user must be able to move it.
+void TestTemplateSurface::firstColumnMoves() {
+    QFETCH(int, to);
+    QFETCH(QStringList, order);
+    TEditor editor;
+    TCategory* category = AddSampleCategory(editor.Data, "Books", 0);
+    const int32_t phone = category->AddElement(kKindEdit, 84, 160, 121, 22, 0xFFFFFF, TFont{}, "");
+    for (const auto& [id, caption] : {std::pair{kMemo, "Memo"}, std::pair{phone, "Phone"}}) {
+        auto column = std::make_unique<TListColumn>();
+        column->ElementID = id;
+        column->Width = 90;
+        column->Caption = caption;
+        category->Columns.push_back(std::move(column));
+    }
+    category->RenumberValueIndexes();
+    editor.Open();
+    editor.ClickRow(0);
+    DragHeader(editor.Widget<QTreeView>("ListView2")->header(), 0, to);
+    QCOMPARE(PreviewCaptions(editor), order);
+    editor.CloseWith("BtnSave", QMessageBox::Yes);
+    QStringList stored;
+    for (const auto& column : editor.Copy.Categories[0]->Columns)
+        stored << QString::fromStdString(column->Caption);
+    QCOMPARE(stored, order);
+    QCOMPARE(editor.Copy.Categories[0]->SortColumn, 0);
+    VerifyAllAnswered();
+}
+
 void TestTemplateSurface::listColumnQuestion_data() {
     QTest::addColumn<bool>("sample");
     QTest::addColumn<QString>("text");
@@ -475,12 +517,12 @@ void TestTemplateSurface::deleteKey() {
     OpenOnCategory(editor);
     TCategory* category = editor.Current();
     // Nothing selected, or another key: nothing happens.
-    editor.PressDelete();
+    editor.PressKey(Qt::Key_Delete);
     editor.SelectElementAt(kLabel);
-    QTest::keyClick(editor.Widget("EditFocus"), Qt::Key_Backspace);
+    editor.PressKey(Qt::Key_Backspace);
     QCOMPARE(category->Elements.size(), size_t(3));
     // A label goes without a question.
-    editor.PressDelete();
+    editor.PressKey(Qt::Key_Delete);
     QCOMPARE(category->Elements.size(), size_t(2));
     QCOMPARE(category->IndexOfElement(kLabel), -1);
     QVERIFY(!editor.Control(kLabel));
@@ -490,7 +532,7 @@ void TestTemplateSurface::deleteKey() {
     // A text box asks; No keeps it and its column.
     editor.SelectElementAt(kEdit);
     MessageBoxTesting::QueueAnswer(QMessageBox::No);
-    editor.PressDelete();
+    editor.PressKey(Qt::Key_Delete);
     const QList<MessageBoxTesting::TShownBox> boxes = MessageBoxTesting::TakeShown();
     QCOMPARE(boxes.size(), 1);
     QCOMPARE(boxes[0].Kind, MessageBoxes::TKind::Warning);
@@ -501,7 +543,7 @@ void TestTemplateSurface::deleteKey() {
     QCOMPARE(PreviewCaptions(editor), QStringList{"Name"});
     // Yes removes both.
     MessageBoxTesting::QueueAnswer(QMessageBox::Yes);
-    editor.PressDelete();
+    editor.PressKey(Qt::Key_Delete);
     QCOMPARE(category->IndexOfElement(kEdit), -1);
     QCOMPARE(PreviewCaptions(editor), QStringList());
     QCOMPARE(category->Elements.size(), size_t(1));
@@ -573,7 +615,7 @@ void TestTemplateSurface::endToEnd() {
     editor.ClickRow(0);
     editor.SelectElementAt(middle);
     MessageBoxTesting::QueueAnswer(QMessageBox::Yes);
-    editor.PressDelete();
+    editor.PressKey(Qt::Key_Delete);
     editor.Place("TBEdit", QPoint(300, 40), QMessageBox::No);
     const int32_t added = editor.Current()->Elements.back()->ID;
     QCOMPARE(added, 5);
