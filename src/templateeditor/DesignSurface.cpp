@@ -451,6 +451,10 @@ void TDesignSurface::keyPressEvent(QKeyEvent* event) {
         if (FSelected)
             emit DeleteRequested();
         return;
+    case Qt::Key_Menu:
+        if (FSelected)
+            OpenElementMenu(FSelected, mapToGlobal(FSelected->geometry().center()));
+        return;
     case Qt::Key_Left:
     case Qt::Key_Right:
     case Qt::Key_Up:
