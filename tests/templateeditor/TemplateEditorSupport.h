@@ -2,6 +2,7 @@
 // keyboard and dialog steps a user takes in it.
 #pragma once
 
+#include "core/ElementChecks.h"
 #include "core/Ledgrin.h"
 #include "templateeditor/TemplateEditor.h"
 #include "ui/TemplateControls.h"
@@ -96,22 +97,6 @@ inline void DragHeader(QHeaderView* header, int fromVisual, int toVisual) {
     for (int step = 1; step <= 4; ++step)
         QTest::mouseMove(viewport, QPoint(from.x() + (toX - from.x()) * step / 4, y));
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(toX, y));
-}
-
-// Every stored field of two templates' elements, element by element.
-inline void VerifySameElements(const TCategory& actual, const TCategory& expected) {
-    QCOMPARE(actual.Elements.size(), expected.Elements.size());
-    for (size_t i = 0; i < actual.Elements.size(); ++i) {
-        const TElement& a = *actual.Elements[i];
-        const TElement& e = *expected.Elements[i];
-        QCOMPARE(a.Kind, e.Kind);
-        QCOMPARE(a.ID, e.ID);
-        QCOMPARE(a.ValueIndex, e.ValueIndex);
-        QCOMPARE(QRect(a.Left, a.Top, a.Width, a.Height), QRect(e.Left, e.Top, e.Width, e.Height));
-        QCOMPARE(a.Color, e.Color);
-        QVERIFY(a.Font == e.Font);
-        QCOMPARE(a.Caption, e.Caption);
-    }
 }
 
 // Runs act on the modal window named name once it shows (polling the event loop it runs).
@@ -255,6 +240,16 @@ public:
         Click(button);
     }
 };
+
+// The editor on its first category: the sample one, or an empty one named "Empty".
+inline void OpenOnCategory(TEditor& editor, bool sample = true, int records = 0) {
+    if (sample)
+        AddSampleCategory(editor.Data, "Books", records);
+    else
+        editor.Data.AddCategory()->Name = "Empty";
+    editor.Open();
+    editor.ClickRow(0);
+}
 
 // Fails the test when a box found no queued answer or an answer was left over.
 inline void VerifyAllAnswered() {

@@ -136,7 +136,7 @@ void TestTemplateEditor::newCategoryCopy() {
         QCOMPARE(created.FormColor, 0x123456);
         QCOMPARE(created.LastElementID, 9);
         QVERIFY(created.Icon == source->Icon);
-        VerifySameElements(created, *editor.Data.Categories[1]);
+        CompareElements(created, *editor.Data.Categories[1]);
         QCOMPARE(created.Columns.size(), size_t(1));
         QCOMPARE(created.Columns[0]->Caption, std::string("Name"));
         QCOMPARE(editor.Categories()->topLevelItem(2)->text(0), QStringLiteral("Copy of Friends"));

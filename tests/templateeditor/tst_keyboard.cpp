@@ -58,9 +58,7 @@ private slots:
 
 void TestTemplateKeyboard::tabSelectsInTemplateOrder() {
     TEditor editor;
-    AddSampleCategory(editor.Data, "Books", 0);
-    editor.Open();
-    editor.ClickRow(0);
+    OpenOnCategory(editor);
     QCOMPARE(editor.SelectedId(), 0);
     TabIntoSurface(editor);
     QCOMPARE(editor.SelectedId(), kLabel);
@@ -99,9 +97,7 @@ void TestTemplateKeyboard::tabWithNothingSelected() {
     QFETCH(bool, backward);
     QFETCH(int, selected);
     TEditor editor;
-    AddSampleCategory(editor.Data, "Books", 0);
-    editor.Open();
-    editor.ClickRow(0);
+    OpenOnCategory(editor);
     TabToElement(editor, kEdit);
     // A click on the grid selects nothing and leaves the keyboard on the surface.
     QTest::mouseClick(editor.Panel(), Qt::LeftButton, {}, QPoint(400, 300));
@@ -191,9 +187,7 @@ void TestTemplateKeyboard::deleteKey() {
     QFETCH(int, answer);
     QFETCH(bool, deleted);
     TEditor editor;
-    AddSampleCategory(editor.Data, "Books", 0);
-    editor.Open();
-    editor.ClickRow(0);
+    OpenOnCategory(editor);
     TabToElement(editor, id);
     if (answer != 0)
         MessageBoxTesting::QueueAnswer(static_cast<QMessageBox::StandardButton>(answer));
@@ -215,9 +209,7 @@ void TestTemplateKeyboard::deleteKey() {
 
 void TestTemplateKeyboard::menuKeyDuplicates() {
     TEditor editor;
-    AddSampleCategory(editor.Data, "Books", 0);
-    editor.Open();
-    editor.ClickRow(0);
+    OpenOnCategory(editor);
     TabToElement(editor, kMemo);
     editor.PressKey(Qt::Key_Menu);
     auto* menu = editor.Widget<QMenu>("PopupMenu3");
@@ -235,9 +227,7 @@ void TestTemplateKeyboard::menuKeyDuplicates() {
 // A label whose caption is erased keeps a size the pointer and the keyboard can find.
 void TestTemplateKeyboard::emptyLabelCaption() {
     TEditor editor;
-    AddSampleCategory(editor.Data, "Books", 0);
-    editor.Open();
-    editor.ClickRow(0);
+    OpenOnCategory(editor);
     editor.SelectElementAt(kLabel);
     auto* caption = editor.Widget<QLineEdit>("EditCaption");
     caption->selectAll();
@@ -292,9 +282,7 @@ void TestTemplateKeyboard::emptyLabelFromFile() {
 // The outline of an element being dragged is drawn over the element, not hidden under it.
 void TestTemplateKeyboard::dragOutlineOnTop() {
     TEditor editor;
-    AddSampleCategory(editor.Data, "Books", 0);
-    editor.Open();
-    editor.ClickRow(0);
+    OpenOnCategory(editor);
     const QPoint from = editor.Control(kMemo)->pos() + QPoint(2, 2);
     Hover(editor.Panel(), from);
     QTest::mousePress(editor.Panel(), Qt::LeftButton, {}, from);
@@ -322,9 +310,7 @@ void TestTemplateKeyboard::failingCommand_data() {
 void TestTemplateKeyboard::failingCommand() {
     QFETCH(QString, command);
     TEditor editor;
-    AddSampleCategory(editor.Data, "Books", 0);
-    editor.Open();
-    editor.ClickRow(0);
+    OpenOnCategory(editor);
     editor.SelectElementAt(kMemo);
     // The memo box leaves the category behind the surface's back: storing it must fail.
     editor.Current()->DeleteElement(kMemo);

@@ -23,17 +23,6 @@ constexpr int32_t kLabel = 1;
 constexpr int32_t kEdit = 2;
 constexpr int32_t kMemo = 3;
 
-// The editor with the sample category (or an empty one) on the surface.
-void OpenOnCategory(TEditor& editor, bool sample = true, int records = 0) {
-    if (sample) {
-        AddSampleCategory(editor.Data, "Books", records);
-    } else {
-        editor.Data.AddCategory()->Name = "Empty";
-    }
-    editor.Open();
-    editor.ClickRow(0);
-}
-
 QStringList PreviewCaptions(const TEditor& editor) {
     auto* preview = editor.Widget<QTreeView>("ListView2");
     QStringList captions;
