@@ -97,8 +97,7 @@ TDesignSurface::TDesignSurface(TToolColumn* tools, QWidget* parent)
     for (const auto& [action, kind] :
          {std::pair{FNewLabel, kKindLabel}, std::pair{FNewEdit, kKindEdit}, std::pair{FNewMemo, kKindMemo}}) {
         const char* placed = kind;
-        connect(action, &QAction::triggered, this,
-                [this, placed] { RunCommand(this, [this, placed] { CreateElement(placed); }); });
+        ConnectCommand(action, &QAction::triggered, this, [this, placed] { CreateElement(placed); });
     }
     connect(FTools, &TToolColumn::DoubleClicked, this,
             [this](const char* kind) { PlaceWithTool(kind, kCorner); });
@@ -106,8 +105,7 @@ TDesignSurface::TDesignSurface(TToolColumn* tools, QWidget* parent)
     FElementMenu->setObjectName(QStringLiteral("PopupMenu3"));
     QAction* duplicate = FElementMenu->addAction(QStringLiteral("&Duplicate This Element"));
     duplicate->setObjectName(QStringLiteral("DuplicateThisElement1"));
-    connect(duplicate, &QAction::triggered, this,
-            [this] { RunCommand(this, [this] { DuplicateElement(); }); });
+    ConnectCommand(duplicate, &QAction::triggered, this, [this] { DuplicateElement(); });
 }
 
 void TDesignSurface::Load(TCategory* category) {

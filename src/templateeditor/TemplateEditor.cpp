@@ -68,10 +68,9 @@ TTemplateEditor::TTemplateEditor(QWidget* parent)
     // The frame's buttons come first: a search by name finds them before the dialogs' buttons.
     QWidget* topBar = CreateTopBar();
     FCategories = new TCategoriesPage(ActionNewCategory, ActionDeleteCategory, this);
-    connect(ActionNewCategory, &QAction::triggered, this,
-            [this] { RunCommand(this, [this] { FCategories->NewCategory(); }); });
-    connect(ActionDeleteCategory, &QAction::triggered, this,
-            [this] { RunCommand(this, [this] { FCategories->DeleteCategory(); }); });
+    ConnectCommand(ActionNewCategory, &QAction::triggered, this, [this] { FCategories->NewCategory(); });
+    ConnectCommand(ActionDeleteCategory, &QAction::triggered, this,
+                   [this] { FCategories->DeleteCategory(); });
     connect(FCategories, &TCategoriesPage::Leaving, this, &TTemplateEditor::StoreCategory);
     connect(FCategories, &TCategoriesPage::CurrentChanged, this, &TTemplateEditor::ShowCategory);
 
@@ -157,7 +156,7 @@ QWidget* TTemplateEditor::CreateCategoryPanel() {
     chooseIcon->setText(QStringLiteral("..."));
     chooseIcon->setToolTip(QStringLiteral("Click to choose an icon for the category."));
     chooseIcon->setFocusPolicy(Qt::StrongFocus);
-    connect(chooseIcon, &QToolButton::clicked, this, &TTemplateEditor::ChooseIcon);
+    ConnectCommand(chooseIcon, &QToolButton::clicked, this, [this] { ChooseIcon(); });
     iconRow->addWidget(FIcon);
     iconRow->addWidget(chooseIcon, 0, Qt::AlignBottom);
     header->addLayout(iconRow, 1, 2);
@@ -178,8 +177,8 @@ QWidget* TTemplateEditor::CreateCategoryPanel() {
     FProperties = new TElementProperties(FSurface, FListPreview, FCategoryPanel);
     connect(FSurface, &TDesignSurface::SelectionChanged, FProperties, &TElementProperties::Show);
     connect(FSurface, &TDesignSurface::TextBoxPlaced, FProperties, &TElementProperties::AskListColumn);
-    connect(FSurface, &TDesignSurface::DeleteRequested, FProperties,
-            [this] { RunCommand(this, [this] { FProperties->DeleteSelectedElement(); }); });
+    ConnectCommand(FSurface, &TDesignSurface::DeleteRequested, this,
+                   [this] { FProperties->DeleteSelectedElement(); });
     layout->addWidget(FProperties);
     // The surface comes after the property bar in the Tab order, as it is laid out.
     setTabOrder(FProperties, FSurface);

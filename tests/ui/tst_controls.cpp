@@ -60,7 +60,7 @@ void TestControls::runCommand_data() {
     QTest::addColumn<QString>("shown");
     QTest::newRow("succeeds") << 0 << QString();
     QTest::newRow("the store fails") << 1 << QStringLiteral("Stream read error");
-    QTest::newRow("something else fails") << 2 << QStringLiteral("Unknown error");
+    QTest::newRow("something else fails") << 2 << QStringLiteral("Unknown error.");
 }
 
 void TestControls::runCommand() {
