@@ -20,6 +20,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -250,6 +251,23 @@ inline void OpenOnCategory(TEditor& editor, bool sample = true, int records = 0)
     editor.Open();
     editor.ClickRow(0);
 }
+
+// The list preview's captions in the order shown.
+inline QStringList PreviewCaptions(const TEditor& editor) {
+    auto* preview = editor.Widget<QTreeView>("ListView2");
+    QStringList captions;
+    for (int visual = 0; visual < preview->header()->count(); ++visual)
+        captions << preview->model()
+                        ->headerData(preview->header()->logicalIndex(visual), Qt::Horizontal)
+                        .toString();
+    return captions;
+}
+
+// The list-column question after a text box is placed, and its note while the list has no column.
+inline const QString kQuestion =
+    QStringLiteral("Also show the content in this text box in the list view?\r\n\r\n");
+inline const QString kNote =
+    QStringLiteral("At least one text field should be shown in the list view in each category.\r\n\r\n");
 
 // Fails the test when a box found no queued answer or an answer was left over.
 inline void VerifyAllAnswered() {
