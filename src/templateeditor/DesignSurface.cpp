@@ -449,6 +449,17 @@ void TDesignSurface::keyPressEvent(QKeyEvent* event) {
         if (FSelected)
             emit DeleteRequested();
         return;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        // Ctrl+Tab and Ctrl+Shift+Tab leave the surface at once, keeping the selection, so that the
+        // property bar is one key away.
+        if (event->modifiers().testFlag(Qt::ControlModifier)) {
+            const bool back =
+                event->key() == Qt::Key_Backtab || event->modifiers().testFlag(Qt::ShiftModifier);
+            QWidget::focusNextPrevChild(!back);
+            return;
+        }
+        break;
     case Qt::Key_Menu:
         if (FSelected)
             OpenElementMenu(FSelected, mapToGlobal(FSelected->geometry().center()));
@@ -463,8 +474,9 @@ void TDesignSurface::keyPressEvent(QKeyEvent* event) {
         }
         return;
     default:
-        QWidget::keyPressEvent(event);
+        break;
     }
+    QWidget::keyPressEvent(event);
 }
 
 void TDesignSurface::MoveOrResizeSelected(int key, bool resize) {

@@ -22,7 +22,7 @@ class TToolColumn;
 // Keys, while the surface has the focus: Tab and Shift+Tab select the elements in template order
 // (past the last or first the focus moves on), the arrows move the selected element to the next
 // grid point, Shift and an arrow resize it by one grid step, Delete asks for its deletion and the
-// menu key opens its context menu.
+// menu key opens its context menu. Ctrl+Tab and Ctrl+Shift+Tab move the focus on at once.
 class TDesignSurface : public QWidget {
     Q_OBJECT
 

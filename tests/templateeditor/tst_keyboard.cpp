@@ -24,11 +24,11 @@ void TabIntoSurface(const TEditor& editor, Qt::KeyboardModifiers modifiers = Qt:
     QVERIFY(editor.Panel()->hasFocus());
 }
 
-// Selects the element with this id by Tab alone, starting from the category name field.
-void TabToElement(const TEditor& editor, int32_t id) {
+// Selects the element with this id by Tab alone (or Shift+Tab inside the surface).
+void TabToElement(const TEditor& editor, int32_t id, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
     TabIntoSurface(editor);
     for (int presses = 0; presses < 10 && editor.SelectedId() != id; ++presses)
-        editor.PressKey(Qt::Key_Tab);
+        editor.PressKey(Qt::Key_Tab, modifiers);
     QCOMPARE(editor.SelectedId(), id);
 }
 
@@ -52,6 +52,7 @@ private slots:
     void emptyLabelCaption();
     void emptyLabelFromFile();
     void dragOutlineOnTop();
+    void keyboardOnly();
     void failingCommand_data();
     void failingCommand();
 };
@@ -296,6 +297,66 @@ void TestTemplateKeyboard::dragOutlineOnTop() {
         QCOMPARE(shown.pixelColor(outline.left(), y), QColor(Qt::black));
         QCOMPARE(shown.pixelColor(outline.left() + 3, y + 1), QColor(Qt::white));
     }
+    VerifyAllAnswered();
+}
+
+// Presses key on whatever has the focus until the widget named name has it.
+void MoveFocusTo(const char* name, Qt::KeyboardModifiers modifiers) {
+    for (int presses = 0; presses < 30 && QApplication::focusWidget()->objectName() != QLatin1String(name);
+         ++presses)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab, modifiers);
+    QCOMPARE(QApplication::focusWidget()->objectName(), QLatin1String(name));
+}
+
+// Everything but drawing a new element can be done without a mouse.
+void TestTemplateKeyboard::keyboardOnly() {
+    TEditor editor;
+    AddSampleCategory(editor.Data, "Books", 2);
+    editor.Open();
+    // Choose the category in the list and rename it.
+    MoveFocusTo("ListView1", Qt::NoModifier);
+    // The list's cursor is on the first row; Space selects it.
+    QTest::keyClick(editor.Categories(), Qt::Key_Space);
+    QCOMPARE(editor.SelectedRow(), 0);
+    auto* name = editor.Widget<QLineEdit>("LabeledEditBookName");
+    QVERIFY(name->hasFocus());
+    QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(name, QStringLiteral("Library"));
+    // Select the memo box, move it, make it taller and duplicate it.
+    TabToElement(editor, kMemo);
+    editor.PressKey(Qt::Key_Right);
+    editor.PressKey(Qt::Key_Down, Qt::ShiftModifier);
+    editor.PressKey(Qt::Key_Menu);
+    auto* menu = editor.Widget<QMenu>("PopupMenu3");
+    QTRY_VERIFY(menu->isVisible());
+    QTest::keyClick(menu, Qt::Key_D);
+    const int32_t copy = editor.Current()->Elements.back()->ID;
+    QCOMPARE(editor.SelectedId(), copy);
+    // Give the copy a larger font in the property bar, then come back and delete the label.
+    editor.PressKey(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(!editor.Panel()->hasFocus());
+    QCOMPARE(editor.SelectedId(), copy);
+    MoveFocusTo("CBFontSize", Qt::ShiftModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down);
+    QCOMPARE(editor.Current()->ElementByID(copy)->Font.Size, 12);
+    TabToElement(editor, kLabel, Qt::ShiftModifier);
+    editor.PressKey(Qt::Key_Delete);
+    // Save & Close from the keyboard.
+    MessageBoxTesting::QueueAnswer(QMessageBox::Yes);
+    MoveFocusTo("BtnSave", Qt::NoModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    QVERIFY(!editor.Form->isVisible());
+    QVERIFY(editor.Form->Saved);
+
+    editor.Data.ApplyWorkingCopy(editor.Copy);
+    const TCategory& saved = *editor.Data.Categories[0];
+    QCOMPARE(saved.Name, std::string("Library"));
+    QVERIFY(!saved.ElementByID(kLabel));
+    QCOMPARE(StoredRect(*saved.ElementByID(kMemo)), QRect(90, 48, 185, 95));
+    QCOMPARE(StoredRect(*saved.ElementByID(copy)), QRect(110, 68, 185, 95));
+    QCOMPARE(saved.ElementByID(copy)->Font.Size, 12);
+    QCOMPARE(saved.Records.size(), size_t(2));
+    QCOMPARE(std::string(saved.Records[1]->Value(saved.ValueIndexOf(kMemo))), std::string("Books memo 1"));
     VerifyAllAnswered();
 }
 
