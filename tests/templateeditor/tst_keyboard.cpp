@@ -197,7 +197,7 @@ void TestTemplateKeyboard::deleteKey() {
     QCOMPARE(boxes.size(), answer != 0 ? 1 : 0);
     if (answer != 0) {
         QCOMPARE(boxes[0].Kind, MessageBoxes::TKind::Warning);
-        QCOMPARE(boxes[0].Default, QMessageBox::No);
+        QCOMPARE(boxes[0].DefaultButton, QMessageBox::No);
     }
     QCOMPARE(editor.Current()->ElementByID(id) == nullptr, deleted);
     QCOMPARE(editor.Control(id) == nullptr, deleted);

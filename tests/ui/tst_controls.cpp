@@ -121,7 +121,7 @@ void TestControls::keyAnswers() {
     QCOMPARE(int(given), answer);
     const QList<MessageBoxTesting::TShownBox> boxes = MessageBoxTesting::TakeShown();
     QCOMPARE(boxes.size(), 1);
-    QCOMPARE(int(boxes[0].Default), defaultButton);
+    QCOMPARE(int(boxes[0].DefaultButton), defaultButton);
     QCOMPARE(MessageBoxTesting::TakeUnanswered(), QStringList());
     MessageBoxTesting::Disable();
 }
