@@ -325,9 +325,13 @@ int32_t TCategory::IndexOfElement(int32_t id) const {
     return -1;
 }
 
-TElement* TCategory::ElementByID(int32_t id) const {
+const TElement* TCategory::ElementByID(int32_t id) const {
     const int32_t index = IndexOfElement(id);
     return index < 0 ? nullptr : Elements[static_cast<size_t>(index)].get();
+}
+
+TElement* TCategory::ElementByID(int32_t id) {
+    return const_cast<TElement*>(static_cast<const TCategory*>(this)->ElementByID(id));
 }
 
 int32_t TCategory::ValueIndexOf(int32_t id) const {

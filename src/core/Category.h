@@ -164,7 +164,8 @@ public:
     int32_t IndexOfElement(int32_t id) const;
     int32_t ValueIndexOf(int32_t id) const;
     int32_t ColumnIndexOf(int32_t id) const;
-    TElement* ElementByID(int32_t id) const;
+    const TElement* ElementByID(int32_t id) const;
+    TElement* ElementByID(int32_t id);
 
     // Number of "TEdit" and "TMemo" elements.
     int32_t TextBoxCount() const;

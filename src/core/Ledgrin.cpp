@@ -75,11 +75,15 @@ TCategory* TLedgrin::AddCategory() {
     return Categories.back().get();
 }
 
-TCategory* TLedgrin::CategoryByID(int32_t id) const {
+const TCategory* TLedgrin::CategoryByID(int32_t id) const {
     for (const auto& category : Categories)
         if (category->ID == id)
             return category.get();
     return nullptr;
+}
+
+TCategory* TLedgrin::CategoryByID(int32_t id) {
+    return const_cast<TCategory*>(static_cast<const TLedgrin*>(this)->CategoryByID(id));
 }
 
 int32_t TLedgrin::IndexOfCategory(const TCategory* category) const {

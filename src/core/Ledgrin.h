@@ -39,7 +39,8 @@ public:
 
     // A new category with the defaults and the next id, appended to Categories.
     TCategory* AddCategory();
-    TCategory* CategoryByID(int32_t id) const;
+    const TCategory* CategoryByID(int32_t id) const;
+    TCategory* CategoryByID(int32_t id);
     int32_t IndexOfCategory(const TCategory* category) const;
 
     bool HasPassword() const;

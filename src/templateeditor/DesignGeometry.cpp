@@ -2,6 +2,8 @@
 
 #include "core/Category.h"
 
+#include <algorithm>
+
 namespace DesignGeometry {
 
 namespace {
@@ -50,6 +52,18 @@ bool ResizesWidth(TPointerZone zone) {
 
 bool ResizesHeight(TPointerZone zone) {
     return zone == TPointerZone::Height || zone == TPointerZone::WidthAndHeight;
+}
+
+int StepOnGrid(int position, int step) {
+    // Floor and ceiling on the grid, also for negative positions.
+    const int below = position >= 0 ? SnapToGrid(position) : -SnapToGrid(-position + kGridPitch - 1);
+    const int above = below == position ? position : below + kGridPitch;
+    return step > 0 ? below + kGridPitch : above - kGridPitch;
+}
+
+int SteppedSize(int size, int step) {
+    const int stepped = size + (step > 0 ? kGridPitch : -kGridPitch);
+    return stepped < kSmallestSize ? std::min(size, kSmallestSize) : stepped;
 }
 
 std::vector<QPoint> GridPoints(const QRect& exposed) {

@@ -28,10 +28,18 @@ bool ResizesHeight(TPointerZone zone);
 inline int SnapToGrid(int position) {
     return position / kGridPitch * kGridPitch;
 }
+// The smallest width or height a drag or a key gives a text box.
+constexpr int kSmallestSize = 15;
 // A dragged edge at pointer offset p gives size max(p, 10) + 5: never below 15.
 inline int DraggedSize(int pointer) {
     return (pointer < 10 ? 10 : pointer) + 5;
 }
+
+// An arrow key moves a position to the next grid point in its direction (step +1 or -1): one grid
+// pitch from a grid point, the nearest grid point from between two.
+int StepOnGrid(int position, int step);
+// Shift and an arrow key grow or shrink a size by one grid pitch, never below kSmallestSize.
+int SteppedSize(int size, int step);
 
 // The grid points to paint for an exposed rectangle.
 std::vector<QPoint> GridPoints(const QRect& exposed);

@@ -1,36 +1,20 @@
 #include "templateeditor/SelectCategoryDialog.h"
 
+#include "templateeditor/DialogLayout.h"
+
 #include <QComboBox>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QPushButton>
 #include <QScreen>
+#include <QVBoxLayout>
 
 TSelectCategoryDialog::TSelectCategoryDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), CBCategory(new QComboBox(this)) {
     setObjectName(QStringLiteral("DlgSelectCategory"));
-    setFixedSize(245, 138);
-
-    auto* text =
-        new QLabel(QStringLiteral("Please select the category that you want to copy template from:"), this);
-    text->setWordWrap(true);
-    text->setGeometry(12, 10, 221, 34);
-
+    const TDialogLayout layout(
+        this, QStringLiteral("Please select the category that you want to copy template from:"));
     CBCategory->setObjectName(QStringLiteral("CBCategory"));
     CBCategory->setEditable(false);
-    CBCategory->setGeometry(12, 52, 221, 24);
-
-    auto* ok = new QPushButton(QStringLiteral("O&K"), this);
-    ok->setObjectName(QStringLiteral("BtnOK"));
-    ok->setDefault(true);
-    ok->setGeometry(44, 98, 80, 26);
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-
-    auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cancel->setObjectName(QStringLiteral("BtnCancel"));
-    cancel->setAutoDefault(false);
-    cancel->setGeometry(132, 98, 80, 26);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    layout.Fields()->addWidget(CBCategory);
 }
 
 int TSelectCategoryDialog::Execute(const QStringList& names) {

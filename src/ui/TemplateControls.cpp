@@ -4,6 +4,7 @@
 #include "ui/DisplayText.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QLineEdit>
@@ -91,8 +92,16 @@ int32_t FromQColor(const QColor& color) {
     return static_cast<int32_t>(color.red() | (color.green() << 8) | (color.blue() << 16));
 }
 
+QString ShownFace(const QString& storedFace) {
+    // Older files and the starter template name this face; where it is missing the substitute is a
+    // small generic face, so forms show the desktop's own face in its place.
+    if (storedFace.compare(QLatin1String("MS Sans Serif"), Qt::CaseInsensitive) == 0)
+        return QFontDatabase::systemFont(QFontDatabase::GeneralFont).family();
+    return storedFace;
+}
+
 QFont ToQFont(const TFont& font) {
-    QFont result(DisplayText(font.Name));
+    QFont result(ShownFace(DisplayText(font.Name)));
     if (font.Size > 0)
         result.setPointSize(font.Size);
     result.setBold(font.Style & fsBold);

@@ -23,7 +23,11 @@ QColor ToQColor(int32_t color);
 // A screen colour as a stored fixed colour.
 int32_t FromQColor(const QColor& color);
 
-// The element's font: face name, size in points, bold, italic, underline, strike-out.
+// The face a form shows for a stored face name: the desktop's user-interface face stands in for
+// "MS Sans Serif"; every other name is shown as stored.
+QString ShownFace(const QString& storedFace);
+// The element's font: face name (as ShownFace gives it), size in points, bold, italic, underline,
+// strike-out.
 QFont ToQFont(const TFont& font);
 // Style bits of a screen font.
 uint8_t StyleOf(const QFont& font);

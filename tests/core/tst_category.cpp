@@ -2,6 +2,7 @@
 
 #include "core/Category.h"
 #include "core/DataBytes.h"
+#include "core/ElementChecks.h"
 #include "core/Ledgrin.h"
 #include "core/Stream.h"
 #include "core/TextRules.h"
@@ -63,24 +64,6 @@ void AddElements(TCategory& c, const QString& kinds) {
         c.AddElement(kind, 6 + n, 12 * n, 100 + n, 21, 0x00FFFFFF - n,
                      TFont{"Arial", uint8_t(n % 16), 8 + n, n},
                      kind == kKindLabel ? "Label " + std::to_string(n) : std::string());
-    }
-}
-
-void CompareElements(const TCategory& c, const TCategory& expected) {
-    QCOMPARE(c.Elements.size(), expected.Elements.size());
-    for (size_t i = 0; i < c.Elements.size(); ++i) {
-        const TElement& a = *c.Elements[i];
-        const TElement& b = *expected.Elements[i];
-        QCOMPARE(a.Kind, b.Kind);
-        QCOMPARE(a.ID, b.ID);
-        QCOMPARE(a.ValueIndex, b.ValueIndex);
-        QCOMPARE(a.Left, b.Left);
-        QCOMPARE(a.Top, b.Top);
-        QCOMPARE(a.Width, b.Width);
-        QCOMPARE(a.Height, b.Height);
-        QCOMPARE(a.Color, b.Color);
-        QVERIFY(a.Font == b.Font);
-        QCOMPARE(a.Caption, b.Caption);
     }
 }
 

@@ -2,21 +2,25 @@
 // keyboard and dialog steps a user takes in it.
 #pragma once
 
+#include "core/ElementChecks.h"
 #include "core/Ledgrin.h"
 #include "templateeditor/TemplateEditor.h"
 #include "ui/TemplateControls.h"
 #include "ui/dialogs/MessageBoxes.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QDialog>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -79,6 +83,21 @@ inline void Drag(QWidget* widget, const QPoint& from, const QPoint& to) {
     QTest::mousePress(widget, Qt::LeftButton, {}, from);
     QTest::mouseMove(widget, to);
     QTest::mouseRelease(widget, Qt::LeftButton, {}, to);
+}
+
+// Drags the header of the column shown at fromVisual onto the one shown at toVisual with the mouse.
+inline void DragHeader(QHeaderView* header, int fromVisual, int toVisual) {
+    QWidget* viewport = header->viewport();
+    const int y = header->height() / 2;
+    const QPoint from(header->sectionViewportPosition(header->logicalIndex(fromVisual)) + 10, y);
+    const int target = header->logicalIndex(toVisual);
+    // Past the middle of the target section, on the side the section moves to.
+    const int toX = header->sectionViewportPosition(target) +
+                    (toVisual > fromVisual ? header->sectionSize(target) - 4 : 4);
+    QTest::mousePress(viewport, Qt::LeftButton, {}, from);
+    for (int step = 1; step <= 4; ++step)
+        QTest::mouseMove(viewport, QPoint(from.x() + (toX - from.x()) * step / 4, y));
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, QPoint(toX, y));
 }
 
 // Runs act on the modal window named name once it shows (polling the event loop it runs).
@@ -155,6 +174,14 @@ public:
 
     void Click(const char* name) const { QTest::mouseClick(Widget(name), Qt::LeftButton); }
 
+    // Triggers one of the editor's named commands, as its button or menu item would.
+    void Trigger(const char* name) const {
+        auto* action = Form->findChild<QAction*>(QLatin1String(name));
+        if (!action)
+            qFatal("no action named %s", name);
+        action->trigger();
+    }
+
     // The control showing the element with this id on the design surface.
     QWidget* Control(int32_t id) const {
         for (QWidget* child : Panel()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
@@ -164,6 +191,19 @@ public:
         return nullptr;
     }
 
+    // The id of the selected element, read from what the user sees: the control inside the frame.
+    int32_t SelectedId() const {
+        QWidget* frame = Widget("PBSelectBox");
+        if (!frame->isVisible())
+            return 0;
+        for (QWidget* child : Panel()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            const int32_t id = TemplateControls::ElementIdOf(child);
+            if (id != 0 && frame->geometry().adjusted(4, 4, -5, -5) == child->geometry())
+                return id;
+        }
+        return -1;
+    }
+
     // Presses and releases on an element (without moving) to select it.
     void SelectElementAt(int32_t id) const {
         const QPoint inside = Control(id)->geometry().topLeft() + QPoint(2, 2);
@@ -171,7 +211,10 @@ public:
         QTest::mouseClick(Panel(), Qt::LeftButton, {}, inside);
     }
 
-    void PressDelete() const { QTest::keyClick(Widget("EditFocus"), Qt::Key_Delete); }
+    // Presses a key on the design surface, which has the keyboard while an element is selected.
+    void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) const {
+        QTest::keyClick(Panel(), key, modifiers);
+    }
 
     // Opens the element menu on an element and picks "&Duplicate This Element" by its key.
     void Duplicate(int32_t id) const {
@@ -198,6 +241,33 @@ public:
         Click(button);
     }
 };
+
+// The editor on its first category: the sample one, or an empty one named "Empty".
+inline void OpenOnCategory(TEditor& editor, bool sample = true, int records = 0) {
+    if (sample)
+        AddSampleCategory(editor.Data, "Books", records);
+    else
+        editor.Data.AddCategory()->Name = "Empty";
+    editor.Open();
+    editor.ClickRow(0);
+}
+
+// The list preview's captions in the order shown.
+inline QStringList PreviewCaptions(const TEditor& editor) {
+    auto* preview = editor.Widget<QTreeView>("ListView2");
+    QStringList captions;
+    for (int visual = 0; visual < preview->header()->count(); ++visual)
+        captions << preview->model()
+                        ->headerData(preview->header()->logicalIndex(visual), Qt::Horizontal)
+                        .toString();
+    return captions;
+}
+
+// The list-column question after a text box is placed, and its note while the list has no column.
+inline const QString kQuestion =
+    QStringLiteral("Also show the content in this text box in the list view?\r\n\r\n");
+inline const QString kNote =
+    QStringLiteral("At least one text field should be shown in the list view in each category.\r\n\r\n");
 
 // Fails the test when a box found no queued answer or an answer was left over.
 inline void VerifyAllAnswered() {

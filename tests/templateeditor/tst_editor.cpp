@@ -22,6 +22,7 @@ private slots:
     void cancelLeavesDataUntouched_data();
     void cancelLeavesDataUntouched();
     void deleteAndSaveRemovesRecords();
+    void deleteDeclinedKeepsCategory_data();
     void deleteDeclinedKeepsCategory();
     void reorderAndSave();
     void renameAsYouType();
@@ -135,8 +136,7 @@ void TestTemplateEditor::newCategoryCopy() {
         QCOMPARE(created.FormColor, 0x123456);
         QCOMPARE(created.LastElementID, 9);
         QVERIFY(created.Icon == source->Icon);
-        QCOMPARE(created.Elements.size(), size_t(3));
-        QCOMPARE(created.Elements[1]->ID, source->Elements[1]->ID);
+        CompareElements(created, *editor.Data.Categories[1]);
         QCOMPARE(created.Columns.size(), size_t(1));
         QCOMPARE(created.Columns[0]->Caption, std::string("Name"));
         QCOMPARE(editor.Categories()->topLevelItem(2)->text(0), QStringLiteral("Copy of Friends"));
@@ -230,13 +230,25 @@ void TestTemplateEditor::deleteAndSaveRemovesRecords() {
     VerifyAllAnswered();
 }
 
+void TestTemplateEditor::deleteDeclinedKeepsCategory_data() {
+    QTest::addColumn<int>("answer");
+    QTest::newRow("No") << int(QMessageBox::No);
+    QTest::newRow("Enter answers the default button") << int(QMessageBox::Default);
+    QTest::newRow("Escape") << int(QMessageBox::Escape);
+}
+
 void TestTemplateEditor::deleteDeclinedKeepsCategory() {
+    QFETCH(int, answer);
     TEditor editor;
     AddSampleCategory(editor.Data, "Books", 1);
     editor.Open();
     editor.ClickRow(0);
-    MessageBoxTesting::QueueAnswer(QMessageBox::No);
-    editor.Click("BtnDeleteCategory");
+    MessageBoxTesting::QueueAnswer(static_cast<QMessageBox::StandardButton>(answer));
+    editor.Trigger("ActionDeleteCategory");
+    const QList<MessageBoxTesting::TShownBox> boxes = MessageBoxTesting::TakeShown();
+    QCOMPARE(boxes.size(), 1);
+    QCOMPARE(boxes[0].DefaultButton, QMessageBox::No);
+    QCOMPARE(boxes[0].Answer, QMessageBox::No);
     QCOMPARE(editor.Copy.Categories.size(), size_t(1));
     QCOMPARE(editor.SelectedRow(), 0);
     QVERIFY(editor.Widget("PanelRight")->isVisible());
@@ -339,42 +351,59 @@ void TestTemplateEditor::selectingResetsSort() {
 }
 
 void TestTemplateEditor::chooseIcon_data() {
-    QTest::addColumn<QString>("file"); // "png", "text" or "" (cancelled)
-    QTest::newRow("transparent picture") << QStringLiteral("png");
-    QTest::newRow("not a picture") << QStringLiteral("text");
-    QTest::newRow("cancelled") << QString();
+    // What the user picks in turn: "png" a picture, "text" a file named like one, "" cancels.
+    QTest::addColumn<QStringList>("picks");
+    QTest::addColumn<bool>("changed");
+    QTest::newRow("transparent picture") << QStringList{"png"} << true;
+    QTest::newRow("not a picture, then cancelled") << QStringList{"text", ""} << false;
+    QTest::newRow("not a picture, then a picture") << QStringList{"text", "png"} << true;
+    QTest::newRow("cancelled") << QStringList{""} << false;
 }
 
 void TestTemplateEditor::chooseIcon() {
-    QFETCH(QString, file);
+    QFETCH(QStringList, picks);
+    QFETCH(bool, changed);
     QTemporaryDir root;
     TDataGlobal::InitializeForTesting(root.path());
-    QString path;
-    if (file == QLatin1String("png")) {
-        QImage picture(64, 32, QImage::Format_ARGB32);
-        picture.fill(Qt::transparent);
-        picture.setPixelColor(10, 10, Qt::red);
-        path = root.filePath(QStringLiteral("wide.png"));
-        QVERIFY(picture.save(path));
-    } else if (file == QLatin1String("text")) {
-        path = root.filePath(QStringLiteral("notes.png"));
-        QFile text(path);
-        QVERIFY(text.open(QIODevice::WriteOnly));
-        text.write("just some text, named like a picture");
-    }
+    QImage picture(64, 32, QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    picture.setPixelColor(10, 10, Qt::red);
+    const QString png = root.filePath(QStringLiteral("wide.png"));
+    QVERIFY(picture.save(png));
+    const QString text = root.filePath(QStringLiteral("notes.png"));
+    QFile file(text);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("just some text, named like a picture");
+    file.close();
+
     TEditor editor;
     AddSampleCategory(editor.Data, "Books", 0);
     editor.Open();
     editor.ClickRow(0);
-    FileDialogTesting::QueueResult(path);
-    if (file == QLatin1String("text"))
-        MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
+    for (const QString& pick : picks) {
+        FileDialogTesting::QueueResult(pick.isEmpty()                 ? QString()
+                                       : pick == QLatin1String("png") ? png
+                                                                      : text);
+        if (pick == QLatin1String("text"))
+            MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
+    }
     editor.Click("BtnSelectIcon");
     const QList<FileDialogs::TOptions> shown = FileDialogTesting::TakeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].Folder, TDataGlobal::IconsFolder());
+    QCOMPARE(shown[0].Mode, FileDialogs::TMode::OpenFile);
+    // Only pictures are offered.
+    QVERIFY(shown[0].Filter.contains(QStringLiteral("*.png")));
+    QVERIFY(!shown[0].Filter.contains(QStringLiteral("(*)")));
+    // A file that is no picture is refused while the chooser is open: the box comes before it closes.
+    const QList<MessageBoxTesting::TShownBox> boxes = MessageBoxTesting::TakeShown();
+    QCOMPARE(boxes.size(), int(picks.count(QStringLiteral("text"))));
+    for (const MessageBoxTesting::TShownBox& box : boxes) {
+        QCOMPARE(box.Kind, MessageBoxes::TKind::Error);
+        QCOMPARE(box.Text, QStringLiteral("\"%1\" is not a picture that can be used as an icon.").arg(text));
+    }
     const TBitmapImage& icon = editor.Copy.Categories[0]->Icon;
-    if (file == QLatin1String("png")) {
+    if (changed) {
         QCOMPARE(icon.Width(), 32);
         QCOMPARE(icon.Height(), 32);
         QCOMPARE(icon.BitsPerPixel(), 24);
@@ -386,12 +415,6 @@ void TestTemplateEditor::chooseIcon() {
     } else {
         QVERIFY(icon == TBitmapImage::DefaultIcon());
     }
-    if (file == QLatin1String("text")) {
-        const QList<MessageBoxTesting::TShownBox> boxes = MessageBoxTesting::TakeShown();
-        QCOMPARE(boxes.size(), 1);
-        QCOMPARE(boxes[0].Kind, MessageBoxes::TKind::Error);
-        QVERIFY(boxes[0].Text.contains(path));
-    }
     VerifyAllAnswered();
 }
 
@@ -402,7 +425,6 @@ void TestTemplateEditor::dialogs() {
     editor.ClickRow(0);
     // What the dialog shows is noted first: a failed check must not leave it open.
     QString title;
-    QSize size;
     QStringList entries;
     QString chosen;
     bool editable = true;
@@ -410,7 +432,6 @@ void TestTemplateEditor::dialogs() {
     WhenShown(QStringLiteral("DlgSelectCategory"), [&](QWidget* dialog) {
         auto* combo = Find<QComboBox>(dialog, "CBCategory");
         title = dialog->windowTitle();
-        size = dialog->size();
         for (int i = 0; i < combo->count(); ++i)
             entries << combo->itemText(i);
         chosen = combo->currentText();
@@ -421,7 +442,6 @@ void TestTemplateEditor::dialogs() {
     MessageBoxTesting::QueueAnswer(QMessageBox::Yes);
     editor.Click("BtnNewCategory");
     QCOMPARE(title, QStringLiteral("Quillery"));
-    QCOMPARE(size, QSize(245, 138));
     QCOMPARE(entries, QStringList{"Books"});
     QCOMPARE(chosen, QStringLiteral("Books"));
     QVERIFY(!editable);

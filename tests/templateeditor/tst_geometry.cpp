@@ -39,6 +39,8 @@ private slots:
     void snap();
     void draggedSize_data();
     void draggedSize();
+    void keySteps_data();
+    void keySteps();
     void gridPoints_data();
     void gridPoints();
     void selectBox();
@@ -116,6 +118,34 @@ void TestTemplateGeometry::draggedSize() {
     QFETCH(int, pointer);
     QFETCH(int, size);
     QCOMPARE(DraggedSize(pointer), size);
+}
+
+void TestTemplateGeometry::keySteps_data() {
+    QTest::addColumn<int>("value");
+    QTest::addColumn<int>("step");
+    QTest::addColumn<int>("position");
+    QTest::addColumn<int>("size");
+    QTest::newRow("on the grid, forward") << 12 << 1 << 18 << 18;
+    QTest::newRow("on the grid, back; a small size stays") << 12 << -1 << 6 << 12;
+    QTest::newRow("between, forward") << 13 << 1 << 18 << 19;
+    QTest::newRow("between, back") << 13 << -1 << 12 << 13;
+    QTest::newRow("zero back") << 0 << -1 << -6 << 0;
+    QTest::newRow("negative on the grid") << -6 << -1 << -12 << -6;
+    QTest::newRow("negative between, forward") << -7 << 1 << -6 << -7;
+    QTest::newRow("negative between, back") << -7 << -1 << -12 << -7;
+    QTest::newRow("just below zero") << -1 << 1 << 0 << -1;
+    QTest::newRow("size at the smallest") << 15 << -1 << 12 << 15;
+    QTest::newRow("size just above the smallest") << 20 << -1 << 18 << 15;
+    QTest::newRow("size above") << 185 << 1 << 186 << 191;
+}
+
+void TestTemplateGeometry::keySteps() {
+    QFETCH(int, value);
+    QFETCH(int, step);
+    QFETCH(int, position);
+    QFETCH(int, size);
+    QCOMPARE(StepOnGrid(value, step), position);
+    QCOMPARE(SteppedSize(value, step), size);
 }
 
 void TestTemplateGeometry::gridPoints_data() {

@@ -1,9 +1,11 @@
 #include "ui/dialogs/FileDialogs.h"
 
+#include "ui/dialogs/MessageBoxes.h"
 #include "ui/dialogs/ScriptedAnswers.h"
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 
 namespace {
 
@@ -11,6 +13,36 @@ TScriptedAnswers<QString, FileDialogs::TOptions>& Script() {
     static TScriptedAnswers<QString, FileDialogs::TOptions> script;
     return script;
 }
+
+// True when check takes path; otherwise its complaint is shown over parent.
+bool Passes(QWidget* parent, const FileDialogs::TFileCheck& check, const QString& path) {
+    const QString complaint = check ? check(path) : QString();
+    if (complaint.isEmpty())
+        return true;
+    MessageBoxes::ShowError(parent, complaint);
+    return false;
+}
+
+// A file dialog that closes on a chosen file only when the check takes it.
+class TCheckedFileDialog : public QFileDialog {
+public:
+    TCheckedFileDialog(QWidget* parent, const FileDialogs::TOptions& options)
+        : QFileDialog(parent, options.Title, options.Folder, options.Filter), FCheck(options.Check) {
+        // Only the dialog of our own sees the choice before it closes.
+        if (FCheck)
+            setOption(QFileDialog::DontUseNativeDialog);
+    }
+
+    void accept() override {
+        const QStringList files = selectedFiles();
+        if (files.isEmpty() || QFileInfo(files.constFirst()).isDir() ||
+            Passes(this, FCheck, files.constFirst()))
+            QFileDialog::accept();
+    }
+
+private:
+    FileDialogs::TFileCheck FCheck;
+};
 
 } // namespace
 
@@ -20,10 +52,13 @@ QString Run(QWidget* parent, const TOptions& options) {
     if (Script().Enabled()) {
         Script().RecordShown(options);
         QString result;
-        Script().TakeAnswer(QStringLiteral("File dialog: ") + options.Title, result);
-        return result;
+        while (Script().TakeAnswer(QStringLiteral("File dialog: ") + options.Title, result)) {
+            if (result.isEmpty() || Passes(parent, options.Check, result))
+                return result;
+        }
+        return QString();
     }
-    QFileDialog dialog(parent, options.Title, options.Folder, options.Filter);
+    TCheckedFileDialog dialog(parent, options);
     dialog.setDefaultSuffix(options.DefaultSuffix);
     dialog.setSizeGripEnabled(true);
     if (options.Mode == TMode::SaveFile || options.Mode == TMode::ChooseTarget) {

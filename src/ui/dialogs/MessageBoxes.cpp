@@ -44,7 +44,11 @@ QMessageBox::StandardButton ScriptedAnswer(MessageBoxes::TKind kind, const QStri
     QMessageBox::StandardButton answer = MessageBoxes::EscapeAnswer(buttons);
     QMessageBox::StandardButton queued = QMessageBox::NoButton;
     if (Script().TakeAnswer(description, queued)) {
-        if (buttons.testFlag(queued)) {
+        if (queued == QMessageBox::Default) {
+            answer = MessageBoxes::EnterAnswer(buttons, defaultButton);
+        } else if (queued == QMessageBox::Escape) {
+            answer = MessageBoxes::EscapeAnswer(buttons);
+        } else if (buttons.testFlag(queued)) {
             answer = queued;
         } else {
             Script().RecordUnanswered(description + QStringLiteral(" (queued answer is not a button)"));
@@ -66,6 +70,20 @@ QMessageBox::StandardButton EscapeAnswer(QMessageBox::StandardButtons buttons) {
         return QMessageBox::No;
     }
     return QMessageBox::Ok;
+}
+
+QMessageBox::StandardButton EnterAnswer(QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton) {
+    if (defaultButton != QMessageBox::NoButton) {
+        return defaultButton;
+    }
+    for (const QMessageBox::StandardButton accepting :
+         {QMessageBox::Ok, QMessageBox::Save, QMessageBox::Open, QMessageBox::Yes}) {
+        if (buttons.testFlag(accepting)) {
+            return accepting;
+        }
+    }
+    return EscapeAnswer(buttons);
 }
 
 QMessageBox::StandardButton Show(QWidget* parent, TKind kind, const QString& text,

@@ -23,6 +23,10 @@ inline void ShowError(QWidget* parent, const QString& text) {
 }
 
 QMessageBox::StandardButton EscapeAnswer(QMessageBox::StandardButtons buttons);
+// The button Enter presses: defaultButton when given, otherwise the first accepting button, as
+// QMessageBox chooses it.
+QMessageBox::StandardButton EnterAnswer(QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton);
 
 } // namespace MessageBoxes
 
@@ -41,6 +45,7 @@ struct TShownBox {
 void Enable();
 void Disable();
 // The answer of the next box. An answer that is not one of the box's buttons counts as unanswered.
+// QMessageBox::Default answers as Enter would, QMessageBox::Escape as Escape would.
 void QueueAnswer(QMessageBox::StandardButton answer);
 int PendingAnswers();
 QList<TShownBox> TakeShown();

@@ -1,0 +1,537 @@
+#include "templateeditor/DesignSurface.h"
+
+#include "core/Category.h"
+#include "templateeditor/PaintBox.h"
+#include "templateeditor/ToolColumn.h"
+#include "ui/DisplayText.h"
+#include "ui/RunCommand.h"
+#include "ui/TemplateControls.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QFontInfo>
+#include <QMenu>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+
+#include <algorithm>
+
+using namespace DesignGeometry;
+
+namespace {
+
+const char* const kZoneProperty = "PointerZone";
+const char* const kKindProperty = "ElementKind";
+const char* const kEmptyLabelProperty = "EmptyLabel";
+
+// Defaults of new elements.
+constexpr int32_t kLabelFontColor = 0x800000;                       // navy
+constexpr int32_t kBoxFontColor = static_cast<int32_t>(0x80000008); // window text
+constexpr int32_t kLabelColor = static_cast<int32_t>(0x8000000F);   // never shows: labels are transparent
+constexpr int32_t kBoxColor = 15780518;                             // 0xF0CAA6, a light sky blue
+constexpr int kNewFontSize = 10;
+constexpr int kEditWidth = 121;
+constexpr int kMemoWidth = 185;
+constexpr int kMemoHeight = 89;
+const QPoint kCorner(12, 12);
+
+TPointerZone ZoneOf(const QWidget* control) {
+    const QVariant zone = control->property(kZoneProperty);
+    return zone.isValid() ? static_cast<TPointerZone>(zone.toInt()) : TPointerZone::None;
+}
+
+std::string KindOf(const QWidget* control) {
+    return control->property(kKindProperty).toString().toStdString();
+}
+
+// A label without a caption has no text to size itself to; it keeps a size the pointer can find.
+QSize EmptyLabelSize(const QFont& font) {
+    const int height = QFontMetrics(font).height();
+    return QSize(2 * height, height);
+}
+
+// Writes element into the category under id: a text box's caption is always stored empty.
+void StoreElement(TCategory& category, int32_t id, const TElement& element) {
+    category.UpdateElement(id, element.Left, element.Top, element.Width, element.Height, element.Color,
+                           element.Font, element.IsLabel() ? element.Caption : std::string());
+}
+
+QAction* NamedAction(const char* name, const char* text, QObject* parent) {
+    auto* action = new QAction(QLatin1String(text), parent);
+    action->setObjectName(QLatin1String(name));
+    return action;
+}
+
+} // namespace
+
+TDesignSurface::TDesignSurface(TToolColumn* tools, QWidget* parent)
+    : QWidget(parent), FTools(tools),
+      FSelectFrame(new TPaintBox(QStringLiteral("PBSelectBox"), this,
+                                 [this](QPainter& painter, const QRect&) {
+                                     for (const QRect& mark :
+                                          SelectBoxMarks(FSelectFrame->width(), FSelectFrame->height()))
+                                         painter.fillRect(mark, Qt::black);
+                                 })),
+      FDragOutline(new TPaintBox(QStringLiteral("PBMoveBox"), this,
+                                 [this](QPainter& painter, const QRect&) {
+                                     painter.setPen(Qt::black);
+                                     painter.setBrush(Qt::white);
+                                     // The outline's right and bottom pixels are at width - 2 and height - 2.
+                                     painter.drawRect(0, 0, FDragOutline->width() - 2,
+                                                      FDragOutline->height() - 2);
+                                 })),
+      FElementMenu(new QMenu(this)), FNewLabel(NamedAction("ActionNewLabel", "New Label", this)),
+      FNewEdit(NamedAction("ActionNewEdit", "New Single-Line Text Box", this)),
+      FNewMemo(NamedAction("ActionNewMemo", "New Multi-Line Text Box", this)) {
+    setObjectName(QStringLiteral("Panel4"));
+    setMouseTracking(true);
+    // Tab brings the keyboard here; a click on the grid leaves the focus where it is.
+    setFocusPolicy(Qt::TabFocus);
+    setAccessibleName(QStringLiteral("Form design"));
+    FSelectFrame->hide();
+    FDragOutline->hide();
+
+    for (const auto& [action, kind] :
+         {std::pair{FNewLabel, kKindLabel}, std::pair{FNewEdit, kKindEdit}, std::pair{FNewMemo, kKindMemo}}) {
+        const char* placed = kind;
+        ConnectCommand(action, &QAction::triggered, this, [this, placed] { CreateElement(placed); });
+    }
+    connect(FTools, &TToolColumn::DoubleClicked, this,
+            [this](const char* kind) { PlaceWithTool(kind, kCorner); });
+
+    FElementMenu->setObjectName(QStringLiteral("PopupMenu3"));
+    QAction* duplicate = FElementMenu->addAction(QStringLiteral("&Duplicate This Element"));
+    duplicate->setObjectName(QStringLiteral("DuplicateThisElement1"));
+    ConnectCommand(duplicate, &QAction::triggered, this, [this] { DuplicateElement(); });
+}
+
+void TDesignSurface::Load(TCategory* category) {
+    ClearControls();
+    FCategory = category;
+    if (category) {
+        SetFormColor(category->FormColor);
+        for (const auto& element : category->Elements) {
+            if (QWidget* control = MakeControl(*element))
+                FControls.push_back(control);
+        }
+    }
+    SelectElement(0);
+}
+
+void TDesignSurface::ClearControls() {
+    FSelected = FPressed = FMenuElement = nullptr;
+    FPressedGrid = false;
+    for (QWidget* control : FControls)
+        delete control;
+    FControls.clear();
+    FSelectFrame->hide();
+    FDragOutline->hide();
+    FResizingWidth = FResizingHeight = FMoving = false;
+}
+
+void TDesignSurface::SetFormColor(int32_t color) {
+    FFormColor = color;
+    if (FCategory)
+        FCategory->FormColor = color;
+    update();
+}
+
+QWidget* TDesignSurface::MakeControl(const TElement& element) {
+    QWidget* control = TemplateControls::Create(element, this);
+    if (!control)
+        return nullptr;
+    // The surface handles the pointer and the keys for every element; the controls only show it.
+    QList<QWidget*> parts = control->findChildren<QWidget*>();
+    parts << control;
+    for (QWidget* part : parts) {
+        part->setAttribute(Qt::WA_TransparentForMouseEvents);
+        part->setFocusPolicy(Qt::NoFocus);
+    }
+    if (auto* memo = qobject_cast<QPlainTextEdit*>(control))
+        memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    control->setProperty(kKindProperty, QString::fromStdString(element.Kind));
+    if (element.IsLabel() && element.Caption.empty()) {
+        control->resize(EmptyLabelSize(control->font()));
+        control->setProperty(kEmptyLabelProperty, true);
+    }
+    return control;
+}
+
+QWidget* TDesignSurface::RebuildControl(QWidget* old) {
+    const TElement* element = FCategory->ElementByID(TemplateControls::ElementIdOf(old));
+    QWidget* control = element ? MakeControl(*element) : nullptr;
+    if (!control)
+        return old;
+    control->stackUnder(old);
+    control->setProperty(kZoneProperty, old->property(kZoneProperty));
+    std::replace(FControls.begin(), FControls.end(), old, control);
+    for (QWidget** reference : {&FSelected, &FMenuElement, &FPressed}) {
+        if (*reference == old)
+            *reference = control;
+    }
+    update(old->geometry());
+    delete old;
+    return control;
+}
+
+QWidget* TDesignSurface::ControlAt(const QPoint& point) const {
+    for (auto it = FControls.rbegin(); it != FControls.rend(); ++it) {
+        if (!(*it)->isHidden() && (*it)->geometry().contains(point))
+            return *it;
+    }
+    return nullptr;
+}
+
+QWidget* TDesignSurface::ControlOfElement(int32_t id) const {
+    for (QWidget* control : FControls) {
+        if (TemplateControls::ElementIdOf(control) == id)
+            return control;
+    }
+    return nullptr;
+}
+
+void TDesignSurface::WriteControlBack(QWidget* control) {
+    const int32_t id = TemplateControls::ElementIdOf(control);
+    TElement element;
+    if (const TElement* stored = FCategory->ElementByID(id))
+        element = *stored;
+    element.Left = control->x();
+    element.Top = control->y();
+    element.Width = control->width();
+    element.Height = control->height();
+    StoreElement(*FCategory, id, element);
+}
+
+void TDesignSurface::SelectElement(int32_t id) {
+    FSelected = id != 0 ? ControlOfElement(id) : nullptr;
+    if (!FSelected) {
+        FSelectFrame->hide();
+        emit SelectionChanged(nullptr);
+        return;
+    }
+    PlaceSelectFrame();
+    setFocus();
+    emit SelectionChanged(SelectedElement());
+}
+
+int32_t TDesignSurface::SelectedID() const {
+    return TemplateControls::ElementIdOf(FSelected);
+}
+
+const TElement* TDesignSurface::SelectedElement() const {
+    const int32_t id = SelectedID();
+    return id != 0 && FCategory ? FCategory->ElementByID(id) : nullptr;
+}
+
+void TDesignSurface::PlaceSelectFrame() {
+    FSelectFrame->setGeometry(SelectBoxRect(FSelected->geometry()));
+    FSelectFrame->show();
+    FSelectFrame->raise();
+    FSelectFrame->update();
+}
+
+void TDesignSurface::ChangeSelected(const std::function<void(TElement&)>& change) {
+    if (!FCategory || !FSelected)
+        return;
+    const int32_t id = SelectedID();
+    TElement element;
+    if (const TElement* stored = SelectedElement())
+        element = *stored;
+    change(element);
+    StoreElement(*FCategory, id, element);
+    // The control is made anew so that it shows the element exactly as the record form will.
+    WriteControlBack(RebuildControl(FSelected));
+    PlaceSelectFrame();
+}
+
+void TDesignSurface::DeleteSelected() {
+    if (!FCategory || !FSelected)
+        return;
+    QWidget* control = FSelected;
+    FCategory->DeleteElement(SelectedID());
+    FControls.erase(std::remove(FControls.begin(), FControls.end(), control), FControls.end());
+    if (FMenuElement == control)
+        FMenuElement = nullptr;
+    if (FPressed == control)
+        FPressed = nullptr;
+    update(control->geometry());
+    delete control;
+    SelectElement(0);
+}
+
+void TDesignSurface::CreateElement(const char* kind) {
+    if (!FCategory)
+        return;
+    const bool label = std::string_view(kind) == kKindLabel;
+    const bool memo = std::string_view(kind) == kKindMemo;
+    TFont font;
+    // The face actually shown, not the generic name the application font may carry.
+    font.Name = StoredText(QFontInfo(QApplication::font()).family());
+    font.Size = kNewFontSize;
+    font.Color = label ? kLabelFontColor : kBoxFontColor;
+    const int32_t id = FCategory->AddElement(
+        kind, FInsertPoint.x(), FInsertPoint.y(), label ? 0 : (memo ? kMemoWidth : kEditWidth),
+        memo ? kMemoHeight : 0, label ? kLabelColor : kBoxColor, font, label ? "New Label" : "");
+    QWidget* control = MakeControl(*FCategory->ElementByID(id));
+    FControls.push_back(control);
+    // A label's size and a one-line box's height come from the font.
+    WriteControlBack(control);
+    SelectElement(id);
+}
+
+// A tool places one element, lets it be painted, and gives way to the arrow; a text box then
+// offers its list column.
+void TDesignSurface::PlaceWithTool(const char* kind, const QPoint& at) {
+    FInsertPoint = at;
+    const std::string_view placed(kind);
+    (placed == kKindLabel ? FNewLabel : placed == kKindEdit ? FNewEdit : FNewMemo)->trigger();
+    FTools->SelectArrow();
+    QCoreApplication::processEvents();
+    if (placed != kKindLabel)
+        emit TextBoxPlaced();
+}
+
+void TDesignSurface::DuplicateElement() {
+    const TElement* found =
+        FMenuElement ? FCategory->ElementByID(TemplateControls::ElementIdOf(FMenuElement)) : nullptr;
+    if (!found)
+        return;
+    const TElement source = *found;
+    FInsertPoint = kCorner;
+    CreateElement(source.Kind.c_str());
+    ChangeSelected([&source](TElement& copy) {
+        copy.Left = source.Left + 20;
+        copy.Top = source.Top + 20;
+        copy.Font = source.Font;
+        if (source.IsLabel()) {
+            copy.Caption = source.Caption;
+        } else {
+            copy.Width = source.Width;
+            copy.Height = source.Height;
+            copy.Color = source.Color;
+        }
+    });
+    FTools->SelectArrow();
+    SelectElement(SelectedID());
+}
+
+void TDesignSurface::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.fillRect(event->rect(), TemplateControls::ToQColor(FFormColor, palette()));
+    const std::vector<QPoint> points = GridPoints(event->rect());
+    painter.setPen(Qt::black);
+    painter.drawPoints(points.data(), static_cast<int>(points.size()));
+    painter.setPen(QPen(Qt::darkGray, 1, Qt::DotLine));
+    for (const QWidget* control : FControls) {
+        if (control->property(kEmptyLabelProperty).toBool())
+            painter.drawRect(control->geometry().adjusted(0, 0, -1, -1));
+    }
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+    }
+}
+
+// A press on an element starts what its pointer zone says; the control keeps the pointer until
+// the release. A press on the grid selects the panel itself.
+void TDesignSurface::mousePressEvent(QMouseEvent* event) {
+    const QPoint point = event->position().toPoint();
+    FPressed = ControlAt(point);
+    FPressedGrid = FPressed == nullptr;
+    if (FPressed)
+        PressOnElement(FPressed, event->button(), point - FPressed->pos());
+    else
+        SelectElement(0);
+}
+
+void TDesignSurface::mouseDoubleClickEvent(QMouseEvent* event) {
+    mousePressEvent(event);
+}
+
+void TDesignSurface::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint point = event->position().toPoint();
+    if (event->buttons() == Qt::NoButton || (!FPressed && !FPressedGrid)) {
+        if (QWidget* control = ControlAt(point))
+            UpdatePointerZone(control, point);
+        else
+            unsetCursor();
+    } else if (FPressed) {
+        UpdatePointerZone(FPressed, point);
+        DragElement(FPressed, point - FPressed->pos());
+    }
+}
+
+void TDesignSurface::mouseReleaseEvent(QMouseEvent* event) {
+    QWidget* target = FPressed;
+    const bool grid = FPressedGrid;
+    if (event->buttons() == Qt::NoButton) {
+        FPressed = nullptr;
+        FPressedGrid = false;
+    }
+    if (target) {
+        ReleaseOnElement(target);
+    } else if (grid) {
+        if (const char* kind = FTools->PlacingKind())
+            PlaceWithTool(kind, event->position().toPoint());
+    }
+}
+
+void TDesignSurface::UpdatePointerZone(QWidget* control, const QPoint& point) {
+    const QPoint local = point - control->pos();
+    const TPointerZone zone =
+        ZoneAt(KindOf(control), local.x(), local.y(), control->width(), control->height());
+    control->setProperty(kZoneProperty, static_cast<int>(zone));
+    setCursor(CursorOf(zone));
+}
+
+void TDesignSurface::PressOnElement(QWidget* control, Qt::MouseButton button, const QPoint& point) {
+    // The right button opens the element menu, which selects the element itself.
+    if (button == Qt::RightButton)
+        return;
+    FDragOffset = control->pos() - point;
+    const TPointerZone zone = ZoneOf(control);
+    FResizingWidth = ResizesWidth(zone);
+    FResizingHeight = ResizesHeight(zone);
+    FMoving = zone == TPointerZone::Move;
+    if (FMoving) {
+        FDragOutline->setGeometry(control->geometry());
+        // Drawn over every element, the one being dragged included.
+        FDragOutline->raise();
+        FDragOutline->show();
+    }
+    SelectElement(TemplateControls::ElementIdOf(control));
+}
+
+void TDesignSurface::DragElement(QWidget* control, const QPoint& point) {
+    if (FResizingWidth)
+        control->resize(DraggedSize(point.x()), control->height());
+    if (FResizingHeight)
+        control->resize(control->width(), DraggedSize(point.y()));
+    if (FMoving)
+        FDragOutline->move(SnapToGrid(FDragOffset.x() + point.x()), SnapToGrid(FDragOffset.y() + point.y()));
+    if (FResizingWidth || FResizingHeight || FMoving)
+        FSelectFrame->hide();
+}
+
+void TDesignSurface::ReleaseOnElement(QWidget* control) {
+    const bool dragged = FMoving || FResizingWidth || FResizingHeight;
+    if (FMoving) {
+        FDragOutline->hide();
+        control->move(FDragOutline->pos());
+    }
+    FResizingWidth = FResizingHeight = FMoving = false;
+    if (!dragged)
+        return;
+    RunCommand(this, [this, control] { WriteControlBack(control); });
+    SelectElement(TemplateControls::ElementIdOf(control));
+}
+
+void TDesignSurface::contextMenuEvent(QContextMenuEvent* event) {
+    const bool keyboard = event->reason() == QContextMenuEvent::Keyboard;
+    QWidget* control = keyboard ? FSelected : ControlAt(event->pos());
+    if (control)
+        OpenElementMenu(control, keyboard ? mapToGlobal(control->geometry().center()) : event->globalPos());
+}
+
+void TDesignSurface::OpenElementMenu(QWidget* control, const QPoint& globalPoint) {
+    FMenuElement = control;
+    SelectElement(TemplateControls::ElementIdOf(control));
+    FElementMenu->popup(globalPoint);
+}
+
+void TDesignSurface::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Delete:
+        if (FSelected)
+            emit DeleteRequested();
+        return;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        // Ctrl+Tab and Ctrl+Shift+Tab leave the surface at once, keeping the selection, so that the
+        // property bar is one key away.
+        if (event->modifiers().testFlag(Qt::ControlModifier)) {
+            const bool back =
+                event->key() == Qt::Key_Backtab || event->modifiers().testFlag(Qt::ShiftModifier);
+            QWidget::focusNextPrevChild(!back);
+            return;
+        }
+        break;
+    case Qt::Key_Menu:
+        if (FSelected)
+            OpenElementMenu(FSelected, mapToGlobal(FSelected->geometry().center()));
+        return;
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        if (FSelected) {
+            const bool resize = event->modifiers().testFlag(Qt::ShiftModifier);
+            RunCommand(this, [this, event, resize] { MoveOrResizeSelected(event->key(), resize); });
+        }
+        return;
+    default:
+        break;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void TDesignSurface::MoveOrResizeSelected(int key, bool resize) {
+    QWidget* control = FSelected;
+    const int dx = key == Qt::Key_Right ? 1 : (key == Qt::Key_Left ? -1 : 0);
+    const int dy = key == Qt::Key_Down ? 1 : (key == Qt::Key_Up ? -1 : 0);
+    if (resize) {
+        // The edges a key may move are those the pointer may drag at the bottom-right corner.
+        const TPointerZone corner = ZoneAt(KindOf(control), control->width() - 1, control->height() - 1,
+                                           control->width(), control->height());
+        QSize size = control->size();
+        if (dx != 0 && ResizesWidth(corner))
+            size.setWidth(SteppedSize(size.width(), dx));
+        if (dy != 0 && ResizesHeight(corner))
+            size.setHeight(SteppedSize(size.height(), dy));
+        control->resize(size);
+    } else {
+        control->move(dx != 0 ? StepOnGrid(control->x(), dx) : control->x(),
+                      dy != 0 ? StepOnGrid(control->y(), dy) : control->y());
+    }
+    WriteControlBack(control);
+    PlaceSelectFrame();
+}
+
+bool TDesignSurface::StepSelection(bool next) {
+    if (FControls.empty())
+        return false;
+    const auto at = std::find(FControls.begin(), FControls.end(), FSelected);
+    const int count = static_cast<int>(FControls.size());
+    int index = next ? 0 : count - 1;
+    if (at != FControls.end()) {
+        index = static_cast<int>(at - FControls.begin()) + (next ? 1 : -1);
+        if (index < 0 || index >= count)
+            return false;
+    }
+    SelectElement(TemplateControls::ElementIdOf(FControls[static_cast<size_t>(index)]));
+    return true;
+}
+
+bool TDesignSurface::focusNextPrevChild(bool next) {
+    // Tab walks the elements first; past the last (or before the first) the focus moves on.
+    return StepSelection(next) || QWidget::focusNextPrevChild(next);
+}
+
+void TDesignSurface::focusInEvent(QFocusEvent* event) {
+    // Coming in by Tab with nothing selected selects the first element, by Shift+Tab the last.
+    if (!FSelected && event->reason() == Qt::TabFocusReason)
+        StepSelection(true);
+    else if (!FSelected && event->reason() == Qt::BacktabFocusReason)
+        StepSelection(false);
+    update();
+    QWidget::focusInEvent(event);
+}
+
+void TDesignSurface::focusOutEvent(QFocusEvent* event) {
+    update();
+    QWidget::focusOutEvent(event);
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+class QDialog;
+class QLabel;
+class QPushButton;
+class QVBoxLayout;
+
+// The layout the editor's two small dialogs share: a wrapped text on top, the dialog's own fields
+// below it, and "O&K" (the default button) and "&Cancel" (answers Escape) at the bottom. The
+// dialog takes the size its contents need at the current font, so no text is ever cut off.
+class TDialogLayout {
+public:
+    TDialogLayout(QDialog* dialog, const QString& text);
+
+    // Where the dialog puts its fields, between the text and the buttons.
+    QVBoxLayout* Fields() const { return FFields; }
+    QLabel* Text() const { return FText; }
+
+private:
+    QLabel* FText;
+    QVBoxLayout* FFields;
+};
