@@ -1,7 +1,7 @@
 // quillery-cli run as a separate process on files that the data store writes, and on the template
 // file that the build makes.
 
-#include "CliRun.h"
+#include "cli/CliRun.h"
 
 #include "core/Ledgrin.h"
 #include "core/TextRules.h"
@@ -652,6 +652,10 @@ void TestCli::usageErrors_data() {
                                         << QByteArray("option --sheet needs a value");
     QTest::newRow("sheet on list") << QStringList{"list", file, "Books", "--sheet", "x"}
                                    << QByteArray("--sheet belongs to export");
+    for (const char* lineBreak : {"\n", "\r\n", "\r"})
+        QTest::addRow("filter with line break %s", QByteArray(lineBreak).toPercentEncoding().constData())
+            << QStringList{"list", file, "Books", "--filter", QStringLiteral("one%1two").arg(lineBreak)}
+            << QByteArray("--filter TEXT cannot hold a line break");
     QTest::newRow("whole word with a value") << QStringList{"list", file, "Books", "--whole-word=yes"}
                                              << QByteArray("unknown option --whole-word=yes");
 }
@@ -701,12 +705,13 @@ void TestCli::fileErrors_data() {
         if (arguments.front() == QStringLiteral("resave"))
             arguments << FDir.filePath(QStringLiteral("never.lgd"));
         QTest::newRow((QByteArray("missing file, ") + command).constData())
-            << arguments << "Cannot open file " + missing.toUtf8();
+            << arguments << "Cannot open file " + missing.toUtf8() + ": No such file or directory";
     }
 
     const QString folder = FDir.filePath(QStringLiteral("folder"));
     QDir().mkpath(folder);
-    QTest::newRow("folder") << QStringList{"info", folder} << "Cannot open file " + folder.toUtf8();
+    QTest::newRow("folder") << QStringList{"info", folder}
+                            << "Cannot open file " + folder.toUtf8() + ": it is not a regular file.";
 
     const QString foreign = FDir.filePath(QStringLiteral("foreign.lgd"));
     const QString newer = FDir.filePath(QStringLiteral("newer.lgd"));
@@ -727,7 +732,8 @@ void TestCli::fileErrors_data() {
     QTest::newRow("truncated") << QStringList{"dump", truncated} << QByteArray("Stream read error");
     const QString noFolder = FDir.filePath(QStringLiteral("no/such/folder/out.lgd"));
     QTest::newRow("output cannot be created")
-        << QStringList{"resave", kTemplateFile, noFolder} << "Cannot create file " + noFolder.toUtf8();
+        << QStringList{"resave", kTemplateFile, noFolder}
+        << "Cannot create file " + noFolder.toUtf8() + ": No such file or directory";
 }
 
 void TestCli::fileErrors() {

@@ -1,7 +1,7 @@
 // quillery-cli export run as a separate process; what it writes is read with openpyxl, and the
 // data file is never changed.
 
-#include "CliRun.h"
+#include "cli/CliRun.h"
 #include "support/WorkbookReader.h"
 
 #include "core/Ledgrin.h"
