@@ -39,6 +39,8 @@ void TRecordPageLayout::Layout(QPaintDevice& device, const TPageFrame& frame, TP
         if (element.FontSize > 0) {
             font.setPointSize(element.FontSize);
         }
+        // Letters as typed: a ligature would print "fi" as one sign that readers cannot search.
+        font.setStyleStrategy(QFont::PreferNoShaping);
         const QFontMetricsF metrics(font, &device);
         const QPointF at = QPointF(TRecordPage::PlacedAt(element)) * FScale;
         QSizeF size;

@@ -9,16 +9,18 @@ bool IsTableChar(char16_t c) {
     return c < 0x0300 || (c >= 0x0370 && c < 0x0483) || (c >= 0x048A && c < 0x0530);
 }
 
-QFont WithoutKerning(QFont font) {
-    // Kerning would make a text narrower than the sum of its characters.
+QFont PlainFont(QFont font) {
+    // Kerning and ligatures would make a text narrower than the sum of its characters; without
+    // them the simple scripts also skip shaping, which makes long lists print faster.
     font.setKerning(false);
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
 
 } // namespace
 
 TTextMeasure::TTextMeasure(const QFont& font, QPaintDevice* device)
-    : FFont(WithoutKerning(font)), FMetrics(FFont, device), FCharWidths(kTableEnd, -1) {}
+    : FFont(PlainFont(font)), FMetrics(FFont, device), FCharWidths(kTableEnd, -1) {}
 
 qreal TTextMeasure::CharWidth(char16_t c) const {
     qreal& width = FCharWidths[c];

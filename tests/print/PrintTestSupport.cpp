@@ -128,6 +128,15 @@ QStringList TextLines(const QString& page) {
     return lines;
 }
 
+QPushButton* DialogButton(QWidget& dialog, const char* name) {
+    for (QPushButton* button : dialog.findChildren<QPushButton*>(QString::fromLatin1(name))) {
+        if (button->window() == &dialog) {
+            return button;
+        }
+    }
+    qFatal("no button %s", name);
+}
+
 void AnswerOptions(const std::function<void(TPrintOptionsDialog&)>& setup, bool accept) {
     MainTest::OnNextDialog([setup, accept](QWidget* widget) {
         auto* dialog = qobject_cast<TPrintOptionsDialog*>(widget);
@@ -135,8 +144,7 @@ void AnswerOptions(const std::function<void(TPrintOptionsDialog&)>& setup, bool 
             return false;
         }
         setup(*dialog);
-        QTest::mouseClick(MainTest::Child<QPushButton>(*dialog, accept ? "BtnOK" : "BtnCancel"),
-                          Qt::LeftButton);
+        QTest::mouseClick(DialogButton(*dialog, accept ? "BtnOK" : "BtnCancel"), Qt::LeftButton);
         return true;
     });
 }

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 
+class QPushButton;
 class TPrintOptionsDialog;
 
 namespace PrintTest {
@@ -42,6 +43,8 @@ QStringList PdfFonts(const QString& path);
 // The lines of a page's text that are not blank, without the blanks around them.
 QStringList TextLines(const QString& page);
 
+// The dialog's own button of that name, not one of a dialog it owns.
+QPushButton* DialogButton(QWidget& dialog, const char* name);
 // Runs setup on the print options dialog once it shows, then presses its OK (or Cancel).
 void AnswerOptions(const std::function<void(TPrintOptionsDialog&)>& setup, bool accept = true);
 // Chooses the page-number option on the options dialog (0 header, 1 footer, 2 none).

@@ -77,7 +77,8 @@ private slots:
         QCOMPARE(FDialog->windowTitle(), QStringLiteral("Print"));
         QVERIFY(FDialog->width() >= 290 && FDialog->height() >= 224);
         QCOMPARE(FDialog->minimumSize(), FDialog->maximumSize());
-        QVERIFY(Child<QPushButton>(*FDialog, "BtnOK")->isDefault());
+        QVERIFY(DialogButton(*FDialog, "BtnOK")->isDefault());
+        QVERIFY(DialogButton(FDialog->FieldsDialog(), "BtnOK")->isDefault());
         QCOMPARE(FDialog->FieldsDialog().windowTitle(), QStringLiteral("Select Fields"));
         QVERIFY(!(FDialog->FieldsDialog().windowFlags() & Qt::WindowCloseButtonHint));
         QCOMPARE(FDialog->PageNumbers(), TPageNumbers::Header);
@@ -234,7 +235,7 @@ private slots:
             }
             ClickEntries(LeftList(), {"B"});
             QTest::mouseClick(Child<QToolButton>(*widget, "BtnMoveUp"), Qt::LeftButton);
-            QTest::mouseClick(Child<QPushButton>(*widget, "BtnOK"), Qt::LeftButton);
+            QTest::mouseClick(DialogButton(*widget, "BtnOK"), Qt::LeftButton);
             return true;
         });
         QTest::mouseClick(Child<QPushButton>(*FDialog, "BtnSelectFields"), Qt::LeftButton);
@@ -249,7 +250,7 @@ private slots:
             if (close.isEmpty()) {
                 QTest::keyClick(widget, Qt::Key_Escape);
             } else {
-                QTest::mouseClick(Child<QPushButton>(*widget, qPrintable(close)), Qt::LeftButton);
+                QTest::mouseClick(DialogButton(*widget, qPrintable(close)), Qt::LeftButton);
             }
             return true;
         });
