@@ -1,6 +1,7 @@
 // quillery-bench: the data store against SQLite on the same records, in the same run.
 #include "BenchCommon.h"
 #include "BenchData.h"
+#include "BenchPrint.h"
 #include "BenchSqlite.h"
 #include "BenchWindow.h"
 
@@ -258,7 +259,7 @@ struct TBenchStep {
 // In the order they print; each step after load works on what load read.
 const TBenchStep kSteps[] = {
     {"load", BenchLoad},   {"save", BenchSave},     {"filter", BenchFilter}, {"sort", BenchSort},
-    {"merge", BenchMerge}, {"memory", BenchMemory}, {"window", BenchWindow},
+    {"merge", BenchMerge}, {"memory", BenchMemory}, {"window", BenchWindow}, {"print", BenchPrint},
 };
 
 int Usage() {
