@@ -9,6 +9,9 @@
 #include "mainwindow/RecordForm.h"
 #include "mainwindow/RecordList.h"
 #include "mainwindow/RecordListModel.h"
+#include "print/FormSnapshot.h"
+#include "print/ListSource.h"
+#include "print/PrintHost.h"
 #include "settings/Settings.h"
 #include "templateeditor/TemplateEditor.h"
 #include "ui/CategoryBar.h"
@@ -22,6 +25,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
@@ -48,7 +52,7 @@ TMainWindow::TMainWindow(QWidget* parent)
       FActions(std::make_unique<TMainActions>(this)), FTemplateEditor(std::make_unique<TTemplateEditor>()),
       FFilterBar(new TFilterBar(this)), FLayout(new TMainLayout(this)), FCategoryBar(FLayout->CategoryBar()),
       FCategoryLabel(FLayout->CategoryLabel()), FRecordList(FLayout->RecordList()),
-      FRecordForm(FLayout->RecordForm()) {
+      FRecordForm(FLayout->RecordForm()), FPrintHost(new TPrintHost(this)) {
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QStringLiteral("Quillery"));
     resize(1000, 680);
@@ -94,6 +98,9 @@ void TMainWindow::ConnectCommands() {
     ConnectCommand(a.SetFocusToSearchBox, &QAction::triggered, this, [this] { FocusFilterBox(); });
     ConnectCommand(a.SetFocusToTheListView, &QAction::triggered, this, [this] { FocusRecordList(); });
     ConnectCommand(a.Search, &QAction::triggered, this, [this] { RunFilter(); });
+    ConnectCommand(a.Print, &QAction::triggered, this, [this] { PrintCurrent(false); });
+    ConnectCommand(a.PrintPreview, &QAction::triggered, this, [this] { PrintCurrent(true); });
+    ConnectCommand(a.PageSetup, &QAction::triggered, this, [this] { FPrintHost->PageSetup(); });
     connect(a.EditMenu, &QMenu::aboutToShow, this, &TMainWindow::EditMenuAboutToShow);
 
     connect(FSession, &TDataFileSession::AboutToDiscard, this, &TMainWindow::LetGoOfData);
@@ -113,6 +120,19 @@ void TMainWindow::ConnectCommands() {
     ConnectCommand(FRecordForm, &TRecordForm::SaveRequested, this, [this] { SaveRecord(); });
     ConnectCommand(FRecordForm, &TRecordForm::CancelRequested, this, [this] { CancelRecordEdits(); });
     connect(FRecordForm, &TRecordForm::ModifiedChanged, this, &TMainWindow::UpdateEditTemplatesEnabled);
+}
+
+void TMainWindow::PrintCurrent(bool preview) {
+    std::optional<TPrintedForm> record;
+    if (FCurrentRecord != nullptr && FCurrentCategory != nullptr) {
+        record = PrintedFormOf(*FCurrentCategory, FRecordForm->FormPanel());
+    }
+    const TModelListSource list(*RecordListModel(), ShownColumnOrder(*FRecordList->header()));
+    if (preview) {
+        FPrintHost->Preview(record, list);
+    } else {
+        FPrintHost->Print(record, list);
+    }
 }
 
 // ---- What a user sees ------------------------------------------------------------------------

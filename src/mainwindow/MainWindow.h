@@ -16,6 +16,7 @@ class TDataFileSession;
 class TFilterBar;
 class TLedgrin;
 class TMainLayout;
+class TPrintHost;
 class TRecord;
 class TRecordForm;
 class TRecordList;
@@ -102,6 +103,9 @@ private:
     void ShowAllRecords();
     void SetFilterRunning(bool running);
 
+    // Printing: the form as it shows while a record is selected, else the list as it shows.
+    void PrintCurrent(bool preview);
+
     // Record commands and the Edit menu.
     void NewRecord();
     void DuplicateRecord();
@@ -142,4 +146,5 @@ private:
     QLabel* FCategoryLabel;
     TRecordList* FRecordList;
     TRecordForm* FRecordForm;
+    TPrintHost* FPrintHost;
 };
