@@ -1,6 +1,7 @@
 #include "BenchPrint.h"
 
 #include "BenchCommon.h"
+#include "BenchWindow.h"
 #include "mainwindow/RecordListModel.h"
 #include "print/ListPage.h"
 #include "print/ListPageLayout.h"
@@ -76,8 +77,9 @@ TPrinted PrintRows(const TCategory& category, const TCategory& loaded, int rows,
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(QString::fromStdString(path));
     TPrintProgress progress(nullptr);
-    const uint64_t before = PeakResidentBytes();
+    // Right after a reset the peak is the present size.
     ResetPeakResident();
+    const uint64_t before = PeakResidentBytes();
     const double cpu0 = CpuMs();
     QElapsedTimer timer;
     timer.start();
@@ -92,12 +94,7 @@ TPrinted PrintRows(const TCategory& category, const TCategory& loaded, int rows,
 } // namespace
 
 void BenchPrint(TBenchRun& run) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    int argc = 1;
-    char name[] = "quillery-bench";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
+    const std::unique_ptr<QApplication> application = MakeOffscreenApplication();
     const TCategory& loaded = *run.Loaded->Categories.front();
     const TCategory category = ListedCategory(loaded);
     const int rows = static_cast<int>(loaded.Records.size());

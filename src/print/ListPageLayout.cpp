@@ -3,6 +3,7 @@
 #include "print/ListPage.h"
 #include "print/PrintProgress.h"
 
+#include <QGlyphRun>
 #include <QPainter>
 #include <QPen>
 
@@ -170,12 +171,24 @@ qreal TListPageLayout::PaintRow(QPainter& painter, const TTextMeasure& measure,
         // Centred both ways, as a table cell is.
         qreal baseline = top + (height - FGrid - lines[column].size() * lineHeight) / 2 + measure.Ascent();
         for (const QStringView line : lines[column]) {
-            if (!line.isEmpty()) {
-                painter.drawText(QPointF(left + (width - measure.Width(line)) / 2, baseline), View(line));
+            const QPointF at(left + (width - measure.Width(line)) / 2, baseline);
+            if (!measure.AppendGlyphs(line, at, FRunGlyphs, FRunPositions)) {
+                painter.drawText(at, View(line));
             }
             baseline += lineHeight;
         }
         left += width;
+    }
+    // The row's plain texts go out as one run of glyphs: far fewer pieces for the printer than a
+    // text for every line of every cell.
+    if (!FRunGlyphs.isEmpty()) {
+        QGlyphRun run;
+        run.setRawFont(measure.RawFont());
+        run.setGlyphIndexes(FRunGlyphs);
+        run.setPositions(FRunPositions);
+        painter.drawGlyphRun(QPointF(0, 0), run);
+        FRunGlyphs.clear();
+        FRunPositions.clear();
     }
     return height;
 }

@@ -56,5 +56,8 @@ private:
     qreal FHeadingHeight = 0;
     std::vector<int> FPageStarts;
     int FRowCount = 0;
-    mutable std::vector<std::vector<QStringView>> FRowLines; // kept to spare allocations
+    // Kept to spare allocations.
+    mutable std::vector<std::vector<QStringView>> FRowLines;
+    mutable QList<quint32> FRunGlyphs;
+    mutable QList<QPointF> FRunPositions;
 };

@@ -1,5 +1,6 @@
 #include "print/PrintFieldsDialog.h"
 
+#include "print/DialogButtons.h"
 #include "print/PageFile.h"
 
 #include <QDialogButtonBox>
@@ -66,14 +67,7 @@ TPrintFieldsDialog::TPrintFieldsDialog(QWidget* parent)
     connect(moveUp, &QToolButton::clicked, this, &TPrintFieldsDialog::BtnMoveUpClick);
     connect(moveDown, &QToolButton::clicked, this, &TPrintFieldsDialog::BtnMoveDownClick);
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("BtnOK"));
-    ok->setDefault(true);
-    QPushButton* cancel = buttons->addButton(QStringLiteral("&Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("BtnCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = NewOkCancelButtons(this);
 
     auto* across = new QVBoxLayout();
     across->addStretch();

@@ -1,5 +1,6 @@
 #include "print/PrintOptionsDialog.h"
 
+#include "print/DialogButtons.h"
 #include "print/PrintFieldsDialog.h"
 #include "settings/Settings.h"
 #include "ui/dialogs/FontDialogs.h"
@@ -57,14 +58,7 @@ TPrintOptionsDialog::TPrintOptionsDialog(QWidget* parent)
     }
     FPageNumberButtons.front()->setChecked(true);
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("BtnOK"));
-    ok->setDefault(true);
-    QPushButton* cancel = buttons->addButton(QStringLiteral("&Cancel"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("BtnCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    QDialogButtonBox* buttons = NewOkCancelButtons(this);
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(whatBox);

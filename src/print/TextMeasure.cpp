@@ -20,7 +20,40 @@ QFont PlainFont(QFont font) {
 } // namespace
 
 TTextMeasure::TTextMeasure(const QFont& font, QPaintDevice* device)
-    : FFont(PlainFont(font)), FMetrics(FFont, device), FCharWidths(kTableEnd, -1) {}
+    : FFont(PlainFont(font)), FMetrics(FFont, device), FRawFont(QRawFont::fromFont(QFont(FFont, device))),
+      FCharWidths(kTableEnd, -1), FGlyphs(kTableEnd, -1) {}
+
+quint32 TTextMeasure::Glyph(char16_t c) const {
+    qint64& glyph = FGlyphs[c];
+    if (glyph < 0) {
+        const QList<quint32> found =
+            FRawFont.isValid() ? FRawFont.glyphIndexesForString(QString(QChar(c))) : QList<quint32>();
+        glyph = found.size() == 1 ? found.front() : 0;
+    }
+    return static_cast<quint32>(glyph);
+}
+
+bool TTextMeasure::AppendGlyphs(QStringView text, QPointF at, QList<quint32>& glyphs,
+                                QList<QPointF>& positions) const {
+    const qsizetype start = glyphs.size();
+    for (const QChar c : text) {
+        const char16_t code = c.unicode();
+        if (code == ' ') {
+            at.rx() += CharWidth(code); // a blank only moves on
+            continue;
+        }
+        const quint32 glyph = IsTableChar(code) ? Glyph(code) : 0;
+        if (glyph == 0) {
+            glyphs.resize(start);
+            positions.resize(start);
+            return false;
+        }
+        glyphs.append(glyph);
+        positions.append(at);
+        at.rx() += CharWidth(code);
+    }
+    return true;
+}
 
 qreal TTextMeasure::CharWidth(char16_t c) const {
     qreal& width = FCharWidths[c];

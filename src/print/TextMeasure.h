@@ -2,6 +2,9 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QList>
+#include <QPointF>
+#include <QRawFont>
 #include <QStringView>
 
 #include <vector>
@@ -20,6 +23,13 @@ public:
     qreal Ascent() const { return FMetrics.ascent(); }
     qreal Width(QStringView text) const;
 
+    // Adds the glyphs of text, starting at baseline point at, to a glyph run in the making; the
+    // positions follow Width exactly. False when text needs the font's shaping or a fallback
+    // font, and then the run is left as it was: draw such text with the painter.
+    bool AppendGlyphs(QStringView text, QPointF at, QList<quint32>& glyphs, QList<QPointF>& positions) const;
+    // The font the glyphs of AppendGlyphs belong to.
+    const QRawFont& RawFont() const { return FRawFont; }
+
     // Breaks text into lines no wider than width: at blanks, and inside a word only where the
     // word alone is wider. lines receives views into text; an empty text gives one empty line.
     void WrapLines(QStringView text, qreal width, std::vector<QStringView>& lines) const;
@@ -36,7 +46,12 @@ private:
     void StartLine(QStringView word, qreal width, TLine& line, std::vector<QStringView>& lines) const;
     qreal CharWidth(char16_t c) const;
 
+    // The glyph of a table character, 0 when the font has none.
+    quint32 Glyph(char16_t c) const;
+
     QFont FFont;
     QFontMetricsF FMetrics;
+    QRawFont FRawFont;
     mutable std::vector<qreal> FCharWidths; // negative: not measured yet
+    mutable std::vector<qint64> FGlyphs;    // negative: not looked up yet
 };

@@ -114,8 +114,7 @@ private slots:
     // Page setup through the menu's command: the paper of the next print, nothing printed.
     void pageSetupThenPreview() {
         auto form = ShowData(*FSandbox, People(), FPath);
-        PrintDialogTesting::QueuePageSetup(
-            QPageLayout(QPageSize(QPageSize::A5), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10)));
+        PrintDialogTesting::QueuePageSetup(A5Landscape());
         Action(*form, "ActionPageSetup")->trigger();
         QCOMPARE(PrintDialogTesting::TakeShown(), QStringList{"Page setup"});
         AnswerOptions([](TPrintOptionsDialog&) {});

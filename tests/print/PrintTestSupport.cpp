@@ -83,6 +83,10 @@ TPrintedElement Element(TPrintedKind kind, int left, int top, int width, int hei
     return element;
 }
 
+QPageLayout A5Landscape() {
+    return QPageLayout(QPageSize(QPageSize::A5), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10));
+}
+
 QByteArray PageFileBytes() {
     return MainTest::FileBytes(PageFilePath());
 }

@@ -6,6 +6,7 @@
 #include "print/PrintedElement.h"
 #include "support/WindowTestSupport.h"
 
+#include <QPageLayout>
 #include <QStandardItemModel>
 
 #include <functional>
@@ -30,6 +31,9 @@ std::unique_ptr<QStandardItemModel> ListModel(const QStringList& captions, const
 std::unique_ptr<QStandardItemModel> NumberedList(int columns, int count);
 
 TPrintedElement Element(TPrintedKind kind, int left, int top, int width, int height, const QString& text);
+
+// A page setup's choice: A5 landscape with 10 mm margins.
+QPageLayout A5Landscape();
 
 // The page file's bytes.
 QByteArray PageFileBytes();

@@ -246,8 +246,7 @@ private slots:
         QFile::remove(PageFilePath());
         PrintDialogTesting::TakeShown();
 
-        PrintDialogTesting::QueuePageSetup(
-            QPageLayout(QPageSize(QPageSize::A5), QPageLayout::Landscape, QMarginsF(10, 10, 10, 10)));
+        PrintDialogTesting::QueuePageSetup(A5Landscape());
         FHost->PageSetup();
         QCOMPARE(PrintDialogTesting::TakeShown(), QStringList{"Page setup"});
         QVERIFY(!QFile::exists(PageFilePath()));
