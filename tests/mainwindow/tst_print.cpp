@@ -5,12 +5,14 @@
 #include "print/PrintDialogs.h"
 #include "print/PrintOptionsDialog.h"
 #include "print/PrintTestSupport.h"
+#include "ui/dialogs/FontDialogs.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QPushButton>
 #include <QRadioButton>
 
 using namespace MainTest;
@@ -109,6 +111,23 @@ private slots:
                  qPrintable(lines[2]));
         QVERIFY2(lines[3].contains(QRegularExpression(QStringLiteral("^Cid Carlsen\\s+Oslo$"))),
                  qPrintable(lines[3]));
+    }
+
+    // The list font chosen for printing is the program's from then on and is remembered at exit.
+    void chosenFontIsRememberedAtExit() {
+        auto form = ShowData(*FSandbox, People(), FPath);
+        FontDialogTesting::QueueResult(QFont(QStringLiteral("DejaVu Serif"), 12));
+        AnswerOptions(
+            [](TPrintOptionsDialog& dialog) {
+                QTest::mouseClick(Child<QRadioButton>(dialog, "RBPrintList"), Qt::LeftButton);
+                QTest::mouseClick(Child<QPushButton>(dialog, "BtnFont"), Qt::LeftButton);
+            },
+            false);
+        Action(*form, "ActionPrint")->trigger();
+        QCOMPARE(FontDialogTesting::TakeShown().size(), 1);
+        QVERIFY(form->close());
+        QCOMPARE(ReadSetting(QStringLiteral("PrintListFontName")), QStringLiteral("DejaVu Serif"));
+        QCOMPARE(ReadSetting(QStringLiteral("PrintListFontSize")), QStringLiteral("12"));
     }
 
     // Page setup through the menu's command: the paper of the next print, nothing printed.
