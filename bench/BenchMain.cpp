@@ -2,6 +2,7 @@
 #include "BenchCommon.h"
 #include "BenchData.h"
 #include "BenchExchange.h"
+#include "BenchPrint.h"
 #include "BenchSqlite.h"
 #include "BenchWindow.h"
 
@@ -230,6 +231,7 @@ const TBenchStep kSteps[] = {
     {"load", BenchLoad},     {"save", BenchSave},     {"filter", BenchFilter},
     {"sort", BenchSort},     {"merge", BenchMerge},   {"memory", BenchMemory},
     {"window", BenchWindow}, {"export", BenchExport}, {"import", BenchImport},
+    {"print", BenchPrint},
 };
 
 int Usage() {

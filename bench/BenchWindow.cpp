@@ -41,14 +41,19 @@ std::string PrepareDataFile(const TBenchRun& run) {
 
 } // namespace
 
-void BenchWindow(TBenchRun& run) {
-    // No display is needed: the window draws offscreen.
+std::unique_ptr<QApplication> MakeOffscreenApplication() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    int argc = 1;
-    char name[] = "quillery-bench";
-    char* argv[] = {name, nullptr};
-    QApplication app(argc, argv);
+    // The application keeps referring to its arguments.
+    static int argc = 1;
+    static char name[] = "quillery-bench";
+    static char* argv[] = {name, nullptr};
+    return std::make_unique<QApplication>(argc, argv);
+}
+
+void BenchWindow(TBenchRun& run) {
+    const std::unique_ptr<QApplication> application = MakeOffscreenApplication();
+    QApplication& app = *application;
     std::filesystem::create_directories(run.Dir + "/window");
     TDataGlobal::InitializeForTesting(QString::fromStdString(run.Dir + "/window"));
     const std::string path = PrepareDataFile(run);

@@ -62,6 +62,8 @@ TMainActions::TMainActions(QMainWindow* w)
                           QStringLiteral("Choose the paper, orientation and margins for printing."))),
       Print(NewAction(w, "ActionPrint", QStringLiteral("&Print..."),
                       QStringLiteral("Print current record or list."))),
+      PrintPreview(NewAction(w, "ActionPrintPreview", QStringLiteral("Print Pre&view..."),
+                             QStringLiteral("Show how the current record or list would print."))),
       Exit(NewAction(w, "ActionExit", QStringLiteral("E&xit"), QStringLiteral("Close Quillery."))),
       Cut(NewAction(w, "ActionCut", QStringLiteral("Cu&t"),
                     QStringLiteral("Cut the selected text to the clipboard."),
@@ -111,9 +113,9 @@ TMainActions::TMainActions(QMainWindow* w)
 
     // Disabled at start: commands that need an open data file, a shown category, a selected
     // record or a focused text box, and those whose windows come with later work.
-    for (QAction* action : {PageSetup, Print, Cut, Copy, Paste, SelectAll, EditTemplates, NewItem,
-                            DuplicateItem, DeleteItem, SetFocusToSearchBox, SetFocusToTheListView, HelpTopics,
-                            VisitHomePage, About, ImportFromExcel, ExportToExcel})
+    for (QAction* action :
+         {Cut, Copy, Paste, SelectAll, EditTemplates, NewItem, DuplicateItem, DeleteItem, SetFocusToSearchBox,
+          SetFocusToTheListView, HelpTopics, VisitHomePage, About, ImportFromExcel, ExportToExcel})
         action->setEnabled(false);
 }
 
@@ -127,7 +129,7 @@ void TMainActions::CreateMenusAndToolBar(QMainWindow* window) {
     ImportExportMenu->setObjectName(QStringLiteral("MenuImportExport"));
     ImportExportMenu->addActions({ImportFromExcel, ExportToExcel});
     file->addSeparator();
-    file->addActions({PageSetup, Print});
+    file->addActions({PageSetup, PrintPreview, Print});
     file->addSeparator();
     file->addAction(Exit);
 

@@ -21,6 +21,7 @@ struct TMainActions {
     QAction* ExportToExcel;
     QAction* PageSetup;
     QAction* Print;
+    QAction* PrintPreview;
     QAction* Exit;
     QAction* Cut;
     QAction* Copy;

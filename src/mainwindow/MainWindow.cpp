@@ -11,6 +11,9 @@
 #include "mainwindow/RecordForm.h"
 #include "mainwindow/RecordList.h"
 #include "mainwindow/RecordListModel.h"
+#include "print/FormSnapshot.h"
+#include "print/ListSource.h"
+#include "print/PrintHost.h"
 #include "settings/Settings.h"
 #include "templateeditor/TemplateEditor.h"
 #include "ui/CategoryBar.h"
@@ -24,6 +27,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QMenu>
 #include <QStatusBar>
@@ -51,7 +55,7 @@ TMainWindow::TMainWindow(QWidget* parent)
       FImportWizard(std::make_unique<TImportWizard>()), FExportWizard(std::make_unique<TExportWizard>()),
       FFilterBar(new TFilterBar(this)), FLayout(new TMainLayout(this, FFilterBar)),
       FCategoryBar(FLayout->CategoryBar()), FCategoryLabel(FLayout->CategoryLabel()),
-      FRecordList(FLayout->RecordList()), FRecordForm(FLayout->RecordForm()) {
+      FRecordList(FLayout->RecordList()), FRecordForm(FLayout->RecordForm()), FPrintHost(new TPrintHost(this)) {
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QStringLiteral("Quillery"));
     resize(1000, 680);
@@ -129,6 +133,9 @@ void TMainWindow::ConnectCommands() {
     ConnectCommand(a.NextCategory, &QAction::triggered, this, [this] { StepCategory(1); });
     ConnectCommand(a.PreviousCategory, &QAction::triggered, this, [this] { StepCategory(-1); });
     connect(FLayout, &TMainLayout::EditTemplatesRequested, a.EditTemplates, &QAction::trigger);
+    ConnectCommand(a.Print, &QAction::triggered, this, [this] { PrintCurrent(false); });
+    ConnectCommand(a.PrintPreview, &QAction::triggered, this, [this] { PrintCurrent(true); });
+    ConnectCommand(a.PageSetup, &QAction::triggered, this, [this] { FPrintHost->PageSetup(); });
     connect(a.EditMenu, &QMenu::aboutToShow, this, &TMainWindow::EditMenuAboutToShow);
 
     connect(FSession, &TDataFileSession::AboutToDiscard, this, &TMainWindow::LetGoOfData);
@@ -153,6 +160,19 @@ void TMainWindow::ConnectCommands() {
     FRecordList->CanLeaveRow = [this] { return OfferToSaveRecord(true); };
     ConnectCommand(FRecordForm, &TRecordForm::CancelRequested, this, [this] { CancelRecordEdits(); });
     connect(FRecordForm, &TRecordForm::ModifiedChanged, this, &TMainWindow::UpdateEditTemplatesEnabled);
+}
+
+void TMainWindow::PrintCurrent(bool preview) {
+    std::optional<TPrintedForm> record;
+    if (FCurrentRecord != nullptr && FCurrentCategory != nullptr) {
+        record = PrintedFormOf(*FCurrentCategory, FRecordForm->FormPanel());
+    }
+    const TModelListSource list(*RecordListModel(), ShownColumnOrder(*FRecordList->header()));
+    if (preview) {
+        FPrintHost->Preview(record, list);
+    } else {
+        FPrintHost->Print(record, list);
+    }
 }
 
 // ---- What a user sees ------------------------------------------------------------------------

@@ -18,6 +18,7 @@ class TFilterBar;
 class TImportWizard;
 class TLedgrin;
 class TMainLayout;
+class TPrintHost;
 class TRecord;
 class TRecordForm;
 class TRecordList;
@@ -114,6 +115,9 @@ private:
     void ShowAllRecords();
     void SetFilterRunning(bool running);
 
+    // Printing: the form as it shows while a record is selected, else the list as it shows.
+    void PrintCurrent(bool preview);
+
     // Record commands and the Edit menu.
     void NewRecord();
     void DuplicateRecord();
@@ -155,4 +159,5 @@ private:
     QLabel* FCategoryLabel;
     TRecordList* FRecordList;
     TRecordForm* FRecordForm;
+    TPrintHost* FPrintHost;
 };

@@ -38,6 +38,8 @@ public:
     void FocusFirstBox();
     // The boxes in tab order (reading order of their places).
     std::vector<QWidget*> BoxesInTabOrder() const;
+    // The panel the form's controls are children of, for printing what it shows.
+    const QWidget& FormPanel() const { return *FFormPanel; }
 
 signals:
     void ModifiedChanged(bool modified);

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "print/PageLayout.h"
+
+#include <QFont>
+#include <QRectF>
+
+#include <vector>
+
+class TRecordPage;
+struct TPrintedElement;
+
+// The record page on paper: every label, text box and memo box at its form position in its font,
+// the boxes framed in the page file's grey. A form larger than the printable area goes on over
+// further pages, first down, then across, rather than being cut.
+class TRecordPageLayout final : public TPageLayout {
+public:
+    explicit TRecordPageLayout(const TRecordPage& page) : FPage(page) {}
+
+    int PageCount() const override { return FAcross * FDown; }
+    void PaintPage(QPainter& painter, int page) const override;
+
+protected:
+    void Layout(QPaintDevice& device, const TPageFrame& frame, TPrintProgress& progress) override;
+
+private:
+    struct TPlaced {
+        const TPrintedElement* Element;
+        QFont Font;
+        QRectF Box; // in device pixels from the form's top-left corner
+    };
+
+    void PaintElement(QPainter& painter, const TPlaced& placed) const;
+
+    const TRecordPage& FPage;
+    std::vector<TPlaced> FPlaced;
+    QSizeF FBody;
+    qreal FScale = 1;
+    int FAcross = 1;
+    int FDown = 1;
+};
