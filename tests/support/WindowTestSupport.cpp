@@ -14,6 +14,9 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include <atomic>
+#include <thread>
+
 namespace MainTest {
 
 TSandbox::TSandbox() {
@@ -48,6 +51,23 @@ void TSandbox::VerifyDialogs() {
              qPrintable(QStringLiteral("unanswered file dialogs: ") + files.join(QStringLiteral(" | "))));
     QCOMPARE(MessageBoxTesting::PendingAnswers(), 0);
     QCOMPARE(FileDialogTesting::PendingResults(), 0);
+}
+
+TSingleInstanceGuard::TResult SecondStart(const QString& filePath) {
+    std::atomic<bool> done{false};
+    auto result = TSingleInstanceGuard::TResult::Acquired;
+    std::thread start([&] {
+        TSingleInstanceGuard guard;
+        result = guard.TryAcquire(filePath);
+        done = true;
+    });
+    while (!done) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    start.join();
+    // Lets the answer's signals reach their receivers.
+    QCoreApplication::processEvents();
+    return result;
 }
 
 void WriteSetting(const QString& key, const QString& value) {

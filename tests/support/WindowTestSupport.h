@@ -3,6 +3,7 @@
 // Shared set-up of the main-window tests: a temporary program folder, scripted dialogs, data
 // files built in memory, and access to the real window's controls.
 
+#include "app/SingleInstance.h"
 #include "core/Category.h"
 #include "core/Ledgrin.h"
 #include "mainwindow/MainWindow.h"
@@ -38,6 +39,10 @@ public:
 private:
     QTemporaryDir FDir;
 };
+
+// A later start of the program in another thread of this process, handing filePath over, while
+// this thread's event loop lets a guard here answer it.
+TSingleInstanceGuard::TResult SecondStart(const QString& filePath = QString());
 
 void WriteSetting(const QString& key, const QString& value);
 // The raw text of a key, or a null string when the key is missing.
