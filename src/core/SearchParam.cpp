@@ -4,6 +4,7 @@
 #include "core/TextRules.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -127,4 +128,24 @@ bool MatchWholeWord(std::string_view text, std::string_view filter) {
         // An occurrence may overlap the rejected one, so the search goes on at the next byte.
         start = p + 1;
     }
+}
+
+std::vector<TRecord*> FilterRecords(const std::vector<std::unique_ptr<TRecord>>& records, TSearchParam& param,
+                                    const std::function<void()>& yield, int sliceMs) {
+    // The clock is read every few hundred records rather than after each one.
+    constexpr size_t kRecordsPerCheck = 256;
+    using TClock = std::chrono::steady_clock;
+    const auto slice = std::chrono::milliseconds(sliceMs);
+    std::vector<TRecord*> rows;
+    std::string text; // one scratch buffer for the whole run
+    auto sliceStart = TClock::now();
+    for (size_t i = 0; i < records.size(); ++i) {
+        if (param.Test(*records[i], text))
+            rows.push_back(records[i].get());
+        if ((i + 1) % kRecordsPerCheck == 0 && TClock::now() - sliceStart >= slice) {
+            yield();
+            sliceStart = TClock::now();
+        }
+    }
+    return rows;
 }

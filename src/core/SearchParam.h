@@ -1,7 +1,10 @@
 #pragma once
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class TRecord;
 
@@ -31,3 +34,9 @@ inline bool ContainsText(std::string_view text, std::string_view filter) {
 // letters a-z (or the text ends there). After a rejected occurrence the search goes on at the
 // next byte, so an occurrence that overlaps a rejected one is still examined.
 bool MatchWholeWord(std::string_view text, std::string_view filter);
+
+// The records that pass param, in their order. A long run calls yield about every sliceMs
+// milliseconds, so that a window can process its messages meanwhile; yield must not change the
+// records.
+std::vector<TRecord*> FilterRecords(const std::vector<std::unique_ptr<TRecord>>& records, TSearchParam& param,
+                                    const std::function<void()>& yield, int sliceMs = 100);

@@ -87,4 +87,13 @@ QPixmap ToPixmap(const TBitmapImage& icon) {
     return pixmap;
 }
 
+QPixmap ToBarPixmap(const TBitmapImage& icon) {
+    QPixmap pixmap = ToPixmap(icon);
+    if (pixmap.isNull())
+        pixmap = ToPixmap(TBitmapImage::DefaultIcon());
+    if (!pixmap.isNull() && pixmap.size() != QSize(kIconSize, kIconSize))
+        pixmap = pixmap.scaled(kIconSize, kIconSize, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    return pixmap;
+}
+
 } // namespace IconPicture

@@ -24,5 +24,7 @@ TBitmapImage FromImage(const QImage& picture);
 bool FromFile(const QString& path, TBitmapImage& icon);
 // The icon as shown on screen; a null pixmap for an empty or unreadable image.
 QPixmap ToPixmap(const TBitmapImage& icon);
+// The icon as the category bar shows it: the default icon when it cannot be read, 32 x 32.
+QPixmap ToBarPixmap(const TBitmapImage& icon);
 
 } // namespace IconPicture

@@ -66,7 +66,7 @@ private slots:
         const QByteArray before = FileBytes(FPath);
         FileDialogTesting::QueueResult(FSandbox->FilePath(spelling));
         MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
-        FForm->ActionBackupDataFileExecute();
+        Trigger(*FForm, "ActionBackupDataFile");
         const auto boxes = MessageBoxTesting::TakeShown();
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].Kind, MessageBoxes::TKind::Error);
@@ -79,7 +79,7 @@ private slots:
         const QString copy = FSandbox->FilePath(QStringLiteral("copies/first.lgd"));
         QDir().mkpath(QFileInfo(copy).absolutePath());
         FileDialogTesting::QueueResult(copy);
-        FForm->ActionBackupDataFileExecute();
+        Trigger(*FForm, "ActionBackupDataFile");
         auto dialogs = FileDialogTesting::TakeShown();
         QCOMPARE(dialogs.size(), 1);
         QCOMPARE(dialogs[0].Mode, FileDialogs::TMode::SaveFile);
@@ -93,7 +93,7 @@ private slots:
         QCOMPARE(ReadSetting(QStringLiteral("BackupDataFile")), copy);
 
         FileDialogTesting::QueueResult(QString());
-        FForm->ActionBackupDataFileExecute();
+        Trigger(*FForm, "ActionBackupDataFile");
         dialogs = FileDialogTesting::TakeShown();
         QCOMPARE(dialogs.size(), 1);
         QCOMPARE(dialogs[0].Folder, QFileInfo(copy).absolutePath());
@@ -103,7 +103,7 @@ private slots:
     void rememberedFolderThatIsGoneFallsBackToBackup() {
         WriteSetting(QStringLiteral("BackupDataFile"), FSandbox->FilePath(QStringLiteral("gone/old.lgd")));
         FileDialogTesting::QueueResult(QString());
-        FForm->ActionBackupDataFileExecute();
+        Trigger(*FForm, "ActionBackupDataFile");
         const auto dialogs = FileDialogTesting::TakeShown();
         QCOMPARE(QDir(dialogs[0].Folder).canonicalPath(), QDir(TDataGlobal::BackupFolder()).canonicalPath());
     }
@@ -115,7 +115,7 @@ private slots:
         old.write(QByteArray(100000, 'x'));
         old.close();
         FileDialogTesting::QueueResult(copy);
-        FForm->ActionBackupDataFileExecute();
+        Trigger(*FForm, "ActionBackupDataFile");
         QCOMPARE(FileBytes(copy), FileBytes(FPath));
         // No temporary file is left beside it.
         QCOMPARE(QDir(FSandbox->FilePath(QString())).entryList(QDir::Files),
@@ -126,7 +126,7 @@ private slots:
         const QString copy = FSandbox->FilePath(QStringLiteral("removed/copy.lgd"));
         FileDialogTesting::QueueResult(copy);
         MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
-        FForm->ActionBackupDataFileExecute();
+        Trigger(*FForm, "ActionBackupDataFile");
         const auto boxes = MessageBoxTesting::TakeShown();
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].Kind, MessageBoxes::TKind::Error);
@@ -140,16 +140,16 @@ private slots:
         FForm->MarkDataChanged();
         const QString copy = FSandbox->FilePath(QStringLiteral("copy.lgd"));
         FileDialogTesting::QueueResult(copy);
-        FForm->ActionBackupDataFileExecute();
+        Trigger(*FForm, "ActionBackupDataFile");
         QVERIFY(!FForm->WritePending());
-        QVERIFY(!FForm->TimerWriteCache.isActive());
+        QVERIFY(!FForm->TimerWriteCache().isActive());
         QCOMPARE(LoadData(copy).Categories.size(), size_t(2));
         QCOMPARE(FileBytes(copy), FileBytes(FPath));
     }
 
     void cancelledDialogChangesNothing() {
         FileDialogTesting::QueueResult(QString());
-        FForm->ActionBackupDataFileExecute();
+        Trigger(*FForm, "ActionBackupDataFile");
         QCOMPARE(FileDialogTesting::TakeShown().size(), 1);
         QVERIFY(!HasSetting(QStringLiteral("BackupDataFile")));
         QCOMPARE(QDir(TDataGlobal::BackupFolder()).entryList(QDir::Files), QStringList());

@@ -56,7 +56,7 @@ private:
         auto* box = Child<QLineEdit>(form, "EditSearchBox");
         box->setFocus();
         TypeText(box, text);
-        QVERIFY(form.TimerSearch.isActive());
+        QVERIFY(form.TimerSearch().isActive());
         form.TimerSearchTimer();
     }
 
@@ -103,7 +103,7 @@ private slots:
         if (wholeWord) {
             QTest::mouseClick(Child<QCheckBox>(*form, "CBMatchWholeWord"), Qt::LeftButton);
         }
-        QVERIFY(form->TimerSearch.isActive());
+        QVERIFY(form->TimerSearch().isActive());
         form->TimerSearchTimer();
 
         QCOMPARE(ListColumnTexts(*form, 0), titles);
@@ -124,15 +124,15 @@ private slots:
     void quickKeysCauseOneRun() {
         TBooks books;
         auto form = Show(books.Data);
-        QCOMPARE(form->TimerSearch.interval(), 300);
-        QVERIFY(form->TimerSearch.isSingleShot());
-        QVERIFY(!form->TimerSearch.isActive());
+        QCOMPARE(form->TimerSearch().interval(), 300);
+        QVERIFY(form->TimerSearch().isSingleShot());
+        QVERIFY(!form->TimerSearch().isActive());
         QSignalSpy runs(Child<QAction>(*form, "ActionSearch"), &QAction::triggered);
         auto* box = Child<QLineEdit>(*form, "EditSearchBox");
         box->setFocus();
         TypeText(box, QStringLiteral("boo"));
         QCOMPARE(runs.size(), 0);
-        QVERIFY(form->TimerSearch.isActive());
+        QVERIFY(form->TimerSearch().isActive());
         QTRY_COMPARE_WITH_TIMEOUT(runs.size(), 1, 2000);
         QTest::qWait(400);
         QCOMPARE(runs.size(), 1);
@@ -161,17 +161,17 @@ private slots:
             QTest::keyClick(box, Qt::Key_Home);
             QTest::keyClick(box, Qt::Key_Delete);
         } else {
-            form->SelectAll1Click();
-            form->Cut1Click();
+            ClickEditMenuItem(*form, "ActionSelectAll");
+            ClickEditMenuItem(*form, "ActionCut");
         }
         QVERIFY(box->text().isEmpty());
-        QCOMPARE(form->TimerSearch.isActive(), showsAll);
+        QCOMPARE(form->TimerSearch().isActive(), showsAll);
         if (!showsAll) {
             // Nothing changes until the next character key or Match Whole Word click.
             QVERIFY(Header(*form).contains(QStringLiteral("(Filtered:")));
             QVERIFY(!Child<QAction>(*form, "ActionNewItem")->isEnabled());
             QTest::mouseClick(Child<QCheckBox>(*form, "CBMatchWholeWord"), Qt::LeftButton);
-            QVERIFY(form->TimerSearch.isActive());
+            QVERIFY(form->TimerSearch().isActive());
         }
         form->TimerSearchTimer();
         QCOMPARE(Header(*form), QStringLiteral("Books   (Total: 10 records)"));
@@ -190,11 +190,11 @@ private slots:
         for (Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End, Qt::Key_Shift}) {
             QTest::keyClick(box, key);
         }
-        QVERIFY(!form->TimerSearch.isActive());
+        QVERIFY(!form->TimerSearch().isActive());
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
             QTest::keyClick(box, key);
-            QVERIFY(form->TimerSearch.isActive());
-            form->TimerSearch.stop();
+            QVERIFY(form->TimerSearch().isActive());
+            form->TimerSearch().stop();
         }
         QCOMPARE(box->text(), QStringLiteral("book"));
         QVERIFY(form->close());
@@ -206,7 +206,7 @@ private slots:
         ClickRow(*form, 3);
         QTest::mouseClick(Child<QCheckBox>(*form, "CBMatchWholeWord"), Qt::LeftButton);
         QVERIFY(Child<QCheckBox>(*form, "CBMatchWholeWord")->isChecked());
-        QVERIFY(form->TimerSearch.isActive());
+        QVERIFY(form->TimerSearch().isActive());
         QTRY_COMPARE(SelectedRow(*form), 0);
         QCOMPARE(Header(*form), QStringLiteral("Books   (Total: 10 records)"));
         QCOMPARE(form->CurrentRecord()->Value(0), std::string_view("ab"));
@@ -223,7 +223,7 @@ private slots:
         Filter(*form, QStringLiteral("bo"));
         auto* bar = Child<TCategoryBar>(*form, "FEGXOutlookBar1");
         QTest::mouseClick(bar->ItemArea(), Qt::LeftButton, Qt::NoModifier, bar->ItemRect(1).center());
-        QVERIFY(!form->TimerSearch.isActive());
+        QVERIFY(!form->TimerSearch().isActive());
         QCOMPARE(Header(*form), QStringLiteral("People   (Filtered: 2 records)"));
         QCOMPARE(ListColumnTexts(*form, 0), (QStringList{"Bo", "Bob"}));
         QVERIFY(!Child<QAction>(*form, "ActionNewItem")->isEnabled());

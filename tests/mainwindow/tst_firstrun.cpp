@@ -120,14 +120,14 @@ private slots:
         QCOMPARE(form->windowTitle(), QStringLiteral("Quillery - blank.lgd"));
         QVERIFY(!QFileInfo::exists(path));
         QVERIFY(form->WritePending());
-        QVERIFY(form->TimerWriteCache.isActive());
-        QCOMPARE(form->TimerWriteCache.interval(), 60000);
-        QVERIFY(form->TimerWriteCache.isSingleShot());
+        QVERIFY(form->TimerWriteCache().isActive());
+        QCOMPARE(form->TimerWriteCache().interval(), 60000);
+        QVERIFY(form->TimerWriteCache().isSingleShot());
 
         form->TimerWriteCacheTimer();
         QVERIFY(QFileInfo::exists(path));
         QVERIFY(!form->WritePending());
-        QVERIFY(!form->TimerWriteCache.isActive());
+        QVERIFY(!form->TimerWriteCache().isActive());
         QCOMPARE(LoadData(path).Categories.size(), size_t(0));
         QCOMPARE(FileBytes(path), QByteArray::fromStdString(TLedgrin().SaveToBytes()));
         QVERIFY(form->close());

@@ -3,6 +3,7 @@
 
 #include "support/WindowTestSupport.h"
 
+#include "mainwindow/RecordForm.h"
 #include "mainwindow/RecordListModel.h"
 #include "ui/TemplateControls.h"
 
@@ -304,7 +305,7 @@ private slots:
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
 
-        form->FocusFirstTextBox();
+        Child<TRecordForm>(*form, "PanelDataFormArea")->FocusFirstBox();
         QCOMPARE(QApplication::focusWidget(), FormControl(*form, ids[order[0]]));
         for (int i = 1; i < order.size(); ++i) {
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -427,7 +428,7 @@ private slots:
         QCOMPARE(SelectedRow(*form), 3);
         QCOMPARE(form->CurrentRecord()->Value(0), std::string_view("zz\xc3\xa9"));
         QVERIFY(!form->DataFormModified());
-        QVERIFY(form->TimerWriteCache.isActive());
+        QVERIFY(form->TimerWriteCache().isActive());
         auto* view = Child<QTreeView>(*form, "ListView1");
         QVERIFY(view->viewport()->rect().contains(view->visualRect(view->model()->index(3, 0))));
         QVERIFY(form->close());
@@ -489,7 +490,7 @@ private slots:
         QWidget* title = FormControl(*form, notes->Columns[0]->ElementID);
         TypeIntoBox(title, QStringLiteral(" \u00fcber"));
         QTest::mouseClick(Child<QPushButton>(*form, "BtnSaveData"), Qt::LeftButton);
-        QVERIFY(form->TimerWriteCache.isActive());
+        QVERIFY(form->TimerWriteCache().isActive());
         form->TimerWriteCacheTimer();
         QVERIFY(!form->WritePending());
 

@@ -221,7 +221,7 @@ private slots:
         auto form = ShowForm();
         QVERIFY(form->DataFileOpened());
         AnswerSetPassword(QStringLiteral("n\u00e9w"), QStringLiteral("n\u00e9w"), "BtnOK");
-        form->ActionSetPasswordExecute();
+        Trigger(*form, "ActionSetPassword");
         QCOMPARE(form->Data().PasswordDigest, PasswordDigest("n\xc3\xa9w"));
         QVERIFY(form->WritePending());
         QVERIFY(form->close());
@@ -239,7 +239,7 @@ private slots:
         auto stillOpen = std::make_shared<bool>(false);
         MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
         AnswerSetPassword(QStringLiteral("one"), QStringLiteral("two"), "BtnOK", stillOpen);
-        form->ActionSetPasswordExecute();
+        Trigger(*form, "ActionSetPassword");
         QVERIFY(*stillOpen);
         QCOMPARE(ShownBoxTexts(), QStringList{QStringLiteral("The two passwords should be identical.")});
         // Cancelled after the error: nothing changes.
@@ -254,7 +254,7 @@ private slots:
         auto form = ShowForm();
         QVERIFY(form->DataFileOpened());
         AnswerSetPassword(QString(), QString(), "BtnOK");
-        form->ActionSetPasswordExecute();
+        Trigger(*form, "ActionSetPassword");
         QVERIFY(!form->Data().HasPassword());
         QVERIFY(form->close());
         QVERIFY(!LoadData(FPath).HasPassword());
@@ -276,7 +276,7 @@ private slots:
         QCOMPARE(Child<QLineEdit>(*dialog, "EditPassword")->echoMode(), QLineEdit::Password);
         QCOMPARE(Child<QLineEdit>(*dialog, "EditAgain")->echoMode(), QLineEdit::Password);
         AnswerSetPassword(QStringLiteral("a"), QStringLiteral("a"), "BtnCancel");
-        form->ActionSetPasswordExecute();
+        Trigger(*form, "ActionSetPassword");
         QCOMPARE(form->Data().PasswordDigest, PasswordDigest(""));
         QVERIFY(!form->WritePending());
         QVERIFY(form->close());

@@ -46,15 +46,6 @@ QStringList EnabledEditItems(const TMainWindow& form) {
 }
 
 // Opens the Edit menu and clicks one of its items.
-void ClickEditItem(const TMainWindow& form, const char* name) {
-    auto* menu = Child<QMenu>(form, "MenuEdit");
-    auto* action = Child<QAction>(form, name);
-    menu->popup(QPoint(0, 0));
-    QVERIFY(action->isEnabled());
-    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(action).center());
-    QVERIFY(!menu->isVisible());
-}
-
 std::vector<std::string> Values(const TRecord& record) {
     std::vector<std::string> values;
     for (int32_t i = 0; i < record.Count(); ++i) {
@@ -101,9 +92,9 @@ private slots:
         QCOMPARE(ControlText(FormControl(*form, text)), QStringLiteral("first"));
         // Nothing to sort by: a click on the empty header changes nothing.
         emit Child<QTreeView>(*form, "ListView1")->header()->sectionClicked(0);
-        QVERIFY(!form->TimerWriteCache.isActive());
+        QVERIFY(!form->TimerWriteCache().isActive());
 
-        form->ActionNewItemExecute();
+        Trigger(*form, "ActionNewItem");
         QCOMPARE(SelectedRow(*form), 2);
         QCOMPARE(Header(*form), QStringLiteral("Notes   (Total: 3 records)"));
         TypeIntoBox(FormControl(*form, text), QStringLiteral("third"));
@@ -152,7 +143,7 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), FormControl(*form, books->Columns[3]->ElementID));
         QVERIFY(Child<QAction>(*form, "ActionDuplicateItem")->isEnabled());
         QVERIFY(Child<QAction>(*form, "ActionDeleteItem")->isEnabled());
-        QVERIFY(form->TimerWriteCache.isActive());
+        QVERIFY(form->TimerWriteCache().isActive());
 
         // Typing into the new record and saving it reaches the data file.
         TypeText(QApplication::focusWidget(), QStringLiteral("Shelf 9"));
@@ -199,7 +190,7 @@ private slots:
         QCOMPARE(Values(*form->CurrentRecord()), source);
         QVERIFY(form->CurrentRecord() != form->RecordListModel()->RecordAt(0));
         QCOMPARE(form->CurrentCategory()->Records.size(), size_t(4));
-        QVERIFY(form->TimerWriteCache.isActive());
+        QVERIFY(form->TimerWriteCache().isActive());
         QVERIFY(form->close());
     }
 
@@ -217,7 +208,7 @@ private slots:
         TRecord* source = form->CurrentRecord();
         TypeIntoBox(FormControl(*form, books->Columns[0]->ElementID), QStringLiteral(" edited"));
         MessageBoxTesting::QueueAnswer(static_cast<QMessageBox::StandardButton>(answer));
-        form->ActionDuplicateItemExecute();
+        Trigger(*form, "ActionDuplicateItem");
         QCOMPARE(ShownBoxTexts(), QStringList{"Record modified, would you like to save?"});
         QCOMPARE(source->Value(0), answer == QMessageBox::Yes ? std::string_view("Zen edited") : "Zen");
         QCOMPARE(form->CurrentRecord()->Value(0), std::string_view("Zen"));
@@ -307,7 +298,7 @@ private slots:
         QCOMPARE(ShownBoxTexts(), QStringList{"Delete selected record?"});
         QCOMPARE(ListColumnTexts(*form, 0), QStringList{"a"});
         // Called without a selection, the command refuses without asking.
-        form->ActionDeleteItemExecute();
+        Trigger(*form, "ActionDeleteItem");
         QVERIFY(MessageBoxTesting::TakeShown().isEmpty());
         QCOMPARE(form->CurrentCategory()->Records.size(), size_t(1));
         QVERIFY(form->close());
@@ -385,15 +376,15 @@ private slots:
         QWidget* box = FormControl(*form, memo ? notes : books->Columns[0]->ElementID);
         const QString stored = ControlText(box);
         box->setFocus();
-        ClickEditItem(*form, "ActionSelectAll");
-        ClickEditItem(*form, "ActionCopy");
+        ClickEditMenuItem(*form, "ActionSelectAll");
+        ClickEditMenuItem(*form, "ActionCopy");
         QCOMPARE(QGuiApplication::clipboard()->text(), stored);
         QVERIFY(!form->DataFormModified());
-        ClickEditItem(*form, "ActionCut");
+        ClickEditMenuItem(*form, "ActionCut");
         QCOMPARE(ControlText(box), QString());
         QVERIFY(form->DataFormModified());
-        ClickEditItem(*form, "ActionPaste");
-        ClickEditItem(*form, "ActionPaste");
+        ClickEditMenuItem(*form, "ActionPaste");
+        ClickEditMenuItem(*form, "ActionPaste");
         QCOMPARE(ControlText(box), stored + stored);
         QTest::mouseClick(Child<QPushButton>(*form, "BtnSaveData"), Qt::LeftButton);
         QCOMPARE(QString::fromStdString(std::string(form->CurrentRecord()->Value(memo ? 1 : 0))),
@@ -402,9 +393,9 @@ private slots:
         // In the record list the commands do nothing.
         Child<QWidget>(*form, "ListView1")->setFocus();
         QGuiApplication::clipboard()->setText(QStringLiteral("clip"));
-        form->Paste1Click();
-        form->SelectAll1Click();
-        form->Cut1Click();
+        Trigger(*form, "ActionPaste");
+        Trigger(*form, "ActionSelectAll");
+        Trigger(*form, "ActionCut");
         QCOMPARE(ControlText(box), stored + stored);
         QVERIFY(!form->DataFormModified());
         QVERIFY(form->close());
@@ -431,8 +422,8 @@ private slots:
         QWidget* before = QApplication::focusWidget();
         QTest::keyClick(form.get(), Qt::Key_F, Qt::ControlModifier);
         QTest::keyClick(form.get(), Qt::Key_L, Qt::ControlModifier);
-        form->ActionSetFocusToSearchBoxExecute();
-        form->ActionSetFocusToTheListViewExecute();
+        Trigger(*form, "ActionSetFocusToSearchBox");
+        Trigger(*form, "ActionSetFocusToTheListView");
         QCOMPARE(QApplication::focusWidget(), before);
         QVERIFY(!Child<QWidget>(*form, "EditSearchBox")->isVisible());
         QVERIFY(!Child<QAction>(*form, "ActionNewItem")->isEnabled());

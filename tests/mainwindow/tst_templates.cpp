@@ -83,7 +83,7 @@ private slots:
     void saveMergesAndShowsTheSameCategory() {
         auto form = Show(SampleData(), 2);
         QCOMPARE(form->CurrentCategory()->Name, std::string("Books"));
-        QVERIFY(!form->TimerWriteCache.isActive());
+        QVERIFY(!form->TimerWriteCache().isActive());
 
         InEditor([](TTemplateEditor& editor) {
             ClickCategoryRow(editor, 1);
@@ -94,7 +94,7 @@ private slots:
             QTest::mouseClick(Child<QWidget>(editor, "BtnMoveUp"), Qt::LeftButton);
             CloseEditor(editor, "BtnSave");
         });
-        form->ActionEditTemplatesExecute();
+        Trigger(*form, "ActionEditTemplates");
         SettleCategory(*form);
 
         auto* bar = Child<TCategoryBar>(*form, "FEGXOutlookBar1");
@@ -104,7 +104,7 @@ private slots:
         QCOMPARE(form->CurrentCategory()->ID, 2);
         QCOMPARE(ListColumnTexts(*form, 1),
                  (QStringList{QStringLiteral("Stoker"), QStringLiteral("Austen")}));
-        QVERIFY(form->TimerWriteCache.isActive());
+        QVERIFY(form->TimerWriteCache().isActive());
 
         form->TimerWriteCacheTimer();
         const TLedgrin saved = LoadData(FPath);
@@ -129,13 +129,13 @@ private slots:
         });
         // A new category asks whether to copy a template when others exist.
         MessageBoxTesting::QueueAnswer(QMessageBox::No);
-        form->ActionEditTemplatesExecute();
+        Trigger(*form, "ActionEditTemplates");
 
         QCOMPARE(form->CurrentCategory(), shown);
         QCOMPARE(form->Data().LastCategoryID, 2);
         QCOMPARE(form->Data().Categories.size(), size_t(2));
         QCOMPARE(form->Data().Categories[1]->Name, std::string("Books"));
-        QVERIFY(!form->TimerWriteCache.isActive());
+        QVERIFY(!form->TimerWriteCache().isActive());
         QVERIFY(form->close());
         QCOMPARE(FileBytes(FPath), before);
     }
@@ -148,7 +148,7 @@ private slots:
             QTest::mouseClick(Child<QWidget>(editor, "BtnDeleteCategory"), Qt::LeftButton);
             CloseEditor(editor, "BtnSave");
         });
-        form->ActionEditTemplatesExecute();
+        Trigger(*form, "ActionEditTemplates");
         SettleCategory(*form);
 
         QCOMPARE(form->Data().Categories.size(), size_t(1));
@@ -163,12 +163,8 @@ private slots:
         auto form = Show(SampleData(), 2);
         TypeIntoBox(FormControl(*form, form->CurrentCategory()->Columns[0]->ElementID), QStringLiteral("!"));
         QVERIFY(!Child<QAction>(*form, "ActionEditTemplates")->isEnabled());
-
-        MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
-        form->ActionEditTemplatesExecute();
-        QCOMPARE(ShownBoxTexts(),
-                 QStringList{QStringLiteral(
-                     "Please save or cancel your modification to record before editing templates.")});
+        Trigger(*form, "ActionEditTemplates");
+        QVERIFY(ShownBoxTexts().isEmpty());
         QVERIFY(QApplication::activeModalWidget() == nullptr);
 
         // Leaving without saving the record.

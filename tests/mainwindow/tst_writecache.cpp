@@ -46,21 +46,21 @@ private slots:
     void manyChangesGiveOneWrite() {
         auto form = ShowForm();
         const ino_t opened = Inode(FPath);
-        QVERIFY(!form->TimerWriteCache.isActive());
+        QVERIFY(!form->TimerWriteCache().isActive());
         form->Data().Categories[0]->Name = "Novels";
         form->MarkDataChanged();
-        QVERIFY(form->TimerWriteCache.isActive());
-        const int firstDeadline = form->TimerWriteCache.remainingTime();
+        QVERIFY(form->TimerWriteCache().isActive());
+        const int firstDeadline = form->TimerWriteCache().remainingTime();
         QTest::qWait(30);
         form->Data().Categories[0]->Records[0]->SetValue(0, "Emma");
         form->MarkDataChanged();
         form->MarkDataChanged();
         // A running timer keeps its first deadline.
-        QVERIFY(form->TimerWriteCache.remainingTime() < firstDeadline);
+        QVERIFY(form->TimerWriteCache().remainingTime() < firstDeadline);
         QCOMPARE(Inode(FPath), opened);
 
         form->TimerWriteCacheTimer();
-        QVERIFY(!form->TimerWriteCache.isActive());
+        QVERIFY(!form->TimerWriteCache().isActive());
         QVERIFY(!form->WritePending());
         const ino_t written = Inode(FPath);
         QVERIFY(written != opened);
@@ -87,11 +87,11 @@ private slots:
         QCOMPARE(boxes[0].Kind, MessageBoxes::TKind::Error);
         QVERIFY(!boxes[0].Text.isEmpty());
         QVERIFY(form->WritePending());
-        QVERIFY(!form->TimerWriteCache.isActive());
+        QVERIFY(!form->TimerWriteCache().isActive());
 
         // The next change arms the timer again.
         form->MarkDataChanged();
-        QVERIFY(form->TimerWriteCache.isActive());
+        QVERIFY(form->TimerWriteCache().isActive());
 
         QVERIFY(QDir().mkpath(FFolder));
         QVERIFY(form->close());
@@ -171,7 +171,7 @@ private slots:
         form->Data().Categories[0]->Name = "Novels";
         form->MarkDataChanged();
         FileDialogTesting::QueueResult(otherPath);
-        form->ActionChooseDataFileExecute();
+        Trigger(*form, "ActionChooseDataFile");
         QCOMPARE(LoadData(FPath).Categories[0]->Name, std::string("Novels"));
         QCOMPARE(form->DataFilePath(), otherPath);
         QCOMPARE(ReadSetting(QStringLiteral("DataFile")), otherPath);
@@ -195,11 +195,11 @@ private slots:
         FileDialogTesting::QueueResult(otherPath);
         MessageBoxTesting::QueueAnswer(QMessageBox::Ok); // the write's error
         MessageBoxTesting::QueueAnswer(QMessageBox::No); // keep them
-        form->ActionChooseDataFileExecute();
+        Trigger(*form, "ActionChooseDataFile");
         QCOMPARE(form->DataFilePath(), FPath);
         QCOMPARE(ReadSetting(QStringLiteral("DataFile")), FPath);
         QVERIFY(form->WritePending());
-        QVERIFY(form->TimerWriteCache.isActive());
+        QVERIFY(form->TimerWriteCache().isActive());
         QCOMPARE(form->Data().Categories[0]->Name, std::string("Novels"));
         MessageBoxTesting::TakeShown();
 
@@ -214,7 +214,7 @@ private slots:
         form->Data().Categories[0]->Name = "Novels";
         form->MarkDataChanged();
         FileDialogTesting::QueueResult(FPath);
-        form->ActionChooseDataFileExecute();
+        Trigger(*form, "ActionChooseDataFile");
         QVERIFY(form->DataFileOpened());
         QVERIFY(!form->WritePending());
         QCOMPARE(form->Data().Categories[0]->Name, std::string("Novels"));

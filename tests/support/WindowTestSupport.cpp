@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
@@ -273,6 +274,19 @@ void TypeIntoBox(QWidget* control, const QString& text) {
         edit->setCursorPosition(static_cast<int>(edit->text().size()));
     }
     TypeText(control, text);
+}
+
+void ClickEditMenuItem(const TMainWindow& form, const char* actionName) {
+    auto* menu = Child<QMenu>(form, "MenuEdit");
+    auto* action = Child<QAction>(form, actionName);
+    menu->popup(QPoint(0, 0));
+    QVERIFY(action->isEnabled());
+    QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(action).center());
+    QVERIFY(!menu->isVisible());
+}
+
+void Trigger(TMainWindow& form, const char* actionName) {
+    Child<QAction>(form, actionName)->trigger();
 }
 
 } // namespace MainTest

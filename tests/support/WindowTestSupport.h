@@ -96,6 +96,11 @@ QString ControlText(const QWidget* control);
 // Clicks into a form box at its end and types text there.
 void TypeIntoBox(QWidget* control, const QString& text);
 
+// Triggers the window's named command as a menu item or its key would.
+void Trigger(TMainWindow& form, const char* actionName);
+// Opens the Edit menu and clicks its item, which must be enabled.
+void ClickEditMenuItem(const TMainWindow& form, const char* actionName);
+
 template <class T> T* Child(const QObject& parent, const char* name) {
     T* child = parent.findChild<T*>(QString::fromLatin1(name));
     if (child == nullptr) {

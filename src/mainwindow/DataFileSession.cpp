@@ -1,0 +1,224 @@
+#include "mainwindow/DataFileSession.h"
+
+#include "core/Error.h"
+#include "core/FileCopy.h"
+#include "core/Ledgrin.h"
+#include "mainwindow/CheckPasswordDialog.h"
+#include "mainwindow/SetPasswordDialog.h"
+#include "settings/Settings.h"
+#include "ui/dialogs/FileDialogs.h"
+#include "ui/dialogs/MessageBoxes.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace {
+
+const char* const kTemplatesQuestion =
+    "You have specified a new data file. Do you want to use existing templates?\r\n\r\n"
+    "Click Yes to apply existing templates to your data file, or click No to just create a blank data file."
+    "\r\n\r\n";
+const char* const kBackupInUse =
+    "This file is in use. Can not overwrite current data file! Please use another "
+    "file name, or save it to another folder.";
+const char* const kUnwrittenChanges =
+    "The latest changes could not be written to the data file.\r\n\r\n"
+    "Click Yes to discard them and go on, or click No to keep them and stay with the current data file.";
+const char* const kDataFileFilter = "Ledgrin files (*.lgd)";
+const char* const kDataFileSuffix = "lgd";
+constexpr int kWriteCacheMs = 60000;
+
+std::string LocalPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+FileDialogs::TOptions DataFileDialog(FileDialogs::TMode mode, const QString& title, const QString& folder) {
+    FileDialogs::TOptions options;
+    options.Mode = mode;
+    options.Title = title;
+    options.Filter = QString::fromLatin1(kDataFileFilter);
+    options.DefaultSuffix = QString::fromLatin1(kDataFileSuffix);
+    options.Folder = folder;
+    return options;
+}
+
+// The remembered file's folder when there is one, else the given default folder, made if missing.
+QString DialogFolder(const QString& remembered, const QString& fallback) {
+    if (!remembered.isEmpty() && QFileInfo(QFileInfo(remembered).absolutePath()).isDir())
+        return QFileInfo(remembered).absolutePath();
+    QDir().mkpath(fallback);
+    return fallback;
+}
+
+} // namespace
+
+TDataFileSession::TDataFileSession(QWidget* window)
+    : QObject(window), FWindow(window), FData(std::make_unique<TLedgrin>()),
+      FSetPasswordDialog(new TSetPasswordDialog(window)),
+      FCheckPasswordDialog(new TCheckPasswordDialog(window)) {
+    TimerWriteCache.setSingleShot(true);
+    TimerWriteCache.setInterval(kWriteCacheMs);
+    connect(&TimerWriteCache, &QTimer::timeout, this, &TDataFileSession::TimerWriteCacheTimer);
+}
+
+TDataFileSession::~TDataFileSession() = default;
+
+void TDataFileSession::ShowError(const QString& text) {
+    MessageBoxes::ShowError(FWindow, text);
+}
+
+void TDataFileSession::MarkDataChanged() {
+    FWritePending = true;
+    if (!TimerWriteCache.isActive())
+        TimerWriteCache.start();
+}
+
+void TDataFileSession::TimerWriteCacheTimer() {
+    TimerWriteCache.stop();
+    Write();
+}
+
+bool TDataFileSession::FlushWriteCache() {
+    if (!FWritePending)
+        return true;
+    TimerWriteCache.stop();
+    return Write();
+}
+
+bool TDataFileSession::Write() {
+    if (FPath.isEmpty())
+        return true;
+    try {
+        FData->SaveToFile(LocalPath(FPath));
+    } catch (const std::exception& error) {
+        ShowError(QString::fromStdString(error.what()));
+        return false;
+    }
+    FWritePending = false;
+    return true;
+}
+
+bool TDataFileSession::ConfirmDiscardUnwritten() {
+    return MessageBoxes::Show(FWindow, MessageBoxes::TKind::Warning, QString::fromLatin1(kUnwrittenChanges),
+                              QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+void TDataFileSession::Discard() {
+    emit AboutToDiscard();
+    FData = std::make_unique<TLedgrin>();
+    TimerWriteCache.stop();
+    FWritePending = false;
+}
+
+void TDataFileSession::Open() {
+    if (FPath.isEmpty())
+        ThrowAssertion(kAssertionFailure, "FormMainUnit", 833);
+    Discard();
+    if (QFileInfo::exists(FPath)) {
+        try {
+            FData->LoadFromFile(LocalPath(FPath));
+        } catch (const std::exception& error) {
+            ShowError(QString::fromStdString(error.what()));
+            Refuse();
+            return;
+        }
+        if (FData->HasPassword()) {
+            if (FCheckPasswordDialog->exec() != QDialog::Accepted) {
+                Refuse();
+                return;
+            }
+            if (!PasswordMatches(FCheckPasswordDialog->Password(), FData->PasswordDigest)) {
+                ShowError(QStringLiteral("Password error."));
+                Refuse();
+                return;
+            }
+        }
+    } else {
+        // A new, empty data file reaches the disk with the first write.
+        MarkDataChanged();
+    }
+    FOpened = true;
+    emit OpenedChanged(true);
+}
+
+void TDataFileSession::Refuse() {
+    Discard();
+    FPath.clear();
+    FOpened = false;
+    emit OpenedChanged(false);
+}
+
+bool TDataFileSession::Choose(const std::function<bool()>& leaving) {
+    TSettingsFile settings;
+    const QString chosen = FileDialogs::Run(
+        FWindow, DataFileDialog(FileDialogs::TMode::ChooseFile, QStringLiteral("Create/Choose a Data File"),
+                                DialogFolder(settings.ReadString(QStringLiteral("DataFile")),
+                                             TDataGlobal::DataFolder())));
+    if (chosen.isEmpty())
+        return false;
+    if (!FPath.isEmpty()) {
+        if (!leaving())
+            return false;
+        const bool hadPending = FWritePending;
+        TimerWriteCache.stop();
+        if (!Write() && hadPending && !ConfirmDiscardUnwritten()) {
+            // Keep the current file and its unwritten changes; retry on the next occasion.
+            TimerWriteCache.start();
+            return false;
+        }
+    }
+    settings.WriteString(QStringLiteral("DataFile"), chosen);
+    FPath = settings.ReadString(QStringLiteral("DataFile"));
+    if (FPath.isEmpty())
+        return false;
+    if (!QFileInfo::exists(FPath) &&
+        MessageBoxes::Show(FWindow, MessageBoxes::TKind::Confirmation,
+                           QString::fromLatin1(kTemplatesQuestion),
+                           QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes)
+        CopyTemplateFile();
+    FOpened = false;
+    Open();
+    return true;
+}
+
+void TDataFileSession::CopyTemplateFile() {
+    const QString source = TDataGlobal::TemplateFilePath();
+    try {
+        CopyFileReplacing(LocalPath(source), LocalPath(FPath));
+    } catch (const std::exception& error) {
+        ShowError(QStringLiteral(
+                      "Cannot copy the template file %1 to %2: %3\r\n\r\nThe new data file starts empty.")
+                      .arg(QDir::toNativeSeparators(source), FPath, QString::fromStdString(error.what())));
+    }
+}
+
+void TDataFileSession::SetPassword() {
+    if (FSetPasswordDialog->exec() != QDialog::Accepted)
+        return;
+    FData->PasswordDigest = DigestOfTypedPassword(FSetPasswordDialog->Password());
+    MarkDataChanged();
+}
+
+void TDataFileSession::Backup() {
+    if (FPath.isEmpty() || !FlushWriteCache())
+        return;
+    TSettingsFile settings;
+    FileDialogs::TOptions options = DataFileDialog(
+        FileDialogs::TMode::SaveFile, QStringLiteral("Save a Copy of Data File As"),
+        DialogFolder(settings.ReadString(QStringLiteral("BackupDataFile")), TDataGlobal::BackupFolder()));
+    options.FileName = QFileInfo(FPath).fileName();
+    const QString chosen = FileDialogs::Run(FWindow, options);
+    if (chosen.isEmpty())
+        return;
+    if (IsSameFile(LocalPath(chosen), LocalPath(FPath))) {
+        ShowError(QString::fromLatin1(kBackupInUse));
+        return;
+    }
+    try {
+        CopyFileReplacing(LocalPath(FPath), LocalPath(chosen));
+    } catch (const std::exception& error) {
+        ShowError(QString::fromStdString(error.what()));
+        return;
+    }
+    settings.WriteString(QStringLiteral("BackupDataFile"), chosen);
+}

@@ -1,0 +1,174 @@
+#include "mainwindow/MainActions.h"
+
+#include <QAction>
+#include <QHBoxLayout>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+constexpr int kToolBarHeight = 33;
+
+QAction* NewAction(QMainWindow* window, const char* name, const QString& caption, const QString& hint,
+                   const QKeySequence& shortcut = QKeySequence()) {
+    auto* action = new QAction(caption, window);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setStatusTip(hint);
+    if (!hint.isEmpty())
+        action->setToolTip(hint);
+    action->setShortcut(shortcut);
+    window->addAction(action);
+    return action;
+}
+
+void SetIcon(QAction* action, const QWidget* window, const char* themeName, QStyle::StandardPixmap fallback) {
+    action->setIcon(
+        QIcon::fromTheme(QString::fromLatin1(themeName), window->style()->standardIcon(fallback)));
+}
+
+QToolButton* NewCommandButton(QAction* action, const QString& caption, int width, QWidget* parent) {
+    auto* button = new QToolButton(parent);
+    button->setText(caption);
+    button->setIcon(action->icon());
+    button->setToolTip(action->toolTip());
+    button->setStatusTip(action->statusTip());
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    button->setAutoRaise(true);
+    button->setMinimumWidth(width);
+    button->setEnabled(action->isEnabled());
+    QObject::connect(button, &QToolButton::clicked, action, &QAction::trigger);
+    QObject::connect(action, &QAction::changed, button,
+                     [button, action] { button->setEnabled(action->isEnabled()); });
+    return button;
+}
+
+} // namespace
+
+TMainActions::TMainActions(QMainWindow* w)
+    : ChooseDataFile(NewAction(w, "ActionChooseDataFile", QStringLiteral("Create/Choose &Data File..."),
+                               QStringLiteral("Create a new data file, or choose an existing one."))),
+      SetPassword(NewAction(w, "ActionSetPassword", QStringLiteral("Set Pass&word..."),
+                            QStringLiteral("Set or remove the password of the current data file."))),
+      BackupDataFile(NewAction(w, "ActionBackupDataFile", QStringLiteral("&Backup Data File..."),
+                               QStringLiteral("Save a copy of the current data file."))),
+      ImportFromExcel(NewAction(w, "ActionImportFromExcel", QStringLiteral("Import from Excel..."),
+                                QStringLiteral("Import a worksheet as a new category."))),
+      ExportToExcel(NewAction(w, "ActionExportToExcel", QStringLiteral("Export to Excel..."),
+                              QStringLiteral("Export the records of the current category to a workbook."))),
+      PageSetup(NewAction(w, "ActionPageSetup", QStringLiteral("Page Set&up..."),
+                          QStringLiteral("Choose the paper, orientation and margins for printing."))),
+      Print(NewAction(w, "ActionPrint", QStringLiteral("&Print..."),
+                      QStringLiteral("Print current record or list."))),
+      Exit(NewAction(w, "ActionExit", QStringLiteral("E&xit"), QStringLiteral("Close Quillery."))),
+      Cut(NewAction(w, "ActionCut", QStringLiteral("Cu&t"),
+                    QStringLiteral("Cut the selected text to the clipboard."),
+                    QKeySequence(Qt::CTRL | Qt::Key_X))),
+      Copy(NewAction(w, "ActionCopy", QStringLiteral("&Copy"),
+                     QStringLiteral("Copy the selected text to the clipboard."),
+                     QKeySequence(Qt::CTRL | Qt::Key_C))),
+      Paste(NewAction(w, "ActionPaste", QStringLiteral("&Paste"),
+                      QStringLiteral("Paste the text of the clipboard."),
+                      QKeySequence(Qt::CTRL | Qt::Key_V))),
+      SelectAll(NewAction(w, "ActionSelectAll", QStringLiteral("Select &All"),
+                          QStringLiteral("Select the whole text."), QKeySequence(Qt::CTRL | Qt::Key_A))),
+      EditTemplates(NewAction(w, "ActionEditTemplates", QStringLiteral("Edit Temp&lates"),
+                              QStringLiteral("Edit the templates for each category."))),
+      NewItem(NewAction(w, "ActionNewItem", QStringLiteral("&New Record"),
+                        QStringLiteral("Create a new blank record."), QKeySequence(Qt::CTRL | Qt::Key_N))),
+      DuplicateItem(NewAction(w, "ActionDuplicateItem", QStringLiteral("&Duplicate Record"),
+                              QStringLiteral("Duplicate the selected record."))),
+      // Delete Record's key is the Delete key in the record list, not a shortcut.
+      DeleteItem(NewAction(w, "ActionDeleteItem", QStringLiteral("D&elete Record"),
+                           QStringLiteral("Delete the selected record."))),
+      SetFocusToSearchBox(NewAction(w, "ActionSetFocusToSearchBox", QString(), QString(),
+                                    QKeySequence(Qt::CTRL | Qt::Key_F))),
+      SetFocusToTheListView(NewAction(w, "ActionSetFocusToTheListView", QString(), QString(),
+                                      QKeySequence(Qt::CTRL | Qt::Key_L))),
+      Search(new QAction(w)),
+      HelpTopics(NewAction(w, "ActionHelpTopics", QStringLiteral("&Help Topics"),
+                           QStringLiteral("Show the help pages."), QKeySequence(Qt::Key_F1))),
+      VisitHomePage(NewAction(w, "ActionVisitHomePage", QStringLiteral("Visit Home Page"),
+                              QStringLiteral("Open the Quillery home page in the web browser."))),
+      About(NewAction(w, "ActionAbout", QStringLiteral("&About..."),
+                      QStringLiteral("Show the program's version and home page."))) {
+    Search->setObjectName(QStringLiteral("ActionSearch"));
+    SetIcon(ChooseDataFile, w, "document-open", QStyle::SP_DialogOpenButton);
+    SetIcon(BackupDataFile, w, "document-save-as", QStyle::SP_DialogSaveButton);
+    SetIcon(Print, w, "document-print", QStyle::SP_FileDialogDetailedView);
+    SetIcon(EditTemplates, w, "document-properties", QStyle::SP_FileDialogListView);
+    SetIcon(NewItem, w, "document-new", QStyle::SP_FileIcon);
+    SetIcon(DuplicateItem, w, "edit-copy", QStyle::SP_FileLinkIcon);
+    SetIcon(DeleteItem, w, "edit-delete", QStyle::SP_TrashIcon);
+    SetIcon(HelpTopics, w, "help-contents", QStyle::SP_DialogHelpButton);
+    QObject::connect(Exit, &QAction::triggered, w, &QWidget::close);
+
+    // Disabled at start: commands that need an open data file, a shown category, a selected
+    // record or a focused text box, and those whose windows come with later work.
+    for (QAction* action : {PageSetup, Print, Cut, Copy, Paste, SelectAll, EditTemplates, NewItem,
+                            DuplicateItem, DeleteItem, SetFocusToSearchBox, SetFocusToTheListView, HelpTopics,
+                            VisitHomePage, About, ImportFromExcel, ExportToExcel})
+        action->setEnabled(false);
+}
+
+void TMainActions::CreateMenusAndToolBar(QMainWindow* window, QWidget* filterBar) {
+    QMenuBar* bar = window->menuBar();
+    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    file->setObjectName(QStringLiteral("MenuFile"));
+    file->addActions({ChooseDataFile, SetPassword, BackupDataFile});
+    file->addSeparator();
+    ImportExportMenu = file->addMenu(QStringLiteral("Import/Export"));
+    ImportExportMenu->setObjectName(QStringLiteral("MenuImportExport"));
+    ImportExportMenu->addActions({ImportFromExcel, ExportToExcel});
+    file->addSeparator();
+    file->addActions({PageSetup, Print});
+    file->addSeparator();
+    file->addAction(Exit);
+
+    EditMenu = bar->addMenu(QStringLiteral("&Edit"));
+    EditMenu->setObjectName(QStringLiteral("MenuEdit"));
+    EditMenu->addActions({Cut, Copy, Paste});
+    EditMenu->addSeparator();
+    EditMenu->addAction(SelectAll);
+
+    QMenu* operations = bar->addMenu(QStringLiteral("&Operations"));
+    operations->setObjectName(QStringLiteral("MenuOperations"));
+    operations->addAction(EditTemplates);
+    QMenu* dataOperations = operations->addMenu(QStringLiteral("&Data Operations"));
+    dataOperations->setObjectName(QStringLiteral("MenuDataOperations"));
+    dataOperations->addActions({NewItem, DuplicateItem, DeleteItem});
+
+    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+    help->setObjectName(QStringLiteral("MenuHelp"));
+    help->addAction(HelpTopics);
+    help->addSeparator();
+    help->addAction(VisitHomePage);
+    help->addSeparator();
+    help->addAction(About);
+
+    QToolBar* toolBar = window->addToolBar(QStringLiteral("Main"));
+    toolBar->setObjectName(QStringLiteral("ToolBar1"));
+    toolBar->setMovable(false);
+    toolBar->setFloatable(false);
+    toolBar->setFixedHeight(kToolBarHeight);
+    toolBar->setIconSize(QSize(16, 16));
+    toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
+    toolBar->addAction(Print);
+    toolBar->addAction(EditTemplates);
+
+    auto* recordCommands = new QWidget(toolBar);
+    recordCommands->setObjectName(QStringLiteral("PanelRecordCommands"));
+    recordCommands->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    auto* commandsLayout = new QHBoxLayout(recordCommands);
+    commandsLayout->setContentsMargins(12, 0, 0, 0);
+    commandsLayout->setSpacing(1);
+    commandsLayout->addWidget(NewCommandButton(NewItem, NewItem->text(), 89, recordCommands));
+    commandsLayout->addWidget(NewCommandButton(DuplicateItem, DuplicateItem->text(), 109, recordCommands));
+    commandsLayout->addWidget(
+        NewCommandButton(DeleteItem, QStringLiteral("Dele&te Record"), 97, recordCommands));
+    RecordCommandsItem = toolBar->addWidget(recordCommands);
+    FilterItem = toolBar->addWidget(filterBar);
+}

@@ -1,0 +1,46 @@
+#pragma once
+
+class QAction;
+class QMainWindow;
+class QMenu;
+class QWidget;
+
+// The main window's commands with their captions, hints, shortcuts and icons, and the menus and
+// the toolbar that offer them. Each action's objectName is its command's name.
+struct TMainActions {
+    // Creates the actions on window, all disabled that need a file, a category, a record or a
+    // focused text box.
+    explicit TMainActions(QMainWindow* window);
+    // The menu bar, and the toolbar with the record commands and then filterBar.
+    void CreateMenusAndToolBar(QMainWindow* window, QWidget* filterBar);
+
+    QAction* ChooseDataFile;
+    QAction* SetPassword;
+    QAction* BackupDataFile;
+    QAction* ImportFromExcel;
+    QAction* ExportToExcel;
+    QAction* PageSetup;
+    QAction* Print;
+    QAction* Exit;
+    QAction* Cut;
+    QAction* Copy;
+    QAction* Paste;
+    QAction* SelectAll;
+    QAction* EditTemplates;
+    QAction* NewItem;
+    QAction* DuplicateItem;
+    QAction* DeleteItem;
+    QAction* SetFocusToSearchBox;
+    QAction* SetFocusToTheListView;
+    // The filter run; the run disables it, so a run never starts inside another.
+    QAction* Search;
+    QAction* HelpTopics;
+    QAction* VisitHomePage;
+    QAction* About;
+
+    QMenu* EditMenu = nullptr;
+    QMenu* ImportExportMenu = nullptr;
+    // The toolbar's places of the record commands and of the filter bar.
+    QAction* RecordCommandsItem = nullptr;
+    QAction* FilterItem = nullptr;
+};

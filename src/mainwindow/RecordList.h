@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QPersistentModelIndex>
+#include <QTreeView>
+
+#include <vector>
+
+class TCategory;
+class TRecord;
+class TRecordListModel;
+
+// The record list: a category's records in its list columns, one selected row at most. The old
+// row's loss is reported before the new row's gain, so a question about edits concerns the old
+// record.
+class TRecordList : public QTreeView {
+    Q_OBJECT
+
+public:
+    explicit TRecordList(QWidget* parent = nullptr);
+    ~TRecordList() override;
+
+    TRecordListModel* Model() const { return FModel; }
+    // Takes category's list columns with their widths (none for nullptr) and empties the rows.
+    void ShowColumnsOf(const TCategory* category);
+    void ShowRows(std::vector<TRecord*> rows);
+    // Sorts by the category's sort column and shows the sort indicator.
+    void SortAs(const TCategory& category);
+    int RowCount() const;
+    void SelectRow(int row);
+    // Emptying or refilling the list loses the selection; the deselection must run first.
+    void ClearRowSelection();
+    // The selected row's record and row, or nullptr and -1.
+    TRecord* SelectedRecord() const;
+    int SelectedRow() const;
+    void ScrollToSelected();
+
+signals:
+    void RowSelected(TRecord* record);
+    void RowDeselected();
+    void HeaderClicked(int column);
+    void DeleteKeyReleased();
+
+protected:
+    void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    void SelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
+
+    TRecordListModel* FModel;
+    QPersistentModelIndex FSelected;
+};

@@ -1,0 +1,17 @@
+#include "ui/RunCommand.h"
+
+#include "ui/dialogs/MessageBoxes.h"
+
+#include <exception>
+
+bool RunCommand(QWidget* parent, const std::function<void()>& command) {
+    try {
+        command();
+        return true;
+    } catch (const std::exception& error) {
+        MessageBoxes::ShowError(parent, QString::fromStdString(error.what()));
+    } catch (...) {
+        MessageBoxes::ShowError(parent, QStringLiteral("Unknown error."));
+    }
+    return false;
+}
