@@ -1,10 +1,8 @@
 #include "app/OpenFileRequests.h"
 
-#include "ui/dialogs/MessageBoxes.h"
+#include "ui/RunCommand.h"
 
 #include <QApplication>
-
-#include <exception>
 
 namespace {
 
@@ -37,11 +35,7 @@ void TOpenFileRequests::OpenPending() {
     // One request at a time; a request that arrives during the opening waits for the next round.
     const QString filePath = FPending;
     FPending.clear();
-    try {
-        FOpenFile(filePath);
-    } catch (const std::exception& error) {
-        MessageBoxes::ShowError(QApplication::activeWindow(), QString::fromStdString(error.what()));
-    }
+    RunCommand(QApplication::activeWindow(), [&] { FOpenFile(filePath); });
     FOpening = false;
     if (!FPending.isEmpty()) {
         FRetry.start(0);

@@ -1,10 +1,9 @@
 #include "app/Application.h"
 #include "app/CommandLine.h"
-#include "app/OpenFileRequests.h"
+#include "app/SecondStarts.h"
 #include "app/SingleInstance.h"
 #include "mainwindow/MainWindow.h"
 #include "settings/Settings.h"
-#include "ui/dialogs/MessageBoxes.h"
 
 #include <QDir>
 #include <QIcon>
@@ -81,17 +80,7 @@ int main(int argc, char** argv) {
     }
 
     TMainWindow formMain;
-    QObject::connect(&guard, &TSingleInstanceGuard::ActivationRequested, &formMain,
-                     &TMainWindow::BringToFront);
-    TOpenFileRequests openRequests([&formMain](const QString& filePath) {
-        MessageBoxes::Show(&formMain, MessageBoxes::TKind::Information,
-                           QStringLiteral("Quillery is already running. Please open %1 with "
-                                          "\"Create/Choose Data File...\" in the File menu.")
-                               .arg(filePath),
-                           QMessageBox::Ok);
-    });
-    QObject::connect(&guard, &TSingleInstanceGuard::OpenFileRequested, &openRequests,
-                     &TOpenFileRequests::Request);
+    TSecondStarts secondStarts(guard, formMain);
     // Without a window manager a maximised window keeps its size, so it starts screen-sized.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         formMain.setGeometry(screen->availableGeometry());

@@ -1,7 +1,6 @@
 #include "help/ShortcutTable.h"
 
 #include <QAction>
-#include <QRegularExpression>
 #include <QWidget>
 
 namespace {
@@ -17,27 +16,13 @@ QString PlainCaption(QString caption) {
     return caption.trimmed();
 }
 
-// A command without caption or hint still says what it does through its name:
-// "ActionSetFocusToSearchBox" reads "Set focus to search box".
-QString DescriptionFromName(QString name) {
-    if (name.startsWith(QStringLiteral("Action"))) {
-        name.remove(0, 6);
-    }
-    static const QRegularExpression wordStart(QStringLiteral("(?<=[a-z0-9])(?=[A-Z])"));
-    QStringList words = name.split(wordStart, Qt::SkipEmptyParts);
-    for (int i = 1; i < words.size(); ++i) {
-        words[i] = words[i].toLower();
-    }
-    return words.join(QLatin1Char(' '));
-}
-
 QString Description(const QAction& action) {
     for (const QString& text : {PlainCaption(action.text()), action.statusTip()}) {
         if (!text.isEmpty()) {
             return text;
         }
     }
-    return DescriptionFromName(action.objectName());
+    return action.objectName();
 }
 
 } // namespace

@@ -83,9 +83,11 @@ TMainActions::TMainActions(QMainWindow* w)
       // Delete Record's key is the Delete key in the record list, not a shortcut.
       DeleteItem(NewAction(w, "ActionDeleteItem", QStringLiteral("D&elete Record"),
                            QStringLiteral("Delete the selected record."))),
-      SetFocusToSearchBox(NewAction(w, "ActionSetFocusToSearchBox", QString(), QString(),
+      SetFocusToSearchBox(NewAction(w, "ActionSetFocusToSearchBox", QString(),
+                                    QStringLiteral("Move to the filter box."),
                                     QKeySequence(Qt::CTRL | Qt::Key_F))),
-      SetFocusToTheListView(NewAction(w, "ActionSetFocusToTheListView", QString(), QString(),
+      SetFocusToTheListView(NewAction(w, "ActionSetFocusToTheListView", QString(),
+                                      QStringLiteral("Move to the record list."),
                                       QKeySequence(Qt::CTRL | Qt::Key_L))),
       Search(new QAction(w)),
       HelpTopics(NewAction(w, "ActionHelpTopics", QStringLiteral("&Help Topics"),
@@ -107,9 +109,9 @@ TMainActions::TMainActions(QMainWindow* w)
 
     // Disabled at start: commands that need an open data file, a shown category, a selected
     // record or a focused text box, and those whose windows come with later work.
-    for (QAction* action : {PageSetup, Print, Cut, Copy, Paste, SelectAll, EditTemplates, NewItem,
-                            DuplicateItem, DeleteItem, SetFocusToSearchBox, SetFocusToTheListView, HelpTopics,
-                            VisitHomePage, About, ImportFromExcel, ExportToExcel})
+    for (QAction* action :
+         {PageSetup, Print, Cut, Copy, Paste, SelectAll, EditTemplates, NewItem, DuplicateItem, DeleteItem,
+          SetFocusToSearchBox, SetFocusToTheListView, ImportFromExcel, ExportToExcel})
         action->setEnabled(false);
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/Category.h"
 #include "core/Ledgrin.h"
+#include "help/HelpCommands.h"
 #include "mainwindow/DataFileSession.h"
 #include "mainwindow/FilterBar.h"
 #include "mainwindow/MainActions.h"
@@ -66,6 +67,7 @@ TMainWindow::TMainWindow(QWidget* parent)
     FRecordList->setContextMenuPolicy(Qt::ActionsContextMenu);
     FRecordList->addActions({FActions->NewItem, FActions->DuplicateItem, FActions->DeleteItem});
     ConnectCommands();
+    FHelp = new THelpCommands(this, FActions->HelpTopics, FActions->VisitHomePage, FActions->About);
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
 
     ShowCategoryPanels(false);
@@ -220,6 +222,7 @@ void TMainWindow::WriteSettingsOnClose() {
 }
 
 void TMainWindow::closeEvent(QCloseEvent* event) {
+    FHelp->CloseHelpWindow();
     if (!OfferToSaveRecord(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, false)) {
         event->ignore();
         return;
@@ -451,6 +454,9 @@ bool TMainWindow::OfferToSaveRecord(QMessageBox::StandardButtons buttons, bool k
         FSavingOnDeselect = keepListOrder;
         SaveRecord();
         FSavingOnDeselect = false;
+    } else if (answer == QMessageBox::No) {
+        // The edits are given up: what follows (another file, a deselection) must not ask again.
+        FRecordForm->SetModified(false);
     }
     return answer != QMessageBox::Cancel;
 }

@@ -14,6 +14,7 @@ class TCategory;
 class TCategoryBar;
 class TDataFileSession;
 class TFilterBar;
+class THelpCommands;
 class TLedgrin;
 class TMainLayout;
 class TRecord;
@@ -135,6 +136,7 @@ private:
 
     // A window of its own, not a child: its controls share names with this window's.
     std::unique_ptr<TTemplateEditor> FTemplateEditor;
+    THelpCommands* FHelp;
 
     TFilterBar* FFilterBar;
     TMainLayout* FLayout;

@@ -5,7 +5,9 @@
 #include "support/WindowTestSupport.h"
 
 #include "app/OpenFileRequests.h"
+#include "app/SecondStarts.h"
 #include "app/SingleInstance.h"
+#include "core/TextRules.h"
 #include "settings/Settings.h"
 
 #include <QDialog>
@@ -226,6 +228,55 @@ private slots:
         QTRY_COMPARE(opened, QStringList({"/first.lgd", "/third.lgd"}));
         QCOMPARE(modalWhenOpened, QStringList({"", ""}));
         QVERIFY(!requests->Waiting());
+    }
+
+    void theRunningWindowOpensWhatIsHandedOver_data() {
+        QTest::addColumn<bool>("modified");
+        QTest::addColumn<int>("answer"); // to "Record modified, would you like to save?"
+        QTest::addColumn<bool>("opens");
+        QTest::newRow("nothing modified") << false << int(QMessageBox::NoButton) << true;
+        QTest::newRow("modified, saved") << true << int(QMessageBox::Yes) << true;
+        QTest::newRow("modified, not saved") << true << int(QMessageBox::No) << true;
+        QTest::newRow("modified, cancelled") << true << int(QMessageBox::Cancel) << false;
+    }
+    void theRunningWindowOpensWhatIsHandedOver() {
+        QFETCH(bool, modified);
+        QFETCH(int, answer);
+        QFETCH(bool, opens);
+        TLedgrin data;
+        TCategory* books = AddCategory(data, "Books", {"Title"});
+        AddRecord(*books, {"Zen"});
+        QString path;
+        auto form = ShowData(*FSandbox, data, path);
+        TSingleInstanceGuard running;
+        QCOMPARE(running.TryAcquire(), TSingleInstanceGuard::TResult::Acquired);
+        TSecondStarts secondStarts(running, *form);
+
+        TLedgrin other;
+        AddCategory(other, "Music", {"Album"});
+        other.PasswordDigest = PasswordDigest("pw");
+        const QString otherPath = FSandbox->FilePath(QStringLiteral("other.lgd"));
+        SaveData(other, otherPath);
+        if (modified) {
+            TypeIntoBox(FormControl(*form, books->Columns[0]->ElementID), QStringLiteral("s"));
+            MessageBoxTesting::QueueAnswer(QMessageBox::StandardButton(answer));
+        }
+        if (opens) {
+            AnswerCheckPassword(QStringLiteral("pw"));
+        }
+        form->showMinimized();
+        QCOMPARE(SecondStart(otherPath), TSingleInstanceGuard::TResult::HandedOver);
+        QVERIFY(!form->isMinimized());
+        QTRY_COMPARE(form->DataFilePath(), opens ? otherPath : path);
+        QCOMPARE(form->windowTitle(),
+                 opens ? QStringLiteral("Quillery - other.lgd") : QStringLiteral("Quillery - cards.lgd"));
+        QCOMPARE(ShownBoxTexts(),
+                 modified ? QStringList{"Record modified, would you like to save?"} : QStringList());
+        // A saved record reached the first file before the other one was opened.
+        const QString title =
+            QString::fromStdString(std::string(LoadData(path).Categories[0]->Records[0]->Value(0)));
+        QCOMPARE(title, answer == QMessageBox::Yes ? QStringLiteral("Zens") : QStringLiteral("Zen"));
+        QCOMPARE(form->DataFormModified(), !opens);
     }
 
     void aFailingOpeningIsShown() {

@@ -12,9 +12,8 @@
 
 namespace HelpTest {
 
-// Copies the shipped help pages into folder/help and returns that folder.
-inline QString CopyHelpPages(const QTemporaryDir& root) {
-    const QString target = root.filePath(QStringLiteral("help"));
+// Copies the shipped help pages into target and returns it.
+inline QString CopyHelpPages(const QString& target) {
     QDirIterator files(QStringLiteral(QUILLERY_HELP_SOURCE), QDir::Files, QDirIterator::Subdirectories);
     while (files.hasNext()) {
         const QString source = files.next();

@@ -5,7 +5,7 @@
 #include "help/HelpBrowser.h"
 #include "help/HelpWindow.h"
 
-#include "HelpTestSupport.h"
+#include "help/HelpTestSupport.h"
 
 #include <QAction>
 #include <QLabel>
@@ -83,7 +83,7 @@ private slots:
     void init() {
         FRoot = std::make_unique<QTemporaryDir>();
         QVERIFY(FRoot->isValid());
-        FHelp = CopyHelpPages(*FRoot);
+        FHelp = CopyHelpPages(FRoot->filePath(QStringLiteral("help")));
         FWindow = std::make_unique<THelpWindow>(FHelp);
     }
     void cleanup() {
@@ -272,8 +272,8 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("Main window")));
         QVERIFY(!text.contains(QStringLiteral("Gone window")));
         const QStringList rows = {
-            "Ctrl+N\nNew Record",     "Ctrl+O\nCreate/Choose Data File", "F12\nCreate/Choose Data File",
-            "F5\nRun the filter now", "Ctrl+F\nSet focus to search box", "F8\n<b>Fish & Chips</b>"};
+            "Ctrl+N\nNew Record",     "Ctrl+O\nCreate/Choose Data File",   "F12\nCreate/Choose Data File",
+            "F5\nRun the filter now", "Ctrl+F\nActionSetFocusToSearchBox", "F8\n<b>Fish & Chips</b>"};
         for (const QString& row : rows) {
             QVERIFY2(text.contains(row), qPrintable(row));
         }
