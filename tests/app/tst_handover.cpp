@@ -23,14 +23,9 @@ using namespace MainTest;
 
 namespace {
 
-// The real program with its lock and socket in runtime, its XDG folders in root.
-void StartProgram(QProcess& process, const QString& root, const QString& runtime,
-                  const QStringList& arguments, const QString& workingFolder) {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), root + QStringLiteral("/xdg-data"));
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), root + QStringLiteral("/xdg-config"));
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+// The real program in environment, started in workingFolder.
+void StartProgram(QProcess& process, const QProcessEnvironment& environment, const QStringList& arguments,
+                  const QString& workingFolder) {
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(workingFolder);
     process.start(QStringLiteral(QUILLERY_BIN_DIR "/quillery"), arguments);
@@ -66,14 +61,11 @@ class TestHandOver : public QObject {
 private:
     std::unique_ptr<TSandbox> FSandbox;
 
-    QString Runtime() const { return FSandbox->Root() + QStringLiteral("/run"); }
+    // The real program's runtime folder, where its guard looks for a running instance.
+    QString Runtime() const { return FSandbox->Root() + QStringLiteral("/xdg-runtime"); }
 
 private slots:
-    void init() {
-        FSandbox = std::make_unique<TSandbox>();
-        // Qt takes a runtime folder only when no one else may enter it.
-        QVERIFY(QFile::setPermissions(Runtime(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
-    }
+    void init() { FSandbox = std::make_unique<TSandbox>(); }
     void cleanup() {
         FSandbox->VerifyDialogs();
         FSandbox.reset();
@@ -137,6 +129,7 @@ private slots:
         SaveData(TLedgrin(), FSandbox->FilePath(QStringLiteral("cards.lgd")));
         QDir().mkpath(FSandbox->FilePath(QStringLiteral("sub")));
         // This process is the running instance, with the lock and socket the program looks for.
+        const QProcessEnvironment environment = ProgramEnvironment(FSandbox->Root());
         TSingleInstanceGuard::SetFolderForTesting(Runtime());
         TSingleInstanceGuard running;
         QCOMPARE(running.TryAcquire(), TSingleInstanceGuard::TResult::Acquired);
@@ -144,7 +137,7 @@ private slots:
         QSignalSpy openRequested(&running, &TSingleInstanceGuard::OpenFileRequested);
 
         QProcess second;
-        StartProgram(second, FSandbox->Root(), Runtime(), arguments, FSandbox->FilePath(QString()));
+        StartProgram(second, environment, arguments, FSandbox->FilePath(QString()));
         QTRY_VERIFY_WITH_TIMEOUT(second.state() == QProcess::NotRunning, 10000);
         QCOMPARE(second.exitStatus(), QProcess::NormalExit);
         QCOMPARE(second.exitCode(), 0);
@@ -157,11 +150,12 @@ private slots:
 
     void aRunningInstanceThatDoesNotAnswer() {
         // The lock is held by a live process (this one) that listens on no socket.
+        const QProcessEnvironment environment = ProgramEnvironment(FSandbox->Root());
         TSingleInstanceGuard::SetFolderForTesting(Runtime());
         QLockFile lock(TSingleInstanceGuard::LockFilePath());
         QVERIFY(lock.tryLock());
         QProcess second;
-        StartProgram(second, FSandbox->Root(), Runtime(), {}, FSandbox->Root());
+        StartProgram(second, environment, {}, FSandbox->Root());
         QVERIFY(second.waitForFinished(10000));
         QCOMPARE(second.exitCode(), 1);
         QVERIFY(second.readAllStandardError().contains("another Quillery is running but did not answer"));
@@ -178,11 +172,7 @@ private slots:
         AddCategory(data, "Books", {"Title"});
         SaveData(data, path);
         QProcess first;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), Runtime());
-        environment.insert(QStringLiteral("XDG_DATA_HOME"), FSandbox->Root() + QStringLiteral("/xdg-data"));
-        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-        first.setProcessEnvironment(environment);
+        first.setProcessEnvironment(ProgramEnvironment(FSandbox->Root()));
         first.setWorkingDirectory(FSandbox->FilePath(QString()));
         first.start(folder + QStringLiteral("/quillery"), {QStringLiteral("given.lgd")});
         QVERIFY(first.waitForStarted());

@@ -13,19 +13,6 @@ using namespace MainTest;
 
 namespace {
 
-// An environment for the real program whose folders all lie in root.
-QProcessEnvironment ProgramEnvironment(const QString& root) {
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    const QString runtime = root + QStringLiteral("/xdg-runtime");
-    QDir().mkpath(runtime);
-    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
-    environment.insert(QStringLiteral("XDG_DATA_HOME"), root + QStringLiteral("/xdg-data"));
-    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), root + QStringLiteral("/xdg-config"));
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    return environment;
-}
-
 // A copy of the program in a folder of its own, so its settings stay out of the build tree.
 QString CopyProgram(const QString& root) {
     const QString folder = root + QStringLiteral("/program-copy");

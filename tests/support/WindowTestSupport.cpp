@@ -71,6 +71,19 @@ TSingleInstanceGuard::TResult SecondStart(const QString& filePath) {
     return result;
 }
 
+QProcessEnvironment ProgramEnvironment(const QString& root) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const QString runtime = root + QStringLiteral("/xdg-runtime");
+    QDir().mkpath(runtime);
+    // Qt takes a runtime folder only when no one else may enter it.
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), root + QStringLiteral("/xdg-data"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), root + QStringLiteral("/xdg-config"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return environment;
+}
+
 void WriteSetting(const QString& key, const QString& value) {
     TSettingsFile settings;
     settings.WriteString(key, value);

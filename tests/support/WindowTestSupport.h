@@ -10,6 +10,7 @@
 #include "ui/CategoryBar.h"
 #include "ui/dialogs/MessageBoxes.h"
 
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -43,6 +44,10 @@ private:
 // A later start of the program in another thread of this process, handing filePath over, while
 // this thread's event loop lets a guard here answer it.
 TSingleInstanceGuard::TResult SecondStart(const QString& filePath = QString());
+
+// An environment for the real program, offscreen, whose XDG folders all lie in root; its runtime
+// folder (lock and socket of the single-instance guard) is root/xdg-runtime.
+QProcessEnvironment ProgramEnvironment(const QString& root);
 
 void WriteSetting(const QString& key, const QString& value);
 // The raw text of a key, or a null string when the key is missing.
