@@ -121,8 +121,8 @@ private slots:
                      qPrintable(title));
             // Each picture a page shows is shipped with it.
             const QString html = FWindow->Browser()->toHtml();
-            static const QRegularExpression image(QStringLiteral("<img src=\"([^\"]+)\""));
-            for (auto match = image.globalMatch(html); match.hasNext();) {
+            static const QRegularExpression imageTag(QStringLiteral("<img src=\"([^\"]+)\""));
+            for (auto match = imageTag.globalMatch(html); match.hasNext();) {
                 const QString picture = match.next().captured(1);
                 // Asked for as the page's painting asks for it.
                 const QVariant image =
