@@ -49,7 +49,6 @@ int main(int argc, char** argv) {
 
     TApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillery"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Quillery"));
     QApplication::setDesktopFileName(QStringLiteral("quillery"));
     // Parsed again without the options Qt itself took (-platform, -style, ...).
     const TCommandLine commandLine = ParseCommandLine(QCoreApplication::arguments(), QDir::currentPath());

@@ -23,7 +23,8 @@ const char* const kBackupInUse =
     "file name, or save it to another folder.";
 const char* const kUnwrittenChanges =
     "The latest changes could not be written to the data file.\r\n\r\n"
-    "Click Yes to discard them and go on, or click No to keep them and stay with the current data file.";
+    "Click No to keep them and stay with this data file; Quillery tries to write them again later. "
+    "Click Yes to discard them.";
 const char* const kDataFileFilter = "Ledgrin files (*.lgd)";
 const char* const kDataFileSuffix = "lgd";
 constexpr int kWriteCacheMs = 60000;
@@ -42,10 +43,16 @@ FileDialogs::TOptions DataFileDialog(FileDialogs::TMode mode, const QString& tit
     return options;
 }
 
-// The remembered file's folder when there is one, else the given default folder, made if missing.
-QString DialogFolder(const QString& remembered, const QString& fallback) {
-    if (!remembered.isEmpty() && QFileInfo(QFileInfo(remembered).absolutePath()).isDir())
-        return QFileInfo(remembered).absolutePath();
+// Where a file dialog starts: the remembered file's folder (or with nearest, the nearest folder
+// above it that still exists); otherwise the default folder, made when missing.
+QString DialogFolder(const QString& remembered, const QString& fallback, bool nearest) {
+    if (!remembered.isEmpty()) {
+        QString folder = QFileInfo(remembered).absolutePath();
+        while (nearest && !QFileInfo(folder).isDir() && !QDir(folder).isRoot())
+            folder = QFileInfo(folder).absolutePath();
+        if (QFileInfo(folder).isDir())
+            return folder;
+    }
     QDir().mkpath(fallback);
     return fallback;
 }
@@ -100,7 +107,7 @@ bool TDataFileSession::Write() {
 
 bool TDataFileSession::ConfirmDiscardUnwritten() {
     return MessageBoxes::Show(FWindow, MessageBoxes::TKind::Warning, QString::fromLatin1(kUnwrittenChanges),
-                              QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+                              QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
 void TDataFileSession::Discard() {
@@ -150,10 +157,15 @@ void TDataFileSession::Refuse() {
 
 bool TDataFileSession::Choose(const std::function<bool()>& leaving) {
     TSettingsFile settings;
-    const QString chosen = FileDialogs::Run(
-        FWindow, DataFileDialog(FileDialogs::TMode::ChooseFile, QStringLiteral("Create/Choose a Data File"),
-                                DialogFolder(settings.ReadString(QStringLiteral("DataFile")),
-                                             TDataGlobal::DataFolder())));
+    const QString remembered = settings.ReadString(QStringLiteral("DataFile"));
+    FileDialogs::TOptions options =
+        DataFileDialog(FileDialogs::TMode::ChooseFile, QStringLiteral("Create/Choose a Data File"),
+                       DialogFolder(remembered, TDataGlobal::DataFolder(), true));
+    if (!remembered.isEmpty())
+        options.FileName = QFileInfo(remembered).fileName();
+    // A name that does not exist yet makes a new data file.
+    options.AcceptLabel = QStringLiteral("&Open or Create");
+    const QString chosen = FileDialogs::Run(FWindow, options);
     if (chosen.isEmpty())
         return false;
     if (!FPath.isEmpty()) {
@@ -167,29 +179,41 @@ bool TDataFileSession::Choose(const std::function<bool()>& leaving) {
             return false;
         }
     }
+    if (!QFileInfo::exists(chosen) && !CreateDataFile(chosen))
+        return false;
     settings.WriteString(QStringLiteral("DataFile"), chosen);
     FPath = settings.ReadString(QStringLiteral("DataFile"));
     if (FPath.isEmpty())
         return false;
-    if (!QFileInfo::exists(FPath) &&
-        MessageBoxes::Show(FWindow, MessageBoxes::TKind::Confirmation,
-                           QString::fromLatin1(kTemplatesQuestion),
-                           QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes)
-        CopyTemplateFile();
     FOpened = false;
     Open();
     return true;
 }
 
-void TDataFileSession::CopyTemplateFile() {
-    const QString source = TDataGlobal::TemplateFilePath();
-    try {
-        CopyFileReplacing(LocalPath(source), LocalPath(FPath));
-    } catch (const std::exception& error) {
-        ShowError(QStringLiteral(
-                      "Cannot copy the template file %1 to %2: %3\r\n\r\nThe new data file starts empty.")
-                      .arg(QDir::toNativeSeparators(source), FPath, QString::fromStdString(error.what())));
+bool TDataFileSession::CreateDataFile(const QString& path) {
+    const bool fromTemplates = MessageBoxes::Show(FWindow, MessageBoxes::TKind::Confirmation,
+                                                  QString::fromLatin1(kTemplatesQuestion),
+                                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    // The new file is made at once, so a folder that does not exist or cannot be written is found
+    // now, while the open file is still there to go back to.
+    if (fromTemplates) {
+        const QString source = TDataGlobal::TemplateFilePath();
+        try {
+            CopyFileReplacing(LocalPath(source), LocalPath(path));
+            return true;
+        } catch (const std::exception& error) {
+            ShowError(QStringLiteral("Cannot copy the template file %1 to %2: %3\r\n\r\nThe new data file "
+                                     "starts empty.")
+                          .arg(QDir::toNativeSeparators(source), path, QString::fromStdString(error.what())));
+        }
     }
+    try {
+        TLedgrin().SaveToFile(LocalPath(path));
+    } catch (const std::exception& error) {
+        ShowError(QString::fromStdString(error.what()));
+        return false;
+    }
+    return true;
 }
 
 void TDataFileSession::SetPassword() {
@@ -203,9 +227,10 @@ void TDataFileSession::Backup() {
     if (FPath.isEmpty() || !FlushWriteCache())
         return;
     TSettingsFile settings;
-    FileDialogs::TOptions options = DataFileDialog(
-        FileDialogs::TMode::SaveFile, QStringLiteral("Save a Copy of Data File As"),
-        DialogFolder(settings.ReadString(QStringLiteral("BackupDataFile")), TDataGlobal::BackupFolder()));
+    FileDialogs::TOptions options =
+        DataFileDialog(FileDialogs::TMode::SaveFile, QStringLiteral("Save a Copy of Data File As"),
+                       DialogFolder(settings.ReadString(QStringLiteral("BackupDataFile")),
+                                    TDataGlobal::BackupFolder(), false));
     options.FileName = QFileInfo(FPath).fileName();
     const QString chosen = FileDialogs::Run(FWindow, options);
     if (chosen.isEmpty())

@@ -59,7 +59,9 @@ private:
     bool Write();
     void Discard();
     void Refuse();
-    void CopyTemplateFile();
+    // Writes a new data file at path, from the starter templates when the user wants them;
+    // false (with the reason shown) when it cannot be written.
+    bool CreateDataFile(const QString& path);
     void ShowError(const QString& text);
 
     QWidget* FWindow;

@@ -86,6 +86,8 @@ bool TFilterBar::eventFilter(QObject* watched, QEvent* event) {
     } else if (watched == FBox && event->type() == QEvent::InputMethod &&
                !static_cast<QInputMethodEvent*>(event)->commitString().isEmpty()) {
         RestartWait(); // a character composed through the input method
+    } else if (watched == FBox && event->type() == QEvent::FocusOut) {
+        emit BoxLeft();
     }
     return QWidget::eventFilter(watched, event);
 }

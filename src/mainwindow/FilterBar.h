@@ -32,6 +32,8 @@ public:
 signals:
     // The pause is over: run the filter, or show every record when the box is empty.
     void RunRequested();
+    // The filter box lost the focus.
+    void BoxLeft();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

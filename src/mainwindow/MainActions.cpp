@@ -89,6 +89,10 @@ TMainActions::TMainActions(QMainWindow* w)
       SetFocusToTheListView(NewAction(w, "ActionSetFocusToTheListView", QString(),
                                       QStringLiteral("Move to the record list."),
                                       QKeySequence(Qt::CTRL | Qt::Key_L))),
+      NextCategory(NewAction(w, "ActionNextCategory", QString(), QString(),
+                             QKeySequence(Qt::CTRL | Qt::Key_PageDown))),
+      PreviousCategory(NewAction(w, "ActionPreviousCategory", QString(), QString(),
+                                 QKeySequence(Qt::CTRL | Qt::Key_PageUp))),
       Search(new QAction(w)),
       HelpTopics(NewAction(w, "ActionHelpTopics", QStringLiteral("&Help Topics"),
                            QStringLiteral("Show the help pages."), QKeySequence(Qt::Key_F1))),
@@ -115,7 +119,7 @@ TMainActions::TMainActions(QMainWindow* w)
         action->setEnabled(false);
 }
 
-void TMainActions::CreateMenusAndToolBar(QMainWindow* window, QWidget* filterBar) {
+void TMainActions::CreateMenusAndToolBar(QMainWindow* window) {
     QMenuBar* bar = window->menuBar();
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("MenuFile"));
@@ -172,5 +176,4 @@ void TMainActions::CreateMenusAndToolBar(QMainWindow* window, QWidget* filterBar
     commandsLayout->addWidget(
         NewCommandButton(DeleteItem, QStringLiteral("Dele&te Record"), 97, recordCommands));
     RecordCommandsItem = toolBar->addWidget(recordCommands);
-    FilterItem = toolBar->addWidget(filterBar);
 }

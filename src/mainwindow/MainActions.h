@@ -11,8 +11,8 @@ struct TMainActions {
     // Creates the actions on window, all disabled that need a file, a category, a record or a
     // focused text box.
     explicit TMainActions(QMainWindow* window);
-    // The menu bar, and the toolbar with the record commands and then filterBar.
-    void CreateMenusAndToolBar(QMainWindow* window, QWidget* filterBar);
+    // The menu bar, and the toolbar with the record commands.
+    void CreateMenusAndToolBar(QMainWindow* window);
 
     QAction* ChooseDataFile;
     QAction* SetPassword;
@@ -32,6 +32,9 @@ struct TMainActions {
     QAction* DeleteItem;
     QAction* SetFocusToSearchBox;
     QAction* SetFocusToTheListView;
+    // Ctrl+Page Down and Ctrl+Page Up: the next and the previous category, from anywhere.
+    QAction* NextCategory;
+    QAction* PreviousCategory;
     // The filter run; the run disables it, so a run never starts inside another.
     QAction* Search;
     QAction* HelpTopics;
@@ -40,7 +43,6 @@ struct TMainActions {
 
     QMenu* EditMenu = nullptr;
     QMenu* ImportExportMenu = nullptr;
-    // The toolbar's places of the record commands and of the filter bar.
+    // The toolbar's place of the record commands.
     QAction* RecordCommandsItem = nullptr;
-    QAction* FilterItem = nullptr;
 };

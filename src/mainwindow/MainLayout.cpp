@@ -8,6 +8,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMainWindow>
+#include <QPushButton>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -16,9 +17,11 @@ constexpr int kPanelLeftWidth = 97;
 constexpr int kListViewHeight = 145;
 } // namespace
 
-TMainLayout::TMainLayout(QMainWindow* window)
-    : QObject(window), FMainSplitter(new QSplitter(Qt::Horizontal, window)), FLeftPanel(new QWidget(FMainSplitter)),
-      FCategoryBar(new TCategoryBar(QStringLiteral("Categories"), FLeftPanel)), FListViewHeight(kListViewHeight) {
+TMainLayout::TMainLayout(QMainWindow* window, QWidget* filterBar)
+    : QObject(window), FMainSplitter(new QSplitter(Qt::Horizontal, window)),
+      FLeftPanel(new QWidget(FMainSplitter)),
+      FCategoryBar(new TCategoryBar(QStringLiteral("Categories"), FLeftPanel)),
+      FListViewHeight(kListViewHeight) {
     FMainSplitter->setObjectName(QStringLiteral("SplitterMain"));
     FMainSplitter->setHandleWidth(3);
     FMainSplitter->setChildrenCollapsible(false);
@@ -35,7 +38,8 @@ TMainLayout::TMainLayout(QMainWindow* window)
     rightHolder->setObjectName(QStringLiteral("PanelRightHolder"));
     auto* holderLayout = new QVBoxLayout(rightHolder);
     holderLayout->setContentsMargins(0, 0, 0, 0);
-    holderLayout->addWidget(CreateRightPane(rightHolder));
+    holderLayout->addWidget(CreateRightPane(rightHolder, filterBar));
+    holderLayout->addWidget(CreateNoCategoriesHint(rightHolder));
 
     FMainSplitter->addWidget(FLeftPanel);
     FMainSplitter->addWidget(rightHolder);
@@ -45,7 +49,28 @@ TMainLayout::TMainLayout(QMainWindow* window)
     window->setCentralWidget(FMainSplitter);
 }
 
-QWidget* TMainLayout::CreateRightPane(QWidget* parent) {
+QWidget* TMainLayout::CreateNoCategoriesHint(QWidget* parent) {
+    FNoCategoriesHint = new QWidget(parent);
+    FNoCategoriesHint->setObjectName(QStringLiteral("PanelNoCategories"));
+    auto* layout = new QVBoxLayout(FNoCategoriesHint);
+    layout->addStretch(1);
+    auto* text = new QLabel(QStringLiteral("This data file has no categories yet."), FNoCategoriesHint);
+    text->setAlignment(Qt::AlignCenter);
+    layout->addWidget(text);
+    auto* button = new QPushButton(QStringLiteral("Edit Temp&lates..."), FNoCategoriesHint);
+    button->setObjectName(QStringLiteral("BtnNoCategoriesEditTemplates"));
+    connect(button, &QPushButton::clicked, this, &TMainLayout::EditTemplatesRequested);
+    layout->addWidget(button, 0, Qt::AlignHCenter);
+    layout->addStretch(2);
+    FNoCategoriesHint->hide();
+    return FNoCategoriesHint;
+}
+
+void TMainLayout::ShowNoCategoriesHint(bool visible) {
+    FNoCategoriesHint->setVisible(visible);
+}
+
+QWidget* TMainLayout::CreateRightPane(QWidget* parent, QWidget* filterBar) {
     FRightPanel = new QWidget(parent);
     FRightPanel->setObjectName(QStringLiteral("PanelRight"));
     auto* layout = new QVBoxLayout(FRightPanel);
@@ -54,9 +79,9 @@ QWidget* TMainLayout::CreateRightPane(QWidget* parent) {
 
     auto* header = new QFrame(FRightPanel);
     header->setObjectName(QStringLiteral("PanelCategoryHeader"));
-    header->setFixedHeight(24);
-    header->setStyleSheet(QStringLiteral("QFrame#PanelCategoryHeader { background: qlineargradient(x1:0, y1:0, "
-                                         "x2:1, y2:0, stop:0 #3d4c60, stop:1 #6b7d94); }"));
+    header->setStyleSheet(
+        QStringLiteral("QFrame#PanelCategoryHeader { background: qlineargradient(x1:0, y1:0, "
+                       "x2:1, y2:0, stop:0 #3d4c60, stop:1 #6b7d94); }"));
     auto* headerLayout = new QHBoxLayout(header);
     headerLayout->setContentsMargins(16, 0, 8, 0);
     FCategoryLabel = new QLabel(header);
@@ -66,7 +91,9 @@ QWidget* TMainLayout::CreateRightPane(QWidget* parent) {
     labelFont.setPixelSize(13);
     FCategoryLabel->setFont(labelFont);
     FCategoryLabel->setStyleSheet(QStringLiteral("color: white; background: transparent;"));
-    headerLayout->addWidget(FCategoryLabel);
+    headerLayout->addWidget(FCategoryLabel, 1);
+    filterBar->setParent(header);
+    headerLayout->addWidget(filterBar);
     layout->addWidget(header);
 
     FRightSplitter = new QSplitter(Qt::Vertical, FRightPanel);
@@ -101,7 +128,8 @@ void TMainLayout::ApplyRemembered(const QString& panelLeftWidth, const QString& 
     bool ok = false;
     const int width = panelLeftWidth.toInt(&ok);
     if (ok && width >= 0)
-        FMainSplitter->setSizes({width, qMax(0, FMainSplitter->width() - width - FMainSplitter->handleWidth())});
+        FMainSplitter->setSizes(
+            {width, qMax(0, FMainSplitter->width() - width - FMainSplitter->handleWidth())});
     const int height = listViewHeight.toInt(&ok);
     if (ok && height >= 0) {
         FListViewHeight = height;
@@ -112,8 +140,8 @@ void TMainLayout::ApplyRemembered(const QString& panelLeftWidth, const QString& 
 void TMainLayout::ApplyListViewHeight() {
     // The splitter places the list only once it has been laid out with room for it; until then
     // the height waits for the splitter's next resize.
-    FListViewHeightPending =
-        FRightPanel->isHidden() || !FRightSplitter->isVisible() || FRightSplitter->height() <= FListViewHeight;
+    FListViewHeightPending = FRightPanel->isHidden() || !FRightSplitter->isVisible() ||
+                             FRightSplitter->height() <= FListViewHeight;
     if (!FListViewHeightPending)
         FRightSplitter->setSizes(
             {FListViewHeight, FRightSplitter->height() - FListViewHeight - FRightSplitter->handleWidth()});
@@ -124,8 +152,9 @@ int TMainLayout::PanelLeftWidth() const {
 }
 
 int TMainLayout::ListViewHeight() const {
-    return FRightPanel->isHidden() || FListViewHeightPending ? FListViewHeight
-                                                             : FRightSplitter->sizes().value(0, FListViewHeight);
+    return FRightPanel->isHidden() || FListViewHeightPending
+               ? FListViewHeight
+               : FRightSplitter->sizes().value(0, FListViewHeight);
 }
 
 bool TMainLayout::eventFilter(QObject* watched, QEvent* event) {

@@ -18,7 +18,8 @@ class TMainLayout : public QObject {
     Q_OBJECT
 
 public:
-    explicit TMainLayout(QMainWindow* window);
+    // filterBar sits at the right of the category header, where no narrow window can hide it.
+    TMainLayout(QMainWindow* window, QWidget* filterBar);
 
     TCategoryBar* CategoryBar() const { return FCategoryBar; }
     TRecordList* RecordList() const { return FRecordList; }
@@ -28,23 +29,30 @@ public:
     QWidget* RightPanel() const { return FRightPanel; }
 
     void ShowRightPane(bool visible);
+    // The hint that a data file has no categories yet, with its button.
+    void ShowNoCategoriesHint(bool visible);
     // The remembered sizes as the settings file holds them; a value that is no whole number is
     // left alone.
     void ApplyRemembered(const QString& panelLeftWidth, const QString& listViewHeight);
     int PanelLeftWidth() const;
     int ListViewHeight() const;
 
+signals:
+    void EditTemplatesRequested();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QWidget* CreateRightPane(QWidget* parent);
+    QWidget* CreateRightPane(QWidget* parent, QWidget* filterBar);
+    QWidget* CreateNoCategoriesHint(QWidget* parent);
     void ApplyListViewHeight();
 
     QSplitter* FMainSplitter;
     QWidget* FLeftPanel;
     TCategoryBar* FCategoryBar;
     QWidget* FRightPanel = nullptr;
+    QWidget* FNoCategoriesHint = nullptr;
     QLabel* FCategoryLabel = nullptr;
     QSplitter* FRightSplitter = nullptr;
     TRecordList* FRecordList = nullptr;

@@ -47,9 +47,9 @@ constexpr int kClearDataFormMs = 150;
 TMainWindow::TMainWindow(QWidget* parent)
     : QMainWindow(parent), FSession(new TDataFileSession(this)), FWorkingCopy(std::make_unique<TLedgrin>()),
       FActions(std::make_unique<TMainActions>(this)), FTemplateEditor(std::make_unique<TTemplateEditor>()),
-      FFilterBar(new TFilterBar(this)), FLayout(new TMainLayout(this)), FCategoryBar(FLayout->CategoryBar()),
-      FCategoryLabel(FLayout->CategoryLabel()), FRecordList(FLayout->RecordList()),
-      FRecordForm(FLayout->RecordForm()) {
+      FFilterBar(new TFilterBar(this)), FLayout(new TMainLayout(this, FFilterBar)),
+      FCategoryBar(FLayout->CategoryBar()), FCategoryLabel(FLayout->CategoryLabel()),
+      FRecordList(FLayout->RecordList()), FRecordForm(FLayout->RecordForm()) {
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QStringLiteral("Quillery"));
     resize(1000, 680);
@@ -61,7 +61,7 @@ TMainWindow::TMainWindow(QWidget* parent)
     TimerClearDataForm.setInterval(kClearDataFormMs);
     ConnectCommand(&TimerClearDataForm, &QTimer::timeout, this, [this] { TimerClearDataFormTimer(); });
 
-    FActions->CreateMenusAndToolBar(this, FFilterBar);
+    FActions->CreateMenusAndToolBar(this);
     FCategoryBar->setContextMenuPolicy(Qt::ActionsContextMenu);
     FCategoryBar->addAction(FActions->EditTemplates);
     FRecordList->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -82,13 +82,34 @@ TMainWindow::~TMainWindow() {
 
 void TMainWindow::ConnectCommands() {
     const TMainActions& a = *FActions;
-    ConnectCommand(a.ChooseDataFile, &QAction::triggered, this, [this] { ChooseDataFile(); });
-    ConnectCommand(a.SetPassword, &QAction::triggered, this, [this] { FSession->SetPassword(); });
-    ConnectCommand(a.BackupDataFile, &QAction::triggered, this, [this] { FSession->Backup(); });
-    ConnectCommand(a.EditTemplates, &QAction::triggered, this, [this] { EditTemplates(); });
-    ConnectCommand(a.NewItem, &QAction::triggered, this, [this] { NewRecord(); });
-    ConnectCommand(a.DuplicateItem, &QAction::triggered, this, [this] { DuplicateRecord(); });
-    ConnectCommand(a.DeleteItem, &QAction::triggered, this, [this] { DeleteRecord(); });
+    ConnectCommand(a.ChooseDataFile, &QAction::triggered, this, [this] {
+        RunPendingFilter();
+        ChooseDataFile();
+    });
+    ConnectCommand(a.SetPassword, &QAction::triggered, this, [this] {
+        RunPendingFilter();
+        FSession->SetPassword();
+    });
+    ConnectCommand(a.BackupDataFile, &QAction::triggered, this, [this] {
+        RunPendingFilter();
+        FSession->Backup();
+    });
+    ConnectCommand(a.EditTemplates, &QAction::triggered, this, [this] {
+        RunPendingFilter();
+        EditTemplates();
+    });
+    ConnectCommand(a.NewItem, &QAction::triggered, this, [this] {
+        RunPendingFilter();
+        NewRecord();
+    });
+    ConnectCommand(a.DuplicateItem, &QAction::triggered, this, [this] {
+        RunPendingFilter();
+        DuplicateRecord();
+    });
+    ConnectCommand(a.DeleteItem, &QAction::triggered, this, [this] {
+        RunPendingFilter();
+        DeleteRecord();
+    });
     ConnectCommand(a.Cut, &QAction::triggered, this, [this] { CutToClipboard(); });
     ConnectCommand(a.Copy, &QAction::triggered, this, [this] { CopyToClipboard(); });
     ConnectCommand(a.Paste, &QAction::triggered, this, [this] { PasteFromClipboard(); });
@@ -96,6 +117,9 @@ void TMainWindow::ConnectCommands() {
     ConnectCommand(a.SetFocusToSearchBox, &QAction::triggered, this, [this] { FocusFilterBox(); });
     ConnectCommand(a.SetFocusToTheListView, &QAction::triggered, this, [this] { FocusRecordList(); });
     ConnectCommand(a.Search, &QAction::triggered, this, [this] { RunFilter(); });
+    ConnectCommand(a.NextCategory, &QAction::triggered, this, [this] { StepCategory(1); });
+    ConnectCommand(a.PreviousCategory, &QAction::triggered, this, [this] { StepCategory(-1); });
+    connect(FLayout, &TMainLayout::EditTemplatesRequested, a.EditTemplates, &QAction::trigger);
     connect(a.EditMenu, &QMenu::aboutToShow, this, &TMainWindow::EditMenuAboutToShow);
 
     connect(FSession, &TDataFileSession::AboutToDiscard, this, &TMainWindow::LetGoOfData);
@@ -112,7 +136,12 @@ void TMainWindow::ConnectCommands() {
         if (FActions->DeleteItem->isEnabled())
             FActions->DeleteItem->trigger();
     });
-    ConnectCommand(FRecordForm, &TRecordForm::SaveRequested, this, [this] { SaveRecord(); });
+    ConnectCommand(FRecordForm, &TRecordForm::SaveRequested, this, [this] {
+        RunPendingFilter();
+        SaveRecord();
+    });
+    ConnectCommand(FFilterBar, &TFilterBar::BoxLeft, this, [this] { RunPendingFilter(); });
+    FRecordList->CanLeaveRow = [this] { return OfferToSaveRecord(true); };
     ConnectCommand(FRecordForm, &TRecordForm::CancelRequested, this, [this] { CancelRecordEdits(); });
     connect(FRecordForm, &TRecordForm::ModifiedChanged, this, &TMainWindow::UpdateEditTemplatesEnabled);
 }
@@ -163,7 +192,7 @@ void TMainWindow::TimerSearchTimer() {
     FFilterBar->TimerSearch.stop();
     // The user typed or clicked: the run selects its first row.
     FSelectFirstAfterFilter = true;
-    if (FCurrentCategory == nullptr)
+    if (FCurrentCategory == nullptr || !OfferToSaveRecord(true))
         return;
     if (!FFilterBar->IsEmpty())
         FActions->Search->trigger();
@@ -214,16 +243,20 @@ void TMainWindow::FirstShow() {
 
 void TMainWindow::WriteSettingsOnClose() {
     TSettingsFile settings;
-    settings.WriteInteger(QStringLiteral("PanelLeftWidth"), FLayout->PanelLeftWidth());
-    settings.WriteInteger(QStringLiteral("ListView1Height"), FLayout->ListViewHeight());
-    settings.WriteInteger(QStringLiteral("SelectedCategoryID"), FCurrentCategory ? FCurrentCategory->ID : 0);
+    // Without an open file the window showed no layout of its own: keep the remembered one.
+    if (DataFileOpened()) {
+        settings.WriteInteger(QStringLiteral("PanelLeftWidth"), FLayout->PanelLeftWidth());
+        settings.WriteInteger(QStringLiteral("ListView1Height"), FLayout->ListViewHeight());
+        settings.WriteInteger(QStringLiteral("SelectedCategoryID"),
+                              FCurrentCategory ? FCurrentCategory->ID : 0);
+    }
     settings.WriteString(QStringLiteral("PrintListFontName"), PrintListFont().Name);
     settings.WriteInteger(QStringLiteral("PrintListFontSize"), PrintListFont().Size);
 }
 
 void TMainWindow::closeEvent(QCloseEvent* event) {
     FHelp->CloseHelpWindow();
-    if (!OfferToSaveRecord(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, false)) {
+    if (!OfferToSaveRecord(false)) {
         event->ignore();
         return;
     }
@@ -269,16 +302,12 @@ void TMainWindow::DataFileOpenedChanged(bool opened) {
 
 void TMainWindow::ChooseDataFile() {
     const bool hadFile = !DataFilePath().isEmpty();
-    if (FSession->Choose([this] {
-            return OfferToSaveRecord(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, true);
-        }) &&
-        hadFile)
+    if (FSession->Choose([this] { return OfferToSaveRecord(true); }) && hadFile)
         FSelectedCategoryID = 0;
 }
 
 bool TMainWindow::OpenFile(const QString& path) {
-    if (!DataFilePath().isEmpty() &&
-        !OfferToSaveRecord(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, true))
+    if (!DataFilePath().isEmpty() && !OfferToSaveRecord(true))
         return false;
     if (!FSession->FlushWriteCache() && !FSession->ConfirmDiscardUnwritten())
         return false;
@@ -320,7 +349,17 @@ void TMainWindow::FillCategoryBar() {
     FCategoryBar->Clear();
     for (const auto& category : Data().Categories)
         FCategoryBar->AddItem(IconPicture::ToBarPixmap(category->Icon), DisplayText(category->Name));
+    FLayout->ShowNoCategoriesHint(DataFileOpened() && Data().Categories.empty());
     TimerSelectCategory.start();
+}
+
+void TMainWindow::StepCategory(int step) {
+    const int count = FCategoryBar->Count();
+    if (count == 0 || FFilterRunning)
+        return;
+    const int index = FCategoryBar->SelectedIndex() < 0 ? 0 : FCategoryBar->SelectedIndex() + step;
+    if (index >= 0 && index < count)
+        FCategoryBar->SetSelectedIndex(index);
 }
 
 void TMainWindow::TimerSelectCategoryTimer() {
@@ -340,6 +379,12 @@ void TMainWindow::TimerSelectCategoryTimer() {
 }
 
 void TMainWindow::CategoryBarChanged(int index) {
+    // Another category is the user's move; clearing the bar is the program's, and drops edits.
+    if (index >= 0 && !OfferToSaveRecord(true)) {
+        const QSignalBlocker blocker(FCategoryBar);
+        FCategoryBar->SetSelectedIndex(CurrentCategoryIndex());
+        return;
+    }
     FRecordList->ClearRowSelection();
     // Another category has another template: no record may show in the old form, even when a
     // row is selected before the clear-form timer fires.
@@ -368,9 +413,16 @@ void TMainWindow::CategoryBarChanged(int index) {
     TimerClearDataForm.start();
 }
 
+int TMainWindow::CurrentCategoryIndex() const {
+    const auto& categories = FSession->Data().Categories;
+    for (size_t i = 0; i < categories.size(); ++i)
+        if (categories[i].get() == FCurrentCategory)
+            return static_cast<int>(i);
+    return -1;
+}
+
 void TMainWindow::ShowCategoryPanels(bool visible) {
     FActions->RecordCommandsItem->setVisible(visible);
-    FActions->FilterItem->setVisible(visible);
     // Their targets are hidden with the panels.
     FActions->SetFocusToSearchBox->setEnabled(visible);
     FActions->SetFocusToTheListView->setEnabled(visible);
@@ -435,8 +487,7 @@ void TMainWindow::RecordSelected(TRecord* record) {
 }
 
 void TMainWindow::RecordDeselected() {
-    if (!FDeletingRecord)
-        OfferToSaveRecord(QMessageBox::Yes | QMessageBox::No, true);
+    // Moves the user makes ask about edits before they happen; what is left is dropped.
     FRecordForm->SetModified(false);
     FActions->DuplicateItem->setEnabled(false);
     FActions->DeleteItem->setEnabled(false);
@@ -445,17 +496,17 @@ void TMainWindow::RecordDeselected() {
     TimerClearDataForm.start();
 }
 
-bool TMainWindow::OfferToSaveRecord(QMessageBox::StandardButtons buttons, bool keepListOrder) {
+bool TMainWindow::OfferToSaveRecord(bool keepListOrder) {
     if (!DataFormModified())
         return true;
     const QMessageBox::StandardButton answer =
-        MessageBoxes::Show(this, MessageBoxes::TKind::Warning, QString::fromLatin1(kRecordModified), buttons);
+        MessageBoxes::Show(this, MessageBoxes::TKind::Warning, QString::fromLatin1(kRecordModified),
+                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (answer == QMessageBox::Yes) {
         FSavingOnDeselect = keepListOrder;
         SaveRecord();
         FSavingOnDeselect = false;
     } else if (answer == QMessageBox::No) {
-        // The edits are given up: what follows (another file, a deselection) must not ask again.
         FRecordForm->SetModified(false);
     }
     return answer != QMessageBox::Cancel;
@@ -515,6 +566,11 @@ void TMainWindow::SetFilterRunning(bool running) {
     UpdateEditTemplatesEnabled();
 }
 
+void TMainWindow::RunPendingFilter() {
+    if (FFilterBar->TimerSearch.isActive())
+        TimerSearchTimer();
+}
+
 void TMainWindow::RunFilter() {
     if (FCurrentCategory == nullptr || FFilterRunning)
         return;
@@ -552,7 +608,8 @@ void TMainWindow::AppendAndSelect(TRecord* record) {
 }
 
 void TMainWindow::NewRecord() {
-    if (FCurrentCategory == nullptr || FFilterRunning)
+    // A filter run that was pending may just have disabled the command.
+    if (FCurrentCategory == nullptr || FFilterRunning || !FActions->NewItem->isEnabled())
         return;
     AppendAndSelect(FCurrentCategory->NewRecord());
 }
@@ -570,7 +627,7 @@ void TMainWindow::DeleteRecord() {
     if (FCurrentCategory == nullptr || FCurrentRecord == nullptr || FFilterRunning)
         return;
     if (MessageBoxes::Show(this, MessageBoxes::TKind::Confirmation, QString::fromLatin1(kDeleteRecord),
-                           QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes)
+                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
     // The selection as it is after the question.
     TRecord* record = FCurrentRecord;
@@ -579,12 +636,10 @@ void TMainWindow::DeleteRecord() {
         return;
     // The row goes before its record, so the list never refers to a destroyed record; its
     // deselection drops pending edits without asking.
-    FDeletingRecord = true;
     FRecordList->ClearRowSelection();
     // Without a current row the list selects no neighbour when the row goes.
     FRecordList->selectionModel()->clearCurrentIndex();
     RecordListModel()->RemoveRow(row);
-    FDeletingRecord = false;
     FCurrentCategory->DeleteRecord(record);
     UpdateRecordCount();
     MarkDataChanged();

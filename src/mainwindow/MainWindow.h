@@ -83,6 +83,10 @@ private:
     // Category bar and record list.
     void FillCategoryBar();
     void CategoryBarChanged(int index);
+    // Moves to the next (1) or previous (-1) category, asking about edits as a click does.
+    void StepCategory(int step);
+    // The current category's place in the bar, or -1.
+    int CurrentCategoryIndex() const;
     void ShowCategoryPanels(bool visible);
     void FillRecordList();
     void SortRecordList();
@@ -93,12 +97,15 @@ private:
     void RecordSelected(TRecord* record);
     void RecordDeselected();
     // Asks whether to save a modified record and saves it on Yes (keepListOrder: without
-    // re-sorting). False when the user answered Cancel.
-    bool OfferToSaveRecord(QMessageBox::StandardButtons buttons, bool keepListOrder);
+    // re-sorting), drops the edits on No. False when the user answered Cancel or Escape: the
+    // edits stay and so does the record.
+    bool OfferToSaveRecord(bool keepListOrder);
     void SaveRecord();
     void CancelRecordEdits();
 
     // Filter.
+    // A filter run still waiting for the user's pause runs before any command acts.
+    void RunPendingFilter();
     void RunFilter();
     void ShowAllRecords();
     void SetFilterRunning(bool running);
@@ -127,7 +134,6 @@ private:
     TRecord* FCurrentRecord = nullptr;
     bool FSelectFirstAfterClear = false;
     bool FFormNeedsRebuild = true;
-    bool FDeletingRecord = false;
     bool FSavingOnDeselect = false;
     bool FSelectFirstAfterFilter = false;
     bool FFilterRunning = false;

@@ -15,6 +15,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <limits>
@@ -53,10 +54,12 @@ void SetBoxText(QWidget& control, std::string_view value) {
     }
 }
 
-// The stored value of a box's text: a memo's lines joined by CR LF.
-std::string StoredBoxText(const QWidget& control, QString text) {
-    if (qobject_cast<const QPlainTextEdit*>(&control) != nullptr)
-        text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+// The stored value of a box's text: every line break as CR LF, also those pasted into a one-line
+// box as lone CR or LF.
+std::string StoredBoxText(QString text) {
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     return StoredText(text);
 }
 
@@ -109,6 +112,7 @@ TRecordForm::TRecordForm(QWidget* parent) : QWidget(parent) {
     FFormPanel->setAutoFillBackground(true);
     FFormPanel->setPalette(silver);
     FFormPanel->setFocusPolicy(Qt::ClickFocus);
+    FFormPanel->installEventFilter(this);
 
     FVerticalBar = new QScrollBar(Qt::Vertical, FHolder);
     FVerticalBar->setObjectName(QStringLiteral("SBV"));
@@ -160,6 +164,7 @@ void TRecordForm::Build(const TCategory* category) {
         QWidget* control = TemplateControls::Create(*element, FFormPanel);
         if (control == nullptr)
             continue;
+        control->installEventFilter(this);
         if (auto* edit = qobject_cast<QLineEdit*>(control)) {
             edit->setMaxLength(std::numeric_limits<int>::max());
             connect(edit, &QLineEdit::textChanged, this, &TRecordForm::BoxEdited);
@@ -205,7 +210,7 @@ void TRecordForm::SaveInto(const TCategory& category, TRecord& record) {
         if (text == box.Loaded)
             continue;
         record.SetValue(category.ValueIndexOf(TemplateControls::ElementIdOf(box.Control)),
-                        StoredBoxText(*box.Control, text));
+                        StoredBoxText(text));
         box.Loaded = text;
     }
 }
@@ -244,9 +249,47 @@ void TRecordForm::SetFormColor(const QColor& color) {
 }
 
 bool TRecordForm::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == FHolder && event->type() == QEvent::Resize)
+    if (watched == FHolder && event->type() == QEvent::Resize) {
         LayOutScrollArea();
+    } else if (watched == FFormPanel && event->type() == QEvent::Wheel) {
+        // A notch scrolls a few lines; the bars' arrows keep their designed step.
+        const auto* wheel = static_cast<QWheelEvent*>(event);
+        const int lines = 3 * fontMetrics().height();
+        const QPoint notches = wheel->angleDelta() / 120;
+        const bool sideways = notches.y() == 0 || (wheel->modifiers() & Qt::ShiftModifier);
+        const int steps = notches.y() != 0 ? notches.y() : notches.x();
+        ScrollQuietly(FHorizontalBar->value() - (sideways ? steps * lines : 0),
+                      FVerticalBar->value() - (sideways ? 0 : steps * lines));
+        return true;
+    } else if (event->type() == QEvent::FocusIn && watched != FFormPanel) {
+        EnsureVisible(static_cast<QWidget*>(watched));
+    }
     return QWidget::eventFilter(watched, event);
+}
+
+void TRecordForm::ScrollQuietly(int x, int y) {
+    x = std::clamp(x, 0, FHorizontalBar->isVisible() ? FHorizontalBar->maximum() : 0);
+    y = std::clamp(y, 0, FVerticalBar->isEnabled() ? FVerticalBar->maximum() : 0);
+    const QSignalBlocker blockV(FVerticalBar);
+    const QSignalBlocker blockH(FHorizontalBar);
+    FVerticalBar->setValue(y);
+    FHorizontalBar->setValue(x);
+    FFormPanel->move(-x, -y);
+}
+
+void TRecordForm::EnsureVisible(const QWidget* control) {
+    const QRect box = control->geometry();
+    int x = FHorizontalBar->value();
+    int y = FVerticalBar->value();
+    if (box.bottom() >= y + FViewport->height())
+        y = box.bottom() - FViewport->height() + 1;
+    if (box.top() < y)
+        y = box.top();
+    if (box.right() >= x + FViewport->width())
+        x = box.right() - FViewport->width() + 1;
+    if (box.left() < x)
+        x = box.left();
+    ScrollQuietly(x, y);
 }
 
 void TRecordForm::LayOutScrollArea() {

@@ -50,6 +50,10 @@ protected:
 private:
     void LayOutScrollArea();
     void ScrollVertically(int position);
+    // Scrolls the form without taking the focus from the box being edited.
+    void ScrollQuietly(int x, int y);
+    // Scrolls so that a box that took the focus is in view.
+    void EnsureVisible(const QWidget* control);
     void ScrollHorizontally(int position);
     void SetFormColor(const QColor& color);
     void AssignTabOrder();

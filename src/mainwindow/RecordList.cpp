@@ -5,6 +5,7 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QTimer>
 
 TRecordList::TRecordList(QWidget* parent) : QTreeView(parent), FModel(new TRecordListModel(this)) {
     setObjectName(QStringLiteral("ListView1"));
@@ -86,6 +87,29 @@ void TRecordList::keyReleaseEvent(QKeyEvent* event) {
     QTreeView::keyReleaseEvent(event);
     if (event->key() == Qt::Key_Delete && !event->isAutoRepeat())
         emit DeleteKeyReleased();
+}
+
+QItemSelectionModel::SelectionFlags TRecordList::selectionCommand(const QModelIndex& index,
+                                                                  const QEvent* event) const {
+    // A click that was refused on the press is refused on its release without asking again.
+    if (event != nullptr && event->type() == QEvent::MouseButtonRelease && FPressRefused) {
+        FPressRefused = false;
+        return QItemSelectionModel::NoUpdate;
+    }
+    FPressRefused = false;
+    if (FSelected.isValid() && index.isValid() && index.row() != FSelected.row() && CanLeaveRow &&
+        !CanLeaveRow()) {
+        FPressRefused = event != nullptr && event->type() == QEvent::MouseButtonPress;
+        // The focus mark goes back to the row that stays selected.
+        auto* self = const_cast<TRecordList*>(this);
+        const QPersistentModelIndex keep = FSelected;
+        QTimer::singleShot(0, self, [self, keep] {
+            if (keep.isValid())
+                self->selectionModel()->setCurrentIndex(keep, QItemSelectionModel::NoUpdate);
+        });
+        return QItemSelectionModel::NoUpdate;
+    }
+    return QTreeView::selectionCommand(index, event);
 }
 
 void TRecordList::SelectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {

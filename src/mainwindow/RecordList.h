@@ -3,6 +3,7 @@
 #include <QPersistentModelIndex>
 #include <QTreeView>
 
+#include <functional>
 #include <vector>
 
 class TCategory;
@@ -34,6 +35,9 @@ public:
     int SelectedRow() const;
     void ScrollToSelected();
 
+    // Asked before the user moves the selection off the selected row; false keeps it there.
+    std::function<bool()> CanLeaveRow;
+
 signals:
     void RowSelected(TRecord* record);
     void RowDeselected();
@@ -42,10 +46,13 @@ signals:
 
 protected:
     void keyReleaseEvent(QKeyEvent* event) override;
+    QItemSelectionModel::SelectionFlags selectionCommand(const QModelIndex& index,
+                                                         const QEvent* event = nullptr) const override;
 
 private:
     void SelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
 
     TRecordListModel* FModel;
     QPersistentModelIndex FSelected;
+    mutable bool FPressRefused = false;
 };

@@ -18,7 +18,8 @@ QLabel#CategoryBarTitle {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #4f6178, stop:1 #3d4c60);
     border-bottom: 1px solid #1b222c;
 }
-QListWidget { background: #27313f; border: none; color: #ffffff; outline: 0; }
+QListWidget { background: #27313f; border: 1px solid transparent; color: #ffffff; outline: 0; }
+QListWidget:focus { border: 1px solid #7fa6dd; }
 QListWidget::item { color: #ffffff; border-radius: 5px; border: 1px solid transparent; }
 QListWidget::item:hover { background: rgba(255, 255, 255, 28); }
 QListWidget::item:selected {
@@ -55,7 +56,9 @@ TCategoryBar::TCategoryBar(const QString& groupCaption, QWidget* parent)
     FList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     FList->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
     FList->verticalScrollBar()->setSingleStep(8);
-    FList->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches the bar; the arrow keys, Home and End choose a category.
+    FList->setFocusPolicy(Qt::StrongFocus);
+    setFocusProxy(FList);
     FList->setMouseTracking(true);
     FList->setContextMenuPolicy(Qt::NoContextMenu); // the bar's own menu applies
 

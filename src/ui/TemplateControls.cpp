@@ -63,10 +63,16 @@ QString Css(const QColor& color) {
 }
 
 // The flat look of the text boxes: a thin border in the button-shadow colour.
+// The designed colours, with the desktop's focus and disabled looks on top: the focused box is
+// framed in the highlight colour and a disabled box greys its text.
 QString BoxStyle(const char* widgetClass, const TElement& element) {
-    return QStringLiteral("%1 { background-color: %2; color: %3; border: 1px solid %4; }")
+    const QPalette palette = QApplication::palette();
+    return QStringLiteral("%1 { background-color: %2; color: %3; border: 1px solid %4; }"
+                          "%1:focus { border: 1px solid %5; }"
+                          "%1:disabled { color: %6; }")
         .arg(QLatin1String(widgetClass), Css(ToQColor(element.Color)), Css(ToQColor(element.Font.Color)),
-             Css(ToQColor(static_cast<int32_t>(0x80000010))));
+             Css(ToQColor(static_cast<int32_t>(0x80000010))), Css(palette.color(QPalette::Highlight)),
+             Css(palette.color(QPalette::Disabled, QPalette::Text)));
 }
 
 } // namespace

@@ -44,6 +44,10 @@ private slots:
     }
 
     void welcomeCancelEndsTheProgram() {
+        // What an earlier run remembered outlives a start that opens no file.
+        WriteSetting(QStringLiteral("PanelLeftWidth"), QStringLiteral("150"));
+        WriteSetting(QStringLiteral("ListView1Height"), QStringLiteral("222"));
+        WriteSetting(QStringLiteral("SelectedCategoryID"), QStringLiteral("7"));
         MessageBoxTesting::QueueAnswer(QMessageBox::Cancel);
         auto form = ShowForm();
         const auto boxes = MessageBoxTesting::TakeShown();
@@ -54,8 +58,9 @@ private slots:
         QTRY_VERIFY(!form->isVisible());
         QVERIFY(form->DataFilePath().isEmpty());
         QVERIFY(FileDialogTesting::TakeShown().isEmpty());
-        // Closing writes the layout values as at every close, but no data file is chosen.
-        QVERIFY(HasSetting(QStringLiteral("PanelLeftWidth")));
+        QCOMPARE(ReadSetting(QStringLiteral("PanelLeftWidth")), QStringLiteral("150"));
+        QCOMPARE(ReadSetting(QStringLiteral("ListView1Height")), QStringLiteral("222"));
+        QCOMPARE(ReadSetting(QStringLiteral("SelectedCategoryID")), QStringLiteral("7"));
         QVERIFY(!HasSetting(QStringLiteral("DataFile")));
     }
 
@@ -109,7 +114,7 @@ private slots:
         QVERIFY(form->close());
     }
 
-    void noToTemplatesGivesAnEmptyFileWrittenByTheTimer() {
+    void noToTemplatesWritesAnEmptyFileAtOnce() {
         MakeTemplate();
         const QString path = FSandbox->FilePath(QStringLiteral("blank.lgd"));
         MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
@@ -118,13 +123,6 @@ private slots:
         auto form = ShowForm();
         MessageBoxTesting::TakeShown();
         QCOMPARE(form->windowTitle(), QStringLiteral("Quillery - blank.lgd"));
-        QVERIFY(!QFileInfo::exists(path));
-        QVERIFY(form->WritePending());
-        QVERIFY(form->TimerWriteCache().isActive());
-        QCOMPARE(form->TimerWriteCache().interval(), 60000);
-        QVERIFY(form->TimerWriteCache().isSingleShot());
-
-        form->TimerWriteCacheTimer();
         QVERIFY(QFileInfo::exists(path));
         QVERIFY(!form->WritePending());
         QVERIFY(!form->TimerWriteCache().isActive());
@@ -133,16 +131,38 @@ private slots:
         QVERIFY(form->close());
     }
 
-    void noToTemplatesFileIsWrittenOnClosing() {
-        const QString path = FSandbox->FilePath(QStringLiteral("blank.lgd"));
-        MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
+    void newFileInAMissingFolderIsRefused() {
+        // The open file stays when the new one cannot be made.
+        const QString first = RememberData(*FSandbox, TLedgrin());
+        auto form = ShowForm();
+        const QString path = FSandbox->FilePath(QStringLiteral("missing/blank.lgd"));
         FileDialogTesting::QueueResult(path);
         MessageBoxTesting::QueueAnswer(QMessageBox::No);
-        auto form = ShowForm();
-        MessageBoxTesting::TakeShown();
+        MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
+        Trigger(*form, "ActionChooseDataFile");
+        const auto boxes = MessageBoxTesting::TakeShown();
+        QCOMPARE(boxes.size(), 2);
+        QCOMPARE(boxes[1].Kind, MessageBoxes::TKind::Error);
+        QVERIFY2(boxes[1].Text.contains(QStringLiteral("blank.lgd")), qPrintable(boxes[1].Text));
+        QCOMPARE(form->DataFilePath(), first);
+        QCOMPARE(form->windowTitle(), QStringLiteral("Quillery - cards.lgd"));
+        QCOMPARE(ReadSetting(QStringLiteral("DataFile")), first);
         QVERIFY(!QFileInfo::exists(path));
         QVERIFY(form->close());
-        QCOMPARE(FileBytes(path), QByteArray::fromStdString(TLedgrin().SaveToBytes()));
+    }
+
+    void dialogStartsInTheNearestFolderThatExists() {
+        const QString first = RememberData(*FSandbox, TLedgrin());
+        auto form = ShowForm();
+        WriteSetting(QStringLiteral("DataFile"), FSandbox->FilePath(QStringLiteral("gone/deeper/old.lgd")));
+        FileDialogTesting::QueueResult(QString());
+        Trigger(*form, "ActionChooseDataFile");
+        const auto dialogs = FileDialogTesting::TakeShown();
+        QCOMPARE(dialogs.size(), 1);
+        QCOMPARE(dialogs[0].Folder, QFileInfo(first).absolutePath());
+        QCOMPARE(dialogs[0].FileName, QStringLiteral("old.lgd"));
+        QCOMPARE(form->DataFilePath(), first);
+        QVERIFY(form->close());
     }
 
     void failedTemplateCopyIsReportedAndStartsEmpty() {
@@ -160,9 +180,8 @@ private slots:
         QVERIFY(form->isVisible());
         QCOMPARE(form->DataFilePath(), path);
         QCOMPARE(form->Data().Categories.size(), size_t(0));
-        QVERIFY(form->WritePending());
-        QVERIFY(form->close());
         QCOMPARE(LoadData(path).Categories.size(), size_t(0));
+        QVERIFY(form->close());
     }
 
     void rememberedFileThatIsGoneShowsTheWelcome() {

@@ -380,6 +380,7 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::newRow("Yes saves into the old record, unsorted") << int(QMessageBox::Yes);
         QTest::newRow("No drops the edits") << int(QMessageBox::No);
+        QTest::newRow("Cancel or Escape keeps the edits and the record") << int(QMessageBox::Cancel);
     }
     void deselectingAModifiedRecordAsks() {
         QFETCH(int, answer);
@@ -396,7 +397,19 @@ private slots:
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].Kind, MessageBoxes::TKind::Warning);
         QCOMPARE(boxes[0].Text, QStringLiteral("Record modified, would you like to save?"));
-        QCOMPARE(boxes[0].Buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(boxes[0].Buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        QCOMPARE(MessageBoxes::EscapeAnswer(boxes[0].Buttons), QMessageBox::Cancel);
+        if (answer == QMessageBox::Cancel) {
+            QCOMPARE(SelectedRow(*form), 0);
+            QCOMPARE(form->CurrentRecord()->Value(0), std::string_view("a"));
+            QCOMPARE(ControlText(box), QStringLiteral("azz"));
+            QVERIFY(form->DataFormModified());
+            QVERIFY(!form->WritePending());
+            MessageBoxTesting::QueueAnswer(QMessageBox::No);
+            QVERIFY(form->close());
+            MessageBoxTesting::TakeShown();
+            return;
+        }
 
         const bool yes = answer == QMessageBox::Yes;
         const TCategory* shown = form->CurrentCategory();

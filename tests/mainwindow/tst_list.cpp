@@ -106,7 +106,7 @@ private slots:
         ShowRememberedCategory(*form);
         QVERIFY(form->CurrentCategory() == nullptr);
         QVERIFY(Child<QWidget>(*form, "PanelRight")->isHidden());
-        QVERIFY(Child<QWidget>(*form, "PanelSearch")->isHidden());
+        QVERIFY(!Child<QWidget>(*form, "PanelSearch")->isVisible());
         QVERIFY(Child<QWidget>(*form, "PanelRecordCommands")->isHidden());
         QCOMPARE(Child<TCategoryBar>(*form, "FEGXOutlookBar1")->Count(), 0);
         QVERIFY(form->close());
@@ -282,7 +282,7 @@ private slots:
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].Kind, MessageBoxes::TKind::Warning);
         QCOMPARE(boxes[0].Text, QStringLiteral("Record modified, would you like to save?"));
-        QCOMPARE(boxes[0].Buttons, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(boxes[0].Buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         QVERIFY(!form->DataFormModified());
         QCOMPARE(form->CurrentRecord()->Value(0), std::string_view("b"));
         QCOMPARE(form->WritePending(), answer == QMessageBox::Yes);

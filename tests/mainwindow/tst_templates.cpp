@@ -159,6 +159,23 @@ private slots:
         QVERIFY(form->close());
     }
 
+    void noCategoriesHintOpensTheEditor() {
+        RememberData(*FSandbox, TLedgrin());
+        auto form = ShowForm();
+        ShowRememberedCategory(*form);
+        QVERIFY(Child<QWidget>(*form, "PanelNoCategories")->isVisible());
+        bool opened = false;
+        InEditor([&opened](TTemplateEditor& editor) {
+            opened = true;
+            CloseEditor(editor, "BtnCancel");
+        });
+        Child<QPushButton>(*form, "BtnNoCategoriesEditTemplates")->click();
+        QVERIFY(opened);
+        MessageBoxTesting::TakeShown();
+        QVERIFY(Child<QWidget>(*form, "PanelNoCategories")->isVisible());
+        QVERIFY(form->close());
+    }
+
     void refusedWhileARecordIsModified() {
         auto form = Show(SampleData(), 2);
         TypeIntoBox(FormControl(*form, form->CurrentCategory()->Columns[0]->ElementID), QStringLiteral("!"));

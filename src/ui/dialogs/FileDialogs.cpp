@@ -30,11 +30,11 @@ QString Run(QWidget* parent, const TOptions& options) {
         dialog.setAcceptMode(QFileDialog::AcceptSave);
         dialog.setFileMode(QFileDialog::AnyFile);
     } else {
-        // Opening a name that does not exist yet creates that data file.
         dialog.setAcceptMode(QFileDialog::AcceptOpen);
         dialog.setFileMode(QFileDialog::AnyFile);
-        dialog.setLabelText(QFileDialog::Accept, QFileDialog::tr("&Open"));
     }
+    if (!options.AcceptLabel.isEmpty())
+        dialog.setLabelText(QFileDialog::Accept, options.AcceptLabel);
     if (!options.FileName.isEmpty()) {
         dialog.selectFile(QDir(options.Folder).filePath(options.FileName));
     }

@@ -20,6 +20,7 @@ struct TOptions {
     QString DefaultSuffix; // added to a name typed without one
     QString Folder;        // the folder the dialog starts in
     QString FileName;      // the proposed file name, empty for none
+    QString AcceptLabel;   // the accept button's caption, empty for the dialog's own
 };
 
 // The chosen full path, or an empty string when the dialog was cancelled.

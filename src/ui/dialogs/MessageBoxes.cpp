@@ -38,7 +38,8 @@ QMessageBox::Icon KindIcon(MessageBoxes::TKind kind) {
 }
 
 QMessageBox::StandardButton ScriptedAnswer(MessageBoxes::TKind kind, const QString& text,
-                                           QMessageBox::StandardButtons buttons) {
+                                           QMessageBox::StandardButtons buttons,
+                                           QMessageBox::StandardButton defaultButton) {
     const QString description = KindTitle(kind) + QStringLiteral(": ") + text;
     QMessageBox::StandardButton answer = MessageBoxes::EscapeAnswer(buttons);
     QMessageBox::StandardButton queued = QMessageBox::NoButton;
@@ -49,7 +50,7 @@ QMessageBox::StandardButton ScriptedAnswer(MessageBoxes::TKind kind, const QStri
             Script().RecordUnanswered(description + QStringLiteral(" (queued answer is not a button)"));
         }
     }
-    Script().RecordShown({kind, text, buttons, answer});
+    Script().RecordShown({kind, text, buttons, answer, defaultButton});
     return answer;
 }
 
@@ -68,15 +69,18 @@ QMessageBox::StandardButton EscapeAnswer(QMessageBox::StandardButtons buttons) {
 }
 
 QMessageBox::StandardButton Show(QWidget* parent, TKind kind, const QString& text,
-                                 QMessageBox::StandardButtons buttons) {
+                                 QMessageBox::StandardButtons buttons,
+                                 QMessageBox::StandardButton defaultButton) {
     if (Script().Enabled()) {
-        return ScriptedAnswer(kind, text, buttons);
+        return ScriptedAnswer(kind, text, buttons, defaultButton);
     }
     // The texts break lines with CR LF and may end in blank lines; the box wants neither.
     QMessageBox box(KindIcon(kind), KindTitle(kind),
                     QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).trimmed(), buttons,
                     parent);
     box.setEscapeButton(EscapeAnswer(buttons));
+    if (defaultButton != QMessageBox::NoButton)
+        box.setDefaultButton(defaultButton);
     const int result = box.exec();
     // Closing the box by its title bar gives the escape answer too.
     return buttons.testFlag(static_cast<QMessageBox::StandardButton>(result))

@@ -11,9 +11,12 @@ namespace MessageBoxes {
 enum class TKind { Information, Warning, Error, Confirmation };
 
 // Shows a modal box and returns the button chosen. Escape (or closing the box) answers Cancel
-// when the box has it, otherwise No, otherwise OK.
+// when the box has it, otherwise No, otherwise OK. Enter answers defaultButton, or the first
+// accepting button when it is NoButton; questions that destroy or drop something make the safe
+// answer the default.
 QMessageBox::StandardButton Show(QWidget* parent, TKind kind, const QString& text,
-                                 QMessageBox::StandardButtons buttons);
+                                 QMessageBox::StandardButtons buttons,
+                                 QMessageBox::StandardButton defaultButton = QMessageBox::NoButton);
 
 inline void ShowError(QWidget* parent, const QString& text) {
     Show(parent, TKind::Error, text, QMessageBox::Ok);
@@ -31,6 +34,7 @@ struct TShownBox {
     QString Text;
     QMessageBox::StandardButtons Buttons;
     QMessageBox::StandardButton Answer;
+    QMessageBox::StandardButton DefaultButton;
 };
 
 // Turns test mode on and forgets earlier answers and records.
