@@ -4,7 +4,7 @@ PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: deps configure build run test bench clean format
+.PHONY: deps configure build run test bench package clean format
 
 deps:
 	@scripts/install-deps
@@ -24,6 +24,10 @@ test: build
 bench: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target quillery-bench
 	$(BUILD_DIR)/bin/quillery-bench
+
+# A Debian package of the installed tree, in build/$(PRESET)/.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

@@ -122,6 +122,19 @@ void AddCategory(TLedgrin& ledgrin, const QJsonObject& source, const TStyle& sty
         entry->Caption = Text(column, "caption", where);
         category.Columns.push_back(std::move(entry));
     }
+
+    // Optional sample records (for screenshots and demonstrations): text box key to value.
+    for (const QJsonValue& value : source.value(QLatin1String("records")).toArray()) {
+        const QJsonObject values = value.toObject();
+        TRecord& record = *category.NewRecord();
+        for (auto it = values.begin(); it != values.end(); ++it) {
+            const auto box = boxIDs.find(it.key().toStdString());
+            if (box == boxIDs.end())
+                throw ETemplateError(where.toStdString() + ": a record names no text box " +
+                                     it.key().toStdString());
+            record.SetValue(category.ValueIndexOf(box->second), it.value().toString().toStdString());
+        }
+    }
 }
 
 void MakeTemplate(const QString& sourcePath, const std::string& outputPath) {

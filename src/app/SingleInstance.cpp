@@ -21,6 +21,10 @@ QString PerUserName(const char* name) {
 }
 
 constexpr int kConnectTimeoutMs = 1000;
+// The running instance may be busy drawing or reading a file when a second start arrives.
+constexpr int kAnswerTimeoutMs = 5000;
+// A request is the message and a path; anything longer is not from a Quillery start.
+constexpr int kMaxRequestBytes = 64 * 1024;
 
 } // namespace
 
@@ -58,7 +62,7 @@ TSingleInstanceGuard::~TSingleInstanceGuard() {
     }
 }
 
-bool TSingleInstanceGuard::TryAcquire() {
+TSingleInstanceGuard::TResult TSingleInstanceGuard::TryAcquire(const QString& filePath) {
     auto lock = std::make_unique<QLockFile>(LockFilePath());
     // Age never makes a lock stale: the instance holds it for as long as it runs.
     lock->setStaleLockTime(0);
@@ -66,8 +70,7 @@ bool TSingleInstanceGuard::TryAcquire() {
     const bool locked = lock->tryLock(10) || (lock->error() == QLockFile::LockFailedError &&
                                               lock->removeStaleLockFile() && lock->tryLock(10));
     if (!locked) {
-        NotifyRunningInstance();
-        return false;
+        return NotifyRunningInstance(filePath) ? TResult::HandedOver : TResult::NoAnswer;
     }
     FLock = std::move(lock);
 
@@ -77,27 +80,54 @@ bool TSingleInstanceGuard::TryAcquire() {
     FServer->setSocketOptions(QLocalServer::UserAccessOption);
     connect(FServer, &QLocalServer::newConnection, this, &TSingleInstanceGuard::NewConnection);
     FServer->listen(ServerPath());
-    return true;
+    return TResult::Acquired;
 }
 
-void TSingleInstanceGuard::NotifyRunningInstance() {
+bool TSingleInstanceGuard::NotifyRunningInstance(const QString& filePath) {
     QLocalSocket socket;
     socket.connectToServer(ServerPath());
     if (!socket.waitForConnected(kConnectTimeoutMs)) {
-        return;
+        return false;
     }
-    socket.write(kMessage);
+    socket.write(QByteArray(kMessage) + '\0' + filePath.toUtf8() + '\0');
     socket.waitForBytesWritten(kConnectTimeoutMs);
+    const bool answered =
+        socket.waitForReadyRead(kAnswerTimeoutMs) && socket.read(1) == QByteArray(1, kReceived);
     socket.disconnectFromServer();
+    return answered;
 }
 
 void TSingleInstanceGuard::NewConnection() {
     while (QLocalSocket* socket = FServer->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (socket->readAll().startsWith(kMessage)) {
-                emit ActivationRequested();
-            }
-        });
+        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { ReadRequest(socket); });
+    }
+}
+
+void TSingleInstanceGuard::ReadRequest(QLocalSocket* socket) {
+    // The request may arrive in pieces: wait until both NUL bytes are there.
+    QByteArray request = socket->property("request").toByteArray() + socket->readAll();
+    const int messageEnd = request.indexOf('\0');
+    const int pathEnd = messageEnd < 0 ? -1 : request.indexOf('\0', messageEnd + 1);
+    if (pathEnd < 0) {
+        if (request.size() > kMaxRequestBytes) {
+            socket->abort();
+        } else {
+            socket->setProperty("request", request);
+        }
+        return;
+    }
+    socket->setProperty("request", QVariant());
+    if (request.left(messageEnd) != kMessage) {
+        socket->abort();
+        return;
+    }
+    const QString filePath = QString::fromUtf8(request.mid(messageEnd + 1, pathEnd - messageEnd - 1));
+    socket->write(QByteArray(1, kReceived));
+    socket->flush();
+    emit ActivationRequested();
+    // Only an absolute path names one file whatever the receiver's working folder is.
+    if (!filePath.isEmpty() && QDir::isAbsolutePath(filePath)) {
+        emit OpenFileRequested(filePath);
     }
 }

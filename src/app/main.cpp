@@ -1,30 +1,85 @@
 #include "app/Application.h"
+#include "app/CommandLine.h"
+#include "app/SecondStarts.h"
 #include "app/SingleInstance.h"
 #include "mainwindow/MainWindow.h"
 #include "settings/Settings.h"
 
+#include <QDir>
 #include <QIcon>
 #include <QScreen>
 #include <QStyleFactory>
 
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+
+int Answer(const QString& text, FILE* stream, int exitCode) {
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    if (!text.endsWith(QLatin1Char('\n'))) {
+        std::fputc('\n', stream);
+    }
+    return exitCode;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
+    // --help and --version answer before the application object exists, so they work on a
+    // terminal without a display.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments.append(QString::fromLocal8Bit(argv[i]));
+    }
+    const TCommandLine early = ParseCommandLine(arguments, QDir::currentPath());
+    if (early.Action == TCommandLine::TAction::ShowHelp) {
+        return Answer(CommandLineUsage(), stdout, 0);
+    }
+    if (early.Action == TCommandLine::TAction::ShowVersion) {
+        return Answer(CommandLineVersion(), stdout, 0);
+    }
+    // Qt's own options all start with "-"; without any, a file that cannot be opened is answered
+    // here too.
+    const bool onlyFiles = std::none_of(arguments.cbegin() + 1, arguments.cend(),
+                                        [](const QString& argument) { return argument.startsWith('-'); });
+    if (early.Action == TCommandLine::TAction::Fail && onlyFiles) {
+        return Answer(early.Error, stderr, early.ExitCode);
+    }
+
     TApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillery"));
     QApplication::setDesktopFileName(QStringLiteral("quillery"));
+    // Parsed again without the options Qt itself took (-platform, -style, ...).
+    const TCommandLine commandLine = ParseCommandLine(QCoreApplication::arguments(), QDir::currentPath());
+    if (commandLine.Action == TCommandLine::TAction::Fail) {
+        return Answer(commandLine.Error, stderr, commandLine.ExitCode);
+    }
 
     TSingleInstanceGuard guard;
-    if (!guard.TryAcquire()) {
-        // Another Quillery runs; it has been asked to come to the front.
+    switch (guard.TryAcquire(commandLine.FilePath)) {
+    case TSingleInstanceGuard::TResult::HandedOver:
+        // Another Quillery runs; it has come to the front and opens the file.
         return 0;
+    case TSingleInstanceGuard::TResult::NoAnswer:
+        return Answer(QStringLiteral("quillery: another Quillery is running but did not answer."), stderr,
+                      kFailureExit);
+    case TSingleInstanceGuard::TResult::Acquired:
+        break;
     }
 
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillery.png")));
     TDataGlobal::Initialize(QCoreApplication::applicationDirPath());
+    if (!commandLine.FilePath.isEmpty()) {
+        // The window's first showing opens the remembered data file with its password check, so
+        // the file given is opened instead of the last one, and only once.
+        TSettingsFile settings;
+        settings.WriteString(QStringLiteral("DataFile"), commandLine.FilePath);
+    }
 
     TMainWindow formMain;
-    QObject::connect(&guard, &TSingleInstanceGuard::ActivationRequested, &formMain,
-                     &TMainWindow::BringToFront);
+    TSecondStarts secondStarts(guard, formMain);
     // Without a window manager a maximised window keeps its size, so it starts screen-sized.
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         formMain.setGeometry(screen->availableGeometry());

@@ -85,9 +85,11 @@ TMainActions::TMainActions(QMainWindow* w)
       // Delete Record's key is the Delete key in the record list, not a shortcut.
       DeleteItem(NewAction(w, "ActionDeleteItem", QStringLiteral("D&elete Record"),
                            QStringLiteral("Delete the selected record."))),
-      SetFocusToSearchBox(NewAction(w, "ActionSetFocusToSearchBox", QString(), QString(),
+      SetFocusToSearchBox(NewAction(w, "ActionSetFocusToSearchBox", QString(),
+                                    QStringLiteral("Move to the filter box."),
                                     QKeySequence(Qt::CTRL | Qt::Key_F))),
-      SetFocusToTheListView(NewAction(w, "ActionSetFocusToTheListView", QString(), QString(),
+      SetFocusToTheListView(NewAction(w, "ActionSetFocusToTheListView", QString(),
+                                      QStringLiteral("Move to the record list."),
                                       QKeySequence(Qt::CTRL | Qt::Key_L))),
       NextCategory(NewAction(w, "ActionNextCategory", QString(), QString(),
                              QKeySequence(Qt::CTRL | Qt::Key_PageDown))),
@@ -115,7 +117,7 @@ TMainActions::TMainActions(QMainWindow* w)
     // record or a focused text box, and those whose windows come with later work.
     for (QAction* action :
          {Cut, Copy, Paste, SelectAll, EditTemplates, NewItem, DuplicateItem, DeleteItem, SetFocusToSearchBox,
-          SetFocusToTheListView, HelpTopics, VisitHomePage, About, ImportFromExcel, ExportToExcel})
+          SetFocusToTheListView, ImportFromExcel, ExportToExcel})
         action->setEnabled(false);
 }
 

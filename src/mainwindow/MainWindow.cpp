@@ -4,6 +4,7 @@
 #include "core/Ledgrin.h"
 #include "exchange/ExportWizard.h"
 #include "exchange/ImportWizard.h"
+#include "help/HelpCommands.h"
 #include "mainwindow/DataFileSession.h"
 #include "mainwindow/FilterBar.h"
 #include "mainwindow/MainActions.h"
@@ -73,6 +74,7 @@ TMainWindow::TMainWindow(QWidget* parent)
     FRecordList->setContextMenuPolicy(Qt::ActionsContextMenu);
     FRecordList->addActions({FActions->NewItem, FActions->DuplicateItem, FActions->DeleteItem});
     ConnectCommands();
+    FHelp = new THelpCommands(this, FActions->HelpTopics, FActions->VisitHomePage, FActions->About);
     statusBar()->setObjectName(QStringLiteral("StatusBar1"));
 
     ShowCategoryPanels(false);
@@ -284,6 +286,7 @@ void TMainWindow::WriteSettingsOnClose() {
 }
 
 void TMainWindow::closeEvent(QCloseEvent* event) {
+    FHelp->CloseHelpWindow();
     if (!OfferToSaveRecord(false)) {
         event->ignore();
         return;

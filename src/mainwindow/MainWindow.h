@@ -16,6 +16,7 @@ class TDataFileSession;
 class TExportWizard;
 class TFilterBar;
 class TImportWizard;
+class THelpCommands;
 class TLedgrin;
 class TMainLayout;
 class TPrintHost;
@@ -152,6 +153,7 @@ private:
     std::unique_ptr<TTemplateEditor> FTemplateEditor;
     std::unique_ptr<TImportWizard> FImportWizard;
     std::unique_ptr<TExportWizard> FExportWizard;
+    THelpCommands* FHelp;
 
     TFilterBar* FFilterBar;
     TMainLayout* FLayout;

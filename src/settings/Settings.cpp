@@ -1,6 +1,7 @@
 #include "settings/Settings.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
 #include <QStandardPaths>
@@ -15,6 +16,7 @@ struct TFolders {
     QString Backup;
     QString Templates;
     QString Icons;
+    QString Help;
     QString AppData;
     QString Temp;
 };
@@ -43,8 +45,8 @@ QString UserFolder(QStandardPaths::StandardLocation location) {
     return base.isEmpty() ? QString() : WithSlash(base) + QStringLiteral("Quillery/");
 }
 
-// settingsFolder holds "Ledgrin.ini", dataParent "Data/" and "Backup/", shareFolder "Templates/"
-// and "Icons/".
+// settingsFolder holds "Ledgrin.ini", dataParent "Data/" and "Backup/", shareFolder "Templates/",
+// "Icons/" and "help/".
 void SetFolders(const QString& program, const QString& settingsFolder, const QString& dataParent,
                 const QString& shareFolder, const QString& appData) {
     TFolders& f = Folders();
@@ -54,6 +56,7 @@ void SetFolders(const QString& program, const QString& settingsFolder, const QSt
     f.Backup = dataParent + QStringLiteral("Backup/");
     f.Templates = shareFolder + QStringLiteral("Templates/");
     f.Icons = shareFolder + QStringLiteral("Icons/");
+    f.Help = shareFolder + QStringLiteral("help/");
     f.AppData = appData;
     f.Temp = appData.isEmpty() ? QString() : appData + QStringLiteral("Temp/");
     if (!f.AppData.isEmpty()) {
@@ -68,11 +71,19 @@ void SetFolders(const QString& program, const QString& settingsFolder, const QSt
 void TDataGlobal::Initialize(const QString& executableFolder) {
     const QString program = WithSlash(executableFolder);
     const QString appData = UserFolder(QStandardPaths::GenericDataLocation);
-    if (CanCreateFilesIn(program)) {
+    // Found relative to the program first, so a package or an install under any prefix (also a
+    // writable one such as ~/.local) finds its own files and keeps no settings in its bin folder.
+    const QString installedShare = WithSlash(program + QStringLiteral("../share/quillery"));
+    QString share;
+    if (QFileInfo(installedShare).isDir()) {
+        share = installedShare;
+    } else if (!CanCreateFilesIn(program)) {
+        share = WithSlash(QStringLiteral(QUILLERY_SHARE_DIR));
+    }
+    if (share.isEmpty()) {
         SetFolders(program, program, program, program, appData);
     } else {
-        const QString config = UserFolder(QStandardPaths::GenericConfigLocation);
-        SetFolders(program, config, appData, WithSlash(QStringLiteral(QUILLERY_SHARE_DIR)), appData);
+        SetFolders(program, UserFolder(QStandardPaths::GenericConfigLocation), appData, share, appData);
     }
 }
 
@@ -102,6 +113,9 @@ QString TDataGlobal::TemplateFilePath() {
 }
 QString TDataGlobal::IconsFolder() {
     return Folders().Icons;
+}
+QString TDataGlobal::HelpFolder() {
+    return Folders().Help;
 }
 QString TDataGlobal::AppDataFolder() {
     return Folders().AppData;

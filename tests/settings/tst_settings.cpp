@@ -40,6 +40,8 @@ private slots:
     void writableProgramFolder();
     void readOnlyProgramFolder_data();
     void readOnlyProgramFolder();
+    void installedLayout_data();
+    void installedLayout();
     void xdgFoldersFollowTheEnvironment();
     void initializeResetsPrintListFont();
 
@@ -85,6 +87,7 @@ void TestGlobal::testingLayout() {
     QCOMPARE(TDataGlobal::TemplatesFolder(), program + QStringLiteral("Templates/"));
     QCOMPARE(TDataGlobal::TemplateFilePath(), program + QStringLiteral("Templates/template1.tpl"));
     QCOMPARE(TDataGlobal::IconsFolder(), program + QStringLiteral("Icons/"));
+    QCOMPARE(TDataGlobal::HelpFolder(), program + QStringLiteral("help/"));
     QCOMPARE(TDataGlobal::AppDataFolder(), root + QStringLiteral("/appdata/Quillery/"));
     QCOMPARE(TDataGlobal::TempFolder(), root + QStringLiteral("/appdata/Quillery/Temp/"));
     QVERIFY(QFileInfo(program).isDir());
@@ -114,6 +117,7 @@ void TestGlobal::writableProgramFolder() {
     QCOMPARE(TDataGlobal::BackupFolder(), program + QStringLiteral("Backup/"));
     QCOMPARE(TDataGlobal::TemplateFilePath(), program + QStringLiteral("Templates/template1.tpl"));
     QCOMPARE(TDataGlobal::IconsFolder(), program + QStringLiteral("Icons/"));
+    QCOMPARE(TDataGlobal::HelpFolder(), program + QStringLiteral("help/"));
     QCOMPARE(TDataGlobal::AppDataFolder(), FDataHome + QStringLiteral("/Quillery/"));
     QCOMPARE(TDataGlobal::TempFolder(), FDataHome + QStringLiteral("/Quillery/Temp/"));
     QVERIFY(QFileInfo(TDataGlobal::TempFolder()).isDir());
@@ -159,6 +163,7 @@ void TestGlobal::readOnlyProgramFolder() {
     QCOMPARE(TDataGlobal::BackupFolder(), appData + QStringLiteral("Backup/"));
     QCOMPARE(TDataGlobal::TemplateFilePath(), share + QStringLiteral("Templates/template1.tpl"));
     QCOMPARE(TDataGlobal::IconsFolder(), share + QStringLiteral("Icons/"));
+    QCOMPARE(TDataGlobal::HelpFolder(), share + QStringLiteral("help/"));
     QCOMPARE(TDataGlobal::AppDataFolder(), appData);
     QCOMPARE(TDataGlobal::TempFolder(), appData + QStringLiteral("Temp/"));
 
@@ -171,6 +176,40 @@ void TestGlobal::readOnlyProgramFolder() {
     QVERIFY(QFileInfo::exists(FConfigHome + QStringLiteral("/Quillery/Ledgrin.ini")));
     QCOMPARE(TSettingsFile().ReadInteger(QStringLiteral("SelectedCategoryID"), 0), 4);
     QVERIFY(QFile::remove(TDataGlobal::SettingsFilePath()));
+}
+
+void TestGlobal::installedLayout_data() {
+    QTest::addColumn<QString>("binFolder");
+    QTest::addColumn<QString>("shareFolder");
+    QTest::newRow("prefix") << QStringLiteral("bin") << QStringLiteral("share/quillery");
+    QTest::newRow("path with blanks")
+        << QStringLiteral("My Apps/bin") << QStringLiteral("My Apps/share/quillery");
+    // A share folder that only looks similar is no installed layout: the copy stays portable.
+    QTest::newRow("other share") << QStringLiteral("bin") << QStringLiteral("share/other");
+}
+
+void TestGlobal::installedLayout() {
+    QFETCH(QString, binFolder);
+    QFETCH(QString, shareFolder);
+    // A writable prefix (a package built here, an install into ~/.local) is still an installed
+    // copy: its settings never land in the bin folder.
+    QTemporaryDir prefix;
+    QVERIFY(prefix.isValid());
+    QVERIFY(QDir(prefix.path()).mkpath(binFolder));
+    QVERIFY(QDir(prefix.path()).mkpath(shareFolder));
+    const QString program = prefix.filePath(binFolder) + QLatin1Char('/');
+    TDataGlobal::Initialize(program);
+
+    const bool installed = shareFolder.endsWith(QStringLiteral("/quillery"));
+    const QString share = installed ? prefix.filePath(shareFolder) + QLatin1Char('/') : program;
+    const QString settingsFolder = installed ? FConfigHome + QStringLiteral("/Quillery/") : program;
+    const QString dataParent = installed ? FDataHome + QStringLiteral("/Quillery/") : program;
+    QCOMPARE(TDataGlobal::ProgramFolder(), program);
+    QCOMPARE(TDataGlobal::SettingsFilePath(), settingsFolder + QStringLiteral("Ledgrin.ini"));
+    QCOMPARE(TDataGlobal::DataFolder(), dataParent + QStringLiteral("Data/"));
+    QCOMPARE(TDataGlobal::TemplateFilePath(), share + QStringLiteral("Templates/template1.tpl"));
+    QCOMPARE(TDataGlobal::IconsFolder(), share + QStringLiteral("Icons/"));
+    QCOMPARE(TDataGlobal::HelpFolder(), share + QStringLiteral("help/"));
 }
 
 void TestGlobal::xdgFoldersFollowTheEnvironment() {

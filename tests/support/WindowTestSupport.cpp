@@ -15,6 +15,9 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include <atomic>
+#include <thread>
+
 namespace MainTest {
 
 TSandbox::TSandbox() {
@@ -58,6 +61,36 @@ void TWindowTest::init() {
 void TWindowTest::cleanup() {
     FSandbox->VerifyDialogs();
     FSandbox.reset();
+}
+
+TSingleInstanceGuard::TResult SecondStart(const QString& filePath) {
+    std::atomic<bool> done{false};
+    auto result = TSingleInstanceGuard::TResult::Acquired;
+    std::thread start([&] {
+        TSingleInstanceGuard guard;
+        result = guard.TryAcquire(filePath);
+        done = true;
+    });
+    while (!done) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    start.join();
+    // Lets the answer's signals reach their receivers.
+    QCoreApplication::processEvents();
+    return result;
+}
+
+QProcessEnvironment ProgramEnvironment(const QString& root) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const QString runtime = root + QStringLiteral("/xdg-runtime");
+    QDir().mkpath(runtime);
+    // Qt takes a runtime folder only when no one else may enter it.
+    QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), root + QStringLiteral("/xdg-data"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), root + QStringLiteral("/xdg-config"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return environment;
 }
 
 void WriteSetting(const QString& key, const QString& value) {

@@ -3,12 +3,14 @@
 // Shared set-up of the main-window tests: a temporary program folder, scripted dialogs, data
 // files built in memory, and access to the real window's controls.
 
+#include "app/SingleInstance.h"
 #include "core/Category.h"
 #include "core/Ledgrin.h"
 #include "mainwindow/MainWindow.h"
 #include "ui/CategoryBar.h"
 #include "ui/dialogs/MessageBoxes.h"
 
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -51,6 +53,13 @@ protected slots:
     void init();
     void cleanup();
 };
+// A later start of the program in another thread of this process, handing filePath over, while
+// this thread's event loop lets a guard here answer it.
+TSingleInstanceGuard::TResult SecondStart(const QString& filePath = QString());
+
+// An environment for the real program, offscreen, whose XDG folders all lie in root; its runtime
+// folder (lock and socket of the single-instance guard) is root/xdg-runtime.
+QProcessEnvironment ProgramEnvironment(const QString& root);
 
 void WriteSetting(const QString& key, const QString& value);
 // The raw text of a key, or a null string when the key is missing.

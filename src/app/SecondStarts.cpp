@@ -1,0 +1,10 @@
+#include "app/SecondStarts.h"
+
+#include "app/SingleInstance.h"
+#include "mainwindow/MainWindow.h"
+
+TSecondStarts::TSecondStarts(TSingleInstanceGuard& guard, TMainWindow& window)
+    : FOpenRequests([&window](const QString& filePath) { window.OpenFile(filePath); }) {
+    connect(&guard, &TSingleInstanceGuard::ActivationRequested, &window, &TMainWindow::BringToFront);
+    connect(&guard, &TSingleInstanceGuard::OpenFileRequested, &FOpenRequests, &TOpenFileRequests::Request);
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "app/OpenFileRequests.h"
+
+class TMainWindow;
+class TSingleInstanceGuard;
+
+// The running window's answer to later starts of the program: it comes to the front and opens
+// the data file a start handed over (offering to save a modified record first).
+class TSecondStarts : public QObject {
+    Q_OBJECT
+
+public:
+    TSecondStarts(TSingleInstanceGuard& guard, TMainWindow& window);
+
+private:
+    TOpenFileRequests FOpenRequests;
+};

@@ -1,0 +1,22 @@
+#include "help/HelpCommands.h"
+
+#include "help/AboutBox.h"
+#include "help/HelpWindow.h"
+#include "help/HomePage.h"
+#include "settings/Settings.h"
+#include "ui/RunCommand.h"
+
+#include <QAction>
+
+THelpCommands::THelpCommands(QWidget* window, QAction* helpTopics, QAction* visitHomePage, QAction* about)
+    : QObject(window), FWindow(window), FHelpWindow(new THelpWindow(TDataGlobal::HelpFolder(), window)),
+      FAboutBox(new TAboutBox(window)) {
+    FHelpWindow->AddShortcutSource(QStringLiteral("Main window"), window);
+    ConnectCommand(helpTopics, &QAction::triggered, window, [this] { FHelpWindow->ShowTopics(); });
+    ConnectCommand(visitHomePage, &QAction::triggered, window, [this] { OpenHomePage(FWindow); });
+    ConnectCommand(about, &QAction::triggered, window, [this] { FAboutBox->exec(); });
+}
+
+void THelpCommands::CloseHelpWindow() {
+    FHelpWindow->close();
+}
