@@ -1,5 +1,6 @@
 #include "core/Ledgrin.h"
 
+#include "core/EncryptedFile.h"
 #include "core/Error.h"
 #include "core/FileIO.h"
 #include "core/Stream.h"
@@ -15,12 +16,21 @@ constexpr size_t kMinCategoryBytes = 6 * 4 + 14 + 12 + 3 * 4;
 
 TLedgrin::TLedgrin() : PasswordDigest(::PasswordDigest("")) {}
 
-void TLedgrin::LoadFromFile(const std::string& path) {
+void TLedgrin::LoadFromFile(const std::string& path, const TAskPassword& askPassword) {
     if (path.empty())
         ThrowAssertion(kAssertionFailure, "DataLedgrin", 62);
     const std::string bytes = ReadWholeFile(path);
-    TStreamReader stream(bytes);
+    if (!IsEncryptedContainer(bytes)) {
+        TStreamReader stream(bytes);
+        LoadFromStream(stream);
+        return;
+    }
+    if (!askPassword)
+        throw EPasswordError();
+    TOpenedDataFile opened = OpenDataFile(bytes, askPassword());
+    TStreamReader stream(opened.Plain.Bytes);
     LoadFromStream(stream);
+    EncryptionKey = std::move(opened.Key);
 }
 
 void TLedgrin::LoadFromStream(TStreamReader& stream) {
@@ -45,10 +55,18 @@ void TLedgrin::SaveToFile(const std::string& path) const {
         ThrowAssertion(kAssertionFailure, "DataLedgrin", 101);
     // Through a small buffer: building the image of a large file whole costs more than writing it.
     WriteFileAtomically(path, [this](const TByteSink& put) {
-        std::string buffer;
-        TStreamWriter stream(buffer, put);
+        // An encrypted file's plain bytes go straight into the sealing sink: none reach the file.
+        std::unique_ptr<TSealingSink> sealing;
+        if (EncryptionKey)
+            sealing = std::make_unique<TSealingSink>(*EncryptionKey, put);
+        TWipedBytes buffer;
+        TStreamWriter stream(
+            buffer.Bytes,
+            sealing ? TByteSink([&sealing](std::string_view piece) { sealing->Write(piece); }) : put);
         SaveToStream(stream);
         stream.Flush();
+        if (sealing)
+            sealing->Finish();
     });
 }
 

@@ -3,10 +3,12 @@
 #include "core/Category.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+class TDataFileKey;
 class TStreamReader;
 class TStreamWriter;
 
@@ -23,19 +25,25 @@ public:
     std::string PasswordDigest;
     int32_t LastCategoryID = 0;
     std::vector<std::unique_ptr<TCategory>> Categories;
+    // Set while the file is kept encrypted: every save seals the plain bytes with this key.
+    std::shared_ptr<const TDataFileKey> EncryptionKey;
 
     // Reads a whole data file. "Cannot open file %s" when it cannot be read; the loader's errors
-    // otherwise. What was read before a failure stays in the object.
-    void LoadFromFile(const std::string& path);
+    // otherwise. What was read before a failure stays in the object. An encrypted file is opened
+    // with the password that askPassword gives ("Password error." without one); nothing of it is
+    // loaded unless it opens whole.
+    using TAskPassword = std::function<std::string()>;
+    void LoadFromFile(const std::string& path, const TAskPassword& askPassword = {});
     void LoadFromStream(TStreamReader& stream);
 
     // Writes the whole object to a temporary file beside path, flushes it to disk and renames it
-    // over path, keeping the old file's permissions. On failure the old file is untouched, the
-    // temporary file is removed and the error is raised.
+    // over path, keeping the old file's permissions; sealed with EncryptionKey when it is set. On failure the
+    // old file is untouched, the temporary file is removed and the error is raised.
     void SaveToFile(const std::string& path) const;
     void SaveToStream(TStreamWriter& stream) const;
-    // The bytes SaveToStream writes.
+    // The bytes SaveToStream writes: always the plain format.
     std::string SaveToBytes() const;
+    bool IsEncrypted() const { return EncryptionKey != nullptr; }
 
     // A new category with the defaults and the next id, appended to Categories.
     TCategory* AddCategory();
