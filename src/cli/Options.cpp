@@ -13,7 +13,8 @@ Commands:
                        of its bitmap image in bytes
   check FILE           reports every broken invariant of the file, one line per problem naming
                        its category; the exit status is 0 only when there is none
-  resave IN OUT        reads IN and writes it to OUT exactly as the program writes data files
+  resave IN OUT        reads IN and writes it to OUT exactly as the program writes data files;
+                       an encrypted IN stays encrypted unless --decrypt is given
   list FILE CATEGORY   the record list the program shows for CATEGORY (its name, or its id when
                        no category has that name): a line of column captions, then one line per
                        record, cells separated by tabs, sorted by the category's sort column
@@ -21,11 +22,14 @@ Commands:
 Options:
   --filter TEXT        list: only the records that the program's filter keeps for TEXT
   --whole-word         list: with --filter, TEXT must stand as a whole word
+  --encrypt            resave: write OUT encrypted with the file's password; a file without one
+                       takes a new password (typed twice on a terminal, never empty)
+  --decrypt            resave: write OUT in the plain format; a password stays a gate only
   --password-file PATH read the password from the first line of PATH
   -h, --help           show this text
 
 A file with a password needs it for dump, list and resave; info and check show no record and
-never ask. Without --password-file the password is asked for on the terminal (not echoed), or
+never ask. An encrypted file needs it for every command. Without --password-file the password is asked for on the terminal (not echoed), or
 read from the first line of standard input when that is not a terminal.
 
 Stored text is shown as UTF-8 when it is valid UTF-8 and as Windows-1252 otherwise. Sorting and
@@ -69,6 +73,10 @@ TCliOptions TCliOptions::Parse(const std::vector<std::string>& args) {
             options.Help = true;
         } else if (name == "--whole-word" && !inlineValue) {
             options.WholeWord = true;
+        } else if (name == "--encrypt" && !inlineValue) {
+            options.Encrypt = true;
+        } else if (name == "--decrypt" && !inlineValue) {
+            options.Decrypt = true;
         } else if (name == "--filter" || name == "--password-file") {
             if (!inlineValue) {
                 if (i + 1 == args.size())

@@ -20,6 +20,8 @@ struct TCliOptions {
     std::string PasswordFile;           // empty: ask for the password
     std::string FilterText;             // empty: no filter, as with an empty filter box
     bool WholeWord = false;
+    bool Encrypt = false; // resave: write OUT encrypted
+    bool Decrypt = false; // resave: write OUT in the plain format
 
     // args without the program name. Fails with ECliUsageError on an unknown option or a missing
     // option value; the command and its arguments are checked by the command that runs.

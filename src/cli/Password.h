@@ -5,4 +5,9 @@
 // The password the user gives for a protected file: the first line of passwordFile, or, when that
 // is empty, typed on the terminal without echo (a line of standard input when it is no terminal).
 // "Cannot open file %s" when passwordFile cannot be read.
-std::string ReadCliPassword(const std::string& passwordFile);
+std::string ReadCliPassword(const std::string& passwordFile, const char* prompt = "Password: ");
+
+// A new password: the first line of passwordFile, a line of standard input when it is no
+// terminal, or typed twice on the terminal ("The passwords do not match." when they differ).
+// "The password cannot be empty." for an empty one.
+std::string ReadNewCliPassword(const std::string& passwordFile);
