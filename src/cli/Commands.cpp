@@ -6,6 +6,7 @@
 
 #include "core/Error.h"
 #include "core/Ledgrin.h"
+#include "core/Password.h"
 #include "core/SearchParam.h"
 #include "core/TextCodec.h"
 #include "core/TextRules.h"
@@ -107,7 +108,7 @@ std::unique_ptr<TLedgrin> TCliCommands::Load(const std::string& path, bool shows
     auto ledgrin = std::make_unique<TLedgrin>();
     ledgrin->LoadFromFile(path);
     if (showsRecords && ledgrin->HasPassword() &&
-        PasswordDigest(ReadCliPassword(FOptions.PasswordFile)) != ledgrin->PasswordDigest)
+        !PasswordMatches(ReadCliPassword(FOptions.PasswordFile), ledgrin->PasswordDigest))
         throw EQuilleryError("Password error.");
     return ledgrin;
 }

@@ -716,12 +716,13 @@ void TestCli::fileErrors_data() {
         if (arguments.front() == QStringLiteral("resave"))
             arguments << FDir.filePath(QStringLiteral("never.lgd"));
         QTest::newRow((QByteArray("missing file, ") + command).constData())
-            << arguments << "Cannot open file " + missing.toUtf8();
+            << arguments << "Cannot open file " + missing.toUtf8() + ": No such file or directory";
     }
 
     const QString folder = FDir.filePath(QStringLiteral("folder"));
     QDir().mkpath(folder);
-    QTest::newRow("folder") << QStringList{"info", folder} << "Cannot open file " + folder.toUtf8();
+    QTest::newRow("folder") << QStringList{"info", folder}
+                            << "Cannot open file " + folder.toUtf8() + ": it is not a regular file.";
 
     const QString foreign = FDir.filePath(QStringLiteral("foreign.lgd"));
     const QString newer = FDir.filePath(QStringLiteral("newer.lgd"));
@@ -742,7 +743,8 @@ void TestCli::fileErrors_data() {
     QTest::newRow("truncated") << QStringList{"dump", truncated} << QByteArray("Stream read error");
     const QString noFolder = FDir.filePath(QStringLiteral("no/such/folder/out.lgd"));
     QTest::newRow("output cannot be created")
-        << QStringList{"resave", kTemplateFile, noFolder} << "Cannot create file " + noFolder.toUtf8();
+        << QStringList{"resave", kTemplateFile, noFolder}
+        << "Cannot create file " + noFolder.toUtf8() + ": No such file or directory";
 }
 
 void TestCli::fileErrors() {

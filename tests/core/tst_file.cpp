@@ -1,12 +1,16 @@
 // Loading and saving data files on disk: the bytes, the errors, and what a failed save leaves.
 
+#include "core/ChildRun.h"
 #include "core/DataBytes.h"
+#include "core/FileIO.h"
 #include "core/Ledgrin.h"
 #include "core/Stream.h"
 
 #include <QtTest>
 
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 
 namespace {
 
@@ -49,6 +53,31 @@ QString OutcomeOfSave(const TLedgrin& data, const QString& path) {
     return ErrorOf([&] { data.SaveToFile(path.toStdString()); });
 }
 
+QByteArray Path8(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+// Makes a file system entry of the given kind at path: "fifo", "socket", "folder" or "link to
+// device"; false when it cannot.
+bool MakeEntry(const QString& kind, const QString& path) {
+    if (kind == "fifo")
+        return ::mkfifo(Path8(path).constData(), 0666) == 0;
+    if (kind == "folder")
+        return QDir().mkdir(path);
+    if (kind == "link to device")
+        return QFile::link(QStringLiteral("/dev/zero"), path);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const QByteArray name = Path8(path);
+    if (fd < 0 || size_t(name.size()) >= sizeof address.sun_path)
+        return false;
+    std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+    const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return bound;
+}
+
 } // namespace
 
 class TestDataFile : public QObject {
@@ -66,6 +95,14 @@ private slots:
     void saveOverFolder();
     void keepsPermissions_data();
     void keepsPermissions();
+    void onlyRegularFiles_data();
+    void onlyRegularFiles();
+    void readOnlyFileIsRefused_data();
+    void readOnlyFileIsRefused();
+    void longFileName_data();
+    void longFileName();
+    void foreignFileInConstantMemory_data();
+    void foreignFileInConstantMemory();
 };
 
 // The committed sample is the layout, byte for byte, and the store reads and writes it unchanged.
@@ -103,9 +140,12 @@ void TestDataFile::loadFailures_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("content"); // null: not created
     QTest::addColumn<QString>("outcome");
-    QTest::newRow("missing file") << "missing.lgd" << QByteArray() << "EFileError: Cannot open file %1";
-    QTest::newRow("missing folder") << "gone/cards.lgd" << QByteArray() << "EFileError: Cannot open file %1";
-    QTest::newRow("folder") << "folder.lgd" << QByteArray() << "EFileError: Cannot open file %1";
+    QTest::newRow("missing file") << "missing.lgd" << QByteArray()
+                                  << "EFileError: Cannot open file %1: No such file or directory";
+    QTest::newRow("missing folder") << "gone/cards.lgd" << QByteArray()
+                                    << "EFileError: Cannot open file %1: No such file or directory";
+    QTest::newRow("folder") << "folder.lgd" << QByteArray()
+                            << "EFileError: Cannot open file %1: it is not a regular file.";
     QTest::newRow("empty file") << "empty.lgd" << QByteArray("") << kStreamReadErrorText;
     QTest::newRow("not a data file")
         << "notes.txt" << QByteArray("hello world\n")
@@ -147,13 +187,14 @@ void TestDataFile::unreadableFile() {
         QSKIP("file permissions are not enforced for this user");
     TLedgrin data;
     QCOMPARE(ErrorOf([&] { data.LoadFromFile(path.toStdString()); }),
-             QStringLiteral("EFileError: Cannot open file ") + path);
+             QStringLiteral("EFileError: Cannot open file %1: Permission denied").arg(path));
 }
 
 void TestDataFile::saveIntoMissingFolder() {
     QTemporaryDir dir;
     const QString path = dir.filePath("gone/cards.lgd");
-    QCOMPARE(OutcomeOfSave(SampleData(), path), QStringLiteral("EFileError: Cannot create file ") + path);
+    QCOMPARE(OutcomeOfSave(SampleData(), path),
+             QStringLiteral("EFileError: Cannot create file %1: No such file or directory").arg(path));
     QCOMPARE(Entries(dir.path()), QStringList());
 }
 
@@ -192,7 +233,7 @@ void TestDataFile::saveOverFolder() {
 
 void TestDataFile::keepsPermissions_data() {
     QTest::addColumn<uint>("mode");
-    for (uint mode : {0600u, 0640u, 0604u, 0660u, 0444u, 0755u})
+    for (uint mode : {0600u, 0640u, 0604u, 0660u, 0644u, 0755u, 02660u, 0200u})
         QTest::addRow("%o", mode) << mode;
 }
 
@@ -207,6 +248,112 @@ void TestDataFile::keepsPermissions() {
     QCOMPARE(::stat(QFile::encodeName(path).constData(), &info), 0);
     QCOMPARE(uint(info.st_mode & 07777), mode);
     QCOMPARE(ReadFile(path), Layout::Encode(Layout::SampleFile()));
+}
+
+void TestDataFile::onlyRegularFiles_data() {
+    QTest::addColumn<QString>("kind");
+    for (const char* kind : {"fifo", "socket", "folder", "link to device"})
+        QTest::newRow(kind) << QString::fromLatin1(kind);
+}
+
+// Neither loading nor saving opens what is not a regular file, so a FIFO without a writer cannot
+// hang them, and a save never puts a file in the place of a device.
+void TestDataFile::onlyRegularFiles() {
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("cards.lgd");
+    QVERIFY(MakeEntry(kind, path));
+    const QString load = OutcomeInChild([&] {
+        TLedgrin data;
+        return ErrorOf([&] { data.LoadFromFile(path.toStdString()); });
+    });
+    QCOMPARE(load, QStringLiteral("EFileError: Cannot open file %1: it is not a regular file.").arg(path));
+    const QString save = OutcomeInChild([&] { return OutcomeOfSave(SampleData(), path); });
+    QCOMPARE(save, QStringLiteral("EFileError: Cannot create file %1: it is not a regular file.").arg(path));
+    QVERIFY(!QFileInfo(path).isFile() || QFileInfo(path).isSymLink());
+    QVERIFY(!IsReadOnlyFile(path.toStdString()));
+    QCOMPARE(Entries(dir.path()), QStringList{"cards.lgd"});
+}
+
+void TestDataFile::readOnlyFileIsRefused_data() {
+    QTest::addColumn<uint>("mode");
+    QTest::addColumn<bool>("throughLink");
+    for (uint mode : {0444u, 0400u, 0555u, 0440u, 0000u})
+        QTest::addRow("%o", mode) << mode << false;
+    QTest::newRow("444 through a link") << 0444u << true;
+}
+
+// No write permission bit: the save is refused, even for the superuser who could write anyway, and
+// the file stays as it was.
+void TestDataFile::readOnlyFileIsRefused() {
+    QFETCH(uint, mode);
+    QFETCH(bool, throughLink);
+    QTemporaryDir dir;
+    const QString file = dir.filePath("cards.lgd");
+    const QString path = throughLink ? dir.filePath("link.lgd") : file;
+    const QByteArray old = Layout::Encode(Layout::File());
+    WriteFile(file, old);
+    if (throughLink)
+        QVERIFY(QFile::link(file, path));
+    QVERIFY(!IsReadOnlyFile(path.toStdString()));
+    QCOMPARE(::chmod(Path8(file).constData(), mode), 0);
+    QVERIFY(IsReadOnlyFile(path.toStdString()));
+    QCOMPARE(OutcomeOfSave(SampleData(), path),
+             QStringLiteral("EFileError: Cannot write file %1: it is read-only.").arg(path));
+    QCOMPARE(::chmod(Path8(file).constData(), 0600), 0);
+    QCOMPARE(ReadFile(file), old);
+    QCOMPARE(Entries(dir.path()).size(), throughLink ? 2 : 1);
+    QVERIFY(!IsReadOnlyFile(dir.filePath("missing.lgd").toStdString()));
+}
+
+void TestDataFile::longFileName_data() {
+    QTest::addColumn<int>("length");
+    for (int length : {200, 240, 250, 255})
+        QTest::addRow("%d bytes", length) << length;
+}
+
+// The temporary file has a short name of its own, so any name the folder takes can be saved.
+void TestDataFile::longFileName() {
+    QFETCH(int, length);
+    QTemporaryDir dir;
+    const QString name = QString(length - 4, QLatin1Char('n')) + ".lgd";
+    const QString path = dir.filePath(name);
+    QCOMPARE(OutcomeOfSave(TLedgrin(), path), QString());
+    QCOMPARE(OutcomeOfSave(SampleData(), path), QString());
+    QCOMPARE(ReadFile(path), Layout::Encode(Layout::SampleFile()));
+    QCOMPARE(Entries(dir.path()), QStringList{name});
+}
+
+void TestDataFile::foreignFileInConstantMemory_data() {
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<QString>("outcome");
+    const QString notOurs = "EAssertionFailed: This is not a Quillery file. (DataLedgrin, line 91)";
+    QTest::newRow("1 GB of zeros") << (qint64(1) << 30) << QByteArray() << notOurs;
+    QTest::newRow("40 GB of zeros") << (qint64(40) << 30) << QByteArray() << notOurs;
+    QTest::newRow("1 GB, a zip package") << (qint64(1) << 30) << QByteArray("PK\x03\x04") << notOurs;
+    QTest::newRow("1 GB, a newer version")
+        << (qint64(1) << 30) << QByteArray("\x38\x56\x4C\x05\x02\0\0\0", 8)
+        << "EAssertionFailed: Data file version incompatible. (DataLedgrin, line 93)";
+}
+
+// A large file that is not a data file is refused from its header, without reading the rest.
+void TestDataFile::foreignFileInConstantMemory() {
+    QFETCH(qint64, size);
+    QFETCH(QByteArray, head);
+    QFETCH(QString, outcome);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("big.lgd");
+    WriteFile(path, head);
+    if (::truncate(Path8(path).constData(), off_t(size)) != 0)
+        QSKIP("the file system takes no sparse file this large");
+    QString error;
+    const size_t largest = LargestAllocationDuring([&] {
+        TLedgrin data;
+        error = ErrorOf([&] { data.LoadFromFile(path.toStdString()); });
+    });
+    QCOMPARE(error, outcome);
+    QVERIFY2(largest < 64 * 1024, qPrintable(QString::number(largest)));
 }
 
 QTEST_GUILESS_MAIN(TestDataFile)
