@@ -2,6 +2,7 @@
 
 #include "core/Error.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -68,18 +69,24 @@ void TInputFile::Read(std::string& bytes, size_t size) {
 }
 
 void TInputFile::ReadToEnd(std::string& bytes) {
-    const size_t chunk = 1 << 20;
     try {
-        // The size when opened is a good guess; a file that grows meanwhile is still read whole.
-        if (FInfo.st_size > 0)
-            bytes.reserve(static_cast<size_t>(FInfo.st_size) + 1);
+        // Room for the size the file had when opened and one byte more, so that reaching its end
+        // needs no larger buffer; a file that grows meanwhile is still read whole.
+        if (FInfo.st_size >= 0)
+            bytes.reserve(std::max(bytes.size(), static_cast<size_t>(FInfo.st_size)) + 1);
         for (;;) {
+            size_t room = bytes.capacity() - bytes.size();
+            if (room == 0)
+                room = 1 << 20;
             const size_t before = bytes.size();
-            Read(bytes, chunk);
-            if (bytes.size() - before < chunk)
+            Read(bytes, room);
+            if (bytes.size() - before < room)
                 return;
         }
-    } catch (const std::bad_alloc&) {
+    } catch (const EFileError&) {
+        throw;
+    } catch (const std::exception&) {
+        // The buffer could not be had (bad_alloc, or length_error for a size beyond any).
         throw EFileError("Cannot read file " + FPath + ": " + std::strerror(ENOMEM));
     }
 }

@@ -103,6 +103,7 @@ private slots:
     void longFileName();
     void foreignFileInConstantMemory_data();
     void foreignFileInConstantMemory();
+    void dataFileReadIntoOneBuffer();
 };
 
 // The committed sample is the layout, byte for byte, and the store reads and writes it unchanged.
@@ -354,6 +355,22 @@ void TestDataFile::foreignFileInConstantMemory() {
     });
     QCOMPARE(error, outcome);
     QVERIFY2(largest < 64 * 1024, qPrintable(QString::number(largest)));
+}
+
+// A data file is read into one buffer of its size: no larger one, however the reads fall.
+void TestDataFile::dataFileReadIntoOneBuffer() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("cards.lgd");
+    TLedgrin data = SampleData();
+    data.Categories[0]->NewRecord()->Append(std::string(3 << 20, 'v'));
+    QCOMPARE(OutcomeOfSave(data, path), QString());
+    const qint64 size = QFileInfo(path).size();
+    TLedgrin loaded;
+    const size_t largest =
+        LargestAllocationDuring([&] { QCOMPARE(ErrorOf([&] { loaded.LoadFromFile(path.toStdString()); }), QString()); });
+    // One byte more to meet the end of the file, one for the string's terminating zero.
+    QVERIFY2(largest <= size_t(size) + 2, qPrintable(QStringLiteral("%1 for %2 bytes").arg(largest).arg(size)));
+    QCOMPARE(loaded.SaveToBytes(), data.SaveToBytes());
 }
 
 QTEST_GUILESS_MAIN(TestDataFile)
