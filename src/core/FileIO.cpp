@@ -13,8 +13,8 @@
 #include <fcntl.h>
 #include <new>
 #include <random>
-#include <utility>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -249,7 +249,8 @@ TFileStamp WriteFileAtomically(const std::string& path, std::string_view bytes) 
     return WriteFileAtomically(path, [bytes](const TByteSink& put) { put(bytes); });
 }
 
-TFileStamp WriteFileAtomically(const std::string& path, const std::function<void(const TByteSink&)>& produce) {
+TFileStamp WriteFileAtomically(const std::string& path,
+                               const std::function<void(const TByteSink&)>& produce) {
     const std::string target = ResolveTarget(path);
     const std::string folder = FolderOf(target);
 

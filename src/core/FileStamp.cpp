@@ -50,14 +50,13 @@ uint64_t DigestOfFile(TInputFile& file) {
 
 bool SameMetadata(const struct stat& info, const TFileStamp& stamp) {
     return static_cast<uint64_t>(info.st_dev) == stamp.Device &&
-           static_cast<uint64_t>(info.st_ino) == stamp.Inode && Nanoseconds(info.st_mtim) == stamp.ModifiedNs &&
-           Nanoseconds(info.st_ctim) == stamp.ChangedNs;
+           static_cast<uint64_t>(info.st_ino) == stamp.Inode &&
+           Nanoseconds(info.st_mtim) == stamp.ModifiedNs && Nanoseconds(info.st_ctim) == stamp.ChangedNs;
 }
 
 } // namespace
 
-TContentDigest::TContentDigest()
-    : FLanes{kPrime1 + kPrime2, kPrime2, 0, 0 - kPrime1}, FPending{} {}
+TContentDigest::TContentDigest() : FLanes{kPrime1 + kPrime2, kPrime2, 0, 0 - kPrime1}, FPending{} {}
 
 void TContentDigest::AddBlock(const unsigned char* block) {
     for (int i = 0; i < 4; ++i)

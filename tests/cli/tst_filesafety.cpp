@@ -3,6 +3,7 @@
 
 #include "cli/CliRun.h"
 
+#include "core/FileEntries.h"
 #include "core/FileIO.h"
 #include "core/FileStamp.h"
 #include "core/Ledgrin.h"
@@ -16,9 +17,7 @@
 #include <grp.h>
 #include <spawn.h>
 #include <sys/resource.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -34,32 +33,13 @@ constexpr int kWatchdogMs = 20000;
 
 const QString kCli = QStringLiteral(QUILLERY_BIN_DIR "/quillery-cli");
 
-QByteArray Path8(const QString& path) {
-    return QFile::encodeName(path);
-}
-
-QByteArray ReadAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QStringList Entries(const QString& folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                  QDir::Name);
-}
-
 // A category "Books" with a column and records enough to make a file of some size.
 TLedgrin MakeBooks(int records, const std::string& title = "title") {
     TLedgrin data;
     TCategory& books = *data.AddCategory();
     books.Name = "Books";
-    const int32_t id = books.AddElement(kKindEdit, 96, 12, 294, 24, 0xFFFFFF, TFont{"MS Sans Serif", 0, 8, 0}, "");
+    const int32_t id =
+        books.AddElement(kKindEdit, 96, 12, 294, 24, 0xFFFFFF, TFont{"MS Sans Serif", 0, 8, 0}, "");
     books.RenumberValueIndexes();
     auto column = std::make_unique<TListColumn>();
     column->ElementID = id;
@@ -115,22 +95,9 @@ int RunMeasured(const QStringList& arguments, const QString& standardInput, QByt
         }
         QThread::msleep(5);
     }
-    err = ReadAll(errFile.fileName());
+    err = ReadFile(errFile.fileName());
     peakKiB = usage.ru_maxrss;
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-bool MakeSocket(const QString& path) {
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const QByteArray name = Path8(path);
-    if (fd < 0 || size_t(name.size()) >= sizeof address.sun_path)
-        return false;
-    std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
-    const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-    ::close(fd);
-    return bound;
 }
 
 } // namespace
@@ -187,17 +154,17 @@ void TestFileSafety::ownershipAfterSaving_data() {
     QTest::addColumn<uint>("fileMode"); // the file's group is the team
     QTest::addColumn<uint>("saver");
     QTest::addColumn<bool>("refused");
-    QTest::newRow("colleague saves the owner's shared file") << 0770u << uint(kOwner) << 0660u
-                                                            << uint(kColleague) << false;
-    QTest::newRow("colleague saves a shared file of their own") << 0770u << uint(kColleague) << 0660u
-                                                               << uint(kColleague) << false;
-    QTest::newRow("colleague saves where no new file may be made") << 0750u << uint(kOwner) << 0660u
-                                                                  << uint(kColleague) << false;
-    QTest::newRow("shared folder keeping its group") << 02770u << uint(kOwner) << 0640u << uint(kOwner)
-                                                     << false;
+    QTest::newRow("colleague saves the owner's shared file")
+        << 0770u << uint(kOwner) << 0660u << uint(kColleague) << false;
+    QTest::newRow("colleague saves a shared file of their own")
+        << 0770u << uint(kColleague) << 0660u << uint(kColleague) << false;
+    QTest::newRow("colleague saves where no new file may be made")
+        << 0750u << uint(kOwner) << 0660u << uint(kColleague) << false;
+    QTest::newRow("shared folder keeping its group")
+        << 02770u << uint(kOwner) << 0640u << uint(kOwner) << false;
     QTest::newRow("superuser saves the owner's file") << 0770u << uint(kOwner) << 0660u << 0u << false;
-    QTest::newRow("colleague without group write") << 0770u << uint(kOwner) << 0640u << uint(kColleague)
-                                                   << true;
+    QTest::newRow("colleague without group write")
+        << 0770u << uint(kOwner) << 0640u << uint(kColleague) << true;
     QTest::newRow("superuser and no write bit") << 0770u << uint(kOwner) << 0444u << 0u << true;
 }
 
@@ -220,7 +187,7 @@ void TestFileSafety::ownershipAfterSaving() {
     QCOMPARE(::chmod(Path8(staging).constData(), 01777), 0);
     const QString path = folder + "/cards.lgd";
     const QByteArray old = QByteArray::fromStdString(MakeBooks(3, "old").SaveToBytes());
-    WriteAll(path, old);
+    WriteFile(path, old);
     QCOMPARE(::chown(Path8(path).constData(), fileOwner, kTeam), 0);
     QCOMPARE(::chmod(Path8(path).constData(), fileMode), 0);
     QCOMPARE(::chown(Path8(folder).constData(), kOwner, kTeam), 0);
@@ -236,11 +203,11 @@ void TestFileSafety::ownershipAfterSaving() {
     if (refused) {
         QCOMPARE(run.Err, "Cannot write file " + Path8(path) + ": it is read-only.\n");
         QCOMPARE(run.ExitCode, 1);
-        QCOMPARE(ReadAll(path), old);
+        QCOMPARE(ReadFile(path), old);
     } else {
         QCOMPARE(run.Err, QByteArray());
         QCOMPARE(run.ExitCode, 0);
-        QCOMPARE(ReadAll(path), ReadAll(FBooks));
+        QCOMPARE(ReadFile(path), ReadFile(FBooks));
     }
     struct stat info {};
     QCOMPARE(::stat(Path8(path).constData(), &info), 0);
@@ -263,15 +230,15 @@ void TestFileSafety::readOnlyFileIsRefused() {
     QFETCH(uint, mode);
     const QString out = Fresh("read-only.lgd");
     const QByteArray old = QByteArray::fromStdString(MakeBooks(1, "old").SaveToBytes());
-    WriteAll(out, old);
+    WriteFile(out, old);
     QCOMPARE(::chmod(Path8(out).constData(), mode), 0);
     const TRun run = RunCli({"resave", FBooks, out});
     QCOMPARE(run.Err, "Cannot write file " + Path8(out) + ": it is read-only.\n");
     QCOMPARE(run.ExitCode, 1);
-    QCOMPARE(ReadAll(out), old);
+    QCOMPARE(ReadFile(out), old);
     QCOMPARE(::chmod(Path8(out).constData(), 0644), 0);
     QCOMPARE(RunCli({"resave", FBooks, out}).ExitCode, 0);
-    QCOMPARE(ReadAll(out), ReadAll(FBooks));
+    QCOMPARE(ReadFile(out), ReadFile(FBooks));
 }
 
 // A name of 240 bytes opens and saves, again and again.
@@ -282,7 +249,7 @@ void TestFileSafety::longFileName() {
         QCOMPARE(run.Err, QByteArray());
         QCOMPARE(run.ExitCode, 0);
     }
-    QCOMPARE(ReadAll(out), ReadAll(FBooks));
+    QCOMPARE(ReadFile(out), ReadFile(FBooks));
     const TRun info = RunCli({"info", out});
     QCOMPARE(info.ExitCode, 0);
     QVERIFY(info.Out.contains("records 200"));
@@ -293,7 +260,7 @@ void TestFileSafety::longFileName() {
 void TestFileSafety::fileSizeLimit() {
     const QString out = Fresh("limited.lgd");
     const QByteArray old = QByteArray::fromStdString(MakeBooks(1, "old").SaveToBytes());
-    WriteAll(out, old);
+    WriteFile(out, old);
     QVERIFY(QFileInfo(FBooks).size() > 4096);
     const TRun run = RunCli({"resave", FBooks, out}, QByteArray(), [] {
         ::signal(SIGXFSZ, SIG_DFL);
@@ -302,7 +269,7 @@ void TestFileSafety::fileSizeLimit() {
     });
     QCOMPARE(run.Err, "Cannot write file " + Path8(out) + ": File too large\n");
     QCOMPARE(run.ExitCode, 1);
-    QCOMPARE(ReadAll(out), old);
+    QCOMPARE(ReadFile(out), old);
     QCOMPARE(Entries(FDir.path()).filter(".quillery-"), QStringList());
 }
 
@@ -340,10 +307,11 @@ void TestFileSafety::notRegularFilesReturnAtOnce_data() {
     QTest::addColumn<QString>("kind");
     QTest::addColumn<QString>("role"); // "data file", "password file" or "resave output"
     // A device is never offered as an output: replacing one is what must not happen.
-    for (const char* kind : {"fifo", "socket", "folder", "device"})
+    for (const char* kind : kEntryKinds)
         for (const char* role : {"data file", "password file", "resave output"})
-            if (QByteArray(kind) != "device" || QByteArray(role) != "resave output")
-                QTest::addRow("%s as %s", kind, role) << QString::fromLatin1(kind) << QString::fromLatin1(role);
+            if (QByteArray(kind) != "link to device" || QByteArray(role) != "resave output")
+                QTest::addRow("%s as %s", kind, role)
+                    << QString::fromLatin1(kind) << QString::fromLatin1(role);
 }
 
 // Only regular files are read or replaced; the refusal comes at once, also for a FIFO that no
@@ -351,16 +319,9 @@ void TestFileSafety::notRegularFilesReturnAtOnce_data() {
 void TestFileSafety::notRegularFilesReturnAtOnce() {
     QFETCH(QString, kind);
     QFETCH(QString, role);
-    const QString path = Fresh("entry-" + kind);
+    const QString path = Fresh("entry-" + QString(kind).replace(' ', '-'));
     QDir(path).removeRecursively();
-    if (kind == "fifo")
-        QCOMPARE(::mkfifo(Path8(path).constData(), 0666), 0);
-    else if (kind == "socket")
-        QVERIFY(MakeSocket(path));
-    else if (kind == "folder")
-        QVERIFY(QDir().mkdir(path));
-    else
-        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), path));
+    QVERIFY(MakeEntry(kind, path));
 
     QStringList arguments{"info", path};
     QByteArray message = "Cannot open file " + Path8(path) + ": it is not a regular file.\n";
@@ -383,7 +344,8 @@ void TestFileSafety::largeInputInConstantMemory_data() {
     QTest::addColumn<QByteArray>("message");
     QTest::newRow("1 GB data file of zeros")
         << "data file" << QByteArray("This is not a Quillery file. (DataLedgrin, line 91)\n");
-    QTest::newRow("1 GB password file without a line end") << "password file" << QByteArray("Password error.\n");
+    QTest::newRow("1 GB password file without a line end")
+        << "password file" << QByteArray("Password error.\n");
     QTest::newRow("endless standard input") << "standard input" << QByteArray("Password error.\n");
 }
 
@@ -393,7 +355,7 @@ void TestFileSafety::largeInputInConstantMemory() {
     QFETCH(QString, input);
     QFETCH(QByteArray, message);
     const QString big = Fresh("big.bin");
-    WriteAll(big, QByteArray());
+    WriteFile(big, QByteArray());
     if (::truncate(Path8(big).constData(), off_t(1) << 30) != 0)
         QSKIP("the file system takes no sparse file this large");
 
@@ -432,7 +394,7 @@ void TestFileSafety::passwordSpellings() {
     const QString path = Fresh("spelling.lgd");
     data.SaveToFile(path.toStdString());
     const QString passwordFile = Fresh("spelling.pw");
-    WriteAll(passwordFile, typed.toUtf8() + '\n');
+    WriteFile(passwordFile, typed.toUtf8() + '\n');
     for (const QStringList& arguments : {QStringList{"list", path, "Books", "--password-file", passwordFile},
                                          QStringList{"list", path, "Books"}}) {
         const TRun run = RunCli(arguments, arguments.size() == 3 ? typed.toUtf8() + '\n' : QByteArray());

@@ -2,6 +2,7 @@
 // either the old content or the new, byte for byte, and a failed save leaves nothing behind.
 #include "core/ChildRun.h"
 #include "core/Error.h"
+#include "core/FileEntries.h"
 #include "core/FileIO.h"
 #include "core/Ledgrin.h"
 
@@ -44,10 +45,6 @@ QStringList LeftoverFiles(const QString& folder, const QString& keep) {
 // Users the superuser's tests save as; no account needs to exist for them.
 constexpr uid_t kOwner = 61001;
 constexpr uid_t kColleague = 61002;
-
-QByteArray Path8(const QString& path) {
-    return QFile::encodeName(path);
-}
 
 QString SaveOutcome(const TLedgrin& data, const QString& path) {
     try {
@@ -189,7 +186,8 @@ void TestCrashSafe::missingFolder() {
         QFAIL("saving into a missing folder succeeded");
     } catch (const EFileError& e) {
         QCOMPARE(QString::fromStdString(e.what()),
-                 QStringLiteral("Cannot create file %1: No such file or directory").arg(QString::fromStdString(path)));
+                 QStringLiteral("Cannot create file %1: No such file or directory")
+                     .arg(QString::fromStdString(path)));
     }
 }
 

@@ -2,33 +2,16 @@
 
 #include "core/ChildRun.h"
 #include "core/DataBytes.h"
+#include "core/FileEntries.h"
 #include "core/FileIO.h"
 #include "core/Ledgrin.h"
 #include "core/Stream.h"
 
 #include <QtTest>
 
-#include <sys/socket.h>
 #include <sys/stat.h>
-#include <sys/un.h>
 
 namespace {
-
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QStringList Entries(const QString& folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                  QDir::Name);
-}
 
 // A file with two categories, unlike whatever a test puts on disk before saving it.
 TLedgrin SampleData() {
@@ -51,31 +34,6 @@ bool FolderPermissionsEnforced(const QString& folder) {
 
 QString OutcomeOfSave(const TLedgrin& data, const QString& path) {
     return ErrorOf([&] { data.SaveToFile(path.toStdString()); });
-}
-
-QByteArray Path8(const QString& path) {
-    return QFile::encodeName(path);
-}
-
-// Makes a file system entry of the given kind at path: "fifo", "socket", "folder" or "link to
-// device"; false when it cannot.
-bool MakeEntry(const QString& kind, const QString& path) {
-    if (kind == "fifo")
-        return ::mkfifo(Path8(path).constData(), 0666) == 0;
-    if (kind == "folder")
-        return QDir().mkdir(path);
-    if (kind == "link to device")
-        return QFile::link(QStringLiteral("/dev/zero"), path);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    const QByteArray name = Path8(path);
-    if (fd < 0 || size_t(name.size()) >= sizeof address.sun_path)
-        return false;
-    std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
-    const bool bound = ::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-    ::close(fd);
-    return bound;
 }
 
 } // namespace
@@ -253,7 +211,7 @@ void TestDataFile::keepsPermissions() {
 
 void TestDataFile::onlyRegularFiles_data() {
     QTest::addColumn<QString>("kind");
-    for (const char* kind : {"fifo", "socket", "folder", "link to device"})
+    for (const char* kind : kEntryKinds)
         QTest::newRow(kind) << QString::fromLatin1(kind);
 }
 
@@ -366,10 +324,11 @@ void TestDataFile::dataFileReadIntoOneBuffer() {
     QCOMPARE(OutcomeOfSave(data, path), QString());
     const qint64 size = QFileInfo(path).size();
     TLedgrin loaded;
-    const size_t largest =
-        LargestAllocationDuring([&] { QCOMPARE(ErrorOf([&] { loaded.LoadFromFile(path.toStdString()); }), QString()); });
+    const size_t largest = LargestAllocationDuring(
+        [&] { QCOMPARE(ErrorOf([&] { loaded.LoadFromFile(path.toStdString()); }), QString()); });
     // One byte more to meet the end of the file, one for the string's terminating zero.
-    QVERIFY2(largest <= size_t(size) + 2, qPrintable(QStringLiteral("%1 for %2 bytes").arg(largest).arg(size)));
+    QVERIFY2(largest <= size_t(size) + 2,
+             qPrintable(QStringLiteral("%1 for %2 bytes").arg(largest).arg(size)));
     QCOMPARE(loaded.SaveToBytes(), data.SaveToBytes());
 }
 

@@ -47,8 +47,8 @@ private slots:
         QTest::addColumn<bool>("encodable");
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("ASCII") << QByteArray("abc\r\n") << true << QByteArray("abc\r\n");
-        QTest::newRow("Latin-1 letters") << QByteArray("\xC3\xA9\xC3\xBF\xC2\xA0") << true
-                                         << QByteArray("\xE9\xFF\xA0");
+        QTest::newRow("Latin-1 letters")
+            << QByteArray("\xC3\xA9\xC3\xBF\xC2\xA0") << true << QByteArray("\xE9\xFF\xA0");
         QTest::newRow("euro, trade mark, Z caron")
             << QByteArray("\xE2\x82\xAC\xE2\x84\xA2\xC5\xBD") << true << QByteArray("\x80\x99\x8E");
         QTest::newRow("undefined byte's control") << QByteArray("\xC2\x81") << true << QByteArray("\x81");

@@ -1,6 +1,7 @@
 // File stamps: the digest of a file's bytes, fed in any pieces, and the check whether a data file
 // has changed since it was read or written.
 
+#include "core/FileEntries.h"
 #include "core/FileIO.h"
 #include "core/FileStamp.h"
 #include "core/Ledgrin.h"
@@ -22,10 +23,6 @@ uint64_t DigestInPieces(const QByteArray& bytes, const QList<int>& cuts) {
     }
     digest.Add(std::string_view(bytes.constData() + from, size_t(bytes.size() - from)));
     return digest.Value();
-}
-
-QByteArray Path8(const QString& path) {
-    return QFile::encodeName(path);
 }
 
 // Overwrites the start of the file at path in place, keeping its size.
