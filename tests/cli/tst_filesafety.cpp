@@ -231,7 +231,9 @@ void TestFileSafety::readOnlyFileIsRefused() {
     const QString out = Fresh("read-only.lgd");
     const QByteArray old = QByteArray::fromStdString(MakeBooks(1, "old").SaveToBytes());
     WriteFile(out, old);
+    QVERIFY(!IsReadOnlyFile(out.toStdString()));
     QCOMPARE(::chmod(Path8(out).constData(), mode), 0);
+    QVERIFY(IsReadOnlyFile(out.toStdString()));
     const TRun run = RunCli({"resave", FBooks, out});
     QCOMPARE(run.Err, "Cannot write file " + Path8(out) + ": it is read-only.\n");
     QCOMPARE(run.ExitCode, 1);
@@ -337,6 +339,7 @@ void TestFileSafety::notRegularFilesReturnAtOnce() {
     QCOMPARE(run.ExitCode, 1);
     QCOMPARE(run.Out, QByteArray());
     QVERIFY(!QFileInfo(path).isFile() || QFileInfo(path).isSymLink());
+    QVERIFY(!IsReadOnlyFile(path.toStdString()));
 }
 
 void TestFileSafety::largeInputInConstantMemory_data() {

@@ -78,7 +78,6 @@ private slots:
     void followsLink();
     void inPlace_data();
     void inPlace();
-    void fileSizeLimit();
 };
 
 void TestCrashSafe::killedWhileSaving() {
@@ -287,24 +286,6 @@ void TestCrashSafe::inPlace() {
     QCOMPARE(after.st_mode, before.st_mode);
     QCOMPARE(LeftoverFiles(dir.path(), QStringLiteral("cards.lgd")), QStringList());
     QCOMPARE(LeftoverFiles(staging.path(), QString()), QStringList());
-}
-
-// A write past the file-size limit fails with its error instead of ending the program, and the
-// old file stays.
-void TestCrashSafe::fileSizeLimit() {
-    QTemporaryDir dir;
-    const QString path = dir.filePath("cards.lgd");
-    const std::string old = MakeData(1, 10).SaveToBytes();
-    WriteFileAtomically(path.toStdString(), old);
-    const QString outcome = OutcomeInChild([&] {
-        IgnoreFileSizeSignal();
-        const rlimit limit{64 * 1024, 64 * 1024};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-        return SaveOutcome(MakeData(2, 3000), path);
-    });
-    QCOMPARE(outcome, QStringLiteral("Cannot write file %1: File too large").arg(path));
-    QCOMPARE(ReadWholeFile(path.toStdString()), old);
-    QCOMPARE(LeftoverFiles(dir.path(), QStringLiteral("cards.lgd")), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestCrashSafe)

@@ -1,9 +1,7 @@
 // Loading and saving data files on disk: the bytes, the errors, and what a failed save leaves.
 
-#include "core/ChildRun.h"
 #include "core/DataBytes.h"
 #include "core/FileEntries.h"
-#include "core/FileIO.h"
 #include "core/Ledgrin.h"
 #include "core/Stream.h"
 
@@ -53,12 +51,6 @@ private slots:
     void saveOverFolder();
     void keepsPermissions_data();
     void keepsPermissions();
-    void onlyRegularFiles_data();
-    void onlyRegularFiles();
-    void readOnlyFileIsRefused_data();
-    void readOnlyFileIsRefused();
-    void longFileName_data();
-    void longFileName();
     void foreignFileInConstantMemory_data();
     void foreignFileInConstantMemory();
     void dataFileReadIntoOneBuffer();
@@ -207,80 +199,6 @@ void TestDataFile::keepsPermissions() {
     QCOMPARE(::stat(QFile::encodeName(path).constData(), &info), 0);
     QCOMPARE(uint(info.st_mode & 07777), mode);
     QCOMPARE(ReadFile(path), Layout::Encode(Layout::SampleFile()));
-}
-
-void TestDataFile::onlyRegularFiles_data() {
-    QTest::addColumn<QString>("kind");
-    for (const char* kind : kEntryKinds)
-        QTest::newRow(kind) << QString::fromLatin1(kind);
-}
-
-// Neither loading nor saving opens what is not a regular file, so a FIFO without a writer cannot
-// hang them, and a save never puts a file in the place of a device.
-void TestDataFile::onlyRegularFiles() {
-    QFETCH(QString, kind);
-    QTemporaryDir dir;
-    const QString path = dir.filePath("cards.lgd");
-    QVERIFY(MakeEntry(kind, path));
-    const QString load = OutcomeInChild([&] {
-        TLedgrin data;
-        return ErrorOf([&] { data.LoadFromFile(path.toStdString()); });
-    });
-    QCOMPARE(load, QStringLiteral("EFileError: Cannot open file %1: it is not a regular file.").arg(path));
-    const QString save = OutcomeInChild([&] { return OutcomeOfSave(SampleData(), path); });
-    QCOMPARE(save, QStringLiteral("EFileError: Cannot create file %1: it is not a regular file.").arg(path));
-    QVERIFY(!QFileInfo(path).isFile() || QFileInfo(path).isSymLink());
-    QVERIFY(!IsReadOnlyFile(path.toStdString()));
-    QCOMPARE(Entries(dir.path()), QStringList{"cards.lgd"});
-}
-
-void TestDataFile::readOnlyFileIsRefused_data() {
-    QTest::addColumn<uint>("mode");
-    QTest::addColumn<bool>("throughLink");
-    for (uint mode : {0444u, 0400u, 0555u, 0440u, 0000u})
-        QTest::addRow("%o", mode) << mode << false;
-    QTest::newRow("444 through a link") << 0444u << true;
-}
-
-// No write permission bit: the save is refused, even for the superuser who could write anyway, and
-// the file stays as it was.
-void TestDataFile::readOnlyFileIsRefused() {
-    QFETCH(uint, mode);
-    QFETCH(bool, throughLink);
-    QTemporaryDir dir;
-    const QString file = dir.filePath("cards.lgd");
-    const QString path = throughLink ? dir.filePath("link.lgd") : file;
-    const QByteArray old = Layout::Encode(Layout::File());
-    WriteFile(file, old);
-    if (throughLink)
-        QVERIFY(QFile::link(file, path));
-    QVERIFY(!IsReadOnlyFile(path.toStdString()));
-    QCOMPARE(::chmod(Path8(file).constData(), mode), 0);
-    QVERIFY(IsReadOnlyFile(path.toStdString()));
-    QCOMPARE(OutcomeOfSave(SampleData(), path),
-             QStringLiteral("EFileError: Cannot write file %1: it is read-only.").arg(path));
-    QCOMPARE(::chmod(Path8(file).constData(), 0600), 0);
-    QCOMPARE(ReadFile(file), old);
-    QCOMPARE(Entries(dir.path()).size(), throughLink ? 2 : 1);
-    QVERIFY(!IsReadOnlyFile(dir.filePath("missing.lgd").toStdString()));
-}
-
-void TestDataFile::longFileName_data() {
-    QTest::addColumn<int>("length");
-    for (int length : {200, 240, 250, 255})
-        QTest::addRow("%d bytes", length) << length;
-}
-
-// The temporary file has a short name of its own, so any name the folder takes can be saved.
-void TestDataFile::longFileName() {
-    QFETCH(int, length);
-    QTemporaryDir dir;
-    const QString name = QString(length - 4, QLatin1Char('n')) + ".lgd";
-    const QString path = dir.filePath(name);
-    QCOMPARE(OutcomeOfSave(TLedgrin(), path), QString());
-    QCOMPARE(OutcomeOfSave(SampleData(), path), QString());
-    QCOMPARE(ReadFile(path), Layout::Encode(Layout::SampleFile()));
-    QCOMPARE(Entries(dir.path()), QStringList{name});
 }
 
 void TestDataFile::foreignFileInConstantMemory_data() {
