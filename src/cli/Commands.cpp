@@ -7,6 +7,7 @@
 #include "core/EncryptedFile.h"
 #include "core/Error.h"
 #include "core/Ledgrin.h"
+#include "core/Password.h"
 #include "core/SearchParam.h"
 #include "core/TextCodec.h"
 #include "core/TextRules.h"
@@ -111,7 +112,7 @@ int TCliCommands::Run() {
 std::unique_ptr<TLedgrin> TCliCommands::Load(const std::string& path, bool showsRecords) {
     auto ledgrin = std::make_unique<TLedgrin>();
     ledgrin->LoadFromFile(path, [this] { return Password(); });
-    if (showsRecords && ledgrin->HasPassword() && PasswordDigest(Password()) != ledgrin->PasswordDigest)
+    if (showsRecords && ledgrin->HasPassword() && !PasswordMatches(Password(), ledgrin->PasswordDigest))
         throw EPasswordError();
     return ledgrin;
 }
@@ -162,7 +163,7 @@ int TCliCommands::Resave() {
         // The plain file's gate and the key come from the same password.
         const std::string password =
             ledgrin->HasPassword() ? Password() : ReadNewCliPassword(FOptions.PasswordFile);
-        ledgrin->PasswordDigest = PasswordDigest(password);
+        ledgrin->PasswordDigest = DigestOfTypedPassword(password);
         ledgrin->EncryptionKey = TDataFileKey::Derive(password);
     }
     ledgrin->SaveToFile(FOptions.Arguments[1]);

@@ -1,8 +1,9 @@
 #include "cli/Password.h"
 
 #include "core/Error.h"
+#include "core/InputFile.h"
 
-#include <fstream>
+#include <algorithm>
 #include <iostream>
 
 #include <termios.h>
@@ -10,9 +11,26 @@
 
 namespace {
 
-std::string FirstLine(std::istream& in) {
+// The window's password box holds at most 32767 characters of up to three UTF-8 bytes each; a
+// longer line cannot be a password, so reading stops there, whatever the input holds.
+constexpr size_t kMaxPasswordLine = 3 * 32767 + 2;
+
+// The first line that fd holds, without its line end; read in small pieces, never past the limit.
+// A line longer than the limit fails as a wrong password would.
+std::string FirstLine(int fd, const std::string& name) {
     std::string line;
-    std::getline(in, line);
+    char chunk[4096];
+    while (line.find('\n') == std::string::npos) {
+        if (line.size() > kMaxPasswordLine)
+            throw EQuilleryError("Password error.");
+        const size_t got = ReadFromDescriptor(fd, chunk, sizeof chunk, name);
+        if (got == 0)
+            break;
+        line.append(chunk, got);
+    }
+    line.erase(std::min(line.find('\n'), line.size()));
+    if (line.size() > kMaxPasswordLine)
+        throw EQuilleryError("Password error.");
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
     return line;
@@ -44,19 +62,17 @@ private:
 
 std::string ReadCliPassword(const std::string& passwordFile, const char* prompt) {
     if (!passwordFile.empty()) {
-        std::ifstream in(passwordFile, std::ios::binary);
-        if (!in)
-            throw EFileError("Cannot open file " + passwordFile);
-        return FirstLine(in);
+        const TInputFile file(passwordFile);
+        return FirstLine(file.Descriptor(), passwordFile);
     }
     if (!isatty(STDIN_FILENO))
-        return FirstLine(std::cin);
+        return FirstLine(STDIN_FILENO, "standard input");
     std::string password;
     {
         // Echo goes off before the prompt shows, so nothing typed after it is ever echoed.
         TNoEcho noEcho;
         std::cerr << prompt << std::flush;
-        password = FirstLine(std::cin);
+        password = FirstLine(STDIN_FILENO, "standard input");
     }
     std::cerr << '\n';
     return password;

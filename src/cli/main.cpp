@@ -1,11 +1,13 @@
 #include "cli/Commands.h"
 #include "cli/Options.h"
+#include "core/FileIO.h"
 
 #include <exception>
 #include <iostream>
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
+    IgnoreFileSizeSignal();
     try {
         const TCliOptions options = TCliOptions::Parse(std::vector<std::string>(argv + 1, argv + argc));
         if (options.Help) {

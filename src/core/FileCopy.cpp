@@ -2,14 +2,12 @@
 
 #include "core/Error.h"
 #include "core/FileIO.h"
+#include "core/InputFile.h"
 
-#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 
@@ -40,32 +38,13 @@ bool IsSameFile(const std::string& a, const std::string& b) {
 void CopyFileReplacing(const std::string& source, const std::string& destination) {
     if (IsSameFile(source, destination))
         throw EFileError("Cannot copy file " + source + " onto itself");
-    const int fd = ::open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    struct stat info {};
-    if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        const int error = fd < 0 ? errno : 0;
-        if (fd >= 0)
-            ::close(fd);
-        throw EFileError("Cannot open file " + source + ": " +
-                         (error != 0 ? std::strerror(error) : "it is not a regular file."));
-    }
-    try {
-        WriteFileAtomically(destination, [&](const TByteSink& sink) {
-            char buffer[1 << 16];
-            for (;;) {
-                const ssize_t got = ::read(fd, buffer, sizeof buffer);
-                if (got < 0 && errno == EINTR)
-                    continue;
-                if (got < 0)
-                    throw EFileError("Cannot read file " + source + ": " + std::strerror(errno));
-                if (got == 0)
-                    break;
-                sink(std::string_view(buffer, static_cast<size_t>(got)));
-            }
-        });
-    } catch (...) {
-        ::close(fd);
-        throw;
-    }
-    ::close(fd);
+    TInputFile input(source);
+    WriteFileAtomically(destination, [&](const TByteSink& sink) {
+        std::string chunk;
+        do {
+            chunk.clear();
+            input.Read(chunk, 1 << 16);
+            sink(chunk);
+        } while (!chunk.empty());
+    });
 }

@@ -3,6 +3,7 @@
 #include "core/EncryptedFile.h"
 #include "core/Error.h"
 #include "core/FileIO.h"
+#include "core/InputFile.h"
 #include "core/Stream.h"
 #include "core/TextRules.h"
 
@@ -16,30 +17,47 @@ constexpr size_t kMinCategoryBytes = 6 * 4 + 14 + 12 + 3 * 4;
 
 TLedgrin::TLedgrin() : PasswordDigest(::PasswordDigest("")) {}
 
-void TLedgrin::LoadFromFile(const std::string& path, const TAskPassword& askPassword) {
+TFileStamp TLedgrin::LoadFromFile(const std::string& path, const TAskPassword& askPassword) {
     if (path.empty())
         ThrowAssertion(kAssertionFailure, "DataLedgrin", 62);
-    const std::string bytes = ReadWholeFile(path);
-    if (!IsEncryptedContainer(bytes)) {
+    TInputFile file(path);
+    // The header first: a file that is not ours is refused before the rest is read.
+    std::string bytes;
+    file.Read(bytes, kHeaderSize);
+    static_assert(NEncryptedFile::kMagicSize <= kHeaderSize, "the container is told by the header");
+    const bool encrypted = IsEncryptedContainer(bytes);
+    if (!encrypted) {
+        TStreamReader header(bytes);
+        ReadHeader(header);
+    }
+    file.ReadToEnd(bytes);
+    if (!encrypted) {
         TStreamReader stream(bytes);
         LoadFromStream(stream);
-        return;
+    } else {
+        if (!askPassword)
+            throw EPasswordError();
+        TOpenedDataFile opened = OpenDataFile(bytes, askPassword());
+        TStreamReader stream(opened.Plain.Bytes);
+        LoadFromStream(stream);
+        EncryptionKey = std::move(opened.Key);
     }
-    if (!askPassword)
-        throw EPasswordError();
-    TOpenedDataFile opened = OpenDataFile(bytes, askPassword());
-    TStreamReader stream(opened.Plain.Bytes);
-    LoadFromStream(stream);
-    EncryptionKey = std::move(opened.Key);
+    TContentDigest digest;
+    digest.Add(bytes);
+    return MakeFileStamp(file.Info(), digest.Value());
 }
 
-void TLedgrin::LoadFromStream(TStreamReader& stream) {
+void TLedgrin::ReadHeader(TStreamReader& stream) {
     Magic = stream.ReadInt32();
     if (Magic != kMagic)
         ThrowAssertion("This is not a Quillery file.", "DataLedgrin", 91);
     Version = stream.ReadInt32();
     if (Version != kVersion)
         ThrowAssertion("Data file version incompatible.", "DataLedgrin", 93);
+}
+
+void TLedgrin::LoadFromStream(TStreamReader& stream) {
+    ReadHeader(stream);
     PasswordDigest = ReadStreamString(stream);
     LastCategoryID = stream.ReadInt32();
     const int32_t count = stream.ReadInt32();
@@ -50,11 +68,11 @@ void TLedgrin::LoadFromStream(TStreamReader& stream) {
     }
 }
 
-void TLedgrin::SaveToFile(const std::string& path) const {
+TFileStamp TLedgrin::SaveToFile(const std::string& path) const {
     if (path.empty())
         ThrowAssertion(kAssertionFailure, "DataLedgrin", 101);
     // Through a small buffer: building the image of a large file whole costs more than writing it.
-    WriteFileAtomically(path, [this](const TByteSink& put) {
+    return WriteFileAtomically(path, [this](const TByteSink& put) {
         // An encrypted file's plain bytes go straight into the sealing sink: none reach the file.
         std::unique_ptr<TSealingSink> sealing;
         if (EncryptionKey)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Category.h"
+#include "core/FileStamp.h"
 
 #include <cstdint>
 #include <functional>
@@ -28,18 +29,24 @@ public:
     // Set while the file is kept encrypted: every save seals the plain bytes with this key.
     std::shared_ptr<const TDataFileKey> EncryptionKey;
 
-    // Reads a whole data file. "Cannot open file %s" when it cannot be read; the loader's errors
+    // The magic and the version, which every data file starts with (an encrypted one with the
+    // container's magic of the same size).
+    static constexpr size_t kHeaderSize = 8;
+
+    // Reads a whole data file and returns its stamp, to tell later whether another program has
+    // changed it. Only a regular file is opened, and its header is checked before the rest is
+    // read. "Cannot open file %s: reason" when it cannot be read (TInputFile); the loader's errors
     // otherwise. What was read before a failure stays in the object. An encrypted file is opened
     // with the password that askPassword gives ("Password error." without one); nothing of it is
     // loaded unless it opens whole.
     using TAskPassword = std::function<std::string()>;
-    void LoadFromFile(const std::string& path, const TAskPassword& askPassword = {});
+    TFileStamp LoadFromFile(const std::string& path, const TAskPassword& askPassword = {});
     void LoadFromStream(TStreamReader& stream);
 
-    // Writes the whole object to a temporary file beside path, flushes it to disk and renames it
-    // over path, keeping the old file's permissions; sealed with EncryptionKey when it is set. On failure the
-    // old file is untouched, the temporary file is removed and the error is raised.
-    void SaveToFile(const std::string& path) const;
+    // Writes the whole object as WriteFileAtomically does, sealed with EncryptionKey when it is
+    // set, and returns the stamp of the file written. On failure the old file is untouched and the
+    // error is raised.
+    TFileStamp SaveToFile(const std::string& path) const;
     void SaveToStream(TStreamWriter& stream) const;
     // The bytes SaveToStream writes: always the plain format.
     std::string SaveToBytes() const;
@@ -59,4 +66,8 @@ public:
     // values with their text boxes), categories the copy lacks are dropped with their records,
     // new ones are added without records, and the order becomes the copy's.
     void ApplyWorkingCopy(const TLedgrin& copy);
+
+private:
+    // Reads the magic and the version; either one wrong fails the load at once.
+    void ReadHeader(TStreamReader& stream);
 };

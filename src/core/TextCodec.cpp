@@ -1,6 +1,8 @@
 #include "core/TextCodec.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <iterator>
 
 namespace {
 
@@ -24,45 +26,53 @@ void AppendUtf8(std::string& out, uint32_t cp) {
     }
 }
 
+// The code point of the UTF-8 sequence at bytes[i], moving i past it; false when no valid UTF-8
+// sequence starts there.
+bool NextCodePoint(std::string_view bytes, size_t& i, uint32_t& cp) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const size_t n = bytes.size();
+    const unsigned char c = p[i];
+    if (c < 0x80) {
+        cp = c;
+        ++i;
+        return true;
+    }
+    size_t len;
+    if (c >= 0xC2 && c <= 0xDF) {
+        len = 2;
+        cp = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+        len = 3;
+        cp = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+        len = 4;
+        cp = c & 0x07;
+    } else {
+        return false;
+    }
+    if (n - i < len)
+        return false;
+    for (size_t k = 1; k < len; ++k) {
+        if ((p[i + k] & 0xC0) != 0x80)
+            return false;
+        cp = (cp << 6) | (p[i + k] & 0x3F);
+    }
+    // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
+    if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
+        (cp >= 0xD800 && cp <= 0xDFFF))
+        return false;
+    i += len;
+    return true;
+}
+
 } // namespace
 
 bool IsValidUtf8(std::string_view bytes) {
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-    const size_t n = bytes.size();
     size_t i = 0;
-    while (i < n) {
-        const unsigned char c = p[i];
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        size_t len;
-        uint32_t cp;
-        if (c >= 0xC2 && c <= 0xDF) {
-            len = 2;
-            cp = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            len = 3;
-            cp = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            len = 4;
-            cp = c & 0x07;
-        } else {
+    uint32_t cp;
+    while (i < bytes.size())
+        if (!NextCodePoint(bytes, i, cp))
             return false;
-        }
-        if (n - i < len)
-            return false;
-        for (size_t k = 1; k < len; ++k) {
-            if ((p[i + k] & 0xC0) != 0x80)
-                return false;
-            cp = (cp << 6) | (p[i + k] & 0x3F);
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
-        if ((len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-            (cp >= 0xD800 && cp <= 0xDFFF))
-            return false;
-        i += len;
-    }
     return true;
 }
 
@@ -81,4 +91,23 @@ std::string DecodeForDisplay(std::string_view bytes) {
             AppendUtf8(out, c);
     }
     return out;
+}
+
+bool EncodeWindows1252(std::string_view utf8, std::string& out) {
+    out.clear();
+    size_t i = 0;
+    uint32_t cp;
+    while (i < utf8.size()) {
+        if (!NextCodePoint(utf8, i, cp))
+            return false;
+        if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) {
+            out.push_back(static_cast<char>(cp));
+            continue;
+        }
+        const char16_t* found = std::find(std::begin(kCp1252High), std::end(kCp1252High), cp);
+        if (found == std::end(kCp1252High))
+            return false;
+        out.push_back(static_cast<char>(0x80 + (found - std::begin(kCp1252High))));
+    }
+    return true;
 }

@@ -1,6 +1,6 @@
 #include "mainwindow/PasswordDialog.h"
 
-#include "core/TextRules.h"
+#include "core/Password.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -65,16 +65,10 @@ void TPasswordDialog::showEvent(QShowEvent* event) {
 
 std::string DigestOfTypedPassword(const QString& password) {
     const QByteArray bytes = password.toUtf8();
-    return PasswordDigest(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
+    return ::DigestOfTypedPassword(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())));
 }
 
 bool PasswordMatches(const QString& typed, const std::string& digest) {
-    // Digests compare as exact text. A password typed on an older system was stored in its 8-bit
-    // code page, so a Latin-1 password gets a second try with those bytes.
-    if (DigestOfTypedPassword(typed) == digest) {
-        return true;
-    }
-    const QByteArray latin1 = typed.toLatin1();
-    return QString::fromLatin1(latin1) == typed &&
-           PasswordDigest(std::string_view(latin1.constData(), static_cast<size_t>(latin1.size()))) == digest;
+    const QByteArray bytes = typed.toUtf8();
+    return ::PasswordMatches(std::string_view(bytes.constData(), static_cast<size_t>(bytes.size())), digest);
 }

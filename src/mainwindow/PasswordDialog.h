@@ -25,8 +25,6 @@ private:
     QList<QLineEdit*> FEdits;
 };
 
-// The stored password digest of what the user typed (its UTF-8 bytes).
+// The data store's password rule (core/Password.h) for the text of a password box.
 std::string DigestOfTypedPassword(const QString& password);
-// Whether typed matches digest. Files from older systems hold the digest of the Windows-1252
-// bytes, so a password that Latin-1 can hold is tried that way too.
 bool PasswordMatches(const QString& typed, const std::string& digest);

@@ -1,6 +1,8 @@
 // quillery-cli run as a separate process on files that the data store writes, and on the template
 // file that the build makes.
 
+#include "cli/CliRun.h"
+
 #include "core/Ledgrin.h"
 #include "core/TextRules.h"
 
@@ -18,29 +20,6 @@ namespace {
 using Mutation = std::function<void(TLedgrin&)>;
 
 const QString kTemplateFile = QStringLiteral(QUILLERY_BIN_DIR "/Templates/template1.tpl");
-
-struct TRun {
-    int ExitCode = -1;
-    QByteArray Out;
-    QByteArray Err;
-};
-
-TRun RunCli(const QStringList& arguments, const QByteArray& input = QByteArray()) {
-    QProcess process;
-    process.start(QStringLiteral(QUILLERY_BIN_DIR "/quillery-cli"), arguments);
-    TRun run;
-    if (!process.waitForStarted()) {
-        run.Err = "could not start quillery-cli";
-        return run;
-    }
-    process.write(input);
-    process.closeWriteChannel();
-    process.waitForFinished(120000);
-    run.ExitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    run.Out = process.readAllStandardOutput();
-    run.Err = process.readAllStandardError();
-    return run;
-}
 
 QByteArray Lines(const QByteArrayList& lines) {
     return lines.isEmpty() ? QByteArray() : lines.join('\n') + '\n';
@@ -667,6 +646,10 @@ void TestCli::usageErrors_data() {
         << QStringList{"dump", file, "--password-file"} << QByteArray("option --password-file needs a value");
     QTest::newRow("filter on dump") << QStringList{"dump", file, "--filter", "x"}
                                     << QByteArray("--filter and --whole-word belong to list");
+    for (const char* lineBreak : {"\n", "\r\n", "\r"})
+        QTest::addRow("filter with line break %s", QByteArray(lineBreak).toPercentEncoding().constData())
+            << QStringList{"list", file, "Books", "--filter", QStringLiteral("one%1two").arg(lineBreak)}
+            << QByteArray("--filter TEXT cannot hold a line break");
     QTest::newRow("whole word with a value") << QStringList{"list", file, "Books", "--whole-word=yes"}
                                              << QByteArray("unknown option --whole-word=yes");
 }
@@ -716,12 +699,13 @@ void TestCli::fileErrors_data() {
         if (arguments.front() == QStringLiteral("resave"))
             arguments << FDir.filePath(QStringLiteral("never.lgd"));
         QTest::newRow((QByteArray("missing file, ") + command).constData())
-            << arguments << "Cannot open file " + missing.toUtf8();
+            << arguments << "Cannot open file " + missing.toUtf8() + ": No such file or directory";
     }
 
     const QString folder = FDir.filePath(QStringLiteral("folder"));
     QDir().mkpath(folder);
-    QTest::newRow("folder") << QStringList{"info", folder} << "Cannot open file " + folder.toUtf8();
+    QTest::newRow("folder") << QStringList{"info", folder}
+                            << "Cannot open file " + folder.toUtf8() + ": it is not a regular file.";
 
     const QString foreign = FDir.filePath(QStringLiteral("foreign.lgd"));
     const QString newer = FDir.filePath(QStringLiteral("newer.lgd"));
@@ -742,7 +726,8 @@ void TestCli::fileErrors_data() {
     QTest::newRow("truncated") << QStringList{"dump", truncated} << QByteArray("Stream read error");
     const QString noFolder = FDir.filePath(QStringLiteral("no/such/folder/out.lgd"));
     QTest::newRow("output cannot be created")
-        << QStringList{"resave", kTemplateFile, noFolder} << "Cannot create file " + noFolder.toUtf8();
+        << QStringList{"resave", kTemplateFile, noFolder}
+        << "Cannot create file " + noFolder.toUtf8() + ": No such file or directory";
 }
 
 void TestCli::fileErrors() {

@@ -1,13 +1,18 @@
 // Saving survives being killed at any moment and failing part way: the data file on disk is always
 // either the old content or the new, byte for byte, and a failed save leaves nothing behind.
+#include "core/ChildRun.h"
 #include "core/Error.h"
+#include "core/FileEntries.h"
 #include "core/FileIO.h"
 #include "core/Ledgrin.h"
 
 #include <QtTest>
 
 #include <csignal>
+#include <grp.h>
 #include <random>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -37,6 +42,29 @@ QStringList LeftoverFiles(const QString& folder, const QString& keep) {
     return names;
 }
 
+// Users the superuser's tests save as; no account needs to exist for them.
+constexpr uid_t kOwner = 61001;
+constexpr uid_t kColleague = 61002;
+
+QString SaveOutcome(const TLedgrin& data, const QString& path) {
+    try {
+        data.SaveToFile(path.toStdString());
+        return QString();
+    } catch (const std::exception& e) {
+        return QString::fromUtf8(e.what());
+    }
+}
+
+// In a child process: becomes user (when the test runs as the superuser) and returns the
+// outcome of fn.
+QString OutcomeAs(uid_t user, const std::function<QString()>& fn) {
+    return OutcomeInChild([&] {
+        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(user) != 0 || ::setuid(user) != 0))
+            return QStringLiteral("cannot become user %1").arg(user);
+        return fn();
+    });
+}
+
 } // namespace
 
 class TestCrashSafe : public QObject {
@@ -48,6 +76,8 @@ private slots:
     void missingFolder();
     void keepsPermissions();
     void followsLink();
+    void inPlace_data();
+    void inPlace();
 };
 
 void TestCrashSafe::killedWhileSaving() {
@@ -94,17 +124,23 @@ void TestCrashSafe::killedWhileSaving() {
     }
     QCOMPARE(sawFirst + sawSecond, kills);
 
-    // The next save clears what the killed saves left beside the file, and nothing else.
-    const QString foreign = dir.filePath(QStringLiteral("cards.lgd.tmp-notes"));
-    const QString live = dir.filePath(QStringLiteral("cards.lgd.tmp%1-7").arg(getppid()));
-    for (const QString& name : {foreign, live}) {
+    // The next save clears what killed saves left, and nothing else: not a file of a running
+    // process, nor one that only looks alike.
+    const pid_t gone = fork();
+    if (gone == 0)
+        _exit(0);
+    waitpid(gone, nullptr, 0);
+    const QString abandoned = dir.filePath(QStringLiteral(".quillery-%1-3.tmp").arg(gone));
+    const QString foreign = dir.filePath(QStringLiteral(".quillery-notes.tmp"));
+    const QString live = dir.filePath(QStringLiteral(".quillery-%1-7.tmp").arg(getppid()));
+    for (const QString& name : {abandoned, foreign, live}) {
         QFile file(name);
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
     WriteFileAtomically(path, first);
     QStringList left = LeftoverFiles(dir.path(), QStringLiteral("cards.lgd"));
     left.sort();
-    QCOMPARE(left, (QStringList{QFileInfo(foreign).fileName(), QFileInfo(live).fileName()}));
+    QCOMPARE(left, (QStringList{QFileInfo(live).fileName(), QFileInfo(foreign).fileName()}));
 }
 
 void TestCrashSafe::failingWrite_data() {
@@ -149,7 +185,8 @@ void TestCrashSafe::missingFolder() {
         QFAIL("saving into a missing folder succeeded");
     } catch (const EFileError& e) {
         QCOMPARE(QString::fromStdString(e.what()),
-                 QStringLiteral("Cannot create file ") + QString::fromStdString(path));
+                 QStringLiteral("Cannot create file %1: No such file or directory")
+                     .arg(QString::fromStdString(path)));
     }
 }
 
@@ -174,6 +211,81 @@ void TestCrashSafe::followsLink() {
     data.SaveToFile(link.toStdString());
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(ReadWholeFile(target.toStdString()), data.SaveToBytes());
+}
+
+void TestCrashSafe::inPlace_data() {
+    QTest::addColumn<bool>("foreignFile"); // else: a folder that takes no new file
+    QTest::addColumn<int>("records");      // of the new content; the old one has 300
+    QTest::addColumn<QString>("failure");  // "", "staging", "in place" or "size limit"
+    for (bool foreign : {false, true}) {
+        const char* where = foreign ? "file of another user" : "folder takes no new file";
+        for (int records : {900, 100}) {
+            const char* size = records > 300 ? "grows" : "shrinks";
+            for (const char* failure : {"", "staging", "in place", "size limit"})
+                QTest::addRow("%s, %s, %s", where, size, *failure ? failure : "works")
+                    << foreign << records << QString::fromLatin1(failure);
+        }
+    }
+}
+
+// Where the new file could not keep the owner or could not be made, the file is written in place:
+// only once the whole content is staged and flushed, with room reserved first, and with the old
+// bytes put back should the write fail part way.
+void TestCrashSafe::inPlace() {
+    QFETCH(bool, foreignFile);
+    QFETCH(int, records);
+    QFETCH(QString, failure);
+    const bool root = ::geteuid() == 0;
+    if (foreignFile && !root)
+        QSKIP("only the superuser can give a file to another user");
+    QTemporaryDir dir;
+    QTemporaryDir staging;
+    const QString path = dir.filePath("cards.lgd");
+    const std::string old = MakeData(1, 300).SaveToBytes();
+    const TLedgrin changed = MakeData(2, records);
+    const std::string fresh = changed.SaveToBytes();
+    WriteFileAtomically(path.toStdString(), old);
+    const uid_t saver = root ? kColleague : ::geteuid();
+    if (root) {
+        QCOMPARE(::chown(Path8(path).constData(), foreignFile ? kOwner : saver, 0), 0);
+        QCOMPARE(::chown(Path8(dir.path()).constData(), foreignFile ? kOwner : saver, 0), 0);
+    }
+    QCOMPARE(::chmod(Path8(path).constData(), foreignFile ? 0666 : 0640), 0);
+    QCOMPARE(::chmod(Path8(dir.path()).constData(), foreignFile ? 0777 : 0555), 0);
+    QCOMPARE(::chmod(Path8(staging.path()).constData(), 01777), 0);
+    struct stat before {};
+    QCOMPARE(::stat(Path8(path).constData(), &before), 0);
+
+    const QString outcome = OutcomeAs(saver, [&] {
+        ::setenv("TMPDIR", Path8(staging.path()).constData(), 1);
+        if (failure == "staging")
+            SetWriteFailureForTesting(100);
+        if (failure == "in place")
+            SetWriteFailureForTesting(int64_t(fresh.size()) + 100);
+        if (failure == "size limit") {
+            IgnoreFileSizeSignal();
+            const rlimit limit{old.size() + 1000, old.size() + 1000};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        return SaveOutcome(changed, path);
+    });
+    QCOMPARE(::chmod(Path8(dir.path()).constData(), 0700), 0);
+
+    QString expected;
+    if (failure == "staging" || failure == "in place")
+        expected = QStringLiteral("Cannot write file %1: No space left on device").arg(path);
+    if (failure == "size limit" && fresh.size() > old.size())
+        expected = QStringLiteral("Cannot write file %1: File too large").arg(path);
+    QCOMPARE(outcome, expected);
+    QCOMPARE(ReadWholeFile(path.toStdString()), expected.isEmpty() ? fresh : old);
+    struct stat after {};
+    QCOMPARE(::stat(Path8(path).constData(), &after), 0);
+    QCOMPARE(after.st_ino, before.st_ino);
+    QCOMPARE(after.st_uid, before.st_uid);
+    QCOMPARE(after.st_gid, before.st_gid);
+    QCOMPARE(after.st_mode, before.st_mode);
+    QCOMPARE(LeftoverFiles(dir.path(), QStringLiteral("cards.lgd")), QStringList());
+    QCOMPARE(LeftoverFiles(staging.path(), QString()), QStringList());
 }
 
 QTEST_GUILESS_MAIN(TestCrashSafe)

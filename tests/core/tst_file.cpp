@@ -1,6 +1,7 @@
 // Loading and saving data files on disk: the bytes, the errors, and what a failed save leaves.
 
 #include "core/DataBytes.h"
+#include "core/FileEntries.h"
 #include "core/Ledgrin.h"
 #include "core/Stream.h"
 
@@ -9,22 +10,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-QByteArray ReadFile(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
-
-void WriteFile(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QStringList Entries(const QString& folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                  QDir::Name);
-}
 
 // A file with two categories, unlike whatever a test puts on disk before saving it.
 TLedgrin SampleData() {
@@ -66,6 +51,9 @@ private slots:
     void saveOverFolder();
     void keepsPermissions_data();
     void keepsPermissions();
+    void foreignFileInConstantMemory_data();
+    void foreignFileInConstantMemory();
+    void dataFileReadIntoOneBuffer();
 };
 
 // The committed sample is the layout, byte for byte, and the store reads and writes it unchanged.
@@ -103,9 +91,12 @@ void TestDataFile::loadFailures_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<QByteArray>("content"); // null: not created
     QTest::addColumn<QString>("outcome");
-    QTest::newRow("missing file") << "missing.lgd" << QByteArray() << "EFileError: Cannot open file %1";
-    QTest::newRow("missing folder") << "gone/cards.lgd" << QByteArray() << "EFileError: Cannot open file %1";
-    QTest::newRow("folder") << "folder.lgd" << QByteArray() << "EFileError: Cannot open file %1";
+    QTest::newRow("missing file") << "missing.lgd" << QByteArray()
+                                  << "EFileError: Cannot open file %1: No such file or directory";
+    QTest::newRow("missing folder") << "gone/cards.lgd" << QByteArray()
+                                    << "EFileError: Cannot open file %1: No such file or directory";
+    QTest::newRow("folder") << "folder.lgd" << QByteArray()
+                            << "EFileError: Cannot open file %1: it is not a regular file.";
     QTest::newRow("empty file") << "empty.lgd" << QByteArray("") << kStreamReadErrorText;
     QTest::newRow("not a data file")
         << "notes.txt" << QByteArray("hello world\n")
@@ -147,13 +138,14 @@ void TestDataFile::unreadableFile() {
         QSKIP("file permissions are not enforced for this user");
     TLedgrin data;
     QCOMPARE(ErrorOf([&] { data.LoadFromFile(path.toStdString()); }),
-             QStringLiteral("EFileError: Cannot open file ") + path);
+             QStringLiteral("EFileError: Cannot open file %1: Permission denied").arg(path));
 }
 
 void TestDataFile::saveIntoMissingFolder() {
     QTemporaryDir dir;
     const QString path = dir.filePath("gone/cards.lgd");
-    QCOMPARE(OutcomeOfSave(SampleData(), path), QStringLiteral("EFileError: Cannot create file ") + path);
+    QCOMPARE(OutcomeOfSave(SampleData(), path),
+             QStringLiteral("EFileError: Cannot create file %1: No such file or directory").arg(path));
     QCOMPARE(Entries(dir.path()), QStringList());
 }
 
@@ -192,7 +184,7 @@ void TestDataFile::saveOverFolder() {
 
 void TestDataFile::keepsPermissions_data() {
     QTest::addColumn<uint>("mode");
-    for (uint mode : {0600u, 0640u, 0604u, 0660u, 0444u, 0755u})
+    for (uint mode : {0600u, 0640u, 0604u, 0660u, 0644u, 0755u, 02660u, 0200u})
         QTest::addRow("%o", mode) << mode;
 }
 
@@ -207,6 +199,55 @@ void TestDataFile::keepsPermissions() {
     QCOMPARE(::stat(QFile::encodeName(path).constData(), &info), 0);
     QCOMPARE(uint(info.st_mode & 07777), mode);
     QCOMPARE(ReadFile(path), Layout::Encode(Layout::SampleFile()));
+}
+
+void TestDataFile::foreignFileInConstantMemory_data() {
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<QString>("outcome");
+    const QString notOurs = "EAssertionFailed: This is not a Quillery file. (DataLedgrin, line 91)";
+    QTest::newRow("1 GB of zeros") << (qint64(1) << 30) << QByteArray() << notOurs;
+    QTest::newRow("40 GB of zeros") << (qint64(40) << 30) << QByteArray() << notOurs;
+    QTest::newRow("1 GB, a zip package") << (qint64(1) << 30) << QByteArray("PK\x03\x04") << notOurs;
+    QTest::newRow("1 GB, a newer version")
+        << (qint64(1) << 30) << QByteArray("\x38\x56\x4C\x05\x02\0\0\0", 8)
+        << "EAssertionFailed: Data file version incompatible. (DataLedgrin, line 93)";
+}
+
+// A large file that is not a data file is refused from its header, without reading the rest.
+void TestDataFile::foreignFileInConstantMemory() {
+    QFETCH(qint64, size);
+    QFETCH(QByteArray, head);
+    QFETCH(QString, outcome);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("big.lgd");
+    WriteFile(path, head);
+    if (::truncate(Path8(path).constData(), off_t(size)) != 0)
+        QSKIP("the file system takes no sparse file this large");
+    QString error;
+    const size_t largest = LargestAllocationDuring([&] {
+        TLedgrin data;
+        error = ErrorOf([&] { data.LoadFromFile(path.toStdString()); });
+    });
+    QCOMPARE(error, outcome);
+    QVERIFY2(largest < 64 * 1024, qPrintable(QString::number(largest)));
+}
+
+// A data file is read into one buffer of its size: no larger one, however the reads fall.
+void TestDataFile::dataFileReadIntoOneBuffer() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("cards.lgd");
+    TLedgrin data = SampleData();
+    data.Categories[0]->NewRecord()->Append(std::string(3 << 20, 'v'));
+    QCOMPARE(OutcomeOfSave(data, path), QString());
+    const qint64 size = QFileInfo(path).size();
+    TLedgrin loaded;
+    const size_t largest = LargestAllocationDuring(
+        [&] { QCOMPARE(ErrorOf([&] { loaded.LoadFromFile(path.toStdString()); }), QString()); });
+    // One byte more to meet the end of the file, one for the string's terminating zero.
+    QVERIFY2(largest <= size_t(size) + 2,
+             qPrintable(QStringLiteral("%1 for %2 bytes").arg(largest).arg(size)));
+    QCOMPARE(loaded.SaveToBytes(), data.SaveToBytes());
 }
 
 QTEST_GUILESS_MAIN(TestDataFile)

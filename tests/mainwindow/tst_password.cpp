@@ -2,6 +2,8 @@
 
 #include "support/WindowTestSupport.h"
 
+#include "core/PasswordCases.h"
+
 #include "core/Error.h"
 #include "core/TextRules.h"
 #include "mainwindow/SetPasswordDialog.h"
@@ -143,11 +145,21 @@ private slots:
         QCOMPARE(LoadData(FPath).PasswordDigest, PasswordDigest(stored.toStdString()));
     }
 
-    void olderFilesWithWindows1252PasswordsOpen() {
-        RememberFile("caf\xe9");
-        AnswerCheckPassword(QStringLiteral("caf\u00e9"));
+    // The window accepts exactly the passwords the data store and the command-line tool accept.
+    void passwordRule_data() { AddPasswordRuleCases(); }
+    void passwordRule() {
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, typed);
+        QFETCH(bool, matches);
+        RememberFile(stored.toStdString());
+        AnswerCheckPassword(typed);
+        if (!matches) {
+            MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
+        }
         auto form = ShowForm();
-        QCOMPARE(form->Data().Categories.size(), size_t(1));
+        QCOMPARE(ShownBoxTexts(), matches ? QStringList() : QStringList{QStringLiteral("Password error.")});
+        QCOMPARE(form->DataFileOpened(), matches);
+        QCOMPARE(form->Data().Categories.size(), size_t(matches ? 1 : 0));
         QVERIFY(form->close());
     }
 
