@@ -1,0 +1,164 @@
+// quillery-cli on encrypted data files: the same password options open them, resave --encrypt and
+// --decrypt convert, and a wrong password or a damaged file shows nothing of the records.
+
+#include "CliRun.h"
+
+#include "core/EncryptedFile.h"
+#include "core/Ledgrin.h"
+#include "core/Password.h"
+
+#include <QtTest>
+
+namespace {
+
+const QByteArray kMarker = "QMARK-5d1f-unique";
+
+QByteArray ReadAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void WriteAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+}
+
+// One category with one text box, a column on it and a record holding the marker.
+TLedgrin MakeNotes(const std::string& password) {
+    TLedgrin ledgrin;
+    TCategory& notes = *ledgrin.AddCategory();
+    notes.Name = "Notes";
+    const int32_t text =
+        notes.AddElement(kKindEdit, 96, 12, 294, 24, 0xFFFFFF, TFont{"MS Sans Serif", 0, 8, 0}, "");
+    notes.RenumberValueIndexes();
+    auto column = std::make_unique<TListColumn>();
+    column->ElementID = text;
+    column->Caption = "Text";
+    notes.Columns.push_back(std::move(column));
+    notes.NewRecord()->SetValue(0, kMarker.toStdString());
+    if (!password.empty())
+        ledgrin.PasswordDigest = DigestOfTypedPassword(password);
+    return ledgrin;
+}
+
+} // namespace
+
+class TestCliEncryption : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY(FDir.isValid()); }
+
+    // plain -> encrypted -> plain through the tool gives the original bytes.
+    void convertBothWays_data() {
+        QTest::addColumn<QByteArray>("gatePassword"); // the plain file's password, empty for none
+        QTest::addColumn<QByteArray>("passwordFile");
+        QTest::newRow("file with a password keeps it")
+            << QByteArray("S3cret pw") << QByteArray("S3cret pw\n");
+        QTest::newRow("file without one takes the new one") << QByteArray() << QByteArray("n\xC3\xA9w one\n");
+    }
+    void convertBothWays() {
+        QFETCH(QByteArray, gatePassword);
+        QFETCH(QByteArray, passwordFile);
+        const QString plain = FDir.filePath(QStringLiteral("plain.lgd"));
+        const QString sealed = FDir.filePath(QStringLiteral("sealed.lgd"));
+        const QString back = FDir.filePath(QStringLiteral("back.lgd"));
+        const QString passwordPath = FDir.filePath(QStringLiteral("pw.txt"));
+        WriteAll(passwordPath, passwordFile);
+        const std::string password = passwordFile.chopped(1).toStdString();
+        MakeNotes(password).SaveToFile(plain.toStdString());
+        const QStringList withPassword{QStringLiteral("--password-file"), passwordPath};
+
+        TRun run = RunCli(QStringList{"resave", plain, sealed, "--encrypt"} + withPassword);
+        QCOMPARE(run.Err, QByteArray());
+        QCOMPARE(run.ExitCode, 0);
+        const QByteArray onDisk = ReadAll(sealed);
+        QVERIFY(IsEncryptedContainer(onDisk.toStdString()));
+        QVERIFY(!onDisk.contains(kMarker));
+        QVERIFY(!onDisk.contains("Notes"));
+
+        run = RunCli(QStringList{"info", sealed} + withPassword);
+        QCOMPARE(run.ExitCode, 0);
+        QVERIFY2(run.Out.contains("\nPassword: set, encrypted\n"), run.Out.constData());
+        run = RunCli(QStringList{"list", sealed, "Notes"} + withPassword);
+        QCOMPARE(run.Out, "Text\n" + kMarker + '\n');
+
+        // A resave without a choice keeps the file encrypted, under a fresh stream.
+        run = RunCli(QStringList{"resave", sealed, back} + withPassword);
+        QCOMPARE(run.ExitCode, 0);
+        QVERIFY(IsEncryptedContainer(ReadAll(back).toStdString()));
+        QVERIFY(ReadAll(back) != onDisk);
+
+        run = RunCli(QStringList{"resave", sealed, back, "--decrypt"} + withPassword);
+        QCOMPARE(run.Err, QByteArray());
+        QCOMPARE(run.ExitCode, 0);
+        TLedgrin expected = MakeNotes(password);
+        QCOMPARE(ReadAll(back).toStdString(), expected.SaveToBytes());
+        if (!gatePassword.isEmpty())
+            QCOMPARE(ReadAll(back), ReadAll(plain));
+    }
+
+    void refusals_data() {
+        // SEALED and DAMAGED stand for encrypted files, PLAIN for one without a password, PW for
+        // the password file, OUT for a file that must not appear.
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("passwordText");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("error");
+        const QByteArray right("S3cret pw\n");
+        QTest::newRow("info, wrong password")
+            << QStringList{"info", "SEALED", "--password-file", "PW"} << QByteArray("wrong\n") << 1
+            << QByteArray("Password error.\n");
+        QTest::newRow("check, nothing on standard input")
+            << QStringList{"check", "SEALED"} << QByteArray() << 1 << QByteArray("Password error.\n");
+        QTest::newRow("dump, damaged") << QStringList{"dump", "DAMAGED", "--password-file", "PW"} << right
+                                       << 1 << QByteArray("The data file is damaged.\n");
+        QTest::newRow("empty new password")
+            << QStringList{"resave", "PLAIN", "OUT", "--encrypt", "--password-file", "PW"} << QByteArray("\n")
+            << 1 << QByteArray("The password cannot be empty.\n");
+        QTest::newRow("encrypt on dump")
+            << QStringList{"dump", "SEALED", "--encrypt"} << right << 2
+            << QByteArray("quillery-cli: --encrypt and --decrypt belong to resave\n");
+        QTest::newRow("both ways at once")
+            << QStringList{"resave", "SEALED", "OUT", "--encrypt", "--decrypt"} << right << 2
+            << QByteArray("quillery-cli: --encrypt and --decrypt exclude each other\n");
+    }
+    void refusals() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, passwordText);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, error);
+        const QString sealed = FDir.filePath(QStringLiteral("refusal-sealed.lgd"));
+        const QString damaged = FDir.filePath(QStringLiteral("refusal-damaged.lgd"));
+        const QString plain = FDir.filePath(QStringLiteral("refusal-plain.lgd"));
+        const QString out = FDir.filePath(QStringLiteral("refusal-out.lgd"));
+        const QString passwordPath = FDir.filePath(QStringLiteral("refusal-pw.txt"));
+        MakeNotes("").SaveToFile(plain.toStdString());
+        TLedgrin ledgrin = MakeNotes("S3cret pw");
+        ledgrin.EncryptionKey = TDataFileKey::Derive("S3cret pw");
+        ledgrin.SaveToFile(sealed.toStdString());
+        QByteArray changed = ReadAll(sealed);
+        changed[changed.size() - 3] = char(changed[changed.size() - 3] ^ 0x40);
+        WriteAll(damaged, changed);
+        WriteAll(passwordPath, passwordText);
+        QFile::remove(out);
+        arguments.replaceInStrings(QRegularExpression(QStringLiteral("^SEALED$")), sealed)
+            .replaceInStrings(QRegularExpression(QStringLiteral("^DAMAGED$")), damaged)
+            .replaceInStrings(QRegularExpression(QStringLiteral("^PLAIN$")), plain)
+            .replaceInStrings(QRegularExpression(QStringLiteral("^OUT$")), out)
+            .replaceInStrings(QRegularExpression(QStringLiteral("^PW$")), passwordPath);
+
+        const TRun run = RunCli(arguments);
+        QCOMPARE(run.ExitCode, exitCode);
+        QVERIFY2(run.Err.startsWith(error), run.Err.constData());
+        QVERIFY(!run.Out.contains(kMarker));
+        QVERIFY(!QFileInfo::exists(out));
+    }
+
+private:
+    QTemporaryDir FDir;
+};
+
+QTEST_GUILESS_MAIN(TestCliEncryption)
+#include "tst_encryption.moc"
