@@ -1,5 +1,6 @@
 #include "mainwindow/DataFileSession.h"
 
+#include "core/EncryptedFile.h"
 #include "core/Error.h"
 #include "core/FileCopy.h"
 #include "core/Ledgrin.h"
@@ -11,6 +12,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <optional>
 
 namespace {
 
@@ -122,19 +125,31 @@ void TDataFileSession::Open() {
         ThrowAssertion(kAssertionFailure, "FormMainUnit", 833);
     Discard();
     if (QFileInfo::exists(FPath)) {
+        // An encrypted file asks for its password before anything of it is read; that answer
+        // then also opens the gate inside it.
+        struct TCancelled {};
+        std::optional<QString> typed;
         try {
-            FData->LoadFromFile(LocalPath(FPath));
+            FData->LoadFromFile(LocalPath(FPath), [&] {
+                if (FCheckPasswordDialog->exec() != QDialog::Accepted)
+                    throw TCancelled();
+                typed = FCheckPasswordDialog->Password();
+                return typed->toStdString();
+            });
+        } catch (const TCancelled&) {
+            Refuse();
+            return;
         } catch (const std::exception& error) {
             ShowError(QString::fromStdString(error.what()));
             Refuse();
             return;
         }
         if (FData->HasPassword()) {
-            if (FCheckPasswordDialog->exec() != QDialog::Accepted) {
+            if (!typed && FCheckPasswordDialog->exec() != QDialog::Accepted) {
                 Refuse();
                 return;
             }
-            if (!PasswordMatches(FCheckPasswordDialog->Password(), FData->PasswordDigest)) {
+            if (!PasswordMatches(typed ? *typed : FCheckPasswordDialog->Password(), FData->PasswordDigest)) {
                 ShowError(QStringLiteral("Password error."));
                 Refuse();
                 return;
@@ -219,7 +234,11 @@ bool TDataFileSession::CreateDataFile(const QString& path) {
 void TDataFileSession::SetPassword() {
     if (FSetPasswordDialog->exec() != QDialog::Accepted)
         return;
-    FData->PasswordDigest = DigestOfTypedPassword(FSetPasswordDialog->Password());
+    const QString password = FSetPasswordDialog->Password();
+    FData->PasswordDigest = DigestOfTypedPassword(password);
+    // An encrypted file's key follows its password, with a fresh salt; no password, no encryption.
+    if (FData->IsEncrypted())
+        FData->EncryptionKey = password.isEmpty() ? nullptr : TDataFileKey::Derive(password.toStdString());
     MarkDataChanged();
 }
 

@@ -4,6 +4,7 @@
 
 #include "core/PasswordCases.h"
 
+#include "core/EncryptedFile.h"
 #include "core/Error.h"
 #include "core/TextRules.h"
 #include "mainwindow/SetPasswordDialog.h"
@@ -56,9 +57,11 @@ private:
     std::unique_ptr<TSandbox> FSandbox;
     QString FPath;
 
-    void RememberFile(const std::string& password) {
+    void RememberFile(const std::string& password, bool encrypted = false) {
         TLedgrin data;
         data.PasswordDigest = PasswordDigest(password);
+        if (encrypted)
+            data.EncryptionKey = TDataFileKey::Derive(password);
         AddRecord(*AddCategory(data, "Secrets", {"Site"}), {"example.org"});
         FPath = FSandbox->FilePath(QStringLiteral("secret.lgd"));
         SaveData(data, FPath);
@@ -93,26 +96,35 @@ private slots:
         QTest::addColumn<bool>("cancel");
         QTest::addColumn<bool>("opens");
         QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<bool>("encrypted");
         QTest::newRow("right") << "secret"
-                               << "secret" << false << true << QStringList();
+                               << "secret" << false << true << QStringList() << false;
         QTest::newRow("right, UTF-8") << "p\u00e4ss"
-                                      << "p\u00e4ss" << false << true << QStringList();
+                                      << "p\u00e4ss" << false << true << QStringList() << false;
         QTest::newRow("right, beyond Latin-1")
             << QStringLiteral("\u043f\u0430\u0440\u043e\u043b\u044c \u00e6\u00f8\U0001F511")
             << QStringLiteral("\u043f\u0430\u0440\u043e\u043b\u044c \u00e6\u00f8\U0001F511") << false << true
-            << QStringList();
-        QTest::newRow("right, long with blanks")
-            << QString(2000, QLatin1Char('x')) + QStringLiteral("  y ")
-            << QString(2000, QLatin1Char('x')) + QStringLiteral("  y ") << false << true << QStringList();
+            << QStringList() << false;
+        QTest::newRow("right, long with blanks") << QString(2000, QLatin1Char('x')) + QStringLiteral("  y ")
+                                                 << QString(2000, QLatin1Char('x')) + QStringLiteral("  y ")
+                                                 << false << true << QStringList() << false;
         QTest::newRow("trailing blank missing")
             << "secret "
-            << "secret" << false << false << QStringList{"Password error."};
+            << "secret" << false << false << QStringList{"Password error."} << false;
         QTest::newRow("wrong") << "secret"
-                               << "Secret" << false << false << QStringList{"Password error."};
+                               << "Secret" << false << false << QStringList{"Password error."} << false;
         QTest::newRow("empty typed") << "secret"
-                                     << "" << false << false << QStringList{"Password error."};
+                                     << "" << false << false << QStringList{"Password error."} << false;
         QTest::newRow("cancelled") << "secret"
-                                   << "secret" << true << false << QStringList();
+                                   << "secret" << true << false << QStringList() << false;
+        // An encrypted file asks with the same dialog before anything of it is read.
+        QTest::newRow("encrypted, right") << "secret"
+                                          << "secret" << false << true << QStringList() << true;
+        QTest::newRow("encrypted, wrong")
+            << "secret"
+            << "Secret" << false << false << QStringList{"Password error."} << true;
+        QTest::newRow("encrypted, cancelled") << "secret"
+                                              << "secret" << true << false << QStringList() << true;
     }
     void passwordCheck() {
         QFETCH(QString, stored);
@@ -120,7 +132,9 @@ private slots:
         QFETCH(bool, cancel);
         QFETCH(bool, opens);
         QFETCH(QStringList, boxes);
-        RememberFile(stored.toStdString());
+        QFETCH(bool, encrypted);
+        RememberFile(stored.toStdString(), encrypted);
+        const QByteArray before = FileBytes(FPath);
         AnswerCheckPassword(typed, cancel);
         for (qsizetype i = 0; i < boxes.size(); ++i) {
             MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
@@ -136,13 +150,45 @@ private slots:
         if (opens) {
             QCOMPARE(form->windowTitle(), QStringLiteral("Quillery - secret.lgd"));
             QCOMPARE(form->Data().Categories.size(), size_t(1));
+            QCOMPARE(form->Data().IsEncrypted(), encrypted);
             QVERIFY(Child<QAction>(*form, "ActionSetPassword")->isEnabled());
         } else {
             VerifyNoDataFileState(*form);
         }
         QVERIFY(form->close());
         // A refused file is left as it was.
-        QCOMPARE(LoadData(FPath).PasswordDigest, PasswordDigest(stored.toStdString()));
+        QCOMPARE(FileBytes(FPath), before);
+    }
+
+    // A new password on an encrypted file seals it under a key of its own; emptying it writes the
+    // plain format. The records never reach the disk readable while the file is encrypted.
+    void newPasswordOfAnEncryptedFile() {
+        RememberFile("secret", true);
+        AnswerCheckPassword(QStringLiteral("secret"));
+        auto form = ShowForm();
+        QVERIFY(form->DataFileOpened());
+        AnswerSetPassword(QStringLiteral("n\u00e9w"), QStringLiteral("n\u00e9w"), "BtnOK");
+        Trigger(*form, "ActionSetPassword");
+        QVERIFY(form->close());
+        const QByteArray sealed = FileBytes(FPath);
+        QVERIFY(IsEncryptedContainer(sealed.toStdString()));
+        QVERIFY(!sealed.contains("example.org"));
+        bool oldPasswordRefused = false;
+        try {
+            TLedgrin().LoadFromFile(FPath.toStdString(), [] { return std::string("secret"); });
+        } catch (const EPasswordError&) {
+            oldPasswordRefused = true;
+        }
+        QVERIFY(oldPasswordRefused);
+
+        AnswerCheckPassword(QStringLiteral("n\u00e9w"));
+        auto reopened = ShowForm();
+        QVERIFY(reopened->Data().IsEncrypted());
+        AnswerSetPassword(QString(), QString(), "BtnOK");
+        Trigger(*reopened, "ActionSetPassword");
+        QVERIFY(reopened->close());
+        QVERIFY(FileBytes(FPath).contains("example.org"));
+        QVERIFY(!LoadData(FPath).HasPassword());
     }
 
     // The window accepts exactly the passwords the data store and the command-line tool accept.
