@@ -1,7 +1,8 @@
 // quillery-cli on encrypted data files: the same password options open them, resave --encrypt and
 // --decrypt convert, and a wrong password or a damaged file shows nothing of the records.
 
-#include "CliRun.h"
+#include "cli/BooksFile.h"
+#include "cli/CliRun.h"
 
 #include "core/EncryptedFile.h"
 #include "core/Ledgrin.h"
@@ -24,19 +25,9 @@ void WriteAll(const QString& path, const QByteArray& bytes) {
     file.write(bytes);
 }
 
-// One category with one text box, a column on it and a record holding the marker.
-TLedgrin MakeNotes(const std::string& password) {
-    TLedgrin ledgrin;
-    TCategory& notes = *ledgrin.AddCategory();
-    notes.Name = "Notes";
-    const int32_t text =
-        notes.AddElement(kKindEdit, 96, 12, 294, 24, 0xFFFFFF, TFont{"MS Sans Serif", 0, 8, 0}, "");
-    notes.RenumberValueIndexes();
-    auto column = std::make_unique<TListColumn>();
-    column->ElementID = text;
-    column->Caption = "Text";
-    notes.Columns.push_back(std::move(column));
-    notes.NewRecord()->SetValue(0, kMarker.toStdString());
+// "Books" with one record whose title holds the marker.
+TLedgrin MakeMarkedBooks(const std::string& password) {
+    TLedgrin ledgrin = MakeBooks(1, kMarker.toStdString());
     if (!password.empty())
         ledgrin.PasswordDigest = DigestOfTypedPassword(password);
     return ledgrin;
@@ -67,7 +58,7 @@ private slots:
         const QString passwordPath = FDir.filePath(QStringLiteral("pw.txt"));
         WriteAll(passwordPath, passwordFile);
         const std::string password = passwordFile.chopped(1).toStdString();
-        MakeNotes(password).SaveToFile(plain.toStdString());
+        MakeMarkedBooks(password).SaveToFile(plain.toStdString());
         const QStringList withPassword{QStringLiteral("--password-file"), passwordPath};
 
         TRun run = RunCli(QStringList{"resave", plain, sealed, "--encrypt"} + withPassword);
@@ -76,13 +67,13 @@ private slots:
         const QByteArray onDisk = ReadAll(sealed);
         QVERIFY(IsEncryptedContainer(onDisk.toStdString()));
         QVERIFY(!onDisk.contains(kMarker));
-        QVERIFY(!onDisk.contains("Notes"));
+        QVERIFY(!onDisk.contains("Books"));
 
         run = RunCli(QStringList{"info", sealed} + withPassword);
         QCOMPARE(run.ExitCode, 0);
         QVERIFY2(run.Out.contains("\nPassword: set, encrypted\n"), run.Out.constData());
-        run = RunCli(QStringList{"list", sealed, "Notes"} + withPassword);
-        QCOMPARE(run.Out, "Text\n" + kMarker + '\n');
+        run = RunCli(QStringList{"list", sealed, "Books"} + withPassword);
+        QCOMPARE(run.Out, "Title\n" + kMarker + " 0\n");
 
         // A resave without a choice keeps the file encrypted, under a fresh stream.
         run = RunCli(QStringList{"resave", sealed, back} + withPassword);
@@ -93,7 +84,7 @@ private slots:
         run = RunCli(QStringList{"resave", sealed, back, "--decrypt"} + withPassword);
         QCOMPARE(run.Err, QByteArray());
         QCOMPARE(run.ExitCode, 0);
-        TLedgrin expected = MakeNotes(password);
+        TLedgrin expected = MakeMarkedBooks(password);
         QCOMPARE(ReadAll(back).toStdString(), expected.SaveToBytes());
         if (!gatePassword.isEmpty())
             QCOMPARE(ReadAll(back), ReadAll(plain));
@@ -134,8 +125,8 @@ private slots:
         const QString plain = FDir.filePath(QStringLiteral("refusal-plain.lgd"));
         const QString out = FDir.filePath(QStringLiteral("refusal-out.lgd"));
         const QString passwordPath = FDir.filePath(QStringLiteral("refusal-pw.txt"));
-        MakeNotes("").SaveToFile(plain.toStdString());
-        TLedgrin ledgrin = MakeNotes("S3cret pw");
+        MakeMarkedBooks("").SaveToFile(plain.toStdString());
+        TLedgrin ledgrin = MakeMarkedBooks("S3cret pw");
         ledgrin.EncryptionKey = TDataFileKey::Derive("S3cret pw");
         ledgrin.SaveToFile(sealed.toStdString());
         QByteArray changed = ReadAll(sealed);
