@@ -120,31 +120,27 @@ private slots:
         QFETCH(QByteArray, passwordText);
         QFETCH(int, exitCode);
         QFETCH(QByteArray, error);
-        const QString sealed = FDir.filePath(QStringLiteral("refusal-sealed.lgd"));
-        const QString damaged = FDir.filePath(QStringLiteral("refusal-damaged.lgd"));
-        const QString plain = FDir.filePath(QStringLiteral("refusal-plain.lgd"));
-        const QString out = FDir.filePath(QStringLiteral("refusal-out.lgd"));
-        const QString passwordPath = FDir.filePath(QStringLiteral("refusal-pw.txt"));
-        MakeMarkedBooks("").SaveToFile(plain.toStdString());
+        QHash<QString, QString> files;
+        for (const char* name : {"SEALED", "DAMAGED", "PLAIN", "OUT", "PW"})
+            files[QString::fromLatin1(name)] =
+                FDir.filePath(QStringLiteral("refusal-") + QString::fromLatin1(name));
+        MakeMarkedBooks("").SaveToFile(files["PLAIN"].toStdString());
         TLedgrin ledgrin = MakeMarkedBooks("S3cret pw");
         ledgrin.EncryptionKey = TDataFileKey::Derive("S3cret pw");
-        ledgrin.SaveToFile(sealed.toStdString());
-        QByteArray changed = ReadAll(sealed);
+        ledgrin.SaveToFile(files["SEALED"].toStdString());
+        QByteArray changed = ReadAll(files["SEALED"]);
         changed[changed.size() - 3] = char(changed[changed.size() - 3] ^ 0x40);
-        WriteAll(damaged, changed);
-        WriteAll(passwordPath, passwordText);
-        QFile::remove(out);
-        arguments.replaceInStrings(QRegularExpression(QStringLiteral("^SEALED$")), sealed)
-            .replaceInStrings(QRegularExpression(QStringLiteral("^DAMAGED$")), damaged)
-            .replaceInStrings(QRegularExpression(QStringLiteral("^PLAIN$")), plain)
-            .replaceInStrings(QRegularExpression(QStringLiteral("^OUT$")), out)
-            .replaceInStrings(QRegularExpression(QStringLiteral("^PW$")), passwordPath);
+        WriteAll(files["DAMAGED"], changed);
+        WriteAll(files["PW"], passwordText);
+        QFile::remove(files["OUT"]);
+        for (QString& argument : arguments)
+            argument = files.value(argument, argument);
 
         const TRun run = RunCli(arguments);
         QCOMPARE(run.ExitCode, exitCode);
         QVERIFY2(run.Err.startsWith(error), run.Err.constData());
         QVERIFY(!run.Out.contains(kMarker));
-        QVERIFY(!QFileInfo::exists(out));
+        QVERIFY(!QFileInfo::exists(files["OUT"]));
     }
 
 private:
