@@ -28,6 +28,9 @@ const char* const kUnwrittenChanges =
     "The latest changes could not be written to the data file.\r\n\r\n"
     "Click No to keep them and stay with this data file; Quillery tries to write them again later. "
     "Click Yes to discard them.";
+const char* const kWritePlain =
+    "The data file will be written without encryption: anyone who copies it can read the records.\r\n\r\n"
+    "Do you want to continue?";
 const char* const kDataFileFilter = "Ledgrin files (*.lgd)";
 const char* const kDataFileSuffix = "lgd";
 constexpr int kWriteCacheMs = 60000;
@@ -232,13 +235,19 @@ bool TDataFileSession::CreateDataFile(const QString& path) {
 }
 
 void TDataFileSession::SetPassword() {
+    // Encryption is offered for a first password and kept for an encrypted file.
+    FSetPasswordDialog->SetEncrypt(FData->IsEncrypted() || !FData->HasPassword());
     if (FSetPasswordDialog->exec() != QDialog::Accepted)
+        return;
+    const bool encrypt = FSetPasswordDialog->Encrypt();
+    if (FData->IsEncrypted() && !encrypt &&
+        MessageBoxes::Show(FWindow, MessageBoxes::TKind::Warning, QString::fromLatin1(kWritePlain),
+                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
     const QString password = FSetPasswordDialog->Password();
     FData->PasswordDigest = DigestOfTypedPassword(password);
-    // An encrypted file's key follows its password, with a fresh salt; no password, no encryption.
-    if (FData->IsEncrypted())
-        FData->EncryptionKey = password.isEmpty() ? nullptr : TDataFileKey::Derive(password.toStdString());
+    // Every password gets a key of its own, with a fresh salt.
+    FData->EncryptionKey = encrypt ? TDataFileKey::Derive(password.toStdString()) : nullptr;
     MarkDataChanged();
 }
 

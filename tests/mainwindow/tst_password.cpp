@@ -11,10 +11,13 @@
 #include "ui/dialogs/FileDialogs.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+
+#include <optional>
 
 using namespace MainTest;
 
@@ -23,7 +26,8 @@ namespace {
 // Types into the Set Password dialog and presses a button; returns through done whether the
 // dialog was still open afterwards.
 void AnswerSetPassword(const QString& password, const QString& again, const char* button,
-                       std::shared_ptr<bool> stillOpen = nullptr) {
+                       std::shared_ptr<bool> stillOpen = nullptr,
+                       std::optional<bool> encrypt = std::nullopt) {
     OnNextDialog([=](QWidget* widget) {
         auto* dialog = qobject_cast<TSetPasswordDialog*>(widget);
         if (dialog == nullptr) {
@@ -36,6 +40,9 @@ void AnswerSetPassword(const QString& password, const QString& again, const char
         }
         TypeText(first, password);
         TypeText(second, again);
+        auto* check = Child<QCheckBox>(*dialog, "CheckEncrypt");
+        if (encrypt && check->isChecked() != *encrypt)
+            QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(4, check->height() / 2));
         QTest::mouseClick(Child<QPushButton>(*dialog, button), Qt::LeftButton);
         if (stillOpen) {
             *stillOpen = dialog->isVisible();
@@ -184,8 +191,13 @@ private slots:
         AnswerCheckPassword(QStringLiteral("n\u00e9w"));
         auto reopened = ShowForm();
         QVERIFY(reopened->Data().IsEncrypted());
-        AnswerSetPassword(QString(), QString(), "BtnOK");
+        MessageBoxTesting::QueueAnswer(QMessageBox::Yes);
+        AnswerSetPassword(QString(), QString(), "BtnOK", nullptr, false);
         Trigger(*reopened, "ActionSetPassword");
+        QCOMPARE(ShownBoxTexts(),
+                 QStringList{QStringLiteral(
+                     "The data file will be written without encryption: anyone who copies it can "
+                     "read the records.\r\n\r\nDo you want to continue?")});
         QVERIFY(reopened->close());
         QVERIFY(FileBytes(FPath).contains("example.org"));
         QVERIFY(!LoadData(FPath).HasPassword());
@@ -283,12 +295,59 @@ private slots:
         QCOMPARE(form->Data().PasswordDigest, PasswordDigest("n\xc3\xa9w"));
         QVERIFY(form->WritePending());
         QVERIFY(form->close());
-        QCOMPARE(LoadData(FPath).PasswordDigest, PasswordDigest("n\xc3\xa9w"));
+        // A first password encrypts the file unless the user unticks it.
+        QVERIFY(IsEncryptedContainer(FileBytes(FPath).toStdString()));
+        QVERIFY(!FileBytes(FPath).contains("example.org"));
 
         AnswerCheckPassword(QStringLiteral("n\u00e9w"));
         auto reopened = ShowForm();
         QVERIFY(reopened->DataFileOpened());
         QVERIFY(reopened->close());
+    }
+
+    // The check box: a plain file with a password stays plain, an encrypted one needs a password,
+    // and the Cancel of the question keeps the file encrypted.
+    void encryptionChoice_data() {
+        QTest::addColumn<bool>("encrypted");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("tick");
+        QTest::addColumn<QMessageBox::StandardButton>("answer"); // NoButton: no question
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<bool>("encryptedAfter");
+        QTest::newRow("plain with a password stays plain")
+            << false << "other" << false << QMessageBox::NoButton << QStringList() << false;
+        QTest::newRow("plain file ticked")
+            << false << "other" << true << QMessageBox::NoButton << QStringList() << true;
+        QTest::newRow("empty password refused when ticked")
+            << true << "" << true << QMessageBox::Ok
+            << QStringList{"An encrypted data file needs a password."} << true;
+        QTest::newRow("unticking answered No")
+            << true << "secret" << false << QMessageBox::No
+            << QStringList{"The data file will be written without encryption: "
+                           "anyone who copies it can read the records.\r\n\r\n"
+                           "Do you want to continue?"}
+            << true;
+    }
+    void encryptionChoice() {
+        QFETCH(bool, encrypted);
+        QFETCH(QString, password);
+        QFETCH(bool, tick);
+        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(QStringList, boxes);
+        QFETCH(bool, encryptedAfter);
+        RememberFile("secret", encrypted);
+        AnswerCheckPassword(QStringLiteral("secret"));
+        auto form = ShowForm();
+        QVERIFY(form->DataFileOpened());
+        if (answer != QMessageBox::NoButton)
+            MessageBoxTesting::QueueAnswer(answer);
+        auto stillOpen = std::make_shared<bool>(false);
+        AnswerSetPassword(password, password, "BtnOK", stillOpen, tick);
+        Trigger(*form, "ActionSetPassword");
+        QCOMPARE(ShownBoxTexts(), boxes);
+        QCOMPARE(form->Data().IsEncrypted(), encryptedAfter);
+        QVERIFY(form->close());
+        QCOMPARE(IsEncryptedContainer(FileBytes(FPath).toStdString()), encryptedAfter);
     }
 
     void differentBoxesKeepTheDialogOpen() {
@@ -333,6 +392,9 @@ private slots:
                  QStringLiteral("Set the password for the current data file here:"));
         QCOMPARE(Child<QLineEdit>(*dialog, "EditPassword")->echoMode(), QLineEdit::Password);
         QCOMPARE(Child<QLineEdit>(*dialog, "EditAgain")->echoMode(), QLineEdit::Password);
+        QCOMPARE(Child<QCheckBox>(*dialog, "CheckEncrypt")->text(),
+                 QStringLiteral("Encrypt the data file with this password"));
+        QVERIFY(Child<QLabel>(*dialog, "LabelPlainNote")->text().contains(QStringLiteral("not encrypted")));
         AnswerSetPassword(QStringLiteral("a"), QStringLiteral("a"), "BtnCancel");
         Trigger(*form, "ActionSetPassword");
         QCOMPARE(form->Data().PasswordDigest, PasswordDigest(""));
