@@ -8,10 +8,12 @@
 #include "core/Error.h"
 #include "core/TextRules.h"
 #include "mainwindow/SetPasswordDialog.h"
+#include "settings/Settings.h"
 #include "ui/dialogs/FileDialogs.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -303,6 +305,38 @@ private slots:
         auto reopened = ShowForm();
         QVERIFY(reopened->DataFileOpened());
         QVERIFY(reopened->close());
+    }
+
+    // A record saved in an encrypted file by the write cache, a backup and the exit leaves no file
+    // anywhere in the sandbox (data, backup and temporary folders) that holds it readable.
+    void nothingReadableOnDisk() {
+        const std::string marker = "MARK-8c41-never-on-disk";
+        RememberFile("secret", true);
+        AnswerCheckPassword(QStringLiteral("secret"));
+        auto form = ShowForm();
+        QVERIFY(form->DataFileOpened());
+        form->Data().Categories[0]->Records[0]->SetValue(0, marker);
+        form->MarkDataChanged();
+        form->TimerWriteCacheTimer();
+        QVERIFY(!form->WritePending());
+        FileDialogTesting::QueueResult(TDataGlobal::BackupFolder() + QStringLiteral("copy.lgd"));
+        Trigger(*form, "ActionBackupDataFile");
+        QVERIFY(QFileInfo::exists(TDataGlobal::BackupFolder() + QStringLiteral("copy.lgd")));
+        form->Data().Categories[0]->Records[0]->SetValue(0, marker + " at exit");
+        form->MarkDataChanged();
+        QVERIFY(form->close());
+
+        int files = 0;
+        QDirIterator it(FSandbox->Root(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            ++files;
+            QVERIFY2(!FileBytes(path).contains(QByteArray::fromStdString(marker)), qPrintable(path));
+        }
+        QVERIFY(files >= 2);
+        TLedgrin reopened;
+        reopened.LoadFromFile(FPath.toStdString(), [] { return std::string("secret"); });
+        QCOMPARE(reopened.Categories[0]->Records[0]->Value(0), marker + " at exit");
     }
 
     // The check box: a plain file with a password stays plain, an encrypted one needs a password,
