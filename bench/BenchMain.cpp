@@ -7,6 +7,7 @@
 #include "BenchWindow.h"
 
 #include "core/Category.h"
+#include "core/EncryptedFile.h"
 #include "core/FileIO.h"
 #include "core/Ledgrin.h"
 #include "core/SearchParam.h"
@@ -101,6 +102,33 @@ void BenchSave(TBenchRun& run) {
     PrintMemcpyShare(run, "save", ours);
     if (ReadWholeFile(savedPath) != ReadWholeFile(run.DataPath))
         ReportError(run, "save: the saved file differs from the one loaded");
+}
+
+// The same file encrypted: opening derives the key from the password each time, saving uses the
+// key that opening kept. Apart from the key derivation, each may cost at most twice the plain one.
+void BenchEncrypted(TBenchRun& run) {
+    const std::string password = "bench password";
+    const std::string sealedPath = run.Dir + "/sealed.lgd";
+    const double derivation =
+        MedianMs(run.Options.Repeat, [&] { run.Loaded->EncryptionKey = TDataFileKey::Derive(password); });
+    run.Loaded->SaveToFile(sealedPath);
+    std::unique_ptr<TLedgrin> opened;
+    const double open = MedianMs(
+        run.Options.Repeat, [&] { opened->LoadFromFile(sealedPath, [&] { return password; }); },
+        [&] { opened = std::make_unique<TLedgrin>(); });
+    const double save = MedianMs(run.Options.Repeat, [&] { opened->SaveToFile(sealedPath); });
+    run.Loaded->EncryptionKey = nullptr;
+    std::unique_ptr<TLedgrin> plain;
+    const double plainOpen = MedianMs(
+        run.Options.Repeat, [&] { plain->LoadFromFile(run.DataPath); },
+        [&] { plain = std::make_unique<TLedgrin>(); });
+    const double plainSave = MedianMs(run.Options.Repeat, [&] { plain->SaveToFile(run.Dir + "/plain.lgd"); });
+    std::printf(
+        "open encrypted: quillery %.0f ms (key derivation %.0f ms), %.2fx the plain open without it\n", open,
+        derivation, (open - derivation) / plainOpen);
+    std::printf("save encrypted: quillery %.0f ms, %.2fx the plain save\n", save, save / plainSave);
+    if (opened->SaveToBytes() != ReadWholeFile(run.DataPath))
+        ReportError(run, "encrypted: the file opened differs from the plain one");
 }
 
 // SQLite gets a page cache that holds the whole table, as ours holds the whole file in memory, and
@@ -228,7 +256,7 @@ struct TBenchStep {
 
 // In the order they print; each step after load works on what load read.
 const TBenchStep kSteps[] = {
-    {"load", BenchLoad},     {"save", BenchSave},     {"filter", BenchFilter},
+    {"load", BenchLoad},     {"save", BenchSave},     {"encrypted", BenchEncrypted},     {"filter", BenchFilter},
     {"sort", BenchSort},     {"merge", BenchMerge},   {"memory", BenchMemory},
     {"window", BenchWindow}, {"export", BenchExport}, {"import", BenchImport},
     {"print", BenchPrint},

@@ -4,6 +4,7 @@
 #include "cli/Dump.h"
 #include "cli/Password.h"
 
+#include "core/EncryptedFile.h"
 #include "core/Error.h"
 #include "core/Ledgrin.h"
 #include "core/Password.h"
@@ -103,25 +104,38 @@ int TCliCommands::Run() {
             throw ECliUsageError("--filter and --whole-word belong to list");
         if (FOptions.Command != "export" && !FOptions.SheetName.empty())
             throw ECliUsageError("--sheet belongs to export");
+        if (FOptions.Command != "resave" && (FOptions.Encrypt || FOptions.Decrypt))
+            throw ECliUsageError("--encrypt and --decrypt belong to resave");
+        if (FOptions.Encrypt && FOptions.Decrypt)
+            throw ECliUsageError("--encrypt and --decrypt exclude each other");
         return (this->*command.Run)();
     }
     throw ECliUsageError("unknown command " + FOptions.Command);
 }
 
-std::unique_ptr<TLedgrin> TCliCommands::Load(const std::string& path, bool showsRecords) const {
+std::unique_ptr<TLedgrin> TCliCommands::Load(const std::string& path, bool showsRecords) {
     auto ledgrin = std::make_unique<TLedgrin>();
-    ledgrin->LoadFromFile(path);
-    if (showsRecords && ledgrin->HasPassword() &&
-        !PasswordMatches(ReadCliPassword(FOptions.PasswordFile), ledgrin->PasswordDigest))
-        throw EQuilleryError("Password error.");
+    ledgrin->LoadFromFile(path, [this] { return Password(); });
+    if (showsRecords && ledgrin->HasPassword() && !PasswordMatches(Password(), ledgrin->PasswordDigest))
+        throw EPasswordError();
     return ledgrin;
+}
+
+const std::string& TCliCommands::Password() {
+    if (!FPassword)
+        FPassword = ReadCliPassword(FOptions.PasswordFile);
+    return *FPassword;
 }
 
 int TCliCommands::Info() {
     const auto ledgrin = Load(FOptions.Arguments[0], false);
     FOut << "Magic: " << ledgrin->Magic << '\n'
          << "Version: " << ledgrin->Version << '\n'
-         << "Password: " << (ledgrin->HasPassword() ? "set" : "none") << '\n';
+         << "Password: "
+         << (ledgrin->IsEncrypted()   ? "set, encrypted"
+             : ledgrin->HasPassword() ? "set"
+                                      : "none")
+         << '\n';
     for (const auto& category : ledgrin->Categories)
         FOut << "Category " << category->ID << " \"" << DecodeForDisplay(category->Name) << "\": elements "
              << category->Elements.size() << ", text boxes " << category->TextBoxCount() << ", columns "
@@ -146,7 +160,17 @@ int TCliCommands::Check() {
 }
 
 int TCliCommands::Resave() {
-    Load(FOptions.Arguments[0], true)->SaveToFile(FOptions.Arguments[1]);
+    const auto ledgrin = Load(FOptions.Arguments[0], true);
+    if (FOptions.Decrypt) {
+        ledgrin->EncryptionKey = nullptr;
+    } else if (FOptions.Encrypt && !ledgrin->IsEncrypted()) {
+        // The plain file's gate and the key come from the same password.
+        const std::string password =
+            ledgrin->HasPassword() ? Password() : ReadNewCliPassword(FOptions.PasswordFile);
+        ledgrin->PasswordDigest = DigestOfTypedPassword(password);
+        ledgrin->EncryptionKey = TDataFileKey::Derive(password);
+    }
+    ledgrin->SaveToFile(FOptions.Arguments[1]);
     return 0;
 }
 

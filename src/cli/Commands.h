@@ -4,6 +4,7 @@
 
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 
 class TCategory;
@@ -28,10 +29,14 @@ private:
 
     // Loads a data file and, when the command shows records and the file has a password, asks for
     // it; a wrong one fails with "Password error.".
-    std::unique_ptr<TLedgrin> Load(const std::string& path, bool showsRecords) const;
+    // An encrypted file asks for its password whatever the command.
+    std::unique_ptr<TLedgrin> Load(const std::string& path, bool showsRecords);
+    // The password the user gives, asked for once.
+    const std::string& Password();
     // The category the second argument names; "Category not found: %s" otherwise.
     const TCategory& NamedCategory(const TLedgrin& ledgrin) const;
 
     const TCliOptions& FOptions;
     std::ostream& FOut;
+    std::optional<std::string> FPassword;
 };

@@ -16,6 +16,7 @@ Commands:
   resave IN OUT        reads IN and writes it to OUT exactly as the program writes data files:
                        an existing OUT keeps its owner, group and permissions, and one without
                        write permission is refused
+                       and an encrypted IN stays encrypted unless --decrypt is given
   list FILE CATEGORY   the record list the program shows for CATEGORY (its name, or its id when
                        no category has that name): a line of column captions, then one line per
                        record, cells separated by tabs, sorted by the category's sort column
@@ -31,14 +32,18 @@ Options:
                        line, as the filter box holds)
   --whole-word         list: with --filter, TEXT must stand as a whole word
   --sheet NAME         export: the worksheet's name (default: the category's name)
+  --encrypt            resave: write OUT encrypted with the file's password; a file without one
+                       takes a new password (typed twice on a terminal, never empty)
+  --decrypt            resave: write OUT in the plain format; a password stays a gate only
   --password-file PATH read the password from the first line of PATH, a regular file
   -h, --help           show this text
 
 Only regular files are read: a FIFO, a device or a folder is refused at once.
 
 A file with a password needs it for dump, list, export and resave; info and check show no record and
-never ask. A password typed as UTF-8 also opens an older file whose password was set in
-Windows-1252, as in the program. Without --password-file the password is asked for on the terminal (not echoed), or
+never ask; an encrypted file needs it for every command. A password typed as UTF-8 also opens an
+older file whose password was set in Windows-1252, as in the program. Without --password-file the
+password is asked for on the terminal (not echoed), or
 read from the first line of standard input when that is not a terminal.
 
 Stored text is shown as UTF-8 when it is valid UTF-8 and as Windows-1252 otherwise. Sorting and
@@ -82,6 +87,10 @@ TCliOptions TCliOptions::Parse(const std::vector<std::string>& args) {
             options.Help = true;
         } else if (name == "--whole-word" && !inlineValue) {
             options.WholeWord = true;
+        } else if (name == "--encrypt" && !inlineValue) {
+            options.Encrypt = true;
+        } else if (name == "--decrypt" && !inlineValue) {
+            options.Decrypt = true;
         } else if (name == "--filter" || name == "--password-file" || name == "--sheet") {
             if (!inlineValue) {
                 if (i + 1 == args.size())

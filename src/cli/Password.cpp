@@ -60,7 +60,7 @@ private:
 
 } // namespace
 
-std::string ReadCliPassword(const std::string& passwordFile) {
+std::string ReadCliPassword(const std::string& passwordFile, const char* prompt) {
     if (!passwordFile.empty()) {
         const TInputFile file(passwordFile);
         return FirstLine(file.Descriptor(), passwordFile);
@@ -71,9 +71,19 @@ std::string ReadCliPassword(const std::string& passwordFile) {
     {
         // Echo goes off before the prompt shows, so nothing typed after it is ever echoed.
         TNoEcho noEcho;
-        std::cerr << "Password: " << std::flush;
+        std::cerr << prompt << std::flush;
         password = FirstLine(STDIN_FILENO, "standard input");
     }
     std::cerr << '\n';
+    return password;
+}
+
+std::string ReadNewCliPassword(const std::string& passwordFile) {
+    const std::string password = ReadCliPassword(passwordFile, "New password: ");
+    if (passwordFile.empty() && isatty(STDIN_FILENO) &&
+        ReadCliPassword(passwordFile, "Repeat the new password: ") != password)
+        throw EQuilleryError("The passwords do not match.");
+    if (password.empty())
+        throw EQuilleryError("The password cannot be empty.");
     return password;
 }

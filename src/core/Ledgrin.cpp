@@ -1,5 +1,6 @@
 #include "core/Ledgrin.h"
 
+#include "core/EncryptedFile.h"
 #include "core/Error.h"
 #include "core/FileIO.h"
 #include "core/InputFile.h"
@@ -16,18 +17,31 @@ constexpr size_t kMinCategoryBytes = 6 * 4 + 14 + 12 + 3 * 4;
 
 TLedgrin::TLedgrin() : PasswordDigest(::PasswordDigest("")) {}
 
-TFileStamp TLedgrin::LoadFromFile(const std::string& path) {
+TFileStamp TLedgrin::LoadFromFile(const std::string& path, const TAskPassword& askPassword) {
     if (path.empty())
         ThrowAssertion(kAssertionFailure, "DataLedgrin", 62);
     TInputFile file(path);
     // The header first: a file that is not ours is refused before the rest is read.
     std::string bytes;
     file.Read(bytes, kHeaderSize);
-    TStreamReader header(bytes);
-    ReadHeader(header);
+    static_assert(NEncryptedFile::kMagicSize <= kHeaderSize, "the container is told by the header");
+    const bool encrypted = IsEncryptedContainer(bytes);
+    if (!encrypted) {
+        TStreamReader header(bytes);
+        ReadHeader(header);
+    }
     file.ReadToEnd(bytes);
-    TStreamReader stream(bytes);
-    LoadFromStream(stream);
+    if (!encrypted) {
+        TStreamReader stream(bytes);
+        LoadFromStream(stream);
+    } else {
+        if (!askPassword)
+            throw EPasswordError();
+        TOpenedDataFile opened = OpenDataFile(bytes, askPassword());
+        TStreamReader stream(opened.Plain.Bytes);
+        LoadFromStream(stream);
+        EncryptionKey = std::move(opened.Key);
+    }
     TContentDigest digest;
     digest.Add(bytes);
     return MakeFileStamp(file.Info(), digest.Value());
@@ -59,10 +73,18 @@ TFileStamp TLedgrin::SaveToFile(const std::string& path) const {
         ThrowAssertion(kAssertionFailure, "DataLedgrin", 101);
     // Through a small buffer: building the image of a large file whole costs more than writing it.
     return WriteFileAtomically(path, [this](const TByteSink& put) {
-        std::string buffer;
-        TStreamWriter stream(buffer, put);
+        // An encrypted file's plain bytes go straight into the sealing sink: none reach the file.
+        std::unique_ptr<TSealingSink> sealing;
+        if (EncryptionKey)
+            sealing = std::make_unique<TSealingSink>(*EncryptionKey, put);
+        TWipedBytes buffer;
+        TStreamWriter stream(
+            buffer.Bytes,
+            sealing ? TByteSink([&sealing](std::string_view piece) { sealing->Write(piece); }) : put);
         SaveToStream(stream);
         stream.Flush();
+        if (sealing)
+            sealing->Finish();
     });
 }
 

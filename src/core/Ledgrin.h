@@ -4,10 +4,12 @@
 #include "core/FileStamp.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
+class TDataFileKey;
 class TStreamReader;
 class TStreamWriter;
 
@@ -24,23 +26,31 @@ public:
     std::string PasswordDigest;
     int32_t LastCategoryID = 0;
     std::vector<std::unique_ptr<TCategory>> Categories;
+    // Set while the file is kept encrypted: every save seals the plain bytes with this key.
+    std::shared_ptr<const TDataFileKey> EncryptionKey;
 
-    // The magic and the version, which every data file starts with.
+    // The magic and the version, which every data file starts with (an encrypted one with the
+    // container's magic of the same size).
     static constexpr size_t kHeaderSize = 8;
 
     // Reads a whole data file and returns its stamp, to tell later whether another program has
     // changed it. Only a regular file is opened, and its header is checked before the rest is
     // read. "Cannot open file %s: reason" when it cannot be read (TInputFile); the loader's errors
-    // otherwise. What was read before a failure stays in the object.
-    TFileStamp LoadFromFile(const std::string& path);
+    // otherwise. What was read before a failure stays in the object. An encrypted file is opened
+    // with the password that askPassword gives ("Password error." without one); nothing of it is
+    // loaded unless it opens whole.
+    using TAskPassword = std::function<std::string()>;
+    TFileStamp LoadFromFile(const std::string& path, const TAskPassword& askPassword = {});
     void LoadFromStream(TStreamReader& stream);
 
-    // Writes the whole object as WriteFileAtomically does and returns the stamp of the file
-    // written. On failure the old file is untouched and the error is raised.
+    // Writes the whole object as WriteFileAtomically does, sealed with EncryptionKey when it is
+    // set, and returns the stamp of the file written. On failure the old file is untouched and the
+    // error is raised.
     TFileStamp SaveToFile(const std::string& path) const;
     void SaveToStream(TStreamWriter& stream) const;
-    // The bytes SaveToStream writes.
+    // The bytes SaveToStream writes: always the plain format.
     std::string SaveToBytes() const;
+    bool IsEncrypted() const { return EncryptionKey != nullptr; }
 
     // A new category with the defaults and the next id, appended to Categories.
     TCategory* AddCategory();

@@ -1,5 +1,6 @@
 #include "mainwindow/DataFileSession.h"
 
+#include "core/EncryptedFile.h"
 #include "core/Error.h"
 #include "core/FileCopy.h"
 #include "core/Ledgrin.h"
@@ -11,6 +12,8 @@
 
 #include <QDir>
 #include <QFileInfo>
+
+#include <optional>
 
 namespace {
 
@@ -25,6 +28,9 @@ const char* const kUnwrittenChanges =
     "The latest changes could not be written to the data file.\r\n\r\n"
     "Click No to keep them and stay with this data file; Quillery tries to write them again later. "
     "Click Yes to discard them.";
+const char* const kWritePlain =
+    "The data file will be written without encryption: anyone who copies it can read the records.\r\n\r\n"
+    "Do you want to continue?";
 const char* const kDataFileFilter = "Ledgrin files (*.lgd)";
 const char* const kDataFileSuffix = "lgd";
 constexpr int kWriteCacheMs = 60000;
@@ -122,19 +128,31 @@ void TDataFileSession::Open() {
         ThrowAssertion(kAssertionFailure, "FormMainUnit", 833);
     Discard();
     if (QFileInfo::exists(FPath)) {
+        // An encrypted file asks for its password before anything of it is read; that answer
+        // then also opens the gate inside it.
+        struct TCancelled {};
+        std::optional<QString> typed;
         try {
-            FData->LoadFromFile(LocalPath(FPath));
+            FData->LoadFromFile(LocalPath(FPath), [&] {
+                if (FCheckPasswordDialog->exec() != QDialog::Accepted)
+                    throw TCancelled();
+                typed = FCheckPasswordDialog->Password();
+                return typed->toStdString();
+            });
+        } catch (const TCancelled&) {
+            Refuse();
+            return;
         } catch (const std::exception& error) {
             ShowError(QString::fromStdString(error.what()));
             Refuse();
             return;
         }
         if (FData->HasPassword()) {
-            if (FCheckPasswordDialog->exec() != QDialog::Accepted) {
+            if (!typed && FCheckPasswordDialog->exec() != QDialog::Accepted) {
                 Refuse();
                 return;
             }
-            if (!PasswordMatches(FCheckPasswordDialog->Password(), FData->PasswordDigest)) {
+            if (!PasswordMatches(typed ? *typed : FCheckPasswordDialog->Password(), FData->PasswordDigest)) {
                 ShowError(QStringLiteral("Password error."));
                 Refuse();
                 return;
@@ -217,9 +235,19 @@ bool TDataFileSession::CreateDataFile(const QString& path) {
 }
 
 void TDataFileSession::SetPassword() {
+    // Encryption is offered for a first password and kept for an encrypted file.
+    FSetPasswordDialog->SetEncrypt(FData->IsEncrypted() || !FData->HasPassword());
     if (FSetPasswordDialog->exec() != QDialog::Accepted)
         return;
-    FData->PasswordDigest = DigestOfTypedPassword(FSetPasswordDialog->Password());
+    const bool encrypt = FSetPasswordDialog->Encrypt();
+    if (FData->IsEncrypted() && !encrypt &&
+        MessageBoxes::Show(FWindow, MessageBoxes::TKind::Warning, QString::fromLatin1(kWritePlain),
+                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return;
+    const QString password = FSetPasswordDialog->Password();
+    FData->PasswordDigest = DigestOfTypedPassword(password);
+    // Every password gets a key of its own, with a fresh salt.
+    FData->EncryptionKey = encrypt ? TDataFileKey::Derive(password.toStdString()) : nullptr;
     MarkDataChanged();
 }
 

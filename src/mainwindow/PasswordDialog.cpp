@@ -49,6 +49,11 @@ QLineEdit* TPasswordDialog::AddPasswordBox(const QString& objectName, const QStr
     return edit;
 }
 
+void TPasswordDialog::AddBelowBoxes(QWidget* widget) {
+    // Before the spacing and the buttons, which are always the last two items.
+    FLayout->insertWidget(FLayout->count() - 2, widget);
+}
+
 void TPasswordDialog::showEvent(QShowEvent* event) {
     for (QLineEdit* edit : FEdits) {
         edit->clear();

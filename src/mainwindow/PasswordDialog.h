@@ -17,6 +17,8 @@ public:
 protected:
     // A password box with its label, in the order the user tabs through them.
     QLineEdit* AddPasswordBox(const QString& objectName, const QString& label);
+    // A widget under the boxes, above the buttons, in the order they are added.
+    void AddBelowBoxes(QWidget* widget);
     void showEvent(QShowEvent* event) override;
 
 private:

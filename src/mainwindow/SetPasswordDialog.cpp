@@ -2,13 +2,25 @@
 
 #include "ui/dialogs/MessageBoxes.h"
 
+#include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 
 TSetPasswordDialog::TSetPasswordDialog(QWidget* parent)
     : TPasswordDialog(QStringLiteral("Set the password for the current data file here:"), parent),
       FEditPassword(AddPasswordBox(QStringLiteral("EditPassword"), QStringLiteral("Password:"))),
-      FEditAgain(AddPasswordBox(QStringLiteral("EditAgain"), QStringLiteral("Again:"))) {
+      FEditAgain(AddPasswordBox(QStringLiteral("EditAgain"), QStringLiteral("Again:"))),
+      FCheckEncrypt(new QCheckBox(QStringLiteral("Encrypt the data file with this password"), this)) {
     setObjectName(QStringLiteral("DlgSetPassword"));
+    auto* note = new QLabel(
+        QStringLiteral("Without encryption Quillery asks for the password before opening the file, "
+                       "but the records are not encrypted: encrypt anything secret."),
+        this);
+    note->setObjectName(QStringLiteral("LabelPlainNote"));
+    note->setWordWrap(true);
+    FCheckEncrypt->setObjectName(QStringLiteral("CheckEncrypt"));
+    AddBelowBoxes(note);
+    AddBelowBoxes(FCheckEncrypt);
     // No close box: the dialog ends by its buttons (Escape answers Cancel).
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
 }
@@ -17,9 +29,21 @@ QString TSetPasswordDialog::Password() const {
     return FEditPassword->text();
 }
 
+bool TSetPasswordDialog::Encrypt() const {
+    return FCheckEncrypt->isChecked();
+}
+
+void TSetPasswordDialog::SetEncrypt(bool encrypt) {
+    FCheckEncrypt->setChecked(encrypt);
+}
+
 void TSetPasswordDialog::accept() {
     if (FEditPassword->text() != FEditAgain->text()) {
         MessageBoxes::ShowError(this, QStringLiteral("The two passwords should be identical."));
+        return;
+    }
+    if (Encrypt() && FEditPassword->text().isEmpty()) {
+        MessageBoxes::ShowError(this, QStringLiteral("An encrypted data file needs a password."));
         return;
     }
     TPasswordDialog::accept();

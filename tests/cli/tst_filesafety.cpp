@@ -1,6 +1,7 @@
 // What quillery-cli does with files that are not what they seem, files it may not replace, and
 // limits it runs into: refusals that come at once, and files kept as they were.
 
+#include "cli/BooksFile.h"
 #include "cli/CliRun.h"
 
 #include "core/FileEntries.h"
@@ -32,23 +33,6 @@ constexpr gid_t kTeam = 61000;
 constexpr int kWatchdogMs = 20000;
 
 const QString kCli = QStringLiteral(QUILLERY_BIN_DIR "/quillery-cli");
-
-// A category "Books" with a column and records enough to make a file of some size.
-TLedgrin MakeBooks(int records, const std::string& title = "title") {
-    TLedgrin data;
-    TCategory& books = *data.AddCategory();
-    books.Name = "Books";
-    const int32_t id =
-        books.AddElement(kKindEdit, 96, 12, 294, 24, 0xFFFFFF, TFont{"MS Sans Serif", 0, 8, 0}, "");
-    books.RenumberValueIndexes();
-    auto column = std::make_unique<TListColumn>();
-    column->ElementID = id;
-    column->Caption = "Title";
-    books.Columns.push_back(std::move(column));
-    for (int r = 0; r < records; ++r)
-        books.NewRecord()->SetValue(0, title + " " + std::to_string(r));
-    return data;
-}
 
 // Runs the tool as user with the team as its group; the superuser runs it as it is.
 std::function<void()> AsUser(uid_t user) {

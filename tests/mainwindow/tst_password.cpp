@@ -4,16 +4,22 @@
 
 #include "core/PasswordCases.h"
 
+#include "core/EncryptedFile.h"
 #include "core/Error.h"
 #include "core/TextRules.h"
 #include "mainwindow/SetPasswordDialog.h"
+#include "settings/Settings.h"
 #include "ui/dialogs/FileDialogs.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QDirIterator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+
+#include <optional>
 
 using namespace MainTest;
 
@@ -22,7 +28,8 @@ namespace {
 // Types into the Set Password dialog and presses a button; returns through done whether the
 // dialog was still open afterwards.
 void AnswerSetPassword(const QString& password, const QString& again, const char* button,
-                       std::shared_ptr<bool> stillOpen = nullptr) {
+                       std::shared_ptr<bool> stillOpen = nullptr,
+                       std::optional<bool> encrypt = std::nullopt) {
     OnNextDialog([=](QWidget* widget) {
         auto* dialog = qobject_cast<TSetPasswordDialog*>(widget);
         if (dialog == nullptr) {
@@ -35,6 +42,9 @@ void AnswerSetPassword(const QString& password, const QString& again, const char
         }
         TypeText(first, password);
         TypeText(second, again);
+        auto* check = Child<QCheckBox>(*dialog, "CheckEncrypt");
+        if (encrypt && check->isChecked() != *encrypt)
+            QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(4, check->height() / 2));
         QTest::mouseClick(Child<QPushButton>(*dialog, button), Qt::LeftButton);
         if (stillOpen) {
             *stillOpen = dialog->isVisible();
@@ -54,9 +64,11 @@ class TestPassword : public TWindowTest {
 
     QString FPath;
 
-    void RememberFile(const std::string& password) {
+    void RememberFile(const std::string& password, bool encrypted = false) {
         TLedgrin data;
         data.PasswordDigest = PasswordDigest(password);
+        if (encrypted)
+            data.EncryptionKey = TDataFileKey::Derive(password);
         AddRecord(*AddCategory(data, "Secrets", {"Site"}), {"example.org"});
         FPath = FSandbox->FilePath(QStringLiteral("secret.lgd"));
         SaveData(data, FPath);
@@ -85,26 +97,35 @@ private slots:
         QTest::addColumn<bool>("cancel");
         QTest::addColumn<bool>("opens");
         QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<bool>("encrypted");
         QTest::newRow("right") << "secret"
-                               << "secret" << false << true << QStringList();
+                               << "secret" << false << true << QStringList() << false;
         QTest::newRow("right, UTF-8") << "p\u00e4ss"
-                                      << "p\u00e4ss" << false << true << QStringList();
+                                      << "p\u00e4ss" << false << true << QStringList() << false;
         QTest::newRow("right, beyond Latin-1")
             << QStringLiteral("\u043f\u0430\u0440\u043e\u043b\u044c \u00e6\u00f8\U0001F511")
             << QStringLiteral("\u043f\u0430\u0440\u043e\u043b\u044c \u00e6\u00f8\U0001F511") << false << true
-            << QStringList();
-        QTest::newRow("right, long with blanks")
-            << QString(2000, QLatin1Char('x')) + QStringLiteral("  y ")
-            << QString(2000, QLatin1Char('x')) + QStringLiteral("  y ") << false << true << QStringList();
+            << QStringList() << false;
+        QTest::newRow("right, long with blanks") << QString(2000, QLatin1Char('x')) + QStringLiteral("  y ")
+                                                 << QString(2000, QLatin1Char('x')) + QStringLiteral("  y ")
+                                                 << false << true << QStringList() << false;
         QTest::newRow("trailing blank missing")
             << "secret "
-            << "secret" << false << false << QStringList{"Password error."};
+            << "secret" << false << false << QStringList{"Password error."} << false;
         QTest::newRow("wrong") << "secret"
-                               << "Secret" << false << false << QStringList{"Password error."};
+                               << "Secret" << false << false << QStringList{"Password error."} << false;
         QTest::newRow("empty typed") << "secret"
-                                     << "" << false << false << QStringList{"Password error."};
+                                     << "" << false << false << QStringList{"Password error."} << false;
         QTest::newRow("cancelled") << "secret"
-                                   << "secret" << true << false << QStringList();
+                                   << "secret" << true << false << QStringList() << false;
+        // An encrypted file asks with the same dialog before anything of it is read.
+        QTest::newRow("encrypted, right") << "secret"
+                                          << "secret" << false << true << QStringList() << true;
+        QTest::newRow("encrypted, wrong")
+            << "secret"
+            << "Secret" << false << false << QStringList{"Password error."} << true;
+        QTest::newRow("encrypted, cancelled") << "secret"
+                                              << "secret" << true << false << QStringList() << true;
     }
     void passwordCheck() {
         QFETCH(QString, stored);
@@ -112,7 +133,9 @@ private slots:
         QFETCH(bool, cancel);
         QFETCH(bool, opens);
         QFETCH(QStringList, boxes);
-        RememberFile(stored.toStdString());
+        QFETCH(bool, encrypted);
+        RememberFile(stored.toStdString(), encrypted);
+        const QByteArray before = FileBytes(FPath);
         AnswerCheckPassword(typed, cancel);
         for (qsizetype i = 0; i < boxes.size(); ++i) {
             MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
@@ -128,13 +151,50 @@ private slots:
         if (opens) {
             QCOMPARE(form->windowTitle(), QStringLiteral("Quillery - secret.lgd"));
             QCOMPARE(form->Data().Categories.size(), size_t(1));
+            QCOMPARE(form->Data().IsEncrypted(), encrypted);
             QVERIFY(Child<QAction>(*form, "ActionSetPassword")->isEnabled());
         } else {
             VerifyNoDataFileState(*form);
         }
         QVERIFY(form->close());
         // A refused file is left as it was.
-        QCOMPARE(LoadData(FPath).PasswordDigest, PasswordDigest(stored.toStdString()));
+        QCOMPARE(FileBytes(FPath), before);
+    }
+
+    // A new password on an encrypted file seals it under a key of its own; emptying it writes the
+    // plain format. The records never reach the disk readable while the file is encrypted.
+    void newPasswordOfAnEncryptedFile() {
+        RememberFile("secret", true);
+        AnswerCheckPassword(QStringLiteral("secret"));
+        auto form = ShowForm();
+        QVERIFY(form->DataFileOpened());
+        AnswerSetPassword(QStringLiteral("n\u00e9w"), QStringLiteral("n\u00e9w"), "BtnOK");
+        Trigger(*form, "ActionSetPassword");
+        QVERIFY(form->close());
+        const QByteArray sealed = FileBytes(FPath);
+        QVERIFY(IsEncryptedContainer(sealed.toStdString()));
+        QVERIFY(!sealed.contains("example.org"));
+        bool oldPasswordRefused = false;
+        try {
+            TLedgrin().LoadFromFile(FPath.toStdString(), [] { return std::string("secret"); });
+        } catch (const EPasswordError&) {
+            oldPasswordRefused = true;
+        }
+        QVERIFY(oldPasswordRefused);
+
+        AnswerCheckPassword(QStringLiteral("n\u00e9w"));
+        auto reopened = ShowForm();
+        QVERIFY(reopened->Data().IsEncrypted());
+        MessageBoxTesting::QueueAnswer(QMessageBox::Yes);
+        AnswerSetPassword(QString(), QString(), "BtnOK", nullptr, false);
+        Trigger(*reopened, "ActionSetPassword");
+        QCOMPARE(ShownBoxTexts(),
+                 QStringList{QStringLiteral(
+                     "The data file will be written without encryption: anyone who copies it can "
+                     "read the records.\r\n\r\nDo you want to continue?")});
+        QVERIFY(reopened->close());
+        QVERIFY(FileBytes(FPath).contains("example.org"));
+        QVERIFY(!LoadData(FPath).HasPassword());
     }
 
     // The window accepts exactly the passwords the data store and the command-line tool accept.
@@ -229,12 +289,91 @@ private slots:
         QCOMPARE(form->Data().PasswordDigest, PasswordDigest("n\xc3\xa9w"));
         QVERIFY(form->WritePending());
         QVERIFY(form->close());
-        QCOMPARE(LoadData(FPath).PasswordDigest, PasswordDigest("n\xc3\xa9w"));
+        // A first password encrypts the file unless the user unticks it.
+        QVERIFY(IsEncryptedContainer(FileBytes(FPath).toStdString()));
+        QVERIFY(!FileBytes(FPath).contains("example.org"));
 
         AnswerCheckPassword(QStringLiteral("n\u00e9w"));
         auto reopened = ShowForm();
         QVERIFY(reopened->DataFileOpened());
         QVERIFY(reopened->close());
+    }
+
+    // A record saved in an encrypted file by the write cache, a backup and the exit leaves no file
+    // anywhere in the sandbox (data, backup and temporary folders) that holds it readable.
+    void nothingReadableOnDisk() {
+        const std::string marker = "MARK-8c41-never-on-disk";
+        RememberFile("secret", true);
+        AnswerCheckPassword(QStringLiteral("secret"));
+        auto form = ShowForm();
+        QVERIFY(form->DataFileOpened());
+        form->Data().Categories[0]->Records[0]->SetValue(0, marker);
+        form->MarkDataChanged();
+        form->TimerWriteCacheTimer();
+        QVERIFY(!form->WritePending());
+        FileDialogTesting::QueueResult(TDataGlobal::BackupFolder() + QStringLiteral("copy.lgd"));
+        Trigger(*form, "ActionBackupDataFile");
+        QVERIFY(QFileInfo::exists(TDataGlobal::BackupFolder() + QStringLiteral("copy.lgd")));
+        form->Data().Categories[0]->Records[0]->SetValue(0, marker + " at exit");
+        form->MarkDataChanged();
+        QVERIFY(form->close());
+
+        int files = 0;
+        QDirIterator it(FSandbox->Root(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            ++files;
+            QVERIFY2(!FileBytes(path).contains(QByteArray::fromStdString(marker)), qPrintable(path));
+        }
+        QVERIFY(files >= 2);
+        TLedgrin reopened;
+        reopened.LoadFromFile(FPath.toStdString(), [] { return std::string("secret"); });
+        QCOMPARE(reopened.Categories[0]->Records[0]->Value(0), marker + " at exit");
+    }
+
+    // The check box: a plain file with a password stays plain, an encrypted one needs a password,
+    // and the Cancel of the question keeps the file encrypted.
+    void encryptionChoice_data() {
+        QTest::addColumn<bool>("encrypted");
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<bool>("tick");
+        QTest::addColumn<QMessageBox::StandardButton>("answer"); // NoButton: no question
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<bool>("encryptedAfter");
+        QTest::newRow("plain with a password stays plain")
+            << false << "other" << false << QMessageBox::NoButton << QStringList() << false;
+        QTest::newRow("plain file ticked")
+            << false << "other" << true << QMessageBox::NoButton << QStringList() << true;
+        QTest::newRow("empty password refused when ticked")
+            << true << "" << true << QMessageBox::Ok
+            << QStringList{"An encrypted data file needs a password."} << true;
+        QTest::newRow("unticking answered No")
+            << true << "secret" << false << QMessageBox::No
+            << QStringList{"The data file will be written without encryption: "
+                           "anyone who copies it can read the records.\r\n\r\n"
+                           "Do you want to continue?"}
+            << true;
+    }
+    void encryptionChoice() {
+        QFETCH(bool, encrypted);
+        QFETCH(QString, password);
+        QFETCH(bool, tick);
+        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(QStringList, boxes);
+        QFETCH(bool, encryptedAfter);
+        RememberFile("secret", encrypted);
+        AnswerCheckPassword(QStringLiteral("secret"));
+        auto form = ShowForm();
+        QVERIFY(form->DataFileOpened());
+        if (answer != QMessageBox::NoButton)
+            MessageBoxTesting::QueueAnswer(answer);
+        auto stillOpen = std::make_shared<bool>(false);
+        AnswerSetPassword(password, password, "BtnOK", stillOpen, tick);
+        Trigger(*form, "ActionSetPassword");
+        QCOMPARE(ShownBoxTexts(), boxes);
+        QCOMPARE(form->Data().IsEncrypted(), encryptedAfter);
+        QVERIFY(form->close());
+        QCOMPARE(IsEncryptedContainer(FileBytes(FPath).toStdString()), encryptedAfter);
     }
 
     void differentBoxesKeepTheDialogOpen() {
@@ -279,6 +418,9 @@ private slots:
                  QStringLiteral("Set the password for the current data file here:"));
         QCOMPARE(Child<QLineEdit>(*dialog, "EditPassword")->echoMode(), QLineEdit::Password);
         QCOMPARE(Child<QLineEdit>(*dialog, "EditAgain")->echoMode(), QLineEdit::Password);
+        QCOMPARE(Child<QCheckBox>(*dialog, "CheckEncrypt")->text(),
+                 QStringLiteral("Encrypt the data file with this password"));
+        QVERIFY(Child<QLabel>(*dialog, "LabelPlainNote")->text().contains(QStringLiteral("not encrypted")));
         AnswerSetPassword(QStringLiteral("a"), QStringLiteral("a"), "BtnCancel");
         Trigger(*form, "ActionSetPassword");
         QCOMPARE(form->Data().PasswordDigest, PasswordDigest(""));

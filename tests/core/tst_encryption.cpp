@@ -1,0 +1,254 @@
+// The encrypted data file: round trips to the byte, wrong passwords told apart from damage, every
+// changed byte and every cut refused whole, hostile key-derivation headers refused before any work.
+
+#include "DataBytes.h"
+
+#include "bench/BenchData.h"
+#include "core/EncryptedFile.h"
+#include "core/Ledgrin.h"
+#include "core/Stream.h"
+
+#include <QtTest>
+
+#include <sodium.h>
+
+namespace {
+
+const std::string kPassword = "correct horse \xC3\xA9";
+
+// The smallest parameters the reader accepts: the tests derive hundreds of keys.
+std::shared_ptr<const TDataFileKey> CheapKey(const std::string& password = kPassword) {
+    return TDataFileKey::Derive(password, TKeyDerivation{1, 8, std::string(NEncryptedFile::kSaltSize, 's')});
+}
+
+std::string SmallPlainFile() {
+    return Layout::Encode(Layout::SampleFile()).toStdString();
+}
+
+std::string Open(const std::string& sealed, const std::string& password = kPassword) {
+    return OpenDataFile(sealed, password).Plain.Bytes;
+}
+
+QString OpenError(const std::string& sealed, const std::string& password = kPassword) {
+    return ErrorOf([&] { Open(sealed, password); });
+}
+
+const QString kDamaged = QStringLiteral("EQuilleryError: The data file is damaged.");
+const QString kWrongPassword = QStringLiteral("EQuilleryError: Password error.");
+
+// Offsets of the header fields, as the container's layout fixes them.
+constexpr int kVersionAt = 8;
+constexpr int kAlgorithmAt = 12;
+constexpr int kPassesAt = 16;
+constexpr int kMemoryAt = 20;
+constexpr int kChecksumAt = 64 + 16 + crypto_secretstream_xchacha20poly1305_ABYTES;
+
+// The bytes with a uint32 field replaced and the header checksum made to match again, so that only
+// the field's own check can refuse it.
+std::string WithHeaderField(std::string sealed, int at, uint32_t value) {
+    for (int i = 0; i < 4; ++i)
+        sealed[static_cast<size_t>(at + i)] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    crypto_generichash(reinterpret_cast<unsigned char*>(&sealed[kChecksumAt]), 16,
+                       reinterpret_cast<const unsigned char*>(sealed.data()), kChecksumAt, nullptr, 0);
+    return sealed;
+}
+
+std::string ReadFile(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("<unreadable>");
+}
+
+std::unique_ptr<TLedgrin> LedgrinFromBytes(const std::string& bytes) {
+    auto ledgrin = std::make_unique<TLedgrin>();
+    TStreamReader stream(bytes);
+    ledgrin->LoadFromStream(stream);
+    return ledgrin;
+}
+
+} // namespace
+
+class TestEncryption : public QObject {
+    Q_OBJECT
+
+private slots:
+    void roundTrip_data() {
+        QTest::addColumn<int>("size");
+        QTest::newRow("empty") << 0;
+        QTest::newRow("one byte") << 1;
+        QTest::newRow("a byte short of a chunk") << int(NEncryptedFile::kChunkSize - 1);
+        QTest::newRow("one chunk") << int(NEncryptedFile::kChunkSize);
+        QTest::newRow("a byte over a chunk") << int(NEncryptedFile::kChunkSize + 1);
+        QTest::newRow("three chunks and some") << int(3 * NEncryptedFile::kChunkSize + 5);
+    }
+    void roundTrip() {
+        QFETCH(int, size);
+        const std::string plain = Layout::Pattern(size, size).toStdString();
+        const std::string sealed = SealDataFile(plain, *CheapKey());
+        QVERIFY(IsEncryptedContainer(sealed));
+        QCOMPARE(Open(sealed), plain);
+        // The chunks themselves are sealed: a second copy under the same key shares no stream.
+        const std::string again = SealDataFile(plain, *CheapKey());
+        QVERIFY(again != sealed);
+        QCOMPARE(Open(again), plain);
+    }
+
+    void freshSaltWithTheProgramsLimits() {
+        const std::string first = SealDataFile("x", kPassword);
+        const std::string second = SealDataFile("x", kPassword);
+        const TKeyDerivation a = ReadContainerHeader(first);
+        const TKeyDerivation b = ReadContainerHeader(second);
+        QCOMPARE(a.Passes, uint32_t(crypto_pwhash_OPSLIMIT_INTERACTIVE));
+        QCOMPARE(a.MemoryKiB, uint32_t(crypto_pwhash_MEMLIMIT_INTERACTIVE / 1024));
+        QVERIFY(a.Salt != b.Salt);
+        QCOMPARE(Open(second), std::string("x"));
+    }
+
+    void wrongPassword_data() {
+        QTest::addColumn<QByteArray>("password");
+        QTest::newRow("empty") << QByteArray();
+        QTest::newRow("trailing blank") << QByteArray("correct horse \xC3\xA9 ");
+        QTest::newRow("other case") << QByteArray("Correct horse \xC3\xA9");
+        QTest::newRow("Latin-1 bytes of the same text") << QByteArray("correct horse \xE9");
+    }
+    void wrongPassword() {
+        QFETCH(QByteArray, password);
+        QCOMPARE(OpenError(SealDataFile(SmallPlainFile(), *CheapKey()), password.toStdString()),
+                 kWrongPassword);
+    }
+
+    void everySingleByteChangeIsDamage() {
+        const std::string sealed = SealDataFile(SmallPlainFile(), *CheapKey());
+        for (size_t at = 0; at < sealed.size(); ++at) {
+            for (int flip = 1; flip < 256; ++flip) {
+                std::string changed = sealed;
+                changed[at] = static_cast<char>(changed[at] ^ flip);
+                const QString error = OpenError(changed);
+                if (error != kDamaged)
+                    QFAIL(qPrintable(QStringLiteral("byte %1 ^ %2: %3").arg(at).arg(flip).arg(error)));
+            }
+        }
+    }
+
+    void everyCutIsDamage() {
+        const std::string small = SealDataFile(SmallPlainFile(), *CheapKey());
+        for (size_t size = 0; size < small.size(); ++size)
+            QCOMPARE(OpenError(small.substr(0, size)), kDamaged);
+        // Cut exactly between chunks, the rest still authenticates: only the missing final mark
+        // tells.
+        const std::string large =
+            SealDataFile(std::string(3 * NEncryptedFile::kChunkSize + 5, 'q'), *CheapKey());
+        const size_t sealedChunk = NEncryptedFile::kChunkSize + crypto_secretstream_xchacha20poly1305_ABYTES;
+        const size_t body = size_t(kChecksumAt) + 16;
+        for (size_t chunks = 0; chunks <= 3; ++chunks)
+            QCOMPARE(OpenError(large.substr(0, body + chunks * sealedChunk)), kDamaged);
+        QCOMPARE(OpenError(large + '\0'), kDamaged);
+        QCOMPARE(OpenError(large + large.substr(body)), kDamaged);
+    }
+
+    void hostileHeader_data() {
+        QTest::addColumn<int>("at");
+        QTest::addColumn<uint>("value");
+        QTest::addColumn<QString>("error");
+        const QString version =
+            QStringLiteral("EAssertionFailed: Data file version incompatible. (EncryptedFile, line");
+        QTest::newRow("later version") << kVersionAt << 2u << version;
+        QTest::newRow("version zero") << kVersionAt << 0u << version;
+        QTest::newRow("Argon2i") << kAlgorithmAt << uint(crypto_pwhash_ALG_ARGON2I13) << kDamaged;
+        QTest::newRow("no passes") << kPassesAt << 0u << kDamaged;
+        QTest::newRow("a pass too many") << kPassesAt << NEncryptedFile::kMaxPasses + 1 << kDamaged;
+        QTest::newRow("four billion passes") << kPassesAt << 0xFFFFFFFFu << kDamaged;
+        QTest::newRow("below the least memory") << kMemoryAt << 7u << kDamaged;
+        QTest::newRow("a KiB too much memory") << kMemoryAt << NEncryptedFile::kMaxMemoryKiB + 1 << kDamaged;
+        QTest::newRow("four TiB of memory") << kMemoryAt << 0xFFFFFFFFu << kDamaged;
+    }
+    void hostileHeader() {
+        QFETCH(int, at);
+        QFETCH(uint, value);
+        QFETCH(QString, error);
+        const std::string hostile = WithHeaderField(SealDataFile(SmallPlainFile(), *CheapKey()), at, value);
+        QVERIFY(OpenError(hostile).startsWith(error));
+    }
+
+    void headerChecksumIsWhatTellsDamageFromPassword() {
+        // The same field change with a matching checksum reaches the key check and fails it.
+        const std::string sealed = SealDataFile(SmallPlainFile(), *CheapKey());
+        QCOMPARE(OpenError(WithHeaderField(sealed, kPassesAt, 2)), kWrongPassword);
+        std::string changedSalt = sealed;
+        changedSalt[kMemoryAt + 4] ^= 1;
+        QCOMPARE(OpenError(changedSalt), kDamaged);
+    }
+
+    void ledgrinPlainEncryptedPlain() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("cards.lgd"));
+        const std::string plain = SmallPlainFile();
+        auto ledgrin = LedgrinFromBytes(plain);
+        ledgrin->EncryptionKey = CheapKey();
+        ledgrin->SaveToFile(path.toStdString());
+        const std::string onDisk = ReadFile(path);
+        QVERIFY(IsEncryptedContainer(onDisk));
+        for (const char* marker : {"Ada", "Dune", "Contacts", "line three"})
+            QVERIFY2(onDisk.find(marker) == std::string::npos, marker);
+
+        TLedgrin reopened;
+        reopened.LoadFromFile(path.toStdString(), [] { return kPassword; });
+        QVERIFY(reopened.IsEncrypted());
+        QCOMPARE(reopened.SaveToBytes(), plain);
+        // Saving again keeps the key (no password asked) with a fresh stream.
+        reopened.SaveToFile(path.toStdString());
+        QVERIFY(ReadFile(path) != onDisk);
+        QCOMPARE(Open(ReadFile(path)), plain);
+
+        reopened.EncryptionKey = nullptr;
+        reopened.SaveToFile(path.toStdString());
+        QCOMPARE(ReadFile(path), plain);
+    }
+
+    void ledgrinLoadsNothingOfAFileThatDoesNotOpen_data() {
+        QTest::addColumn<bool>("askPassword");
+        QTest::addColumn<QByteArray>("password");
+        QTest::addColumn<int>("changeAt");
+        QTest::addColumn<QString>("error");
+        QTest::newRow("no one to ask") << false << QByteArray() << -1 << kWrongPassword;
+        QTest::newRow("wrong password") << true << QByteArray("nope") << -1 << kWrongPassword;
+        QTest::newRow("last byte changed") << true << QByteArray(kPassword.c_str()) << -2 << kDamaged;
+    }
+    void ledgrinLoadsNothingOfAFileThatDoesNotOpen() {
+        QFETCH(bool, askPassword);
+        QFETCH(QByteArray, password);
+        QFETCH(int, changeAt);
+        QFETCH(QString, error);
+        std::string sealed = SealDataFile(SmallPlainFile(), *CheapKey());
+        if (changeAt == -2)
+            sealed.back() ^= 0x20;
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("cards.lgd"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(sealed.data(), qint64(sealed.size()));
+        file.close();
+        TLedgrin ledgrin;
+        TLedgrin::TAskPassword ask;
+        if (askPassword)
+            ask = [&] { return password.toStdString(); };
+        QCOMPARE(ErrorOf([&] { ledgrin.LoadFromFile(path.toStdString(), ask); }), error);
+        QVERIFY(ledgrin.Categories.empty());
+        QVERIFY(!ledgrin.IsEncrypted());
+    }
+
+    void hundredThousandRecords() {
+        const std::string plain = MakeBenchLedgrin(100000, kBenchSeed)->SaveToBytes();
+        QTemporaryDir folder;
+        const QString path = folder.filePath(QStringLiteral("big.lgd"));
+        auto ledgrin = LedgrinFromBytes(plain);
+        ledgrin->EncryptionKey = CheapKey();
+        ledgrin->SaveToFile(path.toStdString());
+        TLedgrin reopened;
+        reopened.LoadFromFile(path.toStdString(), [] { return kPassword; });
+        QCOMPARE(reopened.Categories.front()->Records.size(), size_t(100000));
+        QVERIFY(reopened.SaveToBytes() == plain);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEncryption)
+#include "tst_encryption.moc"
