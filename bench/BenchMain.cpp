@@ -256,10 +256,9 @@ struct TBenchStep {
 
 // In the order they print; each step after load works on what load read.
 const TBenchStep kSteps[] = {
-    {"load", BenchLoad},     {"save", BenchSave},     {"encrypted", BenchEncrypted},     {"filter", BenchFilter},
-    {"sort", BenchSort},     {"merge", BenchMerge},   {"memory", BenchMemory},
-    {"window", BenchWindow}, {"export", BenchExport}, {"import", BenchImport},
-    {"print", BenchPrint},
+    {"load", BenchLoad},     {"save", BenchSave},     {"encrypted", BenchEncrypted}, {"filter", BenchFilter},
+    {"sort", BenchSort},     {"merge", BenchMerge},   {"memory", BenchMemory},       {"window", BenchWindow},
+    {"export", BenchExport}, {"import", BenchImport}, {"print", BenchPrint},
 };
 
 int Usage() {

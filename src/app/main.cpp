@@ -2,6 +2,7 @@
 #include "app/CommandLine.h"
 #include "app/SecondStarts.h"
 #include "app/SingleInstance.h"
+#include "core/FileIO.h"
 #include "mainwindow/MainWindow.h"
 #include "settings/Settings.h"
 
@@ -26,6 +27,8 @@ int Answer(const QString& text, FILE* stream, int exitCode) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // A file-size limit makes a write fail with its error instead of killing the program mid-save.
+    IgnoreFileSizeSignal();
     // --help and --version answer before the application object exists, so they work on a
     // terminal without a display.
     QStringList arguments;

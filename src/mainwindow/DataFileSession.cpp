@@ -3,6 +3,7 @@
 #include "core/EncryptedFile.h"
 #include "core/Error.h"
 #include "core/FileCopy.h"
+#include "core/FileStamp.h"
 #include "core/Ledgrin.h"
 #include "mainwindow/CheckPasswordDialog.h"
 #include "mainwindow/SetPasswordDialog.h"
@@ -33,6 +34,11 @@ const char* const kWritePlain =
     "Do you want to continue?";
 const char* const kDataFileFilter = "Ledgrin files (*.lgd)";
 const char* const kDataFileSuffix = "lgd";
+const char* const kChangedElsewhere =
+    "The data file %1 was changed by another program after Quillery read it.\r\n\r\n"
+    "Click Yes to open the other program's version (the changes made here since the last write are "
+    "lost), No to replace it with Quillery's data, or Cancel to decide later (the changes stay "
+    "unwritten).";
 constexpr int kWriteCacheMs = 60000;
 
 std::string LocalPath(const QString& path) {
@@ -102,7 +108,20 @@ bool TDataFileSession::Write() {
     if (FPath.isEmpty())
         return true;
     try {
-        FData->SaveToFile(LocalPath(FPath));
+        if (ChangedSince(LocalPath(FPath), FStamp)) {
+            // Another program wrote the file since it was read here: never overwrite it blindly.
+            const QMessageBox::StandardButton answer = MessageBoxes::Show(
+                FWindow, MessageBoxes::TKind::Warning, QString::fromLatin1(kChangedElsewhere).arg(FPath),
+                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel);
+            if (answer == QMessageBox::Cancel)
+                return false;
+            if (answer == QMessageBox::Yes) {
+                FOpened = false;
+                Open();
+                return true;
+            }
+        }
+        FStamp = FData->SaveToFile(LocalPath(FPath));
     } catch (const std::exception& error) {
         ShowError(QString::fromStdString(error.what()));
         return false;
@@ -133,7 +152,7 @@ void TDataFileSession::Open() {
         struct TCancelled {};
         std::optional<QString> typed;
         try {
-            FData->LoadFromFile(LocalPath(FPath), [&] {
+            FStamp = FData->LoadFromFile(LocalPath(FPath), [&] {
                 if (FCheckPasswordDialog->exec() != QDialog::Accepted)
                     throw TCancelled();
                 typed = FCheckPasswordDialog->Password();
@@ -160,6 +179,7 @@ void TDataFileSession::Open() {
         }
     } else {
         // A new, empty data file reaches the disk with the first write.
+        FStamp = StampOf(LocalPath(FPath));
         MarkDataChanged();
     }
     FOpened = true;

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QTimer>
 
+#include "core/FileStamp.h"
+
 #include <functional>
 #include <memory>
 
@@ -67,6 +69,8 @@ private:
     QWidget* FWindow;
     std::unique_ptr<TLedgrin> FData;
     QString FPath;
+    // The file as it was read or last written, to tell when another program changed it.
+    TFileStamp FStamp;
     bool FOpened = false;
     bool FWritePending = false;
     TSetPasswordDialog* FSetPasswordDialog;

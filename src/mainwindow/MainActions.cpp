@@ -115,9 +115,8 @@ TMainActions::TMainActions(QMainWindow* w)
 
     // Disabled at start: commands that need an open data file, a shown category, a selected
     // record or a focused text box, and those whose windows come with later work.
-    for (QAction* action :
-         {Cut, Copy, Paste, SelectAll, EditTemplates, NewItem, DuplicateItem, DeleteItem, SetFocusToSearchBox,
-          SetFocusToTheListView, ImportFromExcel, ExportToExcel})
+    for (QAction* action : {Cut, Copy, Paste, SelectAll, EditTemplates, NewItem, DuplicateItem, DeleteItem,
+                            SetFocusToSearchBox, SetFocusToTheListView, ImportFromExcel, ExportToExcel})
         action->setEnabled(false);
 }
 

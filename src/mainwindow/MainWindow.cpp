@@ -1,6 +1,7 @@
 #include "mainwindow/MainWindow.h"
 
 #include "core/Category.h"
+#include "core/FileIO.h"
 #include "core/Ledgrin.h"
 #include "exchange/ExportWizard.h"
 #include "exchange/ImportWizard.h"
@@ -56,7 +57,8 @@ TMainWindow::TMainWindow(QWidget* parent)
       FImportWizard(std::make_unique<TImportWizard>()), FExportWizard(std::make_unique<TExportWizard>()),
       FFilterBar(new TFilterBar(this)), FLayout(new TMainLayout(this, FFilterBar)),
       FCategoryBar(FLayout->CategoryBar()), FCategoryLabel(FLayout->CategoryLabel()),
-      FRecordList(FLayout->RecordList()), FRecordForm(FLayout->RecordForm()), FPrintHost(new TPrintHost(this)) {
+      FRecordList(FLayout->RecordList()), FRecordForm(FLayout->RecordForm()),
+      FPrintHost(new TPrintHost(this)) {
     setObjectName(QStringLiteral("FormMain"));
     setWindowTitle(QStringLiteral("Quillery"));
     resize(1000, 680);
@@ -322,7 +324,10 @@ void TMainWindow::LetGoOfData() {
 }
 
 void TMainWindow::DataFileOpenedChanged(bool opened) {
-    setWindowTitle(opened ? QStringLiteral("Quillery - ") + QFileInfo(DataFilePath()).fileName()
+    // A file that cannot be written says so once, in the title.
+    const bool readOnly = opened && IsReadOnlyFile(QFile::encodeName(DataFilePath()).toStdString());
+    setWindowTitle(opened ? QStringLiteral("Quillery - ") + QFileInfo(DataFilePath()).fileName() +
+                                (readOnly ? QStringLiteral(" (read-only)") : QString())
                           : QStringLiteral("Quillery"));
     FillCategoryBar();
     FActions->SetPassword->setEnabled(opened);

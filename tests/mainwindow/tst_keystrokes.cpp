@@ -3,6 +3,7 @@
 
 #include "support/WindowTestSupport.h"
 
+#include "core/FileIO.h"
 #include "ui/dialogs/FileDialogs.h"
 
 #include <QAction>
@@ -73,8 +74,8 @@ private slots:
         auto form = ShowTwoCategories();
         form->Data().Categories[0]->Name = "Novels";
         form->MarkDataChanged();
-        // A folder that is gone makes every write fail, also for root.
-        QVERIFY(QFileInfo(FPath).absoluteDir().removeRecursively());
+        // The next write fails as on a full disk.
+        SetWriteFailureForTesting(0);
         MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
         MessageBoxTesting::QueueAnswer(QMessageBox::No);
         QVERIFY(!form->close());
@@ -83,7 +84,6 @@ private slots:
         QVERIFY(boxes[1].Text.startsWith(QStringLiteral("The latest changes could not be written")));
         QCOMPARE(boxes[1].DefaultButton, QMessageBox::No);
         QVERIFY(form->WritePending());
-        QVERIFY(QDir().mkpath(QFileInfo(FPath).absolutePath()));
         QVERIFY(form->close());
         QCOMPARE(LoadData(FPath).Categories[0]->Name, std::string("Novels"));
     }

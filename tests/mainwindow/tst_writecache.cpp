@@ -5,6 +5,8 @@
 #include "core/FileIO.h"
 #include "ui/dialogs/FileDialogs.h"
 
+#include <QProcess>
+
 #include <sys/stat.h>
 
 using namespace MainTest;
@@ -78,7 +80,7 @@ private slots:
         auto form = ShowForm();
         form->Data().Categories[0]->Name = "Novels";
         form->MarkDataChanged();
-        QVERIFY(QDir(FFolder).removeRecursively());
+        SetWriteFailureForTesting(0);
 
         MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
         form->TimerWriteCacheTimer();
@@ -93,7 +95,6 @@ private slots:
         form->MarkDataChanged();
         QVERIFY(form->TimerWriteCache().isActive());
 
-        QVERIFY(QDir().mkpath(FFolder));
         QVERIFY(form->close());
         QVERIFY(!form->WritePending());
         QCOMPARE(LoadData(FPath).Categories[0]->Name, std::string("Novels"));
@@ -142,7 +143,7 @@ private slots:
         QFETCH(bool, closes);
         auto form = ShowForm();
         form->MarkDataChanged();
-        QVERIFY(QDir(FFolder).removeRecursively());
+        SetWriteFailureForTesting(0);
         MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
         MessageBoxTesting::QueueAnswer(static_cast<QMessageBox::StandardButton>(answer));
         QCOMPARE(form->close(), closes);
@@ -154,7 +155,6 @@ private slots:
         QCOMPARE(form->isVisible(), !closes);
         QVERIFY(form->WritePending());
         if (!closes) {
-            QVERIFY(QDir().mkpath(FFolder));
             QVERIFY(form->close());
             QVERIFY(QFileInfo::exists(FPath));
         }
@@ -191,7 +191,7 @@ private slots:
         auto form = ShowForm();
         form->Data().Categories[0]->Name = "Novels";
         form->MarkDataChanged();
-        QVERIFY(QDir(FFolder).removeRecursively());
+        SetWriteFailureForTesting(0);
         FileDialogTesting::QueueResult(otherPath);
         MessageBoxTesting::QueueAnswer(QMessageBox::Ok); // the write's error
         MessageBoxTesting::QueueAnswer(QMessageBox::No); // keep them
@@ -203,10 +203,83 @@ private slots:
         QCOMPARE(form->Data().Categories[0]->Name, std::string("Novels"));
         MessageBoxTesting::TakeShown();
 
-        QVERIFY(QDir().mkpath(FFolder));
         form->TimerWriteCacheTimer();
         QCOMPARE(LoadData(FPath).Categories[0]->Name, std::string("Novels"));
         QVERIFY(form->close());
+    }
+
+    void fileChangedByAnotherProgramIsNeverOverwrittenBlindly_data() {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("Cancel keeps both") << int(QMessageBox::Cancel);
+        QTest::newRow("Yes opens the other version") << int(QMessageBox::Yes);
+        QTest::newRow("No replaces it") << int(QMessageBox::No);
+    }
+    void fileChangedByAnotherProgramIsNeverOverwrittenBlindly() {
+        QFETCH(int, answer);
+        auto form = ShowForm();
+        form->Data().Categories[0]->Name = "First";
+        form->MarkDataChanged();
+        form->TimerWriteCacheTimer();
+        QVERIFY(!form->WritePending());
+
+        // The command-line tool rewrites the file between two writes of the window.
+        TLedgrin other;
+        AddRecord(*AddCategory(other, "Elsewhere", {"Title"}), {"Moby-Dick"});
+        const QString otherPath = FSandbox->FilePath(QStringLiteral("other.lgd"));
+        SaveData(other, otherPath);
+        QProcess cli;
+        cli.start(QStringLiteral(QUILLERY_BIN_DIR "/quillery-cli"),
+                  {QStringLiteral("resave"), otherPath, FPath});
+        QVERIFY(cli.waitForFinished(60000));
+        QCOMPARE(cli.exitCode(), 0);
+        const QByteArray written = FileBytes(FPath);
+
+        form->Data().Categories[0]->Name = "Second";
+        form->MarkDataChanged();
+        MessageBoxTesting::QueueAnswer(static_cast<QMessageBox::StandardButton>(answer));
+        form->TimerWriteCacheTimer();
+        const auto boxes = MessageBoxTesting::TakeShown();
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY2(boxes[0].Text.contains(QStringLiteral("was changed by another program")),
+                 qPrintable(boxes[0].Text));
+        QCOMPARE(boxes[0].DefaultButton, QMessageBox::Cancel);
+        if (answer == QMessageBox::Cancel) {
+            QCOMPARE(FileBytes(FPath), written);
+            QVERIFY(form->WritePending());
+            MessageBoxTesting::QueueAnswer(QMessageBox::Cancel); // asked again on closing
+            MessageBoxTesting::QueueAnswer(QMessageBox::Yes);    // and the change is given up
+            QVERIFY(form->close());
+            MessageBoxTesting::TakeShown();
+            QCOMPARE(FileBytes(FPath), written);
+        } else if (answer == QMessageBox::Yes) {
+            QCOMPARE(FileBytes(FPath), written);
+            QVERIFY(!form->WritePending());
+            QCOMPARE(form->Data().Categories[0]->Name, std::string("Elsewhere"));
+            QVERIFY(form->close());
+        } else {
+            QVERIFY(!form->WritePending());
+            QCOMPARE(LoadData(FPath).Categories[0]->Name, std::string("Second"));
+            QVERIFY(form->close());
+        }
+    }
+
+    void readOnlyFileSaysSoInTheTitle() {
+        QVERIFY(QFile::setPermissions(FPath, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
+        auto form = ShowForm();
+        QCOMPARE(form->windowTitle(), QStringLiteral("Quillery - cards.lgd (read-only)"));
+        form->Data().Categories[0]->Name = "Novels";
+        form->MarkDataChanged();
+        MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
+        form->TimerWriteCacheTimer();
+        const auto boxes = MessageBoxTesting::TakeShown();
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY2(boxes[0].Text.endsWith(QStringLiteral("it is read-only.")), qPrintable(boxes[0].Text));
+        QVERIFY(form->WritePending());
+        QCOMPARE(LoadData(FPath).Categories[0]->Name, std::string("Books"));
+        MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
+        MessageBoxTesting::QueueAnswer(QMessageBox::Yes);
+        QVERIFY(form->close());
+        MessageBoxTesting::TakeShown();
     }
 
     void choosingTheOpenFileWritesAndReopensIt() {
