@@ -60,10 +60,10 @@ inline QList<TSheet> Read(const QString& path, QString* error = nullptr) {
 
 // Writes a .xlsx with openpyxl; sheets is the JSON array of {"name", "rows"}; false on failure.
 inline bool Write(const QString& path, const QJsonArray& sheets, int active = 0, QString* error = nullptr) {
-    const QJsonObject spec{{QStringLiteral("sheets"), sheets}, {QStringLiteral("active"), active}};
+    const QJsonObject layout{{QStringLiteral("sheets"), sheets}, {QStringLiteral("active"), active}};
     QByteArray out;
     return RunPython(QStringLiteral("write_workbook.py"),
-                     {path, QString::fromUtf8(QJsonDocument(spec).toJson(QJsonDocument::Compact))}, out,
+                     {path, QString::fromUtf8(QJsonDocument(layout).toJson(QJsonDocument::Compact))}, out,
                      error);
 }
 

@@ -9,16 +9,16 @@ import openpyxl
 
 
 def main():
-    path, spec = sys.argv[1], json.loads(sys.argv[2])
+    path, layout = sys.argv[1], json.loads(sys.argv[2])
     book = openpyxl.Workbook()
     book.remove(book.active)
-    for sheet_spec in spec["sheets"]:
-        sheet = book.create_sheet(sheet_spec["name"])
-        for r, row in enumerate(sheet_spec["rows"], start=1):
+    for sheet_layout in layout["sheets"]:
+        sheet = book.create_sheet(sheet_layout["name"])
+        for r, row in enumerate(sheet_layout["rows"], start=1):
             for c, value in enumerate(row, start=1):
                 if value is not None:
                     sheet.cell(row=r, column=c, value=value)
-    book.active = spec.get("active", 0)
+    book.active = layout.get("active", 0)
     book.save(path)
 
 
