@@ -161,6 +161,11 @@ void TDataFileSession::Open() {
         } catch (const TCancelled&) {
             Refuse();
             return;
+        } catch (const EStreamError& error) {
+            // The store's text names no file; the box does.
+            ShowError(QStringLiteral("%1\r\n\r\n%2").arg(QString::fromStdString(error.what()), FPath));
+            Refuse();
+            return;
         } catch (const std::exception& error) {
             ShowError(QString::fromStdString(error.what()));
             Refuse();

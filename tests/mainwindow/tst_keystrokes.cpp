@@ -123,6 +123,26 @@ private slots:
         QVERIFY(form->close());
     }
 
+    void damagedFileNamesTheFileInItsError() {
+        TLedgrin data;
+        AddRecord(*AddCategory(data, "Things", {"Word"}), {"a"});
+        const QString path = RememberData(*FSandbox, data);
+        QByteArray bytes = FileBytes(path);
+        bytes.chop(3);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
+        auto form = ShowForm();
+        const auto boxes = MessageBoxTesting::TakeShown();
+        QCOMPARE(boxes.size(), 1);
+        QVERIFY2(boxes[0].Text.startsWith(QStringLiteral("Stream read error")), qPrintable(boxes[0].Text));
+        QVERIFY2(boxes[0].Text.endsWith(path), qPrintable(boxes[0].Text));
+        QVERIFY(!form->DataFileOpened());
+        form->close();
+    }
+
     void pastedLineBreaksAreStoredAsCrLf() {
         auto form = ShowTwoCategories();
         auto* box = qobject_cast<QLineEdit*>(FormControls(*form).constFirst());
