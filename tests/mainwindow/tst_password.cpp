@@ -264,6 +264,9 @@ private slots:
         QString expected;
         try {
             LoadData(FPath);
+        } catch (const EStreamError& error) {
+            // A damaged file's box also names the file.
+            expected = QString::fromStdString(error.what()) + QStringLiteral("\r\n\r\n") + FPath;
         } catch (const EQuilleryError& error) {
             expected = QString::fromStdString(error.what());
         }
