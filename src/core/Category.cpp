@@ -287,14 +287,8 @@ int32_t TCategory::AddElement(std::string_view kind, int32_t left, int32_t top, 
     auto element = std::make_unique<TElement>();
     element->ID = ++LastElementID;
     element->Kind = std::string(kind);
-    element->Left = left;
-    element->Top = top;
-    element->Width = width;
-    element->Height = height;
-    element->Color = color;
-    element->Font = font;
-    element->Caption = std::string(caption);
     Elements.push_back(std::move(element));
+    UpdateElement(LastElementID, left, top, width, height, color, font, caption);
     return LastElementID;
 }
 

@@ -1,17 +1,13 @@
 #pragma once
 
-#include "core/SearchParam.h"
-
 #include <QMainWindow>
 #include <QMessageBox>
-#include <QTimer>
 
 #include <cstdint>
 #include <memory>
 
-class QLabel;
+class QTimer;
 class TCategory;
-class TCategoryBar;
 class TDataFileSession;
 class TExportWizard;
 class TFilterBar;
@@ -21,14 +17,14 @@ class TLedgrin;
 class TMainLayout;
 class TPrintHost;
 class TRecord;
-class TRecordForm;
+class TRecordBrowser;
 class TRecordList;
 class TRecordListModel;
 class TTemplateEditor;
 struct TMainActions;
 
-// The main window: menus, toolbar and layout around the data file session, the category bar, the
-// record list, the record form and the filter bar, and the commands that tie them together.
+// The main window: menus, toolbar and layout around the data file session and the record browser,
+// and the commands that open windows over the whole data file (templates, spreadsheets, printing).
 class TMainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -41,9 +37,9 @@ public:
     const QString& DataFilePath() const;
     bool DataFileOpened() const;
     bool WritePending() const;
-    TCategory* CurrentCategory() const { return FCurrentCategory; }
-    TRecord* CurrentRecord() const { return FCurrentRecord; }
-    int32_t SelectedCategoryID() const { return FSelectedCategoryID; }
+    TCategory* CurrentCategory() const;
+    TRecord* CurrentRecord() const;
+    int32_t SelectedCategoryID() const;
     TRecordListModel* RecordListModel() const;
     // The record form holds edits that are not saved.
     bool DataFormModified() const;
@@ -56,10 +52,10 @@ public:
     void BringToFront();
 
     // Timers, one-shot; their handlers are ordinary members so tests can fire them.
-    QTimer TimerSelectCategory;
-    QTimer TimerClearDataForm;
-    QTimer& TimerWriteCache(); // the session's
-    QTimer& TimerSearch();     // the filter bar's
+    QTimer& TimerSelectCategory();
+    QTimer& TimerClearDataForm();
+    QTimer& TimerWriteCache();
+    QTimer& TimerSearch();
     void TimerWriteCacheTimer();
     void TimerSelectCategoryTimer();
     void TimerClearDataFormTimer();
@@ -76,78 +72,19 @@ private:
     void FirstShow();
     void WriteSettingsOnClose();
 
-    // The data file.
+    // The data file and the windows over it.
     void DataFileOpenedChanged(bool opened);
-    void LetGoOfData();
     void ChooseDataFile();
     void EditTemplates();
     void UpdateEditTemplatesEnabled();
-    // Spreadsheet exchange.
     void ImportFromExcel();
-    void ExportToExcel();
-
-    // Category bar and record list.
-    void FillCategoryBar();
-    void CategoryBarChanged(int index);
-    // Moves to the next (1) or previous (-1) category, asking about edits as a click does.
-    void StepCategory(int step);
-    // The current category's place in the bar, or -1.
-    int CurrentCategoryIndex() const;
-    void ShowCategoryPanels(bool visible);
-    void FillRecordList();
-    void SortRecordList();
-    void UpdateRecordCount();
-    void HeaderClicked(int column);
-
-    // Record form.
-    void RecordSelected(TRecord* record);
-    void RecordDeselected();
-    // Asks whether to save a modified record and saves it on Yes (keepListOrder: without
-    // re-sorting), drops the edits on No. False when the user answered Cancel or Escape: the
-    // edits stay and so does the record.
-    bool OfferToSaveRecord(bool keepListOrder);
-    void SaveRecord();
-    void CancelRecordEdits();
-
-    // Filter.
-    // A filter run still waiting for the user's pause runs before any command acts.
-    void RunPendingFilter();
-    void RunFilter();
-    void ShowAllRecords();
-    void SetFilterRunning(bool running);
-
     // Printing: the form as it shows while a record is selected, else the list as it shows.
     void PrintCurrent(bool preview);
 
-    // Record commands and the Edit menu.
-    void NewRecord();
-    void DuplicateRecord();
-    void DeleteRecord();
-    void AppendAndSelect(TRecord* record);
-    void EditMenuAboutToShow();
-    void CutToClipboard();
-    void CopyToClipboard();
-    void PasteFromClipboard();
-    void SelectAllText();
-    void FocusFilterBox();
-    void FocusRecordList();
-
     TDataFileSession* FSession;
     std::unique_ptr<TLedgrin> FWorkingCopy;
-    TSearchParam FSearchParam;
     std::unique_ptr<TMainActions> FActions;
-
     bool FFirstShown = false;
-    int32_t FSelectedCategoryID = 0;
-    TCategory* FCurrentCategory = nullptr;
-    TRecord* FCurrentRecord = nullptr;
-    bool FSelectFirstAfterClear = false;
-    bool FFormNeedsRebuild = true;
-    bool FSavingOnDeselect = false;
-    bool FSelectFirstAfterFilter = false;
-    bool FFilterRunning = false;
-    // The list shows a filter's result rather than every record.
-    bool FFiltered = false;
 
     // A window of its own, not a child: its controls share names with this window's.
     std::unique_ptr<TTemplateEditor> FTemplateEditor;
@@ -157,9 +94,7 @@ private:
 
     TFilterBar* FFilterBar;
     TMainLayout* FLayout;
-    TCategoryBar* FCategoryBar;
-    QLabel* FCategoryLabel;
     TRecordList* FRecordList;
-    TRecordForm* FRecordForm;
     TPrintHost* FPrintHost;
+    TRecordBrowser* FBrowser = nullptr;
 };

@@ -82,7 +82,7 @@ private slots:
         Trigger(*form, "ActionImportFromExcel");
         QCOMPARE(*imported, QStringLiteral("&Close"));
         // The bar is refilled and shows the category that was shown before.
-        QVERIFY(form->TimerSelectCategory.isActive());
+        QVERIFY(form->TimerSelectCategory().isActive());
         ShowRememberedCategory(*form);
         auto* bar = Child<TCategoryBar>(*form, "FEGXOutlookBar1");
         QCOMPARE(bar->Count(), 3);

@@ -135,7 +135,7 @@ private slots:
 
         ClickRow(*form, 1);
         QCOMPARE(form->CurrentRecord()->Value(0), std::string_view("Zen"));
-        QVERIFY(!form->TimerClearDataForm.isActive());
+        QVERIFY(!form->TimerClearDataForm().isActive());
         QCOMPARE(Pointers(FormControls(*form)), before);
         QCOMPARE(ControlText(before[0]), QStringLiteral("Zen"));
         QCOMPARE(ControlText(before[1]), QStringLiteral("Pirsig"));
@@ -145,10 +145,10 @@ private slots:
         // Another category never shows its records in the old form.
         auto* bar = Child<TCategoryBar>(*form, "FEGXOutlookBar1");
         QTest::mouseClick(bar->ItemArea(), Qt::LeftButton, Qt::NoModifier, bar->ItemRect(1).center());
-        QVERIFY(form->TimerClearDataForm.isActive());
+        QVERIFY(form->TimerClearDataForm().isActive());
         if (selectAtOnce) {
             ClickRow(*form, 0);
-            QVERIFY(!form->TimerClearDataForm.isActive());
+            QVERIFY(!form->TimerClearDataForm().isActive());
         } else {
             form->TimerClearDataFormTimer();
         }
@@ -176,9 +176,9 @@ private slots:
                  QStringLiteral("No record is selected."));
         QVERIFY(!Child<QAction>(*form, "ActionDuplicateItem")->isEnabled());
         QVERIFY(!Child<QAction>(*form, "ActionDeleteItem")->isEnabled());
-        QVERIFY(form->TimerClearDataForm.isActive());
-        QCOMPARE(form->TimerClearDataForm.interval(), 150);
-        QVERIFY(form->TimerClearDataForm.isSingleShot());
+        QVERIFY(form->TimerClearDataForm().isActive());
+        QCOMPARE(form->TimerClearDataForm().interval(), 150);
+        QVERIFY(form->TimerClearDataForm().isSingleShot());
         QTRY_VERIFY(FormControls(*form).isEmpty());
         auto* panel = Child<QWidget>(*form, "PanelDataForm");
         QCOMPARE(panel->palette().color(QPalette::Window), QColor(0xC0, 0xC0, 0xC0));

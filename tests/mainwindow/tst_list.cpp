@@ -70,15 +70,15 @@ private slots:
         auto form = ShowForm();
         auto* right = Child<QWidget>(*form, "PanelRight");
         QVERIFY(right->isHidden());
-        QVERIFY(form->TimerSelectCategory.isActive());
-        QCOMPARE(form->TimerSelectCategory.interval(), 150);
+        QVERIFY(form->TimerSelectCategory().isActive());
+        QCOMPARE(form->TimerSelectCategory().interval(), 150);
         form->TimerSelectCategoryTimer();
         QCOMPARE(DisplayTextOf(form->CurrentCategory()), shown);
         QVERIFY(!right->isHidden());
         QCOMPARE(Child<TCategoryBar>(*form, "FEGXOutlookBar1")
                      ->ItemCaption(Child<TCategoryBar>(*form, "FEGXOutlookBar1")->SelectedIndex()),
                  shown);
-        QVERIFY(form->TimerClearDataForm.isActive());
+        QVERIFY(form->TimerClearDataForm().isActive());
         QCOMPARE(Child<QLabel>(*form, "LabelDataFormToolBar")->text(),
                  QStringLiteral("No record is selected."));
         form->TimerClearDataFormTimer();
@@ -371,7 +371,7 @@ private slots:
         bar->SetSelectedIndex(0);
         QCOMPARE(changes.size(), 0);
         QCOMPARE(form->CurrentRecord()->Value(0), std::string_view("b"));
-        QVERIFY(!form->TimerClearDataForm.isActive());
+        QVERIFY(!form->TimerClearDataForm().isActive());
 
         // An empty category shows its header and keeps the first-row request for later.
         QTest::mouseClick(bar->ItemArea(), Qt::LeftButton, Qt::NoModifier, bar->ItemRect(1).center());

@@ -272,6 +272,44 @@ private slots:
         QVERIFY(form->close());
     }
 
+    // A command the store refuses shows its error and leaves the window working: records are
+    // added, saved and filtered afterwards, and the file is written on closing.
+    void storeErrorLeavesTheWindowUsable() {
+        TLedgrin data;
+        TCategory* books = AddCategory(data, "Books", {"Title"});
+        for (const char* title : {"Austerlitz", "Rings", "Zen"}) {
+            AddRecord(*books, {title});
+        }
+        auto form = Show(data);
+        ClickRow(*form, 1);
+        // The selected record leaves its category behind the window's back: deleting it must fail.
+        auto& records = form->CurrentCategory()->Records;
+        const std::unique_ptr<TRecord> taken = std::move(records[1]);
+        records.erase(records.begin() + 1);
+        MessageBoxTesting::QueueAnswer(QMessageBox::Yes);
+        MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
+        Trigger(*form, "ActionDeleteItem");
+        const auto boxes = MessageBoxTesting::TakeShown();
+        QCOMPARE(boxes.size(), 2);
+        QCOMPARE(boxes[1].Kind, MessageBoxes::TKind::Error);
+        QCOMPARE(boxes[1].Text, QStringLiteral("Assertion failure (DataCategory, line 328)"));
+
+        Trigger(*form, "ActionNewItem");
+        TypeText(FormControl(*form, form->CurrentCategory()->Columns[0]->ElementID),
+                 QStringLiteral("Walden"));
+        QTest::mouseClick(Child<QPushButton>(*form, "BtnSaveData"), Qt::LeftButton);
+        QCOMPARE(ListColumnTexts(*form, 0), (QStringList{"Austerlitz", "Walden", "Zen"}));
+        auto* filter = Child<QLineEdit>(*form, "EditSearchBox");
+        filter->setFocus();
+        TypeText(filter, QStringLiteral("al"));
+        form->TimerSearchTimer();
+        QCOMPARE(ListColumnTexts(*form, 0), (QStringList{"Walden"}));
+        QVERIFY(form->close());
+        const TLedgrin saved = LoadData(FPath);
+        QCOMPARE(saved.Categories[0]->Records.size(), size_t(3));
+        QCOMPARE(std::string(saved.Categories[0]->Records[2]->Value(0)), std::string("Walden"));
+    }
+
     void deleteKeyInTheList() {
         TLedgrin data;
         TCategory* books = AddCategory(data, "Books", {"Title"});

@@ -67,7 +67,7 @@ class TestTemplates : public TWindowTest {
 
     static void SettleCategory(TMainWindow& form) {
         // The bar is refilled: its timer shows the category, the clear-form timer its first row.
-        QVERIFY(form.TimerSelectCategory.isActive());
+        QVERIFY(form.TimerSelectCategory().isActive());
         ShowRememberedCategory(form);
     }
 

@@ -1,0 +1,418 @@
+#include "mainwindow/RecordBrowser.h"
+
+#include "core/Category.h"
+#include "core/Ledgrin.h"
+#include "mainwindow/DataFileSession.h"
+#include "mainwindow/FilterBar.h"
+#include "mainwindow/MainActions.h"
+#include "mainwindow/MainLayout.h"
+#include "mainwindow/RecordForm.h"
+#include "mainwindow/RecordList.h"
+#include "mainwindow/RecordListModel.h"
+#include "ui/CategoryBar.h"
+#include "ui/DisplayText.h"
+#include "ui/PictureConversion.h"
+#include "ui/RunCommand.h"
+#include "ui/dialogs/MessageBoxes.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QLabel>
+
+namespace {
+
+const char* const kRecordModified = "Record modified, would you like to save?";
+const char* const kDeleteRecord = "Delete selected record?";
+
+constexpr int kSelectCategoryMs = 150;
+constexpr int kClearDataFormMs = 150;
+
+} // namespace
+
+TRecordBrowser::TRecordBrowser(QWidget* window, TDataFileSession& session, TMainActions& actions,
+                               TMainLayout& layout, TFilterBar& filterBar)
+    : QObject(window), FWindow(window), FSession(session), FActions(actions), FLayout(layout),
+      FFilterBar(filterBar), FCategoryBar(layout.CategoryBar()), FCategoryLabel(layout.CategoryLabel()),
+      FRecordList(layout.RecordList()), FRecordForm(layout.RecordForm()) {
+    TimerSelectCategory.setSingleShot(true);
+    TimerSelectCategory.setInterval(kSelectCategoryMs);
+    TimerClearDataForm.setSingleShot(true);
+    TimerClearDataForm.setInterval(kClearDataFormMs);
+    ConnectWidgets();
+    ShowCategoryPanels(false);
+}
+
+void TRecordBrowser::ConnectWidgets() {
+    ConnectCommand(&TimerSelectCategory, &QTimer::timeout, FWindow, [this] { TimerSelectCategoryTimer(); });
+    ConnectCommand(&TimerClearDataForm, &QTimer::timeout, FWindow, [this] { TimerClearDataFormTimer(); });
+    ConnectCommand(&FFilterBar, &TFilterBar::RunRequested, FWindow, [this] { TimerSearchTimer(); });
+    ConnectCommand(&FFilterBar, &TFilterBar::BoxLeft, FWindow, [this] { RunPendingFilter(); });
+    connect(FCategoryBar, &TCategoryBar::SelectedIndexChanged, this,
+            [this](int index) { RunCommand(FWindow, [&] { CategoryBarChanged(index); }); });
+    connect(FRecordList, &TRecordList::RowSelected, this,
+            [this](TRecord* record) { RunCommand(FWindow, [&] { RecordSelected(record); }); });
+    ConnectCommand(FRecordList, &TRecordList::RowDeselected, FWindow, [this] { RecordDeselected(); });
+    connect(FRecordList, &TRecordList::HeaderClicked, this,
+            [this](int column) { RunCommand(FWindow, [&] { HeaderClicked(column); }); });
+    connect(FRecordList, &TRecordList::DeleteKeyReleased, this, [this] {
+        if (FActions.DeleteItem->isEnabled())
+            FActions.DeleteItem->trigger();
+    });
+    FRecordList->CanLeaveRow = [this] { return OfferToSaveRecord(true); };
+    ConnectCommand(FRecordForm, &TRecordForm::SaveRequested, FWindow, [this] {
+        RunPendingFilter();
+        SaveRecord();
+    });
+    ConnectCommand(FRecordForm, &TRecordForm::CancelRequested, FWindow, [this] { CancelRecordEdits(); });
+    connect(FRecordForm, &TRecordForm::ModifiedChanged, this, &TRecordBrowser::BusyChanged);
+}
+
+TRecordListModel* TRecordBrowser::RecordListModel() const {
+    return FRecordList->Model();
+}
+
+bool TRecordBrowser::FormModified() const {
+    return FRecordForm->Modified();
+}
+
+void TRecordBrowser::LetGoOfData() {
+    TimerSelectCategory.stop();
+    FCategoryBar->SetSelectedIndex(-1);
+    FCategoryBar->Clear();
+}
+
+void TRecordBrowser::ReleaseCategories() {
+    FSelectedCategoryID = FCurrentCategory ? FCurrentCategory->ID : 0;
+    FCategoryBar->SetSelectedIndex(-1);
+}
+
+void TRecordBrowser::StopTimers() {
+    TimerSelectCategory.stop();
+    TimerClearDataForm.stop();
+    FFilterBar.TimerSearch.stop();
+}
+
+void TRecordBrowser::TimerSearchTimer() {
+    FFilterBar.TimerSearch.stop();
+    // The user typed or clicked: the run selects its first row.
+    FSelectFirstAfterFilter = true;
+    if (FCurrentCategory == nullptr || !OfferToSaveRecord(true))
+        return;
+    if (!FFilterBar.IsEmpty())
+        FActions.Search->trigger();
+    else
+        ShowAllRecords();
+}
+
+// ---- Category bar and record list ------------------------------------------------------------
+
+void TRecordBrowser::FillCategoryBar() {
+    FCategoryBar->SetSelectedIndex(-1);
+    FCategoryBar->Clear();
+    for (const auto& category : FSession.Data().Categories)
+        FCategoryBar->AddItem(IconPicture::ToBarPixmap(category->Icon), DisplayText(category->Name));
+    FLayout.ShowNoCategoriesHint(FSession.Opened() && FSession.Data().Categories.empty());
+    TimerSelectCategory.start();
+}
+
+void TRecordBrowser::StepCategory(int step) {
+    const int count = FCategoryBar->Count();
+    if (count == 0 || FFilterRunning)
+        return;
+    const int index = FCategoryBar->SelectedIndex() < 0 ? 0 : FCategoryBar->SelectedIndex() + step;
+    if (index >= 0 && index < count)
+        FCategoryBar->SetSelectedIndex(index);
+}
+
+void TRecordBrowser::TimerSelectCategoryTimer() {
+    TimerSelectCategory.stop();
+    const auto& categories = FSession.Data().Categories;
+    int index = -1;
+    for (size_t i = 0; i < categories.size(); ++i) {
+        if (categories[i]->ID == FSelectedCategoryID) {
+            index = static_cast<int>(i);
+            break;
+        }
+    }
+    if (index < 0 && !categories.empty())
+        index = 0;
+    if (index >= 0)
+        FCategoryBar->SetSelectedIndex(index);
+}
+
+void TRecordBrowser::CategoryBarChanged(int index) {
+    // Another category is the user's move; clearing the bar is the program's, and drops edits.
+    if (index >= 0 && !OfferToSaveRecord(true)) {
+        const QSignalBlocker blocker(FCategoryBar);
+        FCategoryBar->SetSelectedIndex(CurrentCategoryIndex());
+        return;
+    }
+    FRecordList->ClearRowSelection();
+    // Another category has another template: no record may show in the old form, even when a
+    // row is selected before the clear-form timer fires.
+    FFormNeedsRebuild = true;
+    const auto& categories = FSession.Data().Categories;
+    if (index < 0 || index >= static_cast<int>(categories.size())) {
+        FCurrentCategory = nullptr;
+        FRecordList->ShowColumnsOf(nullptr);
+        ShowCategoryPanels(false);
+        FActions.NewItem->setEnabled(false);
+        FSelectFirstAfterClear = false;
+        return;
+    }
+    FCurrentCategory = categories[static_cast<size_t>(index)].get();
+    FSelectedCategoryID = FCurrentCategory->ID;
+    ShowCategoryPanels(true);
+    FRecordList->ShowColumnsOf(FCurrentCategory);
+    if (!FFilterBar.IsEmpty()) {
+        FActions.Search->trigger();
+    } else {
+        FillRecordList();
+        SortRecordList();
+        FActions.NewItem->setEnabled(true);
+    }
+    FSelectFirstAfterClear = true;
+    TimerClearDataForm.start();
+}
+
+int TRecordBrowser::CurrentCategoryIndex() const {
+    const auto& categories = FSession.Data().Categories;
+    for (size_t i = 0; i < categories.size(); ++i)
+        if (categories[i].get() == FCurrentCategory)
+            return static_cast<int>(i);
+    return -1;
+}
+
+void TRecordBrowser::ShowCategoryPanels(bool visible) {
+    FActions.RecordCommandsItem->setVisible(visible);
+    // Their targets are hidden with the panels.
+    FActions.SetFocusToSearchBox->setEnabled(visible);
+    FActions.SetFocusToTheListView->setEnabled(visible);
+    FLayout.ShowRightPane(visible);
+}
+
+void TRecordBrowser::FillRecordList() {
+    std::vector<TRecord*> rows;
+    if (FCurrentCategory != nullptr) {
+        rows.reserve(FCurrentCategory->Records.size());
+        for (const auto& record : FCurrentCategory->Records)
+            rows.push_back(record.get());
+    }
+    FRecordList->ShowRows(std::move(rows));
+    FFiltered = false;
+    UpdateRecordCount();
+}
+
+void TRecordBrowser::UpdateRecordCount() {
+    if (FCurrentCategory == nullptr) {
+        FCategoryLabel->clear();
+        return;
+    }
+    const int count = FRecordList->RowCount();
+    FCategoryLabel->setText(DisplayText(FCurrentCategory->Name) +
+                            (FFiltered ? QStringLiteral("   (Filtered: ") : QStringLiteral("   (Total: ")) +
+                            QString::number(count) + QStringLiteral(" record") +
+                            (count > 1 ? QStringLiteral("s") : QString()) + QStringLiteral(")"));
+}
+
+void TRecordBrowser::SortRecordList() {
+    // A category without list columns shows one empty column that sorts nothing.
+    if (FCurrentCategory != nullptr && RecordListModel()->ListColumnCount() > 0)
+        FRecordList->SortAs(*FCurrentCategory);
+}
+
+void TRecordBrowser::HeaderClicked(int column) {
+    if (FCurrentCategory == nullptr || column >= RecordListModel()->ListColumnCount())
+        return;
+    FCurrentCategory->SortAscending =
+        column == FCurrentCategory->SortColumn ? !FCurrentCategory->SortAscending : true;
+    FCurrentCategory->SortColumn = column;
+    SortRecordList();
+    FRecordList->ScrollToSelected();
+    FSession.MarkDataChanged();
+}
+
+// ---- Record form -----------------------------------------------------------------------------
+
+void TRecordBrowser::RecordSelected(TRecord* record) {
+    FCurrentRecord = record;
+    TimerClearDataForm.stop();
+    if (FFormNeedsRebuild) {
+        FRecordForm->Build(FCurrentCategory);
+        FFormNeedsRebuild = false;
+    }
+    FActions.DuplicateItem->setEnabled(true);
+    FActions.DeleteItem->setEnabled(true);
+    FRecordForm->ShowNoRecord(false);
+    if (FCurrentCategory != nullptr && record != nullptr)
+        FRecordForm->Load(*FCurrentCategory, *record);
+}
+
+void TRecordBrowser::RecordDeselected() {
+    // Moves the user makes ask about edits before they happen; what is left is dropped.
+    FRecordForm->SetModified(false);
+    FActions.DuplicateItem->setEnabled(false);
+    FActions.DeleteItem->setEnabled(false);
+    FCurrentRecord = nullptr;
+    FRecordForm->ShowNoRecord(true);
+    TimerClearDataForm.start();
+}
+
+bool TRecordBrowser::OfferToSaveRecord(bool keepListOrder) {
+    if (!FormModified())
+        return true;
+    const QMessageBox::StandardButton answer =
+        MessageBoxes::Show(FWindow, MessageBoxes::TKind::Warning, QString::fromLatin1(kRecordModified),
+                           QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+    if (answer == QMessageBox::Yes) {
+        FSavingOnDeselect = keepListOrder;
+        SaveRecord();
+        FSavingOnDeselect = false;
+    } else if (answer == QMessageBox::No) {
+        FRecordForm->SetModified(false);
+    }
+    return answer != QMessageBox::Cancel;
+}
+
+void TRecordBrowser::SaveRecord() {
+    if (FCurrentRecord == nullptr || FCurrentCategory == nullptr)
+        return;
+    FRecordForm->SaveInto(*FCurrentCategory, *FCurrentRecord);
+    RecordListModel()->RefreshRow(FRecordList->SelectedRow());
+    if (!FSavingOnDeselect) {
+        SortRecordList();
+        FRecordList->ScrollToSelected();
+    }
+    FSession.MarkDataChanged();
+    FRecordForm->SetModified(false);
+}
+
+void TRecordBrowser::CancelRecordEdits() {
+    if (FCurrentRecord != nullptr && FCurrentCategory != nullptr)
+        FRecordForm->Load(*FCurrentCategory, *FCurrentRecord);
+    FRecordForm->SetModified(false);
+}
+
+void TRecordBrowser::TimerClearDataFormTimer() {
+    TimerClearDataForm.stop();
+    FRecordForm->Clear();
+    FFormNeedsRebuild = true;
+    FCurrentRecord = nullptr;
+    if (FSelectFirstAfterClear && FRecordList->RowCount() > 0) {
+        FSelectFirstAfterClear = false;
+        FRecordList->SelectRow(0);
+    }
+}
+
+// ---- Filter ----------------------------------------------------------------------------------
+
+void TRecordBrowser::ShowAllRecords() {
+    FillRecordList();
+    SortRecordList();
+    QCoreApplication::processEvents();
+    if (FRecordList->RowCount() > 0)
+        FRecordList->SelectRow(0);
+    FActions.NewItem->setEnabled(true);
+}
+
+void TRecordBrowser::SetFilterRunning(bool running) {
+    FFilterRunning = running;
+    // While a run goes on, nothing may start another run or change the records it walks.
+    FLayout.LeftPanel()->setEnabled(!running);
+    FLayout.RightPanel()->setEnabled(!running);
+    FFilterBar.SetRunning(running);
+    FActions.Search->setEnabled(!running);
+    FActions.ChooseDataFile->setEnabled(!running);
+    if (running)
+        FActions.NewItem->setEnabled(false);
+    emit BusyChanged();
+}
+
+void TRecordBrowser::RunPendingFilter() {
+    if (FFilterBar.TimerSearch.isActive())
+        TimerSearchTimer();
+}
+
+void TRecordBrowser::RunFilter() {
+    if (FCurrentCategory == nullptr || FFilterRunning)
+        return;
+    FSearchParam.WholeWord = FFilterBar.WholeWord();
+    FSearchParam.SetFilterText(StoredText(FFilterBar.Text()));
+    SetFilterRunning(true);
+    FRecordList->ShowRows({});
+    QCoreApplication::processEvents();
+    std::vector<TRecord*> rows =
+        FilterRecords(FCurrentCategory->Records, FSearchParam, [] { QCoreApplication::processEvents(); });
+    FRecordList->ShowRows(std::move(rows));
+    SortRecordList();
+    SetFilterRunning(false);
+    FActions.NewItem->setEnabled(false);
+    FFiltered = true;
+    UpdateRecordCount();
+    if (FSelectFirstAfterFilter) {
+        FSelectFirstAfterFilter = false;
+        if (FRecordList->RowCount() > 0)
+            FRecordList->SelectRow(0);
+    }
+    FFilterBar.PlaceCaretAfterRun();
+}
+
+// ---- Record commands and the Edit menu -------------------------------------------------------
+
+void TRecordBrowser::AppendAndSelect(TRecord* record) {
+    // The new row stays last until the list is next sorted.
+    const int row = RecordListModel()->AppendRow(record);
+    FRecordList->SelectRow(row);
+    FRecordList->ScrollToSelected();
+    UpdateRecordCount();
+    FSession.MarkDataChanged();
+    FRecordForm->FocusFirstBox();
+}
+
+void TRecordBrowser::NewRecord() {
+    // A filter run that was pending may just have disabled the command.
+    if (FCurrentCategory == nullptr || FFilterRunning || !FActions.NewItem->isEnabled())
+        return;
+    AppendAndSelect(FCurrentCategory->NewRecord());
+}
+
+void TRecordBrowser::DuplicateRecord() {
+    if (FCurrentCategory == nullptr || FCurrentRecord == nullptr || FFilterRunning)
+        return;
+    // The stored values: edits still pending in the form are not part of the copy.
+    TRecord* copy = FCurrentCategory->NewRecord();
+    copy->Assign(*FCurrentRecord);
+    AppendAndSelect(copy);
+}
+
+void TRecordBrowser::DeleteRecord() {
+    if (FCurrentCategory == nullptr || FCurrentRecord == nullptr || FFilterRunning)
+        return;
+    if (MessageBoxes::Show(FWindow, MessageBoxes::TKind::Confirmation, QString::fromLatin1(kDeleteRecord),
+                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
+        return;
+    // The selection as it is after the question.
+    TRecord* record = FCurrentRecord;
+    const int row = FRecordList->SelectedRow();
+    if (record == nullptr || row < 0)
+        return;
+    // The row goes before its record, so the list never refers to a destroyed record; its
+    // deselection drops pending edits without asking.
+    FRecordList->ClearRowSelection();
+    // Without a current row the list selects no neighbour when the row goes.
+    FRecordList->selectionModel()->clearCurrentIndex();
+    RecordListModel()->RemoveRow(row);
+    FCurrentCategory->DeleteRecord(record);
+    UpdateRecordCount();
+    FSession.MarkDataChanged();
+}
+
+void TRecordBrowser::FocusFilterBox() {
+    if (FCurrentCategory != nullptr)
+        FFilterBar.FocusBox();
+}
+
+void TRecordBrowser::FocusRecordList() {
+    if (FCurrentCategory != nullptr && FRecordList->isEnabled())
+        FRecordList->setFocus(Qt::ShortcutFocusReason);
+}
