@@ -30,8 +30,9 @@ const char* const kUnwrittenChanges =
     "Click No to keep them and stay with this data file; Quillery tries to write them again later. "
     "Click Yes to discard them.";
 const char* const kWritePlain =
-    "The data file will be written without encryption: anyone who copies it can read the records.\r\n\r\n"
-    "Do you want to continue?";
+    "Write the data file without encryption?\r\n\r\n"
+    "Its records will then be readable text: anyone who copies the file can read them with another "
+    "program, password or not.";
 const char* const kDataFileFilter = "Ledgrin files (*.lgd)";
 const char* const kDataFileSuffix = "lgd";
 const char* const kChangedElsewhere =

@@ -117,6 +117,7 @@ void TMainWindow::PrintCurrent(bool preview) {
         record = PrintedFormOf(*CurrentCategory(), FLayout->RecordForm()->FormPanel());
     }
     const TModelListSource list(*RecordListModel(), ShownColumnOrder(*FRecordList->header()));
+    FPrintHost->SetSecret(Data().IsEncrypted());
     if (preview) {
         FPrintHost->Preview(record, list);
     } else {

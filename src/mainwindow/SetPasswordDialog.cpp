@@ -13,8 +13,9 @@ TSetPasswordDialog::TSetPasswordDialog(QWidget* parent)
       FCheckEncrypt(new QCheckBox(QStringLiteral("Encrypt the data file with this password"), this)) {
     setObjectName(QStringLiteral("DlgSetPassword"));
     auto* note = new QLabel(
-        QStringLiteral("Without encryption Quillery asks for the password before opening the file, "
-                       "but the records are not encrypted: encrypt anything secret."),
+        QStringLiteral("Without encryption, the password only keeps Quillery from opening the file: the "
+                       "records are not encrypted, and other programs can read them. Encrypt anything "
+                       "secret."),
         this);
     note->setObjectName(QStringLiteral("LabelPlainNote"));
     note->setWordWrap(true);
@@ -43,7 +44,9 @@ void TSetPasswordDialog::accept() {
         return;
     }
     if (Encrypt() && FEditPassword->text().isEmpty()) {
-        MessageBoxes::ShowError(this, QStringLiteral("An encrypted data file needs a password."));
+        MessageBoxes::ShowError(
+            this, QStringLiteral("An encrypted data file needs a password. Type one in both boxes, or "
+                                 "untick encryption to remove the password."));
         return;
     }
     TPasswordDialog::accept();

@@ -58,7 +58,7 @@ void TPrintHost::Run(const std::optional<TPrintedForm>& record, const TListSourc
             TPrintProgress progress(FWindow);
             if (FOptionsDialog->PrintRecord() && record) {
                 const TRecordPage page(*record);
-                WritePageFile(PageFilePath(), [&page](TPageLines& lines) { page.WriteLines(lines); });
+                WritePage([&page](TPageLines& lines) { page.WriteLines(lines); });
                 TRecordPageLayout layout(page);
                 output(layout, progress);
             } else if (FOptionsDialog->FieldsDialog().PrintCount() > 0) {
@@ -66,7 +66,7 @@ void TPrintHost::Run(const std::optional<TPrintedForm>& record, const TListSourc
                 const TListPage page(list, FOptionsDialog->PrintColumns(), PrintListFont().Name,
                                      PrintListFont().Size);
                 progress.Begin(QStringLiteral("Writing the page file..."), page.RowCount());
-                WritePageFile(PageFilePath(), [&page, &progress](TPageLines& lines) {
+                WritePage([&page, &progress](TPageLines& lines) {
                     page.WriteLines(lines, [&progress](int row) { progress.Step(row); });
                 });
                 TListPageLayout layout(page);
@@ -79,6 +79,14 @@ void TPrintHost::Run(const std::optional<TPrintedForm>& record, const TListSourc
         MessageBoxes::ShowError(FWindow, QString::fromUtf8(e.what()));
     }
     FBusy = false;
+}
+
+void TPrintHost::WritePage(const std::function<void(TPageLines&)>& write) const {
+    if (FSecret) {
+        QFile::remove(PageFilePath());
+    } else {
+        WritePageFile(PageFilePath(), write);
+    }
 }
 
 void TPrintHost::PrintLayout(TPageLayout& layout, TPrintProgress& progress) {

@@ -14,6 +14,7 @@ class QWidget;
 class TListSource;
 class TPageLayout;
 class TPrintOptionsDialog;
+class TPageLines;
 class TPrintProgress;
 
 // Printing for the main window, which keeps one for the whole run. It owns the printer, whose
@@ -38,6 +39,10 @@ public:
     // "Page Set&up...": the page setup dialog on the kept printer; prints nothing.
     void PageSetup();
 
+    // Secret data (an encrypted data file) writes no page file, and one left by an earlier print
+    // is removed: nothing of it may reach the disk in plain bytes. The pages never read the file.
+    void SetSecret(bool secret) { FSecret = secret; }
+
     QPrinter& Printer() { return *FPrinter; }
     TPrintOptionsDialog& OptionsDialog() { return *FOptionsDialog; }
 
@@ -48,9 +53,11 @@ private:
     void Run(const std::optional<TPrintedForm>& record, const TListSource& list, const TOutput& output);
     void PrintLayout(TPageLayout& layout, TPrintProgress& progress);
     void PreviewLayout(TPageLayout& layout, TPrintProgress& progress);
+    void WritePage(const std::function<void(TPageLines&)>& write) const;
 
     QWidget* FWindow;
     std::unique_ptr<QPrinter> FPrinter;
     TPrintOptionsDialog* FOptionsDialog;
     bool FBusy = false;
+    bool FSecret = false;
 };

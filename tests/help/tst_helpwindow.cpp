@@ -175,6 +175,18 @@ private slots:
         QVERIFY(FWindow->isVisible());
     }
 
+    // The page on passwords tells plainly what each choice protects, with the dialog's own words.
+    void passwordPageSaysWhatEachChoiceProtects() {
+        FWindow->ShowTopics();
+        ClickContentsItem(*FWindow, QStringLiteral("Data files, passwords and backups"));
+        const QString page = FWindow->Browser()->toPlainText().simplified();
+        for (const char* words :
+             {"Encrypt the data file with this password", "records themselves are stored as readable text",
+              "nobody can read anything in it"}) {
+            QVERIFY2(page.contains(QLatin1String(words)), words);
+        }
+    }
+
     void searchOfThePageText_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<int>("nextPresses");

@@ -190,8 +190,9 @@ private slots:
         Trigger(*reopened, "ActionSetPassword");
         QCOMPARE(ShownBoxTexts(),
                  QStringList{QStringLiteral(
-                     "The data file will be written without encryption: anyone who copies it can "
-                     "read the records.\r\n\r\nDo you want to continue?")});
+                     "Write the data file without encryption?\r\n\r\nIts records will then be readable "
+                     "text: anyone who copies the file can read them with another program, password or "
+                     "not.")});
         QVERIFY(reopened->close());
         QVERIFY(FileBytes(FPath).contains("example.org"));
         QVERIFY(!LoadData(FPath).HasPassword());
@@ -349,12 +350,14 @@ private slots:
             << false << "other" << true << QMessageBox::NoButton << QStringList() << true;
         QTest::newRow("empty password refused when ticked")
             << true << "" << true << QMessageBox::Ok
-            << QStringList{"An encrypted data file needs a password."} << true;
+            << QStringList{"An encrypted data file needs a password. Type one in both boxes, or untick "
+                           "encryption to remove the password."}
+            << true;
         QTest::newRow("unticking answered No")
             << true << "secret" << false << QMessageBox::No
-            << QStringList{"The data file will be written without encryption: "
-                           "anyone who copies it can read the records.\r\n\r\n"
-                           "Do you want to continue?"}
+            << QStringList{"Write the data file without encryption?\r\n\r\nIts records will then be "
+                           "readable text: anyone who copies the file can read them with another "
+                           "program, password or not."}
             << true;
     }
     void encryptionChoice() {

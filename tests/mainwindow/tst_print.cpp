@@ -1,7 +1,11 @@
 // Printing from the main window: the File menu's commands, a record with unsaved edits and a
 // filtered list printed to PDF and read back with poppler's pdftotext.
 
+#include "core/EncryptedFile.h"
+#include "core/FileIO.h"
+#include "core/TextRules.h"
 #include "mainwindow/RecordListModel.h"
+#include "print/PageFile.h"
 #include "print/PrintDialogs.h"
 #include "print/PrintOptionsDialog.h"
 #include "print/PrintTestSupport.h"
@@ -128,6 +132,40 @@ private slots:
         QVERIFY(form->close());
         QCOMPARE(ReadSetting(QStringLiteral("PrintListFontName")), QStringLiteral("DejaVu Serif"));
         QCOMPARE(ReadSetting(QStringLiteral("PrintListFontSize")), QStringLiteral("12"));
+    }
+
+    // A plain data file's print leaves its page file; an encrypted one's writes none and takes away
+    // one an earlier print left, for the record and for the list.
+    void pageFileFollowsEncryption_data() {
+        QTest::addColumn<bool>("encrypted");
+        QTest::addColumn<bool>("list");
+        QTest::newRow("plain record") << false << false;
+        QTest::newRow("plain list") << false << true;
+        QTest::newRow("encrypted record") << true << false;
+        QTest::newRow("encrypted list") << true << true;
+    }
+    void pageFileFollowsEncryption() {
+        QFETCH(bool, encrypted);
+        QFETCH(bool, list);
+        TLedgrin data = People();
+        if (encrypted) {
+            data.PasswordDigest = PasswordDigest("pw");
+            data.EncryptionKey = TDataFileKey::Derive("pw");
+            AnswerCheckPassword(QStringLiteral("pw"));
+        }
+        WriteFileAtomically(PageFilePath().toStdString(), "<p>an earlier print</p>");
+        auto form = ShowData(*FSandbox, data, FPath);
+        QCOMPARE(form->Data().IsEncrypted(), encrypted);
+        AnswerOptions([list](TPrintOptionsDialog& dialog) {
+            QTest::mouseClick(Child<QRadioButton>(dialog, list ? "RBPrintList" : "RBPrintRecord"),
+                              Qt::LeftButton);
+        });
+        Action(*form, "ActionPrintPreview")->trigger();
+        QCOMPARE(PrintDialogTesting::TakeShown().size(), 1);
+        QCOMPARE(QFile::exists(PageFilePath()), !encrypted);
+        if (!encrypted) {
+            QVERIFY(PageFileBytes().contains("Ann Lee"));
+        }
     }
 
     // Page setup through the menu's command: the paper of the next print, nothing printed.
