@@ -208,7 +208,9 @@ void TImportWizard::OpenWorkbook() {
     }
     CleanUp();
     const QString path = FFileNameBox->text();
-    FWorkbook = TWorkbook::Open(path);
+    std::unique_ptr<TWorkbook> opened;
+    WaitOn(FProgress)([&opened, path] { opened = TWorkbook::Open(path); });
+    FWorkbook = std::move(opened);
     const QString active = FWorkbook->ActiveSheet().Name();
     FSheetList->clear();
     for (int index = 1; index <= FWorkbook->SheetCount(); ++index)
@@ -227,7 +229,9 @@ void TImportWizard::OpenWorkbook() {
 
 void TImportWizard::FindRanges() {
     FSheet = &FWorkbook->Sheet(FSheetList->currentText());
-    const TImportRanges ranges = DetectImportRanges(*FSheet);
+    // The first look into a worksheet of a .xlsx file reads all its cells.
+    TImportRanges ranges;
+    WaitOn(FProgress)([&ranges, &sheet = *FSheet] { ranges = DetectImportRanges(sheet); });
     FTitleRow->setValue(ranges.TitleRow);
     FTitleFromColumn->setValue(ranges.TitleFromColumn);
     FTitleToColumn->setValue(ranges.TitleToColumn);
