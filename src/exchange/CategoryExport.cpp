@@ -132,10 +132,12 @@ void TCategoryExportRun::Check() const {
         FExport.CheckFitsXlsx();
 }
 
-void TCategoryExportRun::Run(const TExchangeProgress& progress) {
+void TCategoryExportRun::Run(const TExchangeProgress& progress, const TExchangeWait& wait) {
     TWorksheet* sheet = nullptr;
     if (FTarget == TExportTarget::AddSheet) {
-        FWorkbook = TWorkbook::Open(FPath);
+        std::unique_ptr<TWorkbook> opened;
+        wait([&opened, path = FPath] { opened = TWorkbook::Open(path); });
+        FWorkbook = std::move(opened);
         sheet = &FWorkbook->AddSheet();
     } else {
         FWorkbook = TWorkbook::Add();
@@ -143,10 +145,11 @@ void TCategoryExportRun::Run(const TExchangeProgress& progress) {
     }
     sheet->SetName(FSheetName);
     FExport.WriteTo(*sheet, progress);
+    TWorkbook& workbook = *FWorkbook;
     if (FTarget == TExportTarget::AddSheet)
-        FWorkbook->Save();
+        wait([&workbook] { workbook.Save(); });
     else
-        FWorkbook->SaveAs(FPath);
+        wait([&workbook, path = FPath] { workbook.SaveAs(path); });
 }
 
 void TCategoryExportRun::Close() noexcept {

@@ -61,8 +61,9 @@ public:
     TExportTarget Target() const { return FTarget; }
     // Refuses, before anything is written, what cannot be written.
     void Check() const;
-    // Opens or creates the workbook, names the worksheet, writes the cells and saves.
-    void Run(const TExchangeProgress& progress);
+    // Opens or creates the workbook, names the worksheet, writes the cells and saves; opening and
+    // saving go through wait.
+    void Run(const TExchangeProgress& progress, const TExchangeWait& wait = CallDirectly);
     // Closes the workbook; failures are of no interest any more.
     void Close() noexcept;
 

@@ -24,6 +24,10 @@ QString TrimmedCellText(const QString& text) {
     return begin == 0 && end == text.size() ? text : text.mid(begin, end - begin);
 }
 
+void CallDirectly(const std::function<void()>& engineCall) {
+    engineCall();
+}
+
 void CloseWorkbookQuietly(std::unique_ptr<TWorkbook>& workbook) noexcept {
     if (!workbook)
         return;

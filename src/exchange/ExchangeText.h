@@ -14,6 +14,13 @@ using TExchangeProgress = std::function<void(int64_t done, int64_t total)>;
 // Progress is reported after this many rows, and once at the end.
 constexpr int64_t kExchangeProgressRows = 1024;
 
+// Runs one long call of the workbook engine, such as opening or saving a file, and returns when it
+// has ended, rethrowing what it threw. A window runs it on a worker thread and keeps painting; the
+// call touches the engine's objects only.
+using TExchangeWait = std::function<void(const std::function<void()>& engineCall)>;
+// The wait without a window: the call runs at once on this thread.
+void CallDirectly(const std::function<void()>& engineCall);
+
 // A stored value as a cell's text: UTF-8 when the bytes are valid UTF-8, Windows-1252 otherwise,
 // as every window shows it.
 QString CellTextOfValue(std::string_view bytes);

@@ -128,7 +128,7 @@ void TExportWizard::NextClick() {
     ShowPage(PageExporting);
     RepaintNow();
     try {
-        FExport->Run(ProgressOn(FProgress));
+        FExport->Run(ProgressOn(FProgress), WaitOn(FProgress));
     } catch (const std::exception& e) {
         // The buttons stay disabled; the window's close box ends the wizard.
         SetWorking(false);

@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <initializer_list>
 #include <vector>
 
 namespace {
@@ -52,20 +53,40 @@ protected:
     }
 };
 
-QSpinBox* AddSpinBox(QWidget* parent, const char* name, int left, int top) {
-    auto* box = new TRangeSpinBox(parent);
-    box->setObjectName(QLatin1String(name));
-    box->setGeometry(left, top, 72, 22);
-    // A value typed outside the bounds becomes the nearest bound when the box loses focus.
-    box->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
-    box->setKeyboardTracking(false);
-    return box;
-}
+// A range box and the caption before it, placed on the line of their group box.
+struct TRangeBoxPlace {
+    const char* Caption;
+    int CaptionLeft;
+    int CaptionWidth;
+    const char* Name;
+    int Left;
+    int Width;
+};
 
-QLabel* AddLabel(QWidget* parent, const QString& text, int left, int top, int width) {
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(left, top, width, 22);
-    return label;
+// A group box holding range boxes on one line, each after its caption, closed by a full stop.
+std::vector<QSpinBox*> AddRangeGroup(QWidget* page, const QString& title, int top,
+                                     std::initializer_list<TRangeBoxPlace> places) {
+    constexpr int kLineTop = 26;
+    constexpr int kLineHeight = 22;
+    auto* group = new QGroupBox(title, page);
+    group->setGeometry(24, top, 426, 60);
+    std::vector<QSpinBox*> boxes;
+    int right = 0;
+    for (const TRangeBoxPlace& place : places) {
+        auto* caption = new QLabel(QString::fromUtf8(place.Caption), group);
+        caption->setGeometry(place.CaptionLeft, kLineTop, place.CaptionWidth, kLineHeight);
+        auto* box = new TRangeSpinBox(group);
+        box->setObjectName(QLatin1String(place.Name));
+        box->setGeometry(place.Left, kLineTop, place.Width, kLineHeight);
+        // A value typed outside the bounds becomes the nearest bound when the box loses focus.
+        box->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+        box->setKeyboardTracking(false);
+        boxes.push_back(box);
+        right = place.Left + place.Width;
+    }
+    auto* stop = new QLabel(QStringLiteral("."), group);
+    stop->setGeometry(right + 2, kLineTop, 6, kLineHeight);
+    return boxes;
 }
 
 } // namespace
@@ -109,24 +130,19 @@ TImportWizard::TImportWizard(QWidget* parent)
 
 QWidget* TImportWizard::CreateRangesPage() {
     QWidget* page = AddPage(QStringLiteral("Select ranges, then click \"Next\"."));
-    auto* title = new QGroupBox(QStringLiteral("Title Range"), page);
-    title->setGeometry(24, 36, 426, 60);
-    AddLabel(title, QStringLiteral("Row"), 12, 26, 30);
-    FTitleRow = AddSpinBox(title, "SETitleRow", 44, 26);
-    AddLabel(title, QStringLiteral(",         from column"), 118, 26, 120);
-    FTitleFromColumn = AddSpinBox(title, "SETitleFromCol", 236, 26);
-    AddLabel(title, QStringLiteral("to column"), 312, 26, 60);
-    FTitleToColumn = AddSpinBox(title, "SETitleToCol", 370, 26);
-    FTitleToColumn->setFixedWidth(48);
-    AddLabel(title, QStringLiteral("."), 420, 26, 6);
-
-    auto* dataRange = new QGroupBox(QStringLiteral("Data Range"), page);
-    dataRange->setGeometry(24, 106, 426, 60);
-    AddLabel(dataRange, QStringLiteral("From row"), 12, 26, 60);
-    FDataFromRow = AddSpinBox(dataRange, "SEDataFromRow", 72, 26);
-    AddLabel(dataRange, QStringLiteral("to row"), 150, 26, 40);
-    FDataToRow = AddSpinBox(dataRange, "SEDataToRow", 194, 26);
-    AddLabel(dataRange, QStringLiteral("."), 270, 26, 6);
+    const std::vector<QSpinBox*> title =
+        AddRangeGroup(page, QStringLiteral("Title Range"), 36,
+                      {{"Row", 12, 30, "SETitleRow", 44, 72},
+                       {",         from column", 118, 120, "SETitleFromCol", 236, 72},
+                       {"to column", 312, 60, "SETitleToCol", 370, 48}});
+    FTitleRow = title[0];
+    FTitleFromColumn = title[1];
+    FTitleToColumn = title[2];
+    const std::vector<QSpinBox*> dataRange = AddRangeGroup(
+        page, QStringLiteral("Data Range"), 106,
+        {{"From row", 12, 60, "SEDataFromRow", 72, 72}, {"to row", 150, 40, "SEDataToRow", 194, 72}});
+    FDataFromRow = dataRange[0];
+    FDataToRow = dataRange[1];
     return page;
 }
 
@@ -192,7 +208,9 @@ void TImportWizard::OpenWorkbook() {
     }
     CleanUp();
     const QString path = FFileNameBox->text();
-    FWorkbook = TWorkbook::Open(path);
+    std::unique_ptr<TWorkbook> opened;
+    WaitOn(FProgress)([&opened, path] { opened = TWorkbook::Open(path); });
+    FWorkbook = std::move(opened);
     const QString active = FWorkbook->ActiveSheet().Name();
     FSheetList->clear();
     for (int index = 1; index <= FWorkbook->SheetCount(); ++index)
@@ -211,7 +229,9 @@ void TImportWizard::OpenWorkbook() {
 
 void TImportWizard::FindRanges() {
     FSheet = &FWorkbook->Sheet(FSheetList->currentText());
-    const TImportRanges ranges = DetectImportRanges(*FSheet);
+    // The first look into a worksheet of a .xlsx file reads all its cells.
+    TImportRanges ranges;
+    WaitOn(FProgress)([&ranges, &sheet = *FSheet] { ranges = DetectImportRanges(sheet); });
     FTitleRow->setValue(ranges.TitleRow);
     FTitleFromColumn->setValue(ranges.TitleFromColumn);
     FTitleToColumn->setValue(ranges.TitleToColumn);

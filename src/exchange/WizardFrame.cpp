@@ -1,12 +1,16 @@
 #include "exchange/WizardFrame.h"
 
+#include "ui/WorkerCall.h"
+
 #include <QCoreApplication>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStackedWidget>
 
@@ -149,6 +153,32 @@ TExchangeProgress TWizardFrame::ProgressOn(QProgressBar* bar) {
         bar->setValue(total <= 0 ? kProgressSteps : static_cast<int>(done * kProgressSteps / total));
         QCoreApplication::processEvents();
         FSlice.start();
+    };
+}
+
+TExchangeWait TWizardFrame::WaitOn(QProgressBar* bar) {
+    return [this, bar](const std::function<void()>& engineCall) {
+        const int page = PageIndex();
+        const bool working = FWorking;
+        const bool nextEnabled = BtnNext->isEnabled();
+        const bool cancelEnabled = BtnCancel->isEnabled();
+        const QPointer<QWidget> focus = focusWidget();
+        const int value = bar->value();
+        const auto restore = qScopeGuard([&] {
+            bar->setRange(0, kProgressSteps);
+            bar->setValue(value);
+            ShowPage(page);
+            FWorking = working;
+            BtnNext->setEnabled(nextEnabled);
+            BtnCancel->setEnabled(cancelEnabled);
+            if (focus)
+                focus->setFocus();
+        });
+        SetWorking(true);
+        ShowPage(FPages->indexOf(bar->parentWidget()));
+        // Without a range the bar shows that work goes on, not how much is left.
+        bar->setRange(0, 0);
+        RunOffGuiThread(engineCall);
     };
 }
 

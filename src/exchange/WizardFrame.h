@@ -48,6 +48,10 @@ protected:
     // Moves bar and lets the window paint, at most every few milliseconds so that the work is
     // not slowed by the painting.
     TExchangeProgress ProgressOn(QProgressBar* bar);
+    // Runs the engine's long calls on a worker thread while the page of bar shows it busy and the
+    // window paints; the buttons are disabled and the window does not close meanwhile. Then the
+    // window is as before: page, bar, buttons and focus.
+    TExchangeWait WaitOn(QProgressBar* bar);
 
     // Shows the window modally and returns at once.
     void OpenModal();

@@ -4,11 +4,15 @@
 // steps a user takes in a wizard window.
 
 #include "core/Ledgrin.h"
+#include "exchange/workbook/Workbook.h"
+#include "ui/WorkerCall.h"
 #include "ui/dialogs/FileDialogs.h"
 #include "ui/dialogs/MessageBoxes.h"
 
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
+#include <QSemaphore>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -87,6 +91,56 @@ inline QString PageText(const QWidget* wizard) {
     const QWidget* page = Find<QStackedWidget>(wizard, "PageControl")->currentWidget();
     return page->findChildren<QLabel*>().constFirst()->text();
 }
+
+// The error text of opening path directly on this thread, as the engine gives it.
+inline QString OpenError(const QString& path) {
+    try {
+        TWorkbook::Open(path);
+    } catch (const EWorkbookError& error) {
+        return error.Text();
+    }
+    return QString();
+}
+
+// The wizard as a user finds it during long work: the page, whether its bar is busy, the buttons
+// enabled, and whether it closed when asked to.
+inline QString BusyState(QWidget* wizard) {
+    const bool closed = wizard->close();
+    return QStringLiteral("%1 busy:%2 next:%3 cancel:%4 closed:%5")
+        .arg(PageText(wizard))
+        .arg(int(Find<QProgressBar>(wizard, "ProgressBar")->maximum() == 0))
+        .arg(int(Find<QPushButton>(wizard, "BtnNext")->isEnabled()))
+        .arg(int(Find<QPushButton>(wizard, "BtnCancel")->isEnabled()))
+        .arg(int(closed));
+}
+
+// Holds every worker call until this thread has described the wizard, which it can do only while
+// its event loop goes on; States lists the descriptions.
+class THeldWorker {
+public:
+    explicit THeldWorker(QWidget* wizard) {
+        WorkerCallTesting::SetBeforeWork([this, wizard] {
+            QMetaObject::invokeMethod(
+                &FReceiver,
+                [this, wizard] {
+                    FStates.append(BusyState(wizard));
+                    FLooked.release();
+                },
+                Qt::QueuedConnection);
+            // Only a stalled event loop takes this long; the states then miss this call.
+            FLooked.tryAcquire(1, 60000);
+        });
+    }
+    ~THeldWorker() { WorkerCallTesting::SetBeforeWork({}); }
+    THeldWorker(const THeldWorker&) = delete;
+    THeldWorker& operator=(const THeldWorker&) = delete;
+    QStringList States() const { return FStates; }
+
+private:
+    QObject FReceiver;
+    QSemaphore FLooked;
+    QStringList FStates;
+};
 
 inline QByteArray FileBytes(const QString& path) {
     QFile file(path);

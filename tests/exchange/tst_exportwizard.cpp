@@ -50,6 +50,8 @@ private slots:
     void ExportsANewWorkbook();
     void ExportAddsASheetAndKeepsTheOthers();
     void ExportToACsvReplacesItOnlyWhenAsked();
+    void LongCallsKeepTheWindowPainting_data();
+    void LongCallsKeepTheWindowPainting();
     void FailedExportWaitsForTheCloseBox();
 
 private:
@@ -308,6 +310,33 @@ void TExportWizardTest::ExportToACsvReplacesItOnlyWhenAsked() {
     QCOMPARE(sheets[0].Rows.size(), 3);
     QCOMPARE(sheets[0].Rows[0], kBooksRows[0]);
     QCOMPARE(sheets[0].Rows[2], kBooksRows[2]);
+}
+
+void TExportWizardTest::LongCallsKeepTheWindowPainting_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("existing");
+    QTest::newRow("new workbook: saved") << "new.xlsx" << QByteArray();
+    QTest::newRow("damaged workbook: fails to open") << "bad.xlsx" << QByteArray("PK\x03\x04 cut short");
+}
+
+// Opening and saving run on a worker while the window shows the busy bar; an error there reaches
+// the same box as before.
+void TExportWizardTest::LongCallsKeepTheWindowPainting() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, existing);
+    const QString path = FDir->filePath(name);
+    if (!existing.isEmpty())
+        WriteFile(path, existing);
+    const QString error = existing.isEmpty() ? QString() : OpenError(path);
+    if (!error.isEmpty())
+        MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
+
+    const THeldWorker held(FWizard.get());
+    Export(path);
+    QCOMPARE(held.States(), QStringList{"Exporting... busy:1 next:0 cancel:0 closed:0"});
+    QCOMPARE(TDialogs::ShownTexts(), error.isEmpty() ? QStringList() : QStringList{error});
+    QCOMPARE(PageText(FWizard.get()),
+             error.isEmpty() ? QStringLiteral("Done!") : QStringLiteral("Exporting..."));
 }
 
 void TExportWizardTest::FailedExportWaitsForTheCloseBox() {

@@ -47,6 +47,8 @@ private slots:
     void BrowseOffersSpreadsheets();
     void HostileWorkbooksAddNothing_data();
     void HostileWorkbooksAddNothing();
+    void OpeningKeepsTheWindowPainting_data();
+    void OpeningKeepsTheWindowPainting();
     void ImportsAWorksheetAsANewCategory();
     void NoColumnChosenGivesAnEmptyCategory();
     void RangeBoxesClampWhatIsTyped_data();
@@ -147,10 +149,45 @@ void TImportWizardTest::HostileWorkbooksAddNothing() {
     const auto shown = MessageBoxTesting::TakeShown();
     QCOMPARE(shown.size(), 1);
     QCOMPARE(shown[0].Kind, MessageBoxes::TKind::Error);
-    QVERIFY(!shown[0].Text.isEmpty());
+    QCOMPARE(shown[0].Text, OpenError(path));
     QCOMPARE(FWizard->PageIndex(), 0);
-    QVERIFY(Find<QPushButton>(FWizard.get(), "BtnNext")->isEnabled());
+    // Focus stays on the button clicked, ready for another try.
+    QVERIFY(Find<QPushButton>(FWizard.get(), "BtnNext")->hasFocus());
     QVERIFY(FData.SaveToBytes() == before);
+}
+
+void TImportWizardTest::OpeningKeepsTheWindowPainting_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("page");
+    QTest::newRow("workbook") << "small.csv" << QByteArray("A,B\r\n1,2\r\n")
+                              << "Select ranges, then click \"Next\".";
+    QTest::newRow("damaged") << "damaged.xlsx" << QByteArray("PK\x03\x04 cut short")
+                             << "Select an Excel file and click \"Next\".";
+}
+
+// Opening the file and the first look into its worksheet run on a worker while the window shows
+// the busy bar; an error there reaches the same box as before.
+void TImportWizardTest::OpeningKeepsTheWindowPainting() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, page);
+    const QString path = FDir->filePath(name);
+    WriteFile(path, bytes);
+    const QString error = OpenError(path);
+    if (!error.isEmpty())
+        MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
+
+    const THeldWorker held(FWizard.get());
+    OpenFile(path);
+    if (error.isEmpty())
+        Click(FWizard.get(), "BtnNext");
+    QCOMPARE(held.States(), QStringList(error.isEmpty() ? 2 : 1,
+                                        QStringLiteral("Importing... busy:1 next:0 cancel:0 closed:0")));
+    QCOMPARE(TDialogs::ShownTexts(), error.isEmpty() ? QStringList() : QStringList{error});
+    QCOMPARE(PageText(FWizard.get()), page);
+    QVERIFY(Find<QPushButton>(FWizard.get(), "BtnNext")->isEnabled());
+    QVERIFY(FWizard->isVisible());
 }
 
 void TImportWizardTest::ImportsAWorksheetAsANewCategory() {
