@@ -97,6 +97,10 @@ TDateKind BuiltInFormatKind(int id) {
     return TDateKind::None;
 }
 
+TDateKind NumberFormatKind(int id, const QHash<int, TDateKind>& customKinds) {
+    return customKinds.contains(id) ? customKinds.value(id) : BuiltInFormatKind(id);
+}
+
 TDateKind FormatCodeKind(QStringView code) {
     bool dayOrYear = false, month = false, time = false, duration = false;
     bool inQuotes = false;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHash>
 #include <QString>
 #include <QStringView>
 
@@ -17,6 +18,9 @@ QString NumberFromText(QStringView text);
 QString Date(double serial, TDateKind kind, bool date1904);
 // The built-in number formats that show dates and times.
 TDateKind BuiltInFormatKind(int id);
+// The kind of a cell's number format: a custom format's code when the workbook defines one for the id,
+// otherwise the built-in format.
+TDateKind NumberFormatKind(int id, const QHash<int, TDateKind>& customKinds);
 // A custom number format shows a date or time when its first section has date or time codes
 // outside quotes and brackets.
 TDateKind FormatCodeKind(QStringView code);

@@ -1,6 +1,7 @@
 #include "exchange/workbook/XlsReader.h"
 
 #include "exchange/workbook/CellValueText.h"
+#include "exchange/workbook/XlsFormulas.h"
 #include "exchange/workbook/ZipPackage.h"
 
 #include <QFile>
@@ -56,6 +57,11 @@ std::vector<TNamedGrid> ReadXlsWorkbook(const QString& path) {
     if (freexl_get_info(handle.Get(), FREEXL_BIFF_SHEET_COUNT, &sheetCount) != FREEXL_OK || sheetCount == 0 ||
         sheetCount > 65535)
         throw EDamagedPackage();
+    // libfreexl reads formula cells as empty; their saved results come from a reader of our own.
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw EDamagedPackage();
+    const TXlsFormulaResults formulas(file.readAll());
     std::vector<TNamedGrid> sheets(sheetCount);
     for (unsigned short index = 0; index < sheetCount; ++index) {
         const char* name = nullptr;
@@ -71,7 +77,8 @@ std::vector<TNamedGrid> ReadXlsWorkbook(const QString& path) {
                 FreeXL_CellValue value;
                 if (freexl_get_cell_value(handle.Get(), row, column, &value) != FREEXL_OK)
                     throw EDamagedPackage();
-                const QString text = CellText(value);
+                const QString text =
+                    value.type == FREEXL_CELL_NULL ? formulas.Text(index, int(row), column) : CellText(value);
                 if (!text.isEmpty())
                     sheets[index].Grid.SetText(int(row) + 1, int(column) + 1, text);
             }

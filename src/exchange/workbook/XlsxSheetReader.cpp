@@ -90,8 +90,7 @@ std::vector<TDateKind> ReadStyleDateKinds(const TZipReader& zip, int index) {
             inCellFormats = false;
         } else if (inCellFormats && xml.IsStart(QLatin1String("xf"))) {
             const int id = ToInt(xml.Attribute(QLatin1String("numFmtId")), 0);
-            kinds.push_back(customKinds.contains(id) ? customKinds.value(id)
-                                                     : CellValueText::BuiltInFormatKind(id));
+            kinds.push_back(CellValueText::NumberFormatKind(id, customKinds));
         }
     }
     return kinds;

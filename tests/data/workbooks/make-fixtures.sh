@@ -3,6 +3,8 @@
 # real spreadsheet programs wrote: openpyxl writes .xlsx and .csv sources, LibreOffice (headless)
 # converts cells.fods and re-saves the openpyxl workbooks. Needs python3-openpyxl and
 # libreoffice-calc; only run it to remake the committed fixtures.
+# cells.fods leaves out the saved result of its string formula: LibreOffice then computes it on load,
+# and only a computed string result reaches the .xls (a loaded one is written there as the number 0).
 set -euo pipefail
 cd "$(dirname "$0")"
 work=$(mktemp -d)

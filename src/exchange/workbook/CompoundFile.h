@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QByteArray>
+#include <QStringList>
+
+// One stream of a compound file (the container of legacy Office documents): the first of the names
+// that the file holds, compared without case. Throws EDamagedPackage when the container is damaged:
+// a sector outside the file, a chain that loops or ends early, a size past the file; nothing is read
+// outside the buffer, and nothing larger than the file is allocated.
+QByteArray CompoundFileStream(const QByteArray& file, const QStringList& names);
