@@ -98,8 +98,8 @@ QByteArray TCompoundFile::Sector(quint32 index) const {
 }
 
 template <typename Unit>
-QByteArray TCompoundFile::Chain(const std::vector<quint32>& table, quint32 start, qint64 size, qsizetype units,
-                                Unit unit) const {
+QByteArray TCompoundFile::Chain(const std::vector<quint32>& table, quint32 start, qint64 size,
+                                qsizetype units, Unit unit) const {
     QByteArray bytes;
     std::vector<bool> seen(size_t(units), false);
     for (quint32 at = start; size < 0 ? at != kEndOfChain : bytes.size() < size; at = table[at]) {
@@ -129,7 +129,8 @@ std::vector<TEntry> TCompoundFile::Directory() const {
         entry.Type = quint8(bytes[at + 0x42]);
         entry.Start = U32(bytes, at + 0x74);
         // Version 3 files may leave junk in the size's high half.
-        entry.Size = FSectorBytes == 512 ? U32(bytes, at + 0x78) : qFromLittleEndian<quint64>(bytes.constData() + at + 0x78);
+        entry.Size = FSectorBytes == 512 ? U32(bytes, at + 0x78)
+                                         : qFromLittleEndian<quint64>(bytes.constData() + at + 0x78);
         entries.push_back(entry);
     }
     return entries;

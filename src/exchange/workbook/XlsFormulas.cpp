@@ -122,7 +122,8 @@ struct TGlobals {
 TGlobals ReadGlobals(const QByteArray& stream) {
     TGlobals globals;
     TRecords records(stream, 0, stream.size());
-    if (!records.Next() || records.Type() != kBof || records.Data().size() < 2 || U16(records.Data(), 0) != kBiff8)
+    if (!records.Next() || records.Type() != kBof || records.Data().size() < 2 ||
+        U16(records.Data(), 0) != kBiff8)
         return globals;
     QHash<int, TDateKind> customKinds;
     std::vector<int> xfFormats;
@@ -151,7 +152,8 @@ QString NumberText(QByteArrayView result, quint16 xf, const TGlobals& globals) {
     if (!std::isfinite(value))
         return QString();
     const TDateKind kind = xf < globals.XfKinds.size() ? globals.XfKinds[xf] : TDateKind::None;
-    const QString date = kind == TDateKind::None ? QString() : CellValueText::Date(value, kind, globals.Date1904);
+    const QString date =
+        kind == TDateKind::None ? QString() : CellValueText::Date(value, kind, globals.Date1904);
     return date.isEmpty() ? CellValueText::Number(value) : date;
 }
 
