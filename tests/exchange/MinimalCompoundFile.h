@@ -36,13 +36,13 @@ inline QByteArray CompoundFile(const QByteArray& stream) {
     file.replace(0, 8, "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1");
     file.replace(8, 0x4C - 8, QByteArray(0x4C - 8, '\0'));
     file.replace(0x18, 10, QByteArray("\x3E\x00\x03\x00\xFE\xFF\x09\x00\x06\x00", 10));
-    Put32(file, 0x2C, 1);    // FAT sectors
-    Put32(file, 0x30, 1);    // first directory sector
-    Put32(file, 0x38, 4096); // mini stream cutoff
-    Put32(file, 0x3C, 2);    // first mini FAT sector
-    Put32(file, 0x40, 1);    // mini FAT sectors
+    Put32(file, 0x2C, 1);                   // FAT sectors
+    Put32(file, 0x30, 1);                   // first directory sector
+    Put32(file, 0x38, 4096);                // mini stream cutoff
+    Put32(file, 0x3C, 2);                   // first mini FAT sector
+    Put32(file, 0x40, 1);                   // mini FAT sectors
     Put32(file, 0x44, kCompoundEndOfChain); // no DIFAT sectors
-    Put32(file, 0x4C, 0);    // the FAT is sector 0
+    Put32(file, 0x4C, 0);                   // the FAT is sector 0
     const qsizetype fat = 512, directory = 1024, miniFat = 1536;
     Put32(file, fat, 0xFFFFFFFD);
     Put32(file, fat + 4, kCompoundEndOfChain);
@@ -53,13 +53,15 @@ inline QByteArray CompoundFile(const QByteArray& stream) {
         Put32(file, miniFat + 4 * i, i + 1 == miniSectors ? kCompoundEndOfChain : i + 1);
     const auto entry = [&file](qsizetype at, const QString& name, char type, quint32 start, quint32 size) {
         file.replace(at, 128, QByteArray(128, '\0'));
-        file.replace(at, name.size() * 2, QByteArray(reinterpret_cast<const char*>(name.utf16()), name.size() * 2));
+        file.replace(at, name.size() * 2,
+                     QByteArray(reinterpret_cast<const char*>(name.utf16()), name.size() * 2));
         qToLittleEndian(quint16(name.size() * 2 + 2), file.data() + at + 0x40);
         file[at + 0x42] = type;
         Put32(file, at + 0x74, start);
         Put32(file, at + 0x78, size);
     };
-    entry(directory, QStringLiteral("Root Entry"), 5, mini ? 3 : kCompoundEndOfChain, mini ? miniSectors * 64 : 0);
+    entry(directory, QStringLiteral("Root Entry"), 5, mini ? 3 : kCompoundEndOfChain,
+          mini ? miniSectors * 64 : 0);
     entry(directory + 128, QStringLiteral("Workbook"), 2, mini ? 0 : 3, quint32(stream.size()));
     return file + data;
 }

@@ -117,7 +117,8 @@ void TestXlsFormulas::Streams() {
         stream[i] = char(i * 7 % 251);
     QCOMPARE(CompoundFileStream(CompoundFile(stream), {QStringLiteral("Book"), QStringLiteral("WORKBOOK")}),
              stream);
-    QVERIFY_THROWS_EXCEPTION(EDamagedPackage, CompoundFileStream(CompoundFile(stream), {QStringLiteral("Other")}));
+    QVERIFY_THROWS_EXCEPTION(EDamagedPackage,
+                             CompoundFileStream(CompoundFile(stream), {QStringLiteral("Other")}));
 }
 
 void TestXlsFormulas::DamagedContainers_data() {

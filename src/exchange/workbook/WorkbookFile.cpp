@@ -190,7 +190,7 @@ void TWorkbookFile::Load(const QString& path) {
             LoadXlsx(bytes);
             break;
         case TWorkbookFormat::Xls:
-            for (TNamedGrid& sheet : ReadXlsWorkbook(path))
+            for (TNamedGrid& sheet : ReadXlsWorkbook(path, bytes))
                 AddSheetNamed(sheet.Name).MutableGrid() = std::move(sheet.Grid);
             break;
         case TWorkbookFormat::Ods: {

@@ -47,7 +47,7 @@ QString CellText(const FreeXL_CellValue& value) {
 }
 } // namespace
 
-std::vector<TNamedGrid> ReadXlsWorkbook(const QString& path) {
+std::vector<TNamedGrid> ReadXlsWorkbook(const QString& path, const QByteArray& bytes) {
     const THandle handle(path);
     unsigned int info = 0;
     if (freexl_get_info(handle.Get(), FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK &&
@@ -58,10 +58,7 @@ std::vector<TNamedGrid> ReadXlsWorkbook(const QString& path) {
         sheetCount > 65535)
         throw EDamagedPackage();
     // libfreexl reads formula cells as empty; their saved results come from a reader of our own.
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw EDamagedPackage();
-    const TXlsFormulaResults formulas(file.readAll());
+    const TXlsFormulaResults formulas(bytes);
     std::vector<TNamedGrid> sheets(sheetCount);
     for (unsigned short index = 0; index < sheetCount; ++index) {
         const char* name = nullptr;

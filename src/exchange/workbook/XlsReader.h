@@ -2,6 +2,7 @@
 
 #include "exchange/workbook/CellGrid.h"
 
+#include <QByteArray>
 #include <QString>
 
 #include <vector>
@@ -9,6 +10,7 @@
 // A legacy .xls workbook protected by a password.
 struct EPasswordProtected {};
 
-// Every worksheet of a legacy .xls workbook, read through libfreexl. Throws EDamagedPackage or
+// Every worksheet of a legacy .xls workbook, read through libfreexl from the file and, for the
+// formula results libfreexl leaves out, from the file's bytes. Throws EDamagedPackage or
 // EPasswordProtected.
-std::vector<TNamedGrid> ReadXlsWorkbook(const QString& path);
+std::vector<TNamedGrid> ReadXlsWorkbook(const QString& path, const QByteArray& bytes);
