@@ -2,8 +2,12 @@
 
 #include <sodium.h>
 
+#include <algorithm>
+#include <condition_variable>
 #include <cstring>
+#include <mutex>
 #include <new>
+#include <thread>
 
 namespace {
 
@@ -26,6 +30,7 @@ constexpr size_t kPrefixSize = kChecksumOffset + kChecksumSize;
 constexpr size_t kSealedChunkSize = NEncryptedFile::kChunkSize + kTagBytes;
 
 static_assert(NEncryptedFile::kSaltSize == crypto_pwhash_SALTBYTES, "salt size");
+static_assert(NEncryptedFile::kHeaderSize == kPrefixSize + kTagBytes, "header size");
 static_assert(NEncryptedFile::kKeySize == crypto_secretstream_xchacha20poly1305_KEYBYTES, "key size");
 static_assert(kPasses <= NEncryptedFile::kMaxPasses && kMemoryKiB <= NEncryptedFile::kMaxMemoryKiB,
               "the program must open what it writes");
@@ -119,7 +124,7 @@ bool IsEncryptedContainer(std::string_view header) {
 }
 
 TKeyDerivation ReadContainerHeader(std::string_view bytes) {
-    if (bytes.size() < kPrefixSize + kTagBytes || !IsEncryptedContainer(bytes))
+    if (bytes.size() < NEncryptedFile::kHeaderSize || !IsEncryptedContainer(bytes))
         throw EDamagedFileError();
     StartSodium();
     if (Checksum(bytes.substr(0, kChecksumOffset)) != bytes.substr(kChecksumOffset, kChecksumSize))
@@ -136,11 +141,76 @@ TKeyDerivation ReadContainerHeader(std::string_view bytes) {
     return parameters;
 }
 
+// Sealing runs on a worker of its own while the caller serialises and writes: the plain bytes
+// come in batches of whole chunks; while the worker seals one batch, the caller fills the other
+// and writes out the one sealed before, so the file is written in the order of the chunks.
 struct TSealingSink::TState {
+    struct TBatch {
+        TWipedBytes Plain;
+        std::string Sealed;
+    };
+
     crypto_secretstream_xchacha20poly1305_state Stream;
-    TWipedBytes Chunk;
-    std::string Sealed;
+    TBatch Batches[2];
+    int Filling = 0;
+    std::mutex Lock;
+    std::condition_variable Changed;
+    TBatch* Job = nullptr;
+    bool JobIsFinal = false;
+    bool Stop = false;
+    std::thread Worker;
+
+    void Work();
+    void Seal(TBatch& batch, bool final);
+    void WaitIdle();
 };
+
+namespace {
+
+constexpr size_t kBatchChunks = 16;
+constexpr size_t kBatchSize = kBatchChunks * NEncryptedFile::kChunkSize;
+
+} // namespace
+
+void TSealingSink::TState::Work() {
+    std::unique_lock<std::mutex> lock(Lock);
+    for (;;) {
+        Changed.wait(lock, [this] { return Job != nullptr || Stop; });
+        if (Job == nullptr)
+            return;
+        lock.unlock();
+        Seal(*Job, JobIsFinal);
+        lock.lock();
+        Job = nullptr;
+        Changed.notify_all();
+    }
+}
+
+void TSealingSink::TState::Seal(TBatch& batch, bool final) {
+    const std::string_view plain = batch.Plain.Bytes;
+    const size_t chunks = plain.size() / NEncryptedFile::kChunkSize + (final ? 1 : 0);
+    batch.Sealed.resize(plain.size() + chunks * kTagBytes);
+    size_t sealed = 0;
+    // A full chunk is sealed as a message, so the final one is always shorter than a chunk.
+    for (size_t at = 0; at < plain.size() || final; at += NEncryptedFile::kChunkSize) {
+        const size_t length = std::min(NEncryptedFile::kChunkSize, plain.size() - at);
+        const bool last = length < NEncryptedFile::kChunkSize;
+        const unsigned char tag = last ? crypto_secretstream_xchacha20poly1305_TAG_FINAL
+                                       : crypto_secretstream_xchacha20poly1305_TAG_MESSAGE;
+        crypto_secretstream_xchacha20poly1305_push(&Stream, Unsigned(batch.Sealed) + sealed, nullptr,
+                                                   Unsigned(plain) + at, length, nullptr, 0, tag);
+        sealed += length + kTagBytes;
+        if (last)
+            break;
+    }
+    sodium_memzero(batch.Plain.Bytes.data(), batch.Plain.Bytes.size());
+    batch.Plain.Bytes.clear();
+}
+
+void TSealingSink::TState::WaitIdle() {
+    std::unique_lock<std::mutex> lock(Lock);
+    Changed.wait(lock, [this] { return Job == nullptr; });
+}
 
 TSealingSink::TSealingSink(const TDataFileKey& key, TPut put) : FPut(std::move(put)), FState(new TState) {
     StartSodium();
@@ -161,39 +231,56 @@ TSealingSink::TSealingSink(const TDataFileKey& key, TPut put) : FPut(std::move(p
     const std::string checksum = Checksum(std::string_view(prefix).substr(0, kChecksumOffset));
     prefix.replace(kChecksumOffset, kChecksumSize, checksum);
     FPut(prefix);
-    FState->Chunk.Bytes.reserve(NEncryptedFile::kChunkSize);
-    FState->Sealed.resize(kSealedChunkSize);
+    for (TState::TBatch& batch : FState->Batches)
+        batch.Plain.Bytes.reserve(kBatchSize);
+    FState->Worker = std::thread([state = FState.get()] { state->Work(); });
 }
 
 TSealingSink::~TSealingSink() {
+    {
+        const std::lock_guard<std::mutex> lock(FState->Lock);
+        FState->Stop = true;
+    }
+    FState->Changed.notify_all();
+    FState->Worker.join();
     sodium_memzero(&FState->Stream, sizeof FState->Stream);
 }
 
 void TSealingSink::Write(std::string_view plain) {
-    std::string& chunk = FState->Chunk.Bytes;
     while (!plain.empty()) {
-        const size_t taken = std::min(plain.size(), NEncryptedFile::kChunkSize - chunk.size());
-        chunk.append(plain.data(), taken);
+        std::string& batch = FState->Batches[FState->Filling].Plain.Bytes;
+        const size_t taken = std::min(plain.size(), kBatchSize - batch.size());
+        batch.append(plain.data(), taken);
         plain.remove_prefix(taken);
-        // A full chunk is sealed at once, so the final one is always shorter than a chunk.
-        if (chunk.size() == NEncryptedFile::kChunkSize)
-            SealChunk(false);
+        if (batch.size() == kBatchSize)
+            HandOver(false);
     }
 }
 
 void TSealingSink::Finish() {
-    SealChunk(true);
+    HandOver(true);
+    FState->WaitIdle();
+    TState::TBatch& last = FState->Batches[1 - FState->Filling];
+    FPut(last.Sealed);
+    last.Sealed.clear();
 }
 
-void TSealingSink::SealChunk(bool final) {
-    std::string& chunk = FState->Chunk.Bytes;
-    const unsigned char tag = final ? crypto_secretstream_xchacha20poly1305_TAG_FINAL
-                                    : crypto_secretstream_xchacha20poly1305_TAG_MESSAGE;
-    crypto_secretstream_xchacha20poly1305_push(&FState->Stream, Unsigned(FState->Sealed), nullptr,
-                                               Unsigned(chunk), chunk.size(), nullptr, 0, tag);
-    FPut(std::string_view(FState->Sealed).substr(0, chunk.size() + kTagBytes));
-    sodium_memzero(chunk.data(), chunk.size());
-    chunk.clear();
+void TSealingSink::HandOver(bool final) {
+    FState->WaitIdle();
+    // The batch sealed before this one goes out first; the worker is idle, so a write that fails
+    // leaves nothing running.
+    TState::TBatch& sealedBefore = FState->Batches[1 - FState->Filling];
+    if (!sealedBefore.Sealed.empty()) {
+        FPut(sealedBefore.Sealed);
+        sealedBefore.Sealed.clear();
+    }
+    {
+        const std::lock_guard<std::mutex> lock(FState->Lock);
+        FState->Job = &FState->Batches[FState->Filling];
+        FState->JobIsFinal = final;
+    }
+    FState->Changed.notify_all();
+    FState->Filling = 1 - FState->Filling;
 }
 
 std::string SealDataFile(std::string_view plainBytes, const TDataFileKey& key) {
@@ -211,8 +298,13 @@ std::string SealDataFile(std::string_view plainBytes, std::string_view passwordU
 }
 
 TOpenedDataFile OpenDataFile(std::string_view bytes, std::string_view passwordUtf8) {
+    return OpenDataFile(bytes, TDataFileKey::Derive(passwordUtf8, ReadContainerHeader(bytes)));
+}
+
+TOpenedDataFile OpenDataFile(std::string_view bytes, std::shared_ptr<const TDataFileKey> key) {
+    ReadContainerHeader(bytes);
     TOpenedDataFile opened;
-    opened.Key = TDataFileKey::Derive(passwordUtf8, ReadContainerHeader(bytes));
+    opened.Key = std::move(key);
 
     crypto_secretstream_xchacha20poly1305_state stream;
     struct TWipeState {

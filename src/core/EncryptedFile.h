@@ -35,6 +35,8 @@ constexpr size_t kMagicSize = 8;
 constexpr size_t kSaltSize = 16;
 constexpr size_t kKeySize = 32;
 constexpr size_t kChunkSize = 64 * 1024;
+// The least a container holds, its header and an empty final chunk: what ReadContainerHeader needs.
+constexpr size_t kHeaderSize = 130;
 // Bounds for what a file may ask of the key derivation: what the program writes, with a margin.
 constexpr uint32_t kMaxPasses = 8;
 constexpr uint32_t kMaxMemoryKiB = 256 * 1024;
@@ -105,7 +107,8 @@ public:
     void Finish();
 
 private:
-    void SealChunk(bool final);
+    // Hands the filled batch to the sealing worker after writing out the one sealed before it.
+    void HandOver(bool final);
 
     TPut FPut;
     struct TState;
@@ -123,3 +126,5 @@ struct TOpenedDataFile {
     std::shared_ptr<const TDataFileKey> Key;
 };
 TOpenedDataFile OpenDataFile(std::string_view bytes, std::string_view passwordUtf8);
+// The same with a key already derived from the container's header.
+TOpenedDataFile OpenDataFile(std::string_view bytes, std::shared_ptr<const TDataFileKey> key);

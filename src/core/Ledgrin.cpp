@@ -8,6 +8,7 @@
 #include "core/TextRules.h"
 
 #include <algorithm>
+#include <future>
 
 namespace {
 // The fewest bytes a category block can take: six int32 fields, the smallest bitmap (file header
@@ -25,19 +26,25 @@ TFileStamp TLedgrin::LoadFromFile(const std::string& path, const TAskPassword& a
     std::string bytes;
     file.Read(bytes, kHeaderSize);
     static_assert(NEncryptedFile::kMagicSize <= kHeaderSize, "the container is told by the header");
-    const bool encrypted = IsEncryptedContainer(bytes);
-    if (!encrypted) {
+    if (!IsEncryptedContainer(bytes)) {
         TStreamReader header(bytes);
         ReadHeader(header);
-    }
-    file.ReadToEnd(bytes);
-    if (!encrypted) {
+        file.ReadToEnd(bytes);
         TStreamReader stream(bytes);
         LoadFromStream(stream);
     } else {
         if (!askPassword)
             throw EPasswordError();
-        TOpenedDataFile opened = OpenDataFile(bytes, askPassword());
+        const std::string password = askPassword();
+        file.Read(bytes, NEncryptedFile::kHeaderSize - bytes.size());
+        const TKeyDerivation parameters = ReadContainerHeader(bytes);
+        // The key derivation takes a good part of a second: the rest of the file is read
+        // meanwhile. The future waits for it however this function is left.
+        std::future<std::shared_ptr<const TDataFileKey>> key =
+            std::async(std::launch::async,
+                       [&password, &parameters] { return TDataFileKey::Derive(password, parameters); });
+        file.ReadToEnd(bytes);
+        TOpenedDataFile opened = OpenDataFile(bytes, key.get());
         TStreamReader stream(opened.Plain.Bytes);
         LoadFromStream(stream);
         EncryptionKey = std::move(opened.Key);

@@ -79,6 +79,10 @@ private slots:
         QTest::newRow("one chunk") << int(NEncryptedFile::kChunkSize);
         QTest::newRow("a byte over a chunk") << int(NEncryptedFile::kChunkSize + 1);
         QTest::newRow("three chunks and some") << int(3 * NEncryptedFile::kChunkSize + 5);
+        // The sealing worker takes sixteen chunks at a time.
+        QTest::newRow("sixteen chunks") << int(16 * NEncryptedFile::kChunkSize);
+        QTest::newRow("a byte over sixteen chunks") << int(16 * NEncryptedFile::kChunkSize + 1);
+        QTest::newRow("forty chunks and some") << int(40 * NEncryptedFile::kChunkSize + 7);
     }
     void roundTrip() {
         QFETCH(int, size);
