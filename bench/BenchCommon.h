@@ -1,7 +1,7 @@
 #pragma once
 
 #include "BenchData.h"
-#include "core/Ledgrin.h"
+#include "core/DataFile.h"
 
 #include <cstdint>
 #include <functional>
@@ -22,7 +22,7 @@ struct TBenchRun {
     std::string Dir;
     uint64_t FileBytes = 0;
     double MemcpyMs = 0; // a plain copy of the data file's bytes
-    std::unique_ptr<TLedgrin> Loaded;
+    std::unique_ptr<TDataFile> Loaded;
     TBenchRows SqliteRows;
     bool Failed = false;
 };

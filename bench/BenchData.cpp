@@ -134,9 +134,9 @@ std::string MakeValue(TBenchRandom& random, bool memo) {
 
 } // namespace
 
-std::unique_ptr<TLedgrin> MakeBenchLedgrin(int32_t recordCount, uint32_t seed) {
-    auto ledgrin = std::make_unique<TLedgrin>();
-    TCategory* category = ledgrin->AddCategory();
+std::unique_ptr<TDataFile> MakeBenchDataFile(int32_t recordCount, uint32_t seed) {
+    auto dataFile = std::make_unique<TDataFile>();
+    TCategory* category = dataFile->AddCategory();
     category->Name = "Addresses";
     const TFont font{"Sans Serif", 0, 8, 0};
     for (int32_t i = 0; i < kBenchTextBoxes; ++i) {
@@ -161,7 +161,7 @@ std::unique_ptr<TLedgrin> MakeBenchLedgrin(int32_t recordCount, uint32_t seed) {
         for (int32_t i = 0; i < kBenchTextBoxes; ++i)
             record->SetValue(i, MakeValue(random, i >= kBenchTextBoxes - kBenchMemoBoxes));
     }
-    return ledgrin;
+    return dataFile;
 }
 
 TBenchRows RowsOf(const TCategory& category) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Ledgrin.h"
+#include "core/DataFile.h"
 
 #include <cstdint>
 #include <memory>
@@ -33,7 +33,7 @@ private:
 // One category of kBenchTextBoxes labelled text boxes with list columns over the first four, and
 // recordCount records. Values take 0 to kBenchMaxValueBytes bytes: words, numbers, UTF-8 beyond
 // ASCII, memos of several CR LF lines, and the filter text in a share of them.
-std::unique_ptr<TLedgrin> MakeBenchLedgrin(int32_t recordCount, uint32_t seed);
+std::unique_ptr<TDataFile> MakeBenchDataFile(int32_t recordCount, uint32_t seed);
 
 // The records' values as rows of text, the form in which SQLite reads and writes them.
 using TBenchRows = std::vector<std::vector<std::string>>;

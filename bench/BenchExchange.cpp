@@ -1,7 +1,7 @@
 #include "BenchExchange.h"
 
 #include "core/Category.h"
-#include "core/Ledgrin.h"
+#include "core/DataFile.h"
 #include "exchange/CategoryExport.h"
 #include "exchange/CategoryImport.h"
 #include "exchange/workbook/Workbook.h"
@@ -70,7 +70,7 @@ uint64_t UnpackedBytes(const std::string& path) {
 }
 
 // Opens the workbook, finds the ranges and imports every column into a new category of into.
-size_t Import(const std::string& path, TLedgrin& into) {
+size_t Import(const std::string& path, TDataFile& into) {
     auto workbook = TWorkbook::Open(QString::fromStdString(path));
     const TWorksheet& sheet = workbook->ActiveSheet();
     const TImportRanges ranges = DetectImportRanges(sheet);
@@ -109,11 +109,11 @@ void BenchExport(TBenchRun& run) {
 
 void BenchImport(TBenchRun& run) {
     const std::string path = WorkbookPath(run, "export.xlsx");
-    std::unique_ptr<TLedgrin> into;
+    std::unique_ptr<TDataFile> into;
     size_t records = 0;
     const double ms = MedianMs(
         run.Options.Repeat, [&] { records = Import(path, *into); },
-        [&] { into = std::make_unique<TLedgrin>(); });
+        [&] { into = std::make_unique<TDataFile>(); });
     PrintOurs("import", ms);
     if (records != run.Loaded->Categories.front()->Records.size())
         ReportError(run, "import: read " + std::to_string(records) + " records of " +
@@ -129,7 +129,7 @@ void BenchImport(TBenchRun& run) {
 }
 
 int PrintImportPeak(const char* path) {
-    TLedgrin into;
+    TDataFile into;
     Import(path, into);
     return PrintPeakKiB();
 }

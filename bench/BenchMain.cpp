@@ -7,9 +7,9 @@
 #include "BenchWindow.h"
 
 #include "core/Category.h"
+#include "core/DataFile.h"
 #include "core/EncryptedFile.h"
 #include "core/FileIO.h"
-#include "core/Ledgrin.h"
 #include "core/SearchParam.h"
 #include "core/TextRules.h"
 
@@ -47,7 +47,7 @@ void Prepare(TBenchRun& run) {
     run.DataPath = run.Dir + "/bench.lgd";
     run.DbPath = run.Dir + "/bench.sqlite";
     {
-        const auto generated = MakeBenchLedgrin(run.Options.Records, kBenchSeed);
+        const auto generated = MakeBenchDataFile(run.Options.Records, kBenchSeed);
         generated->SaveToFile(run.DataPath);
         SqliteWriteTable(run.DbPath, RowsOf(*generated->Categories.front()));
     }
@@ -72,7 +72,7 @@ void Prepare(TBenchRun& run) {
 void BenchLoad(TBenchRun& run) {
     const double ours = MedianMs(
         run.Options.Repeat, [&] { run.Loaded->LoadFromFile(run.DataPath); },
-        [&] { run.Loaded = std::make_unique<TLedgrin>(); });
+        [&] { run.Loaded = std::make_unique<TDataFile>(); });
     const double sqlite = MedianMs(
         run.Options.Repeat, [&] { run.SqliteRows = SqliteReadTable(run.DbPath); },
         [&] { TBenchRows().swap(run.SqliteRows); });
@@ -112,16 +112,16 @@ void BenchEncrypted(TBenchRun& run) {
     const double derivation =
         MedianMs(run.Options.Repeat, [&] { run.Loaded->EncryptionKey = TDataFileKey::Derive(password); });
     run.Loaded->SaveToFile(sealedPath);
-    std::unique_ptr<TLedgrin> opened;
+    std::unique_ptr<TDataFile> opened;
     const double open = MedianMs(
         run.Options.Repeat, [&] { opened->LoadFromFile(sealedPath, [&] { return password; }); },
-        [&] { opened = std::make_unique<TLedgrin>(); });
+        [&] { opened = std::make_unique<TDataFile>(); });
     const double save = MedianMs(run.Options.Repeat, [&] { opened->SaveToFile(sealedPath); });
     run.Loaded->EncryptionKey = nullptr;
-    std::unique_ptr<TLedgrin> plain;
+    std::unique_ptr<TDataFile> plain;
     const double plainOpen = MedianMs(
         run.Options.Repeat, [&] { plain->LoadFromFile(run.DataPath); },
-        [&] { plain = std::make_unique<TLedgrin>(); });
+        [&] { plain = std::make_unique<TDataFile>(); });
     const double plainSave = MedianMs(run.Options.Repeat, [&] { plain->SaveToFile(run.Dir + "/plain.lgd"); });
     std::printf(
         "open encrypted: quillery %.0f ms (key derivation %.0f ms), %.2fx the plain open without it\n", open,
@@ -202,7 +202,7 @@ void BenchSort(TBenchRun& run) {
 // Ours changes the records in memory; the file is written later, by a save. SQLite's DROP COLUMN
 // rewrites the table and commits with its default durability, fsync included.
 void BenchMerge(TBenchRun& run) {
-    std::unique_ptr<TLedgrin> copy;
+    std::unique_ptr<TDataFile> copy;
     const double ours = MedianMs(
         run.Options.Repeat,
         [&] {
@@ -215,7 +215,7 @@ void BenchMerge(TBenchRun& run) {
             category.MergeTemplate(edited);
         },
         [&] {
-            copy = std::make_unique<TLedgrin>();
+            copy = std::make_unique<TDataFile>();
             copy->LoadFromFile(run.DataPath);
         });
     const std::string mergedDbPath = run.Dir + "/merged.sqlite";
@@ -239,8 +239,8 @@ void BenchMerge(TBenchRun& run) {
 
 // The child's side: load the file, report the peak resident size in KiB.
 int PrintLoadPeak(const char* path) {
-    TLedgrin ledgrin;
-    ledgrin.LoadFromFile(path);
+    TDataFile dataFile;
+    dataFile.LoadFromFile(path);
     return PrintPeakKiB();
 }
 

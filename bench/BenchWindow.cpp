@@ -3,6 +3,7 @@
 #include "BenchCommon.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/RecordListModel.h"
+#include "settings/Folders.h"
 #include "settings/Settings.h"
 #include "ui/CategoryBar.h"
 
@@ -26,7 +27,7 @@ template <class T> T* Child(const QObject& parent, const char* name) {
 // The benchmark's file with a small second category, so that showing the large one can be
 // measured again and again by switching between the two.
 std::string PrepareDataFile(const TBenchRun& run) {
-    TLedgrin data;
+    TDataFile data;
     data.LoadFromFile(run.DataPath);
     TCategory* small = data.AddCategory();
     const int32_t id = small->ID;
@@ -55,7 +56,7 @@ void BenchWindow(TBenchRun& run) {
     const std::unique_ptr<QApplication> application = MakeOffscreenApplication();
     QApplication& app = *application;
     std::filesystem::create_directories(run.Dir + "/window");
-    TDataGlobal::InitializeForTesting(QString::fromStdString(run.Dir + "/window"));
+    TFolders::InitializeForTesting(QString::fromStdString(run.Dir + "/window"));
     const std::string path = PrepareDataFile(run);
     {
         TSettingsFile settings;
@@ -72,7 +73,7 @@ void BenchWindow(TBenchRun& run) {
     app.processEvents();
     auto* bar = Child<TCategoryBar>(form, "FEGXOutlookBar1");
     auto* view = Child<QTreeView>(form, "ListView1");
-    const int rows = static_cast<int>(form.Data().Categories.front()->Records.size());
+    const int rows = static_cast<int>(form.DataFile().Categories.front()->Records.size());
 
     // The two timers' waits are deliberate pauses, not work: their handlers run at once here.
     auto show = [&](int index) {

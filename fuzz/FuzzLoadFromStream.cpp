@@ -1,8 +1,8 @@
 // Any bytes given to the loader either fail with the store's own error or load into an object
 // whose saved form loads again into the same bytes.
 
+#include "core/DataFile.h"
 #include "core/Error.h"
-#include "core/Ledgrin.h"
 #include "core/Stream.h"
 
 #include <cstdint>
@@ -18,7 +18,7 @@ namespace {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    TLedgrin loaded;
+    TDataFile loaded;
     try {
         TStreamReader reader(std::string_view(reinterpret_cast<const char*>(data), size));
         loaded.LoadFromStream(reader);
@@ -27,7 +27,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
 
     const std::string saved = loaded.SaveToBytes();
-    TLedgrin reloaded;
+    TDataFile reloaded;
     TStreamReader reader(saved);
     try {
         reloaded.LoadFromStream(reader);

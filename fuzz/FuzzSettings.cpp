@@ -1,6 +1,7 @@
 // Any bytes in the settings file: every key the program reads gives text, or a whole number that
 // is the key's value written in decimal, or the default; nothing crashes.
 
+#include "settings/Folders.h"
 #include "settings/Settings.h"
 
 #include <QCoreApplication>
@@ -27,15 +28,15 @@ void Prepare() {
     static char name[] = "fuzz_settings";
     static char* argv[] = {name, nullptr};
     static QCoreApplication app(argc, argv);
-    TDataGlobal::InitializeForTesting(QDir::tempPath() + QStringLiteral("/quillery-fuzz-settings-") +
-                                      QString::number(QCoreApplication::applicationPid()));
+    TFolders::InitializeForTesting(QDir::tempPath() + QStringLiteral("/quillery-fuzz-settings-") +
+                                   QString::number(QCoreApplication::applicationPid()));
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Prepare();
-    QFile file(TDataGlobal::SettingsFilePath());
+    QFile file(TFolders::SettingsFilePath());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         Fail("cannot write the settings file");
     file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));

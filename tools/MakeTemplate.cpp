@@ -3,7 +3,7 @@
 //
 // Usage: quillery-make-template SOURCE.json OUTPUT.tpl
 
-#include "core/Ledgrin.h"
+#include "core/DataFile.h"
 
 #include <QFile>
 #include <QJsonArray>
@@ -86,9 +86,9 @@ struct TStyle {
     int32_t BoxColor = 0;
 };
 
-void AddCategory(TLedgrin& ledgrin, const QJsonObject& source, const TStyle& style,
+void AddCategory(TDataFile& dataFile, const QJsonObject& source, const TStyle& style,
                  const std::array<uint32_t, 16>& palette) {
-    TCategory& category = *ledgrin.AddCategory();
+    TCategory& category = *dataFile.AddCategory();
     category.Name = Text(source, "name", QStringLiteral("category"));
     const QString where = QString::fromStdString(category.Name);
     category.Icon = ReadIcon(Field(source, "icon", where).toArray(), palette, where);
@@ -158,10 +158,10 @@ void MakeTemplate(const QString& sourcePath, const std::string& outputPath) {
     style.BoxColor = Integer(root, "boxColor", top);
     const std::array<uint32_t, 16> palette = ReadPalette(Field(root, "palette", top).toArray());
 
-    TLedgrin ledgrin;
+    TDataFile dataFile;
     for (const QJsonValue& category : Field(root, "categories", top).toArray())
-        AddCategory(ledgrin, category.toObject(), style, palette);
-    ledgrin.SaveToFile(outputPath);
+        AddCategory(dataFile, category.toObject(), style, palette);
+    dataFile.SaveToFile(outputPath);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "app/SingleInstance.h"
 #include "core/FileIO.h"
 #include "mainwindow/MainWindow.h"
+#include "settings/Folders.h"
 #include "settings/Settings.h"
 
 #include <QDir>
@@ -73,7 +74,7 @@ int main(int argc, char** argv) {
 
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillery.png")));
-    TDataGlobal::Initialize(QCoreApplication::applicationDirPath());
+    TFolders::Initialize(QCoreApplication::applicationDirPath());
     if (!commandLine.FilePath.isEmpty()) {
         // The window's first showing opens the remembered data file with its password check, so
         // the file given is opened instead of the last one, and only once.

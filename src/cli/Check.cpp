@@ -1,6 +1,6 @@
 #include "cli/Check.h"
 
-#include "core/Ledgrin.h"
+#include "core/DataFile.h"
 #include "core/TextCodec.h"
 
 #include <set>
@@ -81,12 +81,12 @@ void CheckRecords(const TCategory& category, TProblemList& problems) {
 
 } // namespace
 
-std::vector<std::string> FindLedgrinProblems(const TLedgrin& ledgrin) {
+std::vector<std::string> FindDataFileProblems(const TDataFile& dataFile) {
     std::vector<std::string> lines;
     TProblemList problems(lines);
     std::set<int32_t> categoryIDs;
-    for (const auto& category : ledgrin.Categories) {
-        problems.CheckID(*category, "category", category->ID, ledgrin.LastCategoryID, "LastCategoryID",
+    for (const auto& category : dataFile.Categories) {
+        problems.CheckID(*category, "category", category->ID, dataFile.LastCategoryID, "LastCategoryID",
                          categoryIDs);
         CheckElements(*category, problems);
         CheckColumns(*category, problems);

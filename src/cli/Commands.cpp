@@ -4,9 +4,9 @@
 #include "cli/Dump.h"
 #include "cli/Password.h"
 
+#include "core/DataFile.h"
 #include "core/EncryptedFile.h"
 #include "core/Error.h"
-#include "core/Ledgrin.h"
 #include "core/Password.h"
 #include "core/SearchParam.h"
 #include "core/TextCodec.h"
@@ -35,14 +35,14 @@ bool IsDecimal(const std::string& text) {
 }
 
 // The category with this name (as stored or as displayed), or else with this id.
-const TCategory* FindCategory(const TLedgrin& ledgrin, const std::string& nameOrID) {
-    for (const auto& category : ledgrin.Categories)
+const TCategory* FindCategory(const TDataFile& dataFile, const std::string& nameOrID) {
+    for (const auto& category : dataFile.Categories)
         if (category->Name == nameOrID || DecodeForDisplay(category->Name) == nameOrID)
             return category.get();
     if (!IsDecimal(nameOrID) || nameOrID.size() > 10)
         return nullptr;
     const long long id = std::stoll(nameOrID);
-    for (const auto& category : ledgrin.Categories)
+    for (const auto& category : dataFile.Categories)
         if (category->ID == id)
             return category.get();
     return nullptr;
@@ -113,12 +113,12 @@ int TCliCommands::Run() {
     throw ECliUsageError("unknown command " + FOptions.Command);
 }
 
-std::unique_ptr<TLedgrin> TCliCommands::Load(const std::string& path, bool showsRecords) {
-    auto ledgrin = std::make_unique<TLedgrin>();
-    ledgrin->LoadFromFile(path, [this] { return Password(); });
-    if (showsRecords && ledgrin->HasPassword() && !PasswordMatches(Password(), ledgrin->PasswordDigest))
+std::unique_ptr<TDataFile> TCliCommands::Load(const std::string& path, bool showsRecords) {
+    auto dataFile = std::make_unique<TDataFile>();
+    dataFile->LoadFromFile(path, [this] { return Password(); });
+    if (showsRecords && dataFile->HasPassword() && !PasswordMatches(Password(), dataFile->PasswordDigest))
         throw EPasswordError();
-    return ledgrin;
+    return dataFile;
 }
 
 const std::string& TCliCommands::Password() {
@@ -128,15 +128,15 @@ const std::string& TCliCommands::Password() {
 }
 
 int TCliCommands::Info() {
-    const auto ledgrin = Load(FOptions.Arguments[0], false);
-    FOut << "Magic: " << ledgrin->Magic << '\n'
-         << "Version: " << ledgrin->Version << '\n'
+    const auto dataFile = Load(FOptions.Arguments[0], false);
+    FOut << "Magic: " << dataFile->Magic << '\n'
+         << "Version: " << dataFile->Version << '\n'
          << "Password: "
-         << (ledgrin->IsEncrypted()   ? "set, encrypted"
-             : ledgrin->HasPassword() ? "set"
-                                      : "none")
+         << (dataFile->IsEncrypted()   ? "set, encrypted"
+             : dataFile->HasPassword() ? "set"
+                                       : "none")
          << '\n';
-    for (const auto& category : ledgrin->Categories)
+    for (const auto& category : dataFile->Categories)
         FOut << "Category " << category->ID << " \"" << DecodeForDisplay(category->Name) << "\": elements "
              << category->Elements.size() << ", text boxes " << category->TextBoxCount() << ", columns "
              << category->Columns.size() << ", records " << category->Records.size() << '\n';
@@ -144,14 +144,14 @@ int TCliCommands::Info() {
 }
 
 int TCliCommands::Dump() {
-    const auto ledgrin = Load(FOptions.Arguments[0], true);
-    FOut << QJsonDocument(LedgrinToJson(*ledgrin)).toJson(QJsonDocument::Indented).toStdString();
+    const auto dataFile = Load(FOptions.Arguments[0], true);
+    FOut << QJsonDocument(DataFileToJson(*dataFile)).toJson(QJsonDocument::Indented).toStdString();
     return 0;
 }
 
 int TCliCommands::Check() {
-    const auto ledgrin = Load(FOptions.Arguments[0], false);
-    const std::vector<std::string> problems = FindLedgrinProblems(*ledgrin);
+    const auto dataFile = Load(FOptions.Arguments[0], false);
+    const std::vector<std::string> problems = FindDataFileProblems(*dataFile);
     for (const std::string& problem : problems)
         FOut << problem << '\n';
     if (problems.empty())
@@ -160,30 +160,30 @@ int TCliCommands::Check() {
 }
 
 int TCliCommands::Resave() {
-    const auto ledgrin = Load(FOptions.Arguments[0], true);
+    const auto dataFile = Load(FOptions.Arguments[0], true);
     if (FOptions.Decrypt) {
-        ledgrin->EncryptionKey = nullptr;
-    } else if (FOptions.Encrypt && !ledgrin->IsEncrypted()) {
+        dataFile->EncryptionKey = nullptr;
+    } else if (FOptions.Encrypt && !dataFile->IsEncrypted()) {
         // The plain file's gate and the key come from the same password.
         const std::string password =
-            ledgrin->HasPassword() ? Password() : ReadNewCliPassword(FOptions.PasswordFile);
-        ledgrin->PasswordDigest = DigestOfTypedPassword(password);
-        ledgrin->EncryptionKey = TDataFileKey::Derive(password);
+            dataFile->HasPassword() ? Password() : ReadNewCliPassword(FOptions.PasswordFile);
+        dataFile->PasswordDigest = DigestOfTypedPassword(password);
+        dataFile->EncryptionKey = TDataFileKey::Derive(password);
     }
-    ledgrin->SaveToFile(FOptions.Arguments[1]);
+    dataFile->SaveToFile(FOptions.Arguments[1]);
     return 0;
 }
 
-const TCategory& TCliCommands::NamedCategory(const TLedgrin& ledgrin) const {
-    const TCategory* category = FindCategory(ledgrin, FOptions.Arguments[1]);
+const TCategory& TCliCommands::NamedCategory(const TDataFile& dataFile) const {
+    const TCategory* category = FindCategory(dataFile, FOptions.Arguments[1]);
     if (category == nullptr)
         throw EQuilleryError("Category not found: " + FOptions.Arguments[1]);
     return *category;
 }
 
 int TCliCommands::List() {
-    const auto ledgrin = Load(FOptions.Arguments[0], true);
-    const TCategory* category = &NamedCategory(*ledgrin);
+    const auto dataFile = Load(FOptions.Arguments[0], true);
+    const TCategory* category = &NamedCategory(*dataFile);
     const std::vector<int32_t> valueIndexes = ColumnValueIndexes(*category);
     const auto writeLine = [&](auto cellText) {
         for (size_t c = 0; c < valueIndexes.size(); ++c)
@@ -198,8 +198,8 @@ int TCliCommands::List() {
 }
 
 int TCliCommands::Export() {
-    const auto ledgrin = Load(FOptions.Arguments[0], true);
-    const TCategory& category = NamedCategory(*ledgrin);
+    const auto dataFile = Load(FOptions.Arguments[0], true);
+    const TCategory& category = NamedCategory(*dataFile);
     const std::string sheetName =
         FOptions.SheetName.empty() ? DecodeForDisplay(category.Name) : FOptions.SheetName;
     TCategoryExportRun run(category, QFile::decodeName(QByteArray::fromStdString(FOptions.Arguments[2])),

@@ -8,7 +8,7 @@
 #include <string>
 
 class TCategory;
-class TLedgrin;
+class TDataFile;
 
 // Runs one command of quillery-cli. Failures of the data store propagate as its exceptions; a
 // command line that does not fit raises ECliUsageError.
@@ -30,11 +30,11 @@ private:
     // Loads a data file and, when the command shows records and the file has a password, asks for
     // it; a wrong one fails with "Password error.".
     // An encrypted file asks for its password whatever the command.
-    std::unique_ptr<TLedgrin> Load(const std::string& path, bool showsRecords);
+    std::unique_ptr<TDataFile> Load(const std::string& path, bool showsRecords);
     // The password the user gives, asked for once.
     const std::string& Password();
     // The category the second argument names; "Category not found: %s" otherwise.
-    const TCategory& NamedCategory(const TLedgrin& ledgrin) const;
+    const TCategory& NamedCategory(const TDataFile& dataFile) const;
 
     const TCliOptions& FOptions;
     std::ostream& FOut;

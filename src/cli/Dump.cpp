@@ -1,6 +1,6 @@
 #include "cli/Dump.h"
 
-#include "core/Ledgrin.h"
+#include "core/DataFile.h"
 #include "core/TextCodec.h"
 
 #include <QJsonArray>
@@ -69,10 +69,10 @@ QJsonObject CategoryToJson(const TCategory& category) {
 
 } // namespace
 
-QJsonObject LedgrinToJson(const TLedgrin& ledgrin) {
-    return QJsonObject{{"magic", ledgrin.Magic},
-                       {"version", ledgrin.Version},
-                       {"passwordDigest", Text(ledgrin.PasswordDigest)},
-                       {"lastCategoryId", ledgrin.LastCategoryID},
-                       {"categories", ListToJson(ledgrin.Categories, CategoryToJson)}};
+QJsonObject DataFileToJson(const TDataFile& dataFile) {
+    return QJsonObject{{"magic", dataFile.Magic},
+                       {"version", dataFile.Version},
+                       {"passwordDigest", Text(dataFile.PasswordDigest)},
+                       {"lastCategoryId", dataFile.LastCategoryID},
+                       {"categories", ListToJson(dataFile.Categories, CategoryToJson)}};
 }

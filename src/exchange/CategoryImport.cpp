@@ -1,7 +1,7 @@
 #include "exchange/CategoryImport.h"
 
+#include "core/DataFile.h"
 #include "core/Error.h"
-#include "core/Ledgrin.h"
 #include "exchange/workbook/Workbook.h"
 
 #include <QFileInfo>
@@ -94,8 +94,8 @@ void TCategoryImport::ReadRecords(int fromRow, int toRow, const TExchangeProgres
         progress(total, total);
 }
 
-int32_t TCategoryImport::AddTo(TLedgrin& data, const std::string& name, const TFont& font) {
-    TLedgrin workingCopy;
+int32_t TCategoryImport::AddTo(TDataFile& data, const std::string& name, const TFont& font) {
+    TDataFile workingCopy;
     workingCopy.BuildWorkingCopy(data);
     TCategory& created = *workingCopy.AddCategory();
     created.Name = name;

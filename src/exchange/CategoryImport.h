@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-class TLedgrin;
+class TDataFile;
 class TWorksheet;
 
 // The title row with its columns, and the rows that become records (none when DataToRow is
@@ -57,7 +57,7 @@ public:
 
     // Builds the category in a working copy of data, merges it in as data's last category named
     // name, with generated elements in font, moves the records read into it and returns its id.
-    int32_t AddTo(TLedgrin& data, const std::string& name, const TFont& font);
+    int32_t AddTo(TDataFile& data, const std::string& name, const TFont& font);
 
 private:
     const TWorksheet& FSheet;

@@ -1,6 +1,6 @@
 #include "exchange/ExportWizard.h"
 
-#include "core/Ledgrin.h"
+#include "core/DataFile.h"
 #include "exchange/CategoryExport.h"
 #include "ui/DisplayText.h"
 #include "ui/dialogs/MessageBoxes.h"
@@ -63,14 +63,14 @@ TExportWizard::TExportWizard(QWidget* parent)
 
 TExportWizard::~TExportWizard() = default;
 
-void TExportWizard::Run(const TLedgrin& ledgrin, const TCategory* current) {
-    FData = &ledgrin;
+void TExportWizard::Run(const TDataFile& dataFile, const TCategory* current) {
+    FData = &dataFile;
     FormShow(current);
     exec();
 }
 
-void TExportWizard::Open(const TLedgrin& ledgrin, const TCategory* current) {
-    FData = &ledgrin;
+void TExportWizard::Open(const TDataFile& dataFile, const TCategory* current) {
+    FData = &dataFile;
     FormShow(current);
     OpenModal();
 }

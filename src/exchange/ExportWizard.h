@@ -10,7 +10,7 @@ class QLineEdit;
 class QProgressBar;
 class TCategory;
 class TCategoryExportRun;
-class TLedgrin;
+class TDataFile;
 
 // The export wizard: writes every record of one category to a new workbook, or to a worksheet
 // added to an existing one. It only reads the data.
@@ -22,9 +22,9 @@ public:
     ~TExportWizard() override;
 
     // Runs the wizard modally on data with current (may be null) preselected.
-    void Run(const TLedgrin& ledgrin, const TCategory* current);
+    void Run(const TDataFile& dataFile, const TCategory* current);
     // Starts a run and returns at once; the run ends when the window closes.
-    void Open(const TLedgrin& ledgrin, const TCategory* current);
+    void Open(const TDataFile& dataFile, const TCategory* current);
 
 protected:
     void NextClick() override;
@@ -36,7 +36,7 @@ private:
     // Refusals and the question about a .csv file, before anything is written.
     bool ConfirmTarget(const TCategoryExportRun& run);
 
-    const TLedgrin* FData = nullptr;
+    const TDataFile* FData = nullptr;
     std::unique_ptr<TCategoryExportRun> FExport;
     QComboBox* FCategoryList;
     QLineEdit* FFileNameBox;

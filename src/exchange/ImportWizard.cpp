@@ -1,6 +1,6 @@
 #include "exchange/ImportWizard.h"
 
-#include "core/Ledgrin.h"
+#include "core/DataFile.h"
 #include "exchange/CategoryImport.h"
 #include "exchange/workbook/Workbook.h"
 #include "ui/DisplayText.h"
@@ -148,15 +148,15 @@ QWidget* TImportWizard::CreateRangesPage() {
 
 TImportWizard::~TImportWizard() = default;
 
-int32_t TImportWizard::Run(TLedgrin& ledgrin) {
-    FData = &ledgrin;
+int32_t TImportWizard::Run(TDataFile& dataFile) {
+    FData = &dataFile;
     FormShow();
     exec();
     return FNewCategoryID;
 }
 
-void TImportWizard::Open(TLedgrin& ledgrin) {
-    FData = &ledgrin;
+void TImportWizard::Open(TDataFile& dataFile) {
+    FData = &dataFile;
     FormShow();
     OpenModal();
 }

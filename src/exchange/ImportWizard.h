@@ -10,7 +10,7 @@ class QLineEdit;
 class QProgressBar;
 class QSpinBox;
 class QTableWidget;
-class TLedgrin;
+class TDataFile;
 class TWorkbook;
 class TWorksheet;
 struct TFont;
@@ -25,9 +25,9 @@ public:
     ~TImportWizard() override;
 
     // Runs the wizard modally on data; the new category's id, or 0 when nothing was imported.
-    int32_t Run(TLedgrin& ledgrin);
+    int32_t Run(TDataFile& dataFile);
     // Starts a run and returns at once; ImportedCategoryID tells the result once it closes.
-    void Open(TLedgrin& ledgrin);
+    void Open(TDataFile& dataFile);
     int32_t ImportedCategoryID() const { return FNewCategoryID; }
 
     // The font of the generated labels and boxes: the application's family at 8 points in the
@@ -47,7 +47,7 @@ private:
     void ListColumns();
     void Import();
 
-    TLedgrin* FData = nullptr;
+    TDataFile* FData = nullptr;
     std::unique_ptr<TWorkbook> FWorkbook;
     TWorksheet* FSheet = nullptr;
     int32_t FNewCategoryID = 0;

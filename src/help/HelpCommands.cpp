@@ -3,13 +3,14 @@
 #include "help/AboutBox.h"
 #include "help/HelpWindow.h"
 #include "help/HomePage.h"
+#include "settings/Folders.h"
 #include "settings/Settings.h"
 #include "ui/RunCommand.h"
 
 #include <QAction>
 
 THelpCommands::THelpCommands(QWidget* window, QAction* helpTopics, QAction* visitHomePage, QAction* about)
-    : QObject(window), FWindow(window), FHelpWindow(new THelpWindow(TDataGlobal::HelpFolder(), window)),
+    : QObject(window), FWindow(window), FHelpWindow(new THelpWindow(TFolders::HelpFolder(), window)),
       FAboutBox(new TAboutBox(window)) {
     FHelpWindow->AddShortcutSource(QStringLiteral("Main window"), window);
     ConnectCommand(helpTopics, &QAction::triggered, window, [this] { FHelpWindow->ShowTopics(); });

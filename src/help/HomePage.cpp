@@ -1,6 +1,7 @@
 #include "help/HomePage.h"
 
 #include "help/BuildInfo.h"
+#include "settings/Folders.h"
 #include "settings/Settings.h"
 #include "ui/dialogs/MessageBoxes.h"
 
@@ -12,7 +13,7 @@ QUrl HomePageUrl() {
     if (!address.isEmpty()) {
         return QUrl(address);
     }
-    return QUrl::fromLocalFile(TDataGlobal::HelpFolder() + QStringLiteral("index.html"));
+    return QUrl::fromLocalFile(TFolders::HelpFolder() + QStringLiteral("index.html"));
 }
 
 bool OpenHomePage(QWidget* parent) {

@@ -1,12 +1,13 @@
 #include "mainwindow/DataFileSession.h"
 
+#include "core/DataFile.h"
 #include "core/EncryptedFile.h"
 #include "core/Error.h"
 #include "core/FileCopy.h"
 #include "core/FileStamp.h"
-#include "core/Ledgrin.h"
 #include "mainwindow/CheckPasswordDialog.h"
 #include "mainwindow/SetPasswordDialog.h"
+#include "settings/Folders.h"
 #include "settings/Settings.h"
 #include "ui/dialogs/FileDialogs.h"
 #include "ui/dialogs/MessageBoxes.h"
@@ -73,7 +74,7 @@ QString DialogFolder(const QString& remembered, const QString& fallback, bool ne
 } // namespace
 
 TDataFileSession::TDataFileSession(QWidget* window)
-    : QObject(window), FWindow(window), FData(std::make_unique<TLedgrin>()),
+    : QObject(window), FWindow(window), FData(std::make_unique<TDataFile>()),
       FSetPasswordDialog(new TSetPasswordDialog(window)),
       FCheckPasswordDialog(new TCheckPasswordDialog(window)) {
     TimerWriteCache.setSingleShot(true);
@@ -138,7 +139,7 @@ bool TDataFileSession::ConfirmDiscardUnwritten() {
 
 void TDataFileSession::Discard() {
     emit AboutToDiscard();
-    FData = std::make_unique<TLedgrin>();
+    FData = std::make_unique<TDataFile>();
     TimerWriteCache.stop();
     FWritePending = false;
 }
@@ -204,7 +205,7 @@ bool TDataFileSession::Choose(const std::function<bool()>& leaving) {
     const QString remembered = settings.ReadString(QStringLiteral("DataFile"));
     FileDialogs::TOptions options =
         DataFileDialog(FileDialogs::TMode::ChooseFile, QStringLiteral("Create/Choose a Data File"),
-                       DialogFolder(remembered, TDataGlobal::DataFolder(), true));
+                       DialogFolder(remembered, TFolders::DataFolder(), true));
     if (!remembered.isEmpty())
         options.FileName = QFileInfo(remembered).fileName();
     // A name that does not exist yet makes a new data file.
@@ -241,7 +242,7 @@ bool TDataFileSession::CreateDataFile(const QString& path) {
     // The new file is made at once, so a folder that does not exist or cannot be written is found
     // now, while the open file is still there to go back to.
     if (fromTemplates) {
-        const QString source = TDataGlobal::TemplateFilePath();
+        const QString source = TFolders::TemplateFilePath();
         try {
             CopyFileReplacing(LocalPath(source), LocalPath(path));
             return true;
@@ -252,7 +253,7 @@ bool TDataFileSession::CreateDataFile(const QString& path) {
         }
     }
     try {
-        TLedgrin().SaveToFile(LocalPath(path));
+        TDataFile().SaveToFile(LocalPath(path));
     } catch (const std::exception& error) {
         ShowError(QString::fromStdString(error.what()));
         return false;
@@ -281,10 +282,9 @@ void TDataFileSession::Backup() {
     if (FPath.isEmpty() || !FlushWriteCache())
         return;
     TSettingsFile settings;
-    FileDialogs::TOptions options =
-        DataFileDialog(FileDialogs::TMode::SaveFile, QStringLiteral("Save a Copy of Data File As"),
-                       DialogFolder(settings.ReadString(QStringLiteral("BackupDataFile")),
-                                    TDataGlobal::BackupFolder(), false));
+    FileDialogs::TOptions options = DataFileDialog(
+        FileDialogs::TMode::SaveFile, QStringLiteral("Save a Copy of Data File As"),
+        DialogFolder(settings.ReadString(QStringLiteral("BackupDataFile")), TFolders::BackupFolder(), false));
     options.FileName = QFileInfo(FPath).fileName();
     const QString chosen = FileDialogs::Run(FWindow, options);
     if (chosen.isEmpty())

@@ -11,7 +11,7 @@
 
 class QWidget;
 class TCheckPasswordDialog;
-class TLedgrin;
+class TDataFile;
 class TSetPasswordDialog;
 
 // The open data file's life: choosing or creating it, opening it behind its password, the write
@@ -26,8 +26,8 @@ public:
     explicit TDataFileSession(QWidget* window);
     ~TDataFileSession() override;
 
-    TLedgrin& Data() { return *FData; }
-    const TLedgrin& Data() const { return *FData; }
+    TDataFile& DataFile() { return *FData; }
+    const TDataFile& DataFile() const { return *FData; }
     const QString& Path() const { return FPath; }
     void SetPath(const QString& path) { FPath = path; }
     bool Opened() const { return FOpened; }
@@ -67,7 +67,7 @@ private:
     void ShowError(const QString& text);
 
     QWidget* FWindow;
-    std::unique_ptr<TLedgrin> FData;
+    std::unique_ptr<TDataFile> FData;
     QString FPath;
     // The file as it was read or last written, to tell when another program changed it.
     TFileStamp FStamp;

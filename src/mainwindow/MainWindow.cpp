@@ -1,8 +1,8 @@
 #include "mainwindow/MainWindow.h"
 
 #include "core/Category.h"
+#include "core/DataFile.h"
 #include "core/FileIO.h"
-#include "core/Ledgrin.h"
 #include "exchange/ExportWizard.h"
 #include "exchange/ImportWizard.h"
 #include "help/HelpCommands.h"
@@ -48,7 +48,7 @@ const char* const kSaveBeforeImport =
 } // namespace
 
 TMainWindow::TMainWindow(QWidget* parent)
-    : QMainWindow(parent), FSession(new TDataFileSession(this)), FWorkingCopy(std::make_unique<TLedgrin>()),
+    : QMainWindow(parent), FSession(new TDataFileSession(this)), FWorkingCopy(std::make_unique<TDataFile>()),
       FActions(std::make_unique<TMainActions>(this)), FTemplateEditor(std::make_unique<TTemplateEditor>()),
       FImportWizard(std::make_unique<TImportWizard>()), FExportWizard(std::make_unique<TExportWizard>()),
       FFilterBar(new TFilterBar(this)), FLayout(new TMainLayout(this, FFilterBar)),
@@ -91,7 +91,7 @@ void TMainWindow::ConnectCommands() {
     connectAfterFilter(a.BackupDataFile, [this] { FSession->Backup(); });
     connectAfterFilter(a.EditTemplates, [this] { EditTemplates(); });
     connectAfterFilter(a.ImportFromExcel, [this] { ImportFromExcel(); });
-    connectAfterFilter(a.ExportToExcel, [this] { FExportWizard->Run(Data(), CurrentCategory()); });
+    connectAfterFilter(a.ExportToExcel, [this] { FExportWizard->Run(DataFile(), CurrentCategory()); });
     connectAfterFilter(a.NewItem, [this] { FBrowser->NewRecord(); });
     connectAfterFilter(a.DuplicateItem, [this] { FBrowser->DuplicateRecord(); });
     connectAfterFilter(a.DeleteItem, [this] { FBrowser->DeleteRecord(); });
@@ -117,7 +117,7 @@ void TMainWindow::PrintCurrent(bool preview) {
         record = PrintedFormOf(*CurrentCategory(), FLayout->RecordForm()->FormPanel());
     }
     const TModelListSource list(*RecordListModel(), ShownColumnOrder(*FRecordList->header()));
-    FPrintHost->SetSecret(Data().IsEncrypted());
+    FPrintHost->SetSecret(DataFile().IsEncrypted());
     if (preview) {
         FPrintHost->Preview(record, list);
     } else {
@@ -127,8 +127,8 @@ void TMainWindow::PrintCurrent(bool preview) {
 
 // ---- What a user sees ------------------------------------------------------------------------
 
-TLedgrin& TMainWindow::Data() {
-    return FSession->Data();
+TDataFile& TMainWindow::DataFile() {
+    return FSession->DataFile();
 }
 
 const QString& TMainWindow::DataFilePath() const {
@@ -319,13 +319,13 @@ void TMainWindow::EditTemplates() {
         MessageBoxes::ShowError(this, QString::fromLatin1(kSaveBeforeTemplates));
         return;
     }
-    FWorkingCopy = std::make_unique<TLedgrin>();
-    FWorkingCopy->BuildWorkingCopy(Data());
+    FWorkingCopy = std::make_unique<TDataFile>();
+    FWorkingCopy->BuildWorkingCopy(DataFile());
     if (!FTemplateEditor->Execute(*FWorkingCopy))
         return;
     // No row may refer to a record while the merge changes it or frees it with its category.
     FBrowser->ReleaseCategories();
-    Data().ApplyWorkingCopy(*FWorkingCopy);
+    DataFile().ApplyWorkingCopy(*FWorkingCopy);
     FBrowser->FillCategoryBar();
     MarkDataChanged();
 }
@@ -337,7 +337,7 @@ void TMainWindow::ImportFromExcel() {
     }
     // No row may refer to a record while the import merges the categories.
     FBrowser->ReleaseCategories();
-    FImportWizard->Run(Data());
+    FImportWizard->Run(DataFile());
     FBrowser->FillCategoryBar();
     MarkDataChanged();
 }

@@ -13,7 +13,7 @@ class TExportWizard;
 class TFilterBar;
 class TImportWizard;
 class THelpCommands;
-class TLedgrin;
+class TDataFile;
 class TMainLayout;
 class TPrintHost;
 class TRecord;
@@ -33,7 +33,7 @@ public:
     ~TMainWindow() override;
 
     // What a user sees, for tests and the windows that build on this one.
-    TLedgrin& Data();
+    TDataFile& DataFile();
     const QString& DataFilePath() const;
     bool DataFileOpened() const;
     bool WritePending() const;
@@ -82,7 +82,7 @@ private:
     void PrintCurrent(bool preview);
 
     TDataFileSession* FSession;
-    std::unique_ptr<TLedgrin> FWorkingCopy;
+    std::unique_ptr<TDataFile> FWorkingCopy;
     std::unique_ptr<TMainActions> FActions;
     bool FFirstShown = false;
 

@@ -1,7 +1,7 @@
 #include "mainwindow/RecordBrowser.h"
 
 #include "core/Category.h"
-#include "core/Ledgrin.h"
+#include "core/DataFile.h"
 #include "mainwindow/DataFileSession.h"
 #include "mainwindow/FilterBar.h"
 #include "mainwindow/MainActions.h"
@@ -109,9 +109,9 @@ void TRecordBrowser::TimerSearchTimer() {
 void TRecordBrowser::FillCategoryBar() {
     FCategoryBar->SetSelectedIndex(-1);
     FCategoryBar->Clear();
-    for (const auto& category : FSession.Data().Categories)
+    for (const auto& category : FSession.DataFile().Categories)
         FCategoryBar->AddItem(IconPicture::ToBarPixmap(category->Icon), DisplayText(category->Name));
-    FLayout.ShowNoCategoriesHint(FSession.Opened() && FSession.Data().Categories.empty());
+    FLayout.ShowNoCategoriesHint(FSession.Opened() && FSession.DataFile().Categories.empty());
     TimerSelectCategory.start();
 }
 
@@ -126,7 +126,7 @@ void TRecordBrowser::StepCategory(int step) {
 
 void TRecordBrowser::TimerSelectCategoryTimer() {
     TimerSelectCategory.stop();
-    const auto& categories = FSession.Data().Categories;
+    const auto& categories = FSession.DataFile().Categories;
     int index = -1;
     for (size_t i = 0; i < categories.size(); ++i) {
         if (categories[i]->ID == FSelectedCategoryID) {
@@ -151,7 +151,7 @@ void TRecordBrowser::CategoryBarChanged(int index) {
     // Another category has another template: no record may show in the old form, even when a
     // row is selected before the clear-form timer fires.
     FFormNeedsRebuild = true;
-    const auto& categories = FSession.Data().Categories;
+    const auto& categories = FSession.DataFile().Categories;
     if (index < 0 || index >= static_cast<int>(categories.size())) {
         FCurrentCategory = nullptr;
         FRecordList->ShowColumnsOf(nullptr);
@@ -176,7 +176,7 @@ void TRecordBrowser::CategoryBarChanged(int index) {
 }
 
 int TRecordBrowser::CurrentCategoryIndex() const {
-    const auto& categories = FSession.Data().Categories;
+    const auto& categories = FSession.DataFile().Categories;
     for (size_t i = 0; i < categories.size(); ++i)
         if (categories[i].get() == FCurrentCategory)
             return static_cast<int>(i);

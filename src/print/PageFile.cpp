@@ -1,5 +1,6 @@
 #include "print/PageFile.h"
 
+#include "settings/Folders.h"
 #include "settings/Settings.h"
 
 #include <QFile>
@@ -12,7 +13,7 @@ const size_t kFlushBytes = 1 << 16;
 } // namespace
 
 QString PageFilePath() {
-    return TDataGlobal::TempFolder() + QStringLiteral("Quillery.html");
+    return TFolders::TempFolder() + QStringLiteral("Quillery.html");
 }
 
 QString PageText(const QString& text) {

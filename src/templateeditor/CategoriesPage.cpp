@@ -1,6 +1,6 @@
 #include "templateeditor/CategoriesPage.h"
 
-#include "core/Ledgrin.h"
+#include "core/DataFile.h"
 #include "templateeditor/SelectCategoryDialog.h"
 #include "ui/DisplayText.h"
 #include "ui/dialogs/MessageBoxes.h"
@@ -79,7 +79,7 @@ TCategoriesPage::TCategoriesPage(QAction* newCategory, QAction* deleteCategory, 
     UpdateMoveActions();
 }
 
-void TCategoriesPage::Fill(TLedgrin& workingCopy) {
+void TCategoriesPage::Fill(TDataFile& workingCopy) {
     Clear();
     FWorkingCopy = &workingCopy;
     for (const auto& category : workingCopy.Categories)

@@ -7,7 +7,7 @@ class QItemSelection;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TCategory;
-class TLedgrin;
+class TDataFile;
 class TSelectCategoryDialog;
 
 // The editor's left side: the list of the working copy's categories, in the working copy's order,
@@ -21,7 +21,7 @@ public:
     TCategoriesPage(QAction* newCategory, QAction* deleteCategory, QWidget* parent);
 
     // Lists the categories of workingCopy with none selected.
-    void Fill(TLedgrin& workingCopy);
+    void Fill(TDataFile& workingCopy);
     // Empties the list and forgets the working copy, without reporting a change.
     void Clear();
     TCategory* Current() const { return FCurrent; }
@@ -49,7 +49,7 @@ private:
     QTreeWidgetItem* SelectedRow() const;
     int SelectedIndex() const;
 
-    TLedgrin* FWorkingCopy = nullptr;
+    TDataFile* FWorkingCopy = nullptr;
     TCategory* FCurrent = nullptr;
     // Set while Move Up or Move Down rearranges the rows: their selection changes are not reports.
     bool FReordering = false;

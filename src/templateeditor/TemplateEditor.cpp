@@ -1,6 +1,7 @@
 #include "templateeditor/TemplateEditor.h"
 
-#include "core/Ledgrin.h"
+#include "core/DataFile.h"
+#include "settings/Folders.h"
 #include "settings/Settings.h"
 #include "templateeditor/CategoriesPage.h"
 #include "templateeditor/DesignSurface.h"
@@ -191,19 +192,19 @@ QWidget* TTemplateEditor::CreateCategoryPanel() {
     return FCategoryPanel;
 }
 
-bool TTemplateEditor::Execute(TLedgrin& workingCopy) {
+bool TTemplateEditor::Execute(TDataFile& workingCopy) {
     PrepareRun(workingCopy);
     exec();
     return Saved;
 }
 
-void TTemplateEditor::Open(TLedgrin& workingCopy) {
+void TTemplateEditor::Open(TDataFile& workingCopy) {
     PrepareRun(workingCopy);
     setWindowModality(Qt::ApplicationModal);
     show();
 }
 
-void TTemplateEditor::PrepareRun(TLedgrin& workingCopy) {
+void TTemplateEditor::PrepareRun(TDataFile& workingCopy) {
     Saved = false;
     FCategories->Fill(workingCopy);
     ShowCategory(nullptr);
@@ -248,7 +249,7 @@ void TTemplateEditor::ChooseIcon() {
     options.Mode = FileDialogs::TMode::OpenFile;
     options.Title = QStringLiteral("Open");
     options.Filter = PictureFilter();
-    options.Folder = TDataGlobal::IconsFolder();
+    options.Folder = TFolders::IconsFolder();
     // A file that is no picture is refused while the chooser is still open.
     options.Check = [&icon](const QString& path) {
         return IconPicture::FromFile(path, icon)

@@ -10,7 +10,7 @@ class TCategoriesPage;
 class TCategory;
 class TDesignSurface;
 class TElementProperties;
-class TLedgrin;
+class TDataFile;
 class TListPreview;
 class TToolColumn;
 
@@ -28,9 +28,9 @@ public:
     ~TTemplateEditor() override;
 
     // Runs the editor modally on workingCopy, which must hold no records; returns Saved.
-    bool Execute(TLedgrin& workingCopy);
+    bool Execute(TDataFile& workingCopy);
     // Starts a run and returns at once; the run ends when the window closes.
-    void Open(TLedgrin& workingCopy);
+    void Open(TDataFile& workingCopy);
 
     // True when the last run ended through Save & Close.
     bool Saved = false;
@@ -45,7 +45,7 @@ public slots:
 private:
     QWidget* CreateTopBar();
     QWidget* CreateCategoryPanel();
-    void PrepareRun(TLedgrin& workingCopy);
+    void PrepareRun(TDataFile& workingCopy);
     void ShowCategory(TCategory* category);
     // Writes back what the editor shows of category: its list columns, then its value indexes.
     void StoreCategory(TCategory& category);

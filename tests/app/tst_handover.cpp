@@ -126,7 +126,7 @@ private slots:
     void theRealProgramHandsItsFileOver() {
         QFETCH(QStringList, arguments);
         QFETCH(QString, opened);
-        SaveData(TLedgrin(), FSandbox->FilePath(QStringLiteral("cards.lgd")));
+        SaveData(TDataFile(), FSandbox->FilePath(QStringLiteral("cards.lgd")));
         QDir().mkpath(FSandbox->FilePath(QStringLiteral("sub")));
         // This process is the running instance, with the lock and socket the program looks for.
         const QProcessEnvironment environment = ProgramEnvironment(FSandbox->Root());
@@ -168,7 +168,7 @@ private slots:
         QVERIFY(
             QFile::copy(QStringLiteral(QUILLERY_BIN_DIR "/quillery"), folder + QStringLiteral("/quillery")));
         const QString path = FSandbox->FilePath(QStringLiteral("given.lgd"));
-        TLedgrin data;
+        TDataFile data;
         AddCategory(data, "Books", {"Title"});
         SaveData(data, path);
         QProcess first;
@@ -233,7 +233,7 @@ private slots:
         QFETCH(bool, modified);
         QFETCH(int, answer);
         QFETCH(bool, opens);
-        TLedgrin data;
+        TDataFile data;
         TCategory* books = AddCategory(data, "Books", {"Title"});
         AddRecord(*books, {"Zen"});
         QString path;
@@ -242,7 +242,7 @@ private slots:
         QCOMPARE(running.TryAcquire(), TSingleInstanceGuard::TResult::Acquired);
         TSecondStarts secondStarts(running, *form);
 
-        TLedgrin other;
+        TDataFile other;
         AddCategory(other, "Music", {"Album"});
         other.PasswordDigest = PasswordDigest("pw");
         const QString otherPath = FSandbox->FilePath(QStringLiteral("other.lgd"));

@@ -2,9 +2,10 @@
 // centre entry, the data file type, the manual pages, and the installed program finding its
 // templates, icons and help from there with a writable home of its own.
 
-#include "core/Ledgrin.h"
+#include "core/DataFile.h"
 #include "help/HelpBrowser.h"
 #include "help/HelpWindow.h"
+#include "settings/Folders.h"
 #include "settings/Settings.h"
 
 #include <QDirIterator>
@@ -146,7 +147,7 @@ private slots:
         {
             QTemporaryDir scratch;
             const QString path = scratch.filePath(QStringLiteral("x.lgd"));
-            TLedgrin().SaveToFile(path.toStdString());
+            TDataFile().SaveToFile(path.toStdString());
             QFile file(path);
             QVERIFY(file.open(QIODevice::ReadOnly));
             written = file.readAll();
@@ -213,16 +214,15 @@ private slots:
 
     void installedProgramFindsItsFiles() {
         // The program's own folder resolution, from the installed program's folder.
-        TDataGlobal::Initialize(Installed(QStringLiteral("bin")));
-        QCOMPARE(TDataGlobal::SettingsFilePath(),
-                 FHome.filePath(QStringLiteral("config/Quillery/Ledgrin.ini")));
-        QCOMPARE(TDataGlobal::DataFolder(), FHome.filePath(QStringLiteral("data/Quillery/Data/")));
-        QVERIFY(QFileInfo(TDataGlobal::TemplateFilePath()).isFile());
-        TLedgrin templates;
-        templates.LoadFromFile(TDataGlobal::TemplateFilePath().toStdString());
+        TFolders::Initialize(Installed(QStringLiteral("bin")));
+        QCOMPARE(TFolders::SettingsFilePath(), FHome.filePath(QStringLiteral("config/Quillery/Ledgrin.ini")));
+        QCOMPARE(TFolders::DataFolder(), FHome.filePath(QStringLiteral("data/Quillery/Data/")));
+        QVERIFY(QFileInfo(TFolders::TemplateFilePath()).isFile());
+        TDataFile templates;
+        templates.LoadFromFile(TFolders::TemplateFilePath().toStdString());
         QVERIFY(!templates.Categories.empty());
-        QVERIFY(!QDir(TDataGlobal::IconsFolder()).entryList({QStringLiteral("*.png")}).isEmpty());
-        THelpWindow help(TDataGlobal::HelpFolder());
+        QVERIFY(!QDir(TFolders::IconsFolder()).entryList({QStringLiteral("*.png")}).isEmpty());
+        THelpWindow help(TFolders::HelpFolder());
         help.ShowTopics();
         QCOMPARE(help.Browser()->documentTitle(), QStringLiteral("Quillery Help"));
         QVERIFY(help.Browser()->source().toLocalFile().startsWith(

@@ -50,7 +50,7 @@ private slots:
     }
 
     void theMessageBringsTheWindowToTheFront() {
-        TLedgrin data;
+        TDataFile data;
         AddCategory(data, "Books", {"Title"});
         const QString path = FSandbox->FilePath(QStringLiteral("cards.lgd"));
         SaveData(data, path);

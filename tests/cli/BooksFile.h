@@ -2,13 +2,13 @@
 
 // A small data file that the tool's tests share.
 
-#include "core/Ledgrin.h"
+#include "core/DataFile.h"
 
 #include <string>
 
 // A category "Books" with a column and records enough to make a file of some size.
-inline TLedgrin MakeBooks(int records, const std::string& title = "title") {
-    TLedgrin data;
+inline TDataFile MakeBooks(int records, const std::string& title = "title") {
+    TDataFile data;
     TCategory& books = *data.AddCategory();
     books.Name = "Books";
     const int32_t id =

@@ -3,7 +3,7 @@
 
 #include "cli/CliRun.h"
 
-#include "core/Ledgrin.h"
+#include "core/DataFile.h"
 #include "core/TextRules.h"
 
 #include <QtTest>
@@ -17,7 +17,7 @@
 
 namespace {
 
-using Mutation = std::function<void(TLedgrin&)>;
+using Mutation = std::function<void(TDataFile&)>;
 
 const QString kTemplateFile = QStringLiteral(QUILLERY_BIN_DIR "/Templates/template1.tpl");
 
@@ -36,9 +36,9 @@ TFont DefaultFont() {
 
 // A label, a one-line text box and a memo box (ids 1, 2, 3), a column on the text box, and the
 // given records.
-TCategory& AddSmallCategory(TLedgrin& ledgrin, const std::string& name,
+TCategory& AddSmallCategory(TDataFile& dataFile, const std::string& name,
                             const std::vector<std::vector<std::string>>& records) {
-    TCategory& category = *ledgrin.AddCategory();
+    TCategory& category = *dataFile.AddCategory();
     category.Name = name;
     category.AddElement(kKindLabel, 12, 18, 78, 18, category.FormColor, DefaultFont(), "Name:");
     category.AddElement(kKindEdit, 96, 12, 294, 24, 0xFFFFFF, DefaultFont(), "");
@@ -57,18 +57,18 @@ TCategory& AddSmallCategory(TLedgrin& ledgrin, const std::string& name,
 }
 
 // Two well-formed categories "A" and "B" with two records each.
-TLedgrin MakeCheckSample() {
-    TLedgrin ledgrin;
-    AddSmallCategory(ledgrin, "A", {{"a1", "memo"}, {"a2", ""}});
-    AddSmallCategory(ledgrin, "B", {{"b1", ""}, {"b2", "x"}});
-    return ledgrin;
+TDataFile MakeCheckSample() {
+    TDataFile dataFile;
+    AddSmallCategory(dataFile, "A", {{"a1", "memo"}, {"a2", ""}});
+    AddSmallCategory(dataFile, "B", {{"b1", ""}, {"b2", "x"}});
+    return dataFile;
 }
 
 // Books: title, author and a notes memo, all three shown as columns.
-TLedgrin MakeBooks(int32_t sortColumn, bool ascending) {
-    TLedgrin ledgrin;
-    AddSmallCategory(ledgrin, "Contacts", {});
-    TCategory& books = *ledgrin.AddCategory();
+TDataFile MakeBooks(int32_t sortColumn, bool ascending) {
+    TDataFile dataFile;
+    AddSmallCategory(dataFile, "Contacts", {});
+    TCategory& books = *dataFile.AddCategory();
     books.Name = "Books";
     const int32_t title = books.AddElement(kKindEdit, 96, 12, 294, 24, 0xFFFFFF, DefaultFont(), "");
     const int32_t author = books.AddElement(kKindEdit, 96, 42, 294, 24, 0xFFFFFF, DefaultFont(), "");
@@ -100,7 +100,7 @@ TLedgrin MakeBooks(int32_t sortColumn, bool ascending) {
         for (size_t i = 0; i < values.size(); ++i)
             record.SetValue(static_cast<int32_t>(i), values[i]);
     }
-    return ledgrin;
+    return dataFile;
 }
 
 } // namespace
@@ -140,15 +140,15 @@ private slots:
     void templateList();
 
 private:
-    // Saves ledgrin under name in the test's folder and returns the path.
-    QString Save(const TLedgrin& ledgrin, const QString& name);
+    // Saves dataFile under name in the test's folder and returns the path.
+    QString Save(const TDataFile& dataFile, const QString& name);
 
     QTemporaryDir FDir;
 };
 
-QString TestCli::Save(const TLedgrin& ledgrin, const QString& name) {
+QString TestCli::Save(const TDataFile& dataFile, const QString& name) {
     const QString path = FDir.filePath(name);
-    ledgrin.SaveToFile(path.toStdString());
+    dataFile.SaveToFile(path.toStdString());
     return path;
 }
 
@@ -160,11 +160,11 @@ void TestCli::initTestCase() {
 }
 
 void TestCli::info() {
-    TLedgrin ledgrin = MakeCheckSample();
-    ledgrin.Categories[1]->Name = "Caf\xE9";
-    ledgrin.Categories[1]->NewRecord();
-    ledgrin.AddCategory()->Name = "Empty";
-    const TRun run = RunCli({QStringLiteral("info"), Save(ledgrin, QStringLiteral("info.lgd"))});
+    TDataFile dataFile = MakeCheckSample();
+    dataFile.Categories[1]->Name = "Caf\xE9";
+    dataFile.Categories[1]->NewRecord();
+    dataFile.AddCategory()->Name = "Empty";
+    const TRun run = RunCli({QStringLiteral("info"), Save(dataFile, QStringLiteral("info.lgd"))});
     QCOMPARE(run.Err, QByteArray());
     QCOMPARE(run.ExitCode, 0);
     QCOMPARE(run.Out, Lines({"Magic: 88888888", "Version: 1", "Password: none",
@@ -174,9 +174,9 @@ void TestCli::info() {
 }
 
 void TestCli::infoOfProtectedFileAsksNothing() {
-    TLedgrin ledgrin = MakeCheckSample();
-    ledgrin.PasswordDigest = PasswordDigest("secret");
-    const QString path = Save(ledgrin, QStringLiteral("protected-info.lgd"));
+    TDataFile dataFile = MakeCheckSample();
+    dataFile.PasswordDigest = PasswordDigest("secret");
+    const QString path = Save(dataFile, QStringLiteral("protected-info.lgd"));
     for (const char* command : {"info", "check"}) {
         const TRun run = RunCli({QString::fromLatin1(command), path});
         QCOMPARE(run.Err, QByteArray());
@@ -186,10 +186,10 @@ void TestCli::infoOfProtectedFileAsksNothing() {
 }
 
 void TestCli::dumpMatchesTheFile() {
-    TLedgrin ledgrin = MakeCheckSample();
-    ledgrin.PasswordDigest = PasswordDigest("pw");
-    ledgrin.LastCategoryID = 7;
-    TCategory& b = *ledgrin.Categories[1];
+    TDataFile dataFile = MakeCheckSample();
+    dataFile.PasswordDigest = PasswordDigest("pw");
+    dataFile.LastCategoryID = 7;
+    TCategory& b = *dataFile.Categories[1];
     b.FormColor = 0x00123456;
     b.LastElementID = 9;
     b.SortColumn = 2;
@@ -199,7 +199,7 @@ void TestCli::dumpMatchesTheFile() {
     memo.Font = TFont{"Courier New", fsBold | fsUnderline, 11, 0x0000FF};
     b.Columns[0]->Width = 133;
     b.Records[1]->Append("extra");
-    const QString path = Save(ledgrin, QStringLiteral("dump.lgd"));
+    const QString path = Save(dataFile, QStringLiteral("dump.lgd"));
     const QString passwordFile = FDir.filePath(QStringLiteral("dump.pw"));
     {
         QFile file(passwordFile);
@@ -224,7 +224,7 @@ void TestCli::dumpMatchesTheFile() {
     QCOMPARE(categories.size(), qsizetype(2));
 
     for (qsizetype c = 0; c < categories.size(); ++c) {
-        const TCategory& category = *ledgrin.Categories[static_cast<size_t>(c)];
+        const TCategory& category = *dataFile.Categories[static_cast<size_t>(c)];
         const QJsonObject json = categories.at(c).toObject();
         QCOMPARE(json.value("id").toInt(), category.ID);
         QCOMPARE(json.value("name").toString(), QString::fromStdString(category.Name));
@@ -302,12 +302,12 @@ void TestCli::dumpDecodesText_data() {
 void TestCli::dumpDecodesText() {
     QFETCH(QByteArray, stored);
     QFETCH(QString, shown);
-    TLedgrin ledgrin;
-    TCategory& category = AddSmallCategory(ledgrin, stored.toStdString(), {{stored.toStdString(), ""}});
+    TDataFile dataFile;
+    TCategory& category = AddSmallCategory(dataFile, stored.toStdString(), {{stored.toStdString(), ""}});
     category.Elements[0]->Caption = stored.toStdString();
     category.Elements[0]->Font.Name = stored.toStdString();
     category.Columns[0]->Caption = stored.toStdString();
-    const TRun run = RunCli({QStringLiteral("dump"), Save(ledgrin, QStringLiteral("text.lgd"))});
+    const TRun run = RunCli({QStringLiteral("dump"), Save(dataFile, QStringLiteral("text.lgd"))});
     QCOMPARE(run.ExitCode, 0);
     const QJsonObject json = QJsonDocument::fromJson(run.Out).object()["categories"][0].toObject();
     QCOMPARE(json["name"].toString(), shown);
@@ -321,58 +321,58 @@ void TestCli::check_data() {
     QTest::addColumn<Mutation>("mutation");
     QTest::addColumn<QByteArrayList>("problems");
 
-    QTest::newRow("well formed") << Mutation([](TLedgrin&) {}) << QByteArrayList();
+    QTest::newRow("well formed") << Mutation([](TDataFile&) {}) << QByteArrayList();
     QTest::newRow("duplicate category id")
-        << Mutation([](TLedgrin& l) { l.Categories[1]->ID = 1; })
+        << Mutation([](TDataFile& l) { l.Categories[1]->ID = 1; })
         << QByteArrayList{"Category 1 \"B\": category id 1 is used more than once"};
-    QTest::newRow("category id zero") << Mutation([](TLedgrin& l) { l.Categories[1]->ID = 0; })
+    QTest::newRow("category id zero") << Mutation([](TDataFile& l) { l.Categories[1]->ID = 0; })
                                       << QByteArrayList{"Category 0 \"B\": category id 0 is not positive"};
     QTest::newRow("category id above counter")
-        << Mutation([](TLedgrin& l) { l.LastCategoryID = 1; })
+        << Mutation([](TDataFile& l) { l.LastCategoryID = 1; })
         << QByteArrayList{"Category 2 \"B\": category id 2 is above LastCategoryID 1"};
     QTest::newRow("duplicate element id")
-        << Mutation([](TLedgrin& l) { l.Categories[0]->Elements[2]->ID = 2; })
+        << Mutation([](TDataFile& l) { l.Categories[0]->Elements[2]->ID = 2; })
         << QByteArrayList{"Category 1 \"A\": element id 2 is used more than once"};
     QTest::newRow("negative element id")
-        << Mutation([](TLedgrin& l) { l.Categories[1]->Elements[0]->ID = -4; })
+        << Mutation([](TDataFile& l) { l.Categories[1]->Elements[0]->ID = -4; })
         << QByteArrayList{"Category 2 \"B\": element id -4 is not positive"};
     QTest::newRow("element id above counter")
-        << Mutation([](TLedgrin& l) { l.Categories[0]->LastElementID = 2; })
+        << Mutation([](TDataFile& l) { l.Categories[0]->LastElementID = 2; })
         << QByteArrayList{"Category 1 \"A\": element id 3 is above LastElementID 2"};
     QTest::newRow("value indexes swapped")
-        << Mutation([](TLedgrin& l) {
+        << Mutation([](TDataFile& l) {
                l.Categories[0]->Elements[1]->ValueIndex = 1;
                l.Categories[0]->Elements[2]->ValueIndex = 0;
            })
         << QByteArrayList{"Category 1 \"A\": element 2 (TEdit) has value index 1, expected 0",
                           "Category 1 \"A\": element 3 (TMemo) has value index 0, expected 1"};
     QTest::newRow("label with a value index")
-        << Mutation([](TLedgrin& l) { l.Categories[1]->Elements[0]->ValueIndex = 0; })
+        << Mutation([](TDataFile& l) { l.Categories[1]->Elements[0]->ValueIndex = 0; })
         << QByteArrayList{"Category 2 \"B\": element 1 (TLabel) has value index 0, expected -1"};
     QTest::newRow("text box with value index -1")
-        << Mutation([](TLedgrin& l) { l.Categories[1]->Elements[2]->ValueIndex = -1; })
+        << Mutation([](TDataFile& l) { l.Categories[1]->Elements[2]->ValueIndex = -1; })
         << QByteArrayList{"Category 2 \"B\": element 3 (TMemo) has value index -1, expected 1"};
-    QTest::newRow("unknown kind") << Mutation([](TLedgrin& l) {
+    QTest::newRow("unknown kind") << Mutation([](TDataFile& l) {
         l.Categories[0]->Elements[0]->Kind = "TButton";
     }) << QByteArrayList{"Category 1 \"A\": element 1 (TButton) has an unknown kind"};
     QTest::newRow("record with too few values")
-        << Mutation([](TLedgrin& l) { l.Categories[0]->Records[1]->Erase(1); })
+        << Mutation([](TDataFile& l) { l.Categories[0]->Records[1]->Erase(1); })
         << QByteArrayList{"Category 1 \"A\": record 2 has 1 values, expected 2"};
     QTest::newRow("record with too many values")
-        << Mutation([](TLedgrin& l) { l.Categories[1]->Records[0]->Append("more"); })
+        << Mutation([](TDataFile& l) { l.Categories[1]->Records[0]->Append("more"); })
         << QByteArrayList{"Category 2 \"B\": record 1 has 3 values, expected 2"};
     QTest::newRow("column naming a label")
-        << Mutation([](TLedgrin& l) { l.Categories[0]->Columns[0]->ElementID = 1; })
+        << Mutation([](TDataFile& l) { l.Categories[0]->Columns[0]->ElementID = 1; })
         << QByteArrayList{"Category 1 \"A\": column 1 \"Name\" names no text box (element id 1)"};
     QTest::newRow("column naming nothing")
-        << Mutation([](TLedgrin& l) { l.Categories[1]->Columns[0]->ElementID = 99; })
+        << Mutation([](TDataFile& l) { l.Categories[1]->Columns[0]->ElementID = 99; })
         << QByteArrayList{"Category 2 \"B\": column 1 \"Name\" names no text box (element id 99)"};
-    QTest::newRow("name shown decoded") << Mutation([](TLedgrin& l) {
+    QTest::newRow("name shown decoded") << Mutation([](TDataFile& l) {
         l.Categories[0]->Name = "Caf\xE9";
         l.Categories[0]->Records[0]->Erase(0);
     }) << QByteArrayList{"Category 1 \"Caf\xC3\xA9\": record 1 has 1 values, expected 2"};
     QTest::newRow("problems everywhere")
-        << Mutation([](TLedgrin& l) {
+        << Mutation([](TDataFile& l) {
                l.LastCategoryID = 1;
                l.Categories[0]->Columns[0]->ElementID = 3;
                l.Categories[0]->Elements[0]->ID = 0;
@@ -387,9 +387,9 @@ void TestCli::check_data() {
 void TestCli::check() {
     QFETCH(Mutation, mutation);
     QFETCH(QByteArrayList, problems);
-    TLedgrin ledgrin = MakeCheckSample();
-    mutation(ledgrin);
-    const TRun run = RunCli({QStringLiteral("check"), Save(ledgrin, QStringLiteral("check.lgd"))});
+    TDataFile dataFile = MakeCheckSample();
+    mutation(dataFile);
+    const TRun run = RunCli({QStringLiteral("check"), Save(dataFile, QStringLiteral("check.lgd"))});
     QCOMPARE(run.Err, QByteArray());
     QCOMPARE(run.Out, problems.isEmpty() ? QByteArray("No problems found.\n") : Lines(problems));
     QCOMPARE(run.ExitCode, problems.isEmpty() ? 0 : 1);
@@ -397,10 +397,10 @@ void TestCli::check() {
 
 void TestCli::resaveIsByteIdentical_data() {
     QTest::addColumn<QString>("path");
-    TLedgrin broken = MakeCheckSample();
+    TDataFile broken = MakeCheckSample();
     broken.Categories[0]->Records[0]->Append("kept as it is");
     broken.Categories[1]->Elements[1]->ID = 77;
-    TLedgrin empty;
+    TDataFile empty;
     QTest::newRow("sample") << Save(MakeCheckSample(), QStringLiteral("resave-sample.lgd"));
     QTest::newRow("books") << Save(MakeBooks(1, false), QStringLiteral("resave-books.lgd"));
     QTest::newRow("broken invariants") << Save(broken, QStringLiteral("resave-broken.lgd"));
@@ -492,12 +492,12 @@ void TestCli::listFindsCategory_data() {
 void TestCli::listFindsCategory() {
     QFETCH(QString, category);
     QFETCH(QByteArray, header);
-    TLedgrin ledgrin;
+    TDataFile dataFile;
     const std::pair<const char*, const char*> categories[] = {
         {"Books", "Title"}, {"1", "One"}, {"Caf\xE9", "Last"}};
     for (const auto& [name, caption] : categories)
-        AddSmallCategory(ledgrin, name, {}).Columns[0]->Caption = caption;
-    const TRun run = RunCli({QStringLiteral("list"), Save(ledgrin, QStringLiteral("names.lgd")), category});
+        AddSmallCategory(dataFile, name, {}).Columns[0]->Caption = caption;
+    const TRun run = RunCli({QStringLiteral("list"), Save(dataFile, QStringLiteral("names.lgd")), category});
     if (header.isEmpty()) {
         QCOMPARE(run.ExitCode, 1);
         QCOMPARE(run.Err, "Category not found: " + category.toUtf8() + '\n');
@@ -543,9 +543,9 @@ void TestCli::password() {
     QFETCH(QByteArray, input);
     QFETCH(bool, accepted);
 
-    TLedgrin ledgrin = MakeBooks(0, true);
-    ledgrin.PasswordDigest = PasswordDigest("S3cret pw");
-    const QString path = Save(ledgrin, QStringLiteral("protected.lgd"));
+    TDataFile dataFile = MakeBooks(0, true);
+    dataFile.PasswordDigest = PasswordDigest("S3cret pw");
+    const QString path = Save(dataFile, QStringLiteral("protected.lgd"));
     const QString out = FDir.filePath(QStringLiteral("protected-copy.lgd"));
     QFile::remove(out);
     QStringList args = command;
@@ -580,9 +580,9 @@ void TestCli::password() {
 }
 
 void TestCli::passwordOnTerminal() {
-    TLedgrin ledgrin = MakeBooks(0, true);
-    ledgrin.PasswordDigest = PasswordDigest("S3cret pw");
-    const QString path = Save(ledgrin, QStringLiteral("terminal.lgd"));
+    TDataFile dataFile = MakeBooks(0, true);
+    dataFile.PasswordDigest = PasswordDigest("S3cret pw");
+    const QString path = Save(dataFile, QStringLiteral("terminal.lgd"));
 
     const int master = posix_openpt(O_RDWR | O_NOCTTY);
     if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0)
@@ -754,18 +754,18 @@ void TestCli::templatePassesCheck() {
 }
 
 void TestCli::templateForms() {
-    TLedgrin ledgrin;
-    ledgrin.LoadFromFile(kTemplateFile.toStdString());
-    QVERIFY(!ledgrin.HasPassword());
-    QCOMPARE(ledgrin.LastCategoryID, int32_t(ledgrin.Categories.size()));
+    TDataFile dataFile;
+    dataFile.LoadFromFile(kTemplateFile.toStdString());
+    QVERIFY(!dataFile.HasPassword());
+    QCOMPARE(dataFile.LastCategoryID, int32_t(dataFile.Categories.size()));
     QStringList names;
-    for (const auto& category : ledgrin.Categories)
+    for (const auto& category : dataFile.Categories)
         names << QString::fromStdString(category->Name);
     for (const char* name : {"Contacts", "Accounts", "Books"})
         QVERIFY2(names.contains(QLatin1String(name)), name);
 
     std::vector<std::string> icons{TBitmapImage::DefaultIcon().Bytes()};
-    for (const auto& category : ledgrin.Categories) {
+    for (const auto& category : dataFile.Categories) {
         const QByteArray name = QByteArray::fromStdString(category->Name);
         QVERIFY2(category->Records.empty(), name);
         QVERIFY2(category->SortColumn == 0 && category->SortAscending, name);

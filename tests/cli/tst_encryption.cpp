@@ -4,8 +4,8 @@
 #include "cli/BooksFile.h"
 #include "cli/CliRun.h"
 
+#include "core/DataFile.h"
 #include "core/EncryptedFile.h"
-#include "core/Ledgrin.h"
 #include "core/Password.h"
 
 #include <QtTest>
@@ -26,11 +26,11 @@ void WriteAll(const QString& path, const QByteArray& bytes) {
 }
 
 // "Books" with one record whose title holds the marker.
-TLedgrin MakeMarkedBooks(const std::string& password) {
-    TLedgrin ledgrin = MakeBooks(1, kMarker.toStdString());
+TDataFile MakeMarkedBooks(const std::string& password) {
+    TDataFile dataFile = MakeBooks(1, kMarker.toStdString());
     if (!password.empty())
-        ledgrin.PasswordDigest = DigestOfTypedPassword(password);
-    return ledgrin;
+        dataFile.PasswordDigest = DigestOfTypedPassword(password);
+    return dataFile;
 }
 
 } // namespace
@@ -84,7 +84,7 @@ private slots:
         run = RunCli(QStringList{"resave", sealed, back, "--decrypt"} + withPassword);
         QCOMPARE(run.Err, QByteArray());
         QCOMPARE(run.ExitCode, 0);
-        TLedgrin expected = MakeMarkedBooks(password);
+        TDataFile expected = MakeMarkedBooks(password);
         QCOMPARE(ReadAll(back).toStdString(), expected.SaveToBytes());
         if (!gatePassword.isEmpty())
             QCOMPARE(ReadAll(back), ReadAll(plain));
@@ -125,9 +125,9 @@ private slots:
             files[QString::fromLatin1(name)] =
                 FDir.filePath(QStringLiteral("refusal-") + QString::fromLatin1(name));
         MakeMarkedBooks("").SaveToFile(files["PLAIN"].toStdString());
-        TLedgrin ledgrin = MakeMarkedBooks("S3cret pw");
-        ledgrin.EncryptionKey = TDataFileKey::Derive("S3cret pw");
-        ledgrin.SaveToFile(files["SEALED"].toStdString());
+        TDataFile dataFile = MakeMarkedBooks("S3cret pw");
+        dataFile.EncryptionKey = TDataFileKey::Derive("S3cret pw");
+        dataFile.SaveToFile(files["SEALED"].toStdString());
         QByteArray changed = ReadAll(files["SEALED"]);
         changed[changed.size() - 3] = char(changed[changed.size() - 3] ^ 0x40);
         WriteAll(files["DAMAGED"], changed);

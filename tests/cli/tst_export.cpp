@@ -4,7 +4,7 @@
 #include "cli/CliRun.h"
 #include "support/WorkbookReader.h"
 
-#include "core/Ledgrin.h"
+#include "core/DataFile.h"
 #include "core/TextRules.h"
 
 #include <QtTest>
@@ -14,10 +14,10 @@ namespace {
 const TFont kFont{"MS Sans Serif", 0, 8, 0};
 
 // "Caf\xE9" (Windows-1252) with a listed text box, an unlisted memo and three records.
-TLedgrin MakeData() {
-    TLedgrin ledgrin;
-    ledgrin.AddCategory()->Name = "Other";
-    TCategory& category = *ledgrin.AddCategory();
+TDataFile MakeData() {
+    TDataFile dataFile;
+    dataFile.AddCategory()->Name = "Other";
+    TCategory& category = *dataFile.AddCategory();
     category.Name = "Caf\xE9";
     const int32_t name = category.AddElement(kKindEdit, 0, 0, 100, 20, 0xFFFFFF, kFont, "");
     category.AddElement(kKindMemo, 0, 30, 100, 60, 0xFFFFFF, kFont, "");
@@ -32,7 +32,7 @@ TLedgrin MakeData() {
         record.SetValue(0, first);
         record.SetValue(1, second);
     }
-    return ledgrin;
+    return dataFile;
 }
 
 const QList<QStringList> kRows = {
@@ -130,7 +130,7 @@ void TestCliExport::ReplacesACsv() {
 }
 
 void TestCliExport::NeedsThePassword() {
-    TLedgrin data = MakeData();
+    TDataFile data = MakeData();
     data.PasswordDigest = PasswordDigest("pw");
     data.SaveToFile(FDataPath.toStdString());
     const QString out = FDir->filePath(QStringLiteral("secret.xlsx"));
@@ -177,7 +177,7 @@ void TestCliExport::Refusals() {
     QFETCH(int, valueLength);
     QFETCH(QByteArray, message);
     if (valueLength > 0) {
-        TLedgrin data = MakeData();
+        TDataFile data = MakeData();
         data.Categories[1]->Records[2]->SetValue(0, std::string(size_t(valueLength), 'v'));
         data.SaveToFile(FDataPath.toStdString());
         FDataBytes = Bytes(FDataPath);

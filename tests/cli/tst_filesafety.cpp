@@ -4,10 +4,10 @@
 #include "cli/BooksFile.h"
 #include "cli/CliRun.h"
 
+#include "core/DataFile.h"
 #include "core/FileEntries.h"
 #include "core/FileIO.h"
 #include "core/FileStamp.h"
-#include "core/Ledgrin.h"
 #include "core/PasswordCases.h"
 #include "core/TextRules.h"
 
@@ -124,7 +124,7 @@ void TestFileSafety::initTestCase() {
     QCOMPARE(::chmod(Path8(FDir.path()).constData(), 0755), 0);
     FBooks = FDir.filePath("books.lgd");
     MakeBooks(200).SaveToFile(FBooks.toStdString());
-    TLedgrin locked = MakeBooks(200);
+    TDataFile locked = MakeBooks(200);
     locked.PasswordDigest = PasswordDigest("pw");
     FProtected = FDir.filePath("protected.lgd");
     locked.SaveToFile(FProtected.toStdString());
@@ -271,7 +271,7 @@ void TestFileSafety::resaveBetweenTwoWrites() {
     QFETCH(bool, otherContent);
     const QString path = Fresh("shared-edit.lgd");
     MakeBooks(5).SaveToFile(path.toStdString());
-    TLedgrin window;
+    TDataFile window;
     const TFileStamp read = window.LoadFromFile(path.toStdString());
     QVERIFY(!ChangedSince(path.toStdString(), read));
     window.Categories[0]->Name = "Novels";
@@ -376,7 +376,7 @@ void TestFileSafety::passwordSpellings() {
     QFETCH(QByteArray, stored);
     QFETCH(QString, typed);
     QFETCH(bool, matches);
-    TLedgrin data = MakeBooks(2);
+    TDataFile data = MakeBooks(2);
     data.PasswordDigest = PasswordDigest(stored.toStdString());
     const QString path = Fresh("spelling.lgd");
     data.SaveToFile(path.toStdString());

@@ -3,7 +3,7 @@
 #include "core/Bitmap.h"
 #include "core/Category.h"
 #include "core/DataBytes.h"
-#include "core/Ledgrin.h"
+#include "core/DataFile.h"
 #include "core/Stream.h"
 
 #include <QtTest>
@@ -240,11 +240,11 @@ void TestDataBitmap::compressedImageWritesDefaultIcon() {
     QVERIFY(compressed.Compression() == 1 || compressed.Compression() == 2);
     QCOMPARE(Written(compressed), Bytes(TBitmapImage::DefaultIcon().Bytes()));
 
-    TLedgrin data;
+    TDataFile data;
     data.AddCategory()->Icon = compressed;
     data.AddCategory()->Name = "after it";
     const std::string saved = data.SaveToBytes();
-    TLedgrin loaded;
+    TDataFile loaded;
     TStreamReader reader(saved);
     loaded.LoadFromStream(reader);
     QCOMPARE(loaded.Categories.size(), size_t(2));

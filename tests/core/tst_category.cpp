@@ -2,8 +2,8 @@
 
 #include "core/Category.h"
 #include "core/DataBytes.h"
+#include "core/DataFile.h"
 #include "core/ElementChecks.h"
-#include "core/Ledgrin.h"
 #include "core/Stream.h"
 #include "core/TextRules.h"
 
@@ -95,8 +95,8 @@ private slots:
     void recordEdits_data();
     void recordEdits();
     void recordBytes();
-    void ledgrinCategories();
-    void ledgrinPassword();
+    void dataFileCategories();
+    void dataFilePassword();
 };
 
 void TestDataCategory::defaults() {
@@ -604,8 +604,8 @@ void TestDataCategory::recordBytes() {
     QCOMPARE(reader.Position(), size_t(expected.size()));
 }
 
-void TestDataCategory::ledgrinCategories() {
-    TLedgrin l;
+void TestDataCategory::dataFileCategories() {
+    TDataFile l;
     QCOMPARE(l.Magic, 88888888);
     QCOMPARE(l.Version, 1);
     QCOMPARE(l.LastCategoryID, 0);
@@ -633,8 +633,8 @@ void TestDataCategory::ledgrinCategories() {
     QCOMPARE(l.IndexOfCategory(&loose), -1);
 }
 
-void TestDataCategory::ledgrinPassword() {
-    TLedgrin l;
+void TestDataCategory::dataFilePassword() {
+    TDataFile l;
     QCOMPARE(l.PasswordDigest, PasswordDigest(""));
     QVERIFY(!l.HasPassword());
     l.PasswordDigest = PasswordDigest("secret");

@@ -1,10 +1,10 @@
 // Saving survives being killed at any moment and failing part way: the data file on disk is always
 // either the old content or the new, byte for byte, and a failed save leaves nothing behind.
 #include "core/ChildRun.h"
+#include "core/DataFile.h"
 #include "core/Error.h"
 #include "core/FileEntries.h"
 #include "core/FileIO.h"
-#include "core/Ledgrin.h"
 
 #include <QtTest>
 
@@ -19,8 +19,8 @@
 namespace {
 
 // A data file of some size whose content depends on variant, so two variants differ throughout.
-TLedgrin MakeData(int variant, int records) {
-    TLedgrin data;
+TDataFile MakeData(int variant, int records) {
+    TDataFile data;
     TCategory* category = data.AddCategory();
     category->Name = "Variant " + std::to_string(variant);
     const TFont font{"MS Sans Serif", 0, 8, 0};
@@ -46,7 +46,7 @@ QStringList LeftoverFiles(const QString& folder, const QString& keep) {
 constexpr uid_t kOwner = 61001;
 constexpr uid_t kColleague = 61002;
 
-QString SaveOutcome(const TLedgrin& data, const QString& path) {
+QString SaveOutcome(const TDataFile& data, const QString& path) {
     try {
         data.SaveToFile(path.toStdString());
         return QString();
@@ -118,7 +118,7 @@ void TestCrashSafe::killedWhileSaving() {
                  qPrintable(
                      QStringLiteral("round %1: %2 bytes of neither content").arg(round).arg(onDisk.size())));
         (onDisk == first ? sawFirst : sawSecond)++;
-        TLedgrin loaded;
+        TDataFile loaded;
         loaded.LoadFromFile(path);
         QCOMPARE(loaded.SaveToBytes(), onDisk);
     }
@@ -157,7 +157,7 @@ void TestCrashSafe::failingWrite() {
     const std::string old = MakeData(1, 2000).SaveToBytes();
     WriteFileAtomically(path, old);
 
-    const TLedgrin changed = MakeData(2, 2000);
+    const TDataFile changed = MakeData(2, 2000);
     SetWriteFailureForTesting(budget);
     QString message;
     try {
@@ -181,7 +181,7 @@ void TestCrashSafe::missingFolder() {
     QTemporaryDir dir;
     const std::string path = dir.filePath("gone/cards.lgd").toStdString();
     try {
-        TLedgrin().SaveToFile(path);
+        TDataFile().SaveToFile(path);
         QFAIL("saving into a missing folder succeeded");
     } catch (const EFileError& e) {
         QCOMPARE(QString::fromStdString(e.what()),
@@ -207,7 +207,7 @@ void TestCrashSafe::followsLink() {
     const QString link = dir.filePath("link.lgd");
     WriteFileAtomically(target.toStdString(), "old");
     QVERIFY(QFile::link(target, link));
-    const TLedgrin data = MakeData(1, 3);
+    const TDataFile data = MakeData(1, 3);
     data.SaveToFile(link.toStdString());
     QVERIFY(QFileInfo(link).isSymLink());
     QCOMPARE(ReadWholeFile(target.toStdString()), data.SaveToBytes());
@@ -242,7 +242,7 @@ void TestCrashSafe::inPlace() {
     QTemporaryDir staging;
     const QString path = dir.filePath("cards.lgd");
     const std::string old = MakeData(1, 300).SaveToBytes();
-    const TLedgrin changed = MakeData(2, records);
+    const TDataFile changed = MakeData(2, records);
     const std::string fresh = changed.SaveToBytes();
     WriteFileAtomically(path.toStdString(), old);
     const uid_t saver = root ? kColleague : ::geteuid();

@@ -4,8 +4,8 @@
 #include "DataBytes.h"
 
 #include "bench/BenchData.h"
+#include "core/DataFile.h"
 #include "core/EncryptedFile.h"
-#include "core/Ledgrin.h"
 #include "core/Stream.h"
 
 #include <QtTest>
@@ -58,11 +58,11 @@ std::string ReadFile(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string("<unreadable>");
 }
 
-std::unique_ptr<TLedgrin> LedgrinFromBytes(const std::string& bytes) {
-    auto ledgrin = std::make_unique<TLedgrin>();
+std::unique_ptr<TDataFile> DataFileFromBytes(const std::string& bytes) {
+    auto dataFile = std::make_unique<TDataFile>();
     TStreamReader stream(bytes);
-    ledgrin->LoadFromStream(stream);
-    return ledgrin;
+    dataFile->LoadFromStream(stream);
+    return dataFile;
 }
 
 } // namespace
@@ -182,19 +182,19 @@ private slots:
         QCOMPARE(OpenError(changedSalt), kDamaged);
     }
 
-    void ledgrinPlainEncryptedPlain() {
+    void dataFilePlainEncryptedPlain() {
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("cards.lgd"));
         const std::string plain = SmallPlainFile();
-        auto ledgrin = LedgrinFromBytes(plain);
-        ledgrin->EncryptionKey = CheapKey();
-        ledgrin->SaveToFile(path.toStdString());
+        auto dataFile = DataFileFromBytes(plain);
+        dataFile->EncryptionKey = CheapKey();
+        dataFile->SaveToFile(path.toStdString());
         const std::string onDisk = ReadFile(path);
         QVERIFY(IsEncryptedContainer(onDisk));
         for (const char* marker : {"Ada", "Dune", "Contacts", "line three"})
             QVERIFY2(onDisk.find(marker) == std::string::npos, marker);
 
-        TLedgrin reopened;
+        TDataFile reopened;
         reopened.LoadFromFile(path.toStdString(), [] { return kPassword; });
         QVERIFY(reopened.IsEncrypted());
         QCOMPARE(reopened.SaveToBytes(), plain);
@@ -208,7 +208,7 @@ private slots:
         QCOMPARE(ReadFile(path), plain);
     }
 
-    void ledgrinLoadsNothingOfAFileThatDoesNotOpen_data() {
+    void dataFileLoadsNothingOfAFileThatDoesNotOpen_data() {
         QTest::addColumn<bool>("askPassword");
         QTest::addColumn<QByteArray>("password");
         QTest::addColumn<int>("changeAt");
@@ -217,7 +217,7 @@ private slots:
         QTest::newRow("wrong password") << true << QByteArray("nope") << -1 << kWrongPassword;
         QTest::newRow("last byte changed") << true << QByteArray(kPassword.c_str()) << -2 << kDamaged;
     }
-    void ledgrinLoadsNothingOfAFileThatDoesNotOpen() {
+    void dataFileLoadsNothingOfAFileThatDoesNotOpen() {
         QFETCH(bool, askPassword);
         QFETCH(QByteArray, password);
         QFETCH(int, changeAt);
@@ -231,23 +231,23 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(sealed.data(), qint64(sealed.size()));
         file.close();
-        TLedgrin ledgrin;
-        TLedgrin::TAskPassword ask;
+        TDataFile dataFile;
+        TDataFile::TAskPassword ask;
         if (askPassword)
             ask = [&] { return password.toStdString(); };
-        QCOMPARE(ErrorOf([&] { ledgrin.LoadFromFile(path.toStdString(), ask); }), error);
-        QVERIFY(ledgrin.Categories.empty());
-        QVERIFY(!ledgrin.IsEncrypted());
+        QCOMPARE(ErrorOf([&] { dataFile.LoadFromFile(path.toStdString(), ask); }), error);
+        QVERIFY(dataFile.Categories.empty());
+        QVERIFY(!dataFile.IsEncrypted());
     }
 
     void hundredThousandRecords() {
-        const std::string plain = MakeBenchLedgrin(100000, kBenchSeed)->SaveToBytes();
+        const std::string plain = MakeBenchDataFile(100000, kBenchSeed)->SaveToBytes();
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("big.lgd"));
-        auto ledgrin = LedgrinFromBytes(plain);
-        ledgrin->EncryptionKey = CheapKey();
-        ledgrin->SaveToFile(path.toStdString());
-        TLedgrin reopened;
+        auto dataFile = DataFileFromBytes(plain);
+        dataFile->EncryptionKey = CheapKey();
+        dataFile->SaveToFile(path.toStdString());
+        TDataFile reopened;
         reopened.LoadFromFile(path.toStdString(), [] { return kPassword; });
         QCOMPARE(reopened.Categories.front()->Records.size(), size_t(100000));
         QVERIFY(reopened.SaveToBytes() == plain);

@@ -1,8 +1,8 @@
 // Loading and saving data files on disk: the bytes, the errors, and what a failed save leaves.
 
 #include "core/DataBytes.h"
+#include "core/DataFile.h"
 #include "core/FileEntries.h"
-#include "core/Ledgrin.h"
 #include "core/Stream.h"
 
 #include <QtTest>
@@ -12,8 +12,8 @@
 namespace {
 
 // A file with two categories, unlike whatever a test puts on disk before saving it.
-TLedgrin SampleData() {
-    TLedgrin data;
+TDataFile SampleData() {
+    TDataFile data;
     const QByteArray bytes = Layout::Encode(Layout::SampleFile());
     TStreamReader reader(std::string_view(bytes.constData(), size_t(bytes.size())));
     data.LoadFromStream(reader);
@@ -30,7 +30,7 @@ bool FolderPermissionsEnforced(const QString& folder) {
     return false;
 }
 
-QString OutcomeOfSave(const TLedgrin& data, const QString& path) {
+QString OutcomeOfSave(const TDataFile& data, const QString& path) {
     return ErrorOf([&] { data.SaveToFile(path.toStdString()); });
 }
 
@@ -61,7 +61,7 @@ void TestDataFile::fixture() {
     const QString path = QStringLiteral(QUILLERY_TEST_DATA "/format/sample.lgd");
     const QByteArray bytes = ReadFile(path);
     QCOMPARE(bytes, Layout::Encode(Layout::SampleFile()));
-    TLedgrin data;
+    TDataFile data;
     QCOMPARE(ErrorOf([&] { data.LoadFromFile(path.toStdString()); }), QString());
     QCOMPARE(data.Categories.size(), size_t(2));
     QCOMPARE(data.Categories[1]->Name, std::string("Books \xC3\xA9"));
@@ -71,17 +71,17 @@ void TestDataFile::fixture() {
 void TestDataFile::saveAndLoad() {
     QTemporaryDir dir;
     const QString path = dir.filePath("cards.lgd");
-    const TLedgrin data = SampleData();
+    const TDataFile data = SampleData();
     QCOMPARE(OutcomeOfSave(data, path), QString());
     QCOMPARE(ReadFile(path), Layout::Encode(Layout::SampleFile()));
     QCOMPARE(Entries(dir.path()), QStringList{"cards.lgd"});
 
     // Saving again replaces the whole file, also when the new one is shorter.
-    TLedgrin empty;
+    TDataFile empty;
     QCOMPARE(OutcomeOfSave(empty, path), QString());
     QCOMPARE(ReadFile(path), Layout::Encode(Layout::File()));
 
-    TLedgrin loaded;
+    TDataFile loaded;
     QCOMPARE(ErrorOf([&] { loaded.LoadFromFile(path.toStdString()); }), QString());
     QVERIFY(loaded.Categories.empty());
     QCOMPARE(Entries(dir.path()), QStringList{"cards.lgd"});
@@ -115,14 +115,14 @@ void TestDataFile::loadFailures() {
         QVERIFY(QDir(dir.path()).mkdir(name));
     else if (!content.isNull())
         WriteFile(path, content);
-    TLedgrin data;
+    TDataFile data;
     QCOMPARE(ErrorOf([&] { data.LoadFromFile(path.toStdString()); }), outcome.arg(path));
     if (!content.isNull())
         QCOMPARE(ReadFile(path), content);
 }
 
 void TestDataFile::emptyPath() {
-    TLedgrin data;
+    TDataFile data;
     const QString load = ErrorOf([&] { data.LoadFromFile(""); });
     const QString save = ErrorOf([&] { data.SaveToFile(""); });
     QVERIFY2(load.startsWith("EAssertionFailed: Assertion failure (DataLedgrin, line "), qPrintable(load));
@@ -136,7 +136,7 @@ void TestDataFile::unreadableFile() {
     QVERIFY(QFile::setPermissions(path, QFileDevice::Permissions()));
     if (QFile(path).open(QIODevice::ReadOnly))
         QSKIP("file permissions are not enforced for this user");
-    TLedgrin data;
+    TDataFile data;
     QCOMPARE(ErrorOf([&] { data.LoadFromFile(path.toStdString()); }),
              QStringLiteral("EFileError: Cannot open file %1: Permission denied").arg(path));
 }
@@ -226,7 +226,7 @@ void TestDataFile::foreignFileInConstantMemory() {
         QSKIP("the file system takes no sparse file this large");
     QString error;
     const size_t largest = LargestAllocationDuring([&] {
-        TLedgrin data;
+        TDataFile data;
         error = ErrorOf([&] { data.LoadFromFile(path.toStdString()); });
     });
     QCOMPARE(error, outcome);
@@ -237,11 +237,11 @@ void TestDataFile::foreignFileInConstantMemory() {
 void TestDataFile::dataFileReadIntoOneBuffer() {
     QTemporaryDir dir;
     const QString path = dir.filePath("cards.lgd");
-    TLedgrin data = SampleData();
+    TDataFile data = SampleData();
     data.Categories[0]->NewRecord()->Append(std::string(3 << 20, 'v'));
     QCOMPARE(OutcomeOfSave(data, path), QString());
     const qint64 size = QFileInfo(path).size();
-    TLedgrin loaded;
+    TDataFile loaded;
     const size_t largest = LargestAllocationDuring(
         [&] { QCOMPARE(ErrorOf([&] { loaded.LoadFromFile(path.toStdString()); }), QString()); });
     // One byte more to meet the end of the file, one for the string's terminating zero.

@@ -1,7 +1,7 @@
 // The data file's bytes: what the store writes, what it reads, and what it refuses to read.
 
 #include "core/DataBytes.h"
-#include "core/Ledgrin.h"
+#include "core/DataFile.h"
 #include "core/Stream.h"
 #include "core/TextRules.h"
 
@@ -23,10 +23,10 @@ QByteArray Bytes(const std::string& bytes) {
     return QByteArray::fromStdString(bytes);
 }
 
-// Loads bytes into ledgrin; returns ErrorOf's outcome and where the reader stopped.
-QString Load(TLedgrin& ledgrin, const QByteArray& bytes, size_t* stoppedAt = nullptr) {
+// Loads bytes into dataFile; returns ErrorOf's outcome and where the reader stopped.
+QString Load(TDataFile& dataFile, const QByteArray& bytes, size_t* stoppedAt = nullptr) {
     TStreamReader reader(View(bytes));
-    const QString outcome = ErrorOf([&] { ledgrin.LoadFromStream(reader); });
+    const QString outcome = ErrorOf([&] { dataFile.LoadFromStream(reader); });
     if (stoppedAt)
         *stoppedAt = reader.Position();
     return outcome;
@@ -78,7 +78,7 @@ void CompareCategory(const TCategory& c, const Layout::Category& x) {
 }
 
 // Every field of a loaded file against the layout it was made from.
-void CompareFile(const TLedgrin& l, const Layout::File& x) {
+void CompareFile(const TDataFile& l, const Layout::File& x) {
     QCOMPARE(l.Magic, x.Magic);
     QCOMPARE(l.Version, x.Version);
     QCOMPARE(Bytes(l.PasswordDigest), x.Digest);
@@ -164,12 +164,12 @@ void TestDataFormat::emptyFile() {
     QCOMPARE(expected.size(), 52);
     QCOMPARE(Layout::Encode(Layout::File()), expected);
 
-    const TLedgrin fresh;
+    const TDataFile fresh;
     QCOMPARE(fresh.PasswordDigest, PasswordDigest(""));
     QVERIFY(!fresh.HasPassword());
     QCOMPARE(Bytes(fresh.SaveToBytes()), expected);
 
-    TLedgrin loaded;
+    TDataFile loaded;
     size_t stoppedAt = 0;
     QCOMPARE(Load(loaded, expected, &stoppedAt), QString());
     QCOMPARE(stoppedAt, size_t(52));
@@ -260,7 +260,7 @@ void TestDataFormat::roundTrip_data() {
 // Loads file whole, with every field as laid out, and saves it as written.
 static void CheckLoadAndSave(const Layout::File& file, const QByteArray& written) {
     const QByteArray bytes = Layout::Encode(file);
-    TLedgrin loaded;
+    TDataFile loaded;
     size_t stoppedAt = 0;
     QCOMPARE(Load(loaded, bytes, &stoppedAt), QString());
     QCOMPARE(stoppedAt, size_t(bytes.size()));
@@ -335,7 +335,7 @@ void TestDataFormat::sortAscendingTwoChangesOneByte() {
     Layout::Category c = BareCategory(1, "Books");
     c.SortAscending = 2;
     const QByteArray bytes = Layout::Encode(WithCategories({c}));
-    TLedgrin loaded;
+    TDataFile loaded;
     QCOMPARE(Load(loaded, bytes), QString());
     QVERIFY(!loaded.Categories.at(0)->SortAscending);
 
@@ -352,10 +352,10 @@ void TestDataFormat::sortAscendingTwoChangesOneByte() {
 }
 
 void TestDataFormat::writerLayout() {
-    TLedgrin ledgrin;
-    ledgrin.PasswordDigest = PasswordDigest("secret");
-    TCategory* first = ledgrin.AddCategory();
-    TCategory* second = ledgrin.AddCategory();
+    TDataFile dataFile;
+    dataFile.PasswordDigest = PasswordDigest("secret");
+    TCategory* first = dataFile.AddCategory();
+    TCategory* second = dataFile.AddCategory();
     first->Name = "Contacts";
     second->Name = "Books";
     second->SortColumn = 1;
@@ -394,24 +394,24 @@ void TestDataFormat::writerLayout() {
     c2.Icon = c1.Icon;
     expected.Categories = {c1, c2};
 
-    const QByteArray saved = Bytes(ledgrin.SaveToBytes());
+    const QByteArray saved = Bytes(dataFile.SaveToBytes());
     QCOMPARE(saved, Layout::Encode(expected));
     // The second category ends with its three zero counts.
     QVERIFY(saved.endsWith(QByteArray(12, '\0')));
 }
 
 void TestDataFormat::emptyIconWrittenAsDefault() {
-    TLedgrin ledgrin;
-    TCategory* c = ledgrin.AddCategory();
+    TDataFile dataFile;
+    TCategory* c = dataFile.AddCategory();
     c->Icon = TBitmapImage();
     QVERIFY(c->Icon.Empty());
 
     Layout::Category expected = BareCategory(1, "");
     expected.Icon = Bytes(TBitmapImage::DefaultIcon().Bytes());
-    const QByteArray saved = Bytes(ledgrin.SaveToBytes());
+    const QByteArray saved = Bytes(dataFile.SaveToBytes());
     QCOMPARE(saved, Layout::Encode(WithCategories({expected})));
 
-    TLedgrin reloaded;
+    TDataFile reloaded;
     QCOMPARE(Load(reloaded, saved), QString());
     QVERIFY(reloaded.Categories.at(0)->Icon == TBitmapImage::DefaultIcon());
 }
@@ -506,10 +506,10 @@ void TestDataFormat::magicAndVersion_data() {
 void TestDataFormat::magicAndVersion() {
     QFETCH(QByteArray, bytes);
     QFETCH(QString, outcome);
-    TLedgrin ledgrin;
-    QCOMPARE(Load(ledgrin, bytes), outcome);
-    QVERIFY(ledgrin.Categories.empty());
-    QCOMPARE(ledgrin.LastCategoryID, 0);
+    TDataFile dataFile;
+    QCOMPARE(Load(dataFile, bytes), outcome);
+    QVERIFY(dataFile.Categories.empty());
+    QCOMPARE(dataFile.LastCategoryID, 0);
 }
 
 void TestDataFormat::everyTruncationFails_data() {
@@ -526,12 +526,12 @@ void TestDataFormat::everyTruncationFails_data() {
 void TestDataFormat::everyTruncationFails() {
     QFETCH(QByteArray, bytes);
     {
-        TLedgrin whole;
+        TDataFile whole;
         QCOMPARE(Load(whole, bytes), QString());
     }
     for (qsizetype n = 0; n < bytes.size(); ++n) {
-        TLedgrin ledgrin;
-        const QString outcome = Load(ledgrin, bytes.left(n));
+        TDataFile dataFile;
+        const QString outcome = Load(dataFile, bytes.left(n));
         QVERIFY2(outcome == kStreamReadErrorText,
                  qPrintable(QStringLiteral("prefix %1: %2").arg(n).arg(outcome)));
     }
@@ -566,7 +566,7 @@ void TestDataFormat::hostile_data() {
 
     const QByteArray marked = Encode(MarkedFile());
     {
-        TLedgrin check;
+        TDataFile check;
         QCOMPARE(Load(check, marked), QString());
     }
     for (const char* marker :
@@ -588,9 +588,9 @@ void TestDataFormat::hostile_data() {
 
 void TestDataFormat::hostile() {
     QFETCH(QByteArray, bytes);
-    TLedgrin ledgrin;
+    TDataFile dataFile;
     QString outcome;
-    const size_t largest = LargestAllocationDuring([&] { outcome = Load(ledgrin, bytes); });
+    const size_t largest = LargestAllocationDuring([&] { outcome = Load(dataFile, bytes); });
     QCOMPARE(outcome, kStreamReadErrorText);
     // Nothing the file claims is allocated before it has been measured against the bytes left.
     QVERIFY2(largest <= 4 * size_t(bytes.size()) + 4096, qPrintable(QString::number(largest)));
@@ -599,12 +599,12 @@ void TestDataFormat::hostile() {
 void TestDataFormat::failedLoadKeepsWhatWasRead() {
     const Layout::File sample = Layout::SampleFile();
     const QByteArray bytes = Layout::Encode(sample);
-    TLedgrin ledgrin;
-    QCOMPARE(Load(ledgrin, bytes.left(bytes.size() - 1)), kStreamReadErrorText);
-    QCOMPARE(Bytes(ledgrin.PasswordDigest), sample.Digest);
-    QCOMPARE(ledgrin.LastCategoryID, sample.LastCategoryID);
-    QVERIFY(!ledgrin.Categories.empty());
-    CompareCategory(*ledgrin.Categories[0], sample.Categories[0]);
+    TDataFile dataFile;
+    QCOMPARE(Load(dataFile, bytes.left(bytes.size() - 1)), kStreamReadErrorText);
+    QCOMPARE(Bytes(dataFile.PasswordDigest), sample.Digest);
+    QCOMPARE(dataFile.LastCategoryID, sample.LastCategoryID);
+    QVERIFY(!dataFile.Categories.empty());
+    CompareCategory(*dataFile.Categories[0], sample.Categories[0]);
 }
 
 QTEST_GUILESS_MAIN(TestDataFormat)

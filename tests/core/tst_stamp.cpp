@@ -1,10 +1,10 @@
 // File stamps: the digest of a file's bytes, fed in any pieces, and the check whether a data file
 // has changed since it was read or written.
 
+#include "core/DataFile.h"
 #include "core/FileEntries.h"
 #include "core/FileIO.h"
 #include "core/FileStamp.h"
-#include "core/Ledgrin.h"
 
 #include <QtTest>
 
@@ -32,8 +32,8 @@ void Scribble(const QString& path, const QByteArray& bytes) {
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-TLedgrin Sample(const std::string& name) {
-    TLedgrin data;
+TDataFile Sample(const std::string& name) {
+    TDataFile data;
     data.AddCategory()->Name = name;
     return data;
 }
@@ -85,7 +85,7 @@ private slots:
         QTemporaryDir dir;
         const std::string path = dir.filePath("cards.lgd").toStdString();
         const TFileStamp saved = Sample("Books").SaveToFile(path);
-        TLedgrin loaded;
+        TDataFile loaded;
         const TFileStamp read = loaded.LoadFromFile(path);
         const TFileStamp now = StampOf(path);
         for (const TFileStamp& stamp : {saved, read}) {

@@ -3,7 +3,7 @@
 // Shared by the wizard tests: dialogs in test mode, a temporary folder, sample data, and the
 // steps a user takes in a wizard window.
 
-#include "core/Ledgrin.h"
+#include "core/DataFile.h"
 #include "exchange/workbook/Workbook.h"
 #include "ui/WorkerCall.h"
 #include "ui/dialogs/FileDialogs.h"
@@ -52,7 +52,7 @@ public:
 inline const TFont kSampleFont{"MS Sans Serif", 0, 8, 0};
 
 // A category with a label before each text box; captions list the boxes as columns in order.
-inline TCategory& AddCategory(TLedgrin& data, const std::string& name,
+inline TCategory& AddCategory(TDataFile& data, const std::string& name,
                               const std::vector<std::string>& captions) {
     TCategory& category = *data.AddCategory();
     category.Name = name;

@@ -15,8 +15,8 @@ using namespace WizardTest;
 namespace {
 
 // Books (current) with two records and a memo no column lists; Empty has no records.
-TLedgrin MakeData() {
-    TLedgrin data;
+TDataFile MakeData() {
+    TDataFile data;
     AddCategory(data, "Empty", {"Only"});
     TCategory& books = AddCategory(data, "Books", {"Title", "Author"});
     books.AddElement(kKindMemo, 84, 60, 120, 60, 0xFFFFFF, kSampleFont, "");
@@ -59,7 +59,7 @@ private:
 
     std::unique_ptr<TDialogs> FDialogs;
     std::unique_ptr<QTemporaryDir> FDir;
-    TLedgrin FData;
+    TDataFile FData;
     std::unique_ptr<TExportWizard> FWizard;
 };
 
@@ -121,7 +121,7 @@ void TExportWizardTest::CategoryChangeOverwritesTheSheetName() {
 
 void TExportWizardTest::NoCategoryToExport() {
     FWizard->close();
-    TLedgrin empty;
+    TDataFile empty;
     FWizard->Open(empty, nullptr);
     QVERIFY(Find(FWizard.get(), "LabelNoCategory")->isVisible());
     QCOMPARE(Find<QLabel>(FWizard.get(), "LabelNoCategory")->text(),

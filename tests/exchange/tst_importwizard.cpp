@@ -62,14 +62,14 @@ private:
 
     std::unique_ptr<TDialogs> FDialogs;
     std::unique_ptr<QTemporaryDir> FDir;
-    TLedgrin FData;
+    TDataFile FData;
     std::unique_ptr<TImportWizard> FWizard;
 };
 
 void TImportWizardTest::init() {
     FDialogs = std::make_unique<TDialogs>();
     FDir = std::make_unique<QTemporaryDir>();
-    FData = TLedgrin();
+    FData = TDataFile();
     AddRecord(AddCategory(FData, "Existing", {"A"}), {"kept"});
     FWizard = std::make_unique<TImportWizard>();
     FWizard->Open(FData);

@@ -3,8 +3,8 @@
 
 #include "FakeWorksheet.h"
 
+#include "core/DataFile.h"
 #include "core/Error.h"
-#include "core/Ledgrin.h"
 #include "exchange/CategoryExport.h"
 #include "exchange/CategoryImport.h"
 
@@ -75,7 +75,7 @@ private slots:
 };
 
 void TMappingTest::ExportColumnsFollowElementIds() {
-    TLedgrin data;
+    TDataFile data;
     TCategory& category = *data.AddCategory();
     category.Name = "Books";
     AddBox(category, kKindLabel);
@@ -102,7 +102,7 @@ void TMappingTest::ExportColumnsFollowElementIds() {
 }
 
 void TMappingTest::ExportWithoutTextBoxesOrRecords() {
-    TLedgrin data;
+    TDataFile data;
     TCategory& labelsOnly = *data.AddCategory();
     AddBox(labelsOnly, kKindLabel);
     TFakeWorksheet sheet = Exported(labelsOnly);
@@ -117,7 +117,7 @@ void TMappingTest::ExportWithoutTextBoxesOrRecords() {
 }
 
 void TMappingTest::ExportSkipsIdGapsAndKeepsEveryTextBox() {
-    TLedgrin data;
+    TDataFile data;
     TCategory& category = *data.AddCategory();
     // More text boxes than the 2001 a fixed table held.
     constexpr int kBoxes = 2600;
@@ -140,7 +140,7 @@ void TMappingTest::ExportSkipsIdGapsAndKeepsEveryTextBox() {
 }
 
 void TMappingTest::ExportDecodesStoredBytes() {
-    TLedgrin data;
+    TDataFile data;
     TCategory& category = *data.AddCategory();
     AddBox(category, kKindEdit, "Caf\xe9");
     AddRecord(category, {"na\xc3\xafve \xe2\x82\xac"});
@@ -184,7 +184,7 @@ void TMappingTest::XlsxLimits() {
     QFETCH(int, boxes);
     QFETCH(QByteArray, value);
     QFETCH(QString, error);
-    TLedgrin data;
+    TDataFile data;
     TCategory& category = *data.AddCategory();
     category.Name = "Big";
     for (int i = 0; i < boxes; ++i)
@@ -329,7 +329,7 @@ void TMappingTest::ImportBuildsTheTemplate() {
     QFETCH(QList<int>, chosen);
     TFakeWorksheet sheet;
     sheet.Fill({{" Name ", "Town", "Phone", "Note"}, {"Ann", "Oslo", "1", "n"}, {"Bob", "", "", ""}});
-    TLedgrin data;
+    TDataFile data;
     data.AddCategory()->Name = "Existing";
     const TFont font{"DejaVu Sans", 0, 8, static_cast<int32_t>(0x80000008)};
 
@@ -378,7 +378,7 @@ void TMappingTest::ImportBuildsTheTemplate() {
 void TMappingTest::ImportSkipsEmptyRows() {
     TFakeWorksheet sheet;
     sheet.Fill({{"A", "B", "C"}, {" x ", " ", ""}, {"", "", "only C"}, {" ", "\t", ""}, {"", "a\r\nb", ""}});
-    TLedgrin data;
+    TDataFile data;
     TCategoryImport import(sheet, 1, {1, 2});
     int64_t lastDone = -1;
     int64_t lastTotal = -1;
@@ -400,7 +400,7 @@ QCOMPARE(none.RecordCount(), size_t(0));
 }
 
 void TMappingTest::ImportKeepsOtherCategories() {
-    TLedgrin data;
+    TDataFile data;
     TCategory& existing = *data.AddCategory();
     existing.Name = "Keep";
     AddBox(existing, kKindEdit, "K");
@@ -418,7 +418,7 @@ void TMappingTest::ImportKeepsOtherCategories() {
 }
 
 void TMappingTest::ExportThenImportGivesTheSameTexts() {
-    TLedgrin data;
+    TDataFile data;
     TCategory& category = *data.AddCategory();
     AddBox(category, kKindEdit, "Name");
     AddBox(category, kKindMemo, "Notes \xe2\x82\xac");

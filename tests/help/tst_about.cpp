@@ -3,6 +3,7 @@
 
 #include "help/AboutBox.h"
 #include "help/HomePage.h"
+#include "settings/Folders.h"
 #include "settings/Settings.h"
 #include "ui/dialogs/MessageBoxes.h"
 
@@ -32,13 +33,13 @@ private:
     std::unique_ptr<QTemporaryDir> FRoot;
 
     // Help pages where the program's folders say they are.
-    void InstallHelp() { CopyHelpPages(TDataGlobal::HelpFolder()); }
+    void InstallHelp() { CopyHelpPages(TFolders::HelpFolder()); }
 
 private slots:
     void init() {
         FRoot = std::make_unique<QTemporaryDir>();
         QVERIFY(FRoot->isValid());
-        TDataGlobal::InitializeForTesting(FRoot->path());
+        TFolders::InitializeForTesting(FRoot->path());
         MessageBoxTesting::Enable();
     }
     void cleanup() {
@@ -119,8 +120,7 @@ private slots:
         box.show();
         QVERIFY(QTest::qWaitForWindowExposed(&box));
         ClickLink(Label(box, "LabelWebSite"));
-        QCOMPARE(browser.Opened,
-                 QList<QUrl>({QUrl::fromLocalFile(TDataGlobal::HelpFolder() + "index.html")}));
+        QCOMPARE(browser.Opened, QList<QUrl>({QUrl::fromLocalFile(TFolders::HelpFolder() + "index.html")}));
         QCOMPARE(browser.Opened.first(), HomePageUrl());
         QVERIFY(box.isVisible());
     }
@@ -129,7 +129,7 @@ private slots:
         // A program folder deep enough that its help address is far wider than the box.
         const QString deep =
             FRoot->filePath(QString(QStringLiteral("a-rather-long-folder-name/")).repeated(8));
-        TDataGlobal::InitializeForTesting(deep);
+        TFolders::InitializeForTesting(deep);
         InstallHelp();
         TUrlRecorder browser({QStringLiteral("file")});
         TAboutBox box;
@@ -152,7 +152,7 @@ private slots:
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown.first().Kind, MessageBoxes::TKind::Error);
         QCOMPARE(shown.first().Text, QStringLiteral("The page %1 could not be opened.")
-                                         .arg(TDataGlobal::HelpFolder() + QStringLiteral("index.html")));
+                                         .arg(TFolders::HelpFolder() + QStringLiteral("index.html")));
 
         InstallHelp();
         QVERIFY(OpenHomePage(nullptr));

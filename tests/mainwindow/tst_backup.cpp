@@ -2,6 +2,7 @@
 
 #include "support/WindowTestSupport.h"
 
+#include "settings/Folders.h"
 #include "settings/Settings.h"
 #include "ui/dialogs/FileDialogs.h"
 
@@ -27,7 +28,7 @@ private:
 private slots:
     void init() {
         FSandbox = std::make_unique<TSandbox>();
-        TLedgrin data;
+        TDataFile data;
         AddRecord(*AddCategory(data, "Books", {"Title"}), {"Walden"});
         QDir().mkpath(FSandbox->FilePath(QStringLiteral("dir")));
         FPath = FSandbox->FilePath(QStringLiteral("dir/cards.lgd"));
@@ -88,7 +89,7 @@ private slots:
         QCOMPARE(dialogs[0].DefaultSuffix, QStringLiteral("lgd"));
         QCOMPARE(dialogs[0].FileName, QStringLiteral("cards.lgd"));
         // Nothing remembered yet: the dialog starts in the Backup folder, created for it.
-        QCOMPARE(QDir(dialogs[0].Folder).canonicalPath(), QDir(TDataGlobal::BackupFolder()).canonicalPath());
+        QCOMPARE(QDir(dialogs[0].Folder).canonicalPath(), QDir(TFolders::BackupFolder()).canonicalPath());
         QCOMPARE(FileBytes(copy), FileBytes(FPath));
         QCOMPARE(ReadSetting(QStringLiteral("BackupDataFile")), copy);
 
@@ -105,7 +106,7 @@ private slots:
         FileDialogTesting::QueueResult(QString());
         Trigger(*FForm, "ActionBackupDataFile");
         const auto dialogs = FileDialogTesting::TakeShown();
-        QCOMPARE(QDir(dialogs[0].Folder).canonicalPath(), QDir(TDataGlobal::BackupFolder()).canonicalPath());
+        QCOMPARE(QDir(dialogs[0].Folder).canonicalPath(), QDir(TFolders::BackupFolder()).canonicalPath());
     }
 
     void copyReplacesAnExistingFile() {
@@ -136,7 +137,7 @@ private slots:
     }
 
     void pendingChangesAreWrittenFirst() {
-        AddCategory(FForm->Data(), "Films", {"Title"});
+        AddCategory(FForm->DataFile(), "Films", {"Title"});
         FForm->MarkDataChanged();
         const QString copy = FSandbox->FilePath(QStringLiteral("copy.lgd"));
         FileDialogTesting::QueueResult(copy);
@@ -152,7 +153,7 @@ private slots:
         Trigger(*FForm, "ActionBackupDataFile");
         QCOMPARE(FileDialogTesting::TakeShown().size(), 1);
         QVERIFY(!HasSetting(QStringLiteral("BackupDataFile")));
-        QCOMPARE(QDir(TDataGlobal::BackupFolder()).entryList(QDir::Files), QStringList());
+        QCOMPARE(QDir(TFolders::BackupFolder()).entryList(QDir::Files), QStringList());
     }
 };
 

@@ -14,8 +14,8 @@ using namespace MainTest;
 
 namespace {
 
-TLedgrin SampleData() {
-    TLedgrin data;
+TDataFile SampleData() {
+    TDataFile data;
     TCategory* films = AddCategory(data, "Films", {"Title", "Year"});
     AddRecord(*films, {"Alien", "1979"});
     TCategory* books = AddCategory(data, "Books", {"Title", "Author"});
@@ -91,7 +91,7 @@ private slots:
         QVERIFY(form->TimerWriteCache().isActive());
 
         form->TimerWriteCacheTimer();
-        const TLedgrin saved = LoadData(FPath);
+        const TDataFile saved = LoadData(FPath);
         QCOMPARE(saved.Categories.size(), size_t(3));
         const TCategory& category = *saved.Categories[2];
         QCOMPARE(category.ID, 3);
@@ -116,7 +116,7 @@ private slots:
         QCOMPARE(ShownBoxTexts(),
                  QStringList{"Please save or cancel your modification to record before importing "
                              "from Excel file."});
-        QCOMPARE(form->Data().Categories.size(), size_t(2));
+        QCOMPARE(form->DataFile().Categories.size(), size_t(2));
         // Closing asks about the edited record.
         MessageBoxTesting::QueueAnswer(QMessageBox::No);
         QVERIFY(form->close());

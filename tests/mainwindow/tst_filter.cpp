@@ -18,7 +18,7 @@ namespace {
 
 // Books: Title and Author are list columns; Notes (a memo) and Shelf are not.
 struct TBooks {
-    TLedgrin Data;
+    TDataFile Data;
     TCategory* Books = nullptr;
     int32_t Title = 0;
 
@@ -47,7 +47,7 @@ class TestFilter : public TWindowTest {
 
     QString FPath;
 
-    std::unique_ptr<TMainWindow> Show(const TLedgrin& data) { return ShowData(*FSandbox, data, FPath); }
+    std::unique_ptr<TMainWindow> Show(const TDataFile& data) { return ShowData(*FSandbox, data, FPath); }
 
     // Types into the filter box as the user does, then lets the waiting filter timer fire.
     static void Filter(TMainWindow& form, const QString& text) {
@@ -269,7 +269,7 @@ private slots:
     }
 
     void aHundredThousandRecords() {
-        TLedgrin data;
+        TDataFile data;
         TCategory* big = AddCategory(data, "Big", {"Key", "Text"});
         big->Records.reserve(100000);
         for (int i = 0; i < 100000; ++i) {

@@ -2,6 +2,7 @@
 
 #include "support/WindowTestSupport.h"
 
+#include "settings/Folders.h"
 #include "settings/Settings.h"
 #include "ui/dialogs/FileDialogs.h"
 
@@ -26,11 +27,11 @@ class TestFirstRun : public TWindowTest {
 
     // A starter template of two categories in the program's Templates folder.
     void MakeTemplate() {
-        TLedgrin templ;
+        TDataFile templ;
         AddCategory(templ, "Contacts", {"Name", "Phone"});
         AddCategory(templ, "Books", {"Title"});
-        QDir().mkpath(TDataGlobal::TemplatesFolder());
-        SaveData(templ, TDataGlobal::TemplateFilePath());
+        QDir().mkpath(TFolders::TemplatesFolder());
+        SaveData(templ, TFolders::TemplateFilePath());
     }
 
 private slots:
@@ -67,8 +68,8 @@ private slots:
         QCOMPARE(dialogs[0].DefaultSuffix, QStringLiteral("lgd"));
         QCOMPARE(dialogs[0].Mode, FileDialogs::TMode::ChooseFile);
         // The dialog starts in the program's Data folder, created for it.
-        QCOMPARE(QDir(dialogs[0].Folder).canonicalPath(), QDir(TDataGlobal::DataFolder()).canonicalPath());
-        QVERIFY(QFileInfo(TDataGlobal::DataFolder()).isDir());
+        QCOMPARE(QDir(dialogs[0].Folder).canonicalPath(), QDir(TFolders::DataFolder()).canonicalPath());
+        QVERIFY(QFileInfo(TFolders::DataFolder()).isDir());
         QVERIFY(!HasSetting(QStringLiteral("DataFile")));
         MessageBoxTesting::TakeShown();
     }
@@ -90,9 +91,9 @@ private slots:
         QCOMPARE(form->DataFilePath(), path);
         QCOMPARE(ReadSetting(QStringLiteral("DataFile")), path);
         QCOMPARE(form->windowTitle(), QStringLiteral("Quillery - new.lgd"));
-        QCOMPARE(FileBytes(path), FileBytes(TDataGlobal::TemplateFilePath()));
+        QCOMPARE(FileBytes(path), FileBytes(TFolders::TemplateFilePath()));
         QVERIFY(!form->WritePending());
-        QCOMPARE(form->Data().Categories.size(), size_t(2));
+        QCOMPARE(form->DataFile().Categories.size(), size_t(2));
         auto* bar = Child<TCategoryBar>(*form, "FEGXOutlookBar1");
         QCOMPARE(bar->Count(), 2);
         QCOMPARE(bar->ItemCaption(0), QStringLiteral("Contacts"));
@@ -118,13 +119,13 @@ private slots:
         QVERIFY(!form->WritePending());
         QVERIFY(!form->TimerWriteCache().isActive());
         QCOMPARE(LoadData(path).Categories.size(), size_t(0));
-        QCOMPARE(FileBytes(path), QByteArray::fromStdString(TLedgrin().SaveToBytes()));
+        QCOMPARE(FileBytes(path), QByteArray::fromStdString(TDataFile().SaveToBytes()));
         QVERIFY(form->close());
     }
 
     void newFileInAMissingFolderIsRefused() {
         // The open file stays when the new one cannot be made.
-        const QString first = RememberData(*FSandbox, TLedgrin());
+        const QString first = RememberData(*FSandbox, TDataFile());
         auto form = ShowForm();
         const QString path = FSandbox->FilePath(QStringLiteral("missing/blank.lgd"));
         FileDialogTesting::QueueResult(path);
@@ -143,7 +144,7 @@ private slots:
     }
 
     void dialogStartsInTheNearestFolderThatExists() {
-        const QString first = RememberData(*FSandbox, TLedgrin());
+        const QString first = RememberData(*FSandbox, TDataFile());
         auto form = ShowForm();
         WriteSetting(QStringLiteral("DataFile"), FSandbox->FilePath(QStringLiteral("gone/deeper/old.lgd")));
         FileDialogTesting::QueueResult(QString());
@@ -170,7 +171,7 @@ private slots:
         QVERIFY2(boxes[2].Text.contains(QStringLiteral("template1.tpl")), qPrintable(boxes[2].Text));
         QVERIFY(form->isVisible());
         QCOMPARE(form->DataFilePath(), path);
-        QCOMPARE(form->Data().Categories.size(), size_t(0));
+        QCOMPARE(form->DataFile().Categories.size(), size_t(0));
         QCOMPARE(LoadData(path).Categories.size(), size_t(0));
         QVERIFY(form->close());
     }
@@ -189,7 +190,7 @@ private slots:
     }
 
     void chosenExistingFileOpensWithoutTheTemplatesQuestion() {
-        TLedgrin data;
+        TDataFile data;
         AddCategory(data, "Recipes", {"Dish"});
         const QString path = FSandbox->FilePath(QStringLiteral("recipes.lgd"));
         SaveData(data, path);
@@ -197,7 +198,7 @@ private slots:
         FileDialogTesting::QueueResult(path);
         auto form = ShowForm();
         QCOMPARE(ShownBoxTexts(), QStringList{kWelcome});
-        QCOMPARE(form->Data().Categories.size(), size_t(1));
+        QCOMPARE(form->DataFile().Categories.size(), size_t(1));
         QVERIFY(!form->WritePending());
         QVERIFY(form->close());
     }

@@ -56,7 +56,7 @@ class TestForm : public TWindowTest {
 
     QString FPath;
 
-    std::unique_ptr<TMainWindow> Show(const TLedgrin& data) { return ShowData(*FSandbox, data, FPath); }
+    std::unique_ptr<TMainWindow> Show(const TDataFile& data) { return ShowData(*FSandbox, data, FPath); }
 
     static void SetHolderWidth(TMainWindow& form, int width) {
         auto* holder = Child<QWidget>(form, "PanelDataFormHolder");
@@ -69,7 +69,7 @@ class TestForm : public TWindowTest {
 
 private slots:
     void controlsFollowTheTemplate() {
-        TLedgrin data;
+        TDataFile data;
         TCategory* books = AddCategory(data, "Books", {"Title"});
         books->FormColor = 0x00FF8000;
         const int32_t title = books->Columns[0]->ElementID;
@@ -121,7 +121,7 @@ private slots:
     }
     void movingBetweenRecordsKeepsTheForm() {
         QFETCH(bool, selectAtOnce);
-        TLedgrin data;
+        TDataFile data;
         TCategory* books = AddCategory(data, "Books", {"Title", "Author"});
         AddRecord(*books, {"Austerlitz", "Sebald"});
         AddRecord(*books, {"Zen", "Pirsig"});
@@ -163,7 +163,7 @@ private slots:
     }
 
     void clickingEmptyListSpaceClearsTheForm() {
-        TLedgrin data;
+        TDataFile data;
         TCategory* books = AddCategory(data, "Books", {"Title"});
         books->FormColor = 0x00FF8000;
         AddRecord(*books, {"Zen"});
@@ -215,7 +215,7 @@ private slots:
         QFETCH(int, verticalMax);
         QFETCH(int, verticalPage);
 
-        TLedgrin data;
+        TDataFile data;
         TCategory* books = AddCategory(data, "Books", {});
         const int32_t memo = AddElement(*books, kKindMemo, 0, 0, 100, 50);
         ListColumn(*books, memo);
@@ -282,7 +282,7 @@ private slots:
     void tabOrderFollowsReadingOrder() {
         QFETCH(QList<QPoint>, boxes);
         QFETCH(QList<int>, order);
-        TLedgrin data;
+        TDataFile data;
         TCategory* books = AddCategory(data, "Books", {});
         AddElement(*books, kKindLabel, 0, 0, 50, 13, "Label");
         QList<int32_t> ids;
@@ -313,7 +313,7 @@ private slots:
     }
     void typingMarksTheFormModified() {
         QFETCH(bool, memo);
-        TLedgrin data;
+        TDataFile data;
         TCategory* books = AddCategory(data, "Books", {"Title"});
         const int32_t notes = AddElement(*books, kKindMemo, 100, 40, 200, 60);
         AddRecord(*books, {"Zen", "Motorcycles"});
@@ -347,7 +347,7 @@ private slots:
     }
 
     void cancelRestoresEveryBox() {
-        TLedgrin data;
+        TDataFile data;
         TCategory* books = AddCategory(data, "Books", {"Title", "Author"});
         const int32_t notes = AddElement(*books, kKindMemo, 100, 80, 200, 60);
         AddRecord(*books, {"Zen", "Pirsig", "one\r\ntwo"});
@@ -376,7 +376,7 @@ private slots:
     }
     void deselectingAModifiedRecordAsks() {
         QFETCH(int, answer);
-        TLedgrin data;
+        TDataFile data;
         TCategory* list = AddCategory(data, "Things", {"Word"});
         AddRecord(*list, {"a"});
         AddRecord(*list, {"b"});
@@ -417,7 +417,7 @@ private slots:
     }
 
     void saveResortsAndKeepsTheRowSelected() {
-        TLedgrin data;
+        TDataFile data;
         TCategory* list = AddCategory(data, "Things", {"Word", "Other"});
         for (const char* word : {"b", "c", "a", "d"}) {
             AddRecord(*list, {word, "same"});
@@ -466,7 +466,7 @@ private slots:
         QFETCH(int, lines);
         QFETCH(QString, typed);
         QFETCH(QByteArray, saved);
-        TLedgrin data;
+        TDataFile data;
         TCategory* notes = AddCategory(data, "Notes", {"Title"});
         const int32_t memoId = AddElement(*notes, kKindMemo, 10, 40, 300, 120);
         AddRecord(*notes, {"t", stored.toStdString()});
@@ -485,7 +485,7 @@ private slots:
     }
 
     void editsReachTheDataFileAndUntouchedBoxesKeepTheirBytes() {
-        TLedgrin data;
+        TDataFile data;
         TCategory* notes = AddCategory(data, "Notes", {"Title", "Place"});
         const int32_t memoId = AddElement(*notes, kKindMemo, 10, 80, 300, 120);
         AddRecord(*notes, {"old", "Caf\xe9", "a\nb\rc"});
@@ -499,7 +499,7 @@ private slots:
         form->TimerWriteCacheTimer();
         QVERIFY(!form->WritePending());
 
-        const TLedgrin saved = LoadData(FPath);
+        const TDataFile saved = LoadData(FPath);
         const TRecord& record = *saved.Categories[0]->Records[0];
         QCOMPARE(record.Value(0), std::string_view("old \xc3\xbc"
                                                    "ber"));

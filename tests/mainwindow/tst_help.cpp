@@ -7,6 +7,7 @@
 #include "help/HelpBrowser.h"
 #include "help/HelpTestSupport.h"
 #include "help/HelpWindow.h"
+#include "settings/Folders.h"
 #include "settings/Settings.h"
 
 #include <QAction>
@@ -26,9 +27,9 @@ private:
 
     void ShowWindow(bool withHelpPages) {
         if (withHelpPages) {
-            HelpTest::CopyHelpPages(TDataGlobal::HelpFolder());
+            HelpTest::CopyHelpPages(TFolders::HelpFolder());
         }
-        TLedgrin data;
+        TDataFile data;
         AddCategory(data, "Books", {"Title"});
         QString path;
         FForm = ShowData(*FSandbox, data, path);
@@ -50,7 +51,7 @@ private slots:
         QVERIFY(HelpWindow()->isVisible());
         QCOMPARE(HelpWindow()->Browser()->source().fileName(), QStringLiteral("index.html"));
         QCOMPARE(HelpWindow()->Browser()->documentTitle(), QStringLiteral("Quillery Help"));
-        QVERIFY(HelpWindow()->Browser()->source().toLocalFile().startsWith(TDataGlobal::HelpFolder()));
+        QVERIFY(HelpWindow()->Browser()->source().toLocalFile().startsWith(TFolders::HelpFolder()));
 
         // Help Topics again, from another page: back at the start.
         HelpWindow()->Browser()->setSource(QUrl(QStringLiteral("printing.html")));
@@ -91,8 +92,7 @@ private slots:
         HelpTest::TUrlRecorder browser(
             {QStringLiteral("file"), QStringLiteral("http"), QStringLiteral("https")});
         Child<QAction>(*FForm, "ActionVisitHomePage")->trigger();
-        QCOMPARE(browser.Opened,
-                 QList<QUrl>({QUrl::fromLocalFile(TDataGlobal::HelpFolder() + "index.html")}));
+        QCOMPARE(browser.Opened, QList<QUrl>({QUrl::fromLocalFile(TFolders::HelpFolder() + "index.html")}));
     }
 
     void aboutFromTheHelpMenu() {

@@ -19,7 +19,7 @@ class TestKeyboard : public TWindowTest {
     Q_OBJECT
     QString FPath;
 
-    std::unique_ptr<TMainWindow> ShowActive(const TLedgrin& data) {
+    std::unique_ptr<TMainWindow> ShowActive(const TDataFile& data) {
         auto form = ShowData(*FSandbox, data, FPath);
         form->activateWindow();
         if (!QTest::qWaitForWindowActive(form.get()))
@@ -28,16 +28,16 @@ class TestKeyboard : public TWindowTest {
     }
 
     // Three categories of one record each.
-    static TLedgrin ThreeCategories() {
-        TLedgrin data;
+    static TDataFile ThreeCategories() {
+        TDataFile data;
         for (const char* name : {"Books", "Films", "Songs"})
             AddRecord(*AddCategory(data, name, {"Title"}), {std::string(name) + " 1"});
         return data;
     }
 
     // One category whose form is far taller and wider than the window: boxes down and across.
-    static TLedgrin TallForm(std::vector<int32_t>& ids) {
-        TLedgrin data;
+    static TDataFile TallForm(std::vector<int32_t>& ids) {
+        TDataFile data;
         TCategory* category = data.AddCategory();
         category->Name = "Tall";
         for (int i = 0; i < 12; ++i)
@@ -91,7 +91,7 @@ private slots:
         QCOMPARE(MessageBoxTesting::TakeShown().size(), 1);
         const bool stays = answer == QMessageBox::Cancel;
         QCOMPARE(form->CurrentCategory()->Name, std::string(stays ? "Books" : "Films"));
-        QCOMPARE(form->Data().Categories[0]->Records[0]->Value(0),
+        QCOMPARE(form->DataFile().Categories[0]->Records[0]->Value(0),
                  std::string_view(stays ? "Books 1" : "Books 1!"));
         QCOMPARE(form->DataFormModified(), stays);
         if (stays)

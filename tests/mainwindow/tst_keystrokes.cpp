@@ -20,7 +20,7 @@ class TestKeystrokes : public TWindowTest {
 
     // Two categories, the first with records "a" and "b".
     std::unique_ptr<TMainWindow> ShowTwoCategories() {
-        TLedgrin data;
+        TDataFile data;
         TCategory* things = AddCategory(data, "Things", {"Word"});
         AddRecord(*things, {"a"});
         AddRecord(*things, {"b"});
@@ -42,7 +42,7 @@ private slots:
         QWidget* box = FormControls(*form).constFirst();
         TypeIntoBox(box, QStringLiteral("zz"));
         const QString other = FSandbox->FilePath(QStringLiteral("other.lgd"));
-        SaveData(TLedgrin(), other);
+        SaveData(TDataFile(), other);
         MessageBoxTesting::QueueAnswer(QMessageBox::Cancel);
         if (move == QStringLiteral("row")) {
             ClickRow(*form, 1);
@@ -72,7 +72,7 @@ private slots:
 
     void unwrittenChangesAreKeptByDefault() {
         auto form = ShowTwoCategories();
-        form->Data().Categories[0]->Name = "Novels";
+        form->DataFile().Categories[0]->Name = "Novels";
         form->MarkDataChanged();
         // The next write fails as on a full disk.
         SetWriteFailureForTesting(0);
@@ -124,7 +124,7 @@ private slots:
     }
 
     void damagedFileNamesTheFileInItsError() {
-        TLedgrin data;
+        TDataFile data;
         AddRecord(*AddCategory(data, "Things", {"Word"}), {"a"});
         const QString path = RememberData(*FSandbox, data);
         QByteArray bytes = FileBytes(path);

@@ -39,7 +39,7 @@ class TestList : public TWindowTest {
 
     QString FPath;
 
-    void Remember(const TLedgrin& data) {
+    void Remember(const TDataFile& data) {
         FPath = FSandbox->FilePath(QStringLiteral("cards.lgd"));
         SaveData(data, FPath);
         WriteSetting(QStringLiteral("DataFile"), FPath);
@@ -58,7 +58,7 @@ private slots:
     void rememberedCategoryIsShown() {
         QFETCH(QString, remembered);
         QFETCH(QString, shown);
-        TLedgrin data;
+        TDataFile data;
         AddCategory(data, "Contacts", {"Name"});
         AddCategory(data, "Accounts", {"Site"});
         TCategory* books = AddCategory(data, "Books", {"Title", "Author"});
@@ -93,7 +93,7 @@ private slots:
     }
 
     void fileWithoutCategoriesKeepsThePaneHidden() {
-        Remember(TLedgrin());
+        Remember(TDataFile());
         auto form = ShowForm();
         ShowRememberedCategory(*form);
         QVERIFY(form->CurrentCategory() == nullptr);
@@ -115,7 +115,7 @@ private slots:
     void headerCountsRecords() {
         QFETCH(int, records);
         QFETCH(QString, header);
-        TLedgrin data;
+        TDataFile data;
         TCategory* books = AddCategory(data, "Books", {"Title"});
         for (int i = 0; i < records; ++i) {
             AddRecord(*books, {"T" + std::to_string(i)});
@@ -141,7 +141,7 @@ private slots:
     void cellsShowTheFirstLineDecoded() {
         QFETCH(QByteArray, value);
         QFETCH(QString, cell);
-        TLedgrin data;
+        TDataFile data;
         TCategory* notes = AddCategory(data, "Not\xe9s", {"Text", "Other"});
         notes->Columns[1]->Caption = "Caf\xe9";
         AddRecord(*notes, {value.toStdString(), "x"});
@@ -158,7 +158,7 @@ private slots:
     }
 
     void columnsTakeTheirWidthsAndCaptions() {
-        TLedgrin data;
+        TDataFile data;
         TCategory* books = AddCategory(data, "Books", {"Title", "Author", "Year"});
         books->Columns[0]->Width = 200;
         books->Columns[2]->Width = 45;
@@ -175,7 +175,7 @@ private slots:
     }
 
     void headerClicksSortAndSurviveReopening() {
-        TLedgrin data;
+        TDataFile data;
         TCategory* list = AddCategory(data, "Things", {"Word", "Number"});
         for (const char* word : {"apple", "Banana", "_x", "10", "9"}) {
             AddRecord(*list, {word, std::to_string(std::char_traits<char>::length(word))});
@@ -200,7 +200,7 @@ private slots:
         QCOMPARE(Child<QTreeView>(*form, "ListView1")->header()->sortIndicatorSection(), 0);
         QVERIFY(form->close());
 
-        const TLedgrin saved = LoadData(FPath);
+        const TDataFile saved = LoadData(FPath);
         QCOMPARE(saved.Categories[0]->SortColumn, 0);
         QVERIFY(!saved.Categories[0]->SortAscending);
         auto reopened = ShowForm();
@@ -211,7 +211,7 @@ private slots:
     }
 
     void sortingKeepsTheSelectedRecord() {
-        TLedgrin data;
+        TDataFile data;
         TCategory* list = AddCategory(data, "Things", {"Word"});
         for (const char* word : {"b", "a", "c"}) {
             AddRecord(*list, {word});
@@ -231,7 +231,7 @@ private slots:
     }
 
     void savedRecordIsResortedAndStaysSelected() {
-        TLedgrin data;
+        TDataFile data;
         TCategory* list = AddCategory(data, "Things", {"Word"});
         for (const char* word : {"a", "b", "c"}) {
             AddRecord(*list, {word});
@@ -257,7 +257,7 @@ private slots:
     }
     void modifiedRecordIsOfferedOnDeselection() {
         QFETCH(int, answer);
-        TLedgrin data;
+        TDataFile data;
         TCategory* list = AddCategory(data, "Things", {"Word"});
         for (const char* word : {"a", "b"}) {
             AddRecord(*list, {word});
@@ -282,7 +282,7 @@ private slots:
     }
 
     void closingWithAModifiedRecordCanBeCancelled() {
-        TLedgrin data;
+        TDataFile data;
         AddRecord(*AddCategory(data, "Things", {"Word"}), {"a"});
         Remember(data);
         auto form = ShowForm();
@@ -302,7 +302,7 @@ private slots:
     }
 
     void deleteKeyRunsDeleteRecordOnlyWhenEnabled() {
-        TLedgrin data;
+        TDataFile data;
         AddRecord(*AddCategory(data, "Things", {"Word"}), {"a"});
         Remember(data);
         auto form = ShowForm();
@@ -327,12 +327,12 @@ private slots:
         QCOMPARE(triggered.size(), 1);
         QTest::keyRelease(view, Qt::Key_Delete);
         QCOMPARE(triggered.size(), 2);
-        QCOMPARE(form->Data().Categories[0]->Records.size(), size_t(1));
+        QCOMPARE(form->DataFile().Categories[0]->Records.size(), size_t(1));
         QVERIFY(form->close());
     }
 
     void switchingCategoriesRebuildsTheList() {
-        TLedgrin data;
+        TDataFile data;
         AddRecord(*AddCategory(data, "Things", {"Word"}), {"a"});
         TCategory* people = AddCategory(data, "People", {"Name", "Phone"});
         AddRecord(*people, {"Ann", "1"});
@@ -355,7 +355,7 @@ private slots:
     }
 
     void clickingTheShownCategoryAgainChangesNothing() {
-        TLedgrin data;
+        TDataFile data;
         TCategory* list = AddCategory(data, "Things", {"Word"});
         AddRecord(*list, {"a"});
         AddRecord(*list, {"b"});
@@ -385,7 +385,7 @@ private slots:
     }
 
     void aHundredThousandRecordsShowAndSort() {
-        TLedgrin data;
+        TDataFile data;
         TCategory* big = AddCategory(data, "Big", {"Key", "Text"});
         big->Records.reserve(100000);
         for (int i = 0; i < 100000; ++i) {

@@ -8,6 +8,7 @@
 #include "core/Error.h"
 #include "core/TextRules.h"
 #include "mainwindow/SetPasswordDialog.h"
+#include "settings/Folders.h"
 #include "settings/Settings.h"
 #include "ui/dialogs/FileDialogs.h"
 
@@ -65,7 +66,7 @@ class TestPassword : public TWindowTest {
     QString FPath;
 
     void RememberFile(const std::string& password, bool encrypted = false) {
-        TLedgrin data;
+        TDataFile data;
         data.PasswordDigest = PasswordDigest(password);
         if (encrypted)
             data.EncryptionKey = TDataFileKey::Derive(password);
@@ -80,7 +81,7 @@ class TestPassword : public TWindowTest {
         QCOMPARE(form.windowTitle(), QStringLiteral("Quillery"));
         QVERIFY(form.DataFilePath().isEmpty());
         QVERIFY(!form.DataFileOpened());
-        QCOMPARE(form.Data().Categories.size(), size_t(0));
+        QCOMPARE(form.DataFile().Categories.size(), size_t(0));
         QCOMPARE(Child<TCategoryBar>(form, "FEGXOutlookBar1")->Count(), 0);
         QVERIFY(!Child<QAction>(form, "ActionSetPassword")->isEnabled());
         QVERIFY(!Child<QAction>(form, "ActionBackupDataFile")->isEnabled());
@@ -150,8 +151,8 @@ private slots:
         QCOMPARE(texts, boxes);
         if (opens) {
             QCOMPARE(form->windowTitle(), QStringLiteral("Quillery - secret.lgd"));
-            QCOMPARE(form->Data().Categories.size(), size_t(1));
-            QCOMPARE(form->Data().IsEncrypted(), encrypted);
+            QCOMPARE(form->DataFile().Categories.size(), size_t(1));
+            QCOMPARE(form->DataFile().IsEncrypted(), encrypted);
             QVERIFY(Child<QAction>(*form, "ActionSetPassword")->isEnabled());
         } else {
             VerifyNoDataFileState(*form);
@@ -176,7 +177,7 @@ private slots:
         QVERIFY(!sealed.contains("example.org"));
         bool oldPasswordRefused = false;
         try {
-            TLedgrin().LoadFromFile(FPath.toStdString(), [] { return std::string("secret"); });
+            TDataFile().LoadFromFile(FPath.toStdString(), [] { return std::string("secret"); });
         } catch (const EPasswordError&) {
             oldPasswordRefused = true;
         }
@@ -184,7 +185,7 @@ private slots:
 
         AnswerCheckPassword(QStringLiteral("n\u00e9w"));
         auto reopened = ShowForm();
-        QVERIFY(reopened->Data().IsEncrypted());
+        QVERIFY(reopened->DataFile().IsEncrypted());
         MessageBoxTesting::QueueAnswer(QMessageBox::Yes);
         AnswerSetPassword(QString(), QString(), "BtnOK", nullptr, false);
         Trigger(*reopened, "ActionSetPassword");
@@ -212,7 +213,7 @@ private slots:
         auto form = ShowForm();
         QCOMPARE(ShownBoxTexts(), matches ? QStringList() : QStringList{QStringLiteral("Password error.")});
         QCOMPARE(form->DataFileOpened(), matches);
-        QCOMPARE(form->Data().Categories.size(), size_t(matches ? 1 : 0));
+        QCOMPARE(form->DataFile().Categories.size(), size_t(matches ? 1 : 0));
         QVERIFY(form->close());
     }
 
@@ -231,12 +232,12 @@ private slots:
             return true;
         });
         auto form = ShowForm();
-        QCOMPARE(form->Data().Categories.size(), size_t(1));
+        QCOMPARE(form->DataFile().Categories.size(), size_t(1));
         QVERIFY(form->close());
     }
 
     void refusedPasswordOnAFirstRunEndsTheProgram() {
-        TLedgrin data;
+        TDataFile data;
         data.PasswordDigest = PasswordDigest("secret");
         const QString path = FSandbox->FilePath(QStringLiteral("other.lgd"));
         SaveData(data, path);
@@ -252,7 +253,7 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("not a data file") << QByteArray("hello, world, this is text");
         QTest::newRow("empty") << QByteArray();
-        QTest::newRow("truncated") << QByteArray::fromStdString(TLedgrin().SaveToBytes()).left(6);
+        QTest::newRow("truncated") << QByteArray::fromStdString(TDataFile().SaveToBytes()).left(6);
     }
     void filesThatFailToLoadLeaveNoDataFile() {
         QFETCH(QByteArray, bytes);
@@ -290,7 +291,7 @@ private slots:
         QVERIFY(form->DataFileOpened());
         AnswerSetPassword(QStringLiteral("n\u00e9w"), QStringLiteral("n\u00e9w"), "BtnOK");
         Trigger(*form, "ActionSetPassword");
-        QCOMPARE(form->Data().PasswordDigest, PasswordDigest("n\xc3\xa9w"));
+        QCOMPARE(form->DataFile().PasswordDigest, PasswordDigest("n\xc3\xa9w"));
         QVERIFY(form->WritePending());
         QVERIFY(form->close());
         // A first password encrypts the file unless the user unticks it.
@@ -311,14 +312,14 @@ private slots:
         AnswerCheckPassword(QStringLiteral("secret"));
         auto form = ShowForm();
         QVERIFY(form->DataFileOpened());
-        form->Data().Categories[0]->Records[0]->SetValue(0, marker);
+        form->DataFile().Categories[0]->Records[0]->SetValue(0, marker);
         form->MarkDataChanged();
         form->TimerWriteCacheTimer();
         QVERIFY(!form->WritePending());
-        FileDialogTesting::QueueResult(TDataGlobal::BackupFolder() + QStringLiteral("copy.lgd"));
+        FileDialogTesting::QueueResult(TFolders::BackupFolder() + QStringLiteral("copy.lgd"));
         Trigger(*form, "ActionBackupDataFile");
-        QVERIFY(QFileInfo::exists(TDataGlobal::BackupFolder() + QStringLiteral("copy.lgd")));
-        form->Data().Categories[0]->Records[0]->SetValue(0, marker + " at exit");
+        QVERIFY(QFileInfo::exists(TFolders::BackupFolder() + QStringLiteral("copy.lgd")));
+        form->DataFile().Categories[0]->Records[0]->SetValue(0, marker + " at exit");
         form->MarkDataChanged();
         QVERIFY(form->close());
 
@@ -330,7 +331,7 @@ private slots:
             QVERIFY2(!FileBytes(path).contains(QByteArray::fromStdString(marker)), qPrintable(path));
         }
         QVERIFY(files >= 2);
-        TLedgrin reopened;
+        TDataFile reopened;
         reopened.LoadFromFile(FPath.toStdString(), [] { return std::string("secret"); });
         QCOMPARE(reopened.Categories[0]->Records[0]->Value(0), marker + " at exit");
     }
@@ -377,7 +378,7 @@ private slots:
         AnswerSetPassword(password, password, "BtnOK", stillOpen, tick);
         Trigger(*form, "ActionSetPassword");
         QCOMPARE(ShownBoxTexts(), boxes);
-        QCOMPARE(form->Data().IsEncrypted(), encryptedAfter);
+        QCOMPARE(form->DataFile().IsEncrypted(), encryptedAfter);
         QVERIFY(form->close());
         QCOMPARE(IsEncryptedContainer(FileBytes(FPath).toStdString()), encryptedAfter);
     }
@@ -392,7 +393,7 @@ private slots:
         QVERIFY(*stillOpen);
         QCOMPARE(ShownBoxTexts(), QStringList{QStringLiteral("The two passwords should be identical.")});
         // Cancelled after the error: nothing changes.
-        QCOMPARE(form->Data().PasswordDigest, PasswordDigest(""));
+        QCOMPARE(form->DataFile().PasswordDigest, PasswordDigest(""));
         QVERIFY(!form->WritePending());
         QVERIFY(form->close());
     }
@@ -404,7 +405,7 @@ private slots:
         QVERIFY(form->DataFileOpened());
         AnswerSetPassword(QString(), QString(), "BtnOK");
         Trigger(*form, "ActionSetPassword");
-        QVERIFY(!form->Data().HasPassword());
+        QVERIFY(!form->DataFile().HasPassword());
         QVERIFY(form->close());
         QVERIFY(!LoadData(FPath).HasPassword());
         // The next open asks for none: an unexpected dialog would wait and fail the test.
@@ -429,7 +430,7 @@ private slots:
         QVERIFY(Child<QLabel>(*dialog, "LabelPlainNote")->text().contains(QStringLiteral("not encrypted")));
         AnswerSetPassword(QStringLiteral("a"), QStringLiteral("a"), "BtnCancel");
         Trigger(*form, "ActionSetPassword");
-        QCOMPARE(form->Data().PasswordDigest, PasswordDigest(""));
+        QCOMPARE(form->DataFile().PasswordDigest, PasswordDigest(""));
         QVERIFY(!form->WritePending());
         QVERIFY(form->close());
     }

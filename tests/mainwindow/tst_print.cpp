@@ -25,8 +25,8 @@ using namespace PrintTest;
 namespace {
 
 // People: a label, Name and Town as list columns, and a memo.
-TLedgrin People() {
-    TLedgrin data;
+TDataFile People() {
+    TDataFile data;
     TCategory* people = AddCategory(data, "People", {"Name", "Town"});
     AddElement(*people, kKindLabel, 10, 10, 60, 15, "Who");
     AddElement(*people, kKindMemo, 100, 80, 300, 80);
@@ -147,7 +147,7 @@ private slots:
     void pageFileFollowsEncryption() {
         QFETCH(bool, encrypted);
         QFETCH(bool, list);
-        TLedgrin data = People();
+        TDataFile data = People();
         if (encrypted) {
             data.PasswordDigest = PasswordDigest("pw");
             data.EncryptionKey = TDataFileKey::Derive("pw");
@@ -155,7 +155,7 @@ private slots:
         }
         WriteFileAtomically(PageFilePath().toStdString(), "<p>an earlier print</p>");
         auto form = ShowData(*FSandbox, data, FPath);
-        QCOMPARE(form->Data().IsEncrypted(), encrypted);
+        QCOMPARE(form->DataFile().IsEncrypted(), encrypted);
         AnswerOptions([list](TPrintOptionsDialog& dialog) {
             QTest::mouseClick(Child<QRadioButton>(dialog, list ? "RBPrintList" : "RBPrintRecord"),
                               Qt::LeftButton);

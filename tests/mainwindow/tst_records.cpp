@@ -61,7 +61,7 @@ class TestRecords : public TWindowTest {
 
     QString FPath;
 
-    std::unique_ptr<TMainWindow> Show(const TLedgrin& data) { return ShowData(*FSandbox, data, FPath); }
+    std::unique_ptr<TMainWindow> Show(const TDataFile& data) { return ShowData(*FSandbox, data, FPath); }
 
     static QString Header(const TMainWindow& form) { return Child<QLabel>(form, "LabelCategory")->text(); }
 
@@ -69,7 +69,7 @@ private slots:
     // A category whose template lists no column still shows its records, one empty cell each,
     // so they can be selected, edited and added.
     void categoryWithoutListColumns() {
-        TLedgrin data;
+        TDataFile data;
         TCategory* notes = AddCategory(data, "Notes", {});
         const int32_t text = AddElement(*notes, kKindEdit, 20, 20, 200, 21);
         AddRecord(*notes, {"second"});
@@ -104,7 +104,7 @@ private slots:
     void newRecordAppendsABlankRow() {
         QFETCH(int, records);
         QFETCH(QString, header);
-        TLedgrin data;
+        TDataFile data;
         TCategory* books = AddCategory(data, "Books", {"Title", "Author", "Year", "Shelf"});
         // The boxes lie bottom-up in template order, so the top-left one is the last created.
         for (size_t i = 0; i < books->Elements.size(); ++i) {
@@ -141,7 +141,7 @@ private slots:
         TypeText(QApplication::focusWidget(), QStringLiteral("Shelf 9"));
         QTest::mouseClick(Child<QPushButton>(*form, "BtnSaveData"), Qt::LeftButton);
         form->TimerWriteCacheTimer();
-        const TLedgrin saved = LoadData(FPath);
+        const TDataFile saved = LoadData(FPath);
         QCOMPARE(saved.Categories[0]->Records.size(), size_t(records + 1));
         QCOMPARE(Values(*saved.Categories[0]->Records.back()),
                  (std::vector<std::string>{"", "", "", "Shelf 9"}));
@@ -158,7 +158,7 @@ private slots:
     void duplicateCopiesTheStoredValues() {
         QFETCH(bool, filtered);
         QFETCH(QString, header);
-        TLedgrin data;
+        TDataFile data;
         TCategory* books = AddCategory(data, "Books", {"Title", "Author"});
         AddElement(*books, kKindMemo, 100, 80, 200, 60);
         AddRecord(*books, {"Austerlitz", "Sebald", "one\r\ntwo"});
@@ -193,7 +193,7 @@ private slots:
     }
     void duplicatingAModifiedRecord() {
         QFETCH(int, answer);
-        TLedgrin data;
+        TDataFile data;
         TCategory* books = AddCategory(data, "Books", {"Title"});
         AddRecord(*books, {"Zen"});
         auto form = Show(data);
@@ -224,7 +224,7 @@ private slots:
         QFETCH(int, records);
         QFETCH(int, answer);
         QFETCH(QString, header);
-        TLedgrin data;
+        TDataFile data;
         TCategory* books = AddCategory(data, "Books", {"Title"});
         for (int i = 0; i < records; ++i) {
             AddRecord(*books, {"T" + std::to_string(i)});
@@ -275,7 +275,7 @@ private slots:
     // A command the store refuses shows its error and leaves the window working: records are
     // added, saved and filtered afterwards, and the file is written on closing.
     void storeErrorLeavesTheWindowUsable() {
-        TLedgrin data;
+        TDataFile data;
         TCategory* books = AddCategory(data, "Books", {"Title"});
         for (const char* title : {"Austerlitz", "Rings", "Zen"}) {
             AddRecord(*books, {title});
@@ -305,13 +305,13 @@ private slots:
         form->TimerSearchTimer();
         QCOMPARE(ListColumnTexts(*form, 0), (QStringList{"Walden"}));
         QVERIFY(form->close());
-        const TLedgrin saved = LoadData(FPath);
+        const TDataFile saved = LoadData(FPath);
         QCOMPARE(saved.Categories[0]->Records.size(), size_t(3));
         QCOMPARE(std::string(saved.Categories[0]->Records[2]->Value(0)), std::string("Walden"));
     }
 
     void deleteKeyInTheList() {
-        TLedgrin data;
+        TDataFile data;
         TCategory* books = AddCategory(data, "Books", {"Title"});
         AddRecord(*books, {"a"});
         AddRecord(*books, {"b"});
@@ -362,7 +362,7 @@ private slots:
         QFETCH(bool, selectText);
         QFETCH(bool, clipboardText);
         QFETCH(QStringList, enabled);
-        TLedgrin data;
+        TDataFile data;
         TCategory* books = AddCategory(data, "Books", {"Title"});
         const int32_t memo = AddElement(*books, kKindMemo, 100, 80, 200, 60);
         AddRecord(*books, {text.toStdString(), text.toStdString()});
@@ -398,7 +398,7 @@ private slots:
     }
     void clipboardCommandsActOnTheFocusedBox() {
         QFETCH(bool, memo);
-        TLedgrin data;
+        TDataFile data;
         TCategory* books = AddCategory(data, "Books", {"Title"});
         const int32_t notes = AddElement(*books, kKindMemo, 100, 80, 200, 60);
         AddRecord(*books, {"Zen", "Motorcycle"});
@@ -432,7 +432,7 @@ private slots:
     }
 
     void focusCommands() {
-        TLedgrin data;
+        TDataFile data;
         AddRecord(*AddCategory(data, "Books", {"Title"}), {"Zen"});
         auto form = Show(data);
         form->activateWindow();
@@ -445,7 +445,7 @@ private slots:
     }
 
     void focusCommandsDoNothingWithoutACategory() {
-        auto form = Show(TLedgrin());
+        auto form = Show(TDataFile());
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         QVERIFY(form->CurrentCategory() == nullptr);

@@ -18,7 +18,7 @@ private:
 
     // A remembered data file of three categories (ids 1, 2, 3).
     void MakeDataFile() {
-        TLedgrin data;
+        TDataFile data;
         AddCategory(data, "Contacts", {"Name"});
         AddRecord(*AddCategory(data, "Accounts", {"Site", "User"}), {"example.org", "me"});
         AddCategory(data, "Books", {"Title"});

@@ -14,8 +14,8 @@ using namespace MainTest;
 namespace {
 
 // Two categories; Books is shown, with two records.
-TLedgrin SampleData() {
-    TLedgrin data;
+TDataFile SampleData() {
+    TDataFile data;
     TCategory* films = AddCategory(data, "Films", {"Title", "Year"});
     AddRecord(*films, {"Alien", "1979"});
     TCategory* books = AddCategory(data, "Books", {"Title", "Author", "Year"});
@@ -60,7 +60,7 @@ class TestTemplates : public TWindowTest {
 
     QString FPath;
 
-    std::unique_ptr<TMainWindow> Show(const TLedgrin& data, int32_t categoryId) {
+    std::unique_ptr<TMainWindow> Show(const TDataFile& data, int32_t categoryId) {
         WriteSetting(QStringLiteral("SelectedCategoryID"), QString::number(categoryId));
         return ShowData(*FSandbox, data, FPath);
     }
@@ -99,7 +99,7 @@ private slots:
         QVERIFY(form->TimerWriteCache().isActive());
 
         form->TimerWriteCacheTimer();
-        const TLedgrin saved = LoadData(FPath);
+        const TDataFile saved = LoadData(FPath);
         QCOMPARE(saved.Categories[0]->Name, std::string("Novels"));
         QCOMPARE(Values(*saved.Categories[0]->Records[0]),
                  (std::vector<std::string>{"Emma", "Austen", "1815"}));
@@ -108,7 +108,7 @@ private slots:
     }
 
     void cancelChangesNothing() {
-        const TLedgrin data = SampleData();
+        const TDataFile data = SampleData();
         auto form = Show(data, 2);
         const QByteArray before = FileBytes(FPath);
         TCategory* shown = form->CurrentCategory();
@@ -124,9 +124,9 @@ private slots:
         Trigger(*form, "ActionEditTemplates");
 
         QCOMPARE(form->CurrentCategory(), shown);
-        QCOMPARE(form->Data().LastCategoryID, 2);
-        QCOMPARE(form->Data().Categories.size(), size_t(2));
-        QCOMPARE(form->Data().Categories[1]->Name, std::string("Books"));
+        QCOMPARE(form->DataFile().LastCategoryID, 2);
+        QCOMPARE(form->DataFile().Categories.size(), size_t(2));
+        QCOMPARE(form->DataFile().Categories[1]->Name, std::string("Books"));
         QVERIFY(!form->TimerWriteCache().isActive());
         QVERIFY(form->close());
         QCOMPARE(FileBytes(FPath), before);
@@ -143,7 +143,7 @@ private slots:
         Trigger(*form, "ActionEditTemplates");
         SettleCategory(*form);
 
-        QCOMPARE(form->Data().Categories.size(), size_t(1));
+        QCOMPARE(form->DataFile().Categories.size(), size_t(1));
         QCOMPARE(form->CurrentCategory()->Name, std::string("Films"));
         QCOMPARE(ListColumnTexts(*form, 0), QStringList{QStringLiteral("Alien")});
         form->TimerWriteCacheTimer();
@@ -152,7 +152,7 @@ private slots:
     }
 
     void noCategoriesHintOpensTheEditor() {
-        RememberData(*FSandbox, TLedgrin());
+        RememberData(*FSandbox, TDataFile());
         auto form = ShowForm();
         ShowRememberedCategory(*form);
         QVERIFY(Child<QWidget>(*form, "PanelNoCategories")->isVisible());

@@ -35,7 +35,7 @@ private slots:
         FFolder = FSandbox->FilePath(QStringLiteral("data"));
         QDir().mkpath(FFolder);
         FPath = FFolder + QStringLiteral("/cards.lgd");
-        TLedgrin data;
+        TDataFile data;
         AddRecord(*AddCategory(data, "Books", {"Title"}), {"Walden"});
         SaveData(data, FPath);
         WriteSetting(QStringLiteral("DataFile"), FPath);
@@ -49,12 +49,12 @@ private slots:
         auto form = ShowForm();
         const ino_t opened = Inode(FPath);
         QVERIFY(!form->TimerWriteCache().isActive());
-        form->Data().Categories[0]->Name = "Novels";
+        form->DataFile().Categories[0]->Name = "Novels";
         form->MarkDataChanged();
         QVERIFY(form->TimerWriteCache().isActive());
         const int firstDeadline = form->TimerWriteCache().remainingTime();
         QTest::qWait(30);
-        form->Data().Categories[0]->Records[0]->SetValue(0, "Emma");
+        form->DataFile().Categories[0]->Records[0]->SetValue(0, "Emma");
         form->MarkDataChanged();
         form->MarkDataChanged();
         // A running timer keeps its first deadline.
@@ -66,10 +66,10 @@ private slots:
         QVERIFY(!form->WritePending());
         const ino_t written = Inode(FPath);
         QVERIFY(written != opened);
-        const TLedgrin saved = LoadData(FPath);
+        const TDataFile saved = LoadData(FPath);
         QCOMPARE(saved.Categories[0]->Name, std::string("Novels"));
         QCOMPARE(saved.Categories[0]->Records[0]->Value(0), std::string_view("Emma"));
-        QCOMPARE(FileBytes(FPath), QByteArray::fromStdString(form->Data().SaveToBytes()));
+        QCOMPARE(FileBytes(FPath), QByteArray::fromStdString(form->DataFile().SaveToBytes()));
 
         // Nothing pending: closing does not write again.
         QVERIFY(form->close());
@@ -78,7 +78,7 @@ private slots:
 
     void failedWriteIsKeptAndRetriedOnClosing() {
         auto form = ShowForm();
-        form->Data().Categories[0]->Name = "Novels";
+        form->DataFile().Categories[0]->Name = "Novels";
         form->MarkDataChanged();
         SetWriteFailureForTesting(0);
 
@@ -112,7 +112,7 @@ private slots:
         QFETCH(qint64, budget);
         auto form = ShowForm();
         const QByteArray before = FileBytes(FPath);
-        form->Data().Categories[0]->Name = "Novels";
+        form->DataFile().Categories[0]->Name = "Novels";
         form->MarkDataChanged();
 
         SetWriteFailureForTesting(budget);
@@ -161,14 +161,14 @@ private slots:
     }
 
     void choosingAnotherFileWritesFirst() {
-        TLedgrin other;
+        TDataFile other;
         AddCategory(other, "Films", {"Title"});
         const QString otherPath = FSandbox->FilePath(QStringLiteral("other.lgd"));
         SaveData(other, otherPath);
         auto form = ShowForm();
         ShowRememberedCategory(*form);
         QCOMPARE(form->SelectedCategoryID(), 1);
-        form->Data().Categories[0]->Name = "Novels";
+        form->DataFile().Categories[0]->Name = "Novels";
         form->MarkDataChanged();
         FileDialogTesting::QueueResult(otherPath);
         Trigger(*form, "ActionChooseDataFile");
@@ -187,9 +187,9 @@ private slots:
 
     void choosingAnotherFileKeepsUnwrittenChangesOnRequest() {
         const QString otherPath = FSandbox->FilePath(QStringLiteral("other.lgd"));
-        SaveData(TLedgrin(), otherPath);
+        SaveData(TDataFile(), otherPath);
         auto form = ShowForm();
-        form->Data().Categories[0]->Name = "Novels";
+        form->DataFile().Categories[0]->Name = "Novels";
         form->MarkDataChanged();
         SetWriteFailureForTesting(0);
         FileDialogTesting::QueueResult(otherPath);
@@ -200,7 +200,7 @@ private slots:
         QCOMPARE(ReadSetting(QStringLiteral("DataFile")), FPath);
         QVERIFY(form->WritePending());
         QVERIFY(form->TimerWriteCache().isActive());
-        QCOMPARE(form->Data().Categories[0]->Name, std::string("Novels"));
+        QCOMPARE(form->DataFile().Categories[0]->Name, std::string("Novels"));
         MessageBoxTesting::TakeShown();
 
         form->TimerWriteCacheTimer();
@@ -217,13 +217,13 @@ private slots:
     void fileChangedByAnotherProgramIsNeverOverwrittenBlindly() {
         QFETCH(int, answer);
         auto form = ShowForm();
-        form->Data().Categories[0]->Name = "First";
+        form->DataFile().Categories[0]->Name = "First";
         form->MarkDataChanged();
         form->TimerWriteCacheTimer();
         QVERIFY(!form->WritePending());
 
         // The command-line tool rewrites the file between two writes of the window.
-        TLedgrin other;
+        TDataFile other;
         AddRecord(*AddCategory(other, "Elsewhere", {"Title"}), {"Moby-Dick"});
         const QString otherPath = FSandbox->FilePath(QStringLiteral("other.lgd"));
         SaveData(other, otherPath);
@@ -234,7 +234,7 @@ private slots:
         QCOMPARE(cli.exitCode(), 0);
         const QByteArray written = FileBytes(FPath);
 
-        form->Data().Categories[0]->Name = "Second";
+        form->DataFile().Categories[0]->Name = "Second";
         form->MarkDataChanged();
         MessageBoxTesting::QueueAnswer(static_cast<QMessageBox::StandardButton>(answer));
         form->TimerWriteCacheTimer();
@@ -254,7 +254,7 @@ private slots:
         } else if (answer == QMessageBox::Yes) {
             QCOMPARE(FileBytes(FPath), written);
             QVERIFY(!form->WritePending());
-            QCOMPARE(form->Data().Categories[0]->Name, std::string("Elsewhere"));
+            QCOMPARE(form->DataFile().Categories[0]->Name, std::string("Elsewhere"));
             QVERIFY(form->close());
         } else {
             QVERIFY(!form->WritePending());
@@ -267,7 +267,7 @@ private slots:
         QVERIFY(QFile::setPermissions(FPath, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
         auto form = ShowForm();
         QCOMPARE(form->windowTitle(), QStringLiteral("Quillery - cards.lgd (read-only)"));
-        form->Data().Categories[0]->Name = "Novels";
+        form->DataFile().Categories[0]->Name = "Novels";
         form->MarkDataChanged();
         MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
         form->TimerWriteCacheTimer();
@@ -284,13 +284,13 @@ private slots:
 
     void choosingTheOpenFileWritesAndReopensIt() {
         auto form = ShowForm();
-        form->Data().Categories[0]->Name = "Novels";
+        form->DataFile().Categories[0]->Name = "Novels";
         form->MarkDataChanged();
         FileDialogTesting::QueueResult(FPath);
         Trigger(*form, "ActionChooseDataFile");
         QVERIFY(form->DataFileOpened());
         QVERIFY(!form->WritePending());
-        QCOMPARE(form->Data().Categories[0]->Name, std::string("Novels"));
+        QCOMPARE(form->DataFile().Categories[0]->Name, std::string("Novels"));
         QVERIFY(form->close());
     }
 };

@@ -10,6 +10,7 @@
 #include "print/ListSource.h"
 #include "print/PageFile.h"
 #include "print/RecordPage.h"
+#include "settings/Folders.h"
 #include "settings/Settings.h"
 #include "ui/TemplateControls.h"
 
@@ -82,7 +83,7 @@ private slots:
     }
 
     void pageFileIsInTheTemporaryFolder() {
-        QCOMPARE(PageFilePath(), TDataGlobal::TempFolder() + QStringLiteral("Quillery.html"));
+        QCOMPARE(PageFilePath(), TFolders::TempFolder() + QStringLiteral("Quillery.html"));
         QVERIFY(PageFilePath().contains(QStringLiteral("/appdata/Quillery/Temp/")));
     }
 
@@ -203,7 +204,7 @@ private slots:
         WriteList(TModelListSource(*model), {0});
         QCOMPARE(PageFileBytes(),
                  PageBytes(StyleLines("Arial", 9) + QStringList{"<th>N</th>", "</tr>", kListEnd}));
-        QCOMPARE(QDir(TDataGlobal::TempFolder()).entryList(QDir::Files), QStringList{"Quillery.html"});
+        QCOMPARE(QDir(TFolders::TempFolder()).entryList(QDir::Files), QStringList{"Quillery.html"});
     }
 
     // A write that fails part way reports the store's error and leaves the old page as it was.
@@ -219,7 +220,7 @@ private slots:
             QVERIFY2(QString::fromUtf8(e.what()).startsWith("Cannot write file " + PageFilePath()), e.what());
         }
         QCOMPARE(PageFileBytes(), before);
-        QCOMPARE(QDir(TDataGlobal::TempFolder()).entryList(QDir::Files), QStringList{"Quillery.html"});
+        QCOMPARE(QDir(TFolders::TempFolder()).entryList(QDir::Files), QStringList{"Quillery.html"});
     }
 
     void trimBlanks_data() {

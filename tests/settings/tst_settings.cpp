@@ -1,5 +1,6 @@
 // The program's folders and its settings file "Ledgrin.ini".
 
+#include "settings/Folders.h"
 #include "settings/Settings.h"
 
 #include <QtTest>
@@ -73,29 +74,29 @@ void TestGlobal::initTestCase() {
 
 void TestGlobal::init() {
     QVERIFY(FRoot.isValid());
-    TDataGlobal::InitializeForTesting(FRoot.path());
-    QFile::remove(TDataGlobal::SettingsFilePath());
+    TFolders::InitializeForTesting(FRoot.path());
+    QFile::remove(TFolders::SettingsFilePath());
 }
 
 void TestGlobal::testingLayout() {
     const QString root = FRoot.path();
     const QString program = root + QStringLiteral("/program/");
-    QCOMPARE(TDataGlobal::ProgramFolder(), program);
-    QCOMPARE(TDataGlobal::SettingsFilePath(), program + QStringLiteral("Ledgrin.ini"));
-    QCOMPARE(TDataGlobal::DataFolder(), program + QStringLiteral("Data/"));
-    QCOMPARE(TDataGlobal::BackupFolder(), program + QStringLiteral("Backup/"));
-    QCOMPARE(TDataGlobal::TemplatesFolder(), program + QStringLiteral("Templates/"));
-    QCOMPARE(TDataGlobal::TemplateFilePath(), program + QStringLiteral("Templates/template1.tpl"));
-    QCOMPARE(TDataGlobal::IconsFolder(), program + QStringLiteral("Icons/"));
-    QCOMPARE(TDataGlobal::HelpFolder(), program + QStringLiteral("help/"));
-    QCOMPARE(TDataGlobal::AppDataFolder(), root + QStringLiteral("/appdata/Quillery/"));
-    QCOMPARE(TDataGlobal::TempFolder(), root + QStringLiteral("/appdata/Quillery/Temp/"));
+    QCOMPARE(TFolders::ProgramFolder(), program);
+    QCOMPARE(TFolders::SettingsFilePath(), program + QStringLiteral("Ledgrin.ini"));
+    QCOMPARE(TFolders::DataFolder(), program + QStringLiteral("Data/"));
+    QCOMPARE(TFolders::BackupFolder(), program + QStringLiteral("Backup/"));
+    QCOMPARE(TFolders::TemplatesFolder(), program + QStringLiteral("Templates/"));
+    QCOMPARE(TFolders::TemplateFilePath(), program + QStringLiteral("Templates/template1.tpl"));
+    QCOMPARE(TFolders::IconsFolder(), program + QStringLiteral("Icons/"));
+    QCOMPARE(TFolders::HelpFolder(), program + QStringLiteral("help/"));
+    QCOMPARE(TFolders::AppDataFolder(), root + QStringLiteral("/appdata/Quillery/"));
+    QCOMPARE(TFolders::TempFolder(), root + QStringLiteral("/appdata/Quillery/Temp/"));
     QVERIFY(QFileInfo(program).isDir());
-    QVERIFY(QFileInfo(TDataGlobal::AppDataFolder()).isDir());
-    QVERIFY(QFileInfo(TDataGlobal::TempFolder()).isDir());
+    QVERIFY(QFileInfo(TFolders::AppDataFolder()).isDir());
+    QVERIFY(QFileInfo(TFolders::TempFolder()).isDir());
     // Data and Backup are made by the dialogs that need them, not at start.
-    QVERIFY(!QFileInfo::exists(TDataGlobal::DataFolder()));
-    QVERIFY(!QFileInfo::exists(TDataGlobal::BackupFolder()));
+    QVERIFY(!QFileInfo::exists(TFolders::DataFolder()));
+    QVERIFY(!QFileInfo::exists(TFolders::BackupFolder()));
 }
 
 void TestGlobal::writableProgramFolder_data() {
@@ -108,19 +109,19 @@ void TestGlobal::writableProgramFolder() {
     QFETCH(bool, trailingSlash);
     QTemporaryDir exeDir;
     QVERIFY(exeDir.isValid());
-    TDataGlobal::Initialize(trailingSlash ? exeDir.path() + QLatin1Char('/') : exeDir.path());
+    TFolders::Initialize(trailingSlash ? exeDir.path() + QLatin1Char('/') : exeDir.path());
 
     const QString program = exeDir.path() + QLatin1Char('/');
-    QCOMPARE(TDataGlobal::ProgramFolder(), program);
-    QCOMPARE(TDataGlobal::SettingsFilePath(), program + QStringLiteral("Ledgrin.ini"));
-    QCOMPARE(TDataGlobal::DataFolder(), program + QStringLiteral("Data/"));
-    QCOMPARE(TDataGlobal::BackupFolder(), program + QStringLiteral("Backup/"));
-    QCOMPARE(TDataGlobal::TemplateFilePath(), program + QStringLiteral("Templates/template1.tpl"));
-    QCOMPARE(TDataGlobal::IconsFolder(), program + QStringLiteral("Icons/"));
-    QCOMPARE(TDataGlobal::HelpFolder(), program + QStringLiteral("help/"));
-    QCOMPARE(TDataGlobal::AppDataFolder(), FDataHome + QStringLiteral("/Quillery/"));
-    QCOMPARE(TDataGlobal::TempFolder(), FDataHome + QStringLiteral("/Quillery/Temp/"));
-    QVERIFY(QFileInfo(TDataGlobal::TempFolder()).isDir());
+    QCOMPARE(TFolders::ProgramFolder(), program);
+    QCOMPARE(TFolders::SettingsFilePath(), program + QStringLiteral("Ledgrin.ini"));
+    QCOMPARE(TFolders::DataFolder(), program + QStringLiteral("Data/"));
+    QCOMPARE(TFolders::BackupFolder(), program + QStringLiteral("Backup/"));
+    QCOMPARE(TFolders::TemplateFilePath(), program + QStringLiteral("Templates/template1.tpl"));
+    QCOMPARE(TFolders::IconsFolder(), program + QStringLiteral("Icons/"));
+    QCOMPARE(TFolders::HelpFolder(), program + QStringLiteral("help/"));
+    QCOMPARE(TFolders::AppDataFolder(), FDataHome + QStringLiteral("/Quillery/"));
+    QCOMPARE(TFolders::TempFolder(), FDataHome + QStringLiteral("/Quillery/Temp/"));
+    QVERIFY(QFileInfo(TFolders::TempFolder()).isDir());
     // The probe that found the folder writable leaves nothing behind.
     QCOMPARE(QDir(exeDir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList());
@@ -150,22 +151,22 @@ void TestGlobal::readOnlyProgramFolder() {
     }
     const bool enforced = !CanCreateFileIn(folder);
     if (enforced)
-        TDataGlobal::Initialize(folder);
+        TFolders::Initialize(folder);
     QFile::setPermissions(exeDir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     if (!enforced)
         QSKIP("This user can create files in the folder anyway (root ignores permissions).");
 
     const QString appData = FDataHome + QStringLiteral("/Quillery/");
     const QString share = Slashed(QStringLiteral(QUILLERY_SHARE_DIR));
-    QCOMPARE(TDataGlobal::ProgramFolder(), Slashed(folder));
-    QCOMPARE(TDataGlobal::SettingsFilePath(), FConfigHome + QStringLiteral("/Quillery/Ledgrin.ini"));
-    QCOMPARE(TDataGlobal::DataFolder(), appData + QStringLiteral("Data/"));
-    QCOMPARE(TDataGlobal::BackupFolder(), appData + QStringLiteral("Backup/"));
-    QCOMPARE(TDataGlobal::TemplateFilePath(), share + QStringLiteral("Templates/template1.tpl"));
-    QCOMPARE(TDataGlobal::IconsFolder(), share + QStringLiteral("Icons/"));
-    QCOMPARE(TDataGlobal::HelpFolder(), share + QStringLiteral("help/"));
-    QCOMPARE(TDataGlobal::AppDataFolder(), appData);
-    QCOMPARE(TDataGlobal::TempFolder(), appData + QStringLiteral("Temp/"));
+    QCOMPARE(TFolders::ProgramFolder(), Slashed(folder));
+    QCOMPARE(TFolders::SettingsFilePath(), FConfigHome + QStringLiteral("/Quillery/Ledgrin.ini"));
+    QCOMPARE(TFolders::DataFolder(), appData + QStringLiteral("Data/"));
+    QCOMPARE(TFolders::BackupFolder(), appData + QStringLiteral("Backup/"));
+    QCOMPARE(TFolders::TemplateFilePath(), share + QStringLiteral("Templates/template1.tpl"));
+    QCOMPARE(TFolders::IconsFolder(), share + QStringLiteral("Icons/"));
+    QCOMPARE(TFolders::HelpFolder(), share + QStringLiteral("help/"));
+    QCOMPARE(TFolders::AppDataFolder(), appData);
+    QCOMPARE(TFolders::TempFolder(), appData + QStringLiteral("Temp/"));
 
     // The settings file is written where the folder says, its folder made on the way.
     {
@@ -175,7 +176,7 @@ void TestGlobal::readOnlyProgramFolder() {
     }
     QVERIFY(QFileInfo::exists(FConfigHome + QStringLiteral("/Quillery/Ledgrin.ini")));
     QCOMPARE(TSettingsFile().ReadInteger(QStringLiteral("SelectedCategoryID"), 0), 4);
-    QVERIFY(QFile::remove(TDataGlobal::SettingsFilePath()));
+    QVERIFY(QFile::remove(TFolders::SettingsFilePath()));
 }
 
 void TestGlobal::installedLayout_data() {
@@ -198,18 +199,18 @@ void TestGlobal::installedLayout() {
     QVERIFY(QDir(prefix.path()).mkpath(binFolder));
     QVERIFY(QDir(prefix.path()).mkpath(shareFolder));
     const QString program = prefix.filePath(binFolder) + QLatin1Char('/');
-    TDataGlobal::Initialize(program);
+    TFolders::Initialize(program);
 
     const bool installed = shareFolder.endsWith(QStringLiteral("/quillery"));
     const QString share = installed ? prefix.filePath(shareFolder) + QLatin1Char('/') : program;
     const QString settingsFolder = installed ? FConfigHome + QStringLiteral("/Quillery/") : program;
     const QString dataParent = installed ? FDataHome + QStringLiteral("/Quillery/") : program;
-    QCOMPARE(TDataGlobal::ProgramFolder(), program);
-    QCOMPARE(TDataGlobal::SettingsFilePath(), settingsFolder + QStringLiteral("Ledgrin.ini"));
-    QCOMPARE(TDataGlobal::DataFolder(), dataParent + QStringLiteral("Data/"));
-    QCOMPARE(TDataGlobal::TemplateFilePath(), share + QStringLiteral("Templates/template1.tpl"));
-    QCOMPARE(TDataGlobal::IconsFolder(), share + QStringLiteral("Icons/"));
-    QCOMPARE(TDataGlobal::HelpFolder(), share + QStringLiteral("help/"));
+    QCOMPARE(TFolders::ProgramFolder(), program);
+    QCOMPARE(TFolders::SettingsFilePath(), settingsFolder + QStringLiteral("Ledgrin.ini"));
+    QCOMPARE(TFolders::DataFolder(), dataParent + QStringLiteral("Data/"));
+    QCOMPARE(TFolders::TemplateFilePath(), share + QStringLiteral("Templates/template1.tpl"));
+    QCOMPARE(TFolders::IconsFolder(), share + QStringLiteral("Icons/"));
+    QCOMPARE(TFolders::HelpFolder(), share + QStringLiteral("help/"));
 }
 
 void TestGlobal::xdgFoldersFollowTheEnvironment() {
@@ -217,16 +218,16 @@ void TestGlobal::xdgFoldersFollowTheEnvironment() {
     QTemporaryDir other;
     QVERIFY(exeDir.isValid() && other.isValid());
     qputenv("XDG_DATA_HOME", other.path().toLocal8Bit());
-    TDataGlobal::Initialize(exeDir.path());
+    TFolders::Initialize(exeDir.path());
     qputenv("XDG_DATA_HOME", FDataHome.toLocal8Bit());
-    QCOMPARE(TDataGlobal::AppDataFolder(), other.path() + QStringLiteral("/Quillery/"));
+    QCOMPARE(TFolders::AppDataFolder(), other.path() + QStringLiteral("/Quillery/"));
     QVERIFY(QFileInfo(other.path() + QStringLiteral("/Quillery/Temp")).isDir());
 }
 
 void TestGlobal::initializeResetsPrintListFont() {
     PrintListFont().Name = QStringLiteral("Courier");
     PrintListFont().Size = 14;
-    TDataGlobal::InitializeForTesting(FRoot.path());
+    TFolders::InitializeForTesting(FRoot.path());
     QCOMPARE(PrintListFont().Name, QStringLiteral("Arial"));
     QCOMPARE(PrintListFont().Size, 9);
 }
@@ -252,7 +253,7 @@ void TestGlobal::stringRoundTrip() {
     QCOMPARE(settings.ReadString(QStringLiteral("DataFile"), QStringLiteral("missing")), value);
     QCOMPARE(settings.ReadString(QStringLiteral("BackupDataFile")), QStringLiteral("after"));
 
-    QFile file(TDataGlobal::SettingsFilePath());
+    QFile file(TFolders::SettingsFilePath());
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().startsWith("[Ledgrin]\n"));
 }
@@ -276,7 +277,7 @@ void TestGlobal::integerRoundTrip() {
         settings.WriteInteger(QStringLiteral("PanelLeftWidth"), value);
         QVERIFY(settings.Flush());
     }
-    QFile file(TDataGlobal::SettingsFilePath());
+    QFile file(TFolders::SettingsFilePath());
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().contains(line));
     QCOMPARE(TSettingsFile().ReadInteger(QStringLiteral("PanelLeftWidth"), 12345), value);
@@ -312,7 +313,7 @@ void TestGlobal::readInteger() {
 }
 
 void TestGlobal::missingFileGivesDefaults() {
-    QVERIFY(!QFileInfo::exists(TDataGlobal::SettingsFilePath()));
+    QVERIFY(!QFileInfo::exists(TFolders::SettingsFilePath()));
     {
         const TSettingsFile settings;
         QCOMPARE(settings.ReadString(QStringLiteral("DataFile")), QString());
@@ -322,20 +323,20 @@ void TestGlobal::missingFileGivesDefaults() {
         QCOMPARE(settings.ReadInteger(QStringLiteral("PrintListFontSize"), 9), 9);
     }
     // Reading alone creates no file.
-    QVERIFY(!QFileInfo::exists(TDataGlobal::SettingsFilePath()));
+    QVERIFY(!QFileInfo::exists(TFolders::SettingsFilePath()));
 }
 
 void TestGlobal::handWrittenFile() {
-    WriteText(TDataGlobal::SettingsFilePath(), "; edited by hand\r\n"
-                                               "[Other]\r\n"
-                                               "DataFile=/wrong.lgd\r\n"
-                                               "[Ledgrin]\r\n"
-                                               "DataFile=/home/ann/My cards.lgd\r\n"
-                                               "PanelLeftWidth=120\r\n"
-                                               "ListView1Height=12x\r\n"
-                                               "SelectedCategoryID=\r\n"
-                                               "PrintListFontName=Courier New\r\n"
-                                               "PrintListFontSize=11\r\n");
+    WriteText(TFolders::SettingsFilePath(), "; edited by hand\r\n"
+                                            "[Other]\r\n"
+                                            "DataFile=/wrong.lgd\r\n"
+                                            "[Ledgrin]\r\n"
+                                            "DataFile=/home/ann/My cards.lgd\r\n"
+                                            "PanelLeftWidth=120\r\n"
+                                            "ListView1Height=12x\r\n"
+                                            "SelectedCategoryID=\r\n"
+                                            "PrintListFontName=Courier New\r\n"
+                                            "PrintListFontSize=11\r\n");
     const TSettingsFile settings;
     QCOMPARE(settings.ReadString(QStringLiteral("DataFile")), QStringLiteral("/home/ann/My cards.lgd"));
     QCOMPARE(settings.ReadInteger(QStringLiteral("PanelLeftWidth"), 97), 120);
@@ -346,7 +347,7 @@ void TestGlobal::handWrittenFile() {
 }
 
 void TestGlobal::otherKeysSurviveAWrite() {
-    WriteText(TDataGlobal::SettingsFilePath(), "[Ledgrin]\nDataFile=/a.lgd\nBackupDataFile=/b.lgd\n");
+    WriteText(TFolders::SettingsFilePath(), "[Ledgrin]\nDataFile=/a.lgd\nBackupDataFile=/b.lgd\n");
     {
         TSettingsFile settings;
         settings.WriteInteger(QStringLiteral("SelectedCategoryID"), 3);

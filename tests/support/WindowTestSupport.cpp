@@ -3,6 +3,7 @@
 #include "app/SingleInstance.h"
 #include "core/TextRules.h"
 #include "mainwindow/CheckPasswordDialog.h"
+#include "settings/Folders.h"
 #include "settings/Settings.h"
 #include "ui/dialogs/FileDialogs.h"
 
@@ -22,7 +23,7 @@ namespace MainTest {
 
 TSandbox::TSandbox() {
     QVERIFY(FDir.isValid());
-    TDataGlobal::InitializeForTesting(FDir.path());
+    TFolders::InitializeForTesting(FDir.path());
     QDir().mkpath(FilePath(QString()));
     QDir().mkpath(FDir.filePath(QStringLiteral("run")));
     TSingleInstanceGuard::SetFolderForTesting(FDir.filePath(QStringLiteral("run")));
@@ -36,7 +37,7 @@ TSandbox::~TSandbox() {
 }
 
 QString TSandbox::ProgramFolder() const {
-    return TDataGlobal::ProgramFolder();
+    return TFolders::ProgramFolder();
 }
 
 QString TSandbox::FilePath(const QString& name) const {
@@ -99,16 +100,16 @@ void WriteSetting(const QString& key, const QString& value) {
 }
 
 QString ReadSetting(const QString& key) {
-    QSettings settings(TDataGlobal::SettingsFilePath(), QSettings::IniFormat);
+    QSettings settings(TFolders::SettingsFilePath(), QSettings::IniFormat);
     return settings.value(QStringLiteral("Ledgrin/") + key).toString();
 }
 
 bool HasSetting(const QString& key) {
-    QSettings settings(TDataGlobal::SettingsFilePath(), QSettings::IniFormat);
+    QSettings settings(TFolders::SettingsFilePath(), QSettings::IniFormat);
     return settings.contains(QStringLiteral("Ledgrin/") + key);
 }
 
-TCategory* AddCategory(TLedgrin& data, const std::string& name, const std::vector<std::string>& columns) {
+TCategory* AddCategory(TDataFile& data, const std::string& name, const std::vector<std::string>& columns) {
     TCategory* category = data.AddCategory();
     category->Name = name;
     int top = 8;
@@ -143,12 +144,12 @@ int32_t AddElement(TCategory& category, const char* kind, int32_t left, int32_t 
     return id;
 }
 
-void SaveData(const TLedgrin& data, const QString& path) {
+void SaveData(const TDataFile& data, const QString& path) {
     data.SaveToFile(QFile::encodeName(path).toStdString());
 }
 
-TLedgrin LoadData(const QString& path) {
-    TLedgrin data;
+TDataFile LoadData(const QString& path) {
+    TDataFile data;
     data.LoadFromFile(QFile::encodeName(path).toStdString());
     return data;
 }
@@ -210,7 +211,7 @@ std::unique_ptr<TMainWindow> ShowForm() {
     return form;
 }
 
-std::unique_ptr<TMainWindow> ShowData(const TSandbox& sandbox, const TLedgrin& data, QString& path) {
+std::unique_ptr<TMainWindow> ShowData(const TSandbox& sandbox, const TDataFile& data, QString& path) {
     path = RememberData(sandbox, data);
     auto form = ShowForm();
     ShowRememberedCategory(*form);
@@ -230,7 +231,7 @@ QStringList ShownBoxTexts() {
     return texts;
 }
 
-QString RememberData(const TSandbox& sandbox, const TLedgrin& data) {
+QString RememberData(const TSandbox& sandbox, const TDataFile& data) {
     const QString path = sandbox.FilePath(QStringLiteral("cards.lgd"));
     SaveData(data, path);
     WriteSetting(QStringLiteral("DataFile"), path);

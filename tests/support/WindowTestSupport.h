@@ -5,7 +5,7 @@
 
 #include "app/SingleInstance.h"
 #include "core/Category.h"
-#include "core/Ledgrin.h"
+#include "core/DataFile.h"
 #include "mainwindow/MainWindow.h"
 #include "ui/CategoryBar.h"
 #include "ui/dialogs/MessageBoxes.h"
@@ -67,13 +67,13 @@ QString ReadSetting(const QString& key);
 bool HasSetting(const QString& key);
 
 // A category whose template has one text box per caption, each listed as a column.
-TCategory* AddCategory(TLedgrin& data, const std::string& name, const std::vector<std::string>& columns);
+TCategory* AddCategory(TDataFile& data, const std::string& name, const std::vector<std::string>& columns);
 TRecord* AddRecord(TCategory& category, std::initializer_list<std::string> values);
 // Adds a template element (before any record) and returns its id; text boxes take the next value.
 int32_t AddElement(TCategory& category, const char* kind, int32_t left, int32_t top, int32_t width,
                    int32_t height, const std::string& caption = std::string());
-void SaveData(const TLedgrin& data, const QString& path);
-TLedgrin LoadData(const QString& path);
+void SaveData(const TDataFile& data, const QString& path);
+TDataFile LoadData(const QString& path);
 QByteArray FileBytes(const QString& path);
 
 // Types text into widget key by key, also characters that have no key of their own.
@@ -93,9 +93,9 @@ QStringList ShownBoxTexts();
 
 // Remembers data as the data file and shows a window on it with its remembered category shown;
 // path receives the data file's path.
-std::unique_ptr<TMainWindow> ShowData(const TSandbox& sandbox, const TLedgrin& data, QString& path);
+std::unique_ptr<TMainWindow> ShowData(const TSandbox& sandbox, const TDataFile& data, QString& path);
 // Saves data as the remembered data file root/files/cards.lgd and returns its path.
-QString RememberData(const TSandbox& sandbox, const TLedgrin& data);
+QString RememberData(const TSandbox& sandbox, const TDataFile& data);
 
 // The record list's cell texts of one column, top to bottom.
 QStringList ListColumnTexts(const TMainWindow& form, int column);

@@ -2,8 +2,8 @@
 // keyboard and dialog steps a user takes in it.
 #pragma once
 
+#include "core/DataFile.h"
 #include "core/ElementChecks.h"
-#include "core/Ledgrin.h"
 #include "templateeditor/TemplateEditor.h"
 #include "ui/TemplateControls.h"
 #include "ui/dialogs/MessageBoxes.h"
@@ -30,7 +30,7 @@
 namespace TemplateTest {
 
 // A label, a one-line box and a memo box at known places; the boxes have values in records.
-inline TCategory* AddSampleCategory(TLedgrin& data, const std::string& name, int records) {
+inline TCategory* AddSampleCategory(TDataFile& data, const std::string& name, int records) {
     TCategory* category = data.AddCategory();
     category->Name = name;
     TFont font{"DejaVu Sans", fsBold, 12, 0x000080};
@@ -142,8 +142,8 @@ inline void AnswerColumnCaption(const QString& caption, bool ok = true) {
 // The editor running on a working copy of Data.
 class TEditor {
 public:
-    TLedgrin Data;
-    TLedgrin Copy;
+    TDataFile Data;
+    TDataFile Copy;
     std::unique_ptr<TTemplateEditor> Form;
 
     TEditor() { MessageBoxTesting::Enable(); }

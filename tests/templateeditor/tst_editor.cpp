@@ -1,6 +1,7 @@
 // The template editor's categories: new, copy, delete, rename, reorder, icons, and closing.
 #include "templateeditor/TemplateEditorSupport.h"
 
+#include "settings/Folders.h"
 #include "settings/Settings.h"
 #include "ui/dialogs/FileDialogs.h"
 
@@ -364,7 +365,7 @@ void TestTemplateEditor::chooseIcon() {
     QFETCH(QStringList, picks);
     QFETCH(bool, changed);
     QTemporaryDir root;
-    TDataGlobal::InitializeForTesting(root.path());
+    TFolders::InitializeForTesting(root.path());
     QImage picture(64, 32, QImage::Format_ARGB32);
     picture.fill(Qt::transparent);
     picture.setPixelColor(10, 10, Qt::red);
@@ -390,7 +391,7 @@ void TestTemplateEditor::chooseIcon() {
     editor.Click("BtnSelectIcon");
     const QList<FileDialogs::TOptions> shown = FileDialogTesting::TakeShown();
     QCOMPARE(shown.size(), 1);
-    QCOMPARE(shown[0].Folder, TDataGlobal::IconsFolder());
+    QCOMPARE(shown[0].Folder, TFolders::IconsFolder());
     QCOMPARE(shown[0].Mode, FileDialogs::TMode::OpenFile);
     // Only pictures are offered.
     QVERIFY(shown[0].Filter.contains(QStringLiteral("*.png")));

@@ -14,12 +14,12 @@ class TStreamReader;
 class TStreamWriter;
 
 // A data file in memory: the password digest and the categories.
-class TLedgrin {
+class TDataFile {
 public:
     static constexpr int32_t kMagic = 88888888;
     static constexpr int32_t kVersion = 1;
 
-    TLedgrin();
+    TDataFile();
 
     int32_t Magic = kMagic;
     int32_t Version = kVersion;
@@ -62,11 +62,11 @@ public:
 
     // The template editor's working copy: this object becomes a copy of source's categories
     // (templates, columns, icons, sort order) without their records, with source's LastCategoryID.
-    void BuildWorkingCopy(const TLedgrin& source);
+    void BuildWorkingCopy(const TDataFile& source);
     // Takes an edited working copy back: categories matched by id are merged (records keep their
     // values with their text boxes), categories the copy lacks are dropped with their records,
     // new ones are added without records, and the order becomes the copy's.
-    void ApplyWorkingCopy(const TLedgrin& copy);
+    void ApplyWorkingCopy(const TDataFile& copy);
 
 private:
     // Reads the magic and the version; either one wrong fails the load at once.

@@ -1,4 +1,4 @@
-#include "core/Ledgrin.h"
+#include "core/DataFile.h"
 
 #include "core/EncryptedFile.h"
 #include "core/Error.h"
@@ -16,9 +16,9 @@ namespace {
 constexpr size_t kMinCategoryBytes = 6 * 4 + 14 + 12 + 3 * 4;
 } // namespace
 
-TLedgrin::TLedgrin() : PasswordDigest(::PasswordDigest("")) {}
+TDataFile::TDataFile() : PasswordDigest(::PasswordDigest("")) {}
 
-TFileStamp TLedgrin::LoadFromFile(const std::string& path, const TAskPassword& askPassword) {
+TFileStamp TDataFile::LoadFromFile(const std::string& path, const TAskPassword& askPassword) {
     if (path.empty())
         ThrowAssertion(kAssertionFailure, "DataLedgrin", 62);
     TInputFile file(path);
@@ -54,7 +54,7 @@ TFileStamp TLedgrin::LoadFromFile(const std::string& path, const TAskPassword& a
     return MakeFileStamp(file.Info(), digest.Value());
 }
 
-void TLedgrin::ReadHeader(TStreamReader& stream) {
+void TDataFile::ReadHeader(TStreamReader& stream) {
     Magic = stream.ReadInt32();
     if (Magic != kMagic)
         ThrowAssertion("This is not a Quillery file.", "DataLedgrin", 91);
@@ -63,7 +63,7 @@ void TLedgrin::ReadHeader(TStreamReader& stream) {
         ThrowAssertion("Data file version incompatible.", "DataLedgrin", 93);
 }
 
-void TLedgrin::LoadFromStream(TStreamReader& stream) {
+void TDataFile::LoadFromStream(TStreamReader& stream) {
     ReadHeader(stream);
     PasswordDigest = ReadStreamString(stream);
     LastCategoryID = stream.ReadInt32();
@@ -75,7 +75,7 @@ void TLedgrin::LoadFromStream(TStreamReader& stream) {
     }
 }
 
-TFileStamp TLedgrin::SaveToFile(const std::string& path) const {
+TFileStamp TDataFile::SaveToFile(const std::string& path) const {
     if (path.empty())
         ThrowAssertion(kAssertionFailure, "DataLedgrin", 101);
     // Through a small buffer: building the image of a large file whole costs more than writing it.
@@ -95,7 +95,7 @@ TFileStamp TLedgrin::SaveToFile(const std::string& path) const {
     });
 }
 
-void TLedgrin::SaveToStream(TStreamWriter& stream) const {
+void TDataFile::SaveToStream(TStreamWriter& stream) const {
     stream.WriteInt32(Magic);
     stream.WriteInt32(Version);
     WriteStreamString(stream, PasswordDigest);
@@ -105,42 +105,42 @@ void TLedgrin::SaveToStream(TStreamWriter& stream) const {
         category->SaveToStream(stream);
 }
 
-std::string TLedgrin::SaveToBytes() const {
+std::string TDataFile::SaveToBytes() const {
     std::string bytes;
     TStreamWriter stream(bytes);
     SaveToStream(stream);
     return bytes;
 }
 
-TCategory* TLedgrin::AddCategory() {
+TCategory* TDataFile::AddCategory() {
     Categories.push_back(std::make_unique<TCategory>());
     Categories.back()->ID = ++LastCategoryID;
     return Categories.back().get();
 }
 
-const TCategory* TLedgrin::CategoryByID(int32_t id) const {
+const TCategory* TDataFile::CategoryByID(int32_t id) const {
     for (const auto& category : Categories)
         if (category->ID == id)
             return category.get();
     return nullptr;
 }
 
-TCategory* TLedgrin::CategoryByID(int32_t id) {
-    return const_cast<TCategory*>(static_cast<const TLedgrin*>(this)->CategoryByID(id));
+TCategory* TDataFile::CategoryByID(int32_t id) {
+    return const_cast<TCategory*>(static_cast<const TDataFile*>(this)->CategoryByID(id));
 }
 
-int32_t TLedgrin::IndexOfCategory(const TCategory* category) const {
+int32_t TDataFile::IndexOfCategory(const TCategory* category) const {
     for (size_t i = 0; i < Categories.size(); ++i)
         if (Categories[i].get() == category)
             return static_cast<int32_t>(i);
     return -1;
 }
 
-bool TLedgrin::HasPassword() const {
+bool TDataFile::HasPassword() const {
     return PasswordDigest != ::PasswordDigest("");
 }
 
-void TLedgrin::BuildWorkingCopy(const TLedgrin& source) {
+void TDataFile::BuildWorkingCopy(const TDataFile& source) {
     Categories.clear();
     LastCategoryID = source.LastCategoryID;
     for (const auto& category : source.Categories) {
@@ -149,7 +149,7 @@ void TLedgrin::BuildWorkingCopy(const TLedgrin& source) {
     }
 }
 
-void TLedgrin::ApplyWorkingCopy(const TLedgrin& copy) {
+void TDataFile::ApplyWorkingCopy(const TDataFile& copy) {
     LastCategoryID = copy.LastCategoryID;
     std::vector<std::unique_ptr<TCategory>> kept;
     for (size_t i = Categories.size(); i-- > 0;) {
