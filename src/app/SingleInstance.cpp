@@ -1,11 +1,16 @@
 #include "app/SingleInstance.h"
 
+#include "app/PrivateFolder.h"
+
+#include <QDeadlineTimer>
 #include <QDir>
+#include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QLockFile>
-#include <QStandardPaths>
+#include <QThread>
 
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace {
@@ -21,10 +26,21 @@ QString PerUserName(const char* name) {
 }
 
 constexpr int kConnectTimeoutMs = 1000;
-// The running instance may be busy drawing or reading a file when a second start arrives.
+// The running instance may be busy drawing or reading a file when a second start arrives, or may
+// hold the lock but not listen yet when both start at once.
 constexpr int kAnswerTimeoutMs = 5000;
+constexpr int kRetryMs = 50;
 // A request is the message and a path; anything longer is not from a Quillery start.
 constexpr int kMaxRequestBytes = 64 * 1024;
+
+// The other end of a connected local socket runs as this user.
+bool PeerIsThisUser(qintptr descriptor) {
+    struct ucred peer {};
+    socklen_t size = sizeof peer;
+    return descriptor >= 0 &&
+           ::getsockopt(static_cast<int>(descriptor), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
+           size == sizeof peer && peer.uid == ::getuid();
+}
 
 } // namespace
 
@@ -35,12 +51,11 @@ void TSingleInstanceGuard::SetFolderForTesting(const QString& folder) {
     TestingFolder() = folder;
 }
 
-QString TSingleInstanceGuard::Folder() {
+QString TSingleInstanceGuard::Folder(QString* why) {
     if (!TestingFolder().isEmpty()) {
         return TestingFolder();
     }
-    const QString runtime = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return runtime.isEmpty() ? QDir::tempPath() : runtime;
+    return PrivateFolder::Find(why);
 }
 
 QString TSingleInstanceGuard::LockFilePath() {
@@ -63,42 +78,81 @@ TSingleInstanceGuard::~TSingleInstanceGuard() {
 }
 
 TSingleInstanceGuard::TResult TSingleInstanceGuard::TryAcquire(const QString& filePath) {
+    FUnguardedReason.clear();
+    if (Folder(&FUnguardedReason).isEmpty()) {
+        return TResult::Unguarded;
+    }
+    // A first start that holds the lock may not listen yet: keep trying until the time is up,
+    // taking the lock over should its holder end meanwhile.
+    const QDeadlineTimer deadline(kAnswerTimeoutMs);
+    for (;;) {
+        if (TakeLock()) {
+            Listen();
+            return TResult::Acquired;
+        }
+        switch (NotifyRunningInstance(filePath)) {
+        case TNotifyResult::Answered:
+            return TResult::HandedOver;
+        case TNotifyResult::Refused:
+            return TResult::NoAnswer;
+        case TNotifyResult::NotListening:
+            if (deadline.hasExpired()) {
+                return TResult::NoAnswer;
+            }
+            QThread::msleep(kRetryMs);
+            break;
+        }
+    }
+}
+
+bool TSingleInstanceGuard::TakeLock() {
     auto lock = std::make_unique<QLockFile>(LockFilePath());
     // Age never makes a lock stale: the instance holds it for as long as it runs.
     lock->setStaleLockTime(0);
     // A lock whose owner process is gone (a crashed run) is stale and taken over.
     const bool locked = lock->tryLock(10) || (lock->error() == QLockFile::LockFailedError &&
                                               lock->removeStaleLockFile() && lock->tryLock(10));
-    if (!locked) {
-        return NotifyRunningInstance(filePath) ? TResult::HandedOver : TResult::NoAnswer;
+    if (locked) {
+        FLock = std::move(lock);
     }
-    FLock = std::move(lock);
+    return locked;
+}
 
+void TSingleInstanceGuard::Listen() {
     // Holding the lock, any socket left at the path belongs to a run that ended.
     QLocalServer::removeServer(ServerPath());
     FServer = new QLocalServer(this);
     FServer->setSocketOptions(QLocalServer::UserAccessOption);
     connect(FServer, &QLocalServer::newConnection, this, &TSingleInstanceGuard::NewConnection);
     FServer->listen(ServerPath());
-    return TResult::Acquired;
 }
 
-bool TSingleInstanceGuard::NotifyRunningInstance(const QString& filePath) {
+TSingleInstanceGuard::TNotifyResult TSingleInstanceGuard::NotifyRunningInstance(const QString& filePath) {
     QLocalSocket socket;
     socket.connectToServer(ServerPath());
     if (!socket.waitForConnected(kConnectTimeoutMs)) {
-        return false;
+        return TNotifyResult::NotListening;
+    }
+    // The path of the file being opened goes to no one but this user's own Quillery.
+    if (!PeerIsThisUser(socket.socketDescriptor())) {
+        socket.abort();
+        return TNotifyResult::Refused;
     }
     socket.write(QByteArray(kMessage) + '\0' + filePath.toUtf8() + '\0');
     socket.waitForBytesWritten(kConnectTimeoutMs);
     const bool answered =
         socket.waitForReadyRead(kAnswerTimeoutMs) && socket.read(1) == QByteArray(1, kReceived);
     socket.disconnectFromServer();
-    return answered;
+    return answered ? TNotifyResult::Answered : TNotifyResult::Refused;
 }
 
 void TSingleInstanceGuard::NewConnection() {
     while (QLocalSocket* socket = FServer->nextPendingConnection()) {
+        if (!PeerIsThisUser(socket->socketDescriptor())) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { ReadRequest(socket); });
     }
@@ -126,8 +180,9 @@ void TSingleInstanceGuard::ReadRequest(QLocalSocket* socket) {
     socket->write(QByteArray(1, kReceived));
     socket->flush();
     emit ActivationRequested();
-    // Only an absolute path names one file whatever the receiver's working folder is.
-    if (!filePath.isEmpty() && QDir::isAbsolutePath(filePath)) {
+    // Only an absolute path names one file whatever the receiver's working folder is; as on the
+    // command line, only an existing regular file is opened (never created).
+    if (!filePath.isEmpty() && QDir::isAbsolutePath(filePath) && QFileInfo(filePath).isFile()) {
         emit OpenFileRequested(filePath);
     }
 }

@@ -68,6 +68,10 @@ int main(int argc, char** argv) {
     case TSingleInstanceGuard::TResult::NoAnswer:
         return Answer(QStringLiteral("quillery: another Quillery is running but did not answer."), stderr,
                       kFailureExit);
+    case TSingleInstanceGuard::TResult::Unguarded:
+        std::fprintf(stderr, "quillery: %s; running without handing files to a running Quillery.\n",
+                     guard.UnguardedReason().toLocal8Bit().constData());
+        break;
     case TSingleInstanceGuard::TResult::Acquired:
         break;
     }

@@ -18,6 +18,7 @@
 #include <QJsonDocument>
 
 #include <algorithm>
+#include <iostream>
 #include <ostream>
 #include <vector>
 
@@ -115,7 +116,9 @@ int TCliCommands::Run() {
 
 std::unique_ptr<TDataFile> TCliCommands::Load(const std::string& path, bool showsRecords) {
     auto dataFile = std::make_unique<TDataFile>();
-    dataFile->LoadFromFile(path, [this] { return Password(); });
+    dataFile->LoadFromFile(
+        path, [this] { return Password(); },
+        [](const std::string& finished) { std::cerr << "quillery-cli: " << finished << '\n'; });
     if (showsRecords && dataFile->HasPassword() && !PasswordMatches(Password(), dataFile->PasswordDigest))
         throw EPasswordError();
     return dataFile;

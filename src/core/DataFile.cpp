@@ -4,6 +4,7 @@
 #include "core/Error.h"
 #include "core/FileIO.h"
 #include "core/InputFile.h"
+#include "core/SaveJournal.h"
 #include "core/Stream.h"
 #include "core/TextRules.h"
 
@@ -18,14 +19,21 @@ constexpr size_t kMinCategoryBytes = 6 * 4 + 14 + 12 + 3 * 4;
 
 TDataFile::TDataFile() : PasswordDigest(::PasswordDigest("")) {}
 
-TFileStamp TDataFile::LoadFromFile(const std::string& path, const TAskPassword& askPassword) {
+TFileStamp TDataFile::LoadFromFile(const std::string& path, const TAskPassword& askPassword,
+                                   const TTell& tell) {
     if (path.empty())
         ThrowAssertion(kAssertionFailure, "DataLedgrin", 62);
+    const std::string finished = SaveJournal::FinishInterruptedSave(path);
+    if (!finished.empty() && tell)
+        tell(finished);
     TInputFile file(path);
     // The header first: a file that is not ours is refused before the rest is read.
     std::string bytes;
     file.Read(bytes, kHeaderSize);
     static_assert(NEncryptedFile::kMagicSize <= kHeaderSize, "the container is told by the header");
+    // A file cut inside the container's magic is an encrypted file cut short, not a foreign one.
+    if (!bytes.empty() && bytes.size() < kHeaderSize && IsEncryptedContainerStart(bytes))
+        throw EDamagedFileError();
     if (!IsEncryptedContainer(bytes)) {
         TStreamReader header(bytes);
         ReadHeader(header);

@@ -39,8 +39,12 @@ public:
     // otherwise. What was read before a failure stays in the object. An encrypted file is opened
     // with the password that askPassword gives ("Password error." without one); nothing of it is
     // loaded unless it opens whole.
+    // A save of the file that was killed part way is finished first (SaveJournal), and tell is
+    // given the words that say so.
     using TAskPassword = std::function<std::string()>;
-    TFileStamp LoadFromFile(const std::string& path, const TAskPassword& askPassword = {});
+    using TTell = std::function<void(const std::string&)>;
+    TFileStamp LoadFromFile(const std::string& path, const TAskPassword& askPassword = {},
+                            const TTell& tell = {});
     void LoadFromStream(TStreamReader& stream);
 
     // Writes the whole object as WriteFileAtomically does, sealed with EncryptionKey when it is

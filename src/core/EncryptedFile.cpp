@@ -9,6 +9,9 @@
 #include <new>
 #include <thread>
 
+#include <sys/prctl.h>
+#include <sys/resource.h>
+
 namespace {
 
 constexpr char kMagic[NEncryptedFile::kMagicSize + 1] = "QLGCRYPT";
@@ -75,6 +78,18 @@ bool IsWithinBounds(const TKeyDerivation& parameters) {
            parameters.Salt.size() == NEncryptedFile::kSaltSize;
 }
 
+// A core file of a process that holds decrypted records would put them on disk in readable form:
+// from the first key on, a crash writes none. Only the soft limit, so that programs started from
+// here (a browser for the help) may still choose their own.
+void KeepOutOfCoreDumps() {
+    ::prctl(PR_SET_DUMPABLE, 0, 0, 0, 0);
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_CORE, &limit) == 0) {
+        limit.rlim_cur = 0;
+        ::setrlimit(RLIMIT_CORE, &limit);
+    }
+}
+
 } // namespace
 
 EPasswordError::EPasswordError() : EQuilleryError("Password error.") {}
@@ -82,6 +97,7 @@ EPasswordError::EPasswordError() : EQuilleryError("Password error.") {}
 EDamagedFileError::EDamagedFileError() : EQuilleryError("The data file is damaged.") {}
 
 TDataFileKey::TDataFileKey(TKeyDerivation parameters) : FParameters(std::move(parameters)) {
+    KeepOutOfCoreDumps();
     StartSodium();
     // Guarded and locked in memory where the system allows it; sodium_free wipes it.
     FKey = static_cast<unsigned char*>(sodium_malloc(NEncryptedFile::kKeySize));
@@ -121,6 +137,10 @@ TWipedBytes::TWipedBytes(TWipedBytes&& other) noexcept : Bytes(std::move(other.B
 
 bool IsEncryptedContainer(std::string_view header) {
     return header.substr(0, NEncryptedFile::kMagicSize) == kMagic;
+}
+
+bool IsEncryptedContainerStart(std::string_view bytes) {
+    return std::string_view(kMagic).substr(0, bytes.size()) == bytes.substr(0, NEncryptedFile::kMagicSize);
 }
 
 TKeyDerivation ReadContainerHeader(std::string_view bytes) {

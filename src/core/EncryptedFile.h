@@ -87,6 +87,8 @@ public:
 
 // Whether bytes (at least the first kMagicSize of a file) start an encrypted container.
 bool IsEncryptedContainer(std::string_view header);
+// Whether bytes are the start of a container's magic (all of it, or as much as there is).
+bool IsEncryptedContainerStart(std::string_view bytes);
 
 // Reads and checks the container's fixed header, cheaply and before any key derivation.
 // EDamagedFileError when it is short, does not match its checksum or asks for more than the

@@ -1,7 +1,9 @@
 #include "core/FileIO.h"
 
 #include "core/Error.h"
+#include "core/FileOps.h"
 #include "core/InputFile.h"
+#include "core/SaveJournal.h"
 
 #include <atomic>
 #include <cerrno>
@@ -18,8 +20,6 @@
 
 namespace {
 
-std::atomic<int64_t> gBytesBeforeFailure{-1};
-
 // Temporary files are named ".quillery-PID-NUMBER.tmp": short whatever the data file's name, and
 // telling which process wrote them.
 const std::string kTempPrefix = ".quillery-";
@@ -33,80 +33,6 @@ std::string Reason(int error) {
     throw EFileError("Cannot write file " + path + ": " + Reason(error));
 }
 
-// A file descriptor that is closed however the scope ends.
-class TFileHandle {
-public:
-    explicit TFileHandle(int fd = -1) : FFd(fd) {}
-    ~TFileHandle() {
-        if (FFd >= 0)
-            ::close(FFd);
-    }
-    TFileHandle(TFileHandle&& other) noexcept : FFd(other.FFd) { other.FFd = -1; }
-    TFileHandle& operator=(TFileHandle&& other) noexcept {
-        std::swap(FFd, other.FFd);
-        return *this;
-    }
-    int Get() const { return FFd; }
-    // Closes now, reporting the error a delayed write may only show here.
-    int Close() {
-        const int result = ::close(FFd);
-        FFd = -1;
-        return result;
-    }
-
-private:
-    int FFd;
-};
-
-// write() with the test seam in front of it.
-ssize_t WriteSome(int fd, const char* data, size_t size) {
-    const int64_t budget = gBytesBeforeFailure.load();
-    if (budget >= 0) {
-        if (budget == 0) {
-            gBytesBeforeFailure.store(-1);
-            errno = ENOSPC;
-            return -1;
-        }
-        size = std::min<size_t>(size, static_cast<size_t>(budget));
-    }
-    const ssize_t written = ::write(fd, data, size);
-    if (written > 0 && budget >= 0)
-        gBytesBeforeFailure.store(budget - written);
-    return written;
-}
-
-// Writes all of bytes; 0 or the error.
-int WriteAll(int fd, std::string_view bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t written = WriteSome(fd, bytes.data() + done, bytes.size() - done);
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return written < 0 ? errno : ENOSPC;
-        done += static_cast<size_t>(written);
-    }
-    return 0;
-}
-
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.rfind('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-// The file that a write to path really replaces: the target of a link, followed to the end.
-std::string ResolveTarget(const std::string& path) {
-    struct stat info {};
-    if (::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-        char resolved[PATH_MAX];
-        if (::realpath(path.c_str(), resolved))
-            return resolved;
-    }
-    return path;
-}
-
 bool IsReadOnly(const std::string& path, const struct stat& info) {
     if ((info.st_mode & 0222) == 0)
         return true;
@@ -116,12 +42,6 @@ bool IsReadOnly(const std::string& path, const struct stat& info) {
 
 bool IsPermissionError(int error) {
     return error == EACCES || error == EPERM || error == EROFS;
-}
-
-// Where the content waits when the data file's folder takes no new file.
-std::string StagingFolder() {
-    const char* folder = std::getenv("TMPDIR");
-    return folder != nullptr && *folder != '\0' ? folder : "/tmp";
 }
 
 // A new file in folder under a fresh name; O_EXCL makes sure no other file is taken over. The
@@ -172,62 +92,49 @@ void RemoveAbandonedTemporaries(const std::string& folder) {
     ::closedir(dir);
 }
 
-// Reads what fd holds from its start; 0 or the error.
-int ReadAllFrom(int fd, std::string& bytes, const std::string& path) {
-    try {
-        if (::lseek(fd, 0, SEEK_SET) != 0)
-            return errno;
-        char chunk[1 << 16];
-        while (const size_t got = ReadFromDescriptor(fd, chunk, sizeof chunk, path))
-            bytes.append(chunk, got);
-        return 0;
-    } catch (const EFileError&) {
-        return EIO;
-    } catch (const std::bad_alloc&) {
-        return ENOMEM;
-    }
-}
-
-// Makes the file at fd hold bytes and nothing more, flushed to disk; 0 or the error.
-int Rewrite(int fd, std::string_view bytes) {
-    if (::lseek(fd, 0, SEEK_SET) != 0)
-        return errno;
-    if (const int error = WriteAll(fd, bytes))
-        return error;
-    if (::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 || ::fsync(fd) != 0)
-        return errno;
-    return 0;
-}
-
-// Overwrites the file at target with the content staged in staging. Reserving the new size first
-// makes a full disk fail before a byte changes; the old bytes are kept to put back should the
-// write fail after all.
-TFileStamp OverwriteInPlace(const std::string& path, const std::string& target, int staging,
-                            uint64_t digest) {
+// Overwrites the file at target with the content staged in the file stagingPath (open as staging).
+// The staged file becomes the save's journal first, so that a kill at any instant leaves what the
+// next open needs to finish the write. Reserving the new size makes a full disk fail before a
+// byte changes; the old bytes are kept to put back should the write fail after all.
+TFileStamp OverwriteInPlace(const std::string& path, const std::string& target, TFileHandle staging,
+                            const std::string& stagingPath, uint64_t digest) {
     TFileHandle file(::open(target.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     struct stat info {};
-    if (file.Get() < 0 || ::fstat(file.Get(), &info) != 0)
-        ThrowWriteError(path, errno);
     std::string newBytes;
     std::string oldBytes;
-    if (const int error = ReadAllFrom(staging, newBytes, path))
+    int error = file.Get() < 0 || ::fstat(file.Get(), &info) != 0 ? errno : 0;
+    if (error == 0)
+        error = ReadAllFrom(staging.Get(), newBytes, path);
+    if (error == 0)
+        error = ReadAllFrom(file.Get(), oldBytes, path);
+    if (error != 0) {
+        ::unlink(stagingPath.c_str());
         ThrowWriteError(path, error);
-    if (const int error = ReadAllFrom(file.Get(), oldBytes, path))
-        ThrowWriteError(path, error);
+    }
+    TContentDigest oldDigest;
+    oldDigest.Add(oldBytes);
+    const std::string journal =
+        SaveJournal::Commit(staging.Get(), stagingPath, path, target, info, oldDigest.Value(), digest);
+    staging.Close();
     if (newBytes.size() > oldBytes.size()) {
-        const int error = ::posix_fallocate(file.Get(), 0, static_cast<off_t>(newBytes.size()));
+        error = ::posix_fallocate(file.Get(), 0, static_cast<off_t>(newBytes.size()));
         if (error != 0 && error != EOPNOTSUPP && error != EINVAL) {
             ::ftruncate(file.Get(), static_cast<off_t>(oldBytes.size()));
+            SaveJournal::Remove(journal);
             ThrowWriteError(path, error);
         }
     }
-    if (const int error = Rewrite(file.Get(), newBytes)) {
-        Rewrite(file.Get(), oldBytes);
+    if ((error = Rewrite(file.Get(), newBytes)) != 0) {
+        // Put back, the old content is whole again; otherwise the journal finishes the write on the
+        // next open.
+        if (Rewrite(file.Get(), oldBytes) == 0)
+            SaveJournal::Remove(journal);
         ThrowWriteError(path, error);
     }
     ::fstat(file.Get(), &info);
     if (file.Close() != 0)
         ThrowWriteError(path, errno);
+    SaveJournal::Remove(journal);
     return MakeFileStamp(info, digest);
 }
 
@@ -277,14 +184,9 @@ TFileStamp WriteFileAtomically(const std::string& path,
     }
     if (replacing && !inPlace)
         inPlace = !TakeOwnerAndMode(file.Get(), old);
-    // A staged copy needs no name: without one, a killed save leaves nothing behind.
-    bool named = !inPlace;
-    if (!named)
-        ::unlink(temp.c_str());
     auto discard = [&]() {
         file.Close();
-        if (named)
-            ::unlink(temp.c_str());
+        ::unlink(temp.c_str());
     };
 
     TContentDigest digest;
@@ -304,10 +206,8 @@ TFileStamp WriteFileAtomically(const std::string& path,
         discard();
         ThrowWriteError(path, error);
     }
-    if (named && ::rename(temp.c_str(), target.c_str()) != 0) {
+    if (!inPlace && ::rename(temp.c_str(), target.c_str()) != 0) {
         const int error = errno;
-        ::unlink(temp.c_str());
-        named = false;
         // A folder with the sticky bit lets only a file's owner replace it.
         if (!replacing || !IsPermissionError(error)) {
             discard();
@@ -315,23 +215,20 @@ TFileStamp WriteFileAtomically(const std::string& path,
         }
         inPlace = true;
     }
-    if (inPlace)
-        return OverwriteInPlace(path, target, file.Get(), digest.Value());
+    if (inPlace) {
+        const TFileStamp stamp = OverwriteInPlace(path, target, std::move(file), temp, digest.Value());
+        RemoveAbandonedTemporaries(FolderOf(temp));
+        return stamp;
+    }
 
     struct stat written {};
     ::fstat(file.Get(), &written);
     // Make the rename itself durable.
-    TFileHandle dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.Get() >= 0)
-        ::fsync(dir.Get());
+    FlushFolder(folder);
     RemoveAbandonedTemporaries(folder);
     return MakeFileStamp(written, digest.Value());
 }
 
 void IgnoreFileSizeSignal() {
     std::signal(SIGXFSZ, SIG_IGN);
-}
-
-void SetWriteFailureForTesting(int64_t bytesBeforeFailure) {
-    gBytesBeforeFailure.store(bytesBeforeFailure);
 }

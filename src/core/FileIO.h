@@ -23,8 +23,9 @@ bool IsReadOnlyFile(const std::string& path);
 // belongs to another user, or the folder is not writable while the file is), the whole content is
 // first written and flushed to a temporary file elsewhere, then the old file is overwritten in
 // place, its space reserved beforehand so that a full disk is found before it is touched; should
-// that write still fail, the old bytes are put back. After a save, temporary files that killed
-// saves left in the folder are removed.
+// that write still fail, the old bytes are put back. The staged content is kept as the save's
+// journal (SaveJournal) until the write is done, so that the next open finishes a write that was
+// killed part way. After a save, temporary files that killed saves left are removed.
 // Fails with EFileError, leaving the old file as it was and no temporary file behind: "Cannot
 // write file %s: it is read-only." (IsReadOnlyFile), "Cannot create file %s: reason" when the new
 // file cannot be made or put in place, "Cannot write file %s: reason" when writing fails.

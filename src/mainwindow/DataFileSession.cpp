@@ -154,12 +154,18 @@ void TDataFileSession::Open() {
         struct TCancelled {};
         std::optional<QString> typed;
         try {
-            FStamp = FData->LoadFromFile(LocalPath(FPath), [&] {
-                if (FCheckPasswordDialog->exec() != QDialog::Accepted)
-                    throw TCancelled();
-                typed = FCheckPasswordDialog->Password();
-                return typed->toStdString();
-            });
+            FStamp = FData->LoadFromFile(
+                LocalPath(FPath),
+                [&] {
+                    if (FCheckPasswordDialog->exec() != QDialog::Accepted)
+                        throw TCancelled();
+                    typed = FCheckPasswordDialog->Password();
+                    return typed->toStdString();
+                },
+                [this](const std::string& finished) {
+                    MessageBoxes::Show(FWindow, MessageBoxes::TKind::Information,
+                                       QString::fromStdString(finished), QMessageBox::Ok);
+                });
         } catch (const TCancelled&) {
             Refuse();
             return;

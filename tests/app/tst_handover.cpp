@@ -72,26 +72,32 @@ private slots:
     }
 
     void requestsOnTheSocket_data() {
-        QTest::addColumn<QList<QByteArray>>("pieces");
+        QTest::addColumn<QList<QByteArray>>("pieces"); // "@" stands for the sandbox's files folder
         QTest::addColumn<bool>("answered");
         QTest::addColumn<int>("activations");
         QTest::addColumn<QString>("opened"); // empty: no file to open
         const QByteArray message("Check For Quenby Previous Inst");
         const QByteArray nul(1, '\0');
         QTest::newRow("no file") << QList<QByteArray>{message + nul + nul} << true << 1 << "";
-        QTest::newRow("a file") << QList<QByteArray>{message + nul + "/home/ann/cards.lgd" + nul} << true << 1
-                                << "/home/ann/cards.lgd";
-        QTest::newRow("in pieces") << QList<QByteArray>{message.left(5), message.mid(5) + nul + "/a/b",
+        QTest::newRow("a file") << QList<QByteArray>{message + nul + "@/cards.lgd" + nul} << true << 1
+                                << "@/cards.lgd";
+        QTest::newRow("in pieces") << QList<QByteArray>{message.left(5), message.mid(5) + nul + "@/b",
                                                         ".lgd" + nul}
-                                   << true << 1 << "/a/b.lgd";
+                                   << true << 1 << "@/b.lgd";
         QTest::newRow("blanks, accents and a line break")
-            << QList<QByteArray>{message + nul + QStringLiteral("/home/zoë/My cards\n2.lgd").toUtf8() + nul}
-            << true << 1 << QStringLiteral("/home/zoë/My cards\n2.lgd");
+            << QList<QByteArray>{message + nul + QStringLiteral("@/zoë/My cards\n2.lgd").toUtf8() + nul}
+            << true << 1 << QStringLiteral("@/zoë/My cards\n2.lgd");
         QTest::newRow("a relative path is not opened")
             << QList<QByteArray>{message + nul + "cards.lgd" + nul} << true << 1 << "";
+        // A handed-over path is opened, never created, and only when it is a regular file.
+        QTest::newRow("a missing file is not opened")
+            << QList<QByteArray>{message + nul + "@/missing.lgd" + nul} << true << 1 << "";
+        QTest::newRow("a folder is not opened")
+            << QList<QByteArray>{message + nul + "@/zoë" + nul} << true << 1 << "";
         QTest::newRow("another message")
             << QList<QByteArray>{QByteArray("Hello") + nul + "/etc/passwd" + nul} << false << 0 << "";
-        QTest::newRow("never finished") << QList<QByteArray>{message + nul + "/a.lgd"} << false << 0 << "";
+        QTest::newRow("never finished")
+            << QList<QByteArray>{message + nul + "@/cards.lgd"} << false << 0 << "";
         QTest::newRow("endless") << QList<QByteArray>{message + nul + QByteArray(70000, 'x')} << false << 0
                                  << "";
     }
@@ -100,6 +106,16 @@ private slots:
         QFETCH(bool, answered);
         QFETCH(int, activations);
         QFETCH(QString, opened);
+        const QString files = QFileInfo(FSandbox->FilePath(QStringLiteral("x.lgd"))).absolutePath();
+        for (const QString& name : {QStringLiteral("cards.lgd"), QStringLiteral("b.lgd"),
+                                    QStringLiteral("zoë/My cards\n2.lgd"), QStringLiteral("x.lgd")}) {
+            QDir().mkpath(QFileInfo(files + QLatin1Char('/') + name).absolutePath());
+            SaveData(TDataFile(), files + QLatin1Char('/') + name);
+        }
+        for (QByteArray& piece : pieces) {
+            piece.replace('@', files.toUtf8());
+        }
+        opened.replace(QLatin1Char('@'), files);
         TSingleInstanceGuard running;
         QCOMPARE(running.TryAcquire(), TSingleInstanceGuard::TResult::Acquired);
         QSignalSpy activated(&running, &TSingleInstanceGuard::ActivationRequested);
@@ -112,8 +128,8 @@ private slots:
             QCOMPARE(openRequested.first().first().toString(), opened);
         }
         // The guard still answers the next start.
-        QCOMPARE(SecondStart(QStringLiteral("/x.lgd")), TSingleInstanceGuard::TResult::HandedOver);
-        QCOMPARE(openRequested.last().first().toString(), QStringLiteral("/x.lgd"));
+        QCOMPARE(SecondStart(files + QStringLiteral("/x.lgd")), TSingleInstanceGuard::TResult::HandedOver);
+        QCOMPARE(openRequested.last().first().toString(), files + QStringLiteral("/x.lgd"));
     }
 
     void theRealProgramHandsItsFileOver_data() {

@@ -1,10 +1,13 @@
 // Saving survives being killed at any moment and failing part way: the data file on disk is always
 // either the old content or the new, byte for byte, and a failed save leaves nothing behind.
 #include "core/ChildRun.h"
+#include "core/DataBytes.h"
 #include "core/DataFile.h"
 #include "core/Error.h"
 #include "core/FileEntries.h"
 #include "core/FileIO.h"
+#include "core/FileStamp.h"
+#include "core/SaveJournal.h"
 
 #include <QtTest>
 
@@ -78,6 +81,10 @@ private slots:
     void followsLink();
     void inPlace_data();
     void inPlace();
+    void killedWhileSavingInPlace_data();
+    void killedWhileSavingInPlace();
+    void journalOnOpen_data();
+    void journalOnOpen();
 };
 
 void TestCrashSafe::killedWhileSaving() {
@@ -286,6 +293,211 @@ void TestCrashSafe::inPlace() {
     QCOMPARE(after.st_mode, before.st_mode);
     QCOMPARE(LeftoverFiles(dir.path(), QStringLiteral("cards.lgd")), QStringList());
     QCOMPARE(LeftoverFiles(staging.path(), QString()), QStringList());
+}
+
+void TestCrashSafe::killedWhileSavingInPlace_data() {
+    QTest::addColumn<bool>("foreignFile"); // else: a folder that takes no new file
+    QTest::addColumn<int>("records");
+    QTest::addColumn<int>("kills");
+    QTest::addColumn<int>("maxDelayMs"); // once the journal is there; a hundred times that from the start
+    for (bool foreign : {true, false}) {
+        const char* where = foreign ? "file of another user" : "folder takes no new file";
+        QTest::addRow("%s, 3 MiB", where) << foreign << 20000 << 14 << 3;
+        QTest::addRow("%s, 100 MiB", where) << foreign << 650000 << 3 << 40;
+    }
+}
+
+// A save that must write in place is killed at random instants: every later open yields exactly
+// the old content or the new, finishing the write from the journal where it had begun.
+void TestCrashSafe::killedWhileSavingInPlace() {
+    QFETCH(bool, foreignFile);
+    QFETCH(int, records);
+    QFETCH(int, kills);
+    QFETCH(int, maxDelayMs);
+    const bool root = ::geteuid() == 0;
+    if (foreignFile && !root)
+        QSKIP("only the superuser can give a file to another user");
+    QTemporaryDir dir;
+    QTemporaryDir staging;
+    const QString path = dir.filePath("cards.lgd");
+    const std::string first = MakeData(1, records).SaveToBytes();
+    const std::string second = MakeData(2, records + 50).SaveToBytes();
+    WriteFileAtomically(path.toStdString(), first);
+    const uid_t saver = root ? kColleague : ::geteuid();
+    if (root) {
+        QCOMPARE(::chown(Path8(path).constData(), foreignFile ? kOwner : saver, 0), 0);
+        QCOMPARE(::chown(Path8(dir.path()).constData(), foreignFile ? kOwner : saver, 0), 0);
+    }
+    QCOMPARE(::chmod(Path8(path).constData(), 0666), 0);
+    QCOMPARE(::chmod(Path8(dir.path()).constData(), foreignFile ? 0777 : 0555), 0);
+    QCOMPARE(::chmod(Path8(staging.path()).constData(), 01777), 0);
+    const QByteArray tmpdir = Path8(staging.path());
+    struct stat info {};
+    QCOMPARE(::stat(Path8(path).constData(), &info), 0);
+    const QByteArray journal =
+        Path8(foreignFile ? dir.path() : staging.path()) +
+        QStringLiteral("/.quillery-%1-%2.journal").arg(info.st_dev).arg(info.st_ino).toUtf8();
+
+    std::mt19937 random(20261208);
+    int finishedSaves = 0;
+    int sawFirst = 0;
+    int sawSecond = 0;
+    for (int round = 0; round < kills; ++round) {
+        const pid_t child = fork();
+        QVERIFY(child >= 0);
+        if (child == 0) {
+            ::setenv("TMPDIR", tmpdir.constData(), 1);
+            if (root && (::setgroups(0, nullptr) != 0 || ::setgid(saver) != 0 || ::setuid(saver) != 0))
+                _exit(4);
+            for (int i = 0; i < 200; ++i) {
+                try {
+                    WriteFileAtomically(path.toStdString(), i % 2 == 0 ? second : first);
+                } catch (...) {
+                    _exit(3);
+                }
+            }
+            _exit(0);
+        }
+        // Every other round waits for the journal, so that many kills land while the file is
+        // being overwritten; the others strike anywhere in the first save.
+        if (round % 2 == 1) {
+            QElapsedTimer waited;
+            waited.start();
+            while (::access(journal.constData(), F_OK) != 0 && waited.elapsed() < 20000)
+                usleep(100);
+            QVERIFY2(waited.elapsed() < 20000, "no journal appeared");
+        }
+        usleep(static_cast<useconds_t>(random() % (uint32_t(maxDelayMs) * (round % 2 == 1 ? 1000 : 100000))));
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        QVERIFY2(!WIFEXITED(status) || WEXITSTATUS(status) == 0, "the saving child failed");
+
+        // Opened as the saver, as the window or the command-line tool would.
+        bool finished = false;
+        const QString opened = OutcomeAs(saver, [&] {
+            ::setenv("TMPDIR", tmpdir.constData(), 1);
+            TDataFile loaded;
+            try {
+                loaded.LoadFromFile(path.toStdString(), {}, [&](const std::string&) { finished = true; });
+            } catch (const std::exception& e) {
+                return QString::fromUtf8(e.what());
+            }
+            const std::string onDisk = ReadWholeFile(path.toStdString());
+            if (loaded.SaveToBytes() != onDisk)
+                return QStringLiteral("loaded other bytes than the file holds");
+            const QString finishing = finished ? QStringLiteral(", finished") : QString();
+            return onDisk == first    ? QStringLiteral("first") + finishing
+                   : onDisk == second ? QStringLiteral("second") + finishing
+                                      : QStringLiteral("%1 bytes of neither").arg(onDisk.size());
+        });
+        QVERIFY2(opened.startsWith("first") || opened.startsWith("second"),
+                 qPrintable(QStringLiteral("round %1: %2").arg(round).arg(opened)));
+        (opened.startsWith("first") ? sawFirst : sawSecond)++;
+        finishedSaves += opened.endsWith(", finished") ? 1 : 0;
+        QCOMPARE(QDir(dir.path()).entryList({"*.journal"}, QDir::Files | QDir::Hidden), QStringList());
+        QCOMPARE(QDir(staging.path()).entryList({"*.journal"}, QDir::Files | QDir::Hidden), QStringList());
+    }
+    QCOMPARE(sawFirst + sawSecond, kills);
+    qInfo("%d of %d kills left a write that the next open finished", finishedSaves, kills);
+    QCOMPARE(::chmod(Path8(dir.path()).constData(), 0700), 0);
+}
+
+void TestCrashSafe::journalOnOpen_data() {
+    QTest::addColumn<QString>("file");    // what the data file holds at the open: "old", "torn", "new"
+    QTest::addColumn<QString>("journal"); // "whole", "other file", "changed content", "cut", "another user's"
+    QTest::addColumn<bool>("finished");   // the open wrote the new content and said so
+    QTest::newRow("killed before the first byte") << "old"
+                                                  << "whole" << true;
+    QTest::newRow("killed part way") << "torn"
+                                     << "whole" << true;
+    QTest::newRow("killed after the write") << "new"
+                                            << "whole" << false;
+    QTest::newRow("a journal of another file") << "old"
+                                               << "other file" << false;
+    QTest::newRow("a journal whose content changed") << "old"
+                                                     << "changed content" << false;
+    QTest::newRow("a journal cut short") << "old"
+                                         << "cut" << false;
+    QTest::newRow("another user's in the staging folder") << "old"
+                                                          << "another user's" << false;
+}
+
+// What the next open does with a journal that a killed in-place save left, and with journals that
+// are not that save's.
+void TestCrashSafe::journalOnOpen() {
+    QFETCH(QString, file);
+    QFETCH(QString, journal);
+    QFETCH(bool, finished);
+    if (journal == "another user's" && ::geteuid() != 0)
+        QSKIP("only the superuser can make a file of another user");
+    QTemporaryDir dir;
+    QTemporaryDir staging;
+    const QString path = dir.filePath("cards.lgd");
+    const std::string old = MakeData(1, 300).SaveToBytes();
+    const std::string fresh = MakeData(2, 400).SaveToBytes();
+    WriteFileAtomically(path.toStdString(), old);
+    struct stat info {};
+    QCOMPARE(::stat(Path8(path).constData(), &info), 0);
+    if (journal == "other file")
+        info.st_ino += 1;
+
+    // The staged content, made a journal as a save does it, in the staging folder.
+    const bool elsewhere = journal == "another user's";
+    const QString stagedPath =
+        (elsewhere ? staging.path() : dir.path()) + QStringLiteral("/.quillery-staged.tmp");
+    {
+        QFile staged(stagedPath);
+        QVERIFY(staged.open(QIODevice::ReadWrite));
+        staged.write(fresh.data(), qint64(fresh.size()));
+        staged.flush();
+        TContentDigest oldDigest;
+        oldDigest.Add(old);
+        TContentDigest newDigest;
+        newDigest.Add(fresh);
+        SaveJournal::Commit(staged.handle(), stagedPath.toStdString(), path.toStdString(), path.toStdString(),
+                            info, oldDigest.Value(), newDigest.Value());
+    }
+    const QStringList journals =
+        QDir(QFileInfo(stagedPath).path()).entryList({"*.journal"}, QDir::Files | QDir::Hidden);
+    QCOMPARE(journals.size(), 1);
+    const QString journalPath = QFileInfo(stagedPath).path() + QLatin1Char('/') + journals.first();
+    if (journal == "changed content") {
+        QFile changed(journalPath);
+        QVERIFY(changed.open(QIODevice::ReadWrite));
+        changed.seek(100);
+        changed.write("X");
+    }
+    if (journal == "cut")
+        QVERIFY(QFile::resize(journalPath, QFileInfo(journalPath).size() - 3));
+    if (elsewhere)
+        QCOMPARE(::chown(Path8(journalPath).constData(), kOwner, 0), 0);
+    // In place, as the killed save wrote: the data file keeps its inode.
+    if (file != "old") {
+        QFile data(path);
+        QVERIFY(data.open(QIODevice::ReadWrite));
+        const std::string bytes = file == "new" ? fresh : fresh.substr(0, fresh.size() / 2);
+        data.write(bytes.data(), qint64(bytes.size()));
+    }
+    const std::string before = ReadWholeFile(path.toStdString());
+
+    ::setenv("TMPDIR", Path8(staging.path()).constData(), 1);
+    QStringList told;
+    TDataFile loaded;
+    const QString outcome = ErrorOf([&] {
+        loaded.LoadFromFile(path.toStdString(), {},
+                            [&](const std::string& words) { told << QString::fromStdString(words); });
+    });
+    ::unsetenv("TMPDIR");
+    const bool followed = journal == "whole";
+    QCOMPARE(outcome, QString());
+    QCOMPARE(loaded.SaveToBytes(), ReadWholeFile(path.toStdString()));
+    QCOMPARE(ReadWholeFile(path.toStdString()), followed ? fresh : before);
+    QCOMPARE(told, finished ? QStringList{QStringLiteral("The last save of %1 was interrupted. Quillery has "
+                                                         "finished it from the copy it kept.")
+                                              .arg(path)}
+                            : QStringList());
+    QCOMPARE(QFileInfo::exists(journalPath), !followed);
 }
 
 QTEST_GUILESS_MAIN(TestCrashSafe)

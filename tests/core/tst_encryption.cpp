@@ -1,6 +1,7 @@
 // The encrypted data file: round trips to the byte, wrong passwords told apart from damage, every
 // changed byte and every cut refused whole, hostile key-derivation headers refused before any work.
 
+#include "ChildRun.h"
 #include "DataBytes.h"
 
 #include "bench/BenchData.h"
@@ -11,6 +12,9 @@
 #include <QtTest>
 
 #include <sodium.h>
+
+#include <sys/prctl.h>
+#include <sys/resource.h>
 
 namespace {
 
@@ -149,6 +153,41 @@ private slots:
         QCOMPARE(OpenError(large + large.substr(body)), kDamaged);
     }
 
+    // A crash while an encrypted file is open writes no core file that would hold its records.
+    void noCoreFileOnceAKeyIsDerived_data() {
+        QTest::addColumn<bool>("derived");
+        QTest::newRow("no key: the core file shows the system writes one here") << false;
+        QTest::newRow("a key derived") << true;
+    }
+    void noCoreFileOnceAKeyIsDerived() {
+        QFETCH(bool, derived);
+        QFile pattern(QStringLiteral("/proc/sys/kernel/core_pattern"));
+        if (!pattern.open(QIODevice::ReadOnly) || !pattern.readAll().startsWith("core")) {
+            QSKIP("this system sends core files elsewhere (core_pattern)");
+        }
+        QTemporaryDir folder;
+        const QString outcome = OutcomeInChild([&] {
+            // The crash as a process that never derived a key would have it.
+            ::prctl(PR_SET_DUMPABLE, 1, 0, 0, 0);
+            rlimit limit{};
+            ::getrlimit(RLIMIT_CORE, &limit);
+            limit.rlim_cur = limit.rlim_max;
+            ::setrlimit(RLIMIT_CORE, &limit);
+            if (derived)
+                CheapKey();
+            // Not the test framework's crash handler: the system's own ending of the process.
+            std::signal(SIGSEGV, SIG_DFL);
+            if (::chdir(QFile::encodeName(folder.path()).constData()) == 0)
+                std::raise(SIGSEGV);
+            return QStringLiteral("no crash");
+        });
+        QCOMPARE(outcome, QStringLiteral("signal %1").arg(SIGSEGV));
+        const bool cored = !QDir(folder.path()).entryList({QStringLiteral("core*")}, QDir::Files).isEmpty();
+        if (!derived && !cored)
+            QSKIP("no core file is written here even without a key (limits or the system's settings)");
+        QCOMPARE(cored, !derived);
+    }
+
     void hostileHeader_data() {
         QTest::addColumn<int>("at");
         QTest::addColumn<uint>("value");
@@ -211,11 +250,15 @@ private slots:
     void dataFileLoadsNothingOfAFileThatDoesNotOpen_data() {
         QTest::addColumn<bool>("askPassword");
         QTest::addColumn<QByteArray>("password");
-        QTest::addColumn<int>("changeAt");
+        QTest::addColumn<int>("changeAt"); // -2: the last byte; 0 or more: cut to that many bytes
         QTest::addColumn<QString>("error");
         QTest::newRow("no one to ask") << false << QByteArray() << -1 << kWrongPassword;
         QTest::newRow("wrong password") << true << QByteArray("nope") << -1 << kWrongPassword;
         QTest::newRow("last byte changed") << true << QByteArray(kPassword.c_str()) << -2 << kDamaged;
+        // Cut inside the magic, the file is still told apart from one that is not ours.
+        for (const int size : {1, 4, 7, 8, 60})
+            QTest::addRow("cut to %d bytes", size)
+                << true << QByteArray(kPassword.c_str()) << size << kDamaged;
     }
     void dataFileLoadsNothingOfAFileThatDoesNotOpen() {
         QFETCH(bool, askPassword);
@@ -225,6 +268,8 @@ private slots:
         std::string sealed = SealDataFile(SmallPlainFile(), *CheapKey());
         if (changeAt == -2)
             sealed.back() ^= 0x20;
+        if (changeAt >= 0)
+            sealed.resize(size_t(changeAt));
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("cards.lgd"));
         QFile file(path);
