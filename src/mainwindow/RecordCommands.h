@@ -10,8 +10,8 @@ class TRecordBrowser;
 struct TMainActions;
 
 // The record commands, New Record, Duplicate Record and Delete Record, on the current category.
-// Every record they add or delete goes through Insert or Remove here, so the record changes of the
-// main window have one place to be recorded and reversed.
+// Every record they add or delete goes through Insert or Remove, the one place where such a
+// change can be recorded and taken back.
 class TRecordCommands : public QObject {
     Q_OBJECT
 
