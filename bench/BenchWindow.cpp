@@ -1,7 +1,9 @@
 #include "BenchWindow.h"
 
 #include "BenchCommon.h"
+#include "mainwindow/DataFileSession.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/RecordBrowser.h"
 #include "mainwindow/RecordListModel.h"
 #include "settings/Folders.h"
 #include "settings/Settings.h"
@@ -65,26 +67,30 @@ void BenchWindow(TBenchRun& run) {
     }
 
     TMainWindow form;
+    auto* session = form.findChild<TDataFileSession*>();
+    auto* browser = form.findChild<TRecordBrowser*>();
+    if (session == nullptr || browser == nullptr)
+        throw std::runtime_error("the window has no data file session or record browser");
     form.resize(1280, 800);
     form.show();
     app.processEvents();
-    form.TimerSelectCategoryTimer();
-    form.TimerClearDataFormTimer();
+    browser->TimerSelectCategoryTimer();
+    browser->TimerClearDataFormTimer();
     app.processEvents();
     auto* bar = Child<TCategoryBar>(form, "FEGXOutlookBar1");
     auto* view = Child<QTreeView>(form, "ListView1");
-    const int rows = static_cast<int>(form.DataFile().Categories.front()->Records.size());
+    const int rows = static_cast<int>(session->DataFile().Categories.front()->Records.size());
 
     // The two timers' waits are deliberate pauses, not work: their handlers run at once here.
     auto show = [&](int index) {
         bar->SetSelectedIndex(index);
-        form.TimerClearDataFormTimer();
+        browser->TimerClearDataFormTimer();
         app.processEvents();
     };
     const double showMs = MedianMs(
         run.Options.Repeat, [&] { show(0); }, [&] { show(1); });
     PrintOurs("show category", showMs);
-    if (form.RecordListModel()->rowCount() != rows || form.CurrentRecord() == nullptr)
+    if (browser->RecordListModel()->rowCount() != rows || browser->CurrentRecord() == nullptr)
         ReportError(run, "show category: the list or the form is not filled");
 
     const double clickMs = MedianMs(run.Options.Repeat, [&] {
@@ -100,7 +106,7 @@ void BenchWindow(TBenchRun& run) {
         app.processEvents();
     });
     PrintOurs("filter run", filterMs);
-    if (form.RecordListModel()->rowCount() == 0 || form.RecordListModel()->rowCount() == rows)
+    if (browser->RecordListModel()->rowCount() == 0 || browser->RecordListModel()->rowCount() == rows)
         ReportError(run, "filter run: the filter did not narrow the list");
 
     search->clear();

@@ -9,9 +9,11 @@
 #include "mainwindow/DataFileSession.h"
 #include "mainwindow/EditMenu.h"
 #include "mainwindow/FilterBar.h"
+#include "mainwindow/FilterRun.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainLayout.h"
 #include "mainwindow/RecordBrowser.h"
+#include "mainwindow/RecordCommands.h"
 #include "mainwindow/RecordForm.h"
 #include "mainwindow/RecordList.h"
 #include "mainwindow/RecordListModel.h"
@@ -59,6 +61,8 @@ TMainWindow::TMainWindow(QWidget* parent)
 
     FActions->CreateMenusAndToolBar(this);
     FBrowser = new TRecordBrowser(this, *FSession, *FActions, *FLayout, *FFilterBar);
+    FFilterRun = new TFilterRun(this, *FBrowser, *FActions, *FLayout, *FFilterBar);
+    FRecordCommands = new TRecordCommands(this, *FBrowser, *FFilterRun, *FSession, *FActions);
     new TEditMenu(this, *FActions);
     FLayout->CategoryBar()->setContextMenuPolicy(Qt::ActionsContextMenu);
     FLayout->CategoryBar()->addAction(FActions->EditTemplates);
@@ -82,7 +86,7 @@ void TMainWindow::ConnectCommands() {
     // Every command acts on the filter the user typed, even while its pause is still running.
     const auto connectAfterFilter = [this](QAction* action, std::function<void()> command) {
         ConnectCommand(action, &QAction::triggered, this, [this, command = std::move(command)] {
-            FBrowser->RunPendingFilter();
+            FFilterRun->RunPending();
             command();
         });
     };
@@ -91,16 +95,26 @@ void TMainWindow::ConnectCommands() {
     connectAfterFilter(a.BackupDataFile, [this] { FSession->Backup(); });
     connectAfterFilter(a.EditTemplates, [this] { EditTemplates(); });
     connectAfterFilter(a.ImportFromExcel, [this] { ImportFromExcel(); });
-    connectAfterFilter(a.ExportToExcel, [this] { FExportWizard->Run(DataFile(), CurrentCategory()); });
-    connectAfterFilter(a.NewItem, [this] { FBrowser->NewRecord(); });
-    connectAfterFilter(a.DuplicateItem, [this] { FBrowser->DuplicateRecord(); });
-    connectAfterFilter(a.DeleteItem, [this] { FBrowser->DeleteRecord(); });
+    connectAfterFilter(a.ExportToExcel,
+                       [this] { FExportWizard->Run(FSession->DataFile(), FBrowser->CurrentCategory()); });
+    connectAfterFilter(a.NewItem, [this] { FRecordCommands->NewRecord(); });
+    connectAfterFilter(a.DuplicateItem, [this] { FRecordCommands->DuplicateRecord(); });
+    connectAfterFilter(a.DeleteItem, [this] { FRecordCommands->DeleteRecord(); });
+    ConnectCommand(FLayout->RecordForm(), &TRecordForm::SaveRequested, this, [this] {
+        FFilterRun->RunPending();
+        FBrowser->SaveRecord();
+    });
     ConnectCommand(a.SetFocusToSearchBox, &QAction::triggered, this, [this] { FBrowser->FocusFilterBox(); });
     ConnectCommand(a.SetFocusToTheListView, &QAction::triggered, this,
                    [this] { FBrowser->FocusRecordList(); });
-    ConnectCommand(a.Search, &QAction::triggered, this, [this] { FBrowser->RunFilter(); });
-    ConnectCommand(a.NextCategory, &QAction::triggered, this, [this] { FBrowser->StepCategory(1); });
-    ConnectCommand(a.PreviousCategory, &QAction::triggered, this, [this] { FBrowser->StepCategory(-1); });
+    ConnectCommand(a.Search, &QAction::triggered, this, [this] { FFilterRun->Run(); });
+    // A run walks the current category's records: no other category shows meanwhile.
+    const auto stepCategory = [this](int step) {
+        if (!FFilterRun->Running())
+            FBrowser->StepCategory(step);
+    };
+    ConnectCommand(a.NextCategory, &QAction::triggered, this, [stepCategory] { stepCategory(1); });
+    ConnectCommand(a.PreviousCategory, &QAction::triggered, this, [stepCategory] { stepCategory(-1); });
     connect(FLayout, &TMainLayout::EditTemplatesRequested, a.EditTemplates, &QAction::trigger);
     ConnectCommand(a.Print, &QAction::triggered, this, [this] { PrintCurrent(false); });
     ConnectCommand(a.PrintPreview, &QAction::triggered, this, [this] { PrintCurrent(true); });
@@ -108,95 +122,23 @@ void TMainWindow::ConnectCommands() {
 
     connect(FSession, &TDataFileSession::AboutToDiscard, FBrowser, &TRecordBrowser::LetGoOfData);
     connect(FSession, &TDataFileSession::OpenedChanged, this, &TMainWindow::DataFileOpenedChanged);
-    connect(FBrowser, &TRecordBrowser::BusyChanged, this, &TMainWindow::UpdateEditTemplatesEnabled);
+    connect(FFilterRun, &TFilterRun::RunningChanged, this, &TMainWindow::UpdateEditTemplatesEnabled);
+    connect(FLayout->RecordForm(), &TRecordForm::ModifiedChanged, this,
+            &TMainWindow::UpdateEditTemplatesEnabled);
 }
 
 void TMainWindow::PrintCurrent(bool preview) {
     std::optional<TPrintedForm> record;
-    if (CurrentRecord() != nullptr && CurrentCategory() != nullptr) {
-        record = PrintedFormOf(*CurrentCategory(), FLayout->RecordForm()->FormPanel());
+    if (FBrowser->CurrentRecord() != nullptr && FBrowser->CurrentCategory() != nullptr) {
+        record = PrintedFormOf(*FBrowser->CurrentCategory(), FLayout->RecordForm()->FormPanel());
     }
-    const TModelListSource list(*RecordListModel(), ShownColumnOrder(*FRecordList->header()));
-    FPrintHost->SetSecret(DataFile().IsEncrypted());
+    const TModelListSource list(*FRecordList->Model(), ShownColumnOrder(*FRecordList->header()));
+    FPrintHost->SetSecret(FSession->DataFile().IsEncrypted());
     if (preview) {
         FPrintHost->Preview(record, list);
     } else {
         FPrintHost->Print(record, list);
     }
-}
-
-// ---- What a user sees ------------------------------------------------------------------------
-
-TDataFile& TMainWindow::DataFile() {
-    return FSession->DataFile();
-}
-
-const QString& TMainWindow::DataFilePath() const {
-    return FSession->Path();
-}
-
-bool TMainWindow::DataFileOpened() const {
-    return FSession->Opened();
-}
-
-bool TMainWindow::WritePending() const {
-    return FSession->WritePending();
-}
-
-TRecordListModel* TMainWindow::RecordListModel() const {
-    return FRecordList->Model();
-}
-
-bool TMainWindow::DataFormModified() const {
-    return FBrowser->FormModified();
-}
-
-TCategory* TMainWindow::CurrentCategory() const {
-    return FBrowser->CurrentCategory();
-}
-
-TRecord* TMainWindow::CurrentRecord() const {
-    return FBrowser->CurrentRecord();
-}
-
-int32_t TMainWindow::SelectedCategoryID() const {
-    return FBrowser->SelectedCategoryID();
-}
-
-void TMainWindow::MarkDataChanged() {
-    FSession->MarkDataChanged();
-}
-
-QTimer& TMainWindow::TimerWriteCache() {
-    return FSession->TimerWriteCache;
-}
-
-QTimer& TMainWindow::TimerSearch() {
-    return FFilterBar->TimerSearch;
-}
-
-void TMainWindow::TimerWriteCacheTimer() {
-    FSession->TimerWriteCacheTimer();
-}
-
-void TMainWindow::TimerSearchTimer() {
-    FBrowser->TimerSearchTimer();
-}
-
-QTimer& TMainWindow::TimerSelectCategory() {
-    return FBrowser->TimerSelectCategory;
-}
-
-QTimer& TMainWindow::TimerClearDataForm() {
-    return FBrowser->TimerClearDataForm;
-}
-
-void TMainWindow::TimerSelectCategoryTimer() {
-    FBrowser->TimerSelectCategoryTimer();
-}
-
-void TMainWindow::TimerClearDataFormTimer() {
-    FBrowser->TimerClearDataFormTimer();
 }
 
 // ---- Start and end ---------------------------------------------------------------------------
@@ -230,7 +172,7 @@ void TMainWindow::FirstShow() {
         MessageBoxes::Show(this, MessageBoxes::TKind::Information, QString::fromLatin1(kWelcome),
                            QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok)
         ChooseDataFile();
-    if (DataFilePath().isEmpty()) {
+    if (FSession->Path().isEmpty()) {
         // Without a data file the program ends; the close runs once the showing is over.
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
         return;
@@ -243,11 +185,11 @@ void TMainWindow::FirstShow() {
 void TMainWindow::WriteSettingsOnClose() {
     TSettingsFile settings;
     // Without an open file the window showed no layout of its own: keep the remembered one.
-    if (DataFileOpened()) {
+    if (FSession->Opened()) {
         settings.WriteInteger(QStringLiteral("PanelLeftWidth"), FLayout->PanelLeftWidth());
         settings.WriteInteger(QStringLiteral("ListView1Height"), FLayout->ListViewHeight());
         settings.WriteInteger(QStringLiteral("SelectedCategoryID"),
-                              CurrentCategory() ? CurrentCategory()->ID : 0);
+                              FBrowser->CurrentCategory() ? FBrowser->CurrentCategory()->ID : 0);
     }
     settings.WriteString(QStringLiteral("PrintListFontName"), PrintListFont().Name);
     settings.WriteInteger(QStringLiteral("PrintListFontSize"), PrintListFont().Size);
@@ -261,12 +203,13 @@ void TMainWindow::closeEvent(QCloseEvent* event) {
     }
     WriteSettingsOnClose();
     // A write that fails on closing never drops the changes silently.
-    if (!DataFilePath().isEmpty() && FSession->WritePending() && !FSession->FlushWriteCache() &&
+    if (!FSession->Path().isEmpty() && FSession->WritePending() && !FSession->FlushWriteCache() &&
         !FSession->ConfirmDiscardUnwritten()) {
         event->ignore();
         return;
     }
     FSession->TimerWriteCache.stop();
+    FFilterBar->TimerSearch.stop();
     FBrowser->StopTimers();
     event->accept();
 }
@@ -283,8 +226,8 @@ void TMainWindow::BringToFront() {
 
 void TMainWindow::DataFileOpenedChanged(bool opened) {
     // A file that cannot be written says so once, in the title.
-    const bool readOnly = opened && IsReadOnlyFile(QFile::encodeName(DataFilePath()).toStdString());
-    setWindowTitle(opened ? QStringLiteral("Quillery - ") + QFileInfo(DataFilePath()).fileName() +
+    const bool readOnly = opened && IsReadOnlyFile(QFile::encodeName(FSession->Path()).toStdString());
+    setWindowTitle(opened ? QStringLiteral("Quillery - ") + QFileInfo(FSession->Path()).fileName() +
                                 (readOnly ? QStringLiteral(" (read-only)") : QString())
                           : QStringLiteral("Quillery"));
     FBrowser->FillCategoryBar();
@@ -297,13 +240,13 @@ void TMainWindow::DataFileOpenedChanged(bool opened) {
 }
 
 void TMainWindow::ChooseDataFile() {
-    const bool hadFile = !DataFilePath().isEmpty();
+    const bool hadFile = !FSession->Path().isEmpty();
     if (FSession->Choose([this] { return FBrowser->OfferToSaveRecord(true); }) && hadFile)
         FBrowser->SetSelectedCategoryID(0);
 }
 
 bool TMainWindow::OpenFile(const QString& path) {
-    if (!DataFilePath().isEmpty() && !FBrowser->OfferToSaveRecord(true))
+    if (!FSession->Path().isEmpty() && !FBrowser->OfferToSaveRecord(true))
         return false;
     if (!FSession->FlushWriteCache() && !FSession->ConfirmDiscardUnwritten())
         return false;
@@ -315,35 +258,35 @@ bool TMainWindow::OpenFile(const QString& path) {
 }
 
 void TMainWindow::EditTemplates() {
-    if (DataFormModified()) {
+    if (FLayout->RecordForm()->Modified()) {
         MessageBoxes::ShowError(this, QString::fromLatin1(kSaveBeforeTemplates));
         return;
     }
     FWorkingCopy = std::make_unique<TDataFile>();
-    FWorkingCopy->BuildWorkingCopy(DataFile());
+    FWorkingCopy->BuildWorkingCopy(FSession->DataFile());
     if (!FTemplateEditor->Execute(*FWorkingCopy))
         return;
     // No row may refer to a record while the merge changes it or frees it with its category.
     FBrowser->ReleaseCategories();
-    DataFile().ApplyWorkingCopy(*FWorkingCopy);
+    FSession->DataFile().ApplyWorkingCopy(*FWorkingCopy);
     FBrowser->FillCategoryBar();
-    MarkDataChanged();
+    FSession->MarkDataChanged();
 }
 
 void TMainWindow::ImportFromExcel() {
-    if (DataFormModified()) {
+    if (FLayout->RecordForm()->Modified()) {
         MessageBoxes::ShowError(this, QString::fromLatin1(kSaveBeforeImport));
         return;
     }
     // No row may refer to a record while the import merges the categories.
     FBrowser->ReleaseCategories();
-    FImportWizard->Run(DataFile());
+    FImportWizard->Run(FSession->DataFile());
     FBrowser->FillCategoryBar();
-    MarkDataChanged();
+    FSession->MarkDataChanged();
 }
 
 void TMainWindow::UpdateEditTemplatesEnabled() {
     // The template editor rewrites categories: not over unsaved edits or a running filter.
-    FActions->EditTemplates->setEnabled(DataFileOpened() && !DataFormModified() &&
-                                        !FBrowser->FilterRunning());
+    FActions->EditTemplates->setEnabled(FSession->Opened() && !FLayout->RecordForm()->Modified() &&
+                                        !FFilterRun->Running());
 }

@@ -3,28 +3,26 @@
 #include <QMainWindow>
 #include <QMessageBox>
 
-#include <cstdint>
 #include <memory>
 
-class QTimer;
-class TCategory;
+class TDataFile;
 class TDataFileSession;
 class TExportWizard;
 class TFilterBar;
-class TImportWizard;
+class TFilterRun;
 class THelpCommands;
-class TDataFile;
+class TImportWizard;
 class TMainLayout;
 class TPrintHost;
-class TRecord;
 class TRecordBrowser;
+class TRecordCommands;
 class TRecordList;
-class TRecordListModel;
 class TTemplateEditor;
 struct TMainActions;
 
-// The main window: menus, toolbar and layout around the data file session and the record browser,
-// and the commands that open windows over the whole data file (templates, spreadsheets, printing).
+// The main window: menus, toolbar and layout around the data file session, the record browser, the
+// filter run and the record commands, wired together here, and the commands that open windows over
+// the whole data file (templates, spreadsheets, printing). Tests reach the parts as children.
 class TMainWindow : public QMainWindow {
     Q_OBJECT
 
@@ -32,34 +30,11 @@ public:
     explicit TMainWindow(QWidget* parent = nullptr);
     ~TMainWindow() override;
 
-    // What a user sees, for tests and the windows that build on this one.
-    TDataFile& DataFile();
-    const QString& DataFilePath() const;
-    bool DataFileOpened() const;
-    bool WritePending() const;
-    TCategory* CurrentCategory() const;
-    TRecord* CurrentRecord() const;
-    int32_t SelectedCategoryID() const;
-    TRecordListModel* RecordListModel() const;
-    // The record form holds edits that are not saved.
-    bool DataFormModified() const;
-
-    void MarkDataChanged();
     // Opens the data file at path as Create/Choose Data File does, after offering to save a
     // modified record; false when the user stayed with the open file.
     bool OpenFile(const QString& path);
     // The answer to a second start: restore and raise the window.
     void BringToFront();
-
-    // Timers, one-shot; their handlers are ordinary members so tests can fire them.
-    QTimer& TimerSelectCategory();
-    QTimer& TimerClearDataForm();
-    QTimer& TimerWriteCache();
-    QTimer& TimerSearch();
-    void TimerWriteCacheTimer();
-    void TimerSelectCategoryTimer();
-    void TimerClearDataFormTimer();
-    void TimerSearchTimer();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -97,4 +72,6 @@ private:
     TRecordList* FRecordList;
     TPrintHost* FPrintHost;
     TRecordBrowser* FBrowser = nullptr;
+    TFilterRun* FFilterRun = nullptr;
+    TRecordCommands* FRecordCommands = nullptr;
 };

@@ -16,13 +16,11 @@
 #include "ui/dialogs/MessageBoxes.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QLabel>
 
 namespace {
 
 const char* const kRecordModified = "Record modified, would you like to save?";
-const char* const kDeleteRecord = "Delete selected record?";
 
 constexpr int kSelectCategoryMs = 150;
 constexpr int kClearDataFormMs = 150;
@@ -45,8 +43,6 @@ TRecordBrowser::TRecordBrowser(QWidget* window, TDataFileSession& session, TMain
 void TRecordBrowser::ConnectWidgets() {
     ConnectCommand(&TimerSelectCategory, &QTimer::timeout, FWindow, [this] { TimerSelectCategoryTimer(); });
     ConnectCommand(&TimerClearDataForm, &QTimer::timeout, FWindow, [this] { TimerClearDataFormTimer(); });
-    ConnectCommand(&FFilterBar, &TFilterBar::RunRequested, FWindow, [this] { TimerSearchTimer(); });
-    ConnectCommand(&FFilterBar, &TFilterBar::BoxLeft, FWindow, [this] { RunPendingFilter(); });
     connect(FCategoryBar, &TCategoryBar::SelectedIndexChanged, this,
             [this](int index) { RunCommand(FWindow, [&] { CategoryBarChanged(index); }); });
     connect(FRecordList, &TRecordList::RowSelected, this,
@@ -59,20 +55,11 @@ void TRecordBrowser::ConnectWidgets() {
             FActions.DeleteItem->trigger();
     });
     FRecordList->CanLeaveRow = [this] { return OfferToSaveRecord(true); };
-    ConnectCommand(FRecordForm, &TRecordForm::SaveRequested, FWindow, [this] {
-        RunPendingFilter();
-        SaveRecord();
-    });
     ConnectCommand(FRecordForm, &TRecordForm::CancelRequested, FWindow, [this] { CancelRecordEdits(); });
-    connect(FRecordForm, &TRecordForm::ModifiedChanged, this, &TRecordBrowser::BusyChanged);
 }
 
 TRecordListModel* TRecordBrowser::RecordListModel() const {
     return FRecordList->Model();
-}
-
-bool TRecordBrowser::FormModified() const {
-    return FRecordForm->Modified();
 }
 
 void TRecordBrowser::LetGoOfData() {
@@ -89,19 +76,6 @@ void TRecordBrowser::ReleaseCategories() {
 void TRecordBrowser::StopTimers() {
     TimerSelectCategory.stop();
     TimerClearDataForm.stop();
-    FFilterBar.TimerSearch.stop();
-}
-
-void TRecordBrowser::TimerSearchTimer() {
-    FFilterBar.TimerSearch.stop();
-    // The user typed or clicked: the run selects its first row.
-    FSelectFirstAfterFilter = true;
-    if (FCurrentCategory == nullptr || !OfferToSaveRecord(true))
-        return;
-    if (!FFilterBar.IsEmpty())
-        FActions.Search->trigger();
-    else
-        ShowAllRecords();
 }
 
 // ---- Category bar and record list ------------------------------------------------------------
@@ -117,7 +91,7 @@ void TRecordBrowser::FillCategoryBar() {
 
 void TRecordBrowser::StepCategory(int step) {
     const int count = FCategoryBar->Count();
-    if (count == 0 || FFilterRunning)
+    if (count == 0)
         return;
     const int index = FCategoryBar->SelectedIndex() < 0 ? 0 : FCategoryBar->SelectedIndex() + step;
     if (index >= 0 && index < count)
@@ -167,8 +141,7 @@ void TRecordBrowser::CategoryBarChanged(int index) {
     if (!FFilterBar.IsEmpty()) {
         FActions.Search->trigger();
     } else {
-        FillRecordList();
-        SortRecordList();
+        ShowAllRecords();
         FActions.NewItem->setEnabled(true);
     }
     FSelectFirstAfterClear = true;
@@ -191,7 +164,7 @@ void TRecordBrowser::ShowCategoryPanels(bool visible) {
     FLayout.ShowRightPane(visible);
 }
 
-void TRecordBrowser::FillRecordList() {
+void TRecordBrowser::ShowAllRecords() {
     std::vector<TRecord*> rows;
     if (FCurrentCategory != nullptr) {
         rows.reserve(FCurrentCategory->Records.size());
@@ -201,6 +174,38 @@ void TRecordBrowser::FillRecordList() {
     FRecordList->ShowRows(std::move(rows));
     FFiltered = false;
     UpdateRecordCount();
+    SortRecordList();
+}
+
+void TRecordBrowser::ShowFilteredRecords(std::vector<TRecord*> rows) {
+    FRecordList->ShowRows(std::move(rows));
+    SortRecordList();
+    FFiltered = true;
+    UpdateRecordCount();
+}
+
+void TRecordBrowser::SelectFirstRecord() {
+    if (FRecordList->RowCount() > 0)
+        FRecordList->SelectRow(0);
+}
+
+void TRecordBrowser::ShowAddedRecord(TRecord* record) {
+    FRecordList->SelectRow(RecordListModel()->AppendRow(record));
+    FRecordList->ScrollToSelected();
+    UpdateRecordCount();
+    FRecordForm->FocusFirstBox();
+}
+
+bool TRecordBrowser::RemoveSelectedRow() {
+    const int row = FRecordList->SelectedRow();
+    if (row < 0)
+        return false;
+    FRecordList->ClearRowSelection();
+    // Without a current row the list selects no neighbour when the row goes.
+    FRecordList->selectionModel()->clearCurrentIndex();
+    RecordListModel()->RemoveRow(row);
+    UpdateRecordCount();
+    return true;
 }
 
 void TRecordBrowser::UpdateRecordCount() {
@@ -259,7 +264,7 @@ void TRecordBrowser::RecordDeselected() {
 }
 
 bool TRecordBrowser::OfferToSaveRecord(bool keepListOrder) {
-    if (!FormModified())
+    if (!FRecordForm->Modified())
         return true;
     const QMessageBox::StandardButton answer =
         MessageBoxes::Show(FWindow, MessageBoxes::TKind::Warning, QString::fromLatin1(kRecordModified),
@@ -304,108 +309,7 @@ void TRecordBrowser::TimerClearDataFormTimer() {
     }
 }
 
-// ---- Filter ----------------------------------------------------------------------------------
-
-void TRecordBrowser::ShowAllRecords() {
-    FillRecordList();
-    SortRecordList();
-    QCoreApplication::processEvents();
-    if (FRecordList->RowCount() > 0)
-        FRecordList->SelectRow(0);
-    FActions.NewItem->setEnabled(true);
-}
-
-void TRecordBrowser::SetFilterRunning(bool running) {
-    FFilterRunning = running;
-    // While a run goes on, nothing may start another run or change the records it walks.
-    FLayout.LeftPanel()->setEnabled(!running);
-    FLayout.RightPanel()->setEnabled(!running);
-    FFilterBar.SetRunning(running);
-    FActions.Search->setEnabled(!running);
-    FActions.ChooseDataFile->setEnabled(!running);
-    if (running)
-        FActions.NewItem->setEnabled(false);
-    emit BusyChanged();
-}
-
-void TRecordBrowser::RunPendingFilter() {
-    if (FFilterBar.TimerSearch.isActive())
-        TimerSearchTimer();
-}
-
-void TRecordBrowser::RunFilter() {
-    if (FCurrentCategory == nullptr || FFilterRunning)
-        return;
-    FSearchParam.WholeWord = FFilterBar.WholeWord();
-    FSearchParam.SetFilterText(StoredText(FFilterBar.Text()));
-    SetFilterRunning(true);
-    FRecordList->ShowRows({});
-    QCoreApplication::processEvents();
-    std::vector<TRecord*> rows =
-        FilterRecords(FCurrentCategory->Records, FSearchParam, [] { QCoreApplication::processEvents(); });
-    FRecordList->ShowRows(std::move(rows));
-    SortRecordList();
-    SetFilterRunning(false);
-    FActions.NewItem->setEnabled(false);
-    FFiltered = true;
-    UpdateRecordCount();
-    if (FSelectFirstAfterFilter) {
-        FSelectFirstAfterFilter = false;
-        if (FRecordList->RowCount() > 0)
-            FRecordList->SelectRow(0);
-    }
-    FFilterBar.PlaceCaretAfterRun();
-}
-
-// ---- Record commands and the Edit menu -------------------------------------------------------
-
-void TRecordBrowser::AppendAndSelect(TRecord* record) {
-    // The new row stays last until the list is next sorted.
-    const int row = RecordListModel()->AppendRow(record);
-    FRecordList->SelectRow(row);
-    FRecordList->ScrollToSelected();
-    UpdateRecordCount();
-    FSession.MarkDataChanged();
-    FRecordForm->FocusFirstBox();
-}
-
-void TRecordBrowser::NewRecord() {
-    // A filter run that was pending may just have disabled the command.
-    if (FCurrentCategory == nullptr || FFilterRunning || !FActions.NewItem->isEnabled())
-        return;
-    AppendAndSelect(FCurrentCategory->NewRecord());
-}
-
-void TRecordBrowser::DuplicateRecord() {
-    if (FCurrentCategory == nullptr || FCurrentRecord == nullptr || FFilterRunning)
-        return;
-    // The stored values: edits still pending in the form are not part of the copy.
-    TRecord* copy = FCurrentCategory->NewRecord();
-    copy->Assign(*FCurrentRecord);
-    AppendAndSelect(copy);
-}
-
-void TRecordBrowser::DeleteRecord() {
-    if (FCurrentCategory == nullptr || FCurrentRecord == nullptr || FFilterRunning)
-        return;
-    if (MessageBoxes::Show(FWindow, MessageBoxes::TKind::Confirmation, QString::fromLatin1(kDeleteRecord),
-                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
-        return;
-    // The selection as it is after the question.
-    TRecord* record = FCurrentRecord;
-    const int row = FRecordList->SelectedRow();
-    if (record == nullptr || row < 0)
-        return;
-    // The row goes before its record, so the list never refers to a destroyed record; its
-    // deselection drops pending edits without asking.
-    FRecordList->ClearRowSelection();
-    // Without a current row the list selects no neighbour when the row goes.
-    FRecordList->selectionModel()->clearCurrentIndex();
-    RecordListModel()->RemoveRow(row);
-    FCurrentCategory->DeleteRecord(record);
-    UpdateRecordCount();
-    FSession.MarkDataChanged();
-}
+// ---- Focus ---------------------------------------------------------------------------------
 
 void TRecordBrowser::FocusFilterBox() {
     if (FCurrentCategory != nullptr)

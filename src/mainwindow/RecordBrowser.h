@@ -1,11 +1,10 @@
 #pragma once
 
-#include "core/SearchParam.h"
-
 #include <QObject>
 #include <QTimer>
 
 #include <cstdint>
+#include <vector>
 
 class QLabel;
 class QWidget;
@@ -20,9 +19,10 @@ class TRecordList;
 class TRecordListModel;
 struct TMainActions;
 
-// Which category and record the main window shows, and every change to them: the category bar,
-// the record list with its sorting and filter runs, the record form's load and save, and the
-// record commands. Edits in the form are offered for saving before anything moves away from them.
+// Which category and record the main window shows, and every change to what it shows: the category
+// bar, the record list with its sorting, and the record form's load and save. Edits in the form
+// are offered for saving before anything moves away from them. Filter runs and the record commands
+// show their results through it.
 class TRecordBrowser : public QObject {
     Q_OBJECT
 
@@ -36,8 +36,6 @@ public:
     int32_t SelectedCategoryID() const { return FSelectedCategoryID; }
     void SetSelectedCategoryID(int32_t id) { FSelectedCategoryID = id; }
     TRecordListModel* RecordListModel() const;
-    bool FormModified() const;
-    bool FilterRunning() const { return FFilterRunning; }
 
     // Fills the bar from the data and selects the remembered category shortly after.
     void FillCategoryBar();
@@ -54,13 +52,18 @@ public:
     bool OfferToSaveRecord(bool keepListOrder);
     void SaveRecord();
 
-    // A filter run still waiting for the user's pause runs before any command acts.
-    void RunPendingFilter();
-    void RunFilter();
+    // Every record of the current category, sorted.
+    void ShowAllRecords();
+    // A filter's result in place of every record, sorted.
+    void ShowFilteredRecords(std::vector<TRecord*> rows);
+    void SelectFirstRecord();
+    // A record just added to the current category: its row goes last (until the list is next
+    // sorted), selected, with the focus in the form.
+    void ShowAddedRecord(TRecord* record);
+    // Takes the selected row out of the list before its record goes; the deselection drops the
+    // form's pending edits without asking. False when no row is selected.
+    bool RemoveSelectedRow();
 
-    void NewRecord();
-    void DuplicateRecord();
-    void DeleteRecord();
     void FocusFilterBox();
     void FocusRecordList();
 
@@ -71,11 +74,6 @@ public:
     QTimer TimerClearDataForm;
     void TimerSelectCategoryTimer();
     void TimerClearDataFormTimer();
-    void TimerSearchTimer();
-
-signals:
-    // A filter run started or ended, or the form's edits became pending or went.
-    void BusyChanged();
 
 private:
     void ConnectWidgets();
@@ -83,16 +81,12 @@ private:
     // The current category's place in the bar, or -1.
     int CurrentCategoryIndex() const;
     void ShowCategoryPanels(bool visible);
-    void FillRecordList();
     void SortRecordList();
     void UpdateRecordCount();
     void HeaderClicked(int column);
     void RecordSelected(TRecord* record);
     void RecordDeselected();
     void CancelRecordEdits();
-    void ShowAllRecords();
-    void SetFilterRunning(bool running);
-    void AppendAndSelect(TRecord* record);
 
     QWidget* FWindow;
     TDataFileSession& FSession;
@@ -104,15 +98,12 @@ private:
     TRecordList* FRecordList;
     TRecordForm* FRecordForm;
 
-    TSearchParam FSearchParam;
     int32_t FSelectedCategoryID = 0;
     TCategory* FCurrentCategory = nullptr;
     TRecord* FCurrentRecord = nullptr;
     bool FSelectFirstAfterClear = false;
     bool FFormNeedsRebuild = true;
     bool FSavingOnDeselect = false;
-    bool FSelectFirstAfterFilter = false;
-    bool FFilterRunning = false;
     // The list shows a filter's result rather than every record.
     bool FFiltered = false;
 };

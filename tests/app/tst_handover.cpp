@@ -273,7 +273,7 @@ private slots:
         form->showMinimized();
         QCOMPARE(SecondStart(otherPath), TSingleInstanceGuard::TResult::HandedOver);
         QVERIFY(!form->isMinimized());
-        QTRY_COMPARE(form->DataFilePath(), opens ? otherPath : path);
+        QTRY_COMPARE(Session(*form).Path(), opens ? otherPath : path);
         QCOMPARE(form->windowTitle(),
                  opens ? QStringLiteral("Quillery - other.lgd") : QStringLiteral("Quillery - cards.lgd"));
         QCOMPARE(ShownBoxTexts(),
@@ -282,7 +282,7 @@ private slots:
         const QString title =
             QString::fromStdString(std::string(LoadData(path).Categories[0]->Records[0]->Value(0)));
         QCOMPARE(title, answer == QMessageBox::Yes ? QStringLiteral("Zens") : QStringLiteral("Zen"));
-        QCOMPARE(form->DataFormModified(), !opens);
+        QCOMPARE(RecordForm(*form).Modified(), !opens);
     }
 
     void aFailingOpeningIsShown() {

@@ -35,7 +35,7 @@ private slots:
         SaveData(data, FPath);
         WriteSetting(QStringLiteral("DataFile"), FPath);
         FForm = ShowForm();
-        QVERIFY(FForm->DataFileOpened());
+        QVERIFY(Session(*FForm).Opened());
     }
     void cleanup() {
         if (FForm->isVisible()) {
@@ -137,13 +137,13 @@ private slots:
     }
 
     void pendingChangesAreWrittenFirst() {
-        AddCategory(FForm->DataFile(), "Films", {"Title"});
-        FForm->MarkDataChanged();
+        AddCategory(Session(*FForm).DataFile(), "Films", {"Title"});
+        Session(*FForm).MarkDataChanged();
         const QString copy = FSandbox->FilePath(QStringLiteral("copy.lgd"));
         FileDialogTesting::QueueResult(copy);
         Trigger(*FForm, "ActionBackupDataFile");
-        QVERIFY(!FForm->WritePending());
-        QVERIFY(!FForm->TimerWriteCache().isActive());
+        QVERIFY(!Session(*FForm).WritePending());
+        QVERIFY(!Session(*FForm).TimerWriteCache.isActive());
         QCOMPARE(LoadData(copy).Categories.size(), size_t(2));
         QCOMPARE(FileBytes(copy), FileBytes(FPath));
     }

@@ -75,22 +75,22 @@ private slots:
         QCOMPARE(sheets[0].Rows,
                  (QList<QStringList>{{"Title", "Author"}, {"Emma", "Austen"}, {"Dracula", "Stoker"}}));
         // The export only reads.
-        QVERIFY(!form->TimerWriteCache().isActive());
+        QVERIFY(!Session(*form).TimerWriteCache.isActive());
         QCOMPARE(FileBytes(FPath), before);
 
         const auto imported = DriveWizard<TImportWizard>(workbook, 4);
         Trigger(*form, "ActionImportFromExcel");
         QCOMPARE(*imported, QStringLiteral("&Close"));
         // The bar is refilled and shows the category that was shown before.
-        QVERIFY(form->TimerSelectCategory().isActive());
+        QVERIFY(Browser(*form).TimerSelectCategory.isActive());
         ShowRememberedCategory(*form);
         auto* bar = Child<TCategoryBar>(*form, "FEGXOutlookBar1");
         QCOMPARE(bar->Count(), 3);
         QCOMPARE(bar->ItemCaption(2), QStringLiteral("Books"));
-        QCOMPARE(form->CurrentCategory()->ID, 2);
-        QVERIFY(form->TimerWriteCache().isActive());
+        QCOMPARE(Browser(*form).CurrentCategory()->ID, 2);
+        QVERIFY(Session(*form).TimerWriteCache.isActive());
 
-        form->TimerWriteCacheTimer();
+        Session(*form).TimerWriteCacheTimer();
         const TDataFile saved = LoadData(FPath);
         QCOMPARE(saved.Categories.size(), size_t(3));
         const TCategory& category = *saved.Categories[2];
@@ -101,7 +101,7 @@ private slots:
 
         // The new category shows its records in the list.
         QTest::mouseClick(bar->ItemArea(), Qt::LeftButton, Qt::NoModifier, bar->ItemRect(2).center());
-        QCOMPARE(form->CurrentCategory()->ID, 3);
+        QCOMPARE(Browser(*form).CurrentCategory()->ID, 3);
         QCOMPARE(ListColumnTexts(*form, 0), (QStringList{"Dracula", "Emma"}));
         QCOMPARE(ListColumnTexts(*form, 1), (QStringList{"Stoker", "Austen"}));
         QVERIFY(form->close());
@@ -116,7 +116,7 @@ private slots:
         QCOMPARE(ShownBoxTexts(),
                  QStringList{"Please save or cancel your modification to record before importing "
                              "from Excel file."});
-        QCOMPARE(form->DataFile().Categories.size(), size_t(2));
+        QCOMPARE(Session(*form).DataFile().Categories.size(), size_t(2));
         // Closing asks about the edited record.
         MessageBoxTesting::QueueAnswer(QMessageBox::No);
         QVERIFY(form->close());

@@ -54,8 +54,8 @@ class TestFilter : public TWindowTest {
         auto* box = Child<QLineEdit>(form, "EditSearchBox");
         box->setFocus();
         TypeText(box, text);
-        QVERIFY(form.TimerSearch().isActive());
-        form.TimerSearchTimer();
+        QVERIFY(FilterBar(form).TimerSearch.isActive());
+        FilterBar(form).TimerSearchTimer();
     }
 
     static QString Header(const TMainWindow& form) { return Child<QLabel>(form, "LabelCategory")->text(); }
@@ -95,8 +95,8 @@ private slots:
         if (wholeWord) {
             QTest::mouseClick(Child<QCheckBox>(*form, "CBMatchWholeWord"), Qt::LeftButton);
         }
-        QVERIFY(form->TimerSearch().isActive());
-        form->TimerSearchTimer();
+        QVERIFY(FilterBar(*form).TimerSearch.isActive());
+        FilterBar(*form).TimerSearchTimer();
 
         QCOMPARE(ListColumnTexts(*form, 0), titles);
         QCOMPARE(Header(*form), QStringLiteral("Books   (Filtered: %1 record%2)")
@@ -116,15 +116,15 @@ private slots:
     void quickKeysCauseOneRun() {
         TBooks books;
         auto form = Show(books.Data);
-        QCOMPARE(form->TimerSearch().interval(), 300);
-        QVERIFY(form->TimerSearch().isSingleShot());
-        QVERIFY(!form->TimerSearch().isActive());
+        QCOMPARE(FilterBar(*form).TimerSearch.interval(), 300);
+        QVERIFY(FilterBar(*form).TimerSearch.isSingleShot());
+        QVERIFY(!FilterBar(*form).TimerSearch.isActive());
         QSignalSpy runs(Child<QAction>(*form, "ActionSearch"), &QAction::triggered);
         auto* box = Child<QLineEdit>(*form, "EditSearchBox");
         box->setFocus();
         TypeText(box, QStringLiteral("boo"));
         QCOMPARE(runs.size(), 0);
-        QVERIFY(form->TimerSearch().isActive());
+        QVERIFY(FilterBar(*form).TimerSearch.isActive());
         QTRY_COMPARE_WITH_TIMEOUT(runs.size(), 1, 2000);
         QTest::qWait(400);
         QCOMPARE(runs.size(), 1);
@@ -157,15 +157,15 @@ private slots:
             ClickEditMenuItem(*form, "ActionCut");
         }
         QVERIFY(box->text().isEmpty());
-        QCOMPARE(form->TimerSearch().isActive(), showsAll);
+        QCOMPARE(FilterBar(*form).TimerSearch.isActive(), showsAll);
         if (!showsAll) {
             // Nothing changes until the next character key or Match Whole Word click.
             QVERIFY(Header(*form).contains(QStringLiteral("(Filtered:")));
             QVERIFY(!Child<QAction>(*form, "ActionNewItem")->isEnabled());
             QTest::mouseClick(Child<QCheckBox>(*form, "CBMatchWholeWord"), Qt::LeftButton);
-            QVERIFY(form->TimerSearch().isActive());
+            QVERIFY(FilterBar(*form).TimerSearch.isActive());
         }
-        form->TimerSearchTimer();
+        FilterBar(*form).TimerSearchTimer();
         QCOMPARE(Header(*form), QStringLiteral("Books   (Total: 10 records)"));
         QCOMPARE(ListColumnTexts(*form, 0).size(), 10);
         QVERIFY(Child<QAction>(*form, "ActionNewItem")->isEnabled());
@@ -182,11 +182,11 @@ private slots:
         for (Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Home, Qt::Key_End, Qt::Key_Shift}) {
             QTest::keyClick(box, key);
         }
-        QVERIFY(!form->TimerSearch().isActive());
+        QVERIFY(!FilterBar(*form).TimerSearch.isActive());
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
             QTest::keyClick(box, key);
-            QVERIFY(form->TimerSearch().isActive());
-            form->TimerSearch().stop();
+            QVERIFY(FilterBar(*form).TimerSearch.isActive());
+            FilterBar(*form).TimerSearch.stop();
         }
         QCOMPARE(box->text(), QStringLiteral("book"));
         QVERIFY(form->close());
@@ -198,10 +198,10 @@ private slots:
         ClickRow(*form, 3);
         QTest::mouseClick(Child<QCheckBox>(*form, "CBMatchWholeWord"), Qt::LeftButton);
         QVERIFY(Child<QCheckBox>(*form, "CBMatchWholeWord")->isChecked());
-        QVERIFY(form->TimerSearch().isActive());
+        QVERIFY(FilterBar(*form).TimerSearch.isActive());
         QTRY_COMPARE(SelectedRow(*form), 0);
         QCOMPARE(Header(*form), QStringLiteral("Books   (Total: 10 records)"));
-        QCOMPARE(form->CurrentRecord()->Value(0), std::string_view("ab"));
+        QCOMPARE(Browser(*form).CurrentRecord()->Value(0), std::string_view("ab"));
         QVERIFY(form->close());
     }
 
@@ -215,13 +215,13 @@ private slots:
         Filter(*form, QStringLiteral("bo"));
         auto* bar = Child<TCategoryBar>(*form, "FEGXOutlookBar1");
         QTest::mouseClick(bar->ItemArea(), Qt::LeftButton, Qt::NoModifier, bar->ItemRect(1).center());
-        QVERIFY(!form->TimerSearch().isActive());
+        QVERIFY(!FilterBar(*form).TimerSearch.isActive());
         QCOMPARE(Header(*form), QStringLiteral("People   (Filtered: 2 records)"));
         QCOMPARE(ListColumnTexts(*form, 0), (QStringList{"Bo", "Bob"}));
         QVERIFY(!Child<QAction>(*form, "ActionNewItem")->isEnabled());
         QCOMPARE(form->focusWidget(), Child<QLineEdit>(*form, "EditSearchBox"));
-        form->TimerClearDataFormTimer();
-        QCOMPARE(form->CurrentRecord()->Value(0), std::string_view("Bo"));
+        Browser(*form).TimerClearDataFormTimer();
+        QCOMPARE(Browser(*form).CurrentRecord()->Value(0), std::string_view("Bo"));
         QCOMPARE(FormControls(*form).size(), 1);
         QVERIFY(form->close());
     }
@@ -234,8 +234,8 @@ private slots:
         Filter(*form, QStringLiteral("abs"));
         QCOMPARE(ShownBoxTexts(), QStringList{"Record modified, would you like to save?"});
         QCOMPARE(ListColumnTexts(*form, 0), QStringList{"abs"});
-        QVERIFY(!form->DataFormModified());
-        QVERIFY(form->WritePending());
+        QVERIFY(!RecordForm(*form).Modified());
+        QVERIFY(Session(*form).WritePending());
         QVERIFY(form->close());
     }
 
@@ -258,7 +258,7 @@ private slots:
             }
         });
         QVERIFY(Child<QAction>(*form, "ActionEditTemplates")->isEnabled());
-        form->TimerSearchTimer();
+        FilterBar(*form).TimerSearchTimer();
         QCOMPARE(enabledDuringRun, QStringList());
         for (const char* name : {"PanelLeft", "PanelRight", "EditSearchBox", "CBMatchWholeWord"}) {
             QVERIFY2(Child<QWidget>(*form, name)->isEnabled(), name);
@@ -278,9 +278,9 @@ private slots:
         auto form = Show(data);
         Child<QCheckBox>(*form, "CBMatchWholeWord")->setChecked(true);
         Filter(*form, QStringLiteral("NEEDLE"));
-        QCOMPARE(form->RecordListModel()->rowCount(), 14286);
+        QCOMPARE(ListModel(*form)->rowCount(), 14286);
         QCOMPARE(Header(*form), QStringLiteral("Big   (Filtered: 14286 records)"));
-        QCOMPARE(form->CurrentRecord()->Value(0), std::string_view("0"));
+        QCOMPARE(Browser(*form).CurrentRecord()->Value(0), std::string_view("0"));
         QVERIFY(form->close());
     }
 };

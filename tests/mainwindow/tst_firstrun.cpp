@@ -48,7 +48,7 @@ private slots:
         QCOMPARE(boxes[0].Text, kWelcome);
         QCOMPARE(boxes[0].Buttons, QMessageBox::Ok | QMessageBox::Cancel);
         QTRY_VERIFY(!form->isVisible());
-        QVERIFY(form->DataFilePath().isEmpty());
+        QVERIFY(Session(*form).Path().isEmpty());
         QVERIFY(FileDialogTesting::TakeShown().isEmpty());
         QCOMPARE(ReadSetting(QStringLiteral("PanelLeftWidth")), QStringLiteral("150"));
         QCOMPARE(ReadSetting(QStringLiteral("ListView1Height")), QStringLiteral("222"));
@@ -88,12 +88,12 @@ private slots:
         QCOMPARE(boxes[1].Buttons, QMessageBox::Yes | QMessageBox::No);
 
         QVERIFY(form->isVisible());
-        QCOMPARE(form->DataFilePath(), path);
+        QCOMPARE(Session(*form).Path(), path);
         QCOMPARE(ReadSetting(QStringLiteral("DataFile")), path);
         QCOMPARE(form->windowTitle(), QStringLiteral("Quillery - new.lgd"));
         QCOMPARE(FileBytes(path), FileBytes(TFolders::TemplateFilePath()));
-        QVERIFY(!form->WritePending());
-        QCOMPARE(form->DataFile().Categories.size(), size_t(2));
+        QVERIFY(!Session(*form).WritePending());
+        QCOMPARE(Session(*form).DataFile().Categories.size(), size_t(2));
         auto* bar = Child<TCategoryBar>(*form, "FEGXOutlookBar1");
         QCOMPARE(bar->Count(), 2);
         QCOMPARE(bar->ItemCaption(0), QStringLiteral("Contacts"));
@@ -102,7 +102,7 @@ private slots:
         QVERIFY(Child<QAction>(*form, "ActionBackupDataFile")->isEnabled());
 
         ShowRememberedCategory(*form);
-        QCOMPARE(form->CurrentCategory()->Name, std::string("Contacts"));
+        QCOMPARE(Browser(*form).CurrentCategory()->Name, std::string("Contacts"));
         QVERIFY(form->close());
     }
 
@@ -116,8 +116,8 @@ private slots:
         MessageBoxTesting::TakeShown();
         QCOMPARE(form->windowTitle(), QStringLiteral("Quillery - blank.lgd"));
         QVERIFY(QFileInfo::exists(path));
-        QVERIFY(!form->WritePending());
-        QVERIFY(!form->TimerWriteCache().isActive());
+        QVERIFY(!Session(*form).WritePending());
+        QVERIFY(!Session(*form).TimerWriteCache.isActive());
         QCOMPARE(LoadData(path).Categories.size(), size_t(0));
         QCOMPARE(FileBytes(path), QByteArray::fromStdString(TDataFile().SaveToBytes()));
         QVERIFY(form->close());
@@ -136,7 +136,7 @@ private slots:
         QCOMPARE(boxes.size(), 2);
         QCOMPARE(boxes[1].Kind, MessageBoxes::TKind::Error);
         QVERIFY2(boxes[1].Text.contains(QStringLiteral("blank.lgd")), qPrintable(boxes[1].Text));
-        QCOMPARE(form->DataFilePath(), first);
+        QCOMPARE(Session(*form).Path(), first);
         QCOMPARE(form->windowTitle(), QStringLiteral("Quillery - cards.lgd"));
         QCOMPARE(ReadSetting(QStringLiteral("DataFile")), first);
         QVERIFY(!QFileInfo::exists(path));
@@ -153,7 +153,7 @@ private slots:
         QCOMPARE(dialogs.size(), 1);
         QCOMPARE(dialogs[0].Folder, QFileInfo(first).absolutePath());
         QCOMPARE(dialogs[0].FileName, QStringLiteral("old.lgd"));
-        QCOMPARE(form->DataFilePath(), first);
+        QCOMPARE(Session(*form).Path(), first);
         QVERIFY(form->close());
     }
 
@@ -170,8 +170,8 @@ private slots:
         QCOMPARE(boxes[2].Kind, MessageBoxes::TKind::Error);
         QVERIFY2(boxes[2].Text.contains(QStringLiteral("template1.tpl")), qPrintable(boxes[2].Text));
         QVERIFY(form->isVisible());
-        QCOMPARE(form->DataFilePath(), path);
-        QCOMPARE(form->DataFile().Categories.size(), size_t(0));
+        QCOMPARE(Session(*form).Path(), path);
+        QCOMPARE(Session(*form).DataFile().Categories.size(), size_t(0));
         QCOMPARE(LoadData(path).Categories.size(), size_t(0));
         QVERIFY(form->close());
     }
@@ -198,8 +198,8 @@ private slots:
         FileDialogTesting::QueueResult(path);
         auto form = ShowForm();
         QCOMPARE(ShownBoxTexts(), QStringList{kWelcome});
-        QCOMPARE(form->DataFile().Categories.size(), size_t(1));
-        QVERIFY(!form->WritePending());
+        QCOMPARE(Session(*form).DataFile().Categories.size(), size_t(1));
+        QVERIFY(!Session(*form).WritePending());
         QVERIFY(form->close());
     }
 };

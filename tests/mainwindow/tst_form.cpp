@@ -134,23 +134,23 @@ private slots:
         QCOMPARE(before.size(), 2);
 
         ClickRow(*form, 1);
-        QCOMPARE(form->CurrentRecord()->Value(0), std::string_view("Zen"));
-        QVERIFY(!form->TimerClearDataForm().isActive());
+        QCOMPARE(Browser(*form).CurrentRecord()->Value(0), std::string_view("Zen"));
+        QVERIFY(!Browser(*form).TimerClearDataForm.isActive());
         QCOMPARE(Pointers(FormControls(*form)), before);
         QCOMPARE(ControlText(before[0]), QStringLiteral("Zen"));
         QCOMPARE(ControlText(before[1]), QStringLiteral("Pirsig"));
-        QVERIFY(!form->DataFormModified());
+        QVERIFY(!RecordForm(*form).Modified());
         QVERIFY(Child<QLabel>(*form, "LabelDataFormToolBar")->text().isEmpty());
 
         // Another category never shows its records in the old form.
         auto* bar = Child<TCategoryBar>(*form, "FEGXOutlookBar1");
         QTest::mouseClick(bar->ItemArea(), Qt::LeftButton, Qt::NoModifier, bar->ItemRect(1).center());
-        QVERIFY(form->TimerClearDataForm().isActive());
+        QVERIFY(Browser(*form).TimerClearDataForm.isActive());
         if (selectAtOnce) {
             ClickRow(*form, 0);
-            QVERIFY(!form->TimerClearDataForm().isActive());
+            QVERIFY(!Browser(*form).TimerClearDataForm.isActive());
         } else {
-            form->TimerClearDataFormTimer();
+            Browser(*form).TimerClearDataFormTimer();
         }
         for (const QPointer<QWidget>& control : before) {
             QVERIFY(control.isNull());
@@ -171,14 +171,14 @@ private slots:
         QCOMPARE(FormControls(*form).size(), 1);
         ClickRow(*form, -1);
         QCOMPARE(SelectedRow(*form), -1);
-        QVERIFY(form->CurrentRecord() == nullptr);
+        QVERIFY(Browser(*form).CurrentRecord() == nullptr);
         QCOMPARE(Child<QLabel>(*form, "LabelDataFormToolBar")->text(),
                  QStringLiteral("No record is selected."));
         QVERIFY(!Child<QAction>(*form, "ActionDuplicateItem")->isEnabled());
         QVERIFY(!Child<QAction>(*form, "ActionDeleteItem")->isEnabled());
-        QVERIFY(form->TimerClearDataForm().isActive());
-        QCOMPARE(form->TimerClearDataForm().interval(), 150);
-        QVERIFY(form->TimerClearDataForm().isSingleShot());
+        QVERIFY(Browser(*form).TimerClearDataForm.isActive());
+        QCOMPARE(Browser(*form).TimerClearDataForm.interval(), 150);
+        QVERIFY(Browser(*form).TimerClearDataForm.isSingleShot());
         QTRY_VERIFY(FormControls(*form).isEmpty());
         auto* panel = Child<QWidget>(*form, "PanelDataForm");
         QCOMPARE(panel->palette().color(QPalette::Window), QColor(0xC0, 0xC0, 0xC0));
@@ -222,16 +222,16 @@ private slots:
         AddRecord(*books, {"x"});
         FPath = RememberData(*FSandbox, data);
         auto form = ShowForm();
-        form->TimerSelectCategoryTimer();
+        Browser(*form).TimerSelectCategoryTimer();
         SetHolderWidth(*form, 700);
         auto* holder = Child<QWidget>(*form, "PanelDataFormHolder");
         // Place the memo so that the form ends where the row says.
-        TCategory* shown = form->CurrentCategory();
+        TCategory* shown = Browser(*form).CurrentCategory();
         const int bottom = holder->height() + bottomPastHolder;
         QVERIFY(bottom > 60);
         shown->ElementByID(memo)->Left = right - 100;
         shown->ElementByID(memo)->Top = bottom - 50;
-        form->TimerClearDataFormTimer();
+        Browser(*form).TimerClearDataFormTimer();
         QCOMPARE(FormControls(*form).size(), 1);
         QCOMPARE(FormControls(*form)[0]->geometry().right() + 1, right);
 
@@ -328,13 +328,13 @@ private slots:
         QWidget* box = memo ? FormControl(*form, notes) : FormControl(*form, books->Columns[0]->ElementID);
         const QString stored = ControlText(box);
         TypeIntoBox(box, QStringLiteral("x"));
-        QVERIFY(form->DataFormModified());
+        QVERIFY(RecordForm(*form).Modified());
         QVERIFY(!cancel->isHidden());
         QVERIFY(!editTemplates->isEnabled());
         // Deleting the character again leaves the form modified.
         QTest::keyClick(box, Qt::Key_Backspace);
         QCOMPARE(ControlText(box), stored);
-        QVERIFY(form->DataFormModified());
+        QVERIFY(RecordForm(*form).Modified());
 
         TypeText(box, QStringLiteral("yz"));
         QTest::mouseClick(cancel, Qt::LeftButton);
@@ -342,7 +342,7 @@ private slots:
         QVERIFY(cancel->isHidden());
         QVERIFY(editTemplates->isEnabled());
         QCOMPARE(ControlText(box), stored);
-        QVERIFY(!form->WritePending());
+        QVERIFY(!Session(*form).WritePending());
         QVERIFY(form->close());
     }
 
@@ -363,8 +363,8 @@ private slots:
         QCOMPARE(ControlText(boxes[0]), QStringLiteral("Zen"));
         QCOMPARE(ControlText(boxes[1]), QStringLiteral("Pirsig"));
         QCOMPARE(ControlText(boxes[2]), QStringLiteral("one\ntwo"));
-        QVERIFY(!form->DataFormModified());
-        QCOMPARE(form->CurrentRecord()->Value(1), std::string_view("Pirsig"));
+        QVERIFY(!RecordForm(*form).Modified());
+        QCOMPARE(Browser(*form).CurrentRecord()->Value(1), std::string_view("Pirsig"));
         QVERIFY(form->close());
     }
 
@@ -393,10 +393,10 @@ private slots:
         QCOMPARE(MessageBoxes::EscapeAnswer(boxes[0].Buttons), QMessageBox::Cancel);
         if (answer == QMessageBox::Cancel) {
             QCOMPARE(SelectedRow(*form), 0);
-            QCOMPARE(form->CurrentRecord()->Value(0), std::string_view("a"));
+            QCOMPARE(Browser(*form).CurrentRecord()->Value(0), std::string_view("a"));
             QCOMPARE(ControlText(box), QStringLiteral("azz"));
-            QVERIFY(form->DataFormModified());
-            QVERIFY(!form->WritePending());
+            QVERIFY(RecordForm(*form).Modified());
+            QVERIFY(!Session(*form).WritePending());
             MessageBoxTesting::QueueAnswer(QMessageBox::No);
             QVERIFY(form->close());
             MessageBoxTesting::TakeShown();
@@ -404,15 +404,15 @@ private slots:
         }
 
         const bool yes = answer == QMessageBox::Yes;
-        const TCategory* shown = form->CurrentCategory();
+        const TCategory* shown = Browser(*form).CurrentCategory();
         QCOMPARE(shown->Records[0]->Value(0), yes ? std::string_view("azz") : std::string_view("a"));
         QCOMPARE(ListColumnTexts(*form, 0), (QStringList{yes ? "azz" : "a", "b"}));
         QCOMPARE(SelectedRow(*form), 1);
-        QCOMPARE(form->CurrentRecord()->Value(0), std::string_view("b"));
+        QCOMPARE(Browser(*form).CurrentRecord()->Value(0), std::string_view("b"));
         QCOMPARE(ControlText(box), QStringLiteral("b"));
-        QVERIFY(!form->DataFormModified());
+        QVERIFY(!RecordForm(*form).Modified());
         QVERIFY(Child<QAction>(*form, "ActionEditTemplates")->isEnabled());
-        QCOMPARE(form->WritePending(), yes);
+        QCOMPARE(Session(*form).WritePending(), yes);
         QVERIFY(form->close());
     }
 
@@ -423,7 +423,7 @@ private slots:
             AddRecord(*list, {word, "same"});
         }
         auto form = Show(data);
-        QCOMPARE(form->CurrentRecord()->Value(0), std::string_view("a"));
+        QCOMPARE(Browser(*form).CurrentRecord()->Value(0), std::string_view("a"));
         auto* word = qobject_cast<QLineEdit*>(FormControl(*form, list->Columns[0]->ElementID));
         TypeIntoBox(word, QString());
         word->selectAll();
@@ -431,9 +431,9 @@ private slots:
         QTest::mouseClick(Child<QPushButton>(*form, "BtnSaveData"), Qt::LeftButton);
         QCOMPARE(ListColumnTexts(*form, 0), (QStringList{"b", "c", "d", "zz\u00e9"}));
         QCOMPARE(SelectedRow(*form), 3);
-        QCOMPARE(form->CurrentRecord()->Value(0), std::string_view("zz\xc3\xa9"));
-        QVERIFY(!form->DataFormModified());
-        QVERIFY(form->TimerWriteCache().isActive());
+        QCOMPARE(Browser(*form).CurrentRecord()->Value(0), std::string_view("zz\xc3\xa9"));
+        QVERIFY(!RecordForm(*form).Modified());
+        QVERIFY(Session(*form).TimerWriteCache.isActive());
         auto* view = Child<QTreeView>(*form, "ListView1");
         QVERIFY(view->viewport()->rect().contains(view->visualRect(view->model()->index(3, 0))));
         QVERIFY(form->close());
@@ -478,8 +478,8 @@ private slots:
         TypeIntoBox(memo, QString());
         TypeLines(memo, typed);
         QTest::mouseClick(Child<QPushButton>(*form, "BtnSaveData"), Qt::LeftButton);
-        QCOMPARE(QByteArray(form->CurrentRecord()->Value(1).data(),
-                            static_cast<qsizetype>(form->CurrentRecord()->Value(1).size())),
+        QCOMPARE(QByteArray(Browser(*form).CurrentRecord()->Value(1).data(),
+                            static_cast<qsizetype>(Browser(*form).CurrentRecord()->Value(1).size())),
                  saved);
         QVERIFY(form->close());
     }
@@ -495,9 +495,9 @@ private slots:
         QWidget* title = FormControl(*form, notes->Columns[0]->ElementID);
         TypeIntoBox(title, QStringLiteral(" \u00fcber"));
         QTest::mouseClick(Child<QPushButton>(*form, "BtnSaveData"), Qt::LeftButton);
-        QVERIFY(form->TimerWriteCache().isActive());
-        form->TimerWriteCacheTimer();
-        QVERIFY(!form->WritePending());
+        QVERIFY(Session(*form).TimerWriteCache.isActive());
+        Session(*form).TimerWriteCacheTimer();
+        QVERIFY(!Session(*form).WritePending());
 
         const TDataFile saved = LoadData(FPath);
         const TRecord& record = *saved.Categories[0]->Records[0];

@@ -73,7 +73,7 @@ private slots:
         }
         QTest::keyClick(QApplication::focusWidget(), static_cast<Qt::Key>(key),
                         static_cast<Qt::KeyboardModifiers>(modifiers));
-        QCOMPARE(QString::fromStdString(form->CurrentCategory()->Name), shown);
+        QCOMPARE(QString::fromStdString(Browser(*form).CurrentCategory()->Name), shown);
         QVERIFY(form->close());
     }
 
@@ -90,10 +90,10 @@ private slots:
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_PageDown, Qt::ControlModifier);
         QCOMPARE(MessageBoxTesting::TakeShown().size(), 1);
         const bool stays = answer == QMessageBox::Cancel;
-        QCOMPARE(form->CurrentCategory()->Name, std::string(stays ? "Books" : "Films"));
-        QCOMPARE(form->DataFile().Categories[0]->Records[0]->Value(0),
+        QCOMPARE(Browser(*form).CurrentCategory()->Name, std::string(stays ? "Books" : "Films"));
+        QCOMPARE(Session(*form).DataFile().Categories[0]->Records[0]->Value(0),
                  std::string_view(stays ? "Books 1" : "Books 1!"));
-        QCOMPARE(form->DataFormModified(), stays);
+        QCOMPARE(RecordForm(*form).Modified(), stays);
         if (stays)
             MessageBoxTesting::QueueAnswer(QMessageBox::No);
         QVERIFY(form->close());
@@ -164,7 +164,7 @@ private slots:
         const auto boxes = MessageBoxTesting::TakeShown();
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].DefaultButton, QMessageBox::No);
-        QCOMPARE(form->CurrentCategory()->Records.size(), size_t(1));
+        QCOMPARE(Browser(*form).CurrentCategory()->Records.size(), size_t(1));
         QVERIFY(form->close());
     }
 

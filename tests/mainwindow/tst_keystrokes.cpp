@@ -57,23 +57,23 @@ private slots:
         QCOMPARE(boxes[0].Text, QStringLiteral("Record modified, would you like to save?"));
         QCOMPARE(MessageBoxes::EscapeAnswer(boxes[0].Buttons), QMessageBox::Cancel);
         QCOMPARE(boxes[0].DefaultButton, QMessageBox::Yes);
-        QCOMPARE(form->DataFilePath(), FPath);
-        QCOMPARE(form->CurrentCategory()->Name, std::string("Things"));
+        QCOMPARE(Session(*form).Path(), FPath);
+        QCOMPARE(Browser(*form).CurrentCategory()->Name, std::string("Things"));
         QCOMPARE(Child<TCategoryBar>(*form, "FEGXOutlookBar1")->SelectedIndex(), 0);
         QCOMPARE(SelectedRow(*form), 0);
-        QVERIFY(form->DataFormModified());
+        QVERIFY(RecordForm(*form).Modified());
         QCOMPARE(ControlText(box), QStringLiteral("azz"));
 
         // Saving afterwards keeps what was typed.
         QTest::mouseClick(Child<QPushButton>(*form, "BtnSaveData"), Qt::LeftButton);
-        QCOMPARE(form->CurrentRecord()->Value(0), std::string_view("azz"));
+        QCOMPARE(Browser(*form).CurrentRecord()->Value(0), std::string_view("azz"));
         QVERIFY(form->close());
     }
 
     void unwrittenChangesAreKeptByDefault() {
         auto form = ShowTwoCategories();
-        form->DataFile().Categories[0]->Name = "Novels";
-        form->MarkDataChanged();
+        Session(*form).DataFile().Categories[0]->Name = "Novels";
+        Session(*form).MarkDataChanged();
         // The next write fails as on a full disk.
         SetWriteFailureForTesting(0);
         MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
@@ -83,7 +83,7 @@ private slots:
         QCOMPARE(boxes.size(), 2);
         QVERIFY(boxes[1].Text.startsWith(QStringLiteral("The latest changes could not be written")));
         QCOMPARE(boxes[1].DefaultButton, QMessageBox::No);
-        QVERIFY(form->WritePending());
+        QVERIFY(Session(*form).WritePending());
         QVERIFY(form->close());
         QCOMPARE(LoadData(FPath).Categories[0]->Name, std::string("Novels"));
     }
@@ -98,12 +98,12 @@ private slots:
         auto* filter = Child<QLineEdit>(*form, "EditSearchBox");
         QCOMPARE(QApplication::focusWidget(), filter);
         QTest::keyClicks(filter, QStringLiteral("a"));
-        QVERIFY(form->TimerSearch().isActive());
+        QVERIFY(FilterBar(*form).TimerSearch.isActive());
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::ControlModifier);
-        QVERIFY(!form->TimerSearch().isActive());
+        QVERIFY(!FilterBar(*form).TimerSearch.isActive());
         QCOMPARE(ListColumnTexts(*form, 0), QStringList{QStringLiteral("a")});
         // A filtered list takes no new records; the typing goes on where the focus is.
-        QCOMPARE(form->CurrentCategory()->Records.size(), size_t(2));
+        QCOMPARE(Browser(*form).CurrentCategory()->Records.size(), size_t(2));
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("Sunny Day"));
         QVERIFY(MessageBoxTesting::TakeShown().isEmpty());
         QVERIFY(form->close());
@@ -116,9 +116,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
         filter->setFocus();
         QTest::keyClicks(filter, QStringLiteral("b"));
-        QVERIFY(form->TimerSearch().isActive());
+        QVERIFY(FilterBar(*form).TimerSearch.isActive());
         Child<QWidget>(*form, "ListView1")->setFocus();
-        QVERIFY(!form->TimerSearch().isActive());
+        QVERIFY(!FilterBar(*form).TimerSearch.isActive());
         QCOMPARE(ListColumnTexts(*form, 0), QStringList{QStringLiteral("b")});
         QVERIFY(form->close());
     }
@@ -139,7 +139,7 @@ private slots:
         QCOMPARE(boxes.size(), 1);
         QVERIFY2(boxes[0].Text.startsWith(QStringLiteral("Stream read error")), qPrintable(boxes[0].Text));
         QVERIFY2(boxes[0].Text.endsWith(path), qPrintable(boxes[0].Text));
-        QVERIFY(!form->DataFileOpened());
+        QVERIFY(!Session(*form).Opened());
         form->close();
     }
 
@@ -152,7 +152,7 @@ private slots:
         QGuiApplication::clipboard()->setText(QStringLiteral("one\ntwo\r\nthree\rfour"));
         box->paste();
         QTest::mouseClick(Child<QPushButton>(*form, "BtnSaveData"), Qt::LeftButton);
-        const std::string_view stored = form->CurrentRecord()->Value(0);
+        const std::string_view stored = Browser(*form).CurrentRecord()->Value(0);
         QVERIFY2(stored.find('\n') == std::string_view::npos || stored.find("\r\n") != std::string_view::npos,
                  std::string(stored).c_str());
         for (size_t i = 0; i < stored.size(); ++i) {

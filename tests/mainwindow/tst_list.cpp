@@ -70,24 +70,24 @@ private slots:
         auto form = ShowForm();
         auto* right = Child<QWidget>(*form, "PanelRight");
         QVERIFY(right->isHidden());
-        QVERIFY(form->TimerSelectCategory().isActive());
-        QCOMPARE(form->TimerSelectCategory().interval(), 150);
-        form->TimerSelectCategoryTimer();
-        QCOMPARE(DisplayTextOf(form->CurrentCategory()), shown);
+        QVERIFY(Browser(*form).TimerSelectCategory.isActive());
+        QCOMPARE(Browser(*form).TimerSelectCategory.interval(), 150);
+        Browser(*form).TimerSelectCategoryTimer();
+        QCOMPARE(DisplayTextOf(Browser(*form).CurrentCategory()), shown);
         QVERIFY(!right->isHidden());
         QCOMPARE(Child<TCategoryBar>(*form, "FEGXOutlookBar1")
                      ->ItemCaption(Child<TCategoryBar>(*form, "FEGXOutlookBar1")->SelectedIndex()),
                  shown);
-        QVERIFY(form->TimerClearDataForm().isActive());
+        QVERIFY(Browser(*form).TimerClearDataForm.isActive());
         QCOMPARE(Child<QLabel>(*form, "LabelDataFormToolBar")->text(),
                  QStringLiteral("No record is selected."));
-        form->TimerClearDataFormTimer();
+        Browser(*form).TimerClearDataFormTimer();
         if (shown == QStringLiteral("Books")) {
             // The first row after sorting is selected.
-            QCOMPARE(form->CurrentRecord()->Value(0), std::string_view("Austerlitz"));
+            QCOMPARE(Browser(*form).CurrentRecord()->Value(0), std::string_view("Austerlitz"));
             QVERIFY(Child<QLabel>(*form, "LabelDataFormToolBar")->text().isEmpty());
         } else {
-            QVERIFY(form->CurrentRecord() == nullptr);
+            QVERIFY(Browser(*form).CurrentRecord() == nullptr);
         }
         QVERIFY(form->close());
     }
@@ -96,7 +96,7 @@ private slots:
         Remember(TDataFile());
         auto form = ShowForm();
         ShowRememberedCategory(*form);
-        QVERIFY(form->CurrentCategory() == nullptr);
+        QVERIFY(Browser(*form).CurrentCategory() == nullptr);
         QVERIFY(Child<QWidget>(*form, "PanelRight")->isHidden());
         QVERIFY(!Child<QWidget>(*form, "PanelSearch")->isVisible());
         QVERIFY(Child<QWidget>(*form, "PanelRecordCommands")->isHidden());
@@ -170,7 +170,7 @@ private slots:
         QCOMPARE(header->sectionSize(0), 200);
         QCOMPARE(header->sectionSize(2), 45);
         QCOMPARE(header->model()->headerData(1, Qt::Horizontal).toString(), QStringLiteral("Author"));
-        QCOMPARE(form->RecordListModel()->ColumnElementID(1), books->Columns[1]->ElementID);
+        QCOMPARE(ListModel(*form)->ColumnElementID(1), books->Columns[1]->ElementID);
         QVERIFY(form->close());
     }
 
@@ -189,14 +189,14 @@ private slots:
 
         ClickHeader(*form, 0); // another column: ascending
         QCOMPARE(ColumnTexts(*form, 0), (QStringList{"10", "9", "apple", "Banana", "_x"}));
-        QCOMPARE(form->CurrentCategory()->SortColumn, 0);
-        QVERIFY(form->CurrentCategory()->SortAscending);
-        QVERIFY(form->WritePending());
-        QVERIFY(form->TimerWriteCache().isActive());
+        QCOMPARE(Browser(*form).CurrentCategory()->SortColumn, 0);
+        QVERIFY(Browser(*form).CurrentCategory()->SortAscending);
+        QVERIFY(Session(*form).WritePending());
+        QVERIFY(Session(*form).TimerWriteCache.isActive());
 
         ClickHeader(*form, 0); // the same column again: reversed
         QCOMPARE(ColumnTexts(*form, 0), (QStringList{"_x", "Banana", "apple", "9", "10"}));
-        QVERIFY(!form->CurrentCategory()->SortAscending);
+        QVERIFY(!Browser(*form).CurrentCategory()->SortAscending);
         QCOMPARE(Child<QTreeView>(*form, "ListView1")->header()->sortIndicatorSection(), 0);
         QVERIFY(form->close());
 
@@ -206,7 +206,7 @@ private slots:
         auto reopened = ShowForm();
         ShowRememberedCategory(*reopened);
         QCOMPARE(ColumnTexts(*reopened, 0), (QStringList{"_x", "Banana", "apple", "9", "10"}));
-        QVERIFY(!reopened->WritePending());
+        QVERIFY(!Session(*reopened).WritePending());
         QVERIFY(reopened->close());
     }
 
@@ -221,12 +221,12 @@ private slots:
         ShowRememberedCategory(*form);
         auto* view = Child<QTreeView>(*form, "ListView1");
         view->setCurrentIndex(view->model()->index(2, 0)); // "c"
-        QCOMPARE(form->CurrentRecord()->Value(0), std::string_view("c"));
+        QCOMPARE(Browser(*form).CurrentRecord()->Value(0), std::string_view("c"));
         ClickHeader(*form, 0);
         QCOMPARE(ColumnTexts(*form, 0), (QStringList{"c", "b", "a"}));
         QCOMPARE(view->selectionModel()->selectedRows().size(), 1);
         QCOMPARE(view->selectionModel()->selectedRows().constFirst().row(), 0);
-        QCOMPARE(form->CurrentRecord()->Value(0), std::string_view("c"));
+        QCOMPARE(Browser(*form).CurrentRecord()->Value(0), std::string_view("c"));
         QVERIFY(form->close());
     }
 
@@ -239,13 +239,13 @@ private slots:
         Remember(data);
         auto form = ShowForm();
         ShowRememberedCategory(*form);
-        QCOMPARE(form->CurrentRecord()->Value(0), std::string_view("a"));
+        QCOMPARE(Browser(*form).CurrentRecord()->Value(0), std::string_view("a"));
         qobject_cast<QLineEdit*>(FormControls(*form).constFirst())->setText(QStringLiteral("zz"));
         QTest::mouseClick(Child<QPushButton>(*form, "BtnSaveData"), Qt::LeftButton);
         QCOMPARE(ColumnTexts(*form, 0), (QStringList{"b", "c", "zz"}));
         auto* view = Child<QTreeView>(*form, "ListView1");
         QCOMPARE(view->selectionModel()->selectedRows().constFirst().row(), 2);
-        QVERIFY(form->WritePending());
+        QVERIFY(Session(*form).WritePending());
         QVERIFY(form->close());
         QCOMPARE(LoadData(FPath).Categories[0]->Records[0]->Value(0), std::string_view("zz"));
     }
@@ -266,7 +266,7 @@ private slots:
         auto form = ShowForm();
         ShowRememberedCategory(*form);
         TypeIntoBox(FormControls(*form).constFirst(), QStringLiteral("!"));
-        QVERIFY(form->DataFormModified());
+        QVERIFY(RecordForm(*form).Modified());
         MessageBoxTesting::QueueAnswer(static_cast<QMessageBox::StandardButton>(answer));
         auto* view = Child<QTreeView>(*form, "ListView1");
         view->setCurrentIndex(view->model()->index(1, 0));
@@ -275,9 +275,9 @@ private slots:
         QCOMPARE(boxes[0].Kind, MessageBoxes::TKind::Warning);
         QCOMPARE(boxes[0].Text, QStringLiteral("Record modified, would you like to save?"));
         QCOMPARE(boxes[0].Buttons, QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        QVERIFY(!form->DataFormModified());
-        QCOMPARE(form->CurrentRecord()->Value(0), std::string_view("b"));
-        QCOMPARE(form->WritePending(), answer == QMessageBox::Yes);
+        QVERIFY(!RecordForm(*form).Modified());
+        QCOMPARE(Browser(*form).CurrentRecord()->Value(0), std::string_view("b"));
+        QCOMPARE(Session(*form).WritePending(), answer == QMessageBox::Yes);
         QVERIFY(form->close());
     }
 
@@ -307,7 +307,7 @@ private slots:
         Remember(data);
         auto form = ShowForm();
         ShowRememberedCategory(*form);
-        QVERIFY(form->CurrentRecord() != nullptr);
+        QVERIFY(Browser(*form).CurrentRecord() != nullptr);
         auto* action = Child<QAction>(*form, "ActionDeleteItem");
         auto* view = Child<QTreeView>(*form, "ListView1");
         QSignalSpy triggered(action, &QAction::triggered);
@@ -327,7 +327,7 @@ private slots:
         QCOMPARE(triggered.size(), 1);
         QTest::keyRelease(view, Qt::Key_Delete);
         QCOMPARE(triggered.size(), 2);
-        QCOMPARE(form->DataFile().Categories[0]->Records.size(), size_t(1));
+        QCOMPARE(Session(*form).DataFile().Categories[0]->Records.size(), size_t(1));
         QVERIFY(form->close());
     }
 
@@ -342,14 +342,14 @@ private slots:
         ShowRememberedCategory(*form);
         auto* bar = Child<TCategoryBar>(*form, "FEGXOutlookBar1");
         QTest::mouseClick(bar->ItemArea(), Qt::LeftButton, Qt::NoModifier, bar->ItemRect(1).center());
-        QCOMPARE(DisplayTextOf(form->CurrentCategory()), QStringLiteral("People"));
-        QCOMPARE(form->SelectedCategoryID(), 2);
-        QVERIFY(form->CurrentRecord() == nullptr);
+        QCOMPARE(DisplayTextOf(Browser(*form).CurrentCategory()), QStringLiteral("People"));
+        QCOMPARE(Browser(*form).SelectedCategoryID(), 2);
+        QVERIFY(Browser(*form).CurrentRecord() == nullptr);
         QCOMPARE(ColumnTexts(*form, 1), (QStringList{"1", "2"}));
         QCOMPARE(Child<QLabel>(*form, "LabelCategory")->text(),
                  QStringLiteral("People   (Total: 2 records)"));
-        form->TimerClearDataFormTimer();
-        QCOMPARE(form->CurrentRecord()->Value(0), std::string_view("Ann"));
+        Browser(*form).TimerClearDataFormTimer();
+        QCOMPARE(Browser(*form).CurrentRecord()->Value(0), std::string_view("Ann"));
         QVERIFY(form->close());
         QCOMPARE(ReadSetting(QStringLiteral("SelectedCategoryID")), QStringLiteral("2"));
     }
@@ -370,15 +370,15 @@ private slots:
         QTest::mouseClick(bar->ItemArea(), Qt::LeftButton, Qt::NoModifier, bar->ItemRect(0).center());
         bar->SetSelectedIndex(0);
         QCOMPARE(changes.size(), 0);
-        QCOMPARE(form->CurrentRecord()->Value(0), std::string_view("b"));
-        QVERIFY(!form->TimerClearDataForm().isActive());
+        QCOMPARE(Browser(*form).CurrentRecord()->Value(0), std::string_view("b"));
+        QVERIFY(!Browser(*form).TimerClearDataForm.isActive());
 
         // An empty category shows its header and keeps the first-row request for later.
         QTest::mouseClick(bar->ItemArea(), Qt::LeftButton, Qt::NoModifier, bar->ItemRect(1).center());
         QCOMPARE(changes.size(), 1);
         QCOMPARE(Child<QLabel>(*form, "LabelCategory")->text(), QStringLiteral("Empty   (Total: 0 record)"));
-        form->TimerClearDataFormTimer();
-        QVERIFY(form->CurrentRecord() == nullptr);
+        Browser(*form).TimerClearDataFormTimer();
+        QVERIFY(Browser(*form).CurrentRecord() == nullptr);
         QCOMPARE(Child<QLabel>(*form, "LabelDataFormToolBar")->text(),
                  QStringLiteral("No record is selected."));
         QVERIFY(form->close());
@@ -394,7 +394,7 @@ private slots:
         Remember(data);
         auto form = ShowForm();
         ShowRememberedCategory(*form);
-        const TRecordListModel* model = form->RecordListModel();
+        const TRecordListModel* model = ListModel(*form);
         QCOMPARE(model->rowCount(), 100000);
         for (int row = 1; row < model->rowCount(); ++row) {
             QVERIFY(CompareListText(model->CellBytes(row - 1, 0), model->CellBytes(row, 0)) <= 0);

@@ -79,9 +79,9 @@ class TestPassword : public TWindowTest {
     static void VerifyNoDataFileState(TMainWindow& form) {
         QVERIFY(form.isVisible());
         QCOMPARE(form.windowTitle(), QStringLiteral("Quillery"));
-        QVERIFY(form.DataFilePath().isEmpty());
-        QVERIFY(!form.DataFileOpened());
-        QCOMPARE(form.DataFile().Categories.size(), size_t(0));
+        QVERIFY(Session(form).Path().isEmpty());
+        QVERIFY(!Session(form).Opened());
+        QCOMPARE(Session(form).DataFile().Categories.size(), size_t(0));
         QCOMPARE(Child<TCategoryBar>(form, "FEGXOutlookBar1")->Count(), 0);
         QVERIFY(!Child<QAction>(form, "ActionSetPassword")->isEnabled());
         QVERIFY(!Child<QAction>(form, "ActionBackupDataFile")->isEnabled());
@@ -151,8 +151,8 @@ private slots:
         QCOMPARE(texts, boxes);
         if (opens) {
             QCOMPARE(form->windowTitle(), QStringLiteral("Quillery - secret.lgd"));
-            QCOMPARE(form->DataFile().Categories.size(), size_t(1));
-            QCOMPARE(form->DataFile().IsEncrypted(), encrypted);
+            QCOMPARE(Session(*form).DataFile().Categories.size(), size_t(1));
+            QCOMPARE(Session(*form).DataFile().IsEncrypted(), encrypted);
             QVERIFY(Child<QAction>(*form, "ActionSetPassword")->isEnabled());
         } else {
             VerifyNoDataFileState(*form);
@@ -168,7 +168,7 @@ private slots:
         RememberFile("secret", true);
         AnswerCheckPassword(QStringLiteral("secret"));
         auto form = ShowForm();
-        QVERIFY(form->DataFileOpened());
+        QVERIFY(Session(*form).Opened());
         AnswerSetPassword(QStringLiteral("n\u00e9w"), QStringLiteral("n\u00e9w"), "BtnOK");
         Trigger(*form, "ActionSetPassword");
         QVERIFY(form->close());
@@ -185,7 +185,7 @@ private slots:
 
         AnswerCheckPassword(QStringLiteral("n\u00e9w"));
         auto reopened = ShowForm();
-        QVERIFY(reopened->DataFile().IsEncrypted());
+        QVERIFY(Session(*reopened).DataFile().IsEncrypted());
         MessageBoxTesting::QueueAnswer(QMessageBox::Yes);
         AnswerSetPassword(QString(), QString(), "BtnOK", nullptr, false);
         Trigger(*reopened, "ActionSetPassword");
@@ -212,8 +212,8 @@ private slots:
         }
         auto form = ShowForm();
         QCOMPARE(ShownBoxTexts(), matches ? QStringList() : QStringList{QStringLiteral("Password error.")});
-        QCOMPARE(form->DataFileOpened(), matches);
-        QCOMPARE(form->DataFile().Categories.size(), size_t(matches ? 1 : 0));
+        QCOMPARE(Session(*form).Opened(), matches);
+        QCOMPARE(Session(*form).DataFile().Categories.size(), size_t(matches ? 1 : 0));
         QVERIFY(form->close());
     }
 
@@ -232,7 +232,7 @@ private slots:
             return true;
         });
         auto form = ShowForm();
-        QCOMPARE(form->DataFile().Categories.size(), size_t(1));
+        QCOMPARE(Session(*form).DataFile().Categories.size(), size_t(1));
         QVERIFY(form->close());
     }
 
@@ -288,11 +288,11 @@ private slots:
     void setPasswordThenReopenAsksForIt() {
         RememberFile("");
         auto form = ShowForm();
-        QVERIFY(form->DataFileOpened());
+        QVERIFY(Session(*form).Opened());
         AnswerSetPassword(QStringLiteral("n\u00e9w"), QStringLiteral("n\u00e9w"), "BtnOK");
         Trigger(*form, "ActionSetPassword");
-        QCOMPARE(form->DataFile().PasswordDigest, PasswordDigest("n\xc3\xa9w"));
-        QVERIFY(form->WritePending());
+        QCOMPARE(Session(*form).DataFile().PasswordDigest, PasswordDigest("n\xc3\xa9w"));
+        QVERIFY(Session(*form).WritePending());
         QVERIFY(form->close());
         // A first password encrypts the file unless the user unticks it.
         QVERIFY(IsEncryptedContainer(FileBytes(FPath).toStdString()));
@@ -300,7 +300,7 @@ private slots:
 
         AnswerCheckPassword(QStringLiteral("n\u00e9w"));
         auto reopened = ShowForm();
-        QVERIFY(reopened->DataFileOpened());
+        QVERIFY(Session(*reopened).Opened());
         QVERIFY(reopened->close());
     }
 
@@ -311,16 +311,16 @@ private slots:
         RememberFile("secret", true);
         AnswerCheckPassword(QStringLiteral("secret"));
         auto form = ShowForm();
-        QVERIFY(form->DataFileOpened());
-        form->DataFile().Categories[0]->Records[0]->SetValue(0, marker);
-        form->MarkDataChanged();
-        form->TimerWriteCacheTimer();
-        QVERIFY(!form->WritePending());
+        QVERIFY(Session(*form).Opened());
+        Session(*form).DataFile().Categories[0]->Records[0]->SetValue(0, marker);
+        Session(*form).MarkDataChanged();
+        Session(*form).TimerWriteCacheTimer();
+        QVERIFY(!Session(*form).WritePending());
         FileDialogTesting::QueueResult(TFolders::BackupFolder() + QStringLiteral("copy.lgd"));
         Trigger(*form, "ActionBackupDataFile");
         QVERIFY(QFileInfo::exists(TFolders::BackupFolder() + QStringLiteral("copy.lgd")));
-        form->DataFile().Categories[0]->Records[0]->SetValue(0, marker + " at exit");
-        form->MarkDataChanged();
+        Session(*form).DataFile().Categories[0]->Records[0]->SetValue(0, marker + " at exit");
+        Session(*form).MarkDataChanged();
         QVERIFY(form->close());
 
         int files = 0;
@@ -371,14 +371,14 @@ private slots:
         RememberFile("secret", encrypted);
         AnswerCheckPassword(QStringLiteral("secret"));
         auto form = ShowForm();
-        QVERIFY(form->DataFileOpened());
+        QVERIFY(Session(*form).Opened());
         if (answer != QMessageBox::NoButton)
             MessageBoxTesting::QueueAnswer(answer);
         auto stillOpen = std::make_shared<bool>(false);
         AnswerSetPassword(password, password, "BtnOK", stillOpen, tick);
         Trigger(*form, "ActionSetPassword");
         QCOMPARE(ShownBoxTexts(), boxes);
-        QCOMPARE(form->DataFile().IsEncrypted(), encryptedAfter);
+        QCOMPARE(Session(*form).DataFile().IsEncrypted(), encryptedAfter);
         QVERIFY(form->close());
         QCOMPARE(IsEncryptedContainer(FileBytes(FPath).toStdString()), encryptedAfter);
     }
@@ -393,8 +393,8 @@ private slots:
         QVERIFY(*stillOpen);
         QCOMPARE(ShownBoxTexts(), QStringList{QStringLiteral("The two passwords should be identical.")});
         // Cancelled after the error: nothing changes.
-        QCOMPARE(form->DataFile().PasswordDigest, PasswordDigest(""));
-        QVERIFY(!form->WritePending());
+        QCOMPARE(Session(*form).DataFile().PasswordDigest, PasswordDigest(""));
+        QVERIFY(!Session(*form).WritePending());
         QVERIFY(form->close());
     }
 
@@ -402,15 +402,15 @@ private slots:
         RememberFile("secret");
         AnswerCheckPassword(QStringLiteral("secret"));
         auto form = ShowForm();
-        QVERIFY(form->DataFileOpened());
+        QVERIFY(Session(*form).Opened());
         AnswerSetPassword(QString(), QString(), "BtnOK");
         Trigger(*form, "ActionSetPassword");
-        QVERIFY(!form->DataFile().HasPassword());
+        QVERIFY(!Session(*form).DataFile().HasPassword());
         QVERIFY(form->close());
         QVERIFY(!LoadData(FPath).HasPassword());
         // The next open asks for none: an unexpected dialog would wait and fail the test.
         auto reopened = ShowForm();
-        QVERIFY(reopened->DataFileOpened());
+        QVERIFY(Session(*reopened).Opened());
         QVERIFY(reopened->close());
     }
 
@@ -430,8 +430,8 @@ private slots:
         QVERIFY(Child<QLabel>(*dialog, "LabelPlainNote")->text().contains(QStringLiteral("not encrypted")));
         AnswerSetPassword(QStringLiteral("a"), QStringLiteral("a"), "BtnCancel");
         Trigger(*form, "ActionSetPassword");
-        QCOMPARE(form->DataFile().PasswordDigest, PasswordDigest(""));
-        QVERIFY(!form->WritePending());
+        QCOMPARE(Session(*form).DataFile().PasswordDigest, PasswordDigest(""));
+        QVERIFY(!Session(*form).WritePending());
         QVERIFY(form->close());
     }
 };

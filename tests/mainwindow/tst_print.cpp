@@ -90,7 +90,7 @@ private slots:
         QVERIFY(page.contains(QStringLiteral("Oslo")));
         QVERIFY(!page.contains(QStringLiteral("Bob")));
         QVERIFY(PageFileBytes().contains("likes &lt;tea&gt; &amp; &quot;cake&quot;"));
-        QVERIFY(form->DataFormModified());
+        QVERIFY(RecordForm(*form).Modified());
     }
 
     // The list as the filter leaves it, its headings and only the rows it shows.
@@ -99,8 +99,8 @@ private slots:
         auto* box = Child<QLineEdit>(*form, "EditSearchBox");
         box->setFocus();
         TypeText(box, QStringLiteral("oslo"));
-        form->TimerSearchTimer();
-        QCOMPARE(form->RecordListModel()->rowCount(), 2);
+        FilterBar(*form).TimerSearchTimer();
+        QCOMPARE(ListModel(*form)->rowCount(), 2);
         AnswerOptions([](TPrintOptionsDialog& dialog) {
             QTest::mouseClick(Child<QRadioButton>(dialog, "RBPrintList"), Qt::LeftButton);
         });
@@ -155,7 +155,7 @@ private slots:
         }
         WriteFileAtomically(PageFilePath().toStdString(), "<p>an earlier print</p>");
         auto form = ShowData(*FSandbox, data, FPath);
-        QCOMPARE(form->DataFile().IsEncrypted(), encrypted);
+        QCOMPARE(Session(*form).DataFile().IsEncrypted(), encrypted);
         AnswerOptions([list](TPrintOptionsDialog& dialog) {
             QTest::mouseClick(Child<QRadioButton>(dialog, list ? "RBPrintList" : "RBPrintRecord"),
                               Qt::LeftButton);

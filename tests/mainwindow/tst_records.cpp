@@ -75,7 +75,7 @@ private slots:
         AddRecord(*notes, {"second"});
         AddRecord(*notes, {"first"});
         auto form = Show(data);
-        QCOMPARE(form->RecordListModel()->rowCount(), 2);
+        QCOMPARE(ListModel(*form)->rowCount(), 2);
         QCOMPARE(SelectedRow(*form), 0);
         QCOMPARE(ControlText(FormControl(*form, text)), QStringLiteral("second"));
         QCOMPARE(ListColumnTexts(*form, 0), (QStringList{QString(), QString()}));
@@ -84,14 +84,14 @@ private slots:
         QCOMPARE(ControlText(FormControl(*form, text)), QStringLiteral("first"));
         // Nothing to sort by: a click on the empty header changes nothing.
         emit Child<QTreeView>(*form, "ListView1")->header()->sectionClicked(0);
-        QVERIFY(!form->TimerWriteCache().isActive());
+        QVERIFY(!Session(*form).TimerWriteCache.isActive());
 
         Trigger(*form, "ActionNewItem");
         QCOMPARE(SelectedRow(*form), 2);
         QCOMPARE(Header(*form), QStringLiteral("Notes   (Total: 3 records)"));
         TypeIntoBox(FormControl(*form, text), QStringLiteral("third"));
         QTest::mouseClick(Child<QPushButton>(*form, "BtnSaveData"), Qt::LeftButton);
-        QCOMPARE(form->CurrentCategory()->Records[2]->Value(0), std::string_view("third"));
+        QCOMPARE(Browser(*form).CurrentCategory()->Records[2]->Value(0), std::string_view("third"));
         QVERIFY(form->close());
     }
 
@@ -120,27 +120,27 @@ private slots:
         ClickToolButton(*form, QStringLiteral("&New Record"));
 
         const int last = records;
-        QCOMPARE(form->RecordListModel()->rowCount(), records + 1);
+        QCOMPARE(ListModel(*form)->rowCount(), records + 1);
         for (int column = 0; column < 4; ++column) {
             QCOMPARE(ListColumnTexts(*form, column).constLast(), QString());
         }
         // Not sorted into place: the empty title would sort first.
         QCOMPARE(SelectedRow(*form), last);
         QCOMPARE(Header(*form), header);
-        QCOMPARE(form->CurrentRecord(), form->CurrentCategory()->Records.back().get());
-        QCOMPARE(Values(*form->CurrentRecord()), (std::vector<std::string>(4)));
+        QCOMPARE(Browser(*form).CurrentRecord(), Browser(*form).CurrentCategory()->Records.back().get());
+        QCOMPARE(Values(*Browser(*form).CurrentRecord()), (std::vector<std::string>(4)));
         for (QWidget* control : FormControls(*form)) {
             QCOMPARE(ControlText(control), QString());
         }
         QCOMPARE(QApplication::focusWidget(), FormControl(*form, books->Columns[3]->ElementID));
         QVERIFY(Child<QAction>(*form, "ActionDuplicateItem")->isEnabled());
         QVERIFY(Child<QAction>(*form, "ActionDeleteItem")->isEnabled());
-        QVERIFY(form->TimerWriteCache().isActive());
+        QVERIFY(Session(*form).TimerWriteCache.isActive());
 
         // Typing into the new record and saving it reaches the data file.
         TypeText(QApplication::focusWidget(), QStringLiteral("Shelf 9"));
         QTest::mouseClick(Child<QPushButton>(*form, "BtnSaveData"), Qt::LeftButton);
-        form->TimerWriteCacheTimer();
+        Session(*form).TimerWriteCacheTimer();
         const TDataFile saved = LoadData(FPath);
         QCOMPARE(saved.Categories[0]->Records.size(), size_t(records + 1));
         QCOMPARE(Values(*saved.Categories[0]->Records.back()),
@@ -169,20 +169,20 @@ private slots:
             auto* box = Child<QLineEdit>(*form, "EditSearchBox");
             box->setFocus();
             TypeText(box, QStringLiteral("en"));
-            form->TimerSearchTimer();
+            FilterBar(*form).TimerSearchTimer();
             QCOMPARE(ListColumnTexts(*form, 0), (QStringList{"Rings", "Zen"}));
         }
         ClickRow(*form, 0);
-        const std::vector<std::string> source = Values(*form->CurrentRecord());
+        const std::vector<std::string> source = Values(*Browser(*form).CurrentRecord());
         ClickToolButton(*form, QStringLiteral("&Duplicate Record"));
         QCOMPARE(Header(*form), header);
-        const int last = form->RecordListModel()->rowCount() - 1;
+        const int last = ListModel(*form)->rowCount() - 1;
         QCOMPARE(SelectedRow(*form), last);
         QCOMPARE(ListColumnTexts(*form, 0).constLast(), ListColumnTexts(*form, 0).constFirst());
-        QCOMPARE(Values(*form->CurrentRecord()), source);
-        QVERIFY(form->CurrentRecord() != form->RecordListModel()->RecordAt(0));
-        QCOMPARE(form->CurrentCategory()->Records.size(), size_t(4));
-        QVERIFY(form->TimerWriteCache().isActive());
+        QCOMPARE(Values(*Browser(*form).CurrentRecord()), source);
+        QVERIFY(Browser(*form).CurrentRecord() != ListModel(*form)->RecordAt(0));
+        QCOMPARE(Browser(*form).CurrentCategory()->Records.size(), size_t(4));
+        QVERIFY(Session(*form).TimerWriteCache.isActive());
         QVERIFY(form->close());
     }
 
@@ -197,15 +197,15 @@ private slots:
         TCategory* books = AddCategory(data, "Books", {"Title"});
         AddRecord(*books, {"Zen"});
         auto form = Show(data);
-        TRecord* source = form->CurrentRecord();
+        TRecord* source = Browser(*form).CurrentRecord();
         TypeIntoBox(FormControl(*form, books->Columns[0]->ElementID), QStringLiteral(" edited"));
         MessageBoxTesting::QueueAnswer(static_cast<QMessageBox::StandardButton>(answer));
         Trigger(*form, "ActionDuplicateItem");
         QCOMPARE(ShownBoxTexts(), QStringList{"Record modified, would you like to save?"});
         QCOMPARE(source->Value(0), answer == QMessageBox::Yes ? std::string_view("Zen edited") : "Zen");
-        QCOMPARE(form->CurrentRecord()->Value(0), std::string_view("Zen"));
+        QCOMPARE(Browser(*form).CurrentRecord()->Value(0), std::string_view("Zen"));
         QCOMPARE(ControlText(FormControl(*form, books->Columns[0]->ElementID)), QStringLiteral("Zen"));
-        QVERIFY(!form->DataFormModified());
+        QVERIFY(!RecordForm(*form).Modified());
         QVERIFY(form->close());
     }
 
@@ -245,19 +245,19 @@ private slots:
         const std::string lastTitle = "T" + std::to_string(records - 1);
         if (answer == QMessageBox::No) {
             QCOMPARE(SelectedRow(*form), records - 1);
-            QVERIFY(form->DataFormModified());
+            QVERIFY(RecordForm(*form).Modified());
             QCOMPARE(ControlText(box), QString::fromStdString(lastTitle) + QStringLiteral(" pending"));
-            QCOMPARE(form->CurrentCategory()->Records.size(), size_t(records));
-            QVERIFY(!form->WritePending());
+            QCOMPARE(Browser(*form).CurrentCategory()->Records.size(), size_t(records));
+            QVERIFY(!Session(*form).WritePending());
             MessageBoxTesting::QueueAnswer(QMessageBox::No);
             QVERIFY(form->close());
             MessageBoxTesting::TakeShown();
             return;
         }
         QCOMPARE(SelectedRow(*form), -1);
-        QVERIFY(form->CurrentRecord() == nullptr);
-        QVERIFY(!form->DataFormModified());
-        QCOMPARE(form->CurrentCategory()->Records.size(), size_t(records - 1));
+        QVERIFY(Browser(*form).CurrentRecord() == nullptr);
+        QVERIFY(!RecordForm(*form).Modified());
+        QCOMPARE(Browser(*form).CurrentCategory()->Records.size(), size_t(records - 1));
         QVERIFY(!ListColumnTexts(*form, 0).contains(QString::fromStdString(lastTitle)));
         QCOMPARE(Child<QLabel>(*form, "LabelDataFormToolBar")->text(),
                  QStringLiteral("No record is selected."));
@@ -267,7 +267,7 @@ private slots:
         QCOMPARE(SelectedRow(*form), -1);
         QCOMPARE(Child<QWidget>(*form, "PanelDataForm")->palette().color(QPalette::Window),
                  QColor(0xC0, 0xC0, 0xC0));
-        form->TimerWriteCacheTimer();
+        Session(*form).TimerWriteCacheTimer();
         QCOMPARE(LoadData(FPath).Categories[0]->Records.size(), size_t(records - 1));
         QVERIFY(form->close());
     }
@@ -283,7 +283,7 @@ private slots:
         auto form = Show(data);
         ClickRow(*form, 1);
         // The selected record leaves its category behind the window's back: deleting it must fail.
-        auto& records = form->CurrentCategory()->Records;
+        auto& records = Browser(*form).CurrentCategory()->Records;
         const std::unique_ptr<TRecord> taken = std::move(records[1]);
         records.erase(records.begin() + 1);
         MessageBoxTesting::QueueAnswer(QMessageBox::Yes);
@@ -295,14 +295,14 @@ private slots:
         QCOMPARE(boxes[1].Text, QStringLiteral("Assertion failure (DataCategory, line 328)"));
 
         Trigger(*form, "ActionNewItem");
-        TypeText(FormControl(*form, form->CurrentCategory()->Columns[0]->ElementID),
+        TypeText(FormControl(*form, Browser(*form).CurrentCategory()->Columns[0]->ElementID),
                  QStringLiteral("Walden"));
         QTest::mouseClick(Child<QPushButton>(*form, "BtnSaveData"), Qt::LeftButton);
         QCOMPARE(ListColumnTexts(*form, 0), (QStringList{"Austerlitz", "Walden", "Zen"}));
         auto* filter = Child<QLineEdit>(*form, "EditSearchBox");
         filter->setFocus();
         TypeText(filter, QStringLiteral("al"));
-        form->TimerSearchTimer();
+        FilterBar(*form).TimerSearchTimer();
         QCOMPARE(ListColumnTexts(*form, 0), (QStringList{"Walden"}));
         QVERIFY(form->close());
         const TDataFile saved = LoadData(FPath);
@@ -330,7 +330,7 @@ private slots:
         // Called without a selection, the command refuses without asking.
         Trigger(*form, "ActionDeleteItem");
         QVERIFY(MessageBoxTesting::TakeShown().isEmpty());
-        QCOMPARE(form->CurrentCategory()->Records.size(), size_t(1));
+        QCOMPARE(Browser(*form).CurrentCategory()->Records.size(), size_t(1));
         QVERIFY(form->close());
     }
 
@@ -387,7 +387,7 @@ private slots:
         }
         QCOMPARE(form->focusWidget(), target);
         QCOMPARE(EnabledEditItems(*form), enabled);
-        QVERIFY(!form->DataFormModified());
+        QVERIFY(!RecordForm(*form).Modified());
         QVERIFY(form->close());
     }
 
@@ -409,15 +409,15 @@ private slots:
         ClickEditMenuItem(*form, "ActionSelectAll");
         ClickEditMenuItem(*form, "ActionCopy");
         QCOMPARE(QGuiApplication::clipboard()->text(), stored);
-        QVERIFY(!form->DataFormModified());
+        QVERIFY(!RecordForm(*form).Modified());
         ClickEditMenuItem(*form, "ActionCut");
         QCOMPARE(ControlText(box), QString());
-        QVERIFY(form->DataFormModified());
+        QVERIFY(RecordForm(*form).Modified());
         ClickEditMenuItem(*form, "ActionPaste");
         ClickEditMenuItem(*form, "ActionPaste");
         QCOMPARE(ControlText(box), stored + stored);
         QTest::mouseClick(Child<QPushButton>(*form, "BtnSaveData"), Qt::LeftButton);
-        QCOMPARE(QString::fromStdString(std::string(form->CurrentRecord()->Value(memo ? 1 : 0))),
+        QCOMPARE(QString::fromStdString(std::string(Browser(*form).CurrentRecord()->Value(memo ? 1 : 0))),
                  stored + stored);
 
         // In the record list the commands do nothing.
@@ -427,7 +427,7 @@ private slots:
         Trigger(*form, "ActionSelectAll");
         Trigger(*form, "ActionCut");
         QCOMPARE(ControlText(box), stored + stored);
-        QVERIFY(!form->DataFormModified());
+        QVERIFY(!RecordForm(*form).Modified());
         QVERIFY(form->close());
     }
 
@@ -448,7 +448,7 @@ private slots:
         auto form = Show(TDataFile());
         form->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(form.get()));
-        QVERIFY(form->CurrentCategory() == nullptr);
+        QVERIFY(Browser(*form).CurrentCategory() == nullptr);
         QWidget* before = QApplication::focusWidget();
         QTest::keyClick(form.get(), Qt::Key_F, Qt::ControlModifier);
         QTest::keyClick(form.get(), Qt::Key_L, Qt::ControlModifier);

@@ -40,7 +40,7 @@ private slots:
     void everySettingIsWrittenOnClosing() {
         auto form = ShowForm();
         ShowRememberedCategory(*form);
-        QCOMPARE(form->CurrentCategory()->ID, 1);
+        QCOMPARE(Browser(*form).CurrentCategory()->ID, 1);
         auto* bar = Child<TCategoryBar>(*form, "FEGXOutlookBar1");
         bar->SetSelectedIndex(1);
         PrintListFont().Name = QStringLiteral("Courier New");
@@ -60,7 +60,7 @@ private slots:
     void noCategoryShownWritesZero() {
         auto form = ShowForm();
         // Closing before the category timer fired: nothing is shown.
-        QVERIFY(form->CurrentCategory() == nullptr);
+        QVERIFY(Browser(*form).CurrentCategory() == nullptr);
         QVERIFY(form->close());
         QCOMPARE(ReadSetting(QStringLiteral("SelectedCategoryID")), QStringLiteral("0"));
     }
@@ -106,7 +106,7 @@ private slots:
         }
         auto form = ShowForm();
         ShowRememberedCategory(*form);
-        QCOMPARE(form->CurrentCategory()->ID, 1);
+        QCOMPARE(Browser(*form).CurrentCategory()->ID, 1);
         QCOMPARE(PrintListFont().Size, 9);
         QTRY_COMPARE(Child<QWidget>(*form, "PanelLeft")->width(), 97);
         QTRY_COMPARE(Child<QTreeView>(*form, "ListView1")->height(), 145);
@@ -126,7 +126,7 @@ private slots:
         auto form = ShowForm();
         QCOMPARE(PrintListFont().Name, QStringLiteral("Arial"));
         QCOMPARE(PrintListFont().Size, 9);
-        QCOMPARE(form->SelectedCategoryID(), 0);
+        QCOMPARE(Browser(*form).SelectedCategoryID(), 0);
         QVERIFY(form->close());
     }
 };

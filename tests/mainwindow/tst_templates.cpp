@@ -67,15 +67,15 @@ class TestTemplates : public TWindowTest {
 
     static void SettleCategory(TMainWindow& form) {
         // The bar is refilled: its timer shows the category, the clear-form timer its first row.
-        QVERIFY(form.TimerSelectCategory().isActive());
+        QVERIFY(Browser(form).TimerSelectCategory.isActive());
         ShowRememberedCategory(form);
     }
 
 private slots:
     void saveMergesAndShowsTheSameCategory() {
         auto form = Show(SampleData(), 2);
-        QCOMPARE(form->CurrentCategory()->Name, std::string("Books"));
-        QVERIFY(!form->TimerWriteCache().isActive());
+        QCOMPARE(Browser(*form).CurrentCategory()->Name, std::string("Books"));
+        QVERIFY(!Session(*form).TimerWriteCache.isActive());
 
         InEditor([](TTemplateEditor& editor) {
             ClickCategoryRow(editor, 1);
@@ -93,12 +93,12 @@ private slots:
         QCOMPARE(bar->ItemCaption(0), QStringLiteral("Novels"));
         QCOMPARE(bar->ItemCaption(1), QStringLiteral("Films"));
         QCOMPARE(bar->SelectedIndex(), 0);
-        QCOMPARE(form->CurrentCategory()->ID, 2);
+        QCOMPARE(Browser(*form).CurrentCategory()->ID, 2);
         QCOMPARE(ListColumnTexts(*form, 1),
                  (QStringList{QStringLiteral("Stoker"), QStringLiteral("Austen")}));
-        QVERIFY(form->TimerWriteCache().isActive());
+        QVERIFY(Session(*form).TimerWriteCache.isActive());
 
-        form->TimerWriteCacheTimer();
+        Session(*form).TimerWriteCacheTimer();
         const TDataFile saved = LoadData(FPath);
         QCOMPARE(saved.Categories[0]->Name, std::string("Novels"));
         QCOMPARE(Values(*saved.Categories[0]->Records[0]),
@@ -111,7 +111,7 @@ private slots:
         const TDataFile data = SampleData();
         auto form = Show(data, 2);
         const QByteArray before = FileBytes(FPath);
-        TCategory* shown = form->CurrentCategory();
+        TCategory* shown = Browser(*form).CurrentCategory();
 
         InEditor([](TTemplateEditor& editor) {
             QTest::mouseClick(Child<QWidget>(editor, "BtnNewCategory"), Qt::LeftButton);
@@ -123,11 +123,11 @@ private slots:
         MessageBoxTesting::QueueAnswer(QMessageBox::No);
         Trigger(*form, "ActionEditTemplates");
 
-        QCOMPARE(form->CurrentCategory(), shown);
-        QCOMPARE(form->DataFile().LastCategoryID, 2);
-        QCOMPARE(form->DataFile().Categories.size(), size_t(2));
-        QCOMPARE(form->DataFile().Categories[1]->Name, std::string("Books"));
-        QVERIFY(!form->TimerWriteCache().isActive());
+        QCOMPARE(Browser(*form).CurrentCategory(), shown);
+        QCOMPARE(Session(*form).DataFile().LastCategoryID, 2);
+        QCOMPARE(Session(*form).DataFile().Categories.size(), size_t(2));
+        QCOMPARE(Session(*form).DataFile().Categories[1]->Name, std::string("Books"));
+        QVERIFY(!Session(*form).TimerWriteCache.isActive());
         QVERIFY(form->close());
         QCOMPARE(FileBytes(FPath), before);
     }
@@ -143,10 +143,10 @@ private slots:
         Trigger(*form, "ActionEditTemplates");
         SettleCategory(*form);
 
-        QCOMPARE(form->DataFile().Categories.size(), size_t(1));
-        QCOMPARE(form->CurrentCategory()->Name, std::string("Films"));
+        QCOMPARE(Session(*form).DataFile().Categories.size(), size_t(1));
+        QCOMPARE(Browser(*form).CurrentCategory()->Name, std::string("Films"));
         QCOMPARE(ListColumnTexts(*form, 0), QStringList{QStringLiteral("Alien")});
-        form->TimerWriteCacheTimer();
+        Session(*form).TimerWriteCacheTimer();
         QCOMPARE(LoadData(FPath).Categories.size(), size_t(1));
         QVERIFY(form->close());
     }
@@ -170,7 +170,8 @@ private slots:
 
     void refusedWhileARecordIsModified() {
         auto form = Show(SampleData(), 2);
-        TypeIntoBox(FormControl(*form, form->CurrentCategory()->Columns[0]->ElementID), QStringLiteral("!"));
+        TypeIntoBox(FormControl(*form, Browser(*form).CurrentCategory()->Columns[0]->ElementID),
+                    QStringLiteral("!"));
         QVERIFY(!Child<QAction>(*form, "ActionEditTemplates")->isEnabled());
         Trigger(*form, "ActionEditTemplates");
         QVERIFY(ShownBoxTexts().isEmpty());

@@ -48,28 +48,28 @@ private slots:
     void manyChangesGiveOneWrite() {
         auto form = ShowForm();
         const ino_t opened = Inode(FPath);
-        QVERIFY(!form->TimerWriteCache().isActive());
-        form->DataFile().Categories[0]->Name = "Novels";
-        form->MarkDataChanged();
-        QVERIFY(form->TimerWriteCache().isActive());
-        const int firstDeadline = form->TimerWriteCache().remainingTime();
+        QVERIFY(!Session(*form).TimerWriteCache.isActive());
+        Session(*form).DataFile().Categories[0]->Name = "Novels";
+        Session(*form).MarkDataChanged();
+        QVERIFY(Session(*form).TimerWriteCache.isActive());
+        const int firstDeadline = Session(*form).TimerWriteCache.remainingTime();
         QTest::qWait(30);
-        form->DataFile().Categories[0]->Records[0]->SetValue(0, "Emma");
-        form->MarkDataChanged();
-        form->MarkDataChanged();
+        Session(*form).DataFile().Categories[0]->Records[0]->SetValue(0, "Emma");
+        Session(*form).MarkDataChanged();
+        Session(*form).MarkDataChanged();
         // A running timer keeps its first deadline.
-        QVERIFY(form->TimerWriteCache().remainingTime() < firstDeadline);
+        QVERIFY(Session(*form).TimerWriteCache.remainingTime() < firstDeadline);
         QCOMPARE(Inode(FPath), opened);
 
-        form->TimerWriteCacheTimer();
-        QVERIFY(!form->TimerWriteCache().isActive());
-        QVERIFY(!form->WritePending());
+        Session(*form).TimerWriteCacheTimer();
+        QVERIFY(!Session(*form).TimerWriteCache.isActive());
+        QVERIFY(!Session(*form).WritePending());
         const ino_t written = Inode(FPath);
         QVERIFY(written != opened);
         const TDataFile saved = LoadData(FPath);
         QCOMPARE(saved.Categories[0]->Name, std::string("Novels"));
         QCOMPARE(saved.Categories[0]->Records[0]->Value(0), std::string_view("Emma"));
-        QCOMPARE(FileBytes(FPath), QByteArray::fromStdString(form->DataFile().SaveToBytes()));
+        QCOMPARE(FileBytes(FPath), QByteArray::fromStdString(Session(*form).DataFile().SaveToBytes()));
 
         // Nothing pending: closing does not write again.
         QVERIFY(form->close());
@@ -78,25 +78,25 @@ private slots:
 
     void failedWriteIsKeptAndRetriedOnClosing() {
         auto form = ShowForm();
-        form->DataFile().Categories[0]->Name = "Novels";
-        form->MarkDataChanged();
+        Session(*form).DataFile().Categories[0]->Name = "Novels";
+        Session(*form).MarkDataChanged();
         SetWriteFailureForTesting(0);
 
         MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
-        form->TimerWriteCacheTimer();
+        Session(*form).TimerWriteCacheTimer();
         const auto boxes = MessageBoxTesting::TakeShown();
         QCOMPARE(boxes.size(), 1);
         QCOMPARE(boxes[0].Kind, MessageBoxes::TKind::Error);
         QVERIFY(!boxes[0].Text.isEmpty());
-        QVERIFY(form->WritePending());
-        QVERIFY(!form->TimerWriteCache().isActive());
+        QVERIFY(Session(*form).WritePending());
+        QVERIFY(!Session(*form).TimerWriteCache.isActive());
 
         // The next change arms the timer again.
-        form->MarkDataChanged();
-        QVERIFY(form->TimerWriteCache().isActive());
+        Session(*form).MarkDataChanged();
+        QVERIFY(Session(*form).TimerWriteCache.isActive());
 
         QVERIFY(form->close());
-        QVERIFY(!form->WritePending());
+        QVERIFY(!Session(*form).WritePending());
         QCOMPARE(LoadData(FPath).Categories[0]->Name, std::string("Novels"));
     }
 
@@ -112,12 +112,12 @@ private slots:
         QFETCH(qint64, budget);
         auto form = ShowForm();
         const QByteArray before = FileBytes(FPath);
-        form->DataFile().Categories[0]->Name = "Novels";
-        form->MarkDataChanged();
+        Session(*form).DataFile().Categories[0]->Name = "Novels";
+        Session(*form).MarkDataChanged();
 
         SetWriteFailureForTesting(budget);
         MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
-        form->TimerWriteCacheTimer();
+        Session(*form).TimerWriteCacheTimer();
         SetWriteFailureForTesting(-1);
         const auto boxes = MessageBoxTesting::TakeShown();
         QCOMPARE(boxes.size(), 1);
@@ -126,7 +126,7 @@ private slots:
         QCOMPARE(FileBytes(FPath), before);
         QCOMPARE(QDir(FFolder).entryList(QDir::Files | QDir::Hidden),
                  QStringList{QFileInfo(FPath).fileName()});
-        QVERIFY(form->WritePending());
+        QVERIFY(Session(*form).WritePending());
 
         QVERIFY(form->close());
         QCOMPARE(LoadData(FPath).Categories[0]->Name, std::string("Novels"));
@@ -142,7 +142,7 @@ private slots:
         QFETCH(int, answer);
         QFETCH(bool, closes);
         auto form = ShowForm();
-        form->MarkDataChanged();
+        Session(*form).MarkDataChanged();
         SetWriteFailureForTesting(0);
         MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
         MessageBoxTesting::QueueAnswer(static_cast<QMessageBox::StandardButton>(answer));
@@ -153,7 +153,7 @@ private slots:
         QCOMPARE(boxes[1].Kind, MessageBoxes::TKind::Warning);
         QCOMPARE(boxes[1].Buttons, QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(form->isVisible(), !closes);
-        QVERIFY(form->WritePending());
+        QVERIFY(Session(*form).WritePending());
         if (!closes) {
             QVERIFY(form->close());
             QVERIFY(QFileInfo::exists(FPath));
@@ -167,21 +167,21 @@ private slots:
         SaveData(other, otherPath);
         auto form = ShowForm();
         ShowRememberedCategory(*form);
-        QCOMPARE(form->SelectedCategoryID(), 1);
-        form->DataFile().Categories[0]->Name = "Novels";
-        form->MarkDataChanged();
+        QCOMPARE(Browser(*form).SelectedCategoryID(), 1);
+        Session(*form).DataFile().Categories[0]->Name = "Novels";
+        Session(*form).MarkDataChanged();
         FileDialogTesting::QueueResult(otherPath);
         Trigger(*form, "ActionChooseDataFile");
         QCOMPARE(LoadData(FPath).Categories[0]->Name, std::string("Novels"));
-        QCOMPARE(form->DataFilePath(), otherPath);
+        QCOMPARE(Session(*form).Path(), otherPath);
         QCOMPARE(ReadSetting(QStringLiteral("DataFile")), otherPath);
         QCOMPARE(form->windowTitle(), QStringLiteral("Quillery - other.lgd"));
-        QCOMPARE(form->SelectedCategoryID(), 0);
-        QVERIFY(!form->WritePending());
+        QCOMPARE(Browser(*form).SelectedCategoryID(), 0);
+        QVERIFY(!Session(*form).WritePending());
         // The dialog started in the remembered file's folder.
         QCOMPARE(FileDialogTesting::TakeShown().constFirst().Folder, FFolder);
         ShowRememberedCategory(*form);
-        QCOMPARE(form->CurrentCategory()->Name, std::string("Films"));
+        QCOMPARE(Browser(*form).CurrentCategory()->Name, std::string("Films"));
         QVERIFY(form->close());
     }
 
@@ -189,21 +189,21 @@ private slots:
         const QString otherPath = FSandbox->FilePath(QStringLiteral("other.lgd"));
         SaveData(TDataFile(), otherPath);
         auto form = ShowForm();
-        form->DataFile().Categories[0]->Name = "Novels";
-        form->MarkDataChanged();
+        Session(*form).DataFile().Categories[0]->Name = "Novels";
+        Session(*form).MarkDataChanged();
         SetWriteFailureForTesting(0);
         FileDialogTesting::QueueResult(otherPath);
         MessageBoxTesting::QueueAnswer(QMessageBox::Ok); // the write's error
         MessageBoxTesting::QueueAnswer(QMessageBox::No); // keep them
         Trigger(*form, "ActionChooseDataFile");
-        QCOMPARE(form->DataFilePath(), FPath);
+        QCOMPARE(Session(*form).Path(), FPath);
         QCOMPARE(ReadSetting(QStringLiteral("DataFile")), FPath);
-        QVERIFY(form->WritePending());
-        QVERIFY(form->TimerWriteCache().isActive());
-        QCOMPARE(form->DataFile().Categories[0]->Name, std::string("Novels"));
+        QVERIFY(Session(*form).WritePending());
+        QVERIFY(Session(*form).TimerWriteCache.isActive());
+        QCOMPARE(Session(*form).DataFile().Categories[0]->Name, std::string("Novels"));
         MessageBoxTesting::TakeShown();
 
-        form->TimerWriteCacheTimer();
+        Session(*form).TimerWriteCacheTimer();
         QCOMPARE(LoadData(FPath).Categories[0]->Name, std::string("Novels"));
         QVERIFY(form->close());
     }
@@ -217,10 +217,10 @@ private slots:
     void fileChangedByAnotherProgramIsNeverOverwrittenBlindly() {
         QFETCH(int, answer);
         auto form = ShowForm();
-        form->DataFile().Categories[0]->Name = "First";
-        form->MarkDataChanged();
-        form->TimerWriteCacheTimer();
-        QVERIFY(!form->WritePending());
+        Session(*form).DataFile().Categories[0]->Name = "First";
+        Session(*form).MarkDataChanged();
+        Session(*form).TimerWriteCacheTimer();
+        QVERIFY(!Session(*form).WritePending());
 
         // The command-line tool rewrites the file between two writes of the window.
         TDataFile other;
@@ -234,10 +234,10 @@ private slots:
         QCOMPARE(cli.exitCode(), 0);
         const QByteArray written = FileBytes(FPath);
 
-        form->DataFile().Categories[0]->Name = "Second";
-        form->MarkDataChanged();
+        Session(*form).DataFile().Categories[0]->Name = "Second";
+        Session(*form).MarkDataChanged();
         MessageBoxTesting::QueueAnswer(static_cast<QMessageBox::StandardButton>(answer));
-        form->TimerWriteCacheTimer();
+        Session(*form).TimerWriteCacheTimer();
         const auto boxes = MessageBoxTesting::TakeShown();
         QCOMPARE(boxes.size(), 1);
         QVERIFY2(boxes[0].Text.contains(QStringLiteral("was changed by another program")),
@@ -245,7 +245,7 @@ private slots:
         QCOMPARE(boxes[0].DefaultButton, QMessageBox::Cancel);
         if (answer == QMessageBox::Cancel) {
             QCOMPARE(FileBytes(FPath), written);
-            QVERIFY(form->WritePending());
+            QVERIFY(Session(*form).WritePending());
             MessageBoxTesting::QueueAnswer(QMessageBox::Cancel); // asked again on closing
             MessageBoxTesting::QueueAnswer(QMessageBox::Yes);    // and the change is given up
             QVERIFY(form->close());
@@ -253,11 +253,11 @@ private slots:
             QCOMPARE(FileBytes(FPath), written);
         } else if (answer == QMessageBox::Yes) {
             QCOMPARE(FileBytes(FPath), written);
-            QVERIFY(!form->WritePending());
-            QCOMPARE(form->DataFile().Categories[0]->Name, std::string("Elsewhere"));
+            QVERIFY(!Session(*form).WritePending());
+            QCOMPARE(Session(*form).DataFile().Categories[0]->Name, std::string("Elsewhere"));
             QVERIFY(form->close());
         } else {
-            QVERIFY(!form->WritePending());
+            QVERIFY(!Session(*form).WritePending());
             QCOMPARE(LoadData(FPath).Categories[0]->Name, std::string("Second"));
             QVERIFY(form->close());
         }
@@ -267,14 +267,14 @@ private slots:
         QVERIFY(QFile::setPermissions(FPath, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
         auto form = ShowForm();
         QCOMPARE(form->windowTitle(), QStringLiteral("Quillery - cards.lgd (read-only)"));
-        form->DataFile().Categories[0]->Name = "Novels";
-        form->MarkDataChanged();
+        Session(*form).DataFile().Categories[0]->Name = "Novels";
+        Session(*form).MarkDataChanged();
         MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
-        form->TimerWriteCacheTimer();
+        Session(*form).TimerWriteCacheTimer();
         const auto boxes = MessageBoxTesting::TakeShown();
         QCOMPARE(boxes.size(), 1);
         QVERIFY2(boxes[0].Text.endsWith(QStringLiteral("it is read-only.")), qPrintable(boxes[0].Text));
-        QVERIFY(form->WritePending());
+        QVERIFY(Session(*form).WritePending());
         QCOMPARE(LoadData(FPath).Categories[0]->Name, std::string("Books"));
         MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
         MessageBoxTesting::QueueAnswer(QMessageBox::Yes);
@@ -284,13 +284,13 @@ private slots:
 
     void choosingTheOpenFileWritesAndReopensIt() {
         auto form = ShowForm();
-        form->DataFile().Categories[0]->Name = "Novels";
-        form->MarkDataChanged();
+        Session(*form).DataFile().Categories[0]->Name = "Novels";
+        Session(*form).MarkDataChanged();
         FileDialogTesting::QueueResult(FPath);
         Trigger(*form, "ActionChooseDataFile");
-        QVERIFY(form->DataFileOpened());
-        QVERIFY(!form->WritePending());
-        QCOMPARE(form->DataFile().Categories[0]->Name, std::string("Novels"));
+        QVERIFY(Session(*form).Opened());
+        QVERIFY(!Session(*form).WritePending());
+        QCOMPARE(Session(*form).DataFile().Categories[0]->Name, std::string("Novels"));
         QVERIFY(form->close());
     }
 };

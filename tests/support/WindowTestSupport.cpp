@@ -3,6 +3,7 @@
 #include "app/SingleInstance.h"
 #include "core/TextRules.h"
 #include "mainwindow/CheckPasswordDialog.h"
+#include "mainwindow/RecordList.h"
 #include "settings/Folders.h"
 #include "settings/Settings.h"
 #include "ui/dialogs/FileDialogs.h"
@@ -219,8 +220,8 @@ std::unique_ptr<TMainWindow> ShowData(const TSandbox& sandbox, const TDataFile& 
 }
 
 void ShowRememberedCategory(TMainWindow& form) {
-    form.TimerSelectCategoryTimer();
-    form.TimerClearDataFormTimer();
+    Browser(form).TimerSelectCategoryTimer();
+    Browser(form).TimerClearDataFormTimer();
 }
 
 QStringList ShownBoxTexts() {
@@ -236,6 +237,10 @@ QString RememberData(const TSandbox& sandbox, const TDataFile& data) {
     SaveData(data, path);
     WriteSetting(QStringLiteral("DataFile"), path);
     return path;
+}
+
+TRecordListModel* ListModel(const TMainWindow& form) {
+    return Child<TRecordList>(form, "ListView1")->Model();
 }
 
 QStringList ListColumnTexts(const TMainWindow& form, int column) {

@@ -6,7 +6,11 @@
 #include "app/SingleInstance.h"
 #include "core/Category.h"
 #include "core/DataFile.h"
+#include "mainwindow/DataFileSession.h"
+#include "mainwindow/FilterBar.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/RecordBrowser.h"
+#include "mainwindow/RecordForm.h"
 #include "ui/CategoryBar.h"
 #include "ui/dialogs/MessageBoxes.h"
 
@@ -96,6 +100,30 @@ QStringList ShownBoxTexts();
 std::unique_ptr<TMainWindow> ShowData(const TSandbox& sandbox, const TDataFile& data, QString& path);
 // Saves data as the remembered data file root/files/cards.lgd and returns its path.
 QString RememberData(const TSandbox& sandbox, const TDataFile& data);
+
+// The window's one part of type T among its children.
+template <class T> T& Part(const TMainWindow& form) {
+    const QList<T*> parts = form.findChildren<T*>();
+    if (parts.size() != 1) {
+        qFatal("the window has %d parts of type %s", static_cast<int>(parts.size()),
+               T::staticMetaObject.className());
+    }
+    return *parts.constFirst();
+}
+inline TDataFileSession& Session(const TMainWindow& form) {
+    return Part<TDataFileSession>(form);
+}
+inline TRecordBrowser& Browser(const TMainWindow& form) {
+    return Part<TRecordBrowser>(form);
+}
+inline TFilterBar& FilterBar(const TMainWindow& form) {
+    return Part<TFilterBar>(form);
+}
+inline TRecordForm& RecordForm(const TMainWindow& form) {
+    return Part<TRecordForm>(form);
+}
+// The record list's rows as the window shows them.
+TRecordListModel* ListModel(const TMainWindow& form);
 
 // The record list's cell texts of one column, top to bottom.
 QStringList ListColumnTexts(const TMainWindow& form, int column);
