@@ -5,11 +5,11 @@
 #include "core/Error.h"
 #include "core/FileEntries.h"
 #include "core/FileIO.h"
+#include "support/ActingUser.h"
 
 #include <QtTest>
 
 #include <csignal>
-#include <grp.h>
 #include <random>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -59,9 +59,8 @@ QString SaveOutcome(const TDataFile& data, const QString& path) {
 // outcome of fn.
 QString OutcomeAs(uid_t user, const std::function<QString()>& fn) {
     return OutcomeInChild([&] {
-        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(user) != 0 || ::setuid(user) != 0))
-            return QStringLiteral("cannot become user %1").arg(user);
-        return fn();
+        const TActingUser acting(user, user);
+        return acting.Problem().isEmpty() ? fn() : acting.Problem();
     });
 }
 
