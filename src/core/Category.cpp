@@ -2,7 +2,6 @@
 
 #include "core/Error.h"
 #include "core/Stream.h"
-#include "core/TextRules.h"
 
 #include <algorithm>
 #include <cstring>

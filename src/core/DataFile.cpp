@@ -4,9 +4,9 @@
 #include "core/Error.h"
 #include "core/FileIO.h"
 #include "core/InputFile.h"
+#include "core/Password.h"
 #include "core/SaveJournal.h"
 #include "core/Stream.h"
-#include "core/TextRules.h"
 
 #include <algorithm>
 #include <future>

@@ -2,13 +2,16 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include <sys/stat.h>
 
-// A fast 64-bit digest of a file's bytes, fed piece by piece. It tells whether two contents
-// differ, not who made them: it is kept in memory only, never stored.
+struct XXH64_state_s;
+
+// A fast 64-bit digest of a file's bytes (libxxhash's XXH64), fed piece by piece. It tells whether
+// two contents differ, not who made them: it is kept in memory only, never stored.
 class TContentDigest {
 public:
     TContentDigest();
@@ -16,12 +19,10 @@ public:
     uint64_t Value() const;
 
 private:
-    void AddBlock(const unsigned char* block);
-
-    uint64_t FLanes[4];
-    unsigned char FPending[32];
-    size_t FPendingSize = 0;
-    uint64_t FTotal = 0;
+    struct TFreeState {
+        void operator()(XXH64_state_s* state) const;
+    };
+    std::unique_ptr<XXH64_state_s, TFreeState> FState;
 };
 
 // What a data file was when it was read or last written, so that a later write can tell whether

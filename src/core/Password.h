@@ -1,7 +1,15 @@
 #pragma once
 
+#include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
+
+// The MD5 message digest of RFC 1321.
+std::array<uint8_t, 16> Md5(std::string_view bytes);
+
+// The password digest: MD5 of the password's bytes as 32 upper-case hexadecimal characters.
+std::string PasswordDigest(std::string_view password);
 
 // What the user types is UTF-8. New digests are made from those bytes; files written on older
 // systems hold the digest of the password's Windows-1252 bytes, so matching tries both.

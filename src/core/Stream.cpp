@@ -17,3 +17,11 @@ void TStreamWriter::Flush() {
         FBuffer.clear();
     }
 }
+
+std::string ReadStreamString(TStreamReader& stream) {
+    return std::string(stream.ReadStringView());
+}
+
+void WriteStreamString(TStreamWriter& stream, std::string_view text) {
+    stream.WriteString(text);
+}

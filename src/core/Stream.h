@@ -113,3 +113,7 @@ private:
     std::string& FBuffer;
     TSink FSink;
 };
+
+// An int32 byte count followed by the bytes.
+std::string ReadStreamString(TStreamReader& stream);
+void WriteStreamString(TStreamWriter& stream, std::string_view text);

@@ -1,24 +1,11 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class TRecord;
-class TStreamReader;
-class TStreamWriter;
-
-// The MD5 message digest of RFC 1321.
-std::array<uint8_t, 16> Md5(std::string_view bytes);
-
-// The password digest: MD5 of the password's bytes as 32 upper-case hexadecimal characters.
-std::string PasswordDigest(std::string_view password);
-
-// An int32 byte count followed by the bytes.
-std::string ReadStreamString(TStreamReader& stream);
-void WriteStreamString(TStreamWriter& stream, std::string_view text);
 
 // The text a list cell shows for a value: its first line (split at CR LF, lone CR or lone LF).
 std::string_view CellText(std::string_view value);

@@ -7,7 +7,7 @@
 #include "app/OpenFileRequests.h"
 #include "app/SecondStarts.h"
 #include "app/SingleInstance.h"
-#include "core/TextRules.h"
+#include "core/Password.h"
 #include "settings/Settings.h"
 
 #include <QDialog>

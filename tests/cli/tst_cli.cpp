@@ -4,7 +4,7 @@
 #include "cli/CliRun.h"
 
 #include "core/DataFile.h"
-#include "core/TextRules.h"
+#include "core/Password.h"
 
 #include <QtTest>
 

@@ -5,7 +5,7 @@
 #include "support/WorkbookReader.h"
 
 #include "core/DataFile.h"
-#include "core/TextRules.h"
+#include "core/Password.h"
 
 #include <QtTest>
 

@@ -8,8 +8,8 @@
 #include "core/FileEntries.h"
 #include "core/FileIO.h"
 #include "core/FileStamp.h"
+#include "core/Password.h"
 #include "core/PasswordCases.h"
-#include "core/TextRules.h"
 
 #include <QtTest>
 

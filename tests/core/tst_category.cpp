@@ -4,8 +4,8 @@
 #include "core/DataBytes.h"
 #include "core/DataFile.h"
 #include "core/ElementChecks.h"
+#include "core/Password.h"
 #include "core/Stream.h"
-#include "core/TextRules.h"
 
 #include <QtTest>
 

@@ -8,11 +8,11 @@
 #include "core/FileIO.h"
 #include "core/FileStamp.h"
 #include "core/SaveJournal.h"
+#include "support/ActingUser.h"
 
 #include <QtTest>
 
 #include <csignal>
-#include <grp.h>
 #include <random>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -62,9 +62,8 @@ QString SaveOutcome(const TDataFile& data, const QString& path) {
 // outcome of fn.
 QString OutcomeAs(uid_t user, const std::function<QString()>& fn) {
     return OutcomeInChild([&] {
-        if (::geteuid() == 0 && (::setgroups(0, nullptr) != 0 || ::setgid(user) != 0 || ::setuid(user) != 0))
-            return QStringLiteral("cannot become user %1").arg(user);
-        return fn();
+        const TActingUser acting(user, user);
+        return acting.Problem().isEmpty() ? fn() : acting.Problem();
     });
 }
 
@@ -347,8 +346,7 @@ void TestCrashSafe::killedWhileSavingInPlace() {
         QVERIFY(child >= 0);
         if (child == 0) {
             ::setenv("TMPDIR", tmpdir.constData(), 1);
-            if (root && (::setgroups(0, nullptr) != 0 || ::setgid(saver) != 0 || ::setuid(saver) != 0))
-                _exit(4);
+            const TActingUser acting(saver, saver);
             for (int i = 0; i < 200; ++i) {
                 try {
                     WriteFileAtomically(path.toStdString(), i % 2 == 0 ? second : first);

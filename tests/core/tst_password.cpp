@@ -5,7 +5,6 @@
 
 #include "core/Password.h"
 #include "core/TextCodec.h"
-#include "core/TextRules.h"
 
 #include <QtTest>
 

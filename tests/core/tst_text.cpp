@@ -1,6 +1,7 @@
 // The store's text rules: password digest, list cells and sorting, the filter, and display decoding.
 
 #include "core/Category.h"
+#include "core/Password.h"
 #include "core/SearchParam.h"
 #include "core/TextCodec.h"
 #include "core/TextRules.h"

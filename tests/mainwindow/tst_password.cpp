@@ -6,7 +6,7 @@
 
 #include "core/EncryptedFile.h"
 #include "core/Error.h"
-#include "core/TextRules.h"
+#include "core/Password.h"
 #include "mainwindow/SetPasswordDialog.h"
 #include "settings/Folders.h"
 #include "settings/Settings.h"

@@ -3,7 +3,7 @@
 
 #include "core/EncryptedFile.h"
 #include "core/FileIO.h"
-#include "core/TextRules.h"
+#include "core/Password.h"
 #include "mainwindow/RecordListModel.h"
 #include "print/PageFile.h"
 #include "print/PrintDialogs.h"

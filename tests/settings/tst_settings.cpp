@@ -2,6 +2,7 @@
 
 #include "settings/Folders.h"
 #include "settings/Settings.h"
+#include "support/ActingUser.h"
 
 #include <QtTest>
 
@@ -148,10 +149,17 @@ void TestGlobal::readOnlyProgramFolder() {
     if (folder.isEmpty()) {
         folder = exeDir.path();
         QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
+        QVERIFY(GiveToUnprivilegedUser(folder));
     }
-    const bool enforced = !CanCreateFileIn(folder);
-    if (enforced)
-        TFolders::Initialize(folder);
+    bool enforced = false;
+    {
+        const TActingUser plainUser;
+        if (!plainUser.Problem().isEmpty())
+            QSKIP(qPrintable(plainUser.Problem()));
+        enforced = !CanCreateFileIn(folder);
+        if (enforced)
+            TFolders::Initialize(folder);
+    }
     QFile::setPermissions(exeDir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     if (!enforced)
         QSKIP("This user can create files in the folder anyway (root ignores permissions).");

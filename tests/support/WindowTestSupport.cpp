@@ -1,7 +1,6 @@
 #include "support/WindowTestSupport.h"
 
 #include "app/SingleInstance.h"
-#include "core/TextRules.h"
 #include "mainwindow/CheckPasswordDialog.h"
 #include "mainwindow/RecordList.h"
 #include "settings/Folders.h"
