@@ -1,6 +1,6 @@
 // The design surface's arithmetic and the category icon's bitmap, without windows.
 #include "templateeditor/DesignGeometry.h"
-#include "ui/PictureConversion.h"
+#include "ui/IconPicture.h"
 
 #include "core/Category.h"
 #include "core/Error.h"
