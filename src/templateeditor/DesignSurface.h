@@ -1,6 +1,6 @@
 #pragma once
 
-#include "templateeditor/DesignGeometry.h"
+#include "templateeditor/ElementDrag.h"
 
 #include <QWidget>
 
@@ -81,11 +81,6 @@ private:
     void PlaceAtCorner(const char* kind);
     void DuplicateElement();
 
-    // The pointer.
-    void PressOnElement(QWidget* control, Qt::MouseButton button, const QPoint& point);
-    void DragElement(QWidget* control, const QPoint& point);
-    void ReleaseOnElement(QWidget* control);
-    void UpdatePointerZone(QWidget* control, const QPoint& point);
     void OpenElementMenu(QWidget* control, const QPoint& globalPoint);
 
     // The keyboard.
@@ -106,15 +101,9 @@ private:
     QWidget* FMenuElement = nullptr;
     // Where the next new element's top-left corner goes.
     QPoint FInsertPoint;
-    // The drag chosen at the last press on an element; all off outside a drag.
-    bool FResizingWidth = false;
-    bool FResizingHeight = false;
-    bool FMoving = false;
-    // Element corner minus pointer, taken at the press.
-    QPoint FDragOffset;
 
     TPaintBox* FSelectFrame;
-    TPaintBox* FDragOutline;
+    TElementDrag FDrag;
     QMenu* FElementMenu;
     QAction* FNewLabel;
     QAction* FNewEdit;
