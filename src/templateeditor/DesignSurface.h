@@ -17,7 +17,8 @@ class TToolColumn;
 
 // The design surface: the current category's form as live controls on a dotted grid. Tools place
 // new elements; the pointer or the keyboard selects, moves and resizes them. Every finished change
-// is written at once into the category, so it always describes what the surface shows.
+// is written at once into the category, so it always describes what the surface shows. The
+// pointer's moves and resizes are run by a TElementDrag.
 //
 // Keys, while the surface has the focus: Tab and Shift+Tab select the elements in template order
 // (past the last or first the focus moves on), the arrows move the selected element to the next
@@ -78,9 +79,9 @@ private:
     // Creating elements.
     void CreateElement(const char* kind);
     void PlaceWithTool(const char* kind, const QPoint& at);
-    void PlaceAtCorner(const char* kind);
     void DuplicateElement();
 
+    // The element menu, for the pointer and the menu key.
     void OpenElementMenu(QWidget* control, const QPoint& globalPoint);
 
     // The keyboard.
