@@ -29,29 +29,29 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
                    Qt::WindowCloseButtonHint);
     setFixedSize(kClientWidth, kClientHeight);
 
-    ImageIcon = NewLabel(this, "ImageIcon", 8, 8);
-    ImageIcon->setFixedSize(32, 32);
-    ImageIcon->setAttribute(Qt::WA_TranslucentBackground);
-    LabelProductName = NewLabel(this, "LabelProductName", kTextLeft, 8);
-    LabelVersion = NewLabel(this, "LabelVersion", kTextLeft, 24);
-    LabelQtVersion = NewLabel(this, "LabelQtVersion", kTextLeft, 44);
-    QFont smaller = LabelQtVersion->font();
+    FIcon = NewLabel(this, "ImageIcon", 8, 8);
+    FIcon->setFixedSize(32, 32);
+    FIcon->setAttribute(Qt::WA_TranslucentBackground);
+    FProductName = NewLabel(this, "LabelProductName", kTextLeft, 8);
+    FVersion = NewLabel(this, "LabelVersion", kTextLeft, 24);
+    FQtVersion = NewLabel(this, "LabelQtVersion", kTextLeft, 44);
+    QFont smaller = FQtVersion->font();
     smaller.setPointSizeF(smaller.pointSizeF() * 0.85);
-    LabelQtVersion->setFont(smaller);
-    LabelWebSiteCaption = NewLabel(this, "LabelWebSiteCaption", 8, 160);
-    LabelWebSite = NewLabel(this, "LabelWebSite", kTextLeft, 160);
-    LabelWebSite->setToolTip(QStringLiteral("Click to visit the Web site."));
-    LabelWebSite->setTextFormat(Qt::RichText);
-    LabelWebSite->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-    LabelWebSite->setCursor(Qt::PointingHandCursor);
-    connect(LabelWebSite, &QLabel::linkActivated, this, &TAboutBox::LabelWebSiteClick);
+    FQtVersion->setFont(smaller);
+    FWebSiteCaption = NewLabel(this, "LabelWebSiteCaption", 8, 160);
+    FWebSite = NewLabel(this, "LabelWebSite", kTextLeft, 160);
+    FWebSite->setToolTip(QStringLiteral("Click to visit the Web site."));
+    FWebSite->setTextFormat(Qt::RichText);
+    FWebSite->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    FWebSite->setCursor(Qt::PointingHandCursor);
+    connect(FWebSite, &QLabel::linkActivated, this, &TAboutBox::OpenWebSite);
 
-    BtnOK = new QPushButton(QStringLiteral("O&K"), this);
-    BtnOK->setObjectName(QStringLiteral("BtnOK"));
-    BtnOK->setGeometry(248, 8, 97, 22);
-    BtnOK->setDefault(true);
-    BtnOK->setToolTip(QStringLiteral("Close this \"About\" window."));
-    connect(BtnOK, &QPushButton::clicked, this, &QDialog::accept);
+    auto* ok = new QPushButton(QStringLiteral("O&K"), this);
+    ok->setObjectName(QStringLiteral("BtnOK"));
+    ok->setGeometry(248, 8, 97, 22);
+    ok->setDefault(true);
+    ok->setToolTip(QStringLiteral("Close this \"About\" window."));
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 QString TAboutBox::VersionText() {
@@ -60,22 +60,21 @@ QString TAboutBox::VersionText() {
 
 void TAboutBox::showEvent(QShowEvent* event) {
     setWindowTitle(QStringLiteral("About Quillery"));
-    ImageIcon->setPixmap(QApplication::windowIcon().pixmap(32, 32));
-    LabelProductName->setText(QStringLiteral("Quillery"));
-    LabelVersion->setText(VersionText());
-    LabelQtVersion->setText(QStringLiteral("Qt ") + QString::fromLatin1(qVersion()));
-    LabelWebSiteCaption->setText(QStringLiteral("Web site:"));
+    FIcon->setPixmap(QApplication::windowIcon().pixmap(32, 32));
+    FProductName->setText(QStringLiteral("Quillery"));
+    FVersion->setText(VersionText());
+    FQtVersion->setText(QStringLiteral("Qt ") + QString::fromLatin1(qVersion()));
+    FWebSiteCaption->setText(QStringLiteral("Web site:"));
 
     // A long address (the help's start page while there is no public home page) is shortened in
     // the middle so it fits the box; the link itself is always the whole address.
     const QString address = HomePageUrl().toString(QUrl::PreferLocalFile);
     const int room = kClientWidth - kTextLeft - 8;
-    const QString shown = LabelWebSite->fontMetrics().elidedText(address, Qt::ElideMiddle, room);
-    LabelWebSite->setText(
+    const QString shown = FWebSite->fontMetrics().elidedText(address, Qt::ElideMiddle, room);
+    FWebSite->setText(
         QStringLiteral("<a href=\"home\" style=\"color: blue; text-decoration: underline\">%1</a>")
             .arg(shown.toHtmlEscaped()));
-    for (QLabel* label :
-         {LabelProductName, LabelVersion, LabelQtVersion, LabelWebSiteCaption, LabelWebSite}) {
+    for (QLabel* label : {FProductName, FVersion, FQtVersion, FWebSiteCaption, FWebSite}) {
         label->adjustSize();
     }
 
@@ -85,6 +84,6 @@ void TAboutBox::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
-void TAboutBox::LabelWebSiteClick() {
+void TAboutBox::OpenWebSite() {
     OpenHomePage(this);
 }

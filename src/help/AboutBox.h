@@ -3,7 +3,6 @@
 #include <QDialog>
 
 class QLabel;
-class QPushButton;
 
 // The about box: the program's icon, name and version, the Qt version it runs on, and the home
 // page address as a link. Made once and reset each time it is shown.
@@ -20,13 +19,12 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void LabelWebSiteClick();
+    void OpenWebSite();
 
-    QLabel* ImageIcon;
-    QLabel* LabelProductName;
-    QLabel* LabelVersion;
-    QLabel* LabelQtVersion;
-    QLabel* LabelWebSiteCaption;
-    QLabel* LabelWebSite;
-    QPushButton* BtnOK;
+    QLabel* FIcon;
+    QLabel* FProductName;
+    QLabel* FVersion;
+    QLabel* FQtVersion;
+    QLabel* FWebSiteCaption;
+    QLabel* FWebSite;
 };

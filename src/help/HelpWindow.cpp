@@ -78,10 +78,10 @@ THelpWindow::THelpWindow(const QString& helpFolder, QWidget* parent) : QWidget(p
     auto* toolBar = new QToolBar(this);
     toolBar->setObjectName(QStringLiteral("HelpToolBar"));
     toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    toolBar->addActions({ActionHelpBack, ActionHelpForward, ActionHelpHome});
+    toolBar->addActions({FBack, FForward, FHome});
     toolBar->addSeparator();
     toolBar->addWidget(FFindBox);
-    toolBar->addActions({ActionFindPrevious, ActionFindNext});
+    toolBar->addActions({FFindPrevious, FFindNext});
     toolBar->addWidget(FFindStatus);
 
     auto* splitter = new QSplitter(this);
@@ -96,8 +96,8 @@ THelpWindow::THelpWindow(const QString& helpFolder, QWidget* parent) : QWidget(p
     layout->addWidget(splitter);
 
     connect(FBrowser, &QTextBrowser::sourceChanged, this, &THelpWindow::SourceChanged);
-    connect(FBrowser, &QTextBrowser::backwardAvailable, ActionHelpBack, &QAction::setEnabled);
-    connect(FBrowser, &QTextBrowser::forwardAvailable, ActionHelpForward, &QAction::setEnabled);
+    connect(FBrowser, &QTextBrowser::backwardAvailable, FBack, &QAction::setEnabled);
+    connect(FBrowser, &QTextBrowser::forwardAvailable, FForward, &QAction::setEnabled);
 }
 
 void THelpWindow::CreateActions() {
@@ -109,30 +109,27 @@ void THelpWindow::CreateActions() {
         addAction(action);
         return action;
     };
-    ActionHelpBack =
+    FBack =
         newAction("ActionHelpBack", QStringLiteral("&Back"), QKeySequence::keyBindings(QKeySequence::Back));
-    ActionHelpBack->setIcon(ThemeIcon(this, "go-previous", QStyle::SP_ArrowBack));
-    ActionHelpBack->setEnabled(false);
-    connect(ActionHelpBack, &QAction::triggered, FBrowser, &QTextBrowser::backward);
-    ActionHelpForward = newAction("ActionHelpForward", QStringLiteral("&Forward"),
-                                  QKeySequence::keyBindings(QKeySequence::Forward));
-    ActionHelpForward->setIcon(ThemeIcon(this, "go-next", QStyle::SP_ArrowForward));
-    ActionHelpForward->setEnabled(false);
-    connect(ActionHelpForward, &QAction::triggered, FBrowser, &QTextBrowser::forward);
-    ActionHelpHome =
-        newAction("ActionHelpHome", QStringLiteral("&Home"), {QKeySequence(Qt::ALT | Qt::Key_Home)});
-    ActionHelpHome->setIcon(ThemeIcon(this, "go-home", QStyle::SP_DirHomeIcon));
-    connect(ActionHelpHome, &QAction::triggered, this,
-            [this] { FBrowser->setSource(FBrowser->StartPage()); });
-    ActionFindPrevious = newAction("ActionFindPrevious", QStringLiteral("&Previous"),
-                                   QKeySequence::keyBindings(QKeySequence::FindPrevious));
-    connect(ActionFindPrevious, &QAction::triggered, this, [this] { FindInPage(true, false); });
-    ActionFindNext = newAction("ActionFindNext", QStringLiteral("&Next"),
-                               QKeySequence::keyBindings(QKeySequence::FindNext));
-    connect(ActionFindNext, &QAction::triggered, this, [this] { FindInPage(false, false); });
-    ActionFocusFindBox =
-        newAction("ActionFocusFindBox", QString(), QKeySequence::keyBindings(QKeySequence::Find));
-    connect(ActionFocusFindBox, &QAction::triggered, this, [this] {
+    FBack->setIcon(ThemeIcon(this, "go-previous", QStyle::SP_ArrowBack));
+    FBack->setEnabled(false);
+    connect(FBack, &QAction::triggered, FBrowser, &QTextBrowser::backward);
+    FForward = newAction("ActionHelpForward", QStringLiteral("&Forward"),
+                         QKeySequence::keyBindings(QKeySequence::Forward));
+    FForward->setIcon(ThemeIcon(this, "go-next", QStyle::SP_ArrowForward));
+    FForward->setEnabled(false);
+    connect(FForward, &QAction::triggered, FBrowser, &QTextBrowser::forward);
+    FHome = newAction("ActionHelpHome", QStringLiteral("&Home"), {QKeySequence(Qt::ALT | Qt::Key_Home)});
+    FHome->setIcon(ThemeIcon(this, "go-home", QStyle::SP_DirHomeIcon));
+    connect(FHome, &QAction::triggered, this, [this] { FBrowser->setSource(FBrowser->StartPage()); });
+    FFindPrevious = newAction("ActionFindPrevious", QStringLiteral("&Previous"),
+                              QKeySequence::keyBindings(QKeySequence::FindPrevious));
+    connect(FFindPrevious, &QAction::triggered, this, [this] { FindInPage(true, false); });
+    FFindNext = newAction("ActionFindNext", QStringLiteral("&Next"),
+                          QKeySequence::keyBindings(QKeySequence::FindNext));
+    connect(FFindNext, &QAction::triggered, this, [this] { FindInPage(false, false); });
+    FFocusFindBox = newAction("ActionFocusFindBox", QString(), QKeySequence::keyBindings(QKeySequence::Find));
+    connect(FFocusFindBox, &QAction::triggered, this, [this] {
         FFindBox->setFocus(Qt::ShortcutFocusReason);
         FFindBox->selectAll();
     });

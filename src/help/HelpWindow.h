@@ -40,12 +40,12 @@ private:
     QListWidget* FContents;
     QLineEdit* FFindBox;
     QLabel* FFindStatus;
-    QAction* ActionHelpBack = nullptr;
-    QAction* ActionHelpForward = nullptr;
-    QAction* ActionHelpHome = nullptr;
-    QAction* ActionFindNext = nullptr;
-    QAction* ActionFindPrevious = nullptr;
-    QAction* ActionFocusFindBox = nullptr;
+    QAction* FBack = nullptr;
+    QAction* FForward = nullptr;
+    QAction* FHome = nullptr;
+    QAction* FFindNext = nullptr;
+    QAction* FFindPrevious = nullptr;
+    QAction* FFocusFindBox = nullptr;
     struct TShortcutSource {
         QString Heading;
         QPointer<const QWidget> Window;

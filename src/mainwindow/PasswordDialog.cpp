@@ -1,13 +1,13 @@
 #include "mainwindow/PasswordDialog.h"
 
 #include "core/Password.h"
+#include "ui/DialogButtons.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -23,16 +23,8 @@ TPasswordDialog::TPasswordDialog(const QString& text, QWidget* parent)
     FLayout->addWidget(label);
     FLayout->addLayout(FBoxes);
 
-    auto* buttons = new QDialogButtonBox(this);
-    QPushButton* ok = buttons->addButton(QStringLiteral("O&K"), QDialogButtonBox::AcceptRole);
-    QPushButton* cancel = buttons->addButton(QStringLiteral("&Cancel"), QDialogButtonBox::RejectRole);
-    ok->setObjectName(QStringLiteral("BtnOK"));
-    ok->setDefault(true);
-    cancel->setObjectName(QStringLiteral("BtnCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     FLayout->addSpacing(4);
-    FLayout->addWidget(buttons);
+    FLayout->addWidget(NewOkCancelButtons(this, QStringLiteral("O&K")));
     setMinimumWidth(380);
 }
 

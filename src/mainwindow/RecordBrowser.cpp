@@ -11,7 +11,7 @@
 #include "mainwindow/RecordListModel.h"
 #include "ui/CategoryBar.h"
 #include "ui/DisplayText.h"
-#include "ui/PictureConversion.h"
+#include "ui/IconPicture.h"
 #include "ui/RunCommand.h"
 #include "ui/dialogs/MessageBoxes.h"
 

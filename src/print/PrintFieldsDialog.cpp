@@ -1,7 +1,7 @@
 #include "print/PrintFieldsDialog.h"
 
-#include "print/DialogButtons.h"
 #include "print/PageFile.h"
+#include "ui/DialogButtons.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -47,12 +47,12 @@ TPrintFieldsDialog::TPrintFieldsDialog(QWidget* parent)
     setObjectName(QStringLiteral("FormPrintSelFields"));
     setWindowTitle(QStringLiteral("Select Fields"));
 
-    LVPrint = NewFieldList(this, "LVPrint");
-    LVNotPrint = NewFieldList(this, "LVNotPrint");
+    FPrintList = NewFieldList(this, "LVPrint");
+    FLeftOutList = NewFieldList(this, "LVNotPrint");
     auto* printLabel = new QLabel(QStringLiteral("Print these fields:"), this);
-    printLabel->setBuddy(LVPrint);
+    printLabel->setBuddy(FPrintList);
     auto* notPrintLabel = new QLabel(QStringLiteral("Do not print these fields:"), this);
-    notPrintLabel->setBuddy(LVNotPrint);
+    notPrintLabel->setBuddy(FLeftOutList);
 
     QToolButton* moveRight = NewMoveButton(this, "BtnMoveRight", "go-next", QStyle::SP_ArrowRight,
                                            QStringLiteral("Do not print the selected fields"));
@@ -62,12 +62,12 @@ TPrintFieldsDialog::TPrintFieldsDialog(QWidget* parent)
                                         QStringLiteral("Print the selected field earlier"));
     QToolButton* moveDown = NewMoveButton(this, "BtnMoveDown", "go-down", QStyle::SP_ArrowDown,
                                           QStringLiteral("Print the selected field later"));
-    connect(moveRight, &QToolButton::clicked, this, &TPrintFieldsDialog::BtnMoveRightClick);
-    connect(moveLeft, &QToolButton::clicked, this, &TPrintFieldsDialog::BtnMoveLeftClick);
-    connect(moveUp, &QToolButton::clicked, this, &TPrintFieldsDialog::BtnMoveUpClick);
-    connect(moveDown, &QToolButton::clicked, this, &TPrintFieldsDialog::BtnMoveDownClick);
+    connect(moveRight, &QToolButton::clicked, this, &TPrintFieldsDialog::LeaveOutSelected);
+    connect(moveLeft, &QToolButton::clicked, this, &TPrintFieldsDialog::PrintSelected);
+    connect(moveUp, &QToolButton::clicked, this, &TPrintFieldsDialog::MoveUp);
+    connect(moveDown, &QToolButton::clicked, this, &TPrintFieldsDialog::MoveDown);
 
-    QDialogButtonBox* buttons = NewOkCancelButtons(this);
+    QDialogButtonBox* buttons = NewOkCancelButtons(this, QStringLiteral("&OK"));
 
     auto* across = new QVBoxLayout();
     across->addStretch();
@@ -84,9 +84,9 @@ TPrintFieldsDialog::TPrintFieldsDialog(QWidget* parent)
     grid->addWidget(printLabel, 0, 1);
     grid->addWidget(notPrintLabel, 0, 3);
     grid->addLayout(order, 1, 0);
-    grid->addWidget(LVPrint, 1, 1);
+    grid->addWidget(FPrintList, 1, 1);
     grid->addLayout(across, 1, 2);
-    grid->addWidget(LVNotPrint, 1, 3);
+    grid->addWidget(FLeftOutList, 1, 3);
     grid->addWidget(buttons, 2, 0, 1, 4);
     setFixedSize(sizeHint().expandedTo(QSize(378, 234)));
 }
@@ -113,31 +113,31 @@ void TPrintFieldsDialog::ResetColumns(const std::vector<QString>& captions) {
     for (size_t column = 0; column < captions.size(); ++column) {
         entries.emplace_back(TrimBlanks(captions[column]), static_cast<int>(column));
     }
-    SetEntries(*LVPrint, entries);
-    LVNotPrint->clear();
+    SetEntries(*FPrintList, entries);
+    FLeftOutList->clear();
 }
 
 std::vector<int> TPrintFieldsDialog::PrintColumns() const {
     std::vector<int> columns;
-    for (const TEntry& entry : Entries(*LVPrint)) {
+    for (const TEntry& entry : Entries(*FPrintList)) {
         columns.push_back(entry.second);
     }
     return columns;
 }
 
 int TPrintFieldsDialog::PrintCount() const {
-    return LVPrint->count();
+    return FPrintList->count();
 }
 
 int TPrintFieldsDialog::exec() {
-    FSavedPrint = Entries(*LVPrint);
-    FSavedNotPrint = Entries(*LVNotPrint);
+    FSavedPrint = Entries(*FPrintList);
+    FSavedLeftOut = Entries(*FLeftOutList);
     return QDialog::exec();
 }
 
 void TPrintFieldsDialog::reject() {
-    SetEntries(*LVPrint, FSavedPrint);
-    SetEntries(*LVNotPrint, FSavedNotPrint);
+    SetEntries(*FPrintList, FSavedPrint);
+    SetEntries(*FLeftOutList, FSavedLeftOut);
     QDialog::reject();
 }
 
@@ -155,33 +155,33 @@ void TPrintFieldsDialog::MoveSelectedEntries(QListWidget& from, QListWidget& to)
     to.clearSelection();
 }
 
-void TPrintFieldsDialog::BtnMoveRightClick() {
-    MoveSelectedEntries(*LVPrint, *LVNotPrint);
+void TPrintFieldsDialog::LeaveOutSelected() {
+    MoveSelectedEntries(*FPrintList, *FLeftOutList);
 }
 
-void TPrintFieldsDialog::BtnMoveLeftClick() {
-    MoveSelectedEntries(*LVNotPrint, *LVPrint);
+void TPrintFieldsDialog::PrintSelected() {
+    MoveSelectedEntries(*FLeftOutList, *FPrintList);
 }
 
 void TPrintFieldsDialog::MoveSelected(int offset) {
     int row = 0;
-    while (row < LVPrint->count() && !LVPrint->item(row)->isSelected()) {
+    while (row < FPrintList->count() && !FPrintList->item(row)->isSelected()) {
         ++row;
     }
     const int target = row + offset;
-    if (row == LVPrint->count() || target < 0 || target >= LVPrint->count()) {
+    if (row == FPrintList->count() || target < 0 || target >= FPrintList->count()) {
         return;
     }
-    QListWidgetItem* item = LVPrint->takeItem(row);
-    LVPrint->insertItem(target, item);
-    LVPrint->clearSelection();
-    LVPrint->setCurrentItem(item, QItemSelectionModel::ClearAndSelect);
+    QListWidgetItem* item = FPrintList->takeItem(row);
+    FPrintList->insertItem(target, item);
+    FPrintList->clearSelection();
+    FPrintList->setCurrentItem(item, QItemSelectionModel::ClearAndSelect);
 }
 
-void TPrintFieldsDialog::BtnMoveUpClick() {
+void TPrintFieldsDialog::MoveUp() {
     MoveSelected(-1);
 }
 
-void TPrintFieldsDialog::BtnMoveDownClick() {
+void TPrintFieldsDialog::MoveDown() {
     MoveSelected(1);
 }

@@ -30,10 +30,12 @@ public:
     void reject() override;
 
 private:
-    void BtnMoveRightClick();
-    void BtnMoveLeftClick();
-    void BtnMoveUpClick();
-    void BtnMoveDownClick();
+    // The selected entries go from one list to the other.
+    void LeaveOutSelected();
+    void PrintSelected();
+    // The selected entry of the print list prints one place earlier or later.
+    void MoveUp();
+    void MoveDown();
     // Moves the first selected entry of the print list by offset places, if it can go there.
     void MoveSelected(int offset);
 
@@ -41,9 +43,9 @@ private:
     static void SetEntries(QListWidget& list, const std::vector<TEntry>& entries);
     static void MoveSelectedEntries(QListWidget& from, QListWidget& to);
 
-    QListWidget* LVPrint;
-    QListWidget* LVNotPrint;
+    QListWidget* FPrintList;
+    QListWidget* FLeftOutList;
     // Both lists as they were when the dialog opened, for Cancel.
     std::vector<TEntry> FSavedPrint;
-    std::vector<TEntry> FSavedNotPrint;
+    std::vector<TEntry> FSavedLeftOut;
 };

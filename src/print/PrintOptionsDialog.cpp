@@ -1,8 +1,8 @@
 #include "print/PrintOptionsDialog.h"
 
-#include "print/DialogButtons.h"
 #include "print/PrintFieldsDialog.h"
 #include "settings/Settings.h"
+#include "ui/DialogButtons.h"
 #include "ui/dialogs/FontDialogs.h"
 
 #include <QDialogButtonBox>
@@ -28,25 +28,25 @@ TPrintOptionsDialog::TPrintOptionsDialog(QWidget* parent)
     setWindowTitle(QStringLiteral("Print"));
 
     auto* whatBox = new QGroupBox(QStringLiteral(" What to Print "), this);
-    RBPrintRecord = new QRadioButton(QStringLiteral("Print Current Record"), whatBox);
-    RBPrintRecord->setObjectName(QStringLiteral("RBPrintRecord"));
-    RBPrintList = new QRadioButton(QStringLiteral("Print Current List"), whatBox);
-    RBPrintList->setObjectName(QStringLiteral("RBPrintList"));
-    BtnSelectFields = new QPushButton(whatBox);
-    BtnSelectFields->setObjectName(QStringLiteral("BtnSelectFields"));
-    BtnFont = new QPushButton(whatBox);
-    BtnFont->setObjectName(QStringLiteral("BtnFont"));
+    FPrintRecordChoice = new QRadioButton(QStringLiteral("Print Current Record"), whatBox);
+    FPrintRecordChoice->setObjectName(QStringLiteral("RBPrintRecord"));
+    FPrintListChoice = new QRadioButton(QStringLiteral("Print Current List"), whatBox);
+    FPrintListChoice->setObjectName(QStringLiteral("RBPrintList"));
+    FFieldsButton = new QPushButton(whatBox);
+    FFieldsButton->setObjectName(QStringLiteral("BtnSelectFields"));
+    FFontButton = new QPushButton(whatBox);
+    FFontButton->setObjectName(QStringLiteral("BtnFont"));
     auto* whatLayout = new QVBoxLayout(whatBox);
-    whatLayout->addWidget(RBPrintRecord);
-    whatLayout->addWidget(RBPrintList);
+    whatLayout->addWidget(FPrintRecordChoice);
+    whatLayout->addWidget(FPrintListChoice);
     auto* listButtons = new QHBoxLayout();
     listButtons->addSpacing(16);
-    listButtons->addWidget(BtnSelectFields);
-    listButtons->addWidget(BtnFont);
+    listButtons->addWidget(FFieldsButton);
+    listButtons->addWidget(FFontButton);
     whatLayout->addLayout(listButtons);
-    connect(RBPrintList, &QRadioButton::toggled, this, &TPrintOptionsDialog::RBPrintListToggled);
-    connect(BtnSelectFields, &QPushButton::clicked, this, &TPrintOptionsDialog::BtnSelectFieldsClick);
-    connect(BtnFont, &QPushButton::clicked, this, &TPrintOptionsDialog::BtnFontClick);
+    connect(FPrintListChoice, &QRadioButton::toggled, this, &TPrintOptionsDialog::EnableListButtons);
+    connect(FFieldsButton, &QPushButton::clicked, this, &TPrintOptionsDialog::SelectFields);
+    connect(FFontButton, &QPushButton::clicked, this, &TPrintOptionsDialog::ChooseFont);
 
     auto* numbersBox = new QGroupBox(QStringLiteral(" Page Numbers "), this);
     numbersBox->setObjectName(QStringLiteral("RGPageNumbers"));
@@ -58,7 +58,7 @@ TPrintOptionsDialog::TPrintOptionsDialog(QWidget* parent)
     }
     FPageNumberButtons.front()->setChecked(true);
 
-    QDialogButtonBox* buttons = NewOkCancelButtons(this);
+    QDialogButtonBox* buttons = NewOkCancelButtons(this, QStringLiteral("&OK"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(whatBox);
@@ -68,11 +68,11 @@ TPrintOptionsDialog::TPrintOptionsDialog(QWidget* parent)
 }
 
 void TPrintOptionsDialog::Prepare(bool recordSelected, const std::vector<QString>& columnCaptions) {
-    RBPrintRecord->setEnabled(recordSelected);
-    QRadioButton* chosen = recordSelected ? RBPrintRecord : RBPrintList;
+    FPrintRecordChoice->setEnabled(recordSelected);
+    QRadioButton* chosen = recordSelected ? FPrintRecordChoice : FPrintListChoice;
     chosen->setChecked(true);
     chosen->setFocus();
-    RBPrintListToggled();
+    EnableListButtons();
     FFieldsDialog->ResetColumns(columnCaptions);
     UpdateFieldsCaption();
     UpdateFontCaption();
@@ -83,11 +83,11 @@ void TPrintOptionsDialog::showEvent(QShowEvent* event) {
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
-    (RBPrintRecord->isChecked() ? RBPrintRecord : RBPrintList)->setFocus();
+    (FPrintRecordChoice->isChecked() ? FPrintRecordChoice : FPrintListChoice)->setFocus();
 }
 
 bool TPrintOptionsDialog::PrintRecord() const {
-    return RBPrintRecord->isChecked();
+    return FPrintRecordChoice->isChecked();
 }
 
 TPageNumbers TPrintOptionsDialog::PageNumbers() const {
@@ -103,18 +103,18 @@ std::vector<int> TPrintOptionsDialog::PrintColumns() const {
     return FFieldsDialog->PrintColumns();
 }
 
-void TPrintOptionsDialog::RBPrintListToggled() {
-    const bool list = RBPrintList->isChecked();
-    BtnSelectFields->setEnabled(list);
-    BtnFont->setEnabled(list);
+void TPrintOptionsDialog::EnableListButtons() {
+    const bool list = FPrintListChoice->isChecked();
+    FFieldsButton->setEnabled(list);
+    FFontButton->setEnabled(list);
 }
 
-void TPrintOptionsDialog::BtnSelectFieldsClick() {
+void TPrintOptionsDialog::SelectFields() {
     FFieldsDialog->exec();
     UpdateFieldsCaption();
 }
 
-void TPrintOptionsDialog::BtnFontClick() {
+void TPrintOptionsDialog::ChooseFont() {
     TPrintListFont& printFont = PrintListFont();
     QFont initial(printFont.Name);
     initial.setPointSize(std::max(1, printFont.Size));
@@ -133,9 +133,9 @@ void TPrintOptionsDialog::BtnFontClick() {
 
 void TPrintOptionsDialog::UpdateFieldsCaption() {
     const int count = FFieldsDialog->PrintCount();
-    BtnSelectFields->setText(QStringLiteral("%1 Field%2 Selected").arg(count).arg(count > 1 ? "s" : ""));
+    FFieldsButton->setText(QStringLiteral("%1 Field%2 Selected").arg(count).arg(count > 1 ? "s" : ""));
 }
 
 void TPrintOptionsDialog::UpdateFontCaption() {
-    BtnFont->setText(QStringLiteral("Font: %1 %2pt").arg(PrintListFont().Name).arg(PrintListFont().Size));
+    FFontButton->setText(QStringLiteral("Font: %1 %2pt").arg(PrintListFont().Name).arg(PrintListFont().Size));
 }

@@ -34,16 +34,17 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    void RBPrintListToggled();
-    void BtnSelectFieldsClick();
-    void BtnFontClick();
+    // The list's fields and font can be chosen only while the list is to print.
+    void EnableListButtons();
+    void SelectFields();
+    void ChooseFont();
     void UpdateFieldsCaption();
     void UpdateFontCaption();
 
-    QRadioButton* RBPrintRecord;
-    QRadioButton* RBPrintList;
-    QPushButton* BtnSelectFields;
-    QPushButton* BtnFont;
+    QRadioButton* FPrintRecordChoice;
+    QRadioButton* FPrintListChoice;
+    QPushButton* FFieldsButton;
+    QPushButton* FFontButton;
     std::vector<QRadioButton*> FPageNumberButtons;
     TPrintFieldsDialog* FFieldsDialog;
 };

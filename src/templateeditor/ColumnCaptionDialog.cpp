@@ -7,29 +7,29 @@
 #include <QVBoxLayout>
 
 TColumnCaptionDialog::TColumnCaptionDialog(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), LabeledEdit1(new QLineEdit(this)) {
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), FCaptionEdit(new QLineEdit(this)) {
     setObjectName(QStringLiteral("DlgSetColumnCaption"));
     const TDialogLayout layout(this,
                                QStringLiteral("Please specify the column caption. If you leave it blank, the "
                                               "text field will not be shown in the list view as a column. "
                                               "You can always change this later."));
     auto* caption = new QLabel(QStringLiteral("Caption:"), this);
-    caption->setBuddy(LabeledEdit1);
-    LabeledEdit1->setObjectName(QStringLiteral("LabeledEdit1"));
+    caption->setBuddy(FCaptionEdit);
+    FCaptionEdit->setObjectName(QStringLiteral("LabeledEdit1"));
     layout.Fields()->addWidget(caption);
-    layout.Fields()->addWidget(LabeledEdit1);
+    layout.Fields()->addWidget(FCaptionEdit);
 }
 
 bool TColumnCaptionDialog::Execute(QString& caption) {
-    LabeledEdit1->clear();
+    FCaptionEdit->clear();
     if (exec() != QDialog::Accepted)
         return false;
-    caption = LabeledEdit1->text();
+    caption = FCaptionEdit->text();
     return true;
 }
 
 void TColumnCaptionDialog::showEvent(QShowEvent* event) {
     setWindowTitle(QStringLiteral("Quillery"));
-    LabeledEdit1->setFocus();
+    FCaptionEdit->setFocus();
     QDialog::showEvent(event);
 }

@@ -18,5 +18,5 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QLineEdit* LabeledEdit1;
+    QLineEdit* FCaptionEdit;
 };

@@ -66,6 +66,24 @@ int SteppedSize(int size, int step) {
     return stepped < kSmallestSize ? std::min(size, kSmallestSize) : stepped;
 }
 
+QRect KeyedBounds(std::string_view kind, const QRect& bounds, int key, bool resize) {
+    const int dx = key == Qt::Key_Right ? 1 : (key == Qt::Key_Left ? -1 : 0);
+    const int dy = key == Qt::Key_Down ? 1 : (key == Qt::Key_Up ? -1 : 0);
+    QRect keyed = bounds;
+    if (resize) {
+        const TPointerZone corner =
+            ZoneAt(kind, bounds.width() - 1, bounds.height() - 1, bounds.width(), bounds.height());
+        if (dx != 0 && ResizesWidth(corner))
+            keyed.setWidth(SteppedSize(bounds.width(), dx));
+        if (dy != 0 && ResizesHeight(corner))
+            keyed.setHeight(SteppedSize(bounds.height(), dy));
+    } else {
+        keyed.moveTo(dx != 0 ? StepOnGrid(bounds.x(), dx) : bounds.x(),
+                     dy != 0 ? StepOnGrid(bounds.y(), dy) : bounds.y());
+    }
+    return keyed;
+}
+
 std::vector<QPoint> GridPoints(const QRect& exposed) {
     std::vector<QPoint> points;
     if (exposed.isEmpty())

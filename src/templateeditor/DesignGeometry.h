@@ -40,6 +40,9 @@ inline int DraggedSize(int pointer) {
 int StepOnGrid(int position, int step);
 // Shift and an arrow key grow or shrink a size by one grid pitch, never below kSmallestSize.
 int SteppedSize(int size, int step);
+// The bounds an arrow key gives a control of the given kind: moved to the next grid point, or with
+// resize its size stepped, on the edges the pointer may drag at its bottom-right corner.
+QRect KeyedBounds(std::string_view kind, const QRect& bounds, int key, bool resize);
 
 // The grid points to paint for an exposed rectangle.
 std::vector<QPoint> GridPoints(const QRect& exposed);

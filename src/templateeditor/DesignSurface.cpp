@@ -1,6 +1,7 @@
 #include "templateeditor/DesignSurface.h"
 
 #include "core/Category.h"
+#include "templateeditor/DesignGeometry.h"
 #include "templateeditor/PaintBox.h"
 #include "templateeditor/ToolColumn.h"
 #include "ui/DisplayText.h"
@@ -23,7 +24,6 @@ using namespace DesignGeometry;
 
 namespace {
 
-const char* const kZoneProperty = "PointerZone";
 const char* const kKindProperty = "ElementKind";
 const char* const kEmptyLabelProperty = "EmptyLabel";
 
@@ -37,11 +37,6 @@ constexpr int kEditWidth = 121;
 constexpr int kMemoWidth = 185;
 constexpr int kMemoHeight = 89;
 const QPoint kCorner(12, 12);
-
-TPointerZone ZoneOf(const QWidget* control) {
-    const QVariant zone = control->property(kZoneProperty);
-    return zone.isValid() ? static_cast<TPointerZone>(zone.toInt()) : TPointerZone::None;
-}
 
 std::string KindOf(const QWidget* control) {
     return control->property(kKindProperty).toString().toStdString();
@@ -75,15 +70,7 @@ TDesignSurface::TDesignSurface(TToolColumn* tools, QWidget* parent)
                                           SelectBoxMarks(FSelectFrame->width(), FSelectFrame->height()))
                                          painter.fillRect(mark, Qt::black);
                                  })),
-      FDragOutline(new TPaintBox(QStringLiteral("PBMoveBox"), this,
-                                 [this](QPainter& painter, const QRect&) {
-                                     painter.setPen(Qt::black);
-                                     painter.setBrush(Qt::white);
-                                     // The outline's right and bottom pixels are at width - 2 and height - 2.
-                                     painter.drawRect(0, 0, FDragOutline->width() - 2,
-                                                      FDragOutline->height() - 2);
-                                 })),
-      FElementMenu(new QMenu(this)), FNewLabel(NamedAction("ActionNewLabel", "New Label", this)),
+      FDrag(this), FElementMenu(new QMenu(this)), FNewLabel(NamedAction("ActionNewLabel", "New Label", this)),
       FNewEdit(NamedAction("ActionNewEdit", "New Single-Line Text Box", this)),
       FNewMemo(NamedAction("ActionNewMemo", "New Multi-Line Text Box", this)) {
     setObjectName(QStringLiteral("Panel4"));
@@ -92,7 +79,6 @@ TDesignSurface::TDesignSurface(TToolColumn* tools, QWidget* parent)
     setFocusPolicy(Qt::TabFocus);
     setAccessibleName(QStringLiteral("Form design"));
     FSelectFrame->hide();
-    FDragOutline->hide();
 
     for (const auto& [action, kind] :
          {std::pair{FNewLabel, kKindLabel}, std::pair{FNewEdit, kKindEdit}, std::pair{FNewMemo, kKindMemo}}) {
@@ -128,8 +114,7 @@ void TDesignSurface::ClearControls() {
         delete control;
     FControls.clear();
     FSelectFrame->hide();
-    FDragOutline->hide();
-    FResizingWidth = FResizingHeight = FMoving = false;
+    FDrag.Cancel();
 }
 
 void TDesignSurface::SetFormColor(int32_t color) {
@@ -166,7 +151,7 @@ QWidget* TDesignSurface::RebuildControl(QWidget* old) {
     if (!control)
         return old;
     control->stackUnder(old);
-    control->setProperty(kZoneProperty, old->property(kZoneProperty));
+    TElementDrag::CarryZone(old, control);
     std::replace(FControls.begin(), FControls.end(), old, control);
     for (QWidget** reference : {&FSelected, &FMenuElement, &FPressed}) {
         if (*reference == old)
@@ -342,10 +327,13 @@ void TDesignSurface::mousePressEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     FPressed = ControlAt(point);
     FPressedGrid = FPressed == nullptr;
-    if (FPressed)
-        PressOnElement(FPressed, event->button(), point - FPressed->pos());
-    else
+    if (!FPressed) {
         SelectElement(0);
+    } else if (event->button() != Qt::RightButton) {
+        // The right button opens the element menu, which selects the element itself.
+        FDrag.Start(FPressed, point - FPressed->pos());
+        SelectElement(TemplateControls::ElementIdOf(FPressed));
+    }
 }
 
 void TDesignSurface::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -356,12 +344,13 @@ void TDesignSurface::mouseMoveEvent(QMouseEvent* event) {
     const QPoint point = event->position().toPoint();
     if (event->buttons() == Qt::NoButton || (!FPressed && !FPressedGrid)) {
         if (QWidget* control = ControlAt(point))
-            UpdatePointerZone(control, point);
+            FDrag.TrackZone(control, KindOf(control), point);
         else
             unsetCursor();
     } else if (FPressed) {
-        UpdatePointerZone(FPressed, point);
-        DragElement(FPressed, point - FPressed->pos());
+        FDrag.TrackZone(FPressed, KindOf(FPressed), point);
+        if (FDrag.Follow(FPressed, point - FPressed->pos()))
+            FSelectFrame->hide();
     }
 }
 
@@ -373,61 +362,14 @@ void TDesignSurface::mouseReleaseEvent(QMouseEvent* event) {
         FPressedGrid = false;
     }
     if (target) {
-        ReleaseOnElement(target);
+        if (FDrag.Finish(target)) {
+            RunCommand(this, [this, target] { WriteControlBack(target); });
+            SelectElement(TemplateControls::ElementIdOf(target));
+        }
     } else if (grid) {
         if (const char* kind = FTools->PlacingKind())
             PlaceWithTool(kind, event->position().toPoint());
     }
-}
-
-void TDesignSurface::UpdatePointerZone(QWidget* control, const QPoint& point) {
-    const QPoint local = point - control->pos();
-    const TPointerZone zone =
-        ZoneAt(KindOf(control), local.x(), local.y(), control->width(), control->height());
-    control->setProperty(kZoneProperty, static_cast<int>(zone));
-    setCursor(CursorOf(zone));
-}
-
-void TDesignSurface::PressOnElement(QWidget* control, Qt::MouseButton button, const QPoint& point) {
-    // The right button opens the element menu, which selects the element itself.
-    if (button == Qt::RightButton)
-        return;
-    FDragOffset = control->pos() - point;
-    const TPointerZone zone = ZoneOf(control);
-    FResizingWidth = ResizesWidth(zone);
-    FResizingHeight = ResizesHeight(zone);
-    FMoving = zone == TPointerZone::Move;
-    if (FMoving) {
-        FDragOutline->setGeometry(control->geometry());
-        // Drawn over every element, the one being dragged included.
-        FDragOutline->raise();
-        FDragOutline->show();
-    }
-    SelectElement(TemplateControls::ElementIdOf(control));
-}
-
-void TDesignSurface::DragElement(QWidget* control, const QPoint& point) {
-    if (FResizingWidth)
-        control->resize(DraggedSize(point.x()), control->height());
-    if (FResizingHeight)
-        control->resize(control->width(), DraggedSize(point.y()));
-    if (FMoving)
-        FDragOutline->move(SnapToGrid(FDragOffset.x() + point.x()), SnapToGrid(FDragOffset.y() + point.y()));
-    if (FResizingWidth || FResizingHeight || FMoving)
-        FSelectFrame->hide();
-}
-
-void TDesignSurface::ReleaseOnElement(QWidget* control) {
-    const bool dragged = FMoving || FResizingWidth || FResizingHeight;
-    if (FMoving) {
-        FDragOutline->hide();
-        control->move(FDragOutline->pos());
-    }
-    FResizingWidth = FResizingHeight = FMoving = false;
-    if (!dragged)
-        return;
-    RunCommand(this, [this, control] { WriteControlBack(control); });
-    SelectElement(TemplateControls::ElementIdOf(control));
 }
 
 void TDesignSurface::contextMenuEvent(QContextMenuEvent* event) {
@@ -480,24 +422,8 @@ void TDesignSurface::keyPressEvent(QKeyEvent* event) {
 }
 
 void TDesignSurface::MoveOrResizeSelected(int key, bool resize) {
-    QWidget* control = FSelected;
-    const int dx = key == Qt::Key_Right ? 1 : (key == Qt::Key_Left ? -1 : 0);
-    const int dy = key == Qt::Key_Down ? 1 : (key == Qt::Key_Up ? -1 : 0);
-    if (resize) {
-        // The edges a key may move are those the pointer may drag at the bottom-right corner.
-        const TPointerZone corner = ZoneAt(KindOf(control), control->width() - 1, control->height() - 1,
-                                           control->width(), control->height());
-        QSize size = control->size();
-        if (dx != 0 && ResizesWidth(corner))
-            size.setWidth(SteppedSize(size.width(), dx));
-        if (dy != 0 && ResizesHeight(corner))
-            size.setHeight(SteppedSize(size.height(), dy));
-        control->resize(size);
-    } else {
-        control->move(dx != 0 ? StepOnGrid(control->x(), dx) : control->x(),
-                      dy != 0 ? StepOnGrid(control->y(), dy) : control->y());
-    }
-    WriteControlBack(control);
+    FSelected->setGeometry(KeyedBounds(KindOf(FSelected), FSelected->geometry(), key, resize));
+    WriteControlBack(FSelected);
     PlaceSelectFrame();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "templateeditor/DesignGeometry.h"
+#include "templateeditor/ElementDrag.h"
 
 #include <QWidget>
 
@@ -17,7 +17,8 @@ class TToolColumn;
 
 // The design surface: the current category's form as live controls on a dotted grid. Tools place
 // new elements; the pointer or the keyboard selects, moves and resizes them. Every finished change
-// is written at once into the category, so it always describes what the surface shows.
+// is written at once into the category, so it always describes what the surface shows. The
+// pointer's moves and resizes are run by a TElementDrag.
 //
 // Keys, while the surface has the focus: Tab and Shift+Tab select the elements in template order
 // (past the last or first the focus moves on), the arrows move the selected element to the next
@@ -78,14 +79,9 @@ private:
     // Creating elements.
     void CreateElement(const char* kind);
     void PlaceWithTool(const char* kind, const QPoint& at);
-    void PlaceAtCorner(const char* kind);
     void DuplicateElement();
 
-    // The pointer.
-    void PressOnElement(QWidget* control, Qt::MouseButton button, const QPoint& point);
-    void DragElement(QWidget* control, const QPoint& point);
-    void ReleaseOnElement(QWidget* control);
-    void UpdatePointerZone(QWidget* control, const QPoint& point);
+    // The element menu, for the pointer and the menu key.
     void OpenElementMenu(QWidget* control, const QPoint& globalPoint);
 
     // The keyboard.
@@ -106,15 +102,9 @@ private:
     QWidget* FMenuElement = nullptr;
     // Where the next new element's top-left corner goes.
     QPoint FInsertPoint;
-    // The drag chosen at the last press on an element; all off outside a drag.
-    bool FResizingWidth = false;
-    bool FResizingHeight = false;
-    bool FMoving = false;
-    // Element corner minus pointer, taken at the press.
-    QPoint FDragOffset;
 
     TPaintBox* FSelectFrame;
-    TPaintBox* FDragOutline;
+    TElementDrag FDrag;
     QMenu* FElementMenu;
     QAction* FNewLabel;
     QAction* FNewEdit;

@@ -1,21 +1,16 @@
 #include "templateeditor/DialogLayout.h"
 
+#include "ui/DialogButtons.h"
+
 #include <QDialog>
-#include <QHBoxLayout>
+#include <QDialogButtonBox>
 #include <QLabel>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
 
 // The wrapped text is laid out about this many characters wide, whatever the font's size.
 constexpr int kTextWidthInCharacters = 40;
-
-QPushButton* DialogButton(const char* name, const char* text, QDialog* dialog) {
-    auto* button = new QPushButton(QLatin1String(text), dialog);
-    button->setObjectName(QLatin1String(name));
-    return button;
-}
 
 } // namespace
 
@@ -32,16 +27,7 @@ TDialogLayout::TDialogLayout(QDialog* dialog, const QString& text)
     layout->addLayout(FFields);
     layout->addSpacing(6);
 
-    QPushButton* ok = DialogButton("BtnOK", "O&K", dialog);
-    ok->setDefault(true);
-    QPushButton* cancel = DialogButton("BtnCancel", "&Cancel", dialog);
-    cancel->setAutoDefault(false);
-    QObject::connect(ok, &QPushButton::clicked, dialog, &QDialog::accept);
-    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addStretch();
-    layout->addLayout(buttons);
+    QDialogButtonBox* buttons = NewOkCancelButtons(dialog, QStringLiteral("O&K"));
+    buttons->setCenterButtons(true);
+    layout->addWidget(buttons);
 }

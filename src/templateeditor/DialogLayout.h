@@ -4,7 +4,6 @@
 
 class QDialog;
 class QLabel;
-class QPushButton;
 class QVBoxLayout;
 
 // The layout the editor's two small dialogs share: a wrapped text on top, the dialog's own fields

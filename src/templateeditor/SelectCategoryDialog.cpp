@@ -8,26 +8,26 @@
 #include <QVBoxLayout>
 
 TSelectCategoryDialog::TSelectCategoryDialog(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), CBCategory(new QComboBox(this)) {
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), FCategoryChoice(new QComboBox(this)) {
     setObjectName(QStringLiteral("DlgSelectCategory"));
     const TDialogLayout layout(
         this, QStringLiteral("Please select the category that you want to copy template from:"));
-    CBCategory->setObjectName(QStringLiteral("CBCategory"));
-    CBCategory->setEditable(false);
-    layout.Fields()->addWidget(CBCategory);
+    FCategoryChoice->setObjectName(QStringLiteral("CBCategory"));
+    FCategoryChoice->setEditable(false);
+    layout.Fields()->addWidget(FCategoryChoice);
 }
 
 int TSelectCategoryDialog::Execute(const QStringList& names) {
-    CBCategory->clear();
-    CBCategory->addItems(names);
-    CBCategory->setCurrentIndex(names.isEmpty() ? -1 : 0);
-    return exec() == QDialog::Accepted ? CBCategory->currentIndex() : -1;
+    FCategoryChoice->clear();
+    FCategoryChoice->addItems(names);
+    FCategoryChoice->setCurrentIndex(names.isEmpty() ? -1 : 0);
+    return exec() == QDialog::Accepted ? FCategoryChoice->currentIndex() : -1;
 }
 
 void TSelectCategoryDialog::showEvent(QShowEvent* event) {
     setWindowTitle(QStringLiteral("Quillery"));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
-    CBCategory->setFocus();
+    FCategoryChoice->setFocus();
     QDialog::showEvent(event);
 }

@@ -9,7 +9,7 @@
 #include "templateeditor/ListPreview.h"
 #include "templateeditor/ToolColumn.h"
 #include "ui/DisplayText.h"
-#include "ui/PictureConversion.h"
+#include "ui/IconPicture.h"
 #include "ui/RunCommand.h"
 #include "ui/dialogs/FileDialogs.h"
 #include "ui/dialogs/MessageBoxes.h"
@@ -61,17 +61,16 @@ QString PictureFilter() {
 TTemplateEditor::TTemplateEditor(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
-      ActionNewCategory(NamedAction("ActionNewCategory", "New Category", "Add a new category.", this)),
-      ActionDeleteCategory(
+      FNewCategory(NamedAction("ActionNewCategory", "New Category", "Add a new category.", this)),
+      FDeleteCategory(
           NamedAction("ActionDeleteCategory", "Delete Category", "Deleted selected category.", this)) {
     setObjectName(QStringLiteral("FormTemplate"));
     setWindowTitle(QStringLiteral("Template Editor"));
     // The frame's buttons come first: a search by name finds them before the dialogs' buttons.
     QWidget* topBar = CreateTopBar();
-    FCategories = new TCategoriesPage(ActionNewCategory, ActionDeleteCategory, this);
-    ConnectCommand(ActionNewCategory, &QAction::triggered, this, [this] { FCategories->NewCategory(); });
-    ConnectCommand(ActionDeleteCategory, &QAction::triggered, this,
-                   [this] { FCategories->DeleteCategory(); });
+    FCategories = new TCategoriesPage(FNewCategory, FDeleteCategory, this);
+    ConnectCommand(FNewCategory, &QAction::triggered, this, [this] { FCategories->NewCategory(); });
+    ConnectCommand(FDeleteCategory, &QAction::triggered, this, [this] { FCategories->DeleteCategory(); });
     connect(FCategories, &TCategoriesPage::Leaving, this, &TTemplateEditor::StoreCategory);
     connect(FCategories, &TCategoriesPage::CurrentChanged, this, &TTemplateEditor::ShowCategory);
 
@@ -115,9 +114,9 @@ QWidget* TTemplateEditor::CreateTopBar() {
         FrameButton("BtnDeleteCategory", "Dele&te Category", "Deleted the selected category.", bar);
     QPushButton* save = FrameButton("BtnSave", "&Save && Close", "Save edit & close window.", bar);
     QPushButton* cancel = FrameButton("BtnCancel", "&Cancel && Close", "Cancel edit & close window.", bar);
-    connect(newCategory, &QPushButton::clicked, ActionNewCategory, &QAction::trigger);
-    connect(deleteCategory, &QPushButton::clicked, ActionDeleteCategory, &QAction::trigger);
-    connect(ActionDeleteCategory, &QAction::enabledChanged, deleteCategory, &QPushButton::setEnabled);
+    connect(newCategory, &QPushButton::clicked, FNewCategory, &QAction::trigger);
+    connect(deleteCategory, &QPushButton::clicked, FDeleteCategory, &QAction::trigger);
+    connect(FDeleteCategory, &QAction::enabledChanged, deleteCategory, &QPushButton::setEnabled);
     connect(save, &QPushButton::clicked, this, &TTemplateEditor::SaveAndClose);
     connect(cancel, &QPushButton::clicked, this, &TTemplateEditor::CancelAndClose);
     layout->addWidget(newCategory);
@@ -215,7 +214,7 @@ void TTemplateEditor::PrepareRun(TDataFile& workingCopy) {
 }
 
 void TTemplateEditor::ShowCategory(TCategory* category) {
-    ActionDeleteCategory->setEnabled(category != nullptr);
+    FDeleteCategory->setEnabled(category != nullptr);
     FSurface->Load(category);
     if (!category) {
         FListPreview->Clear();

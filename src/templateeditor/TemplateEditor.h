@@ -55,8 +55,8 @@ private:
     // Lets go of the working copy, which the main window may rebuild before the next run.
     void ForgetWorkingCopy();
 
-    QAction* ActionNewCategory;
-    QAction* ActionDeleteCategory;
+    QAction* FNewCategory;
+    QAction* FDeleteCategory;
     TCategoriesPage* FCategories;
     QLabel* FNoCategoryPrompt;
     QWidget* FCategoryPanel;

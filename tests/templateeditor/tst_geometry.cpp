@@ -1,6 +1,6 @@
 // The design surface's arithmetic and the category icon's bitmap, without windows.
 #include "templateeditor/DesignGeometry.h"
-#include "ui/PictureConversion.h"
+#include "ui/IconPicture.h"
 
 #include "core/Category.h"
 #include "core/Error.h"
@@ -41,6 +41,8 @@ private slots:
     void draggedSize();
     void keySteps_data();
     void keySteps();
+    void keyedBounds_data();
+    void keyedBounds();
     void gridPoints_data();
     void gridPoints();
     void selectBox();
@@ -146,6 +148,35 @@ void TestTemplateGeometry::keySteps() {
     QFETCH(int, size);
     QCOMPARE(StepOnGrid(value, step), position);
     QCOMPARE(SteppedSize(value, step), size);
+}
+
+void TestTemplateGeometry::keyedBounds_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("resize");
+    QTest::addColumn<QRect>("keyed");
+    // Every row starts from an element at (13, 12), 100 x 40.
+    QTest::newRow("right moves across only")
+        << "TEdit" << int(Qt::Key_Right) << false << QRect(18, 12, 100, 40);
+    QTest::newRow("up moves to the grid point above")
+        << "TMemo" << int(Qt::Key_Up) << false << QRect(13, 6, 100, 40);
+    QTest::newRow("a label moves too") << "TLabel" << int(Qt::Key_Left) << false << QRect(12, 12, 100, 40);
+    QTest::newRow("memo widens") << "TMemo" << int(Qt::Key_Right) << true << QRect(13, 12, 106, 40);
+    QTest::newRow("memo grows taller") << "TMemo" << int(Qt::Key_Down) << true << QRect(13, 12, 100, 46);
+    QTest::newRow("one-line box narrows") << "TEdit" << int(Qt::Key_Left) << true << QRect(13, 12, 94, 40);
+    QTest::newRow("one-line box keeps its height")
+        << "TEdit" << int(Qt::Key_Up) << true << QRect(13, 12, 100, 40);
+    QTest::newRow("a label keeps its size")
+        << "TLabel" << int(Qt::Key_Right) << true << QRect(13, 12, 100, 40);
+}
+
+// The arrow keys move or resize along the edges the pointer may drag at the bottom-right corner.
+void TestTemplateGeometry::keyedBounds() {
+    QFETCH(QString, kind);
+    QFETCH(int, key);
+    QFETCH(bool, resize);
+    QFETCH(QRect, keyed);
+    QCOMPARE(KeyedBounds(kind.toStdString(), QRect(13, 12, 100, 40), key, resize), keyed);
 }
 
 void TestTemplateGeometry::gridPoints_data() {

@@ -1,13 +1,19 @@
-// Shared pieces of the windows: the face a form shows, the command boundary, and the message box
-// answers Enter and Escape give.
+// Shared pieces of the windows: the face a form shows, the command boundary, the message box
+// answers Enter and Escape give, and the dialogs' OK and Cancel row.
 #include "core/Category.h"
 #include "core/Error.h"
+#include "ui/DialogButtons.h"
 #include "ui/RunCommand.h"
 #include "ui/TemplateControls.h"
 #include "ui/dialogs/MessageBoxes.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
 #include <QtTest>
 
 #include <memory>
@@ -21,6 +27,8 @@ private slots:
     void runCommand();
     void keyAnswers_data();
     void keyAnswers();
+    void okCancelRow_data();
+    void okCancelRow();
 };
 
 void TestControls::shownFace_data() {
@@ -124,6 +132,50 @@ void TestControls::keyAnswers() {
     QCOMPARE(int(boxes[0].DefaultButton), defaultButton);
     QCOMPARE(MessageBoxTesting::TakeUnanswered(), QStringList());
     MessageBoxTesting::Disable();
+}
+
+void TestControls::okCancelRow_data() {
+    QTest::addColumn<QString>("okText");
+    QTest::addColumn<QString>("answer"); // a button's name, or a key
+    QTest::addColumn<int>("result");
+    for (const QString& okText : {QStringLiteral("&OK"), QStringLiteral("O&K")}) {
+        QTest::addRow("%s, OK clicked", qPrintable(okText)) << okText << "BtnOK" << int(QDialog::Accepted);
+        QTest::addRow("%s, Cancel clicked", qPrintable(okText))
+            << okText << "BtnCancel" << int(QDialog::Rejected);
+        QTest::addRow("%s, Enter", qPrintable(okText)) << okText << "Enter" << int(QDialog::Accepted);
+        QTest::addRow("%s, Escape", qPrintable(okText)) << okText << "Escape" << int(QDialog::Rejected);
+    }
+}
+
+void TestControls::okCancelRow() {
+    QFETCH(QString, okText);
+    QFETCH(QString, answer);
+    QFETCH(int, result);
+    QDialog dialog;
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* edit = new QLineEdit(&dialog);
+    layout->addWidget(edit);
+    layout->addWidget(NewOkCancelButtons(&dialog, okText));
+    auto* ok = dialog.findChild<QPushButton*>(QStringLiteral("BtnOK"));
+    auto* cancel = dialog.findChild<QPushButton*>(QStringLiteral("BtnCancel"));
+    QVERIFY(ok && cancel);
+    QCOMPARE(ok->text(), okText);
+    QCOMPARE(cancel->text(), QStringLiteral("&Cancel"));
+    QVERIFY(ok->isDefault());
+    QVERIFY(!cancel->isDefault());
+
+    int finished = -1;
+    connect(&dialog, &QDialog::finished, this, [&finished](int code) { finished = code; });
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    if (answer == QLatin1String("Enter"))
+        QTest::keyClick(edit, Qt::Key_Return);
+    else if (answer == QLatin1String("Escape"))
+        QTest::keyClick(edit, Qt::Key_Escape);
+    else
+        QTest::mouseClick(answer == QLatin1String("BtnOK") ? ok : cancel, Qt::LeftButton);
+    QCOMPARE(finished, result);
+    QVERIFY(!dialog.isVisible());
 }
 
 QTEST_MAIN(TestControls)

@@ -1,4 +1,4 @@
-#include "ui/PictureConversion.h"
+#include "ui/IconPicture.h"
 
 #include <QImage>
 #include <QImageReader>

@@ -1,12 +1,12 @@
-#include "print/DialogButtons.h"
+#include "ui/DialogButtons.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QPushButton>
 
-QDialogButtonBox* NewOkCancelButtons(QDialog* dialog) {
+QDialogButtonBox* NewOkCancelButtons(QDialog* dialog, const QString& okText) {
     auto* buttons = new QDialogButtonBox(dialog);
-    QPushButton* ok = buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole);
+    QPushButton* ok = buttons->addButton(okText, QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("BtnOK"));
     ok->setDefault(true);
     QPushButton* cancel = buttons->addButton(QStringLiteral("&Cancel"), QDialogButtonBox::RejectRole);
