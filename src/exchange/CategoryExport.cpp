@@ -2,6 +2,7 @@
 
 #include "core/Category.h"
 #include "core/Error.h"
+#include "exchange/DisplayText.h"
 #include "exchange/workbook/Workbook.h"
 
 #include <QFileInfo>
@@ -48,13 +49,13 @@ TCategoryExport::TCategoryExport(const TCategory& category) : FCategory(category
     for (const TElement* box : boxes) {
         const auto column = columnOf.find(box->ID);
         FColumns.push_back({column == columnOf.end() ? QString::fromLatin1(kUnnamedHeading)
-                                                     : CellTextOfValue(column->second->Caption),
+                                                     : DisplayText(column->second->Caption),
                             box->ValueIndex});
     }
 }
 
 void TCategoryExport::CheckFitsXlsx() const {
-    const std::string name = Quoted(CellTextOfValue(FCategory.Name).toStdString());
+    const std::string name = Quoted(DisplayText(FCategory.Name).toStdString());
     const auto records = static_cast<int64_t>(FCategory.Records.size());
     if (records > kXlsxMaxRecords)
         throw EQuilleryError("The category " + name + " has " + Thousands(records) +
@@ -72,7 +73,7 @@ void TCategoryExport::CheckFitsXlsx() const {
             // A value never has more characters than bytes: only long ones need decoding.
             if (static_cast<int64_t>(value.size()) <= kXlsxMaxCellCharacters)
                 continue;
-            const qsizetype characters = CellTextOfValue(value).size();
+            const qsizetype characters = DisplayText(value).size();
             if (characters > kXlsxMaxCellCharacters)
                 throw EQuilleryError(
                     "Record " + Thousands(static_cast<int64_t>(r) + 1) + " of the category " + name +
@@ -96,7 +97,7 @@ void TCategoryExport::WriteTo(TWorksheet& sheet, const TExchangeProgress& progre
         for (size_t i = 0; i < FColumns.size(); ++i) {
             const std::string_view value = record.Value(FColumns[i].ValueIndex);
             if (!value.empty())
-                sheet.SetCellText(row, static_cast<int>(i) + 1, CellTextOfValue(value));
+                sheet.SetCellText(row, static_cast<int>(i) + 1, DisplayText(value));
         }
         if (progress && (r + 1) % kExchangeProgressRows == 0)
             progress(r + 1, total);

@@ -2,9 +2,8 @@
 
 #include "core/DataFile.h"
 #include "core/Error.h"
+#include "exchange/DisplayText.h"
 #include "exchange/workbook/Workbook.h"
-
-#include <QFileInfo>
 
 #include <algorithm>
 
@@ -29,11 +28,12 @@ bool RowEmpty(const TWorksheet& sheet, int row, int fromColumn, int toColumn) {
 
 } // namespace
 
-TImportBounds ImportBoundsOf(const QString& path) {
-    if (QFileInfo(path).suffix().toLower() == QLatin1String("xls"))
+TImportBounds ImportBoundsOf(const TWorkbook& workbook) {
+    const TWorkbookFormat format = workbook.Format();
+    if (format == TWorkbookFormat::Xls)
         return TImportBounds();
-    const int rows = MaxWorkbookRows(path);
-    return TImportBounds{rows - 1, MaxWorkbookColumns(path), rows};
+    const int rows = MaxWorkbookRows(format);
+    return TImportBounds{rows - 1, MaxWorkbookColumns(format), rows};
 }
 
 QString TrimmedCell(const TWorksheet& sheet, int row, int column) {
@@ -81,7 +81,7 @@ void TCategoryImport::ReadRecords(int fromRow, int toRow, const TExchangeProgres
         const int row = fromRow + static_cast<int>(done);
         bool empty = true;
         for (size_t i = 0; i < FColumns.size(); ++i) {
-            texts[i] = ValueOfCellText(TrimmedCell(FSheet, row, FColumns[i]));
+            texts[i] = StoredText(TrimmedCell(FSheet, row, FColumns[i]));
             values[i] = texts[i];
             empty = empty && texts[i].empty();
         }
@@ -102,7 +102,7 @@ int32_t TCategoryImport::AddTo(TDataFile& data, const std::string& name, const T
     for (int k = 0; k < FHeadings.size(); ++k) {
         const int32_t column = k % 2;
         const int32_t line = k / 2;
-        const std::string heading = ValueOfCellText(FHeadings[k]);
+        const std::string heading = StoredText(FHeadings[k]);
         created.AddElement(kKindLabel, 50 + kFormColumnWidth * column, 28 + kFormLineHeight * line, 100, 20,
                            kElementColor, font, heading);
         const int32_t box = created.AddElement(kKindEdit, 150 + kFormColumnWidth * column,

@@ -12,6 +12,7 @@
 #include <vector>
 
 class TDataFile;
+class TWorkbook;
 class TWorksheet;
 
 // The title row with its columns, and the rows that become records (none when DataToRow is
@@ -24,14 +25,14 @@ struct TImportRanges {
     int DataToRow = 1;
 };
 
-// The largest values the range boxes take for a workbook file: those of the legacy format for
+// The largest values the range boxes take for an open workbook: those of the legacy format for
 // .xls, the format's own limits otherwise.
 struct TImportBounds {
     int MaxTitleRow = 65534;
     int MaxColumn = 250;
     int MaxDataRow = 65535;
 };
-TImportBounds ImportBoundsOf(const QString& path);
+TImportBounds ImportBoundsOf(const TWorkbook& workbook);
 
 // A cell's text trimmed of spaces; a cell is empty when nothing is left.
 QString TrimmedCell(const TWorksheet& sheet, int row, int column);

@@ -1,18 +1,6 @@
 #include "exchange/ExchangeText.h"
 
-#include "core/TextCodec.h"
 #include "exchange/workbook/Workbook.h"
-
-QString CellTextOfValue(std::string_view bytes) {
-    if (IsValidUtf8(bytes))
-        return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
-    const std::string decoded = DecodeForDisplay(bytes);
-    return QString::fromUtf8(decoded.data(), static_cast<qsizetype>(decoded.size()));
-}
-
-std::string ValueOfCellText(const QString& text) {
-    return text.toStdString();
-}
 
 QString TrimmedCellText(const QString& text) {
     qsizetype begin = 0;

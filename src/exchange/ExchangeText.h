@@ -5,8 +5,6 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <string>
-#include <string_view>
 
 // Reports work done out of total, so that a window can move its progress bar and repaint.
 using TExchangeProgress = std::function<void(int64_t done, int64_t total)>;
@@ -21,12 +19,7 @@ using TExchangeWait = std::function<void(const std::function<void()>& engineCall
 // The wait without a window: the call runs at once on this thread.
 void CallDirectly(const std::function<void()>& engineCall);
 
-// A stored value as a cell's text: UTF-8 when the bytes are valid UTF-8, Windows-1252 otherwise,
-// as every window shows it.
-QString CellTextOfValue(std::string_view bytes);
-// A cell's text as stored in a record: UTF-8, as typed text is stored.
-std::string ValueOfCellText(const QString& text);
-// Without the spaces and control characters at either end.
+// A cell's text without the spaces and control characters at either end.
 QString TrimmedCellText(const QString& text);
 
 class TWorkbook;

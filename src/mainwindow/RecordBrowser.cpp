@@ -2,6 +2,7 @@
 
 #include "core/Category.h"
 #include "core/DataFile.h"
+#include "exchange/DisplayText.h"
 #include "mainwindow/DataFileSession.h"
 #include "mainwindow/FilterBar.h"
 #include "mainwindow/MainActions.h"
@@ -10,7 +11,6 @@
 #include "mainwindow/RecordList.h"
 #include "mainwindow/RecordListModel.h"
 #include "ui/CategoryBar.h"
-#include "ui/DisplayText.h"
 #include "ui/IconPicture.h"
 #include "ui/RunCommand.h"
 #include "ui/dialogs/MessageBoxes.h"

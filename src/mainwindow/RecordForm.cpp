@@ -2,7 +2,7 @@
 
 #include "core/Category.h"
 #include "core/FormLayout.h"
-#include "ui/DisplayText.h"
+#include "exchange/DisplayText.h"
 #include "ui/TemplateControls.h"
 
 #include <QEvent>

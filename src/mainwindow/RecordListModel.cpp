@@ -2,7 +2,7 @@
 
 #include "core/Category.h"
 #include "core/TextRules.h"
-#include "ui/DisplayText.h"
+#include "exchange/DisplayText.h"
 
 #include <algorithm>
 #include <utility>

@@ -1,7 +1,7 @@
 #include "print/FormSnapshot.h"
 
 #include "core/Category.h"
-#include "ui/DisplayText.h"
+#include "exchange/DisplayText.h"
 #include "ui/TemplateControls.h"
 
 #include <QFontInfo>

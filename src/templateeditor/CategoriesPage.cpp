@@ -1,8 +1,8 @@
 #include "templateeditor/CategoriesPage.h"
 
 #include "core/DataFile.h"
+#include "exchange/DisplayText.h"
 #include "templateeditor/SelectCategoryDialog.h"
-#include "ui/DisplayText.h"
 #include "ui/dialogs/MessageBoxes.h"
 
 #include <QAction>

@@ -1,10 +1,10 @@
 #include "templateeditor/DesignSurface.h"
 
 #include "core/Category.h"
+#include "exchange/DisplayText.h"
 #include "templateeditor/DesignGeometry.h"
 #include "templateeditor/PaintBox.h"
 #include "templateeditor/ToolColumn.h"
-#include "ui/DisplayText.h"
 #include "ui/RunCommand.h"
 #include "ui/TemplateControls.h"
 

@@ -1,11 +1,11 @@
 #include "templateeditor/ElementProperties.h"
 
 #include "core/Category.h"
+#include "exchange/DisplayText.h"
 #include "templateeditor/ColumnCaptionDialog.h"
 #include "templateeditor/DesignSurface.h"
 #include "templateeditor/ListPreview.h"
 #include "ui/ColorPicker.h"
-#include "ui/DisplayText.h"
 #include "ui/RunCommand.h"
 #include "ui/dialogs/MessageBoxes.h"
 

@@ -1,7 +1,7 @@
 #include "templateeditor/ListPreview.h"
 
 #include "core/Category.h"
-#include "ui/DisplayText.h"
+#include "exchange/DisplayText.h"
 
 #include <QHeaderView>
 #include <QStandardItemModel>

@@ -1,6 +1,7 @@
 #include "templateeditor/TemplateEditor.h"
 
 #include "core/DataFile.h"
+#include "exchange/DisplayText.h"
 #include "settings/Folders.h"
 #include "settings/Settings.h"
 #include "templateeditor/CategoriesPage.h"
@@ -8,7 +9,6 @@
 #include "templateeditor/ElementProperties.h"
 #include "templateeditor/ListPreview.h"
 #include "templateeditor/ToolColumn.h"
-#include "ui/DisplayText.h"
 #include "ui/IconPicture.h"
 #include "ui/RunCommand.h"
 #include "ui/dialogs/FileDialogs.h"

@@ -1,7 +1,7 @@
 #include "ui/TemplateControls.h"
 
 #include "core/Category.h"
-#include "ui/DisplayText.h"
+#include "exchange/DisplayText.h"
 
 #include <QApplication>
 #include <QFontDatabase>

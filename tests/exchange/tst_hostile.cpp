@@ -206,6 +206,16 @@ void TestHostile::SheetSyntax_data() {
                                                   QString::fromLatin1(inlineCell("w")).utf16()),
                                               inlineCell("w").size() * 2)
                             << "w";
+    QTest::newRow("declared encoding")
+        << "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?>" + inlineCell("caf\xe9") << "caf\u00e9";
+    QTest::newRow("unknown encoding")
+        << "<?xml version=\"1.0\" encoding=\"x-none\"?>" + inlineCell("w") << "";
+    QTest::newRow("declared entities")
+        << "<!DOCTYPE worksheet [<!ENTITY b \"&#66;\"><!ENTITY abc \"a&b;c\"><!ELEMENT worksheet ANY>]>" +
+               inlineCell("&abc;&abc;")
+        << "aBcaBc";
+    QTest::newRow("entity declared in itself")
+        << "<!DOCTYPE worksheet [<!ENTITY e \"a&e;\">]>" + inlineCell("&e;") << "";
     QTest::newRow("unknown entity") << inlineCell("&nbsp;") << "";
     QTest::newRow("control character") << inlineCell("a\x01") << "";
     QTest::newRow("reference to a control character") << inlineCell("&#1;") << "";

@@ -7,6 +7,7 @@
 #include "core/Error.h"
 #include "exchange/CategoryExport.h"
 #include "exchange/CategoryImport.h"
+#include "exchange/workbook/Workbook.h"
 
 #include <QtTest>
 
@@ -67,6 +68,8 @@ private slots:
     void TrimmedText();
     void RangeDetection_data();
     void RangeDetection();
+    void ImportBoundsFollowTheOpenFormat_data();
+    void ImportBoundsFollowTheOpenFormat();
     void ImportBuildsTheTemplate_data();
     void ImportBuildsTheTemplate();
     void ImportSkipsEmptyRows();
@@ -315,6 +318,29 @@ void TMappingTest::RangeDetection() {
     QCOMPARE((QList<int>{found.TitleRow, found.TitleFromColumn, found.TitleToColumn, found.DataFromRow,
                          found.DataToRow}),
              ranges);
+}
+
+void TMappingTest::ImportBoundsFollowTheOpenFormat_data() {
+    QTest::addColumn<QString>("fixture");
+    QTest::addColumn<int>("maxTitleRow");
+    QTest::addColumn<int>("maxColumn");
+    QTest::addColumn<int>("maxDataRow");
+    QTest::newRow("xls") << "cells.xls" << 65534 << 250 << 65535;
+    QTest::newRow("xlsx") << "cells.xlsx" << 1048575 << 16384 << 1048576;
+    QTest::newRow("ods") << "cells.ods" << 1048575 << 16384 << 1048576;
+    QTest::newRow("csv") << "cells.csv" << 1048575 << 16384 << 1048576;
+}
+
+void TMappingTest::ImportBoundsFollowTheOpenFormat() {
+    QFETCH(QString, fixture);
+    QFETCH(int, maxTitleRow);
+    QFETCH(int, maxColumn);
+    QFETCH(int, maxDataRow);
+    const auto workbook = TWorkbook::Open(QStringLiteral(QUILLERY_TEST_DATA "/workbooks/") + fixture);
+    const TImportBounds bounds = ImportBoundsOf(*workbook);
+    QCOMPARE(bounds.MaxTitleRow, maxTitleRow);
+    QCOMPARE(bounds.MaxColumn, maxColumn);
+    QCOMPARE(bounds.MaxDataRow, maxDataRow);
 }
 
 void TMappingTest::ImportBuildsTheTemplate_data() {

@@ -461,8 +461,8 @@ void TestWriting::Limits() {
     QFETCH(QString, path);
     QFETCH(int, rows);
     QFETCH(int, columns);
-    QCOMPARE(MaxWorkbookRows(path), rows);
-    QCOMPARE(MaxWorkbookColumns(path), columns);
+    QCOMPARE(MaxWorkbookRows(WorkbookFormatOf(path)), rows);
+    QCOMPARE(MaxWorkbookColumns(WorkbookFormatOf(path)), columns);
     const auto workbook = TWorkbook::Add();
     workbook->ActiveSheet().SetCellText(1048576, 16384, QStringLiteral("corner"));
     QVERIFY(!WorkbookErrorOf([&] {

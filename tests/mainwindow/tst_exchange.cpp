@@ -4,8 +4,8 @@
 #include "support/WindowTestSupport.h"
 #include "support/WorkbookReader.h"
 
-#include "exchange/ExportWizard.h"
-#include "exchange/ImportWizard.h"
+#include "exchangewizards/ExportWizard.h"
+#include "exchangewizards/ImportWizard.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -7,8 +7,10 @@
 
 #include <memory>
 
-// Reads one XML part of a package token by token while it is inflated, so no part is ever held
-// whole; anything malformed or too large throws EDamagedPackage.
+// Reads one XML part token by token through Qt's XML reader: the parts of a package other than its
+// worksheets (relationships, workbook, shared strings, styles, OpenDocument content and settings),
+// while they are inflated or from bytes already in memory; anything malformed or too large throws
+// EDamagedPackage. Worksheets, the large parts, are read by TXlsxSheetScanner alone.
 class TPartXml {
 public:
     TPartXml(const TZipReader& zip, int index);

@@ -15,10 +15,10 @@ std::unique_ptr<TWorkbook> TWorkbook::Add() {
     return workbook;
 }
 
-int MaxWorkbookRows(const QString& path) {
-    return WorkbookFormatOf(path) == TWorkbookFormat::Xls ? 65536 : CellReference::kMaxRows;
+int MaxWorkbookRows(TWorkbookFormat format) {
+    return format == TWorkbookFormat::Xls ? 65536 : CellReference::kMaxRows;
 }
 
-int MaxWorkbookColumns(const QString& path) {
-    return WorkbookFormatOf(path) == TWorkbookFormat::Xls ? 256 : CellReference::kMaxColumns;
+int MaxWorkbookColumns(TWorkbookFormat format) {
+    return format == TWorkbookFormat::Xls ? 256 : CellReference::kMaxColumns;
 }

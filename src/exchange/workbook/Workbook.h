@@ -20,6 +20,10 @@ public:
     QString Text() const { return QString::fromUtf8(what()); }
 };
 
+// The formats, told apart by the file name's extension, ignoring case; None for any other name.
+enum class TWorkbookFormat { None, Xlsx, Xls, Ods, Csv };
+TWorkbookFormat WorkbookFormatOf(const QString& path);
+
 class TWorksheet {
 public:
     virtual ~TWorksheet() = default;
@@ -49,6 +53,8 @@ public:
     virtual TWorksheet& Sheet(const QString& name) = 0; // ignoring case
     virtual TWorksheet& ActiveSheet() = 0;
     virtual TWorksheet& AddSheet() = 0; // a new worksheet, made active
+    // The format of the file it was opened from or last saved as; None for a new workbook.
+    virtual TWorkbookFormat Format() const = 0;
     // Writes the file it was opened from (or last saved as).
     virtual void Save() = 0;
     // Writes a .xlsx or .csv file, by extension; the workbook then belongs to that file.
@@ -56,7 +62,7 @@ public:
     virtual void Close() = 0;
 };
 
-// The largest row and column a worksheet of the format of this path can hold (xls 65536 x 256;
-// xlsx, ods, csv 1048576 x 16384).
-int MaxWorkbookRows(const QString& path);
-int MaxWorkbookColumns(const QString& path);
+// The largest row and column a worksheet of the format can hold (xls 65536 x 256; xlsx, ods, csv
+// 1048576 x 16384).
+int MaxWorkbookRows(TWorkbookFormat format);
+int MaxWorkbookColumns(TWorkbookFormat format);

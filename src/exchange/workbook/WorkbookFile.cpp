@@ -14,6 +14,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <system_error>
+
 namespace {
 // Larger files are refused before they are read: far beyond any workbook the import can take.
 constexpr qint64 kMaxFileBytes = qint64(1) << 30;
@@ -190,7 +192,7 @@ void TWorkbookFile::Load(const QString& path) {
             LoadXlsx(bytes);
             break;
         case TWorkbookFormat::Xls:
-            for (TNamedGrid& sheet : ReadXlsWorkbook(path, bytes))
+            for (TNamedGrid& sheet : ReadXlsWorkbook(bytes))
                 AddSheetNamed(sheet.Name).MutableGrid() = std::move(sheet.Grid);
             break;
         case TWorkbookFormat::Ods: {
@@ -208,6 +210,8 @@ void TWorkbookFile::Load(const QString& path) {
         throw WorkbookErrors::NotAWorkbook(path);
     } catch (const EPasswordProtected&) {
         throw WorkbookErrors::CannotOpen(path, QStringLiteral("it is protected by a password"));
+    } catch (const std::system_error& error) {
+        throw WorkbookErrors::CannotOpen(path, QString::fromStdString(error.code().message()));
     }
 }
 

@@ -12,8 +12,6 @@
 class TXlsxPackage;
 class TWorkbookFile;
 
-enum class TWorkbookFormat { None, Xlsx, Xls, Ods, Csv };
-
 // A worksheet of a workbook: its cells in memory, or, for a worksheet of an opened .xlsx package,
 // read from the package the first time they are asked for. Worksheets already in a package are
 // read-only: Quillery adds worksheets, it never rewrites one it did not make.
@@ -55,6 +53,7 @@ public:
     TWorksheet& Sheet(const QString& name) override;
     TWorksheet& ActiveSheet() override;
     TWorksheet& AddSheet() override;
+    TWorkbookFormat Format() const override { return FFormat; }
     void Save() override;
     void SaveAs(const QString& path) override;
     void Close() override;
@@ -79,5 +78,3 @@ private:
     QByteArray FDiskDigest; // of the bytes Quillery last read from or wrote to FPath
     bool FClosed = false;
 };
-
-TWorkbookFormat WorkbookFormatOf(const QString& path);

@@ -4,16 +4,47 @@
 #include "exchange/workbook/XlsFormulas.h"
 #include "exchange/workbook/ZipPackage.h"
 
-#include <QFile>
-
 #include <freexl.h>
 
+#include <cerrno>
+#include <string>
+#include <system_error>
+
+#include <sys/mman.h>
+#include <unistd.h>
+
 namespace {
+// An anonymous file in memory holding bytes, which lives until its last descriptor is closed.
+class TMemoryFile {
+public:
+    explicit TMemoryFile(const QByteArray& bytes) : FDescriptor(memfd_create("quillery-xls", MFD_CLOEXEC)) {
+        if (FDescriptor < 0)
+            throw std::system_error(errno, std::generic_category());
+        for (qsizetype done = 0; done < bytes.size();) {
+            const ssize_t written = write(FDescriptor, bytes.constData() + done, size_t(bytes.size() - done));
+            if (written < 0 && errno != EINTR) {
+                const int error = errno;
+                close(FDescriptor);
+                throw std::system_error(error, std::generic_category());
+            }
+            done += written < 0 ? 0 : written;
+        }
+    }
+    ~TMemoryFile() { close(FDescriptor); }
+    TMemoryFile(const TMemoryFile&) = delete;
+    TMemoryFile& operator=(const TMemoryFile&) = delete;
+    std::string Path() const { return "/proc/self/fd/" + std::to_string(FDescriptor); }
+
+private:
+    int FDescriptor;
+};
+
+// libfreexl opens workbooks by name only: it is handed the bytes already read as a file in memory,
+// so the workbook is read from disk once and both readers see the same bytes.
 class THandle {
 public:
-    explicit THandle(const QString& path) {
-        const int opened = freexl_open(QFile::encodeName(path).constData(), &FHandle);
-        if (opened != FREEXL_OK)
+    explicit THandle(const QByteArray& bytes) : FFile(bytes) {
+        if (freexl_open(FFile.Path().c_str(), &FHandle) != FREEXL_OK)
             throw EDamagedPackage();
     }
     ~THandle() { freexl_close(FHandle); }
@@ -22,6 +53,7 @@ public:
     const void* Get() const { return FHandle; }
 
 private:
+    TMemoryFile FFile;
     const void* FHandle = nullptr;
 };
 
@@ -47,8 +79,8 @@ QString CellText(const FreeXL_CellValue& value) {
 }
 } // namespace
 
-std::vector<TNamedGrid> ReadXlsWorkbook(const QString& path, const QByteArray& bytes) {
-    const THandle handle(path);
+std::vector<TNamedGrid> ReadXlsWorkbook(const QByteArray& bytes) {
+    const THandle handle(bytes);
     unsigned int info = 0;
     if (freexl_get_info(handle.Get(), FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK &&
         info == FREEXL_BIFF_OBFUSCATED)

@@ -3,14 +3,16 @@
 #include "exchange/workbook/CellGrid.h"
 
 #include <QByteArray>
-#include <QString>
-
+#include <exception>
 #include <vector>
 
 // A legacy .xls workbook protected by a password.
-struct EPasswordProtected {};
+class EPasswordProtected : public std::exception {
+public:
+    const char* what() const noexcept override { return "password-protected workbook"; }
+};
 
-// Every worksheet of a legacy .xls workbook, read through libfreexl from the file and, for the
-// formula results libfreexl leaves out, from the file's bytes. Throws EDamagedPackage or
-// EPasswordProtected.
-std::vector<TNamedGrid> ReadXlsWorkbook(const QString& path, const QByteArray& bytes);
+// Every worksheet of a legacy .xls workbook from the file's bytes: read through libfreexl and, for
+// the formula results libfreexl leaves out, by a reader of our own. Throws EDamagedPackage,
+// EPasswordProtected, or std::system_error when the bytes cannot be handed to libfreexl.
+std::vector<TNamedGrid> ReadXlsWorkbook(const QByteArray& bytes);

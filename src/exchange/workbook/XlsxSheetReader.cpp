@@ -4,37 +4,13 @@
 #include "exchange/workbook/CellReference.h"
 #include "exchange/workbook/OoxmlText.h"
 #include "exchange/workbook/PartXml.h"
+#include "exchange/workbook/XlsxSheetScanner.h"
 
 #include <QHash>
-
-#include <limits>
 
 using CellValueText::TDateKind;
 
 namespace {
-// Text runs of a string item: plain <t>, or the <t> of each rich-text run; phonetic runs are not
-// part of the text.
-struct TRunText {
-    bool InPhonetic = false;
-    bool Capturing = false;
-    void Track(TPartXml& xml, QString& into) {
-        QXmlStreamReader& x = xml.Xml();
-        if (x.isStartElement()) {
-            if (x.name() == QLatin1String("rPh"))
-                InPhonetic = true;
-            else if (x.name() == QLatin1String("t"))
-                Capturing = !InPhonetic;
-        } else if (x.isEndElement()) {
-            if (x.name() == QLatin1String("rPh"))
-                InPhonetic = false;
-            else if (x.name() == QLatin1String("t"))
-                Capturing = false;
-        } else if (x.isCharacters() && Capturing) {
-            into.append(x.text());
-        }
-    }
-};
-
 // Far more than any worksheet Quillery can import; a part that holds more is refused.
 constexpr size_t kMaxCellsPerSheet = size_t(16) << 20;
 
@@ -44,36 +20,6 @@ int ToInt(QStringView text, int fallback) {
     return ok ? value : fallback;
 }
 } // namespace
-
-void TSharedStrings::Add(QStringView raw) {
-    OoxmlText::AppendDecoded(FTexts, raw);
-    if (FTexts.size() > std::numeric_limits<int32_t>::max())
-        throw EDamagedPackage();
-    FEnds.push_back(uint32_t(FTexts.size()));
-}
-
-QStringView TSharedStrings::At(int index) const {
-    const uint32_t start = index == 0 ? 0 : FEnds[size_t(index) - 1];
-    return QStringView(FTexts).mid(start, FEnds[size_t(index)] - start);
-}
-
-void ReadSharedStrings(const TZipReader& zip, int index, TSharedStrings& strings) {
-    TPartXml xml(zip, index);
-    QString item;
-    TRunText run;
-    bool inItem = false;
-    while (xml.Next()) {
-        if (xml.IsStart(QLatin1String("si"))) {
-            inItem = true;
-            item.clear();
-        } else if (xml.IsEnd(QLatin1String("si"))) {
-            inItem = false;
-            strings.Add(item);
-        } else if (inItem) {
-            run.Track(xml, item);
-        }
-    }
-}
 
 std::vector<TDateKind> ReadStyleDateKinds(const TZipReader& zip, int index) {
     TPartXml xml(zip, index);
@@ -98,25 +44,7 @@ std::vector<TDateKind> ReadStyleDateKinds(const TZipReader& zip, int index) {
 
 void TXlsxSheetReader::Read(const TZipReader& zip, int index, TCellGrid& grid) {
     FGrid = &grid;
-    const QByteArray xml = zip.Read(index);
-    if (!ReadFast(xml))
-        ReadWithQt(xml);
-}
-
-void TXlsxSheetReader::ReadWithQt(const QByteArray& xml) {
-    TPartXml part(xml);
-    QXmlStreamReader& x = part.Xml();
-    while (!FDone && part.Next()) {
-        if (x.isStartElement()) {
-            const QXmlStreamAttributes attributes = x.attributes();
-            Start(x.name(), attributes.value(QLatin1String("r")), attributes.value(QLatin1String("t")),
-                  attributes.value(QLatin1String("s")));
-        } else if (x.isEndElement()) {
-            End(x.name());
-        } else if (x.isCharacters()) {
-            Characters(x.text());
-        }
-    }
+    TXlsxSheetScanner(*this).Scan(zip.Read(index));
 }
 
 void TXlsxSheetReader::Start(QStringView name, QStringView r, QStringView t, QStringView s) {

@@ -62,7 +62,7 @@ QByteArray WorksheetXml(const TSheet& sheet, int headingStyle, bool selected) {
         if (text.isEmpty() && !heading)
             continue;
         if (text.size() > kMaxCellText)
-            throw ECellTooLong{sheet.Name, int(cell.Row), int(cell.Column), text.size()};
+            throw ECellTooLong(sheet.Name, int(cell.Row), int(cell.Column), text.size());
         if (cell.Row != openRow) {
             if (openRow != 0)
                 out += "</row>";

@@ -3,13 +3,19 @@
 #include <QByteArray>
 #include <QString>
 
+#include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
 class TCellGrid;
 
 // A cell whose text is longer than a cell of the format can hold.
-struct ECellTooLong {
+struct ECellTooLong : std::exception {
+    ECellTooLong(QString sheet, int row, int column, qsizetype length)
+        : Sheet(std::move(sheet)), Row(row), Column(column), Length(length) {}
+    const char* what() const noexcept override { return "cell text too long"; }
+
     QString Sheet;
     int Row;
     int Column;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "exchange/WizardFrame.h"
+#include "exchangewizards/WizardFrame.h"
 
 #include <memory>
 

@@ -4,7 +4,7 @@
 #include "WizardTestSupport.h"
 #include "support/WorkbookReader.h"
 
-#include "exchange/ExportWizard.h"
+#include "exchangewizards/ExportWizard.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,9 +1,9 @@
-#include "exchange/ImportWizard.h"
+#include "exchangewizards/ImportWizard.h"
 
 #include "core/DataFile.h"
 #include "exchange/CategoryImport.h"
+#include "exchange/DisplayText.h"
 #include "exchange/workbook/Workbook.h"
-#include "ui/DisplayText.h"
 #include "ui/dialogs/MessageBoxes.h"
 
 #include <QApplication>
@@ -217,7 +217,7 @@ void TImportWizard::OpenWorkbook() {
         FSheetList->addItem(FWorkbook->Sheet(index).Name());
     FSheetList->setCurrentIndex(FSheetList->findText(active, Qt::MatchExactly));
 
-    const TImportBounds bounds = ImportBoundsOf(path);
+    const TImportBounds bounds = ImportBoundsOf(*FWorkbook);
     FTitleRow->setRange(1, bounds.MaxTitleRow);
     FTitleFromColumn->setRange(1, bounds.MaxColumn);
     FTitleToColumn->setRange(1, bounds.MaxColumn);

@@ -1,4 +1,4 @@
-#include "exchange/WizardFrame.h"
+#include "exchangewizards/WizardFrame.h"
 
 #include "ui/WorkerCall.h"
 

@@ -5,7 +5,7 @@
 #include "support/WorkbookReader.h"
 
 #include "exchange/CategoryExport.h"
-#include "exchange/ImportWizard.h"
+#include "exchangewizards/ImportWizard.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,8 +1,8 @@
-#include "exchange/ExportWizard.h"
+#include "exchangewizards/ExportWizard.h"
 
 #include "core/DataFile.h"
 #include "exchange/CategoryExport.h"
-#include "ui/DisplayText.h"
+#include "exchange/DisplayText.h"
 #include "ui/dialogs/MessageBoxes.h"
 
 #include <QComboBox>
