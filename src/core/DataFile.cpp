@@ -9,12 +9,43 @@
 #include "core/Stream.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <future>
 
 namespace {
 // The fewest bytes a category block can take: six int32 fields, the smallest bitmap (file header
 // and core header) and three counts.
 constexpr size_t kMinCategoryBytes = 6 * 4 + 14 + 12 + 3 * 4;
+
+// A plain file's bytes, read as the loader asks for them: bytes after what the format describes
+// are never read, however many there are. A file of ordinary size gets one buffer of its size at
+// once; a larger one grows as far as it is read.
+class TFileSource : public TStreamSource {
+public:
+    TFileSource(TInputFile& file, std::string& bytes) : FFile(file), FBytes(bytes) {
+        FTotal = std::max(bytes.size(), static_cast<size_t>(std::max<off_t>(file.Info().st_size, 0)));
+        try {
+            if (FTotal <= kWholeBufferLimit)
+                FBytes.reserve(FTotal);
+        } catch (const std::exception&) {
+            throw EFileError("Cannot read file " + file.Path() + ": " + std::strerror(ENOMEM));
+        }
+    }
+    size_t Total() const { return FTotal; }
+    std::string_view Fill(size_t needed) override {
+        FFile.Read(FBytes, std::min(FTotal - FBytes.size(), std::max(needed, kChunk)));
+        return FBytes;
+    }
+
+private:
+    static constexpr size_t kChunk = 4 << 20;
+    static constexpr size_t kWholeBufferLimit = size_t(1) << 30;
+
+    TInputFile& FFile;
+    std::string& FBytes;
+    size_t FTotal = 0;
+};
 } // namespace
 
 TDataFile::TDataFile() : PasswordDigest(::PasswordDigest("")) {}
@@ -37,8 +68,8 @@ TFileStamp TDataFile::LoadFromFile(const std::string& path, const TAskPassword& 
     if (!IsEncryptedContainer(bytes)) {
         TStreamReader header(bytes);
         ReadHeader(header);
-        file.ReadToEnd(bytes);
-        TStreamReader stream(bytes);
+        TFileSource source(file, bytes);
+        TStreamReader stream(source, bytes, source.Total());
         LoadFromStream(stream);
     } else {
         if (!askPassword)
@@ -59,7 +90,7 @@ TFileStamp TDataFile::LoadFromFile(const std::string& path, const TAskPassword& 
     }
     TContentDigest digest;
     digest.Add(bytes);
-    return MakeFileStamp(file.Info(), digest.Value());
+    return MakeFileStamp(file.Info(), digest.Value(), bytes.size());
 }
 
 void TDataFile::ReadHeader(TStreamReader& stream) {

@@ -19,13 +19,15 @@ int64_t Nanoseconds(const timespec& time) {
     return static_cast<int64_t>(time.tv_sec) * 1'000'000'000 + time.tv_nsec;
 }
 
-uint64_t DigestOfFile(TInputFile& file) {
+// The digest of the file's first limit bytes.
+uint64_t DigestOfFile(TInputFile& file, uint64_t limit) {
     TContentDigest digest;
     std::string chunk;
     do {
         chunk.clear();
-        file.Read(chunk, 1 << 20);
+        file.Read(chunk, static_cast<size_t>(std::min<uint64_t>(limit, 1 << 20)));
         digest.Add(chunk);
+        limit -= chunk.size();
     } while (!chunk.empty());
     return digest.Value();
 }
@@ -57,7 +59,12 @@ uint64_t TContentDigest::Value() const {
 }
 
 TFileStamp MakeFileStamp(const struct stat& info, uint64_t digest) {
+    return MakeFileStamp(info, digest, static_cast<uint64_t>(info.st_size));
+}
+
+TFileStamp MakeFileStamp(const struct stat& info, uint64_t digest, uint64_t digestedSize) {
     TFileStamp stamp;
+    stamp.DigestedSize = digestedSize;
     stamp.Exists = true;
     stamp.Size = static_cast<uint64_t>(info.st_size);
     stamp.Device = static_cast<uint64_t>(info.st_dev);
@@ -76,7 +83,7 @@ TFileStamp StampOf(const std::string& path) {
     if (::stat(path.c_str(), &info) != 0 && errno == ENOENT)
         return TFileStamp();
     TInputFile file(path);
-    const uint64_t digest = DigestOfFile(file);
+    const uint64_t digest = DigestOfFile(file, UINT64_MAX);
     return MakeFileStamp(file.Info(), digest);
 }
 
@@ -90,7 +97,7 @@ bool ChangedSince(const std::string& path, const TFileStamp& stamp) {
         return false;
     try {
         TInputFile file(path);
-        return DigestOfFile(file) != stamp.Digest;
+        return DigestOfFile(file, stamp.DigestedSize) != stamp.Digest;
     } catch (const EQuilleryError&) {
         return true;
     }

@@ -32,17 +32,20 @@ struct TFileStamp {
     uint64_t Size = 0;
     uint64_t Device = 0;
     uint64_t Inode = 0;
-    int64_t ModifiedNs = 0; // modification time, nanoseconds since the epoch
-    int64_t ChangedNs = 0;  // status change time: no program can set it back
-    uint64_t Digest = 0;    // TContentDigest of the bytes
+    int64_t ModifiedNs = 0;    // modification time, nanoseconds since the epoch
+    int64_t ChangedNs = 0;     // status change time: no program can set it back
+    uint64_t Digest = 0;       // TContentDigest of the first DigestedSize bytes
+    uint64_t DigestedSize = 0; // all of them, but for a file read only as far as its format goes
     // The times were old enough when the stamp was taken that any later write gives the file
     // newer ones; file systems keep times only to a tick (two seconds on some), so a write soon
     // after the stamp may leave them as they were.
     bool Settled = false;
 };
 
-// The stamp of a file whose metadata is info and whose bytes have digest.
+// The stamp of a file whose metadata is info and whose bytes have digest; of its first
+// digestedSize bytes in the second form.
 TFileStamp MakeFileStamp(const struct stat& info, uint64_t digest);
+TFileStamp MakeFileStamp(const struct stat& info, uint64_t digest, uint64_t digestedSize);
 
 // The stamp of the file at path as it is now; Exists is false when there is none. Reading it fails
 // as TInputFile does.

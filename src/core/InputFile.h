@@ -23,6 +23,7 @@ public:
     // What the file was when it was opened.
     const struct stat& Info() const { return FInfo; }
     int Descriptor() const { return FFd; }
+    const std::string& Path() const { return FPath; }
 
 private:
     std::string FPath;

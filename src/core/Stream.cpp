@@ -25,3 +25,11 @@ std::string ReadStreamString(TStreamReader& stream) {
 void WriteStreamString(TStreamWriter& stream, std::string_view text) {
     stream.WriteString(text);
 }
+
+void TStreamReader::Fetch(size_t n) {
+    if (FSource == nullptr || n > Remaining())
+        ThrowStreamReadError();
+    FData = FSource->Fill(FPos + n - FData.size());
+    if (n > FData.size() - FPos)
+        ThrowStreamReadError();
+}

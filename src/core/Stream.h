@@ -10,13 +10,27 @@
 
 [[noreturn]] void ThrowStreamReadError();
 
-// Reads the little-endian items of a data file from bytes held in memory. Every read checks the
-// bytes left first and fails with "Stream read error", so no count or length from a file is
-// trusted before it has been measured against what the file really holds. The small reads are
-// inline: loading a large file is mostly these.
+// Where a reader gets the rest of its bytes when they are not all in memory from the start.
+class TStreamSource {
+public:
+    virtual ~TStreamSource() = default;
+    // Makes at least needed more bytes available when there are that many, and returns all the
+    // bytes read so far. Bytes once returned stay where they are.
+    virtual std::string_view Fill(size_t needed) = 0;
+};
+
+// Reads the little-endian items of a data file from bytes held in memory, or fetched from a source
+// as the items ask for them, so that bytes the format does not describe are never read. Every read
+// checks the bytes left first and fails with "Stream read error", so no count or length from a
+// file is trusted before it has been measured against what the file really holds. The small reads
+// are inline: loading a large file is mostly these.
 class TStreamReader {
 public:
-    explicit TStreamReader(std::string_view bytes) : FData(bytes) {}
+    explicit TStreamReader(std::string_view bytes) : FData(bytes), FTotal(bytes.size()) {}
+    // The bytes that source will give, total of them in all (the file's size), first of which
+    // are there already.
+    TStreamReader(TStreamSource& source, std::string_view first, size_t total)
+        : FData(first), FTotal(total), FSource(&source) {}
 
     uint32_t ReadUInt32() {
         const char* p = Take(4);
@@ -51,8 +65,8 @@ public:
     std::string_view ReadSince(size_t from) const { return FData.substr(from, FPos - from); }
 
     size_t Position() const { return FPos; }
-    size_t Remaining() const { return FData.size() - FPos; }
-    bool AtEnd() const { return FPos == FData.size(); }
+    size_t Remaining() const { return FTotal - FPos; }
+    bool AtEnd() const { return FPos == FTotal; }
 
     static uint32_t LittleEndian(uint32_t value) {
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
@@ -64,14 +78,18 @@ public:
 
 private:
     const char* Take(size_t n) {
-        if (n > Remaining())
-            ThrowStreamReadError();
+        if (n > FData.size() - FPos)
+            Fetch(n);
         const char* p = FData.data() + FPos;
         FPos += n;
         return p;
     }
+    // Gets the next n bytes from the source, or fails when the stream has no more.
+    void Fetch(size_t n);
 
     std::string_view FData;
+    size_t FTotal;
+    TStreamSource* FSource = nullptr;
     size_t FPos = 0;
 };
 

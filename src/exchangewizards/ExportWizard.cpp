@@ -58,7 +58,7 @@ TExportWizard::TExportWizard(QWidget* parent)
     FProgress = AddProgressPage(QStringLiteral("Exporting..."));
     AddPage(QStringLiteral("Done!"));
 
-    connect(FCategoryList, qOverload<int>(&QComboBox::activated), this, &TExportWizard::CBCatChange);
+    connect(FCategoryList, qOverload<int>(&QComboBox::activated), this, &TExportWizard::ChooseCategory);
 }
 
 TExportWizard::~TExportWizard() = default;
@@ -82,15 +82,15 @@ void TExportWizard::FormShow(const TCategory* current) {
     for (const auto& category : FData->Categories)
         FCategoryList->addItem(DisplayText(category->Name));
     FCategoryList->setCurrentIndex(FData->IndexOfCategory(current));
-    CBCatChange(FCategoryList->currentIndex());
+    ChooseCategory(FCategoryList->currentIndex());
     FNoCategoryText->setVisible(FData->Categories.empty());
     FCategoryList->setFocus();
 }
 
-void TExportWizard::CBCatChange(int index) {
+void TExportWizard::ChooseCategory(int index) {
     FSheetNameBox->setText(index < 0 ? QString() : FCategoryList->itemText(index));
     // The export needs a category: without one "&Next" waits for a choice.
-    BtnNext->setEnabled(index >= 0);
+    FNextButton->setEnabled(index >= 0);
 }
 
 bool TExportWizard::ConfirmTarget(const TCategoryExportRun& run) {
@@ -104,7 +104,7 @@ bool TExportWizard::ConfirmTarget(const TCategoryExportRun& run) {
                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
 
-void TExportWizard::NextClick() {
+void TExportWizard::GoToNextPage() {
     if (PageIndex() != PageSettings || FCategoryList->currentIndex() < 0)
         return;
     if (FFileNameBox->text().trimmed().isEmpty()) {

@@ -27,12 +27,12 @@ public:
     void Open(const TDataFile& dataFile, const TCategory* current);
 
 protected:
-    void NextClick() override;
+    void GoToNextPage() override;
     void CleanUp() override;
 
 private:
     void FormShow(const TCategory* current);
-    void CBCatChange(int index);
+    void ChooseCategory(int index);
     // Refusals and the question about a .csv file, before anything is written.
     bool ConfirmTarget(const TCategoryExportRun& run);
 

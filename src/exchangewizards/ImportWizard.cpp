@@ -174,7 +174,7 @@ void TImportWizard::FormShow() {
     FFileNameBox->setFocus();
 }
 
-void TImportWizard::NextClick() {
+void TImportWizard::GoToNextPage() {
     try {
         switch (PageIndex()) {
         case PageFile:

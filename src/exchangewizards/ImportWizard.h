@@ -35,7 +35,7 @@ public:
     static TFont GeneratedFont();
 
 protected:
-    void NextClick() override;
+    void GoToNextPage() override;
     void CleanUp() override;
 
 private:

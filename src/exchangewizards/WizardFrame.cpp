@@ -26,8 +26,8 @@ constexpr int kProgressSteps = 1000;
 
 TWizardFrame::TWizardFrame(const QString& objectName, const QString& title, int clientHeight, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint),
-      BtnNext(new QPushButton(QStringLiteral("&Next"), this)),
-      BtnCancel(new QPushButton(QStringLiteral("&Cancel"), this)), FPages(new QStackedWidget(this)),
+      FNextButton(new QPushButton(QStringLiteral("&Next"), this)),
+      FCancelButton(new QPushButton(QStringLiteral("&Cancel"), this)), FPages(new QStackedWidget(this)),
       FHeaderPicture(nullptr) {
     setObjectName(objectName);
     setFixedSize(kClientWidth, clientHeight);
@@ -60,14 +60,14 @@ TWizardFrame::TWizardFrame(const QString& objectName, const QString& title, int 
     separator->setFrameShape(QFrame::HLine);
     separator->setFrameShadow(QFrame::Sunken);
     separator->setGeometry(0, bottom, kClientWidth, 2);
-    BtnNext->setObjectName(QStringLiteral("BtnNext"));
-    BtnNext->setDefault(true);
-    BtnNext->setGeometry(kClientWidth - 184, bottom + 16, 80, 26);
-    BtnCancel->setObjectName(QStringLiteral("BtnCancel"));
-    BtnCancel->setAutoDefault(false);
-    BtnCancel->setGeometry(kClientWidth - 96, bottom + 16, 80, 26);
-    connect(BtnNext, &QPushButton::clicked, this, [this] { NextClick(); });
-    connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    FNextButton->setObjectName(QStringLiteral("BtnNext"));
+    FNextButton->setDefault(true);
+    FNextButton->setGeometry(kClientWidth - 184, bottom + 16, 80, 26);
+    FCancelButton->setObjectName(QStringLiteral("BtnCancel"));
+    FCancelButton->setAutoDefault(false);
+    FCancelButton->setGeometry(kClientWidth - 96, bottom + 16, 80, 26);
+    connect(FNextButton, &QPushButton::clicked, this, [this] { GoToNextPage(); });
+    connect(FCancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 int TWizardFrame::PageIndex() const {
@@ -116,9 +116,9 @@ QLineEdit* TWizardFrame::AddFileNameBox(QWidget* page, int top, const FileDialog
 void TWizardFrame::StartRun() {
     FWorking = false;
     ShowPage(0);
-    BtnNext->setEnabled(true);
-    BtnCancel->setEnabled(true);
-    BtnCancel->setText(QStringLiteral("&Cancel"));
+    FNextButton->setEnabled(true);
+    FCancelButton->setEnabled(true);
+    FCancelButton->setText(QStringLiteral("&Cancel"));
 }
 
 void TWizardFrame::ShowPage(int index) {
@@ -128,15 +128,15 @@ void TWizardFrame::ShowPage(int index) {
 void TWizardFrame::SetWorking(bool working) {
     FWorking = working;
     if (working) {
-        BtnNext->setEnabled(false);
-        BtnCancel->setEnabled(false);
+        FNextButton->setEnabled(false);
+        FCancelButton->setEnabled(false);
     }
 }
 
 void TWizardFrame::Finish() {
-    BtnNext->setEnabled(false);
-    BtnCancel->setEnabled(true);
-    BtnCancel->setText(QStringLiteral("&Close"));
+    FNextButton->setEnabled(false);
+    FCancelButton->setEnabled(true);
+    FCancelButton->setText(QStringLiteral("&Close"));
 }
 
 void TWizardFrame::RepaintNow() {
@@ -160,8 +160,8 @@ TExchangeWait TWizardFrame::WaitOn(QProgressBar* bar) {
     return [this, bar](const std::function<void()>& engineCall) {
         const int page = PageIndex();
         const bool working = FWorking;
-        const bool nextEnabled = BtnNext->isEnabled();
-        const bool cancelEnabled = BtnCancel->isEnabled();
+        const bool nextEnabled = FNextButton->isEnabled();
+        const bool cancelEnabled = FCancelButton->isEnabled();
         const QPointer<QWidget> focus = focusWidget();
         const int value = bar->value();
         const auto restore = qScopeGuard([&] {
@@ -169,8 +169,8 @@ TExchangeWait TWizardFrame::WaitOn(QProgressBar* bar) {
             bar->setValue(value);
             ShowPage(page);
             FWorking = working;
-            BtnNext->setEnabled(nextEnabled);
-            BtnCancel->setEnabled(cancelEnabled);
+            FNextButton->setEnabled(nextEnabled);
+            FCancelButton->setEnabled(cancelEnabled);
             if (focus)
                 focus->setFocus();
         });

@@ -56,15 +56,15 @@ protected:
     // Shows the window modally and returns at once.
     void OpenModal();
 
-    virtual void NextClick() = 0;
+    virtual void GoToNextPage() = 0;
     // Releases what the wizard holds open.
     virtual void CleanUp() = 0;
 
     void done(int result) override;
     void showEvent(QShowEvent* event) override;
 
-    QPushButton* BtnNext;
-    QPushButton* BtnCancel;
+    QPushButton* FNextButton;
+    QPushButton* FCancelButton;
 
 private:
     QStackedWidget* FPages;

@@ -55,6 +55,8 @@ private slots:
     void foreignFileInConstantMemory_data();
     void foreignFileInConstantMemory();
     void dataFileReadIntoOneBuffer();
+    void bytesBeyondTheFormatAreNotRead_data();
+    void bytesBeyondTheFormatAreNotRead();
 };
 
 // The committed sample is the layout, byte for byte, and the store reads and writes it unchanged.
@@ -258,6 +260,32 @@ void TestDataFile::dataFileReadIntoOneBuffer() {
     QVERIFY2(largest <= size_t(size) + 2,
              qPrintable(QStringLiteral("%1 for %2 bytes").arg(largest).arg(size)));
     QCOMPARE(loaded.SaveToBytes(), data.SaveToBytes());
+}
+
+void TestDataFile::bytesBeyondTheFormatAreNotRead_data() {
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<int>("categories");
+    QTest::newRow("a whole file") << Layout::Encode(Layout::SampleFile()) << 2;
+    QTest::newRow("a header alone") << Layout::Encode(Layout::File()).left(8) << 0;
+}
+
+// A file whose valid start is followed by gigabytes the format does not describe is read only as
+// far as its counts go: it loads at once and in little memory.
+void TestDataFile::bytesBeyondTheFormatAreNotRead() {
+    QFETCH(QByteArray, head);
+    QFETCH(int, categories);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("tail.lgd");
+    WriteFile(path, head);
+    if (::truncate(Path8(path).constData(), off_t(4) << 30) != 0)
+        QSKIP("the file system takes no sparse file this large");
+    TDataFile data;
+    QString error;
+    const size_t largest =
+        LargestAllocationDuring([&] { error = ErrorOf([&] { data.LoadFromFile(path.toStdString()); }); });
+    QCOMPARE(error, QString());
+    QCOMPARE(int(data.Categories.size()), categories);
+    QVERIFY2(largest < (16 << 20), qPrintable(QString::number(largest)));
 }
 
 QTEST_GUILESS_MAIN(TestDataFile)
