@@ -3,7 +3,7 @@ set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quillery)
 set(CPACK_PACKAGE_VENDOR "Quillery developers")
 # The project has no public mail address yet; a publisher sets a real one here and in
-# share/doc/changelog.Debian.
+# share/doc/changelog.
 set(CPACK_PACKAGE_CONTACT "Quillery developers <quillery@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Card-file database for the desktop")
 # Debian shows the description as it is: lines of at most 80 characters, paragraphs apart.
@@ -17,18 +17,17 @@ encrypted, backed up with one command, exchanged with spreadsheet
 workbooks and printed. The package also holds quillery-cli, which reads
 data files from scripts without a window.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
-# The Debian revision of the package; its changelog names the same version.
-set(CPACK_DEBIAN_PACKAGE_RELEASE 1)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION misc)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
 include(CPack)
 
-file(STRINGS ${PROJECT_SOURCE_DIR}/share/doc/changelog.Debian QUILLERY_CHANGELOG_TOP LIMIT_COUNT 1)
-if(NOT QUILLERY_CHANGELOG_TOP MATCHES "^quillery \\(${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE}\\) ")
-    message(FATAL_ERROR "share/doc/changelog.Debian needs an entry for version "
-                        "${PROJECT_VERSION}-${CPACK_DEBIAN_PACKAGE_RELEASE} at the top")
+# The package is built from this tree alone, a native package in Debian's terms: no Debian
+# revision, and a Debian-format changelog installed as changelog.gz. Its top entry is this version.
+file(STRINGS ${PROJECT_SOURCE_DIR}/share/doc/changelog QUILLERY_CHANGELOG_TOP LIMIT_COUNT 1)
+if(NOT QUILLERY_CHANGELOG_TOP MATCHES "^quillery \\(${PROJECT_VERSION}\\) ")
+    message(FATAL_ERROR "share/doc/changelog needs an entry for version ${PROJECT_VERSION} at the top")
 endif()
 
 # Stripping leaves the compiler's version notes in the .comment section; packages drop them.

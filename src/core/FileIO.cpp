@@ -13,6 +13,7 @@
 #include <fcntl.h>
 #include <new>
 #include <random>
+#include <tuple>
 #include <unistd.h>
 #include <utility>
 
@@ -217,7 +218,8 @@ TFileStamp OverwriteInPlace(const std::string& path, const std::string& target, 
     if (newBytes.size() > oldBytes.size()) {
         const int error = ::posix_fallocate(file.Get(), 0, static_cast<off_t>(newBytes.size()));
         if (error != 0 && error != EOPNOTSUPP && error != EINVAL) {
-            ::ftruncate(file.Get(), static_cast<off_t>(oldBytes.size()));
+            // Best effort: the allocation's error is the one to report.
+            std::ignore = ::ftruncate(file.Get(), static_cast<off_t>(oldBytes.size()));
             ThrowWriteError(path, error);
         }
     }
