@@ -25,9 +25,12 @@ bench: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target quillery-bench
 	$(BUILD_DIR)/bin/quillery-bench
 
-# A Debian package of the installed tree, in build/$(PRESET)/.
-package: build
-	cd $(BUILD_DIR) && cpack -G DEB
+# The Debian package, in build/package/: a build of its own with only what the package holds
+# (the programs, the template tool and share/), without tests, fuzz replays or benchmarks.
+package: deps
+	@cmake --preset package >/dev/null
+	@cmake --build build/package -j $(JOBS)
+	cd build/package && cpack -G DEB
 
 format:
 	@git ls-files '*.cpp' '*.h' | xargs clang-format -i

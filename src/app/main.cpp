@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
 
     TApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quillery"));
-    QApplication::setDesktopFileName(QStringLiteral("quillery"));
+    QApplication::setDesktopFileName(QStringLiteral("io.github.quillery.Quillery"));
     // Parsed again without the options Qt itself took (-platform, -style, ...).
     const TCommandLine commandLine = ParseCommandLine(QCoreApplication::arguments(), QDir::currentPath());
     if (commandLine.Action == TCommandLine::TAction::Fail) {

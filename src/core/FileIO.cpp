@@ -15,6 +15,7 @@
 #include <fcntl.h>
 #include <new>
 #include <random>
+#include <tuple>
 #include <unistd.h>
 #include <utility>
 
@@ -119,7 +120,8 @@ TFileStamp OverwriteInPlace(const std::string& path, const std::string& target, 
     if (newBytes.size() > oldBytes.size()) {
         error = ::posix_fallocate(file.Get(), 0, static_cast<off_t>(newBytes.size()));
         if (error != 0 && error != EOPNOTSUPP && error != EINVAL) {
-            ::ftruncate(file.Get(), static_cast<off_t>(oldBytes.size()));
+            // Best effort: the allocation's error is the one to report.
+            std::ignore = ::ftruncate(file.Get(), static_cast<off_t>(oldBytes.size()));
             SaveJournal::Remove(journal);
             ThrowWriteError(path, error);
         }

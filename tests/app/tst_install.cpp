@@ -3,6 +3,7 @@
 // templates, icons and help from there with a writable home of its own.
 
 #include "core/DataFile.h"
+#include "core/EncryptedFile.h"
 #include "help/HelpBrowser.h"
 #include "help/HelpWindow.h"
 #include "settings/Folders.h"
@@ -82,11 +83,13 @@ private slots:
              {"bin/quillery", "bin/quillery-cli", "share/quillery/Templates/template1.tpl",
               "share/quillery/Icons/Contacts.png", "share/quillery/help/index.html",
               "share/quillery/help/style.css", "share/quillery/help/images/main-window.png",
-              "share/applications/quillery.desktop", "share/mime/packages/quillery.xml",
-              "share/metainfo/quillery.metainfo.xml", "share/man/man1/quillery.1",
-              "share/man/man1/quillery-cli.1", "share/icons/hicolor/scalable/apps/quillery.svg",
-              "share/icons/hicolor/48x48/apps/quillery.png",
-              "share/icons/hicolor/256x256/apps/quillery.png"}) {
+              "share/applications/io.github.quillery.Quillery.desktop", "share/mime/packages/quillery.xml",
+              "share/metainfo/io.github.quillery.Quillery.metainfo.xml", "share/man/man1/quillery.1.gz",
+              "share/man/man1/quillery-cli.1.gz",
+              "share/icons/hicolor/scalable/apps/io.github.quillery.Quillery.svg",
+              "share/icons/hicolor/48x48/apps/io.github.quillery.Quillery.png",
+              "share/icons/hicolor/256x256/apps/io.github.quillery.Quillery.png",
+              "share/doc/quillery/copyright", "share/doc/quillery/changelog.gz"}) {
             QTest::newRow(path) << QString::fromLatin1(path);
         }
     }
@@ -115,14 +118,17 @@ private slots:
     void desktopFileValidates() {
         const QString validator = QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
         QVERIFY2(!validator.isEmpty(), "desktop-file-validate (desktop-file-utils) is needed");
-        const TRun run = Run(validator, {Installed(QStringLiteral("share/applications/quillery.desktop"))});
+        const QString desktopFile =
+            Installed(QStringLiteral("share/applications/io.github.quillery.Quillery.desktop"));
+        const TRun run = Run(validator, {desktopFile});
         QVERIFY2(run.ExitCode == 0 && run.Output.isEmpty(), qPrintable(run.Output + run.Errors));
         // A double-click in a file manager hands the data file to the program.
-        QFile desktop(Installed(QStringLiteral("share/applications/quillery.desktop")));
+        QFile desktop(desktopFile);
         QVERIFY(desktop.open(QIODevice::ReadOnly));
         const QList<QByteArray> lines = desktop.readAll().split('\n');
         QVERIFY(lines.contains("Exec=quillery %f"));
         QVERIFY(lines.contains("MimeType=application/x-quillery;"));
+        QVERIFY(lines.contains("Icon=io.github.quillery.Quillery"));
     }
 
     void metainfoValidates() {
@@ -130,11 +136,10 @@ private slots:
         if (validator.isEmpty()) {
             QSKIP("appstreamcli is not installed");
         }
-        // The component id is the desktop file's name; a reverse-domain id needs a domain the
-        // project owns, which it does not have yet.
-        const TRun run = Run(validator, {QStringLiteral("validate"), QStringLiteral("--no-net"),
-                                         QStringLiteral("--override=cid-desktopapp-is-not-rdns=info"),
-                                         Installed(QStringLiteral("share/metainfo/quillery.metainfo.xml"))});
+        // The installed tree as a whole: the entry and the desktop file it launches. Any error or
+        // warning fails.
+        const TRun run = Run(validator, {QStringLiteral("validate-tree"), QStringLiteral("--pedantic"),
+                                         QStringLiteral("--no-net"), FPrefix.path()});
         QVERIFY2(run.ExitCode == 0, qPrintable(run.Output + run.Errors));
     }
 
@@ -157,6 +162,13 @@ private slots:
         QTest::newRow("by content") << "cards-backup" << written << "application/x-quillery";
         QTest::newRow("another format version")
             << "notes" << QByteArray::fromHex("38564c0502000000") + written.mid(8)
+            << "application/octet-stream";
+        // An encrypted file as the program seals it: "QLGCRYPT", container version 1.
+        const QByteArray sealed = QByteArray::fromStdString(SealDataFile(written.toStdString(), "secret"));
+        QCOMPARE(sealed.left(12), QByteArray("QLGCRYPT") + QByteArray::fromHex("01000000"));
+        QTest::newRow("encrypted, by content") << "cards-sealed" << sealed << "application/x-quillery";
+        QTest::newRow("another container version")
+            << "secrets" << sealed.left(8) + QByteArray::fromHex("02000000") + sealed.mid(12)
             << "application/octet-stream";
     }
     void dataFilesAreRecognised() {
@@ -182,11 +194,11 @@ private slots:
     void manualPagesRender_data() {
         QTest::addColumn<QString>("page");
         QTest::addColumn<QStringList>("texts");
-        QTest::newRow("quillery") << "quillery.1"
+        QTest::newRow("quillery") << "quillery.1.gz"
                                   << QStringList{"quillery - card-file database", "--version",
                                                  "Quillery 1.1.1", "quillery-cli(1)"};
         QTest::newRow("quillery-cli")
-            << "quillery-cli.1"
+            << "quillery-cli.1.gz"
             << QStringList{"quillery-cli - read Quillery data files", "--password-file", "--whole-word",
                            "Quillery 1.1.1", "quillery(1)"};
     }
