@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The two commands of the README. Each installs what is missing, configures, builds and then
 # starts the program or runs every test.
 PRESET ?= default

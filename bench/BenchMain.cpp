@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillery-bench: the data store against SQLite on the same records, in the same run.
 #include "BenchCommon.h"
 #include "BenchData.h"

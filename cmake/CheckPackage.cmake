@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the Debian package from an already built tree into WORK_DIR and has lintian review it;
 # any error, warning or pedantic remark fails. Run by ctest as package_lintian:
 #   cmake -DCPACK=cpack -DBUILD_DIR=build/default -DWORK_DIR=build/default/package-check -P CheckPackage.cmake

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # "make package": a Debian package of everything "cmake --install" puts in place.
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME quillery)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Copies share/<folder> beside the program in a build tree, so a build works like an installed
 # copy, and installs it under <prefix>/share/quillery/<folder>; target names the copying step.
 function(quillery_share_folder target folder)

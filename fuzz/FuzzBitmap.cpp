@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes given to the icon reader either fail with the store's own error or give an image that
 // is written as a readable image: read back, it is written again to the same bytes.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes given as an encrypted data file: the header is refused with the store's own error or
 // asks the key derivation for no more than its bounds; a file with a cheap key derivation is then
 // opened with a fixed password and gives no more bytes than it holds.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes given to the loader either fail with the store's own error or load into an object
 // whose saved form loads again into the same bytes.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Feeds every file of the folders (or files) named on the command line to the fuzz target once, so
 // the committed corpus runs as an ordinary test with any compiler.
 

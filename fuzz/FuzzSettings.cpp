@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes in the settings file: every key the program reads gives text, or a whole number that
 // is the key's value written in decimal, or the default; nothing crashes.
 

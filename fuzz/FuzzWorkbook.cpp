@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes read as an .xlsx package, or as the worksheet of an otherwise sound package, either fail
 // with the engine's own error or give cells that lie inside a worksheet and whose count and texts
 // stay within what the input could hold.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Any bytes read as a compound file, or as the workbook stream of a sound one, either fail with the
 // engine's own error or give formula results for no more sheets than the input could list.
 

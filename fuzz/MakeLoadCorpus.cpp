@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the seed corpus of the load fuzz target into the folder given: valid files of several
 // shapes composed from the file layout, prefixes of them, and files with hostile counts and lengths.
 // Run once; its seeds are committed under fuzz/corpus/load beside the findings of fuzzing runs

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builds the template data file from its readable source (share/Templates/template1.json): the
 // starter categories with their forms, list columns and icons.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "exchange/ExchangeText.h"
 
 #include "exchange/workbook/Workbook.h"

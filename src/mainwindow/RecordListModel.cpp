@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "mainwindow/RecordListModel.h"
 
 #include "core/Category.h"

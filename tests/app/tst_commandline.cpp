@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's command line: the parser's answers, and the real program answering --help,
 // --version and bad arguments on the terminal without a display.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A data file handed to the running instance: the request on the single-instance socket (also
 // broken and hostile ones), the real program as the second start, the real program opening a
 // file given at its first start, and when the running instance opens what it was handed.

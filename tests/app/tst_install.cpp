@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // "cmake --install" into a temporary folder: the installed tree, the desktop file, the software
 // centre entry, the data file type, the manual pages, and the installed program finding its
 // templates, icons and help from there with a writable home of its own.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The single-instance guard: in-process, with a stale lock, and with the real program twice.
 
 #include "support/WindowTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillery-cli run as a separate process on files that the data store writes, and on the template
 // file that the build makes.
 

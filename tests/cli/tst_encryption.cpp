@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillery-cli on encrypted data files: the same password options open them, resave --encrypt and
 // --decrypt convert, and a wrong password or a damaged file shows nothing of the records.
 

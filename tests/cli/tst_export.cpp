@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quillery-cli export run as a separate process; what it writes is read with openpyxl, and the
 // data file is never changed.
 

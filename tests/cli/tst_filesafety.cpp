@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What quillery-cli does with files that are not what they seem, files it may not replace, and
 // limits it runs into: refusals that come at once, and files kept as they were.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Data-file and bitmap bytes composed from the file layout alone, never through the store's own

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Files and folders for the tests of reading and saving: their bytes, their entries, and entries

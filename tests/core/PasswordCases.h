@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The password rule's cases, shared by the data store's test, the command-line tool's test and the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replaces the global operator new of the executables that feed hostile input to the store, so a
 // test can see whether a count or a length from a file was allocated before it was checked.
 

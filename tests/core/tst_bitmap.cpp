@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Category icons: how much of a stream a bitmap takes, what is written back, and hostile headers.
 
 #include "core/Bitmap.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Categories, their template elements, list columns and records, and the template merge.
 
 #include "core/Category.h"

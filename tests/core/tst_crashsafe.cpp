@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saving survives being killed at any moment and failing part way: the data file on disk is always
 // either the old content or the new, byte for byte, and a failed save leaves nothing behind.
 #include "core/ChildRun.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The encrypted data file: round trips to the byte, wrong passwords told apart from damage, every
 // changed byte and every cut refused whole, hostile key-derivation headers refused before any work.
 

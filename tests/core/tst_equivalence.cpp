@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fast paths of the filter and the list sort against the plain rules they stand for, over
 // many random records: the filter tests the record text (every value followed by CR LF, folded),
 // the sort orders by the list comparison of each row's first line.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Loading and saving data files on disk: the bytes, the errors, and what a failed save leaves.
 
 #include "core/DataBytes.h"

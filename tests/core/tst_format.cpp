@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The data file's bytes: what the store writes, what it reads, and what it refuses to read.
 
 #include "core/DataBytes.h"

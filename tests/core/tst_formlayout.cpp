@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record form's tab order and scroll-bar arithmetic.
 #include "core/FormLayout.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The password rule of the data store: what the user types is UTF-8; files from older systems
 // hold the digest of the Windows-1252 bytes.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // File stamps: the digest of a file's bytes, fed in any pieces, and the check whether a data file
 // has changed since it was read or written.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The store's text rules: password digest, list cells and sorting, the filter, and display decoding.
 
 #include "core/Category.h"

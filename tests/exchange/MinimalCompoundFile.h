@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Compound files (the container of legacy .xls workbooks) and BIFF records, built byte by byte for

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // A small sound .xlsx package, one worksheet "Data" and one shared string "one", whose parts tests

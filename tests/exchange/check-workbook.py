@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Checks a workbook that Quillery wrote with openpyxl, a reader Quillery did not write.
 
 Usage: check-workbook.py WORKBOOK EXPECTED.json, where the JSON object holds "sheets" (every sheet

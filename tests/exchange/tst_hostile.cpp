@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Damaged and hostile files fail with a clear error, never a crash or a huge allocation: zip
 // bombs, missing parts, malformed XML, out-of-range string indexes, absurd cell references, zips
 // and files that are no workbooks, repeats that expand without end.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The mapping between categories and worksheets, on a worksheet in memory: the export's columns
 // and cells, the size limits of a .xlsx sheet, range detection, and the category an import builds.
 

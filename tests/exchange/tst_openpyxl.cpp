@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What an independent reader (openpyxl) sees in the workbooks Quillery writes: the sheet names,
 // every cell's text as a text cell, and the heading style; for a new workbook and for a sheet added
 // to workbooks that LibreOffice and openpyxl made.

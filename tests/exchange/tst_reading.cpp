@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cells as the import reads them, from workbooks that spreadsheet programs wrote: LibreOffice's
 // .xlsx, .xls and .ods from one source, openpyxl's .xlsx, and CSV in the encodings and separators
 // people meet.

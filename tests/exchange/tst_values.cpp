@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules that turn stored values into the text the import reads: shortest decimals, date
 // serials in both date systems (with the 1900 system's leap day), number formats that show dates,
 // cell references at the sheet's edges, and the _xHHHH_ escapes of cell text.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing workbooks: values reach the file as exactly their characters and read back the same, a
 // worksheet added to an existing workbook leaves every other part byte for byte, names follow the
 // format's rules, and a save that fails leaves the old file as it was.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The saved results of .xls formula cells, read from compound files built here: every kind of
 // result, strings that go on in CONTINUE records, dates in both date systems, and damaged
 // containers that must fail cleanly.

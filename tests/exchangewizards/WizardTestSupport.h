@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Shared by the wizard tests: dialogs in test mode, a temporary folder, sample data, and the

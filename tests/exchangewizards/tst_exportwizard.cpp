@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The export wizard driven as a user drives it: its first page, the refusals before anything is
 // written, and exports checked with openpyxl.
 

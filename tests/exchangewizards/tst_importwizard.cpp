@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The import wizard driven as a user drives it, on workbooks written by openpyxl and by the
 // export, and on hostile files.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // What the help tests share: a copy of the real help pages in a temporary folder, and a recorder

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The about box (texts, places, hints, the link to the home page) and "Visit Home Page" opening
 // the page in the desktop's browser, or saying why it cannot.
 

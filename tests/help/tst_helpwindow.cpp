@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The help window on the real help pages: start page and contents, navigation by contents, links,
 // back, forward and home, search of the page text, the generated shortcut tables, and the page
 // shown when a help page is missing or lies outside the help folder.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Backup Data File: refusing the open file under any spelling, copying, remembering the folder.
 
 #include "support/WindowTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Export to Excel and Import from Excel from the main window: the real commands open the real
 // wizards; an exported category comes back as a new category with the same records.
 

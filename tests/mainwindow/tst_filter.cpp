@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record filter: what matches, whole words, the 300 ms wait, which keys start it, and how it
 // meets the category bar, the form and the record commands.
 

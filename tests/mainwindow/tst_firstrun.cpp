@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The first run: welcome box, choosing a new data file, the templates question.
 
 #include "support/WindowTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record form: building it from the template, its scroll bars and tab order, loading,
 // the modified state, Save, Cancel and the question on deselection.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Help menu of the real main window: F1 and "&Help Topics", the shortcut page made from the
 // window's own commands, the help closing with the window, "Visit Home Page" and "&About...".
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window with the keyboard and at small sizes: the category bar takes the focus and the
 // keys, a box reached by Tab scrolls into view, the wheel scrolls the form, the filter stays in
 // sight, and destroying answers are never the default.

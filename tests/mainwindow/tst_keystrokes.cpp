@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // No keystroke throws work away: Escape and Cancel keep edits, the safe answer is the default, a
 // pending filter run never interrupts typing elsewhere, and pasted line breaks are stored as CR LF.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The category bar and the record list: showing a category, header counts, cells, sorting.
 
 #include "support/WindowTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Opening a data file with a password, Set Password, and files that fail to load.
 
 #include "support/WindowTestSupport.h"

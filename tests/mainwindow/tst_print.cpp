@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Printing from the main window: the File menu's commands, a record with unsaved edits and a
 // filtered list printed to PDF and read back with poppler's pdftotext.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The record commands: New, Duplicate and Delete Record, the Edit menu and the focus commands.
 
 #include "support/WindowTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The settings file: read on the first showing, written on closing.
 
 #include "support/WindowTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Edit Templates from the main window: the editor works on a copy, and only Save & Close merges
 // it back, keeping every record with its text boxes and showing the same category again.
 

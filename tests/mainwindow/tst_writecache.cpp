@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The write cache: one write for many changes, failed writes kept and retried, closing.
 
 #include "support/WindowTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // What the print tests share: a sandbox with every dialog seam in test mode, list models to print,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The print options dialog and the field selection dialog, driven through their real controls.
 
 #include "PrintTestSupport.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The page file byte for byte: the record page, the list page, escaping, blanks, failures; and
 // the adapters that hand the form and the list to printing.
 

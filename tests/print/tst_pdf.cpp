@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Prints through the print host into PDF files, read back with poppler's pdftotext, pdfinfo and
 // pdffonts: page numbers, headings on every page, rows on the right pages, records over several
 // pages, page setup, preview, failures and cancelling.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program's folders and its settings file "Ledgrin.ini".
 
 #include "settings/Folders.h"

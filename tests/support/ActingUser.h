@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The superuser passes every permission check, and CI runs the tests as the superuser. A test of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Shared set-up of the main-window tests: a temporary program folder, scripted dialogs, data

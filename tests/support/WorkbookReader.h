@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // Workbooks as readers and writers we did not write see them: openpyxl for .xlsx, Python's csv

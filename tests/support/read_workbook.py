@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Reads a workbook with readers Quillery did not write (openpyxl for .xlsx, csv for .csv) and
 prints it as JSON: the sheet names in order, every cell's text by rows, and the style of row 1."""
 import csv

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes a .xlsx workbook with openpyxl, so that imports are tested on files Quillery did not
 write. Argument 2 is JSON: {"sheets": [{"name": "...", "rows": [[cell, ...], ...]}], "active": 0};
 strings become text cells, numbers number cells, null leaves a cell empty."""

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared by the template editor's tests: a running editor on a working copy, and the pointer,
 // keyboard and dialog steps a user takes in it.
 #pragma once

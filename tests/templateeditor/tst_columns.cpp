@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // List columns: the question after placing a text box, the caption dialog and the caption edit,
 // and the preview's column order and widths.
 #include "templateeditor/TemplateEditorSupport.h"

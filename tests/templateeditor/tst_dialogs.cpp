@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's two small dialogs fit their text and controls at any font size.
 #include "templateeditor/TemplateEditorSupport.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The template editor's categories: new, copy, delete, rename, reorder, icons, and closing.
 #include "templateeditor/TemplateEditorSupport.h"
 

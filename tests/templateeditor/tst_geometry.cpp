@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The design surface's arithmetic and the category icon's bitmap, without windows.
 #include "templateeditor/DesignGeometry.h"
 #include "ui/IconPicture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The design surface without a mouse: Tab selects, arrows move, Shift and arrows resize, Delete
 // deletes, the menu key duplicates. Also labels without a caption, the drag outline and commands
 // that fail.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The design surface and the element commands, driven with the pointer and the keyboard.
 #include "templateeditor/TemplateEditorSupport.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared pieces of the windows: the face a form shows, the command boundary, the message box
 // answers Enter and Escape give, and the dialogs' OK and Cancel row.
 #include "core/Category.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 // The workbook engine behind the spreadsheet import and export: open, add, list and pick
