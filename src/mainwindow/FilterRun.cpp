@@ -1,12 +1,12 @@
 #include "mainwindow/FilterRun.h"
 
 #include "core/Category.h"
+#include "exchange/DisplayText.h"
 #include "mainwindow/FilterBar.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainLayout.h"
 #include "mainwindow/RecordBrowser.h"
 #include "mainwindow/RecordList.h"
-#include "ui/DisplayText.h"
 #include "ui/RunCommand.h"
 
 #include <QAction>
