@@ -4,6 +4,7 @@
 // stay within what the input could hold.
 
 #include "exchange/MinimalPackage.h"
+#include "exchange/workbook/CellBudget.h"
 #include "exchange/workbook/CellGrid.h"
 #include "exchange/workbook/CellReference.h"
 #include "exchange/workbook/XlsxPackage.h"
@@ -43,6 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
         ReadEverySheet(bytes);
     } catch (const EDamagedPackage&) {
+    } catch (const ECellBudgetExceeded&) {
     }
     return 0;
 }

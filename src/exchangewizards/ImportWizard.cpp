@@ -5,6 +5,7 @@
 #include "exchange/CategoryImport.h"
 #include "exchange/DisplayText.h"
 #include "exchange/workbook/Workbook.h"
+#include "exchange/workbook/WorkbookErrors.h"
 #include "ui/dialogs/MessageBoxes.h"
 
 #include <QApplication>
@@ -21,6 +22,7 @@
 #include <algorithm>
 #include <exception>
 #include <initializer_list>
+#include <new>
 #include <vector>
 
 namespace {
@@ -193,12 +195,25 @@ void TImportWizard::GoToNextPage() {
         default:
             break;
         }
+    } catch (const EWorkbookTooLarge& e) {
+        GiveUpTooLarge(e.Text());
+    } catch (const std::bad_alloc&) {
+        GiveUpTooLarge(WorkbookErrors::TooLarge(FFileNameBox->text()).Text());
     } catch (const std::exception& e) {
         // On pages 1 to 3 the user may correct the entry and press "&Next" again; during the
         // import the buttons stay disabled and the close box ends the wizard.
         SetWorking(false);
         MessageBoxes::ShowError(this, QString::fromUtf8(e.what()));
     }
+}
+
+void TImportWizard::GiveUpTooLarge(const QString& message) {
+    // Whatever the workbook took is given back before the user hears of it; another file may
+    // be chosen.
+    CleanUp();
+    SetWorking(false);
+    StartRun();
+    MessageBoxes::ShowError(this, message);
 }
 
 void TImportWizard::OpenWorkbook() {

@@ -47,6 +47,9 @@ private:
     void FindRanges();
     void ListColumns();
     void Import();
+    // Lets go of the workbook that could not be read for its size, shows message and starts
+    // again from the file page.
+    void GiveUpTooLarge(const QString& message);
 
     TDataFile* FData = nullptr;
     std::unique_ptr<TWorkbook> FWorkbook;

@@ -59,3 +59,11 @@ inline QByteArray Package(const QMap<QString, QByteArray>& replaced = {}) {
             zip.Put(it.key(), it.value());
     return zip.Finish();
 }
+
+// A package whose one shared string, text, fills rows of columns cells, all given without
+// references the way some writers leave them out.
+inline QByteArray SharedStringPackage(const QByteArray& text, int rows, int columns) {
+    const QByteArray row = "<row>" + QByteArray("<c t=\"s\"><v>0</v></c>").repeated(columns) + "</row>";
+    return Package({{"xl/sharedStrings.xml", "<sst><si><t>" + text + "</t></si></sst>"},
+                    {"xl/worksheets/sheet1.xml", Sheet(row.repeated(rows))}});
+}

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Damaged and hostile files fail with a clear error, never a crash or a huge allocation: zip
 // bombs, missing parts, malformed XML, out-of-range string indexes, absurd cell references, zips
-// and files that are no workbooks, repeats that expand without end.
+// and files that are no workbooks, repeats and shared strings that expand without end.
 
 #include "WorkbookTestSupport.h"
 
 #include "MinimalPackage.h"
+#include "exchange/workbook/CellGrid.h"
+#include "exchange/workbook/XlsxPackage.h"
 #include "exchange/workbook/ZipPackage.h"
 
 #include <QDir>
@@ -24,6 +26,64 @@ QByteArray WithClaimedSize(QByteArray zip, const QByteArray& name, quint32 size)
     }
     return zip;
 }
+
+quint32 Crc32(const QByteArray& data) {
+    quint32 crc = 0xFFFFFFFFu;
+    for (const char byte : data) {
+        crc ^= quint8(byte);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+// A zip of the entries in order, each stored as it is: OpenDocument wants its mimetype entry so,
+// first in the file.
+QByteArray StoredZip(const QList<QPair<QByteArray, QByteArray>>& entries) {
+    QByteArray zip, directory;
+    auto put = [](QByteArray& into, quint32 value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            into.append(char((value >> (8 * i)) & 0xFF));
+    };
+    for (const auto& [name, data] : entries) {
+        QByteArray fields; // version, flags, method, time, date, crc, sizes, name length, extra length
+        for (const quint32 value : {20u, 0u, 0u, 0u, 0u})
+            put(fields, value, 2);
+        for (const quint32 value : {Crc32(data), quint32(data.size()), quint32(data.size())})
+            put(fields, value, 4);
+        put(fields, quint32(name.size()), 2);
+        put(fields, 0, 2);
+        put(directory, 0x02014b50, 4);
+        put(directory, 20, 2);
+        directory += fields;
+        for (int i = 0; i < 4; ++i) // comment length, disk, internal and external attributes
+            put(directory, 0, i == 3 ? 4 : 2);
+        put(directory, quint32(zip.size()), 4);
+        directory += name;
+        put(zip, 0x04034b50, 4);
+        zip += fields + name + data;
+    }
+    const auto directoryOffset = quint32(zip.size());
+    zip += directory;
+    put(zip, 0x06054b50, 4);
+    for (const quint32 value : {0u, 0u, quint32(entries.size()), quint32(entries.size())})
+        put(zip, value, 2);
+    put(zip, quint32(directory.size()), 4);
+    put(zip, directoryOffset, 4);
+    put(zip, 0, 2);
+    return zip;
+}
+
+// An OpenDocument spreadsheet whose content holds the one table given.
+QByteArray OdsPackage(const QByteArray& table) {
+    return StoredZip(
+        {{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
+         {"content.xml",
+          "<office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+          "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+          "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"><office:body><office:spreadsheet>" +
+              table + "</office:spreadsheet></office:body></office:document-content>"}});
+}
 } // namespace
 
 class TestHostile : public QObject {
@@ -34,6 +94,8 @@ private slots:
     void Files();
     void NotAFile();
     void InflatingPastTheLimit();
+    void TextBudget_data();
+    void TextBudget();
     void SheetSyntax_data();
     void SheetSyntax();
 };
@@ -94,18 +156,6 @@ void TestHostile::Files_data() {
     QTest::newRow("claims gigabytes")
         << "claims.xlsx" << WithClaimedSize(Package(), "xl/worksheets/sheet1.xml", 3u << 30) << true;
 
-    // An OpenDocument sheet whose one cell repeats across every row and column.
-    TZipWriter ods;
-    ods.Put("mimetype", "application/vnd.oasis.opendocument.spreadsheet");
-    ods.Put("content.xml",
-            "<office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
-            "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
-            "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"><office:body><office:spreadsheet>"
-            "<table:table table:name=\"T\"><table:table-row table:number-rows-repeated=\"1048576\">"
-            "<table:table-cell table:number-columns-repeated=\"16384\" office:value-type=\"string\"><text:p>x"
-            "</text:p></table:table-cell></table:table-row></table:table></office:spreadsheet></office:body>"
-            "</office:document-content>");
-    QTest::newRow("ods repeats without end") << "repeat.ods" << ods.Finish() << false;
     TZipWriter empty;
     empty.Put("mimetype", "application/vnd.oasis.opendocument.spreadsheet");
     QTest::newRow("ods without content") << "nocontent.ods" << empty.Finish() << false;
@@ -181,6 +231,77 @@ void TestHostile::InflatingPastTheLimit() {
     }());
     QVERIFY(total <= 1 << 20);
     QVERIFY(total > 0);
+}
+
+void TestHostile::TextBudget_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("refusedWhen"); // "opening", "reading" the worksheet, or "" for never
+    QTest::addColumn<QString>("text");        // of every cell, when read
+
+    QTest::newRow("shared string of 32767 characters in 20000 cells")
+        << "long.xlsx" << SharedStringPackage(QByteArray(32767, 'x'), 20, 1000) << "reading"
+        << "";
+    QTest::newRow("shared string of a million characters in 100 cells")
+        << "longer.xlsx" << SharedStringPackage(QByteArray(1 << 20, 'y'), 1, 100) << "reading"
+        << "";
+    QTest::newRow("ods cell repeated across every row and column")
+        << "repeat.ods"
+        << OdsPackage(
+               "<table:table table:name=\"T\"><table:table-row table:number-rows-repeated=\"1048576\">"
+               "<table:table-cell table:number-columns-repeated=\"16384\" office:value-type=\"string\">"
+               "<text:p>x</text:p></table:table-cell></table:table-row></table:table>")
+        << "opening"
+        << "";
+    QTest::newRow("ods long text repeated down the rows")
+        << "rows.ods"
+        << OdsPackage("<table:table table:name=\"T\"><table:table-row table:number-rows-repeated=\"1048576\">"
+                      "<table:table-cell><text:p>" +
+                      QByteArray(100000, 'z') +
+                      "</text:p></table:table-cell></table:table-row></table:table>")
+        << "opening"
+        << "";
+    // Within the budget, every cell shows the string, which the worksheet holds once.
+    QTest::newRow("shared string in 10000 cells")
+        << "reused.xlsx" << SharedStringPackage("Reused \xc3\xa9 text", 100, 100) << ""
+        << "Reused \u00e9 text";
+}
+
+void TestHostile::TextBudget() {
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, refusedWhen);
+    QFETCH(QString, text);
+    QTemporaryDir folder;
+    const QString path = folder.filePath(name);
+    WriteFileBytes(path, bytes);
+    const QString tooLarge = QStringLiteral("\"%1\" is too large to import.").arg(path);
+    std::unique_ptr<TWorkbook> workbook;
+    const QString openError = WorkbookErrorOf([&] { workbook = TWorkbook::Open(path); });
+    if (refusedWhen == QLatin1String("opening")) {
+        QCOMPARE(openError, tooLarge);
+        return;
+    }
+    QCOMPARE(openError, QString());
+    const QString readError = WorkbookErrorOf([&] { workbook->ActiveSheet().UsedRows(); });
+    if (refusedWhen == QLatin1String("reading")) {
+        QCOMPARE(readError, tooLarge);
+        // What was read before the refusal is let go: asked again, it is refused again.
+        QCOMPARE(WorkbookErrorOf([&] { workbook->ActiveSheet().CellText(1, 1); }), tooLarge);
+        return;
+    }
+    QCOMPARE(readError, QString());
+    TWorksheet& sheet = workbook->ActiveSheet();
+    QCOMPARE(sheet.UsedRows(), 100);
+    QCOMPARE(sheet.UsedColumns(), 100);
+    for (int row = 1; row <= 100; ++row)
+        for (int column = 1; column <= 100; ++column)
+            if (sheet.CellText(row, column) != text)
+                QFAIL(qPrintable(QStringLiteral("row %1, column %2").arg(row).arg(column)));
+    TCellGrid grid;
+    TXlsxPackage(bytes).ReadWorksheet(QStringLiteral("xl/worksheets/sheet1.xml"), grid);
+    QCOMPARE(grid.CellCount(), size_t(10000));
+    QCOMPARE(grid.TextSize(), size_t(text.size()));
 }
 
 void TestHostile::SheetSyntax_data() {

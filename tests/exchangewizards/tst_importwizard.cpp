@@ -3,6 +3,7 @@
 // export, and on hostile files.
 
 #include "WizardTestSupport.h"
+#include "exchange/MinimalPackage.h"
 #include "support/WorkbookReader.h"
 
 #include "exchange/CategoryExport.h"
@@ -50,6 +51,7 @@ private slots:
     void HostileWorkbooksAddNothing();
     void OpeningKeepsTheWindowPainting_data();
     void OpeningKeepsTheWindowPainting();
+    void TooLargeWorkbookStartsAgain();
     void ImportsAWorksheetAsANewCategory();
     void NoColumnChosenGivesAnEmptyCategory();
     void RangeBoxesClampWhatIsTyped_data();
@@ -189,6 +191,31 @@ void TImportWizardTest::OpeningKeepsTheWindowPainting() {
     QCOMPARE(PageText(FWizard.get()), page);
     QVERIFY(Find<QPushButton>(FWizard.get(), "BtnNext")->isEnabled());
     QVERIFY(FWizard->isVisible());
+}
+
+// A workbook whose one shared string fills more cells than the file accounts for is refused in
+// words when its worksheet is first read; the wizard lets it go and starts again from the file.
+void TImportWizardTest::TooLargeWorkbookStartsAgain() {
+    const QString path = FDir->filePath(QStringLiteral("amplified.xlsx"));
+    WriteFile(path, SharedStringPackage(QByteArray(32767, 'x'), 20, 1000));
+    const std::string before = FData.SaveToBytes();
+    OpenFile(path);
+    QCOMPARE(PageText(FWizard.get()), QStringLiteral("Select a worksheet, then click \"Next\"."));
+
+    MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
+    Click(FWizard.get(), "BtnNext");
+    const auto shown = MessageBoxTesting::TakeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].Kind, MessageBoxes::TKind::Error);
+    QCOMPARE(shown[0].Text, QStringLiteral("\"%1\" is too large to import.").arg(path));
+    QCOMPARE(PageText(FWizard.get()), QStringLiteral("Select an Excel file and click \"Next\"."));
+    QVERIFY(FData.SaveToBytes() == before);
+
+    const QString sound = FDir->filePath(QStringLiteral("sound.csv"));
+    WriteFile(sound, "Name\r\nAnn\r\n");
+    Find<QLineEdit>(FWizard.get(), "LEFileName")->clear();
+    OpenFile(sound);
+    QCOMPARE(PageText(FWizard.get()), QStringLiteral("Select a worksheet, then click \"Next\"."));
 }
 
 void TImportWizardTest::ImportsAWorksheetAsANewCategory() {

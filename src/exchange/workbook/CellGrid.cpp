@@ -37,10 +37,15 @@ void TCellGrid::Add(TCell cell) {
     FCells.push_back(cell);
 }
 
-void TCellGrid::SetText(int row, int column, QStringView text) {
-    const auto offset = uint32_t(FTexts.size());
+TCellGrid::TTextSpan TCellGrid::SetText(int row, int column, QStringView text) {
+    const TTextSpan placed{uint32_t(FTexts.size()), uint32_t(text.size())};
     FTexts.append(text);
-    Add({uint32_t(row), uint16_t(column), HasText, offset, uint32_t(text.size())});
+    SetPlacedText(row, column, placed);
+    return placed;
+}
+
+void TCellGrid::SetPlacedText(int row, int column, TTextSpan text) {
+    Add({uint32_t(row), uint16_t(column), HasText, text.Offset, text.Length});
 }
 
 void TCellGrid::SetHeadingStyle(int row, int column) {

@@ -19,9 +19,17 @@ public:
         uint32_t Length;
     };
     enum : uint16_t { HasText = 1, HeadingStyle = 2 };
+    // Where a text stands in the buffer.
+    struct TTextSpan {
+        uint32_t Offset;
+        uint32_t Length;
+    };
 
     QString Text(int row, int column) const;
-    void SetText(int row, int column, QStringView text);
+    // Adds the text to the buffer; other cells may show it through the span returned.
+    TTextSpan SetText(int row, int column, QStringView text);
+    // The cell shows a text already in the buffer: a string repeated in many cells is kept once.
+    void SetPlacedText(int row, int column, TTextSpan text);
     void SetHeadingStyle(int row, int column);
     int UsedRows() const { return FUsedRows; }
     int UsedColumns() const { return FUsedColumns; }

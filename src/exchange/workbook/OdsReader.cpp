@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "exchange/workbook/OdsReader.h"
 
+#include "exchange/workbook/CellBudget.h"
 #include "exchange/workbook/CellReference.h"
 #include "exchange/workbook/CellValueText.h"
 #include "exchange/workbook/PartXml.h"
@@ -49,11 +50,12 @@ QString CellValue(const QXmlStreamAttributes& attributes, const QString& shown) 
 struct TPendingCell {
     int Column;
     QString Text;
+    TCellGrid::TTextSpan Placed{}; // in the grid, once the row's first copy holds it
 };
 
 class TContentReader {
 public:
-    explicit TContentReader(size_t budget) : FBudget(budget) {}
+    explicit TContentReader(TCellBudget budget) : FBudget(budget) {}
     std::vector<TNamedGrid> Read(const QByteArray& content);
 
 private:
@@ -64,7 +66,7 @@ private:
     std::vector<TPendingCell> FRowCells;
     int FRow = 0;
     int FColumn = 0;
-    size_t FBudget;
+    TCellBudget FBudget;
 };
 
 std::vector<TNamedGrid> TContentReader::Read(const QByteArray& content) {
@@ -140,11 +142,13 @@ void TContentReader::ReadCell(TPartXml& xml) {
 void TContentReader::FinishRow(int repeat) {
     TCellGrid& grid = FSheets.back().Grid;
     for (int k = 0; k < repeat && FRow + k < CellReference::kMaxRows; ++k)
-        for (const TPendingCell& cell : FRowCells) {
-            // Repeats that expand past any real sheet.
-            if (grid.CellCount() >= FBudget || grid.TextSize() >= 16 * FBudget)
-                throw EDamagedPackage();
-            grid.SetText(FRow + k + 1, cell.Column, cell.Text);
+        for (TPendingCell& cell : FRowCells) {
+            // Repeats that expand past any real sheet are refused; those within share the text.
+            FBudget.Take(size_t(cell.Text.size()));
+            if (k == 0)
+                cell.Placed = grid.SetText(FRow + 1, cell.Column, cell.Text);
+            else
+                grid.SetPlacedText(FRow + k + 1, cell.Column, cell.Placed);
         }
     FRow = std::min(FRow + repeat, CellReference::kMaxRows);
     FRowCells.clear();
@@ -158,8 +162,7 @@ TOdsWorkbook ReadOdsWorkbook(const QByteArray& bytes) {
         throw EDamagedPackage();
     const QByteArray content = zip.Read(contentIndex);
     TOdsWorkbook workbook;
-    // Each byte of the document may stand for one cell, beyond a million cells that repeats may make.
-    workbook.Sheets = TContentReader(size_t(1) << 20 | size_t(content.size())).Read(content);
+    workbook.Sheets = TContentReader(TCellBudget(size_t(content.size()))).Read(content);
     if (workbook.Sheets.empty())
         throw EDamagedPackage();
 

@@ -13,5 +13,6 @@ struct TOdsWorkbook {
 };
 
 // The sheets of an OpenDocument spreadsheet from its content.xml, each cell as the import sees it
-// as text. Throws EDamagedPackage.
+// as text. Throws EDamagedPackage, or ECellBudgetExceeded when repeats make more cells or text than
+// content.xml accounts for.
 TOdsWorkbook ReadOdsWorkbook(const QByteArray& bytes);

@@ -21,6 +21,13 @@ public:
     QString Text() const { return QString::fromUtf8(what()); }
 };
 
+// A workbook whose cells would take more memory than the file accounts for or than can be had:
+// "/x/a.xlsx" is too large to import.
+class EWorkbookTooLarge : public EWorkbookError {
+public:
+    using EWorkbookError::EWorkbookError;
+};
+
 // The formats, told apart by the file name's extension, ignoring case; None for any other name.
 enum class TWorkbookFormat { None, Xlsx, Xls, Ods, Csv };
 TWorkbookFormat WorkbookFormatOf(const QString& path);

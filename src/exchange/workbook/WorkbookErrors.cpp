@@ -22,6 +22,10 @@ EWorkbookError DamagedSheet(const QString& sheet, const QString& path) {
             .arg(sheet, path));
 }
 
+EWorkbookTooLarge TooLarge(const QString& path) {
+    return EWorkbookTooLarge(QStringLiteral("\"%1\" is too large to import.").arg(path));
+}
+
 EWorkbookError CannotSave(const QString& path, const QString& reason) {
     return EWorkbookError(QStringLiteral("Cannot save \"%1\": %2.").arg(path, reason));
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "exchange/workbook/WorkbookFile.h"
 
+#include "exchange/workbook/CellBudget.h"
 #include "exchange/workbook/CellReference.h"
 #include "exchange/workbook/CsvFormat.h"
 #include "exchange/workbook/OdsReader.h"
@@ -15,6 +16,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <new>
 #include <system_error>
 
 namespace {
@@ -49,6 +51,20 @@ void WriteAtomically(const QString& path, const QByteArray& bytes) {
 
 bool StartsWith(const QByteArray& bytes, const char* signature) {
     return bytes.startsWith(signature);
+}
+
+// The error the user reads for the failure being handled while a worksheet of path was read;
+// failures of other kinds go on as they are.
+[[noreturn]] void ThrowSheetReadError(const QString& sheet, const QString& path) {
+    try {
+        throw;
+    } catch (const EDamagedPackage&) {
+        throw WorkbookErrors::DamagedSheet(sheet, path);
+    } catch (const ECellBudgetExceeded&) {
+        throw WorkbookErrors::TooLarge(path);
+    } catch (const std::bad_alloc&) {
+        throw WorkbookErrors::TooLarge(path);
+    }
 }
 } // namespace
 
@@ -88,9 +104,10 @@ const TCellGrid& TFileWorksheet::Grid() const {
         FGrid = TCellGrid();
         try {
             FBook.Package().ReadWorksheet(FPackagePart, FGrid);
-        } catch (const EDamagedPackage&) {
+        } catch (...) {
+            // What was read before the failure is let go.
             FGrid = TCellGrid();
-            throw WorkbookErrors::DamagedSheet(FName, FBook.Path());
+            ThrowSheetReadError(FName, FBook.Path());
         }
         FLoaded = true;
     }
@@ -209,6 +226,11 @@ void TWorkbookFile::Load(const QString& path) {
         }
     } catch (const EDamagedPackage&) {
         throw WorkbookErrors::NotAWorkbook(path);
+    } catch (const ECellBudgetExceeded&) {
+        throw WorkbookErrors::TooLarge(path);
+    } catch (const std::bad_alloc&) {
+        // The sheets read so far go with this workbook, which the caller never gets.
+        throw WorkbookErrors::TooLarge(path);
     } catch (const EPasswordProtected&) {
         throw WorkbookErrors::CannotOpen(path, QStringLiteral("it is protected by a password"));
     } catch (const std::system_error& error) {

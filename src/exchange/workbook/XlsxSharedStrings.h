@@ -14,6 +14,8 @@ public:
     void Add(QStringView raw);
     int Count() const { return int(FEnds.size()); }
     QStringView At(int index) const;
+    // The characters of all strings together.
+    size_t TextSize() const { return size_t(FTexts.size()); }
 
 private:
     QString FTexts;

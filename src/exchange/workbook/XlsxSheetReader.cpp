@@ -12,8 +12,7 @@
 using CellValueText::TDateKind;
 
 namespace {
-// Far more than any worksheet Quillery can import; a part that holds more is refused.
-constexpr size_t kMaxCellsPerSheet = size_t(16) << 20;
+constexpr uint32_t kNotPlaced = UINT32_MAX;
 
 int ToInt(QStringView text, int fallback) {
     bool ok = false;
@@ -45,7 +44,10 @@ std::vector<TDateKind> ReadStyleDateKinds(const TZipReader& zip, int index) {
 
 void TXlsxSheetReader::Read(const TZipReader& zip, int index, TCellGrid& grid) {
     FGrid = &grid;
-    TXlsxSheetScanner(*this).Scan(zip.Read(index));
+    const QByteArray part = zip.Read(index);
+    FBudget = TCellBudget(size_t(part.size()), FStrings.TextSize());
+    FPlacedOffsets.assign(size_t(FStrings.Count()), kNotPlaced);
+    TXlsxSheetScanner(*this).Scan(part);
 }
 
 void TXlsxSheetReader::Start(QStringView name, QStringView r, QStringView t, QStringView s) {
@@ -113,8 +115,15 @@ void TXlsxSheetReader::FinishCell() {
         const int index = ToInt(FValue, -1);
         if (index < 0 || index >= FStrings.Count())
             throw EDamagedPackage();
-        if (!FStrings.At(index).isEmpty())
-            FGrid->SetText(FRow, FColumn, FStrings.At(index));
+        const QStringView text = FStrings.At(index);
+        if (text.isEmpty())
+            return;
+        FBudget.Take(size_t(text.size()));
+        uint32_t& placed = FPlacedOffsets[size_t(index)];
+        if (placed == kNotPlaced)
+            placed = FGrid->SetText(FRow, FColumn, text).Offset;
+        else
+            FGrid->SetPlacedText(FRow, FColumn, {placed, uint32_t(text.size())});
         return;
     }
     case TType::Boolean:
@@ -140,8 +149,8 @@ void TXlsxSheetReader::FinishCell() {
         OoxmlText::AppendDecoded(FText, FValue);
         break;
     }
-    if (!FText.isEmpty())
-        FGrid->SetText(FRow, FColumn, FText);
-    if (FGrid->CellCount() > kMaxCellsPerSheet)
-        throw EDamagedPackage();
+    if (FText.isEmpty())
+        return;
+    FBudget.Take(size_t(FText.size()));
+    FGrid->SetText(FRow, FColumn, FText);
 }

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "exchange/workbook/CellBudget.h"
 #include "exchange/workbook/CellValueText.h"
 #include "exchange/workbook/XlsxSharedStrings.h"
 
 #include <QString>
 
+#include <cstdint>
 #include <vector>
 
 class TCellGrid;
@@ -15,7 +17,8 @@ class TZipReader;
 std::vector<CellValueText::TDateKind> ReadStyleDateKinds(const TZipReader& zip, int index);
 
 // Reads the cells of one worksheet part into a grid, each as the import sees it as text, from what
-// TXlsxSheetScanner reports of the part.
+// TXlsxSheetScanner reports of the part. Throws ECellBudgetExceeded when the cells would show more
+// text than the part and the shared strings account for.
 class TXlsxSheetReader {
 public:
     TXlsxSheetReader(const TSharedStrings& strings, const std::vector<CellValueText::TDateKind>& styleKinds,
@@ -43,6 +46,9 @@ private:
     const std::vector<CellValueText::TDateKind>& FStyleKinds;
     bool FDate1904;
     TCellGrid* FGrid = nullptr;
+    TCellBudget FBudget{0}; // set for the part read
+    // For each shared string, where the grid holds it once a cell has shown it.
+    std::vector<uint32_t> FPlacedOffsets;
     bool FInSheetData = false, FInCell = false, FCapturing = false, FInInline = false, FInRunText = false,
          FInPhonetic = false, FDone = false;
     int FRow = 0;
