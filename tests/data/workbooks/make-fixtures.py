@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes the openpyxl-made fixture workbooks and the CSV fixtures into the current folder."""
 import datetime
 
