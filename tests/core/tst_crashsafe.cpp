@@ -68,6 +68,21 @@ QString OutcomeAs(uid_t user, const std::function<QString()>& fn) {
     });
 }
 
+// Makes a save of the file at path go in place: as a colleague (when the test runs as the
+// superuser), saving a file of another user in a folder anyone may write (foreignFile), or the
+// saver's own file in a folder that takes no new file. The staging folder is shared as /tmp is.
+bool PrepareInPlaceSave(const QString& path, const QString& folder, const QString& staging, bool foreignFile,
+                        mode_t fileMode, uid_t& saver) {
+    const bool root = ::geteuid() == 0;
+    saver = root ? kColleague : ::geteuid();
+    const uid_t owner = foreignFile ? kOwner : saver;
+    return (!root || (::chown(Path8(path).constData(), owner, 0) == 0 &&
+                      ::chown(Path8(folder).constData(), owner, 0) == 0)) &&
+           ::chmod(Path8(path).constData(), fileMode) == 0 &&
+           ::chmod(Path8(folder).constData(), foreignFile ? 0777 : 0555) == 0 &&
+           ::chmod(Path8(staging).constData(), 01777) == 0;
+}
+
 } // namespace
 
 class TestCrashSafe : public QObject {
@@ -252,14 +267,9 @@ void TestCrashSafe::inPlace() {
     const TDataFile changed = MakeData(2, records);
     const std::string fresh = changed.SaveToBytes();
     WriteFileAtomically(path.toStdString(), old);
-    const uid_t saver = root ? kColleague : ::geteuid();
-    if (root) {
-        QCOMPARE(::chown(Path8(path).constData(), foreignFile ? kOwner : saver, 0), 0);
-        QCOMPARE(::chown(Path8(dir.path()).constData(), foreignFile ? kOwner : saver, 0), 0);
-    }
-    QCOMPARE(::chmod(Path8(path).constData(), foreignFile ? 0666 : 0640), 0);
-    QCOMPARE(::chmod(Path8(dir.path()).constData(), foreignFile ? 0777 : 0555), 0);
-    QCOMPARE(::chmod(Path8(staging.path()).constData(), 01777), 0);
+    uid_t saver = 0;
+    QVERIFY(
+        PrepareInPlaceSave(path, dir.path(), staging.path(), foreignFile, foreignFile ? 0666 : 0640, saver));
     struct stat before {};
     QCOMPARE(::stat(Path8(path).constData(), &before), 0);
 
@@ -323,14 +333,8 @@ void TestCrashSafe::killedWhileSavingInPlace() {
     const std::string first = MakeData(1, records).SaveToBytes();
     const std::string second = MakeData(2, records + 50).SaveToBytes();
     WriteFileAtomically(path.toStdString(), first);
-    const uid_t saver = root ? kColleague : ::geteuid();
-    if (root) {
-        QCOMPARE(::chown(Path8(path).constData(), foreignFile ? kOwner : saver, 0), 0);
-        QCOMPARE(::chown(Path8(dir.path()).constData(), foreignFile ? kOwner : saver, 0), 0);
-    }
-    QCOMPARE(::chmod(Path8(path).constData(), 0666), 0);
-    QCOMPARE(::chmod(Path8(dir.path()).constData(), foreignFile ? 0777 : 0555), 0);
-    QCOMPARE(::chmod(Path8(staging.path()).constData(), 01777), 0);
+    uid_t saver = 0;
+    QVERIFY(PrepareInPlaceSave(path, dir.path(), staging.path(), foreignFile, 0666, saver));
     const QByteArray tmpdir = Path8(staging.path());
     struct stat info {};
     QCOMPARE(::stat(Path8(path).constData(), &info), 0);
