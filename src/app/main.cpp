@@ -45,10 +45,14 @@ int main(int argc, char** argv) {
         return Answer(CommandLineVersion(), stdout, 0);
     }
     // Qt's own options all start with "-"; without any, a file that cannot be opened is answered
-    // here too.
+    // here too. So is any error when no window could be shown (no display, no -platform): Qt would
+    // only abort.
     const bool onlyFiles = std::none_of(arguments.cbegin() + 1, arguments.cend(),
                                         [](const QString& argument) { return argument.startsWith('-'); });
-    if (early.Action == TCommandLine::TAction::Fail && onlyFiles) {
+    const bool canShowWindow =
+        qEnvironmentVariableIsSet("DISPLAY") || qEnvironmentVariableIsSet("WAYLAND_DISPLAY") ||
+        qEnvironmentVariableIsSet("QT_QPA_PLATFORM") || arguments.contains(QStringLiteral("-platform"));
+    if (early.Action == TCommandLine::TAction::Fail && (onlyFiles || !canShowWindow)) {
         return Answer(early.Error, stderr, early.ExitCode);
     }
 

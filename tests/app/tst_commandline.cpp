@@ -119,6 +119,11 @@ private slots:
                                       << "quillery: missing.lgd: no such file.";
         QTest::newRow("two files") << QStringList{"cards.lgd", "blank name.lgd"} << kUsageErrorExit << ""
                                    << "Try 'quillery --help'";
+        QTest::newRow("an unknown option") << QStringList{"--bogus"} << kUsageErrorExit << ""
+                                           << "quillery: Unknown option 'bogus'.";
+        QTest::newRow("an unknown option and a file")
+            << QStringList{"-x", "cards.lgd"} << kUsageErrorExit << ""
+            << "quillery: Unknown option 'x'.";
     }
     void theProgramAnswersOnTheTerminal() {
         QFETCH(QStringList, arguments);
