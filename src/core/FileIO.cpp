@@ -31,10 +31,6 @@ std::string Reason(int error) {
     return std::strerror(error);
 }
 
-[[noreturn]] void ThrowWriteError(const std::string& path, int error) {
-    throw EFileError("Cannot write file " + path + ": " + Reason(error));
-}
-
 bool IsReadOnly(const std::string& path, const struct stat& info) {
     if ((info.st_mode & 0222) == 0)
         return true;

@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 #include <fcntl.h>
@@ -74,6 +75,10 @@ int Rewrite(int fd, std::string_view bytes) {
     if (::ftruncate(fd, static_cast<off_t>(bytes.size())) != 0 || ::fsync(fd) != 0)
         return errno;
     return 0;
+}
+
+void ThrowWriteError(const std::string& path, int error) {
+    throw EFileError("Cannot write file " + path + ": " + std::strerror(error));
 }
 
 void FlushFolder(const std::string& folder) {

@@ -40,6 +40,8 @@ int WriteAll(int fd, std::string_view bytes);
 int ReadAllFrom(int fd, std::string& bytes, const std::string& path);
 // Makes the file at fd hold bytes and nothing more, flushed to disk; 0 or the error.
 int Rewrite(int fd, std::string_view bytes);
+// "Cannot write file PATH: reason", as EFileError.
+[[noreturn]] void ThrowWriteError(const std::string& path, int error);
 // Flushes a folder, so that names made or removed in it last.
 void FlushFolder(const std::string& folder);
 

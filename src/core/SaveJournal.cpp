@@ -94,10 +94,6 @@ std::string JournalPath(const std::string& folder, const struct stat& file) {
            ".journal";
 }
 
-[[noreturn]] void ThrowWriteError(const std::string& path, int error) {
-    throw EFileError("Cannot write file " + path + ": " + std::strerror(error));
-}
-
 } // namespace
 
 std::string Commit(int fd, const std::string& stagingPath, const std::string& path, const std::string& target,
