@@ -115,7 +115,7 @@ void TestReading::SameTextInEveryFormat_data() {
         {8, "999999999999999", nullptr},
         {9, "1E+15", "1000000000000000"},
         {10, "-2.5", nullptr},
-        {11, "0.333333333333333", nullptr}, // =1/3
+        {11, "0.333333333333333", nullptr},  // =1/3
         {12, "1234567.891", "1,234,567.89"}, // under the format #,##0.00
         {13, "0", nullptr},
         {14, "TRUE", nullptr},  // =TRUE()

@@ -58,8 +58,8 @@ QString Number(double value) {
         return QStringLiteral("0"); // also for -0
     // The value rounded to 15 significant digits, as "-d.dddddddddddddde+x".
     char buffer[32];
-    const auto result =
-        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, kSignificantDigits - 1);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
+                                      kSignificantDigits - 1);
     const std::string_view rounded(buffer, size_t(result.ptr - buffer));
     const size_t e = rounded.find('e');
     const bool negative = rounded.front() == '-';
