@@ -35,10 +35,10 @@ public:
     explicit TCompoundFile(const QByteArray& file);
     QByteArray Stream(const QStringList& names) const;
     bool Holds(const QString& name) const;
-    // The directory entry of the stream of that name, or nullptr.
-    static const TEntry* FindStream(const std::vector<TEntry>& entries, const QString& name);
 
 private:
+    // The directory entry of the stream of that name, or nullptr.
+    static const TEntry* FindStream(const std::vector<TEntry>& entries, const QString& name);
     // The bytes of a chain of units (sectors, or mini sectors) that `table` links. A size below zero
     // reads up to the end of the chain. Each unit is read once at most, so a loop ends the read.
     template <typename Unit>

@@ -36,10 +36,9 @@ QString CellValue(const QXmlStreamAttributes& attributes, const QString& shown) 
         return CellValueText::IsoDateTime(attributes.value(kOffice, QLatin1String("date-value")));
     if (type == QLatin1String("time"))
         return CellValueText::IsoDuration(attributes.value(kOffice, QLatin1String("time-value")));
-    if (type == QLatin1String("boolean")) {
-        const QStringView value = attributes.value(kOffice, QLatin1String("boolean-value"));
-        return CellValueText::Boolean(value == QLatin1String("true") || value == QLatin1String("1"));
-    }
+    if (type == QLatin1String("boolean"))
+        return CellValueText::Boolean(attributes.value(kOffice, QLatin1String("boolean-value")) ==
+                                      QLatin1String("true"));
     if (attributes.hasAttribute(kOffice, QLatin1String("string-value"))) {
         QString text;
         CellValueText::AppendWithCrLf(text, attributes.value(kOffice, QLatin1String("string-value")));
