@@ -54,6 +54,7 @@ private slots:
     void LongCallsKeepTheWindowPainting_data();
     void LongCallsKeepTheWindowPainting();
     void FailedExportWaitsForTheCloseBox();
+    void PasswordProtectedWorkbookIsRefused();
 
 private:
     void Export(const QString& path, const QString& sheetName = QString());
@@ -357,6 +358,26 @@ void TExportWizardTest::FailedExportWaitsForTheCloseBox() {
     QCOMPARE(FileBytes(path), before);
     QVERIFY(FWizard->close());
     QVERIFY(!FWizard->isVisible());
+}
+
+// A worksheet cannot be added to a workbook saved with a password; the user is told what to do and
+// the workbook is left as it was.
+void TExportWizardTest::PasswordProtectedWorkbookIsRefused() {
+    const QString path = FDir->filePath(QStringLiteral("locked.xlsx"));
+    const QByteArray locked = FileBytes(QStringLiteral(QUILLERY_TEST_DATA "/workbooks/password.xlsx"));
+    QVERIFY(!locked.isEmpty());
+    WriteFile(path, locked);
+
+    MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
+    Export(path);
+    const auto shown = MessageBoxTesting::TakeShown();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].Kind, MessageBoxes::TKind::Error);
+    QCOMPARE(shown[0].Text, QStringLiteral("\"%1\" is protected by a password. Remove the password in the "
+                                           "spreadsheet program and try again.")
+                                .arg(path));
+    QCOMPARE(FileBytes(path), locked);
+    QCOMPARE(QDir(FDir->path()).entryList(QDir::Files), QStringList{QStringLiteral("locked.xlsx")});
 }
 
 QTEST_MAIN(TExportWizardTest)
