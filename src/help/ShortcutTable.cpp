@@ -49,8 +49,7 @@ const QWidget* OwningWindow(const QAction& action) {
     return nullptr;
 }
 
-} // namespace
-
+// The command as its menu names it.
 QString CommandName(const QString& caption, const QString& hint, const QString& objectName) {
     for (const QString& text : {PlainCaption(caption), hint.trimmed()}) {
         if (!text.isEmpty()) {
@@ -59,6 +58,8 @@ QString CommandName(const QString& caption, const QString& hint, const QString& 
     }
     return NameWords(objectName);
 }
+
+} // namespace
 
 QList<TShortcut> WindowShortcuts(const QWidget& window) {
     QList<TShortcut> shortcuts;

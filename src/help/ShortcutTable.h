@@ -15,13 +15,10 @@ struct TShortcut {
 // The keys of the commands (QAction) of window and its widgets, in the order the commands were
 // made; the commands of another window it owns (a dialog, the help window) are not its own. A
 // command with several keys gets one row per key; a key two commands share is listed once, for
-// the first.
+// the first. Each command goes by the name its menu shows: the caption without the "&" of its access
+// key and without a trailing "...", else its hint, else the words of its name ("ActionNextCategory"
+// gives "Next Category"), never the name itself.
 QList<TShortcut> WindowShortcuts(const QWidget& window);
-
-// The command's name as its menu shows it: the caption without the "&" of its access key and
-// without a trailing "...", else its hint, else the words of its name ("ActionNextCategory" gives
-// "Next Category").
-QString CommandName(const QString& caption, const QString& hint, const QString& objectName);
 
 // An HTML table of shortcuts under a heading, texts escaped.
 QString ShortcutTableHtml(const QString& heading, const QList<TShortcut>& shortcuts);
