@@ -240,6 +240,9 @@ void TImportWizard::OpenWorkbook() {
     FTitleToColumn->setRange(1, bounds.MaxColumn);
     FDataFromRow->setRange(2, bounds.MaxDataRow);
     FDataToRow->setRange(2, bounds.MaxDataRow);
+    // The boxes need room for their largest number.
+    for (QSpinBox* box : {FTitleRow, FTitleFromColumn, FTitleToColumn, FDataFromRow, FDataToRow})
+        box->updateGeometry();
     ShowPage(PageWorksheet);
     FSheetList->setFocus();
 }

@@ -18,6 +18,8 @@
 #include <QStackedWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kClientWidth = 474;
@@ -258,6 +260,14 @@ bool TWizardFrame::event(QEvent* event) {
 
 void TWizardFrame::FitToContents() {
     // The designed size, unless the pages need more room at the present font.
+    // Wrapped texts need more lines when the font is larger: each page's height is asked for the
+    // width the window will have.
     const QSize needed = minimumSizeHint();
-    setFixedSize(FDesignedSize.expandedTo(needed));
+    const int width = std::max(FDesignedSize.width(), needed.width());
+    int pagesHeight = FPages->minimumSizeHint().height();
+    for (int index = 0; index < FPages->count(); ++index)
+        pagesHeight =
+            std::max(pagesHeight, PageLayout(FPages->widget(index))->totalMinimumHeightForWidth(width));
+    setFixedSize(width, std::max(FDesignedSize.height(),
+                                 needed.height() - FPages->minimumSizeHint().height() + pagesHeight));
 }

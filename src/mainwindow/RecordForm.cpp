@@ -24,6 +24,9 @@
 namespace {
 
 constexpr int kFormSilver = 0xC0C0C0;
+constexpr int kStripHeight = 28;
+constexpr int kStripMargin = 2;
+constexpr int kStripButtonsLeft = 16;
 
 // A memo's text: its document's text with every paragraph and line break as "\n" (no-break
 // spaces stay as they are).
@@ -64,10 +67,9 @@ std::string StoredBoxText(QString text) {
     return StoredText(text);
 }
 
-QPushButton* NewStripButton(const QString& caption, const char* name, int left, QWidget* parent) {
+QPushButton* NewStripButton(const QString& caption, const char* name, QWidget* parent) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(left, 3, 57, 22);
     return button;
 }
 
@@ -81,18 +83,21 @@ TRecordForm::TRecordForm(QWidget* parent) : QWidget(parent) {
 
     auto* strip = new QFrame(this);
     strip->setObjectName(QStringLiteral("PanelDataFormToolBar"));
-    strip->setFixedHeight(28);
+    strip->setMinimumHeight(kStripHeight);
     strip->setFrameShape(QFrame::StyledPanel);
+    // The buttons show over an edited record, the text while none is shown: never both.
     auto* stripLayout = new QHBoxLayout(strip);
-    stripLayout->setContentsMargins(0, 0, 0, 0);
+    stripLayout->setContentsMargins(kStripButtonsLeft, kStripMargin, kStripMargin, kStripMargin);
+    FSaveButton = NewStripButton(QStringLiteral("&Save"), "BtnSaveData", strip);
+    connect(FSaveButton, &QPushButton::clicked, this, &TRecordForm::SaveRequested);
+    FCancelButton = NewStripButton(QStringLiteral("&Cancel"), "BtnCancelData", strip);
+    connect(FCancelButton, &QPushButton::clicked, this, &TRecordForm::CancelRequested);
     FStripLabel = new QLabel(strip);
     FStripLabel->setObjectName(QStringLiteral("LabelDataFormToolBar"));
     FStripLabel->setAlignment(Qt::AlignCenter);
-    stripLayout->addWidget(FStripLabel);
-    FSaveButton = NewStripButton(QStringLiteral("&Save"), "BtnSaveData", 16, strip);
-    connect(FSaveButton, &QPushButton::clicked, this, &TRecordForm::SaveRequested);
-    FCancelButton = NewStripButton(QStringLiteral("&Cancel"), "BtnCancelData", 88, strip);
-    connect(FCancelButton, &QPushButton::clicked, this, &TRecordForm::CancelRequested);
+    stripLayout->addWidget(FSaveButton);
+    stripLayout->addWidget(FCancelButton);
+    stripLayout->addWidget(FStripLabel, 1);
     layout->addWidget(strip);
 
     FHolder = new QFrame(this);
