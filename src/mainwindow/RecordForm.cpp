@@ -67,6 +67,38 @@ std::string StoredBoxText(QString text) {
     return StoredText(text);
 }
 
+// A form label: where it stands and what it says.
+struct TFormLabel {
+    QRect Place;
+    QString Text;
+};
+
+// What a screen reader calls a box: the text of the nearest label to its left on its line, else
+// the caption of the list column that shows it; a closing colon is not read.
+QString AccessibleBoxName(const QWidget& box, const std::vector<TFormLabel>& labels,
+                          const TCategory& category) {
+    const TFormLabel* nearest = nullptr;
+    for (const TFormLabel& label : labels) {
+        const bool sameLine = label.Place.top() <= box.geometry().bottom() && label.Place.bottom() >= box.y();
+        if (sameLine && label.Place.left() < box.x() &&
+            (nearest == nullptr || label.Place.left() > nearest->Place.left()))
+            nearest = &label;
+    }
+    QString name;
+    if (nearest != nullptr) {
+        name = nearest->Text;
+    } else {
+        const int32_t id = TemplateControls::ElementIdOf(&box);
+        for (const auto& column : category.Columns)
+            if (column->ElementID == id)
+                name = DisplayText(column->Caption);
+    }
+    name = name.simplified();
+    if (name.endsWith(QLatin1Char(':')))
+        name.chop(1);
+    return name.trimmed();
+}
+
 QPushButton* NewStripButton(const QString& caption, const char* name, QWidget* parent) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
@@ -166,10 +198,13 @@ void TRecordForm::Build(const TCategory* category) {
     }
     FFormPanel->move(0, 0);
     SetFormColor(TemplateControls::ToQColor(category->FormColor));
+    std::vector<TFormLabel> labels;
     for (const auto& element : category->Elements) {
         QWidget* control = TemplateControls::Create(*element, FFormPanel);
         if (control == nullptr)
             continue;
+        if (qobject_cast<QLabel*>(control) != nullptr)
+            labels.push_back({control->geometry(), DisplayText(element->Caption)});
         control->installEventFilter(this);
         if (auto* edit = qobject_cast<QLineEdit*>(control)) {
             edit->setMaxLength(std::numeric_limits<int>::max());
@@ -182,6 +217,8 @@ void TRecordForm::Build(const TCategory* category) {
         FFormRight = std::max(FFormRight, control->x() + control->width());
         FFormBottom = std::max(FFormBottom, control->y() + control->height());
     }
+    for (const TBox& box : FBoxes)
+        box.Control->setAccessibleName(AccessibleBoxName(*box.Control, labels, *category));
     LayOutScrollArea();
     AssignTabOrder();
 }
