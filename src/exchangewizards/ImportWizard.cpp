@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -18,6 +19,7 @@
 #include <QSpinBox>
 #include <QStyle>
 #include <QTableWidget>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <exception>
@@ -32,6 +34,8 @@ enum TPage { PageFile, PageWorksheet, PageRanges, PageColumns, PageImporting, Pa
 // The system's window-text colour, stored as a reference rather than as its present value.
 constexpr uint32_t kSystemWindowTextColor = 0x80000008;
 constexpr int32_t kGeneratedFontSize = 8;
+constexpr int kGapBelowText = 8;
+constexpr int kChoiceWidth = 250;
 
 // A range box that lets any whole number be typed and clamps it to the bounds when the box
 // loses focus; text that is no whole number reads as the minimum.
@@ -56,39 +60,33 @@ protected:
     }
 };
 
-// A range box and the caption before it, placed on the line of their group box.
+// A range box with the caption before it.
 struct TRangeBoxPlace {
     const char* Caption;
-    int CaptionLeft;
-    int CaptionWidth;
     const char* Name;
-    int Left;
-    int Width;
 };
 
 // A group box holding range boxes on one line, each after its caption, closed by a full stop.
-std::vector<QSpinBox*> AddRangeGroup(QWidget* page, const QString& title, int top,
+std::vector<QSpinBox*> AddRangeGroup(QWidget* page, const QString& title,
                                      std::initializer_list<TRangeBoxPlace> places) {
-    constexpr int kLineTop = 26;
-    constexpr int kLineHeight = 22;
     auto* group = new QGroupBox(title, page);
-    group->setGeometry(24, top, 426, 60);
+    auto* line = new QHBoxLayout(group);
     std::vector<QSpinBox*> boxes;
-    int right = 0;
     for (const TRangeBoxPlace& place : places) {
         auto* caption = new QLabel(QString::fromUtf8(place.Caption), group);
-        caption->setGeometry(place.CaptionLeft, kLineTop, place.CaptionWidth, kLineHeight);
         auto* box = new TRangeSpinBox(group);
         box->setObjectName(QLatin1String(place.Name));
-        box->setGeometry(place.Left, kLineTop, place.Width, kLineHeight);
+        caption->setBuddy(box);
         // A value typed outside the bounds becomes the nearest bound when the box loses focus.
         box->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
         box->setKeyboardTracking(false);
+        line->addWidget(caption);
+        line->addWidget(box);
         boxes.push_back(box);
-        right = place.Left + place.Width;
     }
-    auto* stop = new QLabel(QStringLiteral("."), group);
-    stop->setGeometry(right + 2, kLineTop, 6, kLineHeight);
+    line->addWidget(new QLabel(QStringLiteral("."), group));
+    line->addStretch(1);
+    TWizardFrame::PageLayout(page)->addWidget(group);
     return boxes;
 }
 
@@ -105,13 +103,18 @@ TImportWizard::TImportWizard(QWidget* parent)
     browse.Title = QStringLiteral("Open");
     browse.Filter = QStringLiteral("Spreadsheets (*.xlsx *.xls *.ods *.csv);;All Files (*)");
     browse.DefaultSuffix = QStringLiteral("xlsx");
-    FFileNameBox = AddFileNameBox(file, 40, browse);
+    PageLayout(file)->addSpacing(kGapBelowText);
+    FFileNameBox = AddFileNameBox(file, browse);
+    PageLayout(file)->addStretch(1);
 
     QWidget* worksheet = AddPage(QStringLiteral("Select a worksheet, then click \"Next\"."));
     FSheetList = new QComboBox(worksheet);
     FSheetList->setObjectName(QStringLiteral("CBWS"));
     FSheetList->setEditable(false);
-    FSheetList->setGeometry(24, 40, 250, 24);
+    FSheetList->setMinimumWidth(kChoiceWidth);
+    PageLayout(worksheet)->addSpacing(kGapBelowText);
+    PageLayout(worksheet)->addWidget(FSheetList, 0, Qt::AlignLeft);
+    PageLayout(worksheet)->addStretch(1);
 
     CreateRangesPage();
 
@@ -125,7 +128,7 @@ TImportWizard::TImportWizard(QWidget* parent)
     FColumnList->setSelectionBehavior(QAbstractItemView::SelectRows);
     FColumnList->setSelectionMode(QAbstractItemView::SingleSelection);
     FColumnList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    FColumnList->setGeometry(24, 34, 426, 176);
+    PageLayout(columns)->addWidget(FColumnList, 1);
 
     FProgress = AddProgressPage(QStringLiteral("Importing..."));
     AddPage(QStringLiteral("Done!"));
@@ -133,19 +136,17 @@ TImportWizard::TImportWizard(QWidget* parent)
 
 QWidget* TImportWizard::CreateRangesPage() {
     QWidget* page = AddPage(QStringLiteral("Select ranges, then click \"Next\"."));
-    const std::vector<QSpinBox*> title =
-        AddRangeGroup(page, QStringLiteral("Title Range"), 36,
-                      {{"Row", 12, 30, "SETitleRow", 44, 72},
-                       {",         from column", 118, 120, "SETitleFromCol", 236, 72},
-                       {"to column", 312, 60, "SETitleToCol", 370, 48}});
+    const std::vector<QSpinBox*> title = AddRangeGroup(
+        page, QStringLiteral("Title Range"),
+        {{"Row", "SETitleRow"}, {",         from column", "SETitleFromCol"}, {"to column", "SETitleToCol"}});
     FTitleRow = title[0];
     FTitleFromColumn = title[1];
     FTitleToColumn = title[2];
     const std::vector<QSpinBox*> dataRange = AddRangeGroup(
-        page, QStringLiteral("Data Range"), 106,
-        {{"From row", 12, 60, "SEDataFromRow", 72, 72}, {"to row", 150, 40, "SEDataToRow", 194, 72}});
+        page, QStringLiteral("Data Range"), {{"From row", "SEDataFromRow"}, {"to row", "SEDataToRow"}});
     FDataFromRow = dataRange[0];
     FDataToRow = dataRange[1];
+    PageLayout(page)->addStretch(1);
     return page;
 }
 
@@ -239,6 +240,9 @@ void TImportWizard::OpenWorkbook() {
     FTitleToColumn->setRange(1, bounds.MaxColumn);
     FDataFromRow->setRange(2, bounds.MaxDataRow);
     FDataToRow->setRange(2, bounds.MaxDataRow);
+    // The boxes need room for their largest number.
+    for (QSpinBox* box : {FTitleRow, FTitleFromColumn, FTitleToColumn, FDataFromRow, FDataToRow})
+        box->updateGeometry();
     ShowPage(PageWorksheet);
     FSheetList->setFocus();
 }

@@ -160,7 +160,7 @@ void TMainActions::CreateMenusAndToolBar(QMainWindow* window) {
     toolBar->setObjectName(QStringLiteral("ToolBar1"));
     toolBar->setMovable(false);
     toolBar->setFloatable(false);
-    toolBar->setFixedHeight(kToolBarHeight);
+    toolBar->setMinimumHeight(kToolBarHeight);
     toolBar->setIconSize(QSize(16, 16));
     toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     toolBar->setContextMenuPolicy(Qt::PreventContextMenu);

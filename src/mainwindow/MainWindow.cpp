@@ -279,9 +279,11 @@ void TMainWindow::ImportFromExcel() {
         MessageBoxes::ShowError(this, QString::fromLatin1(kSaveBeforeImport));
         return;
     }
-    // No row may refer to a record while the import merges the categories.
-    FBrowser->ReleaseCategories();
+    // The window shows what it showed while the wizard runs: the import adds a category and
+    // leaves every other category and record where it was. The bar is filled again
+    // afterwards, with no row referring to a record meanwhile.
     FImportWizard->Run(FSession->DataFile());
+    FBrowser->ReleaseCategories();
     FBrowser->FillCategoryBar();
     FSession->MarkDataChanged();
 }

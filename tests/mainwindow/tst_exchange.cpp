@@ -8,6 +8,7 @@
 #include "exchangewizards/ExportWizard.h"
 #include "exchangewizards/ImportWizard.h"
 
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -105,6 +106,46 @@ private slots:
         QCOMPARE(Browser(*form).CurrentCategory()->ID, 3);
         QCOMPARE(ListColumnTexts(*form, 0), (QStringList{"Dracula", "Emma"}));
         QCOMPARE(ListColumnTexts(*form, 1), (QStringList{"Stoker", "Austen"}));
+        QVERIFY(form->close());
+    }
+
+    void windowStaysAsItWasWhileImporting_data() {
+        QTest::addColumn<int>("nextClicks");
+        QTest::newRow("file page") << 0;
+        // The import has run and the wizard shows "Done!".
+        QTest::newRow("after the import") << 4;
+    }
+    void windowStaysAsItWasWhileImporting() {
+        QFETCH(int, nextClicks);
+        WriteSetting(QStringLiteral("SelectedCategoryID"), QStringLiteral("2"));
+        auto form = ShowData(*FSandbox, SampleData(), FPath);
+        const QString workbook = FSandbox->FilePath(QStringLiteral("books.xlsx"));
+        const auto exported = DriveWizard<TExportWizard>(workbook, 1);
+        Trigger(*form, "ActionExportToExcel");
+        QCOMPARE(*exported, QStringLiteral("&Close"));
+        ClickRow(*form, 1);
+        const QString shownRecord = ControlText(FormControls(*form).at(0));
+        const QString caption = Child<QLabel>(*form, "LabelCategory")->text();
+
+        QStringList seen;
+        OnNextDialog([&](QWidget* widget) {
+            if (qobject_cast<TImportWizard*>(widget) == nullptr)
+                return false;
+            QTest::keyClicks(Child<QLineEdit>(*widget, "LEFileName"), workbook);
+            for (int i = 0; i < nextClicks; ++i)
+                QTest::mouseClick(Child<QPushButton>(*widget, "BtnNext"), Qt::LeftButton);
+            for (const char* part : {"PanelRight", "PanelDataFormArea", "PanelRecordCommands"})
+                if (!Child<QWidget>(*form, part)->isVisible())
+                    seen.append(QString::fromLatin1(part) + QStringLiteral(" hidden"));
+            seen.append(Child<QLabel>(*form, "LabelCategory")->text());
+            seen.append(QString::number(SelectedRow(*form)));
+            seen.append(ControlText(FormControls(*form).at(0)));
+            QTest::mouseClick(Child<QPushButton>(*widget, "BtnCancel"), Qt::LeftButton);
+            return true;
+        });
+        Trigger(*form, "ActionImportFromExcel");
+        QCOMPARE(seen, (QStringList{caption, QStringLiteral("1"), shownRecord}));
+        QCOMPARE(shownRecord, QStringLiteral("Emma"));
         QVERIFY(form->close());
     }
 
