@@ -93,6 +93,7 @@ void TDataFileSession::MarkDataChanged() {
     FWritePending = true;
     if (!TimerWriteCache.isActive())
         TimerWriteCache.start();
+    emit DataChanged();
 }
 
 void TDataFileSession::TimerWriteCacheTimer() {
@@ -140,6 +141,7 @@ bool TDataFileSession::ConfirmDiscardUnwritten() {
 
 void TDataFileSession::Discard() {
     emit AboutToDiscard();
+    FHistory.Clear();
     FData = std::make_unique<TDataFile>();
     TimerWriteCache.stop();
     FWritePending = false;

@@ -66,6 +66,10 @@ TMainActions::TMainActions(QMainWindow* w)
       PrintPreview(NewAction(w, "ActionPrintPreview", QStringLiteral("Print Pre&view..."),
                              QStringLiteral("Show how the current record or list would print."))),
       Exit(NewAction(w, "ActionExit", QStringLiteral("E&xit"), QStringLiteral("Close Quillery."))),
+      Undo(NewAction(w, "ActionUndo", QStringLiteral("&Undo"), QStringLiteral("Take back the last change."),
+                     QKeySequence(Qt::CTRL | Qt::Key_Z))),
+      Redo(NewAction(w, "ActionRedo", QStringLiteral("&Redo"),
+                     QStringLiteral("Make the change that was taken back again."))),
       Cut(NewAction(w, "ActionCut", QStringLiteral("Cu&t"),
                     QStringLiteral("Cut the selected text to the clipboard."),
                     QKeySequence(Qt::CTRL | Qt::Key_X))),
@@ -104,6 +108,9 @@ TMainActions::TMainActions(QMainWindow* w)
       About(NewAction(w, "ActionAbout", QStringLiteral("&About..."),
                       QStringLiteral("Show the program's version and home page."))) {
     Search->setObjectName(QStringLiteral("ActionSearch"));
+    Redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    SetIcon(Undo, w, "edit-undo", QStyle::SP_ArrowBack);
+    SetIcon(Redo, w, "edit-redo", QStyle::SP_ArrowForward);
     SetIcon(ChooseDataFile, w, "document-open", QStyle::SP_DialogOpenButton);
     SetIcon(BackupDataFile, w, "document-save-as", QStyle::SP_DialogSaveButton);
     SetIcon(Print, w, "document-print", QStyle::SP_FileDialogDetailedView);
@@ -116,8 +123,9 @@ TMainActions::TMainActions(QMainWindow* w)
 
     // Disabled at start: commands that need an open data file, a shown category, a selected
     // record or a focused text box, and those whose windows come with later work.
-    for (QAction* action : {Cut, Copy, Paste, SelectAll, EditTemplates, NewItem, DuplicateItem, DeleteItem,
-                            SetFocusToSearchBox, SetFocusToTheListView, ImportFromExcel, ExportToExcel})
+    for (QAction* action :
+         {Undo, Redo, Cut, Copy, Paste, SelectAll, EditTemplates, NewItem, DuplicateItem, DeleteItem,
+          SetFocusToSearchBox, SetFocusToTheListView, ImportFromExcel, ExportToExcel})
         action->setEnabled(false);
 }
 
@@ -137,6 +145,8 @@ void TMainActions::CreateMenusAndToolBar(QMainWindow* window) {
 
     EditMenu = bar->addMenu(QStringLiteral("&Edit"));
     EditMenu->setObjectName(QStringLiteral("MenuEdit"));
+    EditMenu->addActions({Undo, Redo});
+    EditMenu->addSeparator();
     EditMenu->addActions({Cut, Copy, Paste});
     EditMenu->addSeparator();
     EditMenu->addAction(SelectAll);

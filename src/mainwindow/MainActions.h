@@ -24,6 +24,9 @@ struct TMainActions {
     QAction* Print;
     QAction* PrintPreview;
     QAction* Exit;
+    // Undo and Redo of record changes; in a text box with unsaved edits, of its typing.
+    QAction* Undo;
+    QAction* Redo;
     QAction* Cut;
     QAction* Copy;
     QAction* Paste;

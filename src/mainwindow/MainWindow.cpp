@@ -18,6 +18,7 @@
 #include "mainwindow/RecordForm.h"
 #include "mainwindow/RecordList.h"
 #include "mainwindow/RecordListModel.h"
+#include "mainwindow/UndoCommands.h"
 #include "print/FormSnapshot.h"
 #include "print/ListSource.h"
 #include "print/PrintHost.h"
@@ -45,6 +46,7 @@ const char* const kWelcome =
     "\r\n\r\n";
 const char* const kSaveBeforeTemplates =
     "Please save or cancel your modification to record before editing templates.";
+const char* const kImport = QT_TRANSLATE_NOOP("TUndoCommands", "Import");
 const char* const kSaveBeforeImport =
     "Please save or cancel your modification to record before importing from Excel file.";
 
@@ -65,6 +67,7 @@ TMainWindow::TMainWindow(QWidget* parent)
     FFilterRun = new TFilterRun(this, *FBrowser, *FActions, *FLayout, *FFilterBar);
     FRecordCommands = new TRecordCommands(this, *FBrowser, *FFilterRun, *FSession, *FActions);
     new TEditMenu(this, *FActions);
+    new TUndoCommands(this, *FSession, *FBrowser, *FLayout->RecordForm(), *FFilterRun, *FActions);
     FLayout->CategoryBar()->setContextMenuPolicy(Qt::ActionsContextMenu);
     FLayout->CategoryBar()->addAction(FActions->EditTemplates);
     FRecordList->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -270,6 +273,8 @@ void TMainWindow::EditTemplates() {
     // No row may refer to a record while the merge changes it or frees it with its category.
     FBrowser->ReleaseCategories();
     FSession->DataFile().ApplyWorkingCopy(*FWorkingCopy);
+    // Record changes before the templates changed no longer fit the records.
+    FSession->History().Clear();
     FBrowser->FillCategoryBar();
     FSession->MarkDataChanged();
 }
@@ -279,11 +284,14 @@ void TMainWindow::ImportFromExcel() {
         MessageBoxes::ShowError(this, QString::fromLatin1(kSaveBeforeImport));
         return;
     }
+    const TRecordHistory::TPlace before = FBrowser->CurrentPlace();
     // The window shows what it showed while the wizard runs: the import adds a category and
     // leaves every other category and record where it was. The bar is filled again
     // afterwards, with no row referring to a record meanwhile.
-    FImportWizard->Run(FSession->DataFile());
+    const int32_t created = FImportWizard->Run(FSession->DataFile());
     FBrowser->ReleaseCategories();
+    if (created != 0)
+        FSession->History().CategoryAdded(kImport, FSession->DataFile(), created, before);
     FBrowser->FillCategoryBar();
     FSession->MarkDataChanged();
 }

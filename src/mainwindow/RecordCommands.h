@@ -3,6 +3,10 @@
 
 #include <QObject>
 
+#include "core/RecordHistory.h"
+
+#include <string>
+
 class QWidget;
 class TDataFileSession;
 class TFilterRun;
@@ -27,9 +31,10 @@ public:
 private:
     // A command acts on the current category, never while a filter run walks its records.
     bool CanAct() const;
-    // record was just added to the current category: it shows selected in the list.
-    void Insert(TRecord* record);
-    // Deletes record, the selected one.
+    // record was just added to the current category by the command name, before which the
+    // selection was at before: it shows selected in the list.
+    void Insert(TRecord* record, const std::string& name, const TRecordHistory::TPlace& before);
+    // Deletes record, the selected one, into the record history.
     void Remove(TRecord* record);
 
     QWidget* FWindow;

@@ -106,6 +106,20 @@ private slots:
         QCOMPARE(Browser(*form).CurrentCategory()->ID, 3);
         QCOMPARE(ListColumnTexts(*form, 0), (QStringList{"Dracula", "Emma"}));
         QCOMPARE(ListColumnTexts(*form, 1), (QStringList{"Stoker", "Austen"}));
+
+        // One Undo takes the whole import back and nothing else; Redo makes it again.
+        auto* undo = Child<QAction>(*form, "ActionUndo");
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Import"));
+        undo->trigger();
+        QCOMPARE(Browser(*form).CurrentCategory()->ID, 2);
+        QCOMPARE(bar->Count(), 2);
+        Session(*form).TimerWriteCacheTimer();
+        QCOMPARE(FileBytes(FPath), before);
+        Trigger(*form, "ActionRedo");
+        QCOMPARE(Browser(*form).CurrentCategory()->ID, 3);
+        QCOMPARE(ListColumnTexts(*form, 0), (QStringList{"Dracula", "Emma"}));
+        Session(*form).TimerWriteCacheTimer();
+        QCOMPARE(LoadData(FPath).SaveToBytes(), saved.SaveToBytes());
         QVERIFY(form->close());
     }
 
