@@ -26,11 +26,22 @@ QString Description(const QAction& action) {
     return action.objectName();
 }
 
+// Whether action works in window rather than in a window of its own inside it (the help window);
+// the menus that pop up from window's menu bar are window's.
+bool WorksIn(const QAction& action, const QWidget& window) {
+    const auto* owner = qobject_cast<const QWidget*>(action.parent());
+    while (owner != nullptr && owner != &window && (!owner->isWindow() || owner->windowType() == Qt::Popup))
+        owner = owner->parentWidget();
+    return owner == nullptr || owner == &window;
+}
+
 } // namespace
 
 QList<TShortcut> WindowShortcuts(const QWidget& window) {
     QList<TShortcut> shortcuts;
     for (const QAction* action : window.findChildren<QAction*>()) {
+        if (!WorksIn(*action, window))
+            continue;
         for (const QKeySequence& keys : action->shortcuts()) {
             if (!keys.isEmpty()) {
                 shortcuts.append({keys.toString(QKeySequence::NativeText), Description(*action)});

@@ -13,7 +13,8 @@ struct TShortcut {
 };
 
 // The keys of every command (QAction) of window and its children, in the order the commands
-// were made. A command with several keys gets one row per key.
+// were made, leaving out those of windows of their own inside it. A command with several keys gets
+// one row per key.
 QList<TShortcut> WindowShortcuts(const QWidget& window);
 
 // An HTML table of shortcuts under a heading, texts escaped.

@@ -9,15 +9,18 @@
 #include "help/HelpCommands.h"
 #include "mainwindow/DataFileSession.h"
 #include "mainwindow/EditMenu.h"
+#include "mainwindow/FileDrop.h"
 #include "mainwindow/FilterBar.h"
 #include "mainwindow/FilterRun.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainLayout.h"
+#include "mainwindow/RecentFilesMenu.h"
 #include "mainwindow/RecordBrowser.h"
 #include "mainwindow/RecordCommands.h"
 #include "mainwindow/RecordForm.h"
 #include "mainwindow/RecordList.h"
 #include "mainwindow/RecordListModel.h"
+#include "mainwindow/WindowPlacement.h"
 #include "print/FormSnapshot.h"
 #include "print/ListSource.h"
 #include "print/PrintHost.h"
@@ -65,6 +68,8 @@ TMainWindow::TMainWindow(QWidget* parent)
     FFilterRun = new TFilterRun(this, *FBrowser, *FActions, *FLayout, *FFilterBar);
     FRecordCommands = new TRecordCommands(this, *FBrowser, *FFilterRun, *FSession, *FActions);
     new TEditMenu(this, *FActions);
+    FRecentFiles = new TRecentFilesMenu(this, FActions->FileMenu, FActions->ChooseDataFile);
+    FFileDrop = new TFileDrop(this, *FActions->ChooseDataFile, *FActions->ImportFromExcel);
     FLayout->CategoryBar()->setContextMenuPolicy(Qt::ActionsContextMenu);
     FLayout->CategoryBar()->addAction(FActions->EditTemplates);
     FRecordList->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -95,7 +100,7 @@ void TMainWindow::ConnectCommands() {
     connectAfterFilter(a.SetPassword, [this] { FSession->SetPassword(); });
     connectAfterFilter(a.BackupDataFile, [this] { FSession->Backup(); });
     connectAfterFilter(a.EditTemplates, [this] { EditTemplates(); });
-    connectAfterFilter(a.ImportFromExcel, [this] { ImportFromExcel(); });
+    connectAfterFilter(a.ImportFromExcel, [this] { ImportFromExcel(QString()); });
     connectAfterFilter(a.ExportToExcel,
                        [this] { FExportWizard->Run(FSession->DataFile(), FBrowser->CurrentCategory()); });
     connectAfterFilter(a.NewItem, [this] { FRecordCommands->NewRecord(); });
@@ -104,6 +109,25 @@ void TMainWindow::ConnectCommands() {
     ConnectCommand(FLayout->RecordForm(), &TRecordForm::SaveRequested, this, [this] {
         FFilterRun->RunPending();
         FBrowser->SaveRecord();
+    });
+    // Save Record is the Save button's command, offered exactly while the button shows.
+    connect(a.SaveRecord, &QAction::triggered, FLayout->RecordForm(), &TRecordForm::SaveRequested);
+    a.SaveRecord->setEnabled(FLayout->RecordForm()->Modified());
+    connect(FLayout->RecordForm(), &TRecordForm::ModifiedChanged, a.SaveRecord, &QAction::setEnabled);
+    // A recent file or a dropped one opens as a chosen one does; a dropped workbook is imported.
+    const auto openFile = [this](const QString& path) {
+        RunCommand(this, [this, path] {
+            FFilterRun->RunPending();
+            OpenFile(path);
+        });
+    };
+    connect(FRecentFiles, &TRecentFilesMenu::OpenRequested, this, openFile);
+    connect(FFileDrop, &TFileDrop::DataFileDropped, this, openFile);
+    connect(FFileDrop, &TFileDrop::WorkbookDropped, this, [this](const QString& path) {
+        RunCommand(this, [this, path] {
+            FFilterRun->RunPending();
+            ImportFromExcel(path);
+        });
     });
     ConnectCommand(a.SetFocusToSearchBox, &QAction::triggered, this, [this] { FBrowser->FocusFilterBox(); });
     ConnectCommand(a.SetFocusToTheListView, &QAction::triggered, this,
@@ -194,6 +218,7 @@ void TMainWindow::WriteSettingsOnClose() {
     }
     settings.WriteString(QStringLiteral("PrintListFontName"), PrintListFont().Name);
     settings.WriteInteger(QStringLiteral("PrintListFontSize"), PrintListFont().Size);
+    RememberPlace(*this, settings);
 }
 
 void TMainWindow::closeEvent(QCloseEvent* event) {
@@ -251,7 +276,6 @@ bool TMainWindow::OpenFile(const QString& path) {
         return false;
     if (!FSession->FlushWriteCache() && !FSession->ConfirmDiscardUnwritten())
         return false;
-    TSettingsFile().WriteString(QStringLiteral("DataFile"), path);
     FBrowser->SetSelectedCategoryID(0);
     FSession->SetPath(path);
     FSession->Open();
@@ -274,14 +298,14 @@ void TMainWindow::EditTemplates() {
     FSession->MarkDataChanged();
 }
 
-void TMainWindow::ImportFromExcel() {
+void TMainWindow::ImportFromExcel(const QString& fileName) {
     if (FLayout->RecordForm()->Modified()) {
         MessageBoxes::ShowError(this, QString::fromLatin1(kSaveBeforeImport));
         return;
     }
     // No row may refer to a record while the import merges the categories.
     FBrowser->ReleaseCategories();
-    FImportWizard->Run(FSession->DataFile());
+    FImportWizard->Run(FSession->DataFile(), fileName);
     FBrowser->FillCategoryBar();
     FSession->MarkDataChanged();
 }
