@@ -152,9 +152,10 @@ QWidget* TImportWizard::CreateRangesPage() {
 
 TImportWizard::~TImportWizard() = default;
 
-int32_t TImportWizard::Run(TDataFile& dataFile) {
+int32_t TImportWizard::Run(TDataFile& dataFile, const QString& fileName) {
     FData = &dataFile;
     FormShow();
+    FFileNameBox->setText(fileName);
     exec();
     return FNewCategoryID;
 }

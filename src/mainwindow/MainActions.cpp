@@ -2,6 +2,7 @@
 #include "mainwindow/MainActions.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -50,7 +51,8 @@ QToolButton* NewCommandButton(QAction* action, const QString& caption, int width
 
 TMainActions::TMainActions(QMainWindow* w)
     : ChooseDataFile(NewAction(w, "ActionChooseDataFile", QStringLiteral("Create/Choose &Data File..."),
-                               QStringLiteral("Create a new data file, or choose an existing one."))),
+                               QStringLiteral("Create a new data file, or choose an existing one."),
+                               QKeySequence(QKeySequence::Open))),
       SetPassword(NewAction(w, "ActionSetPassword", QStringLiteral("Set Pass&word..."),
                             QStringLiteral("Set or remove the password of the current data file."))),
       BackupDataFile(NewAction(w, "ActionBackupDataFile", QStringLiteral("&Backup Data File..."),
@@ -62,10 +64,13 @@ TMainActions::TMainActions(QMainWindow* w)
       PageSetup(NewAction(w, "ActionPageSetup", QStringLiteral("Page Set&up..."),
                           QStringLiteral("Choose the paper, orientation and margins for printing."))),
       Print(NewAction(w, "ActionPrint", QStringLiteral("&Print..."),
-                      QStringLiteral("Print current record or list."))),
+                      QStringLiteral("Print current record or list."), QKeySequence(QKeySequence::Print))),
       PrintPreview(NewAction(w, "ActionPrintPreview", QStringLiteral("Print Pre&view..."),
                              QStringLiteral("Show how the current record or list would print."))),
-      Exit(NewAction(w, "ActionExit", QStringLiteral("E&xit"), QStringLiteral("Close Quillery."))),
+      // Some desktops have no key of their own for quitting: Ctrl+Q, as elsewhere.
+      Exit(NewAction(
+          w, "ActionExit", QStringLiteral("E&xit"), QStringLiteral("Close Quillery."),
+          QKeySequence::keyBindings(QKeySequence::Quit).value(0, QKeySequence(Qt::CTRL | Qt::Key_Q)))),
       Undo(NewAction(w, "ActionUndo", QStringLiteral("&Undo"), QStringLiteral("Take back the last change."),
                      QKeySequence(Qt::CTRL | Qt::Key_Z))),
       Redo(NewAction(w, "ActionRedo", QStringLiteral("&Redo"),
@@ -90,6 +95,9 @@ TMainActions::TMainActions(QMainWindow* w)
       // Delete Record's key is the Delete key in the record list, not a shortcut.
       DeleteItem(NewAction(w, "ActionDeleteItem", QStringLiteral("D&elete Record"),
                            QStringLiteral("Delete the selected record."))),
+      SaveRecord(NewAction(w, "ActionSaveRecord", QCoreApplication::translate("TMainActions", "&Save Record"),
+                           QCoreApplication::translate("TMainActions", "Save the changes to the record."),
+                           QKeySequence(QKeySequence::Save))),
       SetFocusToSearchBox(NewAction(w, "ActionSetFocusToSearchBox", QString(),
                                     QStringLiteral("Move to the filter box."),
                                     QKeySequence(Qt::CTRL | Qt::Key_F))),
@@ -131,7 +139,7 @@ TMainActions::TMainActions(QMainWindow* w)
 
 void TMainActions::CreateMenusAndToolBar(QMainWindow* window) {
     QMenuBar* bar = window->menuBar();
-    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    QMenu* file = FileMenu = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("MenuFile"));
     file->addActions({ChooseDataFile, SetPassword, BackupDataFile});
     file->addSeparator();
@@ -157,6 +165,8 @@ void TMainActions::CreateMenusAndToolBar(QMainWindow* window) {
     QMenu* dataOperations = operations->addMenu(QStringLiteral("&Data Operations"));
     dataOperations->setObjectName(QStringLiteral("MenuDataOperations"));
     dataOperations->addActions({NewItem, DuplicateItem, DeleteItem});
+    dataOperations->addSeparator();
+    dataOperations->addAction(SaveRecord);
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("MenuHelp"));

@@ -35,6 +35,8 @@ struct TMainActions {
     QAction* NewItem;
     QAction* DuplicateItem;
     QAction* DeleteItem;
+    // The Save button of the record form as a command, for its key; enabled while the form is edited.
+    QAction* SaveRecord;
     QAction* SetFocusToSearchBox;
     QAction* SetFocusToTheListView;
     // Ctrl+Page Down and Ctrl+Page Up: the next and the previous category, from anywhere.
@@ -46,6 +48,7 @@ struct TMainActions {
     QAction* VisitHomePage;
     QAction* About;
 
+    QMenu* FileMenu = nullptr;
     QMenu* EditMenu = nullptr;
     QMenu* ImportExportMenu = nullptr;
     // The toolbar's place of the record commands.
