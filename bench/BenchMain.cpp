@@ -11,8 +11,8 @@
 #include "core/DataFile.h"
 #include "core/EncryptedFile.h"
 #include "core/FileIO.h"
+#include "core/ListSort.h"
 #include "core/SearchParam.h"
-#include "core/TextRules.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -3,6 +3,7 @@
 // many random records: the filter tests the record text (every value followed by CR LF, folded),
 // the sort orders by the list comparison of each row's first line.
 #include "core/Category.h"
+#include "core/ListSort.h"
 #include "core/SearchParam.h"
 #include "core/TextRules.h"
 
