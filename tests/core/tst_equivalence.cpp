@@ -123,12 +123,7 @@ void TestEquivalence::sortMatchesListComparison() {
                 std::vector<const TRecord*> rows;
                 for (const TRecord& record : records)
                     rows.push_back(&record);
-                std::vector<const TRecord*> expected = rows;
-                std::stable_sort(expected.begin(), expected.end(), [&](const TRecord* a, const TRecord* b) {
-                    const int order =
-                        CompareListText(CellText(a->Value(valueIndex)), CellText(b->Value(valueIndex)));
-                    return ascending ? order < 0 : order > 0;
-                });
+                const std::vector<const TRecord*> expected = PlainListOrder(rows, valueIndex, ascending);
                 SortRecordsByListText(rows, valueIndex, ascending);
                 QVERIFY2(rows == expected,
                          qPrintable(QStringLiteral("round %1, value %2").arg(round).arg(valueIndex)));
