@@ -8,14 +8,14 @@
 
 namespace {
 
-struct TCommandSpec {
+struct TCommandEntry {
     const char* Name;
     TCliCommand Command;
     const char* Arguments;   // their names, separated by spaces
     const char* Description; // its lines for --help, separated by '\n'
 };
 
-const TCommandSpec kCommands[] = {
+const TCommandEntry kCommands[] = {
     {"info", TCliCommand::Info, "FILE",
      "magic, version, whether a password is set, then one line per category:\n"
      "id, name, and the numbers of elements, text boxes, list columns and\n"
@@ -43,14 +43,14 @@ const TCommandSpec kCommands[] = {
      "file is never changed"},
 };
 
-struct TOptionSpec {
+struct TOptionEntry {
     const char* ShortName; // empty for none
     const char* Name;
     const char* ValueName; // empty for a switch
     const char* Description;
 };
 
-const TOptionSpec kOptions[] = {
+const TOptionEntry kOptions[] = {
     {"", "filter", "TEXT",
      "list: only the records that the program's filter keeps for TEXT (one\n"
      "line, as the filter box holds)"},
@@ -101,7 +101,7 @@ void WriteEntry(std::ostream& out, const std::string& head, const char* descript
     out << '\n';
 }
 
-std::string OptionHead(const TOptionSpec& option) {
+std::string OptionHead(const TOptionEntry& option) {
     std::string head = *option.ShortName ? std::string("-") + option.ShortName + ", " : "";
     head += std::string("--") + option.Name;
     if (*option.ValueName)
@@ -149,10 +149,10 @@ std::string ParseError(const QCommandLineParser& parser, const QStringList& argu
 std::string CliUsage() {
     std::ostringstream out;
     out << kUsageIntro << "\nCommands:\n";
-    for (const TCommandSpec& command : kCommands)
+    for (const TCommandEntry& command : kCommands)
         WriteEntry(out, std::string(command.Name) + ' ' + command.Arguments, command.Description);
     out << "\nOptions:\n";
-    for (const TOptionSpec& option : kOptions)
+    for (const TOptionEntry& option : kOptions)
         WriteEntry(out, OptionHead(option), option.Description);
     out << kUsageDetails;
     return out.str();
@@ -167,11 +167,11 @@ TCliOptions TCliOptions::Parse(const std::vector<std::string>& args) {
     for (const std::string& arg : args)
         arguments << FromBytes(arg);
     QCommandLineParser parser;
-    for (const TOptionSpec& spec : kOptions) {
-        QStringList names{QString::fromLatin1(spec.Name)};
-        if (*spec.ShortName)
-            names.prepend(QString::fromLatin1(spec.ShortName));
-        parser.addOption(QCommandLineOption(names, QString(), QString::fromLatin1(spec.ValueName)));
+    for (const TOptionEntry& option : kOptions) {
+        QStringList names{QString::fromLatin1(option.Name)};
+        if (*option.ShortName)
+            names.prepend(QString::fromLatin1(option.ShortName));
+        parser.addOption(QCommandLineOption(names, QString(), QString::fromLatin1(option.ValueName)));
     }
     const bool parsed = parser.parse(arguments);
 
@@ -197,7 +197,7 @@ TCliOptions TCliOptions::Parse(const std::vector<std::string>& args) {
         throw ECliUsageError("no command given");
     const std::string name = ToBytes(positional.front());
     const auto command = std::find_if(std::begin(kCommands), std::end(kCommands),
-                                      [&](const TCommandSpec& spec) { return name == spec.Name; });
+                                      [&](const TCommandEntry& entry) { return name == entry.Name; });
     if (command == std::end(kCommands))
         throw ECliUsageError("unknown command '" + name + "'");
     options.Command = command->Command;
