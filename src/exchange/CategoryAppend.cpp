@@ -1,0 +1,100 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "exchange/CategoryAppend.h"
+
+#include "core/Category.h"
+#include "core/Error.h"
+#include "exchange/CategoryImport.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Chosen values one after another, each after its length, so that equal keys mean equal values.
+void AppendKey(std::string& key, std::string_view value) {
+    const auto size = static_cast<uint32_t>(value.size());
+    char length[sizeof size];
+    std::memcpy(length, &size, sizeof size);
+    key.append(length, sizeof length);
+    key.append(value);
+}
+
+} // namespace
+
+std::vector<TExportColumn> TCategoryAppend::TextBoxes(const TCategory& category) {
+    return TCategoryExport(category).Columns();
+}
+
+std::vector<int> TCategoryAppend::MatchByCaption(const std::vector<TExportColumn>& boxes,
+                                                 const QStringList& headings) {
+    std::vector<int> matches;
+    std::vector<bool> taken(boxes.size(), false);
+    for (const QString& heading : headings) {
+        const QString wanted = TrimmedCellText(heading);
+        int match = -1;
+        for (size_t b = 0; b < boxes.size() && match < 0 && !wanted.isEmpty(); ++b)
+            if (!taken[b] && TrimmedCellText(boxes[b].Heading).compare(wanted, Qt::CaseInsensitive) == 0)
+                match = static_cast<int>(b);
+        if (match >= 0)
+            taken[static_cast<size_t>(match)] = true;
+        matches.push_back(match);
+    }
+    return matches;
+}
+
+TCategoryAppend::TCategoryAppend(const TWorksheet& sheet, const TCategory& category,
+                                 std::vector<TAppendColumn> columns)
+    : FSheet(sheet), FCategory(category), FValueCount(category.TextBoxCount()) {
+    for (const TAppendColumn& column : columns) {
+        if (column.ValueIndex < 0 ||
+            std::find(FValueIndexes.begin(), FValueIndexes.end(), column.ValueIndex) != FValueIndexes.end())
+            ThrowAssertion(kAssertionFailure, "CategoryAppend", __LINE__);
+        FColumns.push_back(column.Column);
+        FValueIndexes.push_back(column.ValueIndex);
+        // A file whose value indexes outrun its boxes still gets records that hold every value.
+        FValueCount = std::max(FValueCount, column.ValueIndex + 1);
+    }
+}
+
+std::unordered_set<std::string> TCategoryAppend::ExistingKeys() const {
+    std::unordered_set<std::string> keys;
+    keys.reserve(FCategory.Records.size());
+    std::string key;
+    for (const auto& record : FCategory.Records) {
+        key.clear();
+        for (const int32_t index : FValueIndexes)
+            AppendKey(key, record->Value(index));
+        keys.insert(key);
+    }
+    return keys;
+}
+
+void TCategoryAppend::ReadRecords(int fromRow, int toRow, bool skipDuplicates,
+                                  const TExchangeProgress& progress) {
+    FRecords.clear();
+    FDuplicates = 0;
+    const std::unordered_set<std::string> existing =
+        skipDuplicates ? ExistingKeys() : std::unordered_set<std::string>();
+    std::vector<std::string_view> values(static_cast<size_t>(FValueCount));
+    std::string key;
+    ReadStoredRows(FSheet, FColumns, fromRow, toRow, progress, [&](const std::vector<std::string_view>& row) {
+        if (skipDuplicates) {
+            key.clear();
+            for (const std::string_view value : row)
+                AppendKey(key, value);
+            if (existing.count(key) != 0) {
+                ++FDuplicates;
+                return;
+            }
+        }
+        for (size_t i = 0; i < row.size(); ++i)
+            values[static_cast<size_t>(FValueIndexes[i])] = row[i];
+        FRecords.push_back(std::make_unique<TRecord>(values));
+    });
+}
+
+std::vector<std::unique_ptr<TRecord>> TCategoryAppend::TakeRecords() {
+    std::vector<std::unique_ptr<TRecord>> records = std::move(FRecords);
+    FRecords.clear();
+    return records;
+}

@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "exchange/CategoryExport.h"
+#include "exchange/ExchangeText.h"
+
+#include <QStringList>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+class TCategory;
+class TRecord;
+class TWorksheet;
+
+// A worksheet column and the text box whose value it gives.
+struct TAppendColumn {
+    int Column = 1;
+    int32_t ValueIndex = 0;
+};
+
+// Worksheet rows as new records of an existing category: each chosen column fills one text box,
+// the other boxes stay empty. The records wait here until the caller adds them in one step
+// (TCategory::AppendRecords), so a failure while reading leaves the category as it was.
+class TCategoryAppend {
+public:
+    // The text boxes a column can fill, in the export's order and with the captions the export
+    // heads them with, so that an exported worksheet comes back column for column.
+    static std::vector<TExportColumn> TextBoxes(const TCategory& category);
+    // For each heading, the index in boxes of the box whose caption it equals, ignoring case and
+    // the spaces around both, or -1. A box goes to the first heading that names it.
+    static std::vector<int> MatchByCaption(const std::vector<TExportColumn>& boxes,
+                                           const QStringList& headings);
+
+    // columns: each fills a different text box of category. Fails with an assertion otherwise.
+    TCategoryAppend(const TWorksheet& sheet, const TCategory& category, std::vector<TAppendColumn> columns);
+
+    // Reads the rows from fromRow to toRow into records; rows whose chosen cells are all empty give
+    // none, and with skipDuplicates neither do rows whose values equal, box for box, those of a
+    // record the category holds.
+    void ReadRecords(int fromRow, int toRow, bool skipDuplicates, const TExchangeProgress& progress);
+    size_t RecordCount() const { return FRecords.size(); }
+    // The rows the last read left out as duplicates.
+    size_t DuplicateCount() const { return FDuplicates; }
+    // The records read, for the caller to add.
+    std::vector<std::unique_ptr<TRecord>> TakeRecords();
+
+private:
+    // The chosen boxes' values of every record the category holds, one key each.
+    std::unordered_set<std::string> ExistingKeys() const;
+
+    const TWorksheet& FSheet;
+    const TCategory& FCategory;
+    std::vector<int> FColumns;
+    std::vector<int32_t> FValueIndexes;
+    int32_t FValueCount = 0;
+    std::vector<std::unique_ptr<TRecord>> FRecords;
+    size_t FDuplicates = 0;
+};
