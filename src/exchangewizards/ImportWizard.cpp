@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "exchangewizards/ImportWizard.h"
 
+#include "core/Category.h"
 #include "core/DataFile.h"
+#include "exchange/CategoryAppend.h"
 #include "exchange/CategoryImport.h"
 #include "exchange/DisplayText.h"
 #include "exchange/workbook/Workbook.h"
 #include "exchange/workbook/WorkbookErrors.h"
+#include "exchangewizards/AppendPage.h"
 #include "ui/dialogs/MessageBoxes.h"
 
 #include <QApplication>
@@ -15,9 +18,11 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QStyle>
 #include <QTableWidget>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <exception>
@@ -27,7 +32,7 @@
 
 namespace {
 
-enum TPage { PageFile, PageWorksheet, PageRanges, PageColumns, PageImporting, PageDone };
+enum TPage { PageFile, PageWorksheet, PageRanges, PageColumns, PageImporting, PageDone, PageAppend };
 
 // The system's window-text colour, stored as a reference rather than as its present value.
 constexpr uint32_t kSystemWindowTextColor = 0x80000008;
@@ -92,6 +97,14 @@ std::vector<QSpinBox*> AddRangeGroup(QWidget* page, const QString& title, int to
     return boxes;
 }
 
+// A layout for what a page shows below its text, which stays where the frame put it.
+QVBoxLayout* LayOutBelowPageText(QWidget* page) {
+    const QWidget* text = page->findChildren<QLabel*>().constFirst();
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(text->x(), text->geometry().bottom() + 8, text->x(), 8);
+    return layout;
+}
+
 } // namespace
 
 TImportWizard::TImportWizard(QWidget* parent)
@@ -106,6 +119,7 @@ TImportWizard::TImportWizard(QWidget* parent)
     browse.Filter = QStringLiteral("Spreadsheets (*.xlsx *.xls *.ods *.csv);;All Files (*)");
     browse.DefaultSuffix = QStringLiteral("xlsx");
     FFileNameBox = AddFileNameBox(file, 40, browse);
+    AddTargetChoice(file);
 
     QWidget* worksheet = AddPage(QStringLiteral("Select a worksheet, then click \"Next\"."));
     FSheetList = new QComboBox(worksheet);
@@ -128,7 +142,41 @@ TImportWizard::TImportWizard(QWidget* parent)
     FColumnList->setGeometry(24, 34, 426, 176);
 
     FProgress = AddProgressPage(QStringLiteral("Importing..."));
-    AddPage(QStringLiteral("Done!"));
+    QWidget* done = AddPage(QStringLiteral("Done!"));
+    FAppendSummary = new QLabel(done);
+    FAppendSummary->setObjectName(QStringLiteral("AppendSummary"));
+    FAppendSummary->setWordWrap(true);
+    QVBoxLayout* doneLayout = LayOutBelowPageText(done);
+    doneLayout->addWidget(FAppendSummary);
+    doneLayout->addStretch();
+
+    QWidget* append = AddPage(tr("Choose the category and the text box each column fills."));
+    FAppendPage = new TAppendPage(append);
+    LayOutBelowPageText(append)->addWidget(FAppendPage);
+    SetAddRecords({});
+}
+
+void TImportWizard::AddTargetChoice(QWidget* filePage) {
+    auto* choice = new QWidget(filePage);
+    auto* layout = new QVBoxLayout(choice);
+    layout->setContentsMargins(0, 0, 0, 0);
+    FNewCategoryChoice = new QRadioButton(tr("Create a ne&w category from the rows"), choice);
+    FNewCategoryChoice->setObjectName(QStringLiteral("NewCategoryChoice"));
+    FNewCategoryChoice->setChecked(true);
+    FAppendChoice = new QRadioButton(tr("Add the rows to an &existing category"), choice);
+    FAppendChoice->setObjectName(QStringLiteral("AppendChoice"));
+    layout->addWidget(FNewCategoryChoice);
+    layout->addWidget(FAppendChoice);
+    // Below the file name, as wide as it needs.
+    choice->move(FFileNameBox->x(), FFileNameBox->geometry().bottom() + 16);
+    choice->adjustSize();
+}
+
+void TImportWizard::SetAddRecords(TAddRecords addRecords) {
+    FAddRecords = addRecords ? std::move(addRecords)
+                             : [](TCategory& category, std::vector<std::unique_ptr<TRecord>> records) {
+                                   category.AppendRecords(std::move(records));
+                               };
 }
 
 QWidget* TImportWizard::CreateRangesPage() {
@@ -172,6 +220,11 @@ TFont TImportWizard::GeneratedFont() {
 void TImportWizard::FormShow() {
     FNewCategoryID = 0;
     FSheet = nullptr;
+    // Rows can go into an existing category only when there is one.
+    FAppendChoice->setEnabled(!FData->Categories.empty());
+    if (!FAppendChoice->isEnabled())
+        FNewCategoryChoice->setChecked(true);
+    FAppendSummary->clear();
     StartRun();
     FFileNameBox->clear();
     FFileNameBox->setFocus();
@@ -190,7 +243,13 @@ void TImportWizard::GoToNextPage() {
             ListColumns();
             break;
         case PageColumns:
-            Import();
+            if (FAppendChoice->isChecked())
+                ShowAppendPage();
+            else
+                Import();
+            break;
+        case PageAppend:
+            AppendRows();
             break;
         default:
             break;
@@ -284,6 +343,49 @@ void TImportWizard::Import() {
     import.ReadRecords(FDataFromRow->value(), FDataToRow->value(), ProgressOn(FProgress));
     FNewCategoryID = import.AddTo(*FData, StoredText(FSheetList->currentText()), GeneratedFont());
 
+    SetWorking(false);
+    ShowPage(PageDone);
+    Finish();
+}
+
+void TImportWizard::ShowAppendPage() {
+    QStringList headings;
+    std::vector<int> columns;
+    for (int row = 0; row < FColumnList->rowCount(); ++row) {
+        if (FColumnList->item(row, 0)->checkState() != Qt::Checked)
+            continue;
+        headings.append(FColumnList->item(row, 0)->text());
+        columns.push_back(FTitleFromColumn->value() + row);
+    }
+    FAppendPage->SetUp(*FData, headings, columns);
+    ShowPage(PageAppend);
+    FAppendPage->FocusFirst();
+}
+
+void TImportWizard::AppendRows() {
+    const QString problem = FAppendPage->Problem();
+    if (!problem.isEmpty()) {
+        MessageBoxes::Show(this, MessageBoxes::TKind::Warning, problem, QMessageBox::Ok);
+        return;
+    }
+    ShowPage(PageImporting);
+    SetWorking(true);
+    RepaintNow();
+
+    TCategory& category = FAppendPage->Category();
+    TCategoryAppend append(*FSheet, category, FAppendPage->Columns());
+    // The records are read aside and added in one step, so a failure leaves the data as it was.
+    append.ReadRecords(FDataFromRow->value(), FDataToRow->value(), FAppendPage->SkipDuplicates(),
+                       ProgressOn(FProgress));
+    const auto added = static_cast<int>(append.RecordCount());
+    const auto duplicates = static_cast<int>(append.DuplicateCount());
+    FAddRecords(category, append.TakeRecords());
+
+    // Whole sentences, one a line, so each translates as a unit.
+    QStringList summary{tr("%n record(s) added to \"%1\".", nullptr, added).arg(DisplayText(category.Name))};
+    if (FAppendPage->SkipDuplicates())
+        summary.append(tr("%n duplicate row(s) skipped.", nullptr, duplicates));
+    FAppendSummary->setText(summary.join(QLatin1Char('\n')));
     SetWorking(false);
     ShowPage(PageDone);
     Finish();

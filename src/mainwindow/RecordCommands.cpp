@@ -50,6 +50,16 @@ void TRecordCommands::DeleteRecord() {
         Remove(record);
 }
 
+void TRecordCommands::AppendRecords(TCategory& category, std::vector<std::unique_ptr<TRecord>> records) {
+    if (records.empty())
+        return;
+    category.AppendRecords(std::move(records));
+    // The bar filled again shows the category anew, through the filter when one is typed.
+    FBrowser.SetSelectedCategoryID(category.ID);
+    FBrowser.FillCategoryBar();
+    FSession.MarkDataChanged();
+}
+
 void TRecordCommands::Insert(TRecord* record) {
     FBrowser.ShowAddedRecord(record);
     FSession.MarkDataChanged();

@@ -8,8 +8,10 @@
 #include "exchangewizards/ExportWizard.h"
 #include "exchangewizards/ImportWizard.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 
 using namespace MainTest;
 
@@ -41,6 +43,25 @@ template <class T> std::shared_ptr<QString> DriveWizard(const QString& path, int
         return true;
     });
     return closeCaption;
+}
+
+// On the import wizard once it shows: adds the rows of path to the category categorySteps below
+// the first on the page of choices, matched by caption, then closes it.
+void DriveAppend(const QString& path, int categorySteps) {
+    OnNextDialog([path, categorySteps](QWidget* widget) {
+        if (qobject_cast<TImportWizard*>(widget) == nullptr)
+            return false;
+        QTest::mouseClick(Child<QRadioButton>(*widget, "AppendChoice"), Qt::LeftButton);
+        QTest::keyClicks(Child<QLineEdit>(*widget, "LEFileName"), path);
+        for (int i = 0; i < 4; ++i)
+            QTest::mouseClick(Child<QPushButton>(*widget, "BtnNext"), Qt::LeftButton);
+        auto* category = Child<QComboBox>(*widget, "AppendCategory");
+        for (int i = 0; i < categorySteps; ++i)
+            QTest::keyClick(category, Qt::Key_Down);
+        QTest::mouseClick(Child<QPushButton>(*widget, "BtnNext"), Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(*widget, "BtnCancel"), Qt::LeftButton);
+        return true;
+    });
 }
 
 } // namespace
@@ -105,6 +126,37 @@ private slots:
         QCOMPARE(Browser(*form).CurrentCategory()->ID, 3);
         QCOMPARE(ListColumnTexts(*form, 0), (QStringList{"Dracula", "Emma"}));
         QCOMPARE(ListColumnTexts(*form, 1), (QStringList{"Stoker", "Austen"}));
+        QVERIFY(form->close());
+    }
+
+    // The rows go into Books while Films shows; the window then shows Books with them, and the
+    // write cache writes them as any other change.
+    void importIntoAnExistingCategory() {
+        WriteSetting(QStringLiteral("SelectedCategoryID"), QStringLiteral("1"));
+        auto form = ShowData(*FSandbox, SampleData(), FPath);
+        const QByteArray before = FileBytes(FPath);
+        const QString workbook = FSandbox->FilePath(QStringLiteral("more.csv"));
+        QFile file(workbook);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("author,Title\r\nAusten,Persuasion\r\n");
+        file.close();
+
+        DriveAppend(workbook, 1);
+        Trigger(*form, "ActionImportFromExcel");
+        ShowRememberedCategory(*form);
+        QCOMPARE(Browser(*form).CurrentCategory()->ID, 2);
+        QCOMPARE(ListColumnTexts(*form, 0), (QStringList{"Dracula", "Emma", "Persuasion"}));
+        QCOMPARE(ListColumnTexts(*form, 1), (QStringList{"Stoker", "Austen", "Austen"}));
+        QVERIFY(Session(*form).WritePending());
+        QVERIFY(Session(*form).TimerWriteCache.isActive());
+        QCOMPARE(FileBytes(FPath), before);
+
+        Session(*form).TimerWriteCacheTimer();
+        const TDataFile saved = LoadData(FPath);
+        QCOMPARE(saved.Categories.size(), size_t(2));
+        QCOMPARE(saved.Categories[0]->Records.size(), size_t(1));
+        QCOMPARE(saved.Categories[1]->Records.size(), size_t(3));
+        QCOMPARE(std::string(saved.Categories[1]->Records[2]->Value(0)), std::string("Persuasion"));
         QVERIFY(form->close());
     }
 
