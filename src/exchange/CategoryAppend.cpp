@@ -42,6 +42,26 @@ std::vector<int> TCategoryAppend::MatchByCaption(const std::vector<TExportColumn
     return matches;
 }
 
+std::vector<TAppendColumn> TCategoryAppend::MatchTitleColumns(const TWorksheet& sheet,
+                                                              const TImportRanges& ranges,
+                                                              const TCategory& category,
+                                                              std::vector<int>* unmatched) {
+    QStringList headings;
+    for (int column = ranges.TitleFromColumn; column <= ranges.TitleToColumn; ++column)
+        headings.append(TrimmedCell(sheet, ranges.TitleRow, column));
+    const std::vector<TExportColumn> boxes = TextBoxes(category);
+    const std::vector<int> matches = MatchByCaption(boxes, headings);
+    std::vector<TAppendColumn> columns;
+    for (size_t i = 0; i < matches.size(); ++i) {
+        const int column = ranges.TitleFromColumn + static_cast<int>(i);
+        if (matches[i] >= 0)
+            columns.push_back({column, boxes[static_cast<size_t>(matches[i])].ValueIndex});
+        else if (unmatched != nullptr)
+            unmatched->push_back(column);
+    }
+    return columns;
+}
+
 TCategoryAppend::TCategoryAppend(const TWorksheet& sheet, const TCategory& category,
                                  std::vector<TAppendColumn> columns)
     : FSheet(sheet), FCategory(category), FValueCount(category.TextBoxCount()) {

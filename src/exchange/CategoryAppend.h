@@ -15,6 +15,7 @@
 class TCategory;
 class TRecord;
 class TWorksheet;
+struct TImportRanges;
 
 // A worksheet column and the text box whose value it gives.
 struct TAppendColumn {
@@ -34,6 +35,11 @@ public:
     // the spaces around both, or -1. A box goes to the first heading that names it.
     static std::vector<int> MatchByCaption(const std::vector<TExportColumn>& boxes,
                                            const QStringList& headings);
+    // Every title column of ranges whose heading names a text box of category, matched by
+    // caption; unmatched, when given, receives the others.
+    static std::vector<TAppendColumn> MatchTitleColumns(const TWorksheet& sheet, const TImportRanges& ranges,
+                                                        const TCategory& category,
+                                                        std::vector<int>* unmatched = nullptr);
 
     // columns: each fills a different text box of category. Fails with an assertion otherwise.
     TCategoryAppend(const TWorksheet& sheet, const TCategory& category, std::vector<TAppendColumn> columns);
