@@ -27,12 +27,24 @@ Commands:
                        caption, one row per record. OUT is a .xlsx file (a new worksheet is
                        added when it exists) or a .csv file (replaced when it exists). The data
                        file is never changed
+  import FILE WORKBOOK CATEGORY
+                       adds the rows of a worksheet of WORKBOOK (.xlsx, .xls, .ods or .csv) to
+                       CATEGORY as new records, as the program's import into an existing category
+                       does: the title row and the rows below it are found as the import wizard
+                       finds them, and each column fills the text box whose list column caption
+                       it names, ignoring case; a column that names none is reported on standard
+                       error and left out, the other text boxes stay empty. FILE is written as
+                       the program writes it, and only when every row has been read: a failure
+                       leaves it as it was
 
 Options:
   --filter TEXT        list: only the records that the program's filter keeps for TEXT (one
                        line, as the filter box holds)
   --whole-word         list: with --filter, TEXT must stand as a whole word
-  --sheet NAME         export: the worksheet's name (default: the category's name)
+  --sheet NAME         export: the worksheet's name (default: the category's name); import: the
+                       worksheet to read (default: the workbook's active worksheet)
+  --skip-duplicates    import: leave out rows whose values all equal those of a record of
+                       CATEGORY, compared box for box
   --encrypt            resave: write OUT encrypted with the file's password; a file without one
                        takes a new password (typed twice on a terminal, never empty)
   --decrypt            resave: write OUT in the plain format; a password stays a gate only
@@ -41,8 +53,8 @@ Options:
 
 Only regular files are read: a FIFO, a device or a folder is refused at once.
 
-A file with a password needs it for dump, list, export and resave; info and check show no record and
-never ask; an encrypted file needs it for every command. A password typed as UTF-8 also opens an
+A file with a password needs it for dump, list, export, import and resave; info and check show
+no record and never ask; an encrypted file needs it for every command. A password typed as UTF-8 also opens an
 older file whose password was set in Windows-1252, as in the program. Without --password-file the
 password is asked for on the terminal (not echoed), or
 read from the first line of standard input when that is not a terminal.
@@ -92,6 +104,8 @@ TCliOptions TCliOptions::Parse(const std::vector<std::string>& args) {
             options.Encrypt = true;
         } else if (name == "--decrypt" && !inlineValue) {
             options.Decrypt = true;
+        } else if (name == "--skip-duplicates" && !inlineValue) {
+            options.SkipDuplicates = true;
         } else if (name == "--filter" || name == "--password-file" || name == "--sheet") {
             if (!inlineValue) {
                 if (i + 1 == args.size())

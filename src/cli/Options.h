@@ -21,9 +21,11 @@ struct TCliOptions {
     std::string PasswordFile;           // empty: ask for the password
     std::string FilterText;             // empty: no filter, as with an empty filter box
     bool WholeWord = false;
-    std::string SheetName; // export: empty names the worksheet after the category
-    bool Encrypt = false;  // resave: write OUT encrypted
-    bool Decrypt = false;  // resave: write OUT in the plain format
+    std::string SheetName;       // export: empty names the worksheet after the category; import: the
+                                 // worksheet read, empty for the workbook's active one
+    bool SkipDuplicates = false; // import: leave out rows equal to a record already there
+    bool Encrypt = false;        // resave: write OUT encrypted
+    bool Decrypt = false;        // resave: write OUT in the plain format
 
     // args without the program name. Fails with ECliUsageError on an unknown option or a missing
     // option value; the command and its arguments are checked by the command that runs.

@@ -2,6 +2,7 @@
 // Export to Excel and Import from Excel from the main window: the real commands open the real
 // wizards; an exported category comes back as a new category with the same records.
 
+#include "cli/CliRun.h"
 #include "support/WindowTestSupport.h"
 #include "support/WorkbookReader.h"
 
@@ -158,6 +159,62 @@ private slots:
         QCOMPARE(saved.Categories[1]->Records.size(), size_t(3));
         QCOMPARE(std::string(saved.Categories[1]->Records[2]->Value(0)), std::string("Persuasion"));
         QVERIFY(form->close());
+    }
+
+    void cliImportBetweenTwoWritesIsNoticed_data() {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("Cancel keeps the imported rows on disk") << int(QMessageBox::Cancel);
+        QTest::newRow("Yes shows the imported rows") << int(QMessageBox::Yes);
+        QTest::newRow("No writes the window's records") << int(QMessageBox::No);
+    }
+    // quillery-cli import adds a record to the file the window has open, between two of the
+    // window's writes: the second one asks first.
+    void cliImportBetweenTwoWritesIsNoticed() {
+        QFETCH(int, answer);
+        WriteSetting(QStringLiteral("SelectedCategoryID"), QStringLiteral("2"));
+        auto form = ShowData(*FSandbox, SampleData(), FPath);
+        Trigger(*form, "ActionNewItem");
+        Session(*form).TimerWriteCacheTimer();
+        QVERIFY(!Session(*form).WritePending());
+        QCOMPARE(LoadData(FPath).Categories[1]->Records.size(), size_t(3));
+
+        const QString workbook = FSandbox->FilePath(QStringLiteral("more.csv"));
+        QFile file(workbook);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Title,Author\r\nPersuasion,Austen\r\n");
+        file.close();
+        const TRun run = RunCli({QStringLiteral("import"), FPath, workbook, QStringLiteral("Books")});
+        QCOMPARE(run.Err, QByteArray());
+        QCOMPARE(run.ExitCode, 0);
+        const QByteArray imported = FileBytes(FPath);
+        QCOMPARE(LoadData(FPath).Categories[1]->Records.size(), size_t(4));
+
+        Trigger(*form, "ActionNewItem");
+        MessageBoxTesting::QueueAnswer(static_cast<QMessageBox::StandardButton>(answer));
+        Session(*form).TimerWriteCacheTimer();
+        const QStringList shown = ShownBoxTexts();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].contains(QStringLiteral("was changed by another program")), qPrintable(shown[0]));
+        if (answer == QMessageBox::Cancel) {
+            QCOMPARE(FileBytes(FPath), imported);
+            QVERIFY(Session(*form).WritePending());
+            MessageBoxTesting::QueueAnswer(QMessageBox::Cancel); // asked again on closing
+            MessageBoxTesting::QueueAnswer(QMessageBox::Yes);    // and the change is given up
+            QVERIFY(form->close());
+            ShownBoxTexts();
+            QCOMPARE(FileBytes(FPath), imported);
+        } else if (answer == QMessageBox::Yes) {
+            QCOMPARE(FileBytes(FPath), imported);
+            ShowRememberedCategory(*form);
+            QCOMPARE(ListColumnTexts(*form, 0), (QStringList{"", "Dracula", "Emma", "Persuasion"}));
+            QVERIFY(form->close());
+        } else {
+            const TDataFile saved = LoadData(FPath);
+            QCOMPARE(saved.Categories[1]->Records.size(), size_t(4));
+            for (const auto& record : saved.Categories[1]->Records)
+                QVERIFY(record->Value(0) != "Persuasion");
+            QVERIFY(form->close());
+        }
     }
 
     void importRefusedOverAnEditedRecord() {
