@@ -6,17 +6,13 @@
 #include "exchange/CategoryImport.h"
 
 #include <algorithm>
-#include <cstring>
+#include <functional>
 
 namespace {
 
-// Chosen values one after another, each after its length, so that equal keys mean equal values.
-void AppendKey(std::string& key, std::string_view value) {
-    const auto size = static_cast<uint32_t>(value.size());
-    char length[sizeof size];
-    std::memcpy(length, &size, sizeof size);
-    key.append(length, sizeof length);
-    key.append(value);
+// Folds one more value into the hash of a row's values.
+uint64_t AddToHash(uint64_t hash, std::string_view value) {
+    return (hash ^ std::hash<std::string_view>()(value)) * 0x100000001b3ULL + 0x9e3779b97f4a7c15ULL;
 }
 
 } // namespace
@@ -76,35 +72,46 @@ TCategoryAppend::TCategoryAppend(const TWorksheet& sheet, const TCategory& categ
     }
 }
 
-std::unordered_set<std::string> TCategoryAppend::ExistingKeys() const {
-    std::unordered_set<std::string> keys;
-    keys.reserve(FCategory.Records.size());
-    std::string key;
+std::vector<TCategoryAppend::THashedRecord> TCategoryAppend::HashedRecords() const {
+    std::vector<THashedRecord> hashed;
+    hashed.reserve(FCategory.Records.size());
     for (const auto& record : FCategory.Records) {
-        key.clear();
+        uint64_t hash = 0;
         for (const int32_t index : FValueIndexes)
-            AppendKey(key, record->Value(index));
-        keys.insert(key);
+            hash = AddToHash(hash, record->Value(index));
+        hashed.emplace_back(hash, record.get());
     }
-    return keys;
+    std::sort(hashed.begin(), hashed.end(),
+              [](const THashedRecord& a, const THashedRecord& b) { return a.first < b.first; });
+    return hashed;
+}
+
+bool TCategoryAppend::HoldsRow(const TRecord& record, const std::vector<std::string_view>& row) const {
+    for (size_t i = 0; i < row.size(); ++i)
+        if (record.Value(FValueIndexes[i]) != row[i])
+            return false;
+    return true;
 }
 
 void TCategoryAppend::ReadRecords(int fromRow, int toRow, bool skipDuplicates,
                                   const TExchangeProgress& progress) {
     FRecords.clear();
     FDuplicates = 0;
-    const std::unordered_set<std::string> existing =
-        skipDuplicates ? ExistingKeys() : std::unordered_set<std::string>();
+    const std::vector<THashedRecord> existing =
+        skipDuplicates ? HashedRecords() : std::vector<THashedRecord>();
     std::vector<std::string_view> values(static_cast<size_t>(FValueCount));
-    std::string key;
     ReadStoredRows(FSheet, FColumns, fromRow, toRow, progress, [&](const std::vector<std::string_view>& row) {
         if (skipDuplicates) {
-            key.clear();
+            uint64_t hash = 0;
             for (const std::string_view value : row)
-                AppendKey(key, value);
-            if (existing.count(key) != 0) {
-                ++FDuplicates;
-                return;
+                hash = AddToHash(hash, value);
+            auto candidate = std::lower_bound(existing.begin(), existing.end(), hash,
+                                              [](const THashedRecord& a, uint64_t h) { return a.first < h; });
+            for (; candidate != existing.end() && candidate->first == hash; ++candidate) {
+                if (HoldsRow(*candidate->second, row)) {
+                    ++FDuplicates;
+                    return;
+                }
             }
         }
         for (size_t i = 0; i < row.size(); ++i)

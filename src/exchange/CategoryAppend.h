@@ -8,8 +8,8 @@
 
 #include <cstdint>
 #include <memory>
-#include <string>
-#include <unordered_set>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 class TCategory;
@@ -55,8 +55,12 @@ public:
     std::vector<std::unique_ptr<TRecord>> TakeRecords();
 
 private:
-    // The chosen boxes' values of every record the category holds, one key each.
-    std::unordered_set<std::string> ExistingKeys() const;
+    // The records the category holds with the hash of their chosen boxes' values, sorted by it,
+    // so that a row finds the records it may equal without a copy of their values.
+    using THashedRecord = std::pair<uint64_t, const TRecord*>;
+    std::vector<THashedRecord> HashedRecords() const;
+    // Whether record holds the row's values in the chosen boxes.
+    bool HoldsRow(const TRecord& record, const std::vector<std::string_view>& row) const;
 
     const TWorksheet& FSheet;
     const TCategory& FCategory;
