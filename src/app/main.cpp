@@ -5,12 +5,12 @@
 #include "app/SingleInstance.h"
 #include "core/FileIO.h"
 #include "mainwindow/MainWindow.h"
+#include "mainwindow/WindowPlacement.h"
 #include "settings/Folders.h"
 #include "settings/Settings.h"
 
 #include <QDir>
 #include <QIcon>
-#include <QScreen>
 #include <QStyleFactory>
 
 #include <algorithm>
@@ -93,10 +93,6 @@ int main(int argc, char** argv) {
 
     TMainWindow formMain;
     TSecondStarts secondStarts(guard, formMain);
-    // Without a window manager a maximised window keeps its size, so it starts screen-sized.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        formMain.setGeometry(screen->availableGeometry());
-    }
-    formMain.showMaximized();
+    ShowAtRememberedPlace(formMain);
     return QApplication::exec();
 }

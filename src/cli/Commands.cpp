@@ -25,15 +25,10 @@
 #include <algorithm>
 #include <iostream>
 #include <ostream>
+#include <stdexcept>
 #include <vector>
 
 namespace {
-
-struct TCommand {
-    const char* Name;
-    size_t ArgumentCount;
-    int (TCliCommands::*Run)();
-};
 
 bool IsDecimal(const std::string& text) {
     return !text.empty() &&
@@ -100,30 +95,23 @@ std::vector<const TRecord*> ListedRecords(const TCategory& category, const std::
 TCliCommands::TCliCommands(const TCliOptions& options, std::ostream& out) : FOptions(options), FOut(out) {}
 
 int TCliCommands::Run() {
-    static const TCommand commands[] = {
-        {"info", 1, &TCliCommands::Info},    {"dump", 1, &TCliCommands::Dump},
-        {"check", 1, &TCliCommands::Check},  {"resave", 2, &TCliCommands::Resave},
-        {"list", 2, &TCliCommands::List},    {"export", 3, &TCliCommands::Export},
-        {"import", 3, &TCliCommands::Import}};
-    for (const TCommand& command : commands) {
-        if (FOptions.Command != command.Name)
-            continue;
-        if (FOptions.Arguments.size() != command.ArgumentCount)
-            throw ECliUsageError(FOptions.Command + " takes " + std::to_string(command.ArgumentCount) +
-                                 (command.ArgumentCount == 1 ? " argument" : " arguments"));
-        if (FOptions.Command != "list" && (FOptions.WholeWord || !FOptions.FilterText.empty()))
-            throw ECliUsageError("--filter and --whole-word belong to list");
-        if (FOptions.Command != "export" && FOptions.Command != "import" && !FOptions.SheetName.empty())
-            throw ECliUsageError("--sheet belongs to export and import");
-        if (FOptions.Command != "import" && FOptions.SkipDuplicates)
-            throw ECliUsageError("--skip-duplicates belongs to import");
-        if (FOptions.Command != "resave" && (FOptions.Encrypt || FOptions.Decrypt))
-            throw ECliUsageError("--encrypt and --decrypt belong to resave");
-        if (FOptions.Encrypt && FOptions.Decrypt)
-            throw ECliUsageError("--encrypt and --decrypt exclude each other");
-        return (this->*command.Run)();
+    switch (FOptions.Command) {
+    case TCliCommand::Info:
+        return Info();
+    case TCliCommand::Dump:
+        return Dump();
+    case TCliCommand::Check:
+        return Check();
+    case TCliCommand::Resave:
+        return Resave();
+    case TCliCommand::List:
+        return List();
+    case TCliCommand::Export:
+        return Export();
+    case TCliCommand::Import:
+        return Import();
     }
-    throw ECliUsageError("unknown command " + FOptions.Command);
+    throw std::logic_error("quillery-cli: a command without code");
 }
 
 std::unique_ptr<TDataFile> TCliCommands::Load(const std::string& path, bool showsRecords) {

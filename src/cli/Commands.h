@@ -11,8 +11,8 @@
 class TCategory;
 class TDataFile;
 
-// Runs one command of quillery-cli. Failures of the data store propagate as its exceptions; a
-// command line that does not fit raises ECliUsageError.
+// Runs one command of quillery-cli, on a command line that TCliOptions::Parse has checked.
+// Failures of the data store propagate as its exceptions.
 class TCliCommands {
 public:
     TCliCommands(const TCliOptions& options, std::ostream& out);

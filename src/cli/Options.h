@@ -5,29 +5,37 @@
 #include <string>
 #include <vector>
 
-// A command line that does not fit the usage: reported with the usage text, exit status 2.
+// A command line that does not fit the usage: its message is one line on standard error, with a
+// pointer to --help, and the exit status is 2.
 class ECliUsageError : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
 
-extern const char* const kCliUsage;
+enum class TCliCommand { Info, Dump, Check, Resave, List, Export, Import };
+
+// The text of --help: every command and option, from the same tables the parser uses.
+std::string CliUsage();
+// The text of --version.
+std::string CliVersion();
 
 // The command line of quillery-cli, as bytes: file names and filter texts are passed on as typed.
 struct TCliOptions {
-    bool Help = false;
-    std::string Command;
-    std::vector<std::string> Arguments; // the positional arguments after the command
+    bool Help = false;    // --help wins over anything else given
+    bool Version = false; // --version, unless --help is given too
+    TCliCommand Command = TCliCommand::Info;
+    std::vector<std::string> Arguments; // as many as the command names
     std::string PasswordFile;           // empty: ask for the password
     std::string FilterText;             // empty: no filter, as with an empty filter box
     bool WholeWord = false;
-    std::string SheetName;       // export: empty names the worksheet after the category; import: the
-                                 // worksheet read, empty for the workbook's active one
-    bool SkipDuplicates = false; // import: leave out rows equal to a record already there
-    bool Encrypt = false;        // resave: write OUT encrypted
-    bool Decrypt = false;        // resave: write OUT in the plain format
+    std::string SheetName; // export: empty names the worksheet after the category
+    bool Encrypt = false;  // resave: write OUT encrypted
+    bool Decrypt = false;  // resave: write OUT in the plain format
+    // import: SheetName names the worksheet read (empty: the active one); rows equal to a record
+    // already there are left out.
+    bool SkipDuplicates = false;
 
-    // args without the program name. Fails with ECliUsageError on an unknown option or a missing
-    // option value; the command and its arguments are checked by the command that runs.
+    // args without the program name. Fails with ECliUsageError on an unknown command or option, a
+    // missing option value, too few or too many arguments, or an option the command does not take.
     static TCliOptions Parse(const std::vector<std::string>& args);
 };

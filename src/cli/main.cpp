@@ -12,12 +12,16 @@ int main(int argc, char** argv) {
     try {
         const TCliOptions options = TCliOptions::Parse(std::vector<std::string>(argv + 1, argv + argc));
         if (options.Help) {
-            std::cout << kCliUsage;
+            std::cout << CliUsage();
+            return 0;
+        }
+        if (options.Version) {
+            std::cout << CliVersion();
             return 0;
         }
         return TCliCommands(options, std::cout).Run();
     } catch (const ECliUsageError& e) {
-        std::cerr << "quillery-cli: " << e.what() << "\n\n" << kCliUsage;
+        std::cerr << "quillery-cli: " << e.what() << ". Try 'quillery-cli --help'.\n";
         return 2;
     } catch (const std::exception& e) {
         std::cout.flush();

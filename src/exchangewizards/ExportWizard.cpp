@@ -10,16 +10,21 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include <exception>
 
 namespace {
 
-enum TPage { PageSettings, PageExporting, PageDone };
+enum TPage { PageSettings, PageExporting, PageFailed, PageDone };
 
-QLabel* AddText(QWidget* page, const QString& text, int top) {
+constexpr int kChoiceWidth = 250;
+constexpr int kGapBetweenQuestions = 6;
+
+QLabel* AddText(QWidget* page, const QString& text) {
     auto* label = new QLabel(text, page);
-    label->setGeometry(24, top, 426, 20);
+    label->setWordWrap(true);
+    TWizardFrame::PageLayout(page)->addWidget(label);
     return label;
 }
 
@@ -28,37 +33,48 @@ QLabel* AddText(QWidget* page, const QString& text, int top) {
 TExportWizard::TExportWizard(QWidget* parent)
     : TWizardFrame(QStringLiteral("FormExportToExcel"), QStringLiteral("Export to Excel File"), 318, parent) {
     QWidget* settings = AddPage(QStringLiteral("Select a category to export:"));
+    QVBoxLayout* lines = PageLayout(settings);
     FCategoryList = new QComboBox(settings);
     FCategoryList->setObjectName(QStringLiteral("CBCat"));
     FCategoryList->setEditable(false);
-    FCategoryList->setGeometry(24, 34, 250, 24);
-    FNoCategoryText = AddText(settings, QStringLiteral("There is no category to export."), 60);
+    FCategoryList->setMinimumWidth(kChoiceWidth);
+    lines->addWidget(FCategoryList, 0, Qt::AlignLeft);
+    FNoCategoryText = AddText(settings, QStringLiteral("There is no category to export."));
     FNoCategoryText->setObjectName(QStringLiteral("LabelNoCategory"));
 
-    auto* fileLabel =
-        AddText(settings,
-                QStringLiteral(
-                    "Specify a destination Excel file: (If the file exists, a new worksheet will be added.)"),
-                84);
-    fileLabel->setWordWrap(true);
-    fileLabel->setGeometry(24, 80, 426, 34);
+    lines->addSpacing(kGapBetweenQuestions);
+    auto* fileLabel = AddText(
+        settings,
+        QStringLiteral(
+            "Specify a destination Excel file: (If the file exists, a new worksheet will be added.)"));
     FileDialogs::TOptions browse;
     browse.Mode = FileDialogs::TMode::ChooseTarget;
     browse.Title = QStringLiteral("Specify a new Excel file");
     browse.Filter = QStringLiteral("Excel Workbook (*.xlsx);;CSV (*.csv)");
     browse.DefaultSuffix = QStringLiteral("xlsx");
-    FFileNameBox = AddFileNameBox(settings, 116, browse);
+    FFileNameBox = AddFileNameBox(settings, browse);
     fileLabel->setBuddy(FFileNameBox);
 
-    AddText(settings, QStringLiteral("Specify the name of worksheet:"), 150);
+    lines->addSpacing(kGapBetweenQuestions);
+    auto* sheetLabel = AddText(settings, QStringLiteral("Specify the name of worksheet:"));
     FSheetNameBox = new QLineEdit(settings);
     FSheetNameBox->setObjectName(QStringLiteral("LESheetName"));
-    FSheetNameBox->setGeometry(24, 172, 250, 24);
-    AddText(settings, QStringLiteral("Then, click \"Next\"."), 186 + 4);
+    FSheetNameBox->setMinimumWidth(kChoiceWidth);
+    sheetLabel->setBuddy(FSheetNameBox);
+    lines->addWidget(FSheetNameBox, 0, Qt::AlignLeft);
+    AddText(settings, QStringLiteral("Then, click \"Next\"."));
+    lines->addStretch(1);
 
     FProgress = AddProgressPage(QStringLiteral("Exporting..."));
+    QWidget* failed = AddPage(tr("The export failed:"));
+    FErrorText = AddText(failed, QString());
+    FErrorText->setObjectName(QStringLiteral("LabelError"));
+    FErrorText->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    PageLayout(failed)->addStretch(1);
     AddPage(QStringLiteral("Done!"));
 
+    FBackButton = AddBackButton();
+    connect(FBackButton, &QPushButton::clicked, this, &TExportWizard::GoBack);
     connect(FCategoryList, qOverload<int>(&QComboBox::activated), this, &TExportWizard::ChooseCategory);
 }
 
@@ -78,6 +94,7 @@ void TExportWizard::Open(const TDataFile& dataFile, const TCategory* current) {
 
 void TExportWizard::FormShow(const TCategory* current) {
     StartRun();
+    FBackButton->setEnabled(false);
     FFileNameBox->clear();
     FCategoryList->clear();
     for (const auto& category : FData->Categories)
@@ -131,14 +148,26 @@ void TExportWizard::GoToNextPage() {
     try {
         FExport->Run(ProgressOn(FProgress), WaitOn(FProgress));
     } catch (const std::exception& e) {
-        // The buttons stay disabled; the window's close box ends the wizard.
+        // The page tells what went wrong; the user may go back and change the entries, or close.
         SetWorking(false);
-        MessageBoxes::ShowError(this, QString::fromUtf8(e.what()));
+        FErrorText->setText(QString::fromUtf8(e.what()));
+        ShowPage(PageFailed);
+        Finish();
+        FBackButton->setEnabled(true);
+        FBackButton->setFocus();
         return;
     }
     SetWorking(false);
     ShowPage(PageDone);
     Finish();
+}
+
+void TExportWizard::GoBack() {
+    // The failed run lets go of the workbook; the next "&Next" starts another.
+    CleanUp();
+    StartRun();
+    FBackButton->setEnabled(false);
+    FSheetNameBox->setFocus();
 }
 
 void TExportWizard::CleanUp() {

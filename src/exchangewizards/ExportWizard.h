@@ -9,6 +9,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
+class QPushButton;
 class TCategory;
 class TCategoryExportRun;
 class TDataFile;
@@ -36,6 +37,8 @@ private:
     void ChooseCategory(int index);
     // Refusals and the question about a .csv file, before anything is written.
     bool ConfirmTarget(const TCategoryExportRun& run);
+    // From the page of a failed export back to the entries, as they were.
+    void GoBack();
 
     const TDataFile* FData = nullptr;
     std::unique_ptr<TCategoryExportRun> FExport;
@@ -44,4 +47,6 @@ private:
     QLineEdit* FSheetNameBox;
     QLabel* FNoCategoryText;
     QProgressBar* FProgress;
+    QLabel* FErrorText;
+    QPushButton* FBackButton;
 };

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -37,6 +38,8 @@ enum TPage { PageFile, PageWorksheet, PageRanges, PageColumns, PageImporting, Pa
 // The system's window-text colour, stored as a reference rather than as its present value.
 constexpr uint32_t kSystemWindowTextColor = 0x80000008;
 constexpr int32_t kGeneratedFontSize = 8;
+constexpr int kGapBelowText = 8;
+constexpr int kChoiceWidth = 250;
 
 // A range box that lets any whole number be typed and clamps it to the bounds when the box
 // loses focus; text that is no whole number reads as the minimum.
@@ -61,48 +64,34 @@ protected:
     }
 };
 
-// A range box and the caption before it, placed on the line of their group box.
+// A range box with the caption before it.
 struct TRangeBoxPlace {
     const char* Caption;
-    int CaptionLeft;
-    int CaptionWidth;
     const char* Name;
-    int Left;
-    int Width;
 };
 
 // A group box holding range boxes on one line, each after its caption, closed by a full stop.
-std::vector<QSpinBox*> AddRangeGroup(QWidget* page, const QString& title, int top,
+std::vector<QSpinBox*> AddRangeGroup(QWidget* page, const QString& title,
                                      std::initializer_list<TRangeBoxPlace> places) {
-    constexpr int kLineTop = 26;
-    constexpr int kLineHeight = 22;
     auto* group = new QGroupBox(title, page);
-    group->setGeometry(24, top, 426, 60);
+    auto* line = new QHBoxLayout(group);
     std::vector<QSpinBox*> boxes;
-    int right = 0;
     for (const TRangeBoxPlace& place : places) {
         auto* caption = new QLabel(QString::fromUtf8(place.Caption), group);
-        caption->setGeometry(place.CaptionLeft, kLineTop, place.CaptionWidth, kLineHeight);
         auto* box = new TRangeSpinBox(group);
         box->setObjectName(QLatin1String(place.Name));
-        box->setGeometry(place.Left, kLineTop, place.Width, kLineHeight);
+        caption->setBuddy(box);
         // A value typed outside the bounds becomes the nearest bound when the box loses focus.
         box->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
         box->setKeyboardTracking(false);
+        line->addWidget(caption);
+        line->addWidget(box);
         boxes.push_back(box);
-        right = place.Left + place.Width;
     }
-    auto* stop = new QLabel(QStringLiteral("."), group);
-    stop->setGeometry(right + 2, kLineTop, 6, kLineHeight);
+    line->addWidget(new QLabel(QStringLiteral("."), group));
+    line->addStretch(1);
+    TWizardFrame::PageLayout(page)->addWidget(group);
     return boxes;
-}
-
-// A layout for what a page shows below its text, which stays where the frame put it.
-QVBoxLayout* LayOutBelowPageText(QWidget* page) {
-    const QWidget* text = page->findChildren<QLabel*>().constFirst();
-    auto* layout = new QVBoxLayout(page);
-    layout->setContentsMargins(text->x(), text->geometry().bottom() + 8, text->x(), 8);
-    return layout;
 }
 
 } // namespace
@@ -118,14 +107,19 @@ TImportWizard::TImportWizard(QWidget* parent)
     browse.Title = QStringLiteral("Open");
     browse.Filter = QStringLiteral("Spreadsheets (*.xlsx *.xls *.ods *.csv);;All Files (*)");
     browse.DefaultSuffix = QStringLiteral("xlsx");
-    FFileNameBox = AddFileNameBox(file, 40, browse);
+    PageLayout(file)->addSpacing(kGapBelowText);
+    FFileNameBox = AddFileNameBox(file, browse);
     AddTargetChoice(file);
+    PageLayout(file)->addStretch(1);
 
     QWidget* worksheet = AddPage(QStringLiteral("Select a worksheet, then click \"Next\"."));
     FSheetList = new QComboBox(worksheet);
     FSheetList->setObjectName(QStringLiteral("CBWS"));
     FSheetList->setEditable(false);
-    FSheetList->setGeometry(24, 40, 250, 24);
+    FSheetList->setMinimumWidth(kChoiceWidth);
+    PageLayout(worksheet)->addSpacing(kGapBelowText);
+    PageLayout(worksheet)->addWidget(FSheetList, 0, Qt::AlignLeft);
+    PageLayout(worksheet)->addStretch(1);
 
     CreateRangesPage();
 
@@ -139,37 +133,31 @@ TImportWizard::TImportWizard(QWidget* parent)
     FColumnList->setSelectionBehavior(QAbstractItemView::SelectRows);
     FColumnList->setSelectionMode(QAbstractItemView::SingleSelection);
     FColumnList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    FColumnList->setGeometry(24, 34, 426, 176);
+    PageLayout(columns)->addWidget(FColumnList, 1);
 
     FProgress = AddProgressPage(QStringLiteral("Importing..."));
     QWidget* done = AddPage(QStringLiteral("Done!"));
     FAppendSummary = new QLabel(done);
     FAppendSummary->setObjectName(QStringLiteral("AppendSummary"));
     FAppendSummary->setWordWrap(true);
-    QVBoxLayout* doneLayout = LayOutBelowPageText(done);
-    doneLayout->addWidget(FAppendSummary);
-    doneLayout->addStretch();
+    PageLayout(done)->addWidget(FAppendSummary);
+    PageLayout(done)->addStretch(1);
 
     QWidget* append = AddPage(tr("Choose the category and the text box each column fills."));
     FAppendPage = new TAppendPage(append);
-    LayOutBelowPageText(append)->addWidget(FAppendPage);
+    PageLayout(append)->addWidget(FAppendPage, 1);
     SetAddRecords({});
 }
 
 void TImportWizard::AddTargetChoice(QWidget* filePage) {
-    auto* choice = new QWidget(filePage);
-    auto* layout = new QVBoxLayout(choice);
-    layout->setContentsMargins(0, 0, 0, 0);
-    FNewCategoryChoice = new QRadioButton(tr("Create a ne&w category from the rows"), choice);
+    FNewCategoryChoice = new QRadioButton(tr("Create a ne&w category from the rows"), filePage);
     FNewCategoryChoice->setObjectName(QStringLiteral("NewCategoryChoice"));
     FNewCategoryChoice->setChecked(true);
-    FAppendChoice = new QRadioButton(tr("Add the rows to an &existing category"), choice);
+    FAppendChoice = new QRadioButton(tr("Add the rows to an &existing category"), filePage);
     FAppendChoice->setObjectName(QStringLiteral("AppendChoice"));
-    layout->addWidget(FNewCategoryChoice);
-    layout->addWidget(FAppendChoice);
-    // Below the file name, as wide as it needs.
-    choice->move(FFileNameBox->x(), FFileNameBox->geometry().bottom() + 16);
-    choice->adjustSize();
+    PageLayout(filePage)->addSpacing(kGapBelowText);
+    PageLayout(filePage)->addWidget(FNewCategoryChoice);
+    PageLayout(filePage)->addWidget(FAppendChoice);
 }
 
 void TImportWizard::SetAddRecords(TAddRecords addRecords) {
@@ -181,27 +169,26 @@ void TImportWizard::SetAddRecords(TAddRecords addRecords) {
 
 QWidget* TImportWizard::CreateRangesPage() {
     QWidget* page = AddPage(QStringLiteral("Select ranges, then click \"Next\"."));
-    const std::vector<QSpinBox*> title =
-        AddRangeGroup(page, QStringLiteral("Title Range"), 36,
-                      {{"Row", 12, 30, "SETitleRow", 44, 72},
-                       {",         from column", 118, 120, "SETitleFromCol", 236, 72},
-                       {"to column", 312, 60, "SETitleToCol", 370, 48}});
+    const std::vector<QSpinBox*> title = AddRangeGroup(
+        page, QStringLiteral("Title Range"),
+        {{"Row", "SETitleRow"}, {",         from column", "SETitleFromCol"}, {"to column", "SETitleToCol"}});
     FTitleRow = title[0];
     FTitleFromColumn = title[1];
     FTitleToColumn = title[2];
     const std::vector<QSpinBox*> dataRange = AddRangeGroup(
-        page, QStringLiteral("Data Range"), 106,
-        {{"From row", 12, 60, "SEDataFromRow", 72, 72}, {"to row", 150, 40, "SEDataToRow", 194, 72}});
+        page, QStringLiteral("Data Range"), {{"From row", "SEDataFromRow"}, {"to row", "SEDataToRow"}});
     FDataFromRow = dataRange[0];
     FDataToRow = dataRange[1];
+    PageLayout(page)->addStretch(1);
     return page;
 }
 
 TImportWizard::~TImportWizard() = default;
 
-int32_t TImportWizard::Run(TDataFile& dataFile) {
+int32_t TImportWizard::Run(TDataFile& dataFile, const QString& fileName) {
     FData = &dataFile;
     FormShow();
+    FFileNameBox->setText(fileName);
     exec();
     return FNewCategoryID;
 }
@@ -298,6 +285,9 @@ void TImportWizard::OpenWorkbook() {
     FTitleToColumn->setRange(1, bounds.MaxColumn);
     FDataFromRow->setRange(2, bounds.MaxDataRow);
     FDataToRow->setRange(2, bounds.MaxDataRow);
+    // The boxes need room for their largest number.
+    for (QSpinBox* box : {FTitleRow, FTitleFromColumn, FTitleToColumn, FDataFromRow, FDataToRow})
+        box->updateGeometry();
     ShowPage(PageWorksheet);
     FSheetList->setFocus();
 }

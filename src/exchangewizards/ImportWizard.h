@@ -33,8 +33,9 @@ public:
     explicit TImportWizard(QWidget* parent = nullptr);
     ~TImportWizard() override;
 
-    // Runs the wizard modally on data; the new category's id, or 0 when nothing was imported.
-    int32_t Run(TDataFile& dataFile);
+    // Runs the wizard modally on data, fileName filled in; the new category's id, or 0 when
+    // nothing was imported.
+    int32_t Run(TDataFile& dataFile, const QString& fileName = QString());
     // Starts a run and returns at once; ImportedCategoryID tells the result once it closes.
     void Open(TDataFile& dataFile);
     int32_t ImportedCategoryID() const { return FNewCategoryID; }

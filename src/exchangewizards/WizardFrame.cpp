@@ -4,8 +4,10 @@
 #include "ui/WorkerCall.h"
 
 #include <QCoreApplication>
+#include <QEvent>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -14,12 +16,22 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QStackedWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
 constexpr int kClientWidth = 474;
 constexpr int kHeaderHeight = 49;
-constexpr int kBottomHeight = 54;
+constexpr int kHeaderPictureSize = 32;
+constexpr int kMargin = 16;
+constexpr int kPageMargin = 24;
+constexpr int kPageTopMargin = 12;
+constexpr int kPageSpacing = 4;
+constexpr int kButtonBandMargin = 14;
+constexpr int kButtonSpacing = 8;
+constexpr int kButtonWidth = 80;
 constexpr int kProgressSliceMs = 50;
 constexpr int kProgressSteps = 1000;
 
@@ -29,13 +41,13 @@ TWizardFrame::TWizardFrame(const QString& objectName, const QString& title, int 
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint),
       FNextButton(new QPushButton(QStringLiteral("&Next"), this)),
       FCancelButton(new QPushButton(QStringLiteral("&Cancel"), this)), FPages(new QStackedWidget(this)),
-      FHeaderPicture(nullptr) {
+      FHeaderPicture(nullptr), FDesignedSize(kClientWidth, clientHeight) {
     setObjectName(objectName);
-    setFixedSize(kClientWidth, clientHeight);
+    resize(FDesignedSize);
 
     auto* header = new QWidget(this);
     header->setObjectName(QStringLiteral("PanelHeader"));
-    header->setGeometry(0, 0, kClientWidth, kHeaderHeight);
+    header->setMinimumHeight(kHeaderHeight);
     header->setAutoFillBackground(true);
     QPalette white = header->palette();
     white.setColor(QPalette::Window, Qt::white);
@@ -44,31 +56,45 @@ TWizardFrame::TWizardFrame(const QString& objectName, const QString& title, int 
     titleText->setObjectName(QStringLiteral("LabelTitle"));
     QFont bold = titleText->font();
     bold.setBold(true);
-    bold.setPointSize(bold.pointSize() + 2);
+    bold.setPointSizeF(bold.pointSizeF() + 2);
     titleText->setFont(bold);
     QPalette green = titleText->palette();
     green.setColor(QPalette::WindowText, QColor(0, 128, 0));
     titleText->setPalette(green);
-    titleText->setGeometry(16, 0, 380, kHeaderHeight);
     FHeaderPicture = new QLabel(header);
-    FHeaderPicture->setGeometry(kClientWidth - 48, 8, 32, 32);
+    FHeaderPicture->setFixedSize(kHeaderPictureSize, kHeaderPictureSize);
+    auto* headerLayout = new QHBoxLayout(header);
+    headerLayout->setContentsMargins(kMargin, 0, kMargin, 0);
+    headerLayout->addWidget(titleText, 1);
+    headerLayout->addWidget(FHeaderPicture);
 
     FPages->setObjectName(QStringLiteral("PageControl"));
-    FPages->setGeometry(0, kHeaderHeight, kClientWidth, clientHeight - kHeaderHeight - kBottomHeight);
 
-    const int bottom = clientHeight - kBottomHeight;
     auto* separator = new QFrame(this);
     separator->setFrameShape(QFrame::HLine);
     separator->setFrameShadow(QFrame::Sunken);
-    separator->setGeometry(0, bottom, kClientWidth, 2);
     FNextButton->setObjectName(QStringLiteral("BtnNext"));
     FNextButton->setDefault(true);
-    FNextButton->setGeometry(kClientWidth - 184, bottom + 16, 80, 26);
     FCancelButton->setObjectName(QStringLiteral("BtnCancel"));
     FCancelButton->setAutoDefault(false);
-    FCancelButton->setGeometry(kClientWidth - 96, bottom + 16, 80, 26);
+    FButtons = new QHBoxLayout;
+    FButtons->setContentsMargins(kMargin, kButtonBandMargin, kMargin, kButtonBandMargin);
+    FButtons->setSpacing(kButtonSpacing);
+    FButtons->addStretch(1);
+    for (QPushButton* button : {FNextButton, FCancelButton}) {
+        button->setMinimumWidth(kButtonWidth);
+        FButtons->addWidget(button);
+    }
     connect(FNextButton, &QPushButton::clicked, this, [this] { GoToNextPage(); });
     connect(FCancelButton, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(header);
+    layout->addWidget(FPages, 1);
+    layout->addWidget(separator);
+    layout->addLayout(FButtons);
 }
 
 int TWizardFrame::PageIndex() const {
@@ -80,9 +106,17 @@ QWidget* TWizardFrame::AddPage(const QString& text) {
     page->setObjectName(QStringLiteral("Page%1").arg(FPages->count() + 1));
     auto* label = new QLabel(text, page);
     label->setObjectName(QStringLiteral("LabelPage%1").arg(FPages->count() + 1));
-    label->setGeometry(24, 12, kClientWidth - 48, 20);
+    label->setWordWrap(true);
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(kPageMargin, kPageTopMargin, kPageMargin, kPageTopMargin);
+    layout->setSpacing(kPageSpacing);
+    layout->addWidget(label);
     FPages->addWidget(page);
     return page;
+}
+
+QVBoxLayout* TWizardFrame::PageLayout(QWidget* page) {
+    return static_cast<QVBoxLayout*>(page->layout());
 }
 
 QProgressBar* TWizardFrame::AddProgressPage(const QString& text) {
@@ -90,7 +124,8 @@ QProgressBar* TWizardFrame::AddProgressPage(const QString& text) {
     auto* bar = new QProgressBar(page);
     bar->setObjectName(QStringLiteral("ProgressBar"));
     bar->setRange(0, kProgressSteps);
-    bar->setGeometry(24, 48, kClientWidth - 48, 20);
+    PageLayout(page)->addWidget(bar);
+    PageLayout(page)->addStretch(1);
     return bar;
 }
 
@@ -98,20 +133,32 @@ void TWizardFrame::SetHeaderPicture(const QPixmap& picture) {
     FHeaderPicture->setPixmap(picture);
 }
 
-QLineEdit* TWizardFrame::AddFileNameBox(QWidget* page, int top, const FileDialogs::TOptions& browse) {
+QLineEdit* TWizardFrame::AddFileNameBox(QWidget* page, const FileDialogs::TOptions& browse) {
     auto* box = new QLineEdit(page);
     box->setObjectName(QStringLiteral("LEFileName"));
-    box->setGeometry(24, top, 330, 24);
     auto* button = new QPushButton(QStringLiteral("&Browse"), page);
     button->setObjectName(QStringLiteral("BtnBrowse"));
     button->setAutoDefault(false);
-    button->setGeometry(362, top - 1, 88, 26);
     connect(button, &QPushButton::clicked, this, [this, box, browse] {
         const QString path = FileDialogs::Run(this, browse);
         if (!path.isEmpty())
             box->setText(path);
     });
+    auto* line = new QHBoxLayout;
+    line->addWidget(box, 1);
+    line->addWidget(button);
+    PageLayout(page)->addLayout(line);
     return box;
+}
+
+QPushButton* TWizardFrame::AddBackButton() {
+    auto* button = new QPushButton(tr("&Back"), this);
+    button->setObjectName(QStringLiteral("BtnBack"));
+    button->setAutoDefault(false);
+    button->setMinimumWidth(kButtonWidth);
+    button->setEnabled(false);
+    FButtons->insertWidget(FButtons->indexOf(FNextButton), button);
+    return button;
 }
 
 void TWizardFrame::StartRun() {
@@ -197,7 +244,30 @@ void TWizardFrame::done(int result) {
 
 void TWizardFrame::showEvent(QShowEvent* event) {
     setWindowTitle(QStringLiteral("Quillery"));
+    FitToContents();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     QDialog::showEvent(event);
+}
+
+bool TWizardFrame::event(QEvent* event) {
+    const bool handled = QDialog::event(event);
+    // A longer choice or a wider number may need more room than the window had.
+    if (event->type() == QEvent::LayoutRequest)
+        FitToContents();
+    return handled;
+}
+
+void TWizardFrame::FitToContents() {
+    // The designed size, unless the pages need more room at the present font.
+    // Wrapped texts need more lines when the font is larger: each page's height is asked for the
+    // width the window will have.
+    const QSize needed = minimumSizeHint();
+    const int width = std::max(FDesignedSize.width(), needed.width());
+    int pagesHeight = FPages->minimumSizeHint().height();
+    for (int index = 0; index < FPages->count(); ++index)
+        pagesHeight =
+            std::max(pagesHeight, PageLayout(FPages->widget(index))->totalMinimumHeightForWidth(width));
+    setFixedSize(width, std::max(FDesignedSize.height(),
+                                 needed.height() - FPages->minimumSizeHint().height() + pagesHeight));
 }

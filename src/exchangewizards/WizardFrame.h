@@ -7,16 +7,19 @@
 #include <QDialog>
 #include <QElapsedTimer>
 
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QStackedWidget;
+class QVBoxLayout;
 
 // The frame both spreadsheet wizards share: a white header band with the title in bold green,
 // pages without tabs, and a bottom band with "&Next" and "&Cancel", which becomes "&Close" at the
 // end. Every way of closing the window runs the wizard's clean-up; while work runs the window
-// does not close.
+// does not close. Everything is placed by layouts: the window keeps its designed size unless a
+// larger font needs more room.
 class TWizardFrame : public QDialog {
     Q_OBJECT
 
@@ -24,18 +27,22 @@ public:
     // The page shown, counted from 0.
     int PageIndex() const;
     bool Working() const { return FWorking; }
+    // The layout of a page made by AddPage, where its controls line up below its text.
+    static QVBoxLayout* PageLayout(QWidget* page);
 
 protected:
     TWizardFrame(const QString& objectName, const QString& title, int clientHeight, QWidget* parent);
 
-    // A page with its text at the top; the wizard places its controls below it.
+    // A page with its text at the top; the wizard adds its controls to PageLayout.
     QWidget* AddPage(const QString& text);
     // A page with its text and a progress bar for the long work.
     QProgressBar* AddProgressPage(const QString& text);
     void SetHeaderPicture(const QPixmap& picture);
-    // The file name box "LEFileName" at top with its "&Browse" button, which offers a file dialog
-    // with browse and puts the chosen path into the box.
-    QLineEdit* AddFileNameBox(QWidget* page, int top, const FileDialogs::TOptions& browse);
+    // The file name box "LEFileName" on the next line of page with its "&Browse" button, which
+    // offers a file dialog with browse and puts the chosen path into the box.
+    QLineEdit* AddFileNameBox(QWidget* page, const FileDialogs::TOptions& browse);
+    // "&Back" before "&Next", disabled until the wizard enables it.
+    QPushButton* AddBackButton();
 
     // Page 1, both buttons enabled, the close button captioned "&Cancel".
     void StartRun();
@@ -63,13 +70,18 @@ protected:
 
     void done(int result) override;
     void showEvent(QShowEvent* event) override;
+    bool event(QEvent* event) override;
 
     QPushButton* FNextButton;
     QPushButton* FCancelButton;
 
 private:
+    void FitToContents();
+
     QStackedWidget* FPages;
     QLabel* FHeaderPicture;
+    QHBoxLayout* FButtons;
+    QSize FDesignedSize;
     bool FWorking = false;
     QElapsedTimer FSlice;
 };

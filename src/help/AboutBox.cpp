@@ -2,12 +2,13 @@
 #include "help/AboutBox.h"
 
 #include "help/BuildInfo.h"
-#include "help/HomePage.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+
+#include <algorithm>
 
 namespace {
 
@@ -24,7 +25,7 @@ QLabel* NewLabel(QWidget* parent, const char* name, int left, int top) {
 
 } // namespace
 
-TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
+TAboutBox::TAboutBox(QWidget* parent, const QString& homePage) : QDialog(parent), FHomePage(homePage) {
     setObjectName(QStringLiteral("FormAbout"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
@@ -41,7 +42,6 @@ TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
     FQtVersion->setFont(smaller);
     FWebSiteCaption = NewLabel(this, "LabelWebSiteCaption", 8, 160);
     FWebSite = NewLabel(this, "LabelWebSite", kTextLeft, 160);
-    FWebSite->setToolTip(QStringLiteral("Click to visit the Web site."));
     FWebSite->setTextFormat(Qt::RichText);
     FWebSite->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     FWebSite->setCursor(Qt::PointingHandCursor);
@@ -65,19 +65,25 @@ void TAboutBox::showEvent(QShowEvent* event) {
     FProductName->setText(QStringLiteral("Quillery"));
     FVersion->setText(VersionText());
     FQtVersion->setText(QStringLiteral("Qt ") + QString::fromLatin1(qVersion()));
-    FWebSiteCaption->setText(QStringLiteral("Web site:"));
-
-    // A long address (the help's start page while there is no public home page) is shortened in
-    // the middle so it fits the box; the link itself is always the whole address.
-    const QString address = HomePageUrl().toString(QUrl::PreferLocalFile);
-    const int room = kClientWidth - kTextLeft - 8;
-    const QString shown = FWebSite->fontMetrics().elidedText(address, Qt::ElideMiddle, room);
+    const THomePageLine line = HomePageLine(FHomePage);
+    FWebSiteCaption->setText(line.Caption);
+    for (QLabel* label : {FProductName, FVersion, FQtVersion, FWebSiteCaption}) {
+        label->adjustSize();
+    }
+    // The link starts in the column of the texts above, and at least a blank after its caption.
+    const int linkLeft =
+        std::max(kTextLeft, FWebSiteCaption->geometry().right() + 1 +
+                                FWebSiteCaption->fontMetrics().horizontalAdvance(QLatin1Char(' ')));
+    FWebSite->move(linkLeft, FWebSite->y());
+    FWebSite->setToolTip(line.Hint);
+    // A long web address is shortened in the middle so it fits the box; the link itself is always
+    // the whole address.
+    const QString shown =
+        FWebSite->fontMetrics().elidedText(line.Link, Qt::ElideMiddle, kClientWidth - linkLeft - 8);
     FWebSite->setText(
         QStringLiteral("<a href=\"home\" style=\"color: blue; text-decoration: underline\">%1</a>")
             .arg(shown.toHtmlEscaped()));
-    for (QLabel* label : {FProductName, FVersion, FQtVersion, FWebSiteCaption, FWebSite}) {
-        label->adjustSize();
-    }
+    FWebSite->adjustSize();
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
@@ -85,6 +91,13 @@ void TAboutBox::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
 }
 
+TAboutBox::THomePageLine TAboutBox::HomePageLine(const QString& homePage) {
+    if (IsWebAddress(homePage)) {
+        return {tr("Web site:"), homePage, tr("Click to visit the Web site.")};
+    }
+    return {tr("Help:"), tr("installed with the program"), tr("Click to open the start page of the help.")};
+}
+
 void TAboutBox::OpenWebSite() {
-    OpenHomePage(this);
+    OpenHomePage(this, FHomePage);
 }

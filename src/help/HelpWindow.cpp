@@ -3,12 +3,15 @@
 
 #include "help/HelpBrowser.h"
 #include "help/ShortcutTable.h"
+#include "settings/Settings.h"
 
 #include <QAction>
-#include <QHBoxLayout>
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
 #include <QSplitter>
 #include <QStyle>
 #include <QTextBlock>
@@ -21,6 +24,11 @@ namespace {
 QIcon ThemeIcon(const QWidget* widget, const char* name, QStyle::StandardPixmap fallback) {
     return QIcon::fromTheme(QString::fromLatin1(name), widget->style()->standardIcon(fallback));
 }
+
+const char* const kWidthKey = "HelpWindowWidth";
+const char* const kHeightKey = "HelpWindowHeight";
+// Smaller than this the window would show neither contents nor page.
+constexpr QSize kLeastSize(320, 240);
 
 struct TContentsEntry {
     QString Title;
@@ -56,7 +64,6 @@ QList<TContentsEntry> ContentsOf(const QString& startHtml, const QUrl& startPage
 THelpWindow::THelpWindow(const QString& helpFolder, QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("FormHelp"));
     setWindowTitle(QStringLiteral("Quillery Help"));
-    resize(900, 640);
 
     FBrowser = new THelpBrowser(helpFolder, this);
     FBrowser->SetShortcutTables([this] { return ShortcutTables(); });
@@ -70,10 +77,29 @@ THelpWindow::THelpWindow(const QString& helpFolder, QWidget* parent) : QWidget(p
     FFindBox->setPlaceholderText(QStringLiteral("Find in page"));
     FFindBox->setClearButtonEnabled(true);
     FFindBox->setMaximumWidth(240);
-    connect(FFindBox, &QLineEdit::textEdited, this, [this] { FindInPage(false, true); });
+    connect(FFindBox, &QLineEdit::textEdited, this, [this] {
+        FindInPage(false, true);
+        ListFoundPages();
+    });
     connect(FFindBox, &QLineEdit::returnPressed, this, [this] { FindInPage(false, false); });
+    // Down leads from the find box into the pages found.
+    FFindBox->installEventFilter(this);
     FFindStatus = new QLabel(this);
     FFindStatus->setObjectName(QStringLiteral("FindStatus"));
+
+    FFoundPanel = new QWidget(this);
+    FFoundCaption = new QLabel(FFoundPanel);
+    FFoundCaption->setObjectName(QStringLiteral("FoundCaption"));
+    FFoundPages = new QListWidget(FFoundPanel);
+    FFoundPages->setObjectName(QStringLiteral("FoundPages"));
+    FFoundCaption->setBuddy(FFoundPages);
+    connect(FFoundPages, &QListWidget::itemActivated, this, &THelpWindow::FoundPageActivated);
+    connect(FFoundPages, &QListWidget::itemClicked, this, &THelpWindow::FoundPageActivated);
+    auto* foundLayout = new QVBoxLayout(FFoundPanel);
+    foundLayout->setContentsMargins(4, 4, 0, 0);
+    foundLayout->addWidget(FFoundCaption);
+    foundLayout->addWidget(FFoundPages);
+    FFoundPanel->hide();
 
     CreateActions();
     auto* toolBar = new QToolBar(this);
@@ -85,8 +111,11 @@ THelpWindow::THelpWindow(const QString& helpFolder, QWidget* parent) : QWidget(p
     toolBar->addActions({FFindPrevious, FFindNext});
     toolBar->addWidget(FFindStatus);
 
+    auto* side = new QSplitter(Qt::Vertical, this);
+    side->addWidget(FContents);
+    side->addWidget(FFoundPanel);
     auto* splitter = new QSplitter(this);
-    splitter->addWidget(FContents);
+    splitter->addWidget(side);
     splitter->addWidget(FBrowser);
     splitter->setStretchFactor(1, 1);
     splitter->setSizes({220, 680});
@@ -99,6 +128,49 @@ THelpWindow::THelpWindow(const QString& helpFolder, QWidget* parent) : QWidget(p
     connect(FBrowser, &QTextBrowser::sourceChanged, this, &THelpWindow::SourceChanged);
     connect(FBrowser, &QTextBrowser::backwardAvailable, FBack, &QAction::setEnabled);
     connect(FBrowser, &QTextBrowser::forwardAvailable, FForward, &QAction::setEnabled);
+    setTabOrder(FFindBox, FFoundPages);
+    ApplyRememberedSize();
+}
+
+void THelpWindow::ApplyRememberedSize() {
+    QSize wanted = kFirstSize;
+    {
+        TSettingsFile settings;
+        const QSize remembered(settings.ReadInteger(QLatin1String(kWidthKey), 0),
+                               settings.ReadInteger(QLatin1String(kHeightKey), 0));
+        if (remembered.width() > 0 && remembered.height() > 0) {
+            wanted = remembered;
+        }
+    }
+    wanted = wanted.expandedTo(kLeastSize);
+    if (const QScreen* shownOn = screen()) {
+        // The frame the window manager adds must fit as well.
+        const QSize frame = frameGeometry().size() - geometry().size();
+        wanted = wanted.boundedTo(shownOn->availableGeometry().size() - frame);
+    }
+    resize(wanted);
+}
+
+void THelpWindow::closeEvent(QCloseEvent* event) {
+    // Only a window that was shown has a size of the user's.
+    if (isVisible()) {
+        const QSize size = isMaximized() || isFullScreen() ? normalGeometry().size() : this->size();
+        TSettingsFile settings;
+        settings.WriteInteger(QLatin1String(kWidthKey), size.width());
+        settings.WriteInteger(QLatin1String(kHeightKey), size.height());
+    }
+    QWidget::closeEvent(event);
+}
+
+bool THelpWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == FFindBox && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Down && !FFoundPanel->isHidden() &&
+        FFoundPages->count() > 0) {
+        FFoundPages->setFocus(Qt::TabFocusReason);
+        FFoundPages->setCurrentRow(0);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void THelpWindow::CreateActions() {
@@ -130,13 +202,20 @@ void THelpWindow::CreateActions() {
                           QKeySequence::keyBindings(QKeySequence::FindNext));
     connect(FFindNext, &QAction::triggered, this, [this] { FindInPage(false, false); });
     FFocusFindBox = newAction("ActionFocusFindBox", QString(), QKeySequence::keyBindings(QKeySequence::Find));
+    FFocusFindBox->setStatusTip(tr("Move to the find box."));
     connect(FFocusFindBox, &QAction::triggered, this, [this] {
         FFindBox->setFocus(Qt::ShortcutFocusReason);
         FFindBox->selectAll();
     });
+    FClose = newAction("ActionCloseHelp", tr("&Close"),
+                       {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)});
+    connect(FClose, &QAction::triggered, this, &QWidget::close);
 }
 
 void THelpWindow::ShowTopics() {
+    if (!isVisible()) {
+        ApplyRememberedSize();
+    }
     FillContents();
     FBrowser->setSource(FBrowser->StartPage());
     if (isMinimized()) {
@@ -158,7 +237,7 @@ QString THelpWindow::ShortcutTables() const {
             html += ShortcutTableHtml(source.Heading, WindowShortcuts(*source.Window));
         }
     }
-    return html;
+    return html + ShortcutTableHtml(tr("Help window"), WindowShortcuts(*this));
 }
 
 void THelpWindow::FillContents() {
@@ -166,11 +245,17 @@ void THelpWindow::FillContents() {
     const QUrl start = FBrowser->StartPage();
     FContents->addItem(QStringLiteral("Start page"));
     FContents->item(0)->setData(Qt::UserRole, start);
-    const QVariant startHtml = FBrowser->loadResource(QTextDocument::HtmlResource, start);
-    for (const TContentsEntry& entry : ContentsOf(startHtml.toString(), start)) {
+    const QString startHtml = FBrowser->loadResource(QTextDocument::HtmlResource, start).toString();
+    // The find reads the pages as they are now: the shortcut tables change with the commands.
+    FSearch.Clear();
+    FSearch.AddPage(FContents->item(0)->text(), start, startHtml);
+    for (const TContentsEntry& entry : ContentsOf(startHtml, start)) {
         auto* item = new QListWidgetItem(entry.Title.simplified(), FContents);
         item->setData(Qt::UserRole, entry.Page);
+        FSearch.AddPage(item->text(), entry.Page,
+                        FBrowser->loadResource(QTextDocument::HtmlResource, entry.Page).toString());
     }
+    ListFoundPages();
 }
 
 void THelpWindow::ContentsItemActivated(QListWidgetItem* item) {
@@ -224,4 +309,27 @@ void THelpWindow::FindInPage(bool backward, bool incremental) {
     FFindStatus->clear();
     FBrowser->setTextCursor(found);
     FBrowser->ensureCursorVisible();
+}
+
+void THelpWindow::ListFoundPages() {
+    const QString text = FFindBox->text();
+    FFoundPages->clear();
+    FFoundPanel->setVisible(!text.isEmpty());
+    if (text.isEmpty()) {
+        return;
+    }
+    const QList<THelpSearchHit> hits = FSearch.Find(text);
+    FFoundCaption->setText(hits.isEmpty() ? tr("No page holds \"%1\".").arg(text)
+                                          : tr("Pages that hold \"%1\":").arg(text));
+    for (const THelpSearchHit& hit : hits) {
+        auto* item = new QListWidgetItem(tr("%1 (%2)").arg(hit.Title).arg(hit.Matches), FFoundPages);
+        item->setData(Qt::UserRole, hit.Page);
+    }
+}
+
+void THelpWindow::FoundPageActivated(QListWidgetItem* item) {
+    ContentsItemActivated(item);
+    // From the top of the page, so that the first match is the one shown.
+    FBrowser->moveCursor(QTextCursor::Start);
+    FindInPage(false, false);
 }

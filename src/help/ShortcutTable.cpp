@@ -2,6 +2,7 @@
 #include "help/ShortcutTable.h"
 
 #include <QAction>
+#include <QSet>
 #include <QWidget>
 
 namespace {
@@ -17,23 +18,62 @@ QString PlainCaption(QString caption) {
     return caption.trimmed();
 }
 
-QString Description(const QAction& action) {
-    for (const QString& text : {PlainCaption(action.text()), action.statusTip()}) {
+// "ActionSetFocusToSearchBox" as "Set Focus To Search Box".
+QString NameWords(const QString& objectName) {
+    QString name = objectName;
+    if (name.startsWith(QStringLiteral("Action"))) {
+        name.remove(0, 6);
+    }
+    QString words;
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        const QChar c = name.at(i);
+        // A capital begins a word, unless it goes on a run of capitals ("PDFFile": "PDF File").
+        const bool wordStart =
+            i > 0 && c.isUpper() &&
+            (name.at(i - 1).isLower() || (i + 1 < name.size() && name.at(i + 1).isLower()));
+        if (wordStart) {
+            words += QLatin1Char(' ');
+        }
+        words += c;
+    }
+    return words;
+}
+
+// The window whose command the action is: that of the widget it belongs to.
+const QWidget* OwningWindow(const QAction& action) {
+    for (const QObject* owner = action.parent(); owner != nullptr; owner = owner->parent()) {
+        if (owner->isWidgetType()) {
+            return static_cast<const QWidget*>(owner)->window();
+        }
+    }
+    return nullptr;
+}
+
+// The command as its menu names it.
+QString CommandName(const QString& caption, const QString& hint, const QString& objectName) {
+    for (const QString& text : {PlainCaption(caption), hint.trimmed()}) {
         if (!text.isEmpty()) {
             return text;
         }
     }
-    return action.objectName();
+    return NameWords(objectName);
 }
 
 } // namespace
 
 QList<TShortcut> WindowShortcuts(const QWidget& window) {
     QList<TShortcut> shortcuts;
+    QSet<QString> listed;
     for (const QAction* action : window.findChildren<QAction*>()) {
+        if (OwningWindow(*action) != &window) {
+            continue;
+        }
         for (const QKeySequence& keys : action->shortcuts()) {
-            if (!keys.isEmpty()) {
-                shortcuts.append({keys.toString(QKeySequence::NativeText), Description(*action)});
+            const QString text = keys.toString(QKeySequence::NativeText);
+            if (!keys.isEmpty() && !listed.contains(text)) {
+                listed.insert(text);
+                shortcuts.append(
+                    {text, CommandName(action->text(), action->statusTip(), action->objectName())});
             }
         }
     }

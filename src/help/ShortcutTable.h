@@ -12,8 +12,12 @@ struct TShortcut {
     QString Description; // "New Record"
 };
 
-// The keys of every command (QAction) of window and its children, in the order the commands
-// were made. A command with several keys gets one row per key.
+// The keys of the commands (QAction) of window and its widgets, in the order the commands were
+// made; the commands of another window it owns (a dialog, the help window) are not its own. A
+// command with several keys gets one row per key; a key two commands share is listed once, for
+// the first. Each command goes by the name its menu shows: the caption without the "&" of its access
+// key and without a trailing "...", else its hint, else the words of its name ("ActionNextCategory"
+// gives "Next Category"), never the name itself.
 QList<TShortcut> WindowShortcuts(const QWidget& window);
 
 // An HTML table of shortcuts under a heading, texts escaped.

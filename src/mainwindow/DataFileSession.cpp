@@ -9,6 +9,7 @@
 #include "mainwindow/CheckPasswordDialog.h"
 #include "mainwindow/SetPasswordDialog.h"
 #include "settings/Folders.h"
+#include "settings/RecentFiles.h"
 #include "settings/Settings.h"
 #include "ui/dialogs/FileDialogs.h"
 #include "ui/dialogs/MessageBoxes.h"
@@ -93,6 +94,7 @@ void TDataFileSession::MarkDataChanged() {
     FWritePending = true;
     if (!TimerWriteCache.isActive())
         TimerWriteCache.start();
+    emit DataChanged();
 }
 
 void TDataFileSession::TimerWriteCacheTimer() {
@@ -140,6 +142,7 @@ bool TDataFileSession::ConfirmDiscardUnwritten() {
 
 void TDataFileSession::Discard() {
     emit AboutToDiscard();
+    FHistory.Clear();
     FData = std::make_unique<TDataFile>();
     TimerWriteCache.stop();
     FWritePending = false;
@@ -196,6 +199,9 @@ void TDataFileSession::Open() {
         FStamp = StampOf(LocalPath(FPath));
         MarkDataChanged();
     }
+    // Only a file that opened becomes the one the next start opens and heads the recent files.
+    TSettingsFile().WriteString(QStringLiteral("DataFile"), FPath);
+    TRecentFiles::Add(FPath);
     FOpened = true;
     emit OpenedChanged(true);
 }
@@ -208,8 +214,7 @@ void TDataFileSession::Refuse() {
 }
 
 bool TDataFileSession::Choose(const std::function<bool()>& leaving) {
-    TSettingsFile settings;
-    const QString remembered = settings.ReadString(QStringLiteral("DataFile"));
+    const QString remembered = TSettingsFile().ReadString(QStringLiteral("DataFile"));
     FileDialogs::TOptions options =
         DataFileDialog(FileDialogs::TMode::ChooseFile, QStringLiteral("Create/Choose a Data File"),
                        DialogFolder(remembered, TFolders::DataFolder(), true));
@@ -233,10 +238,7 @@ bool TDataFileSession::Choose(const std::function<bool()>& leaving) {
     }
     if (!QFileInfo::exists(chosen) && !CreateDataFile(chosen))
         return false;
-    settings.WriteString(QStringLiteral("DataFile"), chosen);
-    FPath = settings.ReadString(QStringLiteral("DataFile"));
-    if (FPath.isEmpty())
-        return false;
+    FPath = chosen;
     FOpened = false;
     Open();
     return true;

@@ -6,6 +6,7 @@
 #include <QTimer>
 
 #include "core/FileStamp.h"
+#include "core/RecordHistory.h"
 
 #include <functional>
 #include <memory>
@@ -29,12 +30,15 @@ public:
 
     TDataFile& DataFile() { return *FData; }
     const TDataFile& DataFile() const { return *FData; }
+    // The record changes of the open data file that can be undone; it goes with the data.
+    TRecordHistory& History() { return FHistory; }
     const QString& Path() const { return FPath; }
     void SetPath(const QString& path) { FPath = path; }
     bool Opened() const { return FOpened; }
     // Changes that have not reached the data file yet (also after a write that failed).
     bool WritePending() const { return FWritePending; }
 
+    // Every change to the data comes here, so that the write cache writes it.
     void MarkDataChanged();
     // Writes pending changes now; false when the write failed (the error has been shown).
     bool FlushWriteCache();
@@ -57,6 +61,8 @@ signals:
     void AboutToDiscard();
     // A data file was opened (true) or refused (false); the data has been replaced either way.
     void OpenedChanged(bool opened);
+    // The data was changed (MarkDataChanged).
+    void DataChanged();
 
 private:
     bool Write();
@@ -69,6 +75,7 @@ private:
 
     QWidget* FWindow;
     std::unique_ptr<TDataFile> FData;
+    TRecordHistory FHistory;
     QString FPath;
     // The file as it was read or last written, to tell when another program changed it.
     TFileStamp FStamp;

@@ -23,7 +23,7 @@ TFilterBar::TFilterBar(QWidget* parent) : QWidget(parent) {
     auto* label = new QLabel(QStringLiteral("Filter:"), this);
     FBox = new QLineEdit(this);
     FBox->setObjectName(QStringLiteral("EditSearchBox"));
-    FBox->setFixedSize(140, 21);
+    FBox->setFixedWidth(140);
     FBox->setToolTip(QStringLiteral("Enter filter string here, or clear to display all records."));
     FBox->setStatusTip(FBox->toolTip());
     label->setBuddy(FBox);

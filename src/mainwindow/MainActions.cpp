@@ -2,6 +2,7 @@
 #include "mainwindow/MainActions.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -50,7 +51,8 @@ QToolButton* NewCommandButton(QAction* action, const QString& caption, int width
 
 TMainActions::TMainActions(QMainWindow* w)
     : ChooseDataFile(NewAction(w, "ActionChooseDataFile", QStringLiteral("Create/Choose &Data File..."),
-                               QStringLiteral("Create a new data file, or choose an existing one."))),
+                               QStringLiteral("Create a new data file, or choose an existing one."),
+                               QKeySequence(QKeySequence::Open))),
       SetPassword(NewAction(w, "ActionSetPassword", QStringLiteral("Set Pass&word..."),
                             QStringLiteral("Set or remove the password of the current data file."))),
       BackupDataFile(NewAction(w, "ActionBackupDataFile", QStringLiteral("&Backup Data File..."),
@@ -62,10 +64,17 @@ TMainActions::TMainActions(QMainWindow* w)
       PageSetup(NewAction(w, "ActionPageSetup", QStringLiteral("Page Set&up..."),
                           QStringLiteral("Choose the paper, orientation and margins for printing."))),
       Print(NewAction(w, "ActionPrint", QStringLiteral("&Print..."),
-                      QStringLiteral("Print current record or list."))),
+                      QStringLiteral("Print current record or list."), QKeySequence(QKeySequence::Print))),
       PrintPreview(NewAction(w, "ActionPrintPreview", QStringLiteral("Print Pre&view..."),
                              QStringLiteral("Show how the current record or list would print."))),
-      Exit(NewAction(w, "ActionExit", QStringLiteral("E&xit"), QStringLiteral("Close Quillery."))),
+      // Some desktops have no key of their own for quitting: Ctrl+Q, as elsewhere.
+      Exit(NewAction(
+          w, "ActionExit", QStringLiteral("E&xit"), QStringLiteral("Close Quillery."),
+          QKeySequence::keyBindings(QKeySequence::Quit).value(0, QKeySequence(Qt::CTRL | Qt::Key_Q)))),
+      Undo(NewAction(w, "ActionUndo", QStringLiteral("&Undo"), QStringLiteral("Take back the last change."),
+                     QKeySequence(Qt::CTRL | Qt::Key_Z))),
+      Redo(NewAction(w, "ActionRedo", QStringLiteral("&Redo"),
+                     QStringLiteral("Make the change that was taken back again."))),
       Cut(NewAction(w, "ActionCut", QStringLiteral("Cu&t"),
                     QStringLiteral("Cut the selected text to the clipboard."),
                     QKeySequence(Qt::CTRL | Qt::Key_X))),
@@ -86,6 +95,9 @@ TMainActions::TMainActions(QMainWindow* w)
       // Delete Record's key is the Delete key in the record list, not a shortcut.
       DeleteItem(NewAction(w, "ActionDeleteItem", QStringLiteral("D&elete Record"),
                            QStringLiteral("Delete the selected record."))),
+      SaveRecord(NewAction(w, "ActionSaveRecord", QCoreApplication::translate("TMainActions", "&Save Record"),
+                           QCoreApplication::translate("TMainActions", "Save the changes to the record."),
+                           QKeySequence(QKeySequence::Save))),
       SetFocusToSearchBox(NewAction(w, "ActionSetFocusToSearchBox", QString(),
                                     QStringLiteral("Move to the filter box."),
                                     QKeySequence(Qt::CTRL | Qt::Key_F))),
@@ -104,6 +116,9 @@ TMainActions::TMainActions(QMainWindow* w)
       About(NewAction(w, "ActionAbout", QStringLiteral("&About..."),
                       QStringLiteral("Show the program's version and home page."))) {
     Search->setObjectName(QStringLiteral("ActionSearch"));
+    Redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    SetIcon(Undo, w, "edit-undo", QStyle::SP_ArrowBack);
+    SetIcon(Redo, w, "edit-redo", QStyle::SP_ArrowForward);
     SetIcon(ChooseDataFile, w, "document-open", QStyle::SP_DialogOpenButton);
     SetIcon(BackupDataFile, w, "document-save-as", QStyle::SP_DialogSaveButton);
     SetIcon(Print, w, "document-print", QStyle::SP_FileDialogDetailedView);
@@ -116,14 +131,15 @@ TMainActions::TMainActions(QMainWindow* w)
 
     // Disabled at start: commands that need an open data file, a shown category, a selected
     // record or a focused text box, and those whose windows come with later work.
-    for (QAction* action : {Cut, Copy, Paste, SelectAll, EditTemplates, NewItem, DuplicateItem, DeleteItem,
-                            SetFocusToSearchBox, SetFocusToTheListView, ImportFromExcel, ExportToExcel})
+    for (QAction* action :
+         {Undo, Redo, Cut, Copy, Paste, SelectAll, EditTemplates, NewItem, DuplicateItem, DeleteItem,
+          SetFocusToSearchBox, SetFocusToTheListView, ImportFromExcel, ExportToExcel})
         action->setEnabled(false);
 }
 
 void TMainActions::CreateMenusAndToolBar(QMainWindow* window) {
     QMenuBar* bar = window->menuBar();
-    QMenu* file = bar->addMenu(QStringLiteral("&File"));
+    QMenu* file = FileMenu = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("MenuFile"));
     file->addActions({ChooseDataFile, SetPassword, BackupDataFile});
     file->addSeparator();
@@ -137,6 +153,8 @@ void TMainActions::CreateMenusAndToolBar(QMainWindow* window) {
 
     EditMenu = bar->addMenu(QStringLiteral("&Edit"));
     EditMenu->setObjectName(QStringLiteral("MenuEdit"));
+    EditMenu->addActions({Undo, Redo});
+    EditMenu->addSeparator();
     EditMenu->addActions({Cut, Copy, Paste});
     EditMenu->addSeparator();
     EditMenu->addAction(SelectAll);
@@ -147,6 +165,8 @@ void TMainActions::CreateMenusAndToolBar(QMainWindow* window) {
     QMenu* dataOperations = operations->addMenu(QStringLiteral("&Data Operations"));
     dataOperations->setObjectName(QStringLiteral("MenuDataOperations"));
     dataOperations->addActions({NewItem, DuplicateItem, DeleteItem});
+    dataOperations->addSeparator();
+    dataOperations->addAction(SaveRecord);
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("MenuHelp"));
@@ -160,7 +180,7 @@ void TMainActions::CreateMenusAndToolBar(QMainWindow* window) {
     toolBar->setObjectName(QStringLiteral("ToolBar1"));
     toolBar->setMovable(false);
     toolBar->setFloatable(false);
-    toolBar->setFixedHeight(kToolBarHeight);
+    toolBar->setMinimumHeight(kToolBarHeight);
     toolBar->setIconSize(QSize(16, 16));
     toolBar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     toolBar->setContextMenuPolicy(Qt::PreventContextMenu);

@@ -24,6 +24,9 @@ struct TMainActions {
     QAction* Print;
     QAction* PrintPreview;
     QAction* Exit;
+    // Undo and Redo of record changes; in a text box with unsaved edits, of its typing.
+    QAction* Undo;
+    QAction* Redo;
     QAction* Cut;
     QAction* Copy;
     QAction* Paste;
@@ -32,6 +35,8 @@ struct TMainActions {
     QAction* NewItem;
     QAction* DuplicateItem;
     QAction* DeleteItem;
+    // The Save button of the record form as a command, for its key; enabled while the form is edited.
+    QAction* SaveRecord;
     QAction* SetFocusToSearchBox;
     QAction* SetFocusToTheListView;
     // Ctrl+Page Down and Ctrl+Page Up: the next and the previous category, from anywhere.
@@ -43,6 +48,7 @@ struct TMainActions {
     QAction* VisitHomePage;
     QAction* About;
 
+    QMenu* FileMenu = nullptr;
     QMenu* EditMenu = nullptr;
     QMenu* ImportExportMenu = nullptr;
     // The toolbar's place of the record commands.

@@ -28,7 +28,6 @@ TMainLayout::TMainLayout(QMainWindow* window, QWidget* filterBar)
     FMainSplitter->setChildrenCollapsible(false);
 
     FLeftPanel->setObjectName(QStringLiteral("PanelLeft"));
-    FLeftPanel->setMinimumWidth(40);
     auto* leftLayout = new QVBoxLayout(FLeftPanel);
     leftLayout->setContentsMargins(0, 0, 0, 0);
     FCategoryBar->setObjectName(QStringLiteral("FEGXOutlookBar1"));

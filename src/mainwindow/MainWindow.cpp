@@ -9,15 +9,19 @@
 #include "help/HelpCommands.h"
 #include "mainwindow/DataFileSession.h"
 #include "mainwindow/EditMenu.h"
+#include "mainwindow/FileDrop.h"
 #include "mainwindow/FilterBar.h"
 #include "mainwindow/FilterRun.h"
 #include "mainwindow/MainActions.h"
 #include "mainwindow/MainLayout.h"
+#include "mainwindow/RecentFilesMenu.h"
 #include "mainwindow/RecordBrowser.h"
 #include "mainwindow/RecordCommands.h"
 #include "mainwindow/RecordForm.h"
 #include "mainwindow/RecordList.h"
 #include "mainwindow/RecordListModel.h"
+#include "mainwindow/UndoCommands.h"
+#include "mainwindow/WindowPlacement.h"
 #include "print/FormSnapshot.h"
 #include "print/ListSource.h"
 #include "print/PrintHost.h"
@@ -45,6 +49,7 @@ const char* const kWelcome =
     "\r\n\r\n";
 const char* const kSaveBeforeTemplates =
     "Please save or cancel your modification to record before editing templates.";
+const char* const kImport = QT_TRANSLATE_NOOP("TUndoCommands", "Import");
 const char* const kSaveBeforeImport =
     "Please save or cancel your modification to record before importing from Excel file.";
 
@@ -68,6 +73,10 @@ TMainWindow::TMainWindow(QWidget* parent)
         FRecordCommands->AppendRecords(category, std::move(records));
     });
     new TEditMenu(this, *FActions);
+    FUndoCommands =
+        new TUndoCommands(this, *FSession, *FBrowser, *FLayout->RecordForm(), *FFilterRun, *FActions);
+    FRecentFiles = new TRecentFilesMenu(this, FActions->FileMenu, FActions->ChooseDataFile);
+    FFileDrop = new TFileDrop(this, *FActions->ChooseDataFile, *FActions->ImportFromExcel);
     FLayout->CategoryBar()->setContextMenuPolicy(Qt::ActionsContextMenu);
     FLayout->CategoryBar()->addAction(FActions->EditTemplates);
     FRecordList->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -80,6 +89,8 @@ TMainWindow::TMainWindow(QWidget* parent)
 }
 
 TMainWindow::~TMainWindow() {
+    // It follows the focus, which moves while the children go, after the actions went.
+    delete FUndoCommands;
     // The list refers to records of the open data; it lets them go without asking about edits.
     FRecordList->disconnect(FBrowser);
     FRecordList->ShowColumnsOf(nullptr);
@@ -98,7 +109,7 @@ void TMainWindow::ConnectCommands() {
     connectAfterFilter(a.SetPassword, [this] { FSession->SetPassword(); });
     connectAfterFilter(a.BackupDataFile, [this] { FSession->Backup(); });
     connectAfterFilter(a.EditTemplates, [this] { EditTemplates(); });
-    connectAfterFilter(a.ImportFromExcel, [this] { ImportFromExcel(); });
+    connectAfterFilter(a.ImportFromExcel, [this] { ImportFromExcel(QString()); });
     connectAfterFilter(a.ExportToExcel,
                        [this] { FExportWizard->Run(FSession->DataFile(), FBrowser->CurrentCategory()); });
     connectAfterFilter(a.NewItem, [this] { FRecordCommands->NewRecord(); });
@@ -107,6 +118,25 @@ void TMainWindow::ConnectCommands() {
     ConnectCommand(FLayout->RecordForm(), &TRecordForm::SaveRequested, this, [this] {
         FFilterRun->RunPending();
         FBrowser->SaveRecord();
+    });
+    // Save Record is the Save button's command, offered exactly while the button shows.
+    connect(a.SaveRecord, &QAction::triggered, FLayout->RecordForm(), &TRecordForm::SaveRequested);
+    a.SaveRecord->setEnabled(FLayout->RecordForm()->Modified());
+    connect(FLayout->RecordForm(), &TRecordForm::ModifiedChanged, a.SaveRecord, &QAction::setEnabled);
+    // A recent file or a dropped one opens as a chosen one does; a dropped workbook is imported.
+    const auto openFile = [this](const QString& path) {
+        RunCommand(this, [this, path] {
+            FFilterRun->RunPending();
+            OpenFile(path);
+        });
+    };
+    connect(FRecentFiles, &TRecentFilesMenu::OpenRequested, this, openFile);
+    connect(FFileDrop, &TFileDrop::DataFileDropped, this, openFile);
+    connect(FFileDrop, &TFileDrop::WorkbookDropped, this, [this](const QString& path) {
+        RunCommand(this, [this, path] {
+            FFilterRun->RunPending();
+            ImportFromExcel(path);
+        });
     });
     ConnectCommand(a.SetFocusToSearchBox, &QAction::triggered, this, [this] { FBrowser->FocusFilterBox(); });
     ConnectCommand(a.SetFocusToTheListView, &QAction::triggered, this,
@@ -197,6 +227,7 @@ void TMainWindow::WriteSettingsOnClose() {
     }
     settings.WriteString(QStringLiteral("PrintListFontName"), PrintListFont().Name);
     settings.WriteInteger(QStringLiteral("PrintListFontSize"), PrintListFont().Size);
+    RememberPlace(*this, settings);
 }
 
 void TMainWindow::closeEvent(QCloseEvent* event) {
@@ -254,7 +285,6 @@ bool TMainWindow::OpenFile(const QString& path) {
         return false;
     if (!FSession->FlushWriteCache() && !FSession->ConfirmDiscardUnwritten())
         return false;
-    TSettingsFile().WriteString(QStringLiteral("DataFile"), path);
     FBrowser->SetSelectedCategoryID(0);
     FSession->SetPath(path);
     FSession->Open();
@@ -273,18 +303,25 @@ void TMainWindow::EditTemplates() {
     // No row may refer to a record while the merge changes it or frees it with its category.
     FBrowser->ReleaseCategories();
     FSession->DataFile().ApplyWorkingCopy(*FWorkingCopy);
+    // Record changes before the templates changed no longer fit the records.
+    FSession->History().Clear();
     FBrowser->FillCategoryBar();
     FSession->MarkDataChanged();
 }
 
-void TMainWindow::ImportFromExcel() {
+void TMainWindow::ImportFromExcel(const QString& fileName) {
     if (FLayout->RecordForm()->Modified()) {
         MessageBoxes::ShowError(this, QString::fromLatin1(kSaveBeforeImport));
         return;
     }
-    // No row may refer to a record while the import merges the categories.
+    const TRecordHistory::TPlace before = FBrowser->CurrentPlace();
+    // The window shows what it showed while the wizard runs: the import adds a category and
+    // leaves every other category and record where it was. The bar is filled again
+    // afterwards, with no row referring to a record meanwhile.
+    const int32_t created = FImportWizard->Run(FSession->DataFile(), fileName);
     FBrowser->ReleaseCategories();
-    FImportWizard->Run(FSession->DataFile());
+    if (created != 0)
+        FSession->History().CategoryAdded(kImport, FSession->DataFile(), created, before);
     FBrowser->FillCategoryBar();
     FSession->MarkDataChanged();
 }

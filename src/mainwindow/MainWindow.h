@@ -9,6 +9,7 @@
 class TDataFile;
 class TDataFileSession;
 class TExportWizard;
+class TFileDrop;
 class TFilterBar;
 class TFilterRun;
 class THelpCommands;
@@ -16,9 +17,11 @@ class TImportWizard;
 class TMainLayout;
 class TPrintHost;
 class TRecordBrowser;
+class TRecentFilesMenu;
 class TRecordCommands;
 class TRecordList;
 class TTemplateEditor;
+class TUndoCommands;
 struct TMainActions;
 
 // The main window: menus, toolbar and layout around the data file session, the record browser, the
@@ -53,7 +56,8 @@ private:
     void ChooseDataFile();
     void EditTemplates();
     void UpdateEditTemplatesEnabled();
-    void ImportFromExcel();
+    // Starts the import wizard, with fileName in its file name box.
+    void ImportFromExcel(const QString& fileName);
     // Printing: the form as it shows while a record is selected, else the list as it shows.
     void PrintCurrent(bool preview);
 
@@ -75,4 +79,7 @@ private:
     TRecordBrowser* FBrowser = nullptr;
     TFilterRun* FFilterRun = nullptr;
     TRecordCommands* FRecordCommands = nullptr;
+    TUndoCommands* FUndoCommands = nullptr;
+    TRecentFilesMenu* FRecentFiles = nullptr;
+    TFileDrop* FFileDrop = nullptr;
 };

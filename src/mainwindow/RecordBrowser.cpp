@@ -22,6 +22,7 @@
 namespace {
 
 const char* const kRecordModified = "Record modified, would you like to save?";
+const char* const kEditRecord = QT_TRANSLATE_NOOP("TUndoCommands", "Edit Record");
 
 constexpr int kSelectCategoryMs = 150;
 constexpr int kClearDataFormMs = 150;
@@ -209,6 +210,31 @@ bool TRecordBrowser::RemoveSelectedRow() {
     return true;
 }
 
+TRecordHistory::TPlace TRecordBrowser::CurrentPlace() const {
+    if (FCurrentCategory == nullptr)
+        return {};
+    return {FCurrentCategory->ID,
+            FCurrentRecord != nullptr ? FCurrentCategory->IndexOfRecord(FCurrentRecord) : -1};
+}
+
+void TRecordBrowser::ShowPlace(const TRecordHistory::TPlace& place) {
+    FSelectedCategoryID = place.CategoryID;
+    FillCategoryBar();
+    TimerSelectCategoryTimer();
+    if (FCurrentCategory == nullptr || FCurrentCategory->ID != place.CategoryID)
+        return;
+    FSelectFirstAfterClear = false;
+    const auto& records = FCurrentCategory->Records;
+    if (place.RecordIndex < 0 || place.RecordIndex >= static_cast<int32_t>(records.size()))
+        return;
+    // A filtered list may not show the record.
+    const int row = RecordListModel()->RowOf(records[static_cast<size_t>(place.RecordIndex)].get());
+    if (row >= 0) {
+        FRecordList->SelectRow(row);
+        FRecordList->ScrollToSelected();
+    }
+}
+
 void TRecordBrowser::UpdateRecordCount() {
     if (FCurrentCategory == nullptr) {
         FCategoryLabel->clear();
@@ -283,7 +309,11 @@ bool TRecordBrowser::OfferToSaveRecord(bool keepListOrder) {
 void TRecordBrowser::SaveRecord() {
     if (FCurrentRecord == nullptr || FCurrentCategory == nullptr)
         return;
+    TRecord previous = *FCurrentRecord;
     FRecordForm->SaveInto(*FCurrentCategory, *FCurrentRecord);
+    if (*FCurrentRecord != previous)
+        FSession.History().RecordEdited(kEditRecord, *FCurrentCategory,
+                                        FCurrentCategory->IndexOfRecord(FCurrentRecord), std::move(previous));
     RecordListModel()->RefreshRow(FRecordList->SelectedRow());
     if (!FSavingOnDeselect) {
         SortRecordList();

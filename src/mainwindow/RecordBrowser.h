@@ -4,6 +4,8 @@
 #include <QObject>
 #include <QTimer>
 
+#include "core/RecordHistory.h"
+
 #include <cstdint>
 #include <vector>
 
@@ -64,6 +66,11 @@ public:
     // Takes the selected row out of the list before its record goes; the deselection drops the
     // form's pending edits without asking. False when no row is selected.
     bool RemoveSelectedRow();
+    // The current category and the selected record's position in it, for the record history.
+    TRecordHistory::TPlace CurrentPlace() const;
+    // Shows the category with id categoryID afresh, after its records or the categories changed
+    // underneath (ReleaseCategories first), with the record at recordIndex selected (-1: none).
+    void ShowPlace(const TRecordHistory::TPlace& place);
 
     void FocusFilterBox();
     void FocusRecordList();

@@ -24,6 +24,9 @@
 namespace {
 
 constexpr int kFormSilver = 0xC0C0C0;
+constexpr int kStripHeight = 28;
+constexpr int kStripMargin = 2;
+constexpr int kStripButtonsLeft = 16;
 
 // A memo's text: its document's text with every paragraph and line break as "\n" (no-break
 // spaces stay as they are).
@@ -64,10 +67,41 @@ std::string StoredBoxText(QString text) {
     return StoredText(text);
 }
 
-QPushButton* NewStripButton(const QString& caption, const char* name, int left, QWidget* parent) {
+// A form label: where it stands and what it says.
+struct TFormLabel {
+    QRect Place;
+    QString Text;
+};
+
+// What a screen reader calls a box: the text of the nearest label to its left on its line, else
+// the caption of the list column that shows it; a closing colon is not read.
+QString AccessibleBoxName(const QWidget& box, const std::vector<TFormLabel>& labels,
+                          const TCategory& category) {
+    const TFormLabel* nearest = nullptr;
+    for (const TFormLabel& label : labels) {
+        const bool sameLine = label.Place.top() <= box.geometry().bottom() && label.Place.bottom() >= box.y();
+        if (sameLine && label.Place.left() < box.x() &&
+            (nearest == nullptr || label.Place.left() > nearest->Place.left()))
+            nearest = &label;
+    }
+    QString name;
+    if (nearest != nullptr) {
+        name = nearest->Text;
+    } else {
+        const int32_t id = TemplateControls::ElementIdOf(&box);
+        for (const auto& column : category.Columns)
+            if (column->ElementID == id)
+                name = DisplayText(column->Caption);
+    }
+    name = name.simplified();
+    if (name.endsWith(QLatin1Char(':')))
+        name.chop(1);
+    return name.trimmed();
+}
+
+QPushButton* NewStripButton(const QString& caption, const char* name, QWidget* parent) {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
-    button->setGeometry(left, 3, 57, 22);
     return button;
 }
 
@@ -81,18 +115,21 @@ TRecordForm::TRecordForm(QWidget* parent) : QWidget(parent) {
 
     auto* strip = new QFrame(this);
     strip->setObjectName(QStringLiteral("PanelDataFormToolBar"));
-    strip->setFixedHeight(28);
+    strip->setMinimumHeight(kStripHeight);
     strip->setFrameShape(QFrame::StyledPanel);
+    // The buttons show over an edited record, the text while none is shown: never both.
     auto* stripLayout = new QHBoxLayout(strip);
-    stripLayout->setContentsMargins(0, 0, 0, 0);
+    stripLayout->setContentsMargins(kStripButtonsLeft, kStripMargin, kStripMargin, kStripMargin);
+    FSaveButton = NewStripButton(QStringLiteral("&Save"), "BtnSaveData", strip);
+    connect(FSaveButton, &QPushButton::clicked, this, &TRecordForm::SaveRequested);
+    FCancelButton = NewStripButton(QStringLiteral("&Cancel"), "BtnCancelData", strip);
+    connect(FCancelButton, &QPushButton::clicked, this, &TRecordForm::CancelRequested);
     FStripLabel = new QLabel(strip);
     FStripLabel->setObjectName(QStringLiteral("LabelDataFormToolBar"));
     FStripLabel->setAlignment(Qt::AlignCenter);
-    stripLayout->addWidget(FStripLabel);
-    FSaveButton = NewStripButton(QStringLiteral("&Save"), "BtnSaveData", 16, strip);
-    connect(FSaveButton, &QPushButton::clicked, this, &TRecordForm::SaveRequested);
-    FCancelButton = NewStripButton(QStringLiteral("&Cancel"), "BtnCancelData", 88, strip);
-    connect(FCancelButton, &QPushButton::clicked, this, &TRecordForm::CancelRequested);
+    stripLayout->addWidget(FSaveButton);
+    stripLayout->addWidget(FCancelButton);
+    stripLayout->addWidget(FStripLabel, 1);
     layout->addWidget(strip);
 
     FHolder = new QFrame(this);
@@ -161,10 +198,13 @@ void TRecordForm::Build(const TCategory* category) {
     }
     FFormPanel->move(0, 0);
     SetFormColor(TemplateControls::ToQColor(category->FormColor));
+    std::vector<TFormLabel> labels;
     for (const auto& element : category->Elements) {
         QWidget* control = TemplateControls::Create(*element, FFormPanel);
         if (control == nullptr)
             continue;
+        if (qobject_cast<QLabel*>(control) != nullptr)
+            labels.push_back({control->geometry(), DisplayText(element->Caption)});
         control->installEventFilter(this);
         if (auto* edit = qobject_cast<QLineEdit*>(control)) {
             edit->setMaxLength(std::numeric_limits<int>::max());
@@ -177,6 +217,8 @@ void TRecordForm::Build(const TCategory* category) {
         FFormRight = std::max(FFormRight, control->x() + control->width());
         FFormBottom = std::max(FFormBottom, control->y() + control->height());
     }
+    for (const TBox& box : FBoxes)
+        box.Control->setAccessibleName(AccessibleBoxName(*box.Control, labels, *category));
     LayOutScrollArea();
     AssignTabOrder();
 }

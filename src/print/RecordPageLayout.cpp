@@ -2,6 +2,7 @@
 #include "print/RecordPageLayout.h"
 
 #include "print/RecordPage.h"
+#include "print/TextMeasure.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -35,6 +36,7 @@ void TRecordPageLayout::Layout(QPaintDevice& device, const TPageFrame& frame, TP
     FPlaced.clear();
     qreal right = 0;
     qreal bottom = 0;
+    int down = 1;
     for (const TPrintedElement& element : FPage.Elements()) {
         QFont font(element.FontName);
         if (element.FontSize > 0) {
@@ -42,63 +44,96 @@ void TRecordPageLayout::Layout(QPaintDevice& device, const TPageFrame& frame, TP
         }
         // Letters as typed: a ligature would print "fi" as one sign that readers cannot search.
         font.setStyleStrategy(QFont::PreferNoShaping);
-        const QFontMetricsF metrics(font, &device);
+        TPlaced placed{&element, font, QRectF(), {}, 0, 0, {}};
         const QPointF at = QPointF(TRecordPage::PlacedAt(element)) * FScale;
-        QSizeF size;
-        switch (element.Kind) {
-        case TPrintedKind::Label:
-            size = metrics.boundingRect(QRectF(), Qt::AlignLeft | Qt::AlignTop, PaintedLines(element.Text))
-                       .size();
-            break;
-        case TPrintedKind::TextBox:
-            size = QSizeF(element.Width * FScale, metrics.height() + 2 * (kBorder + kPadding) * FScale);
-            break;
-        case TPrintedKind::Memo:
-            size = QSizeF(element.Width * FScale, element.Height * FScale);
-            break;
+        if (element.Kind == TPrintedKind::Label) {
+            const QFontMetricsF metrics(font, &device);
+            placed.Box = QRectF(
+                at, metrics.boundingRect(QRectF(), Qt::AlignLeft | Qt::AlignTop, PaintedLines(element.Text))
+                        .size());
+            bottom = std::max(bottom, placed.Box.bottom());
+        } else {
+            placed.Box = QRectF(at, QSizeF(element.Width, element.Height) * FScale);
+            PlaceBox(device, element, placed);
+            down = std::max(down, placed.Parts.back().Page + 1);
         }
-        FPlaced.push_back({&element, font, QRectF(at, size)});
-        right = std::max(right, at.x() + size.width());
-        bottom = std::max(bottom, at.y() + size.height());
+        right = std::max(right, placed.Box.right());
+        FPlaced.push_back(std::move(placed));
     }
     FAcross = PagesFor(right, FBody.width());
-    FDown = PagesFor(bottom, FBody.height());
+    FDown = std::max(down, PagesFor(bottom, FBody.height()));
 }
 
-void TRecordPageLayout::PaintElement(QPainter& painter, const TPlaced& placed) const {
-    const TPrintedElement& element = *placed.Element;
+void TRecordPageLayout::PlaceBox(QPaintDevice& device, const TPrintedElement& element,
+                                 TPlaced& placed) const {
+    const TTextMeasure measure(placed.Font, &device);
+    placed.Font = measure.Font(); // painted as measured
+    placed.LineHeight = measure.LineHeight();
+    placed.Ascent = measure.Ascent();
+    const qreal inset = (kBorder + kPadding) * FScale;
+    const qreal width = placed.Box.width() - 2 * inset;
+    // A text box's value is one paragraph; a memo's lines are each one.
+    const QString text = element.Kind == TPrintedKind::Memo ? PaintedLines(element.Text) : element.Text;
+    std::vector<QStringView> lines;
+    for (const QStringView paragraph : QStringView(text).split(QLatin1Char('\n'))) {
+        measure.WrapLines(paragraph, width, lines);
+        for (const QStringView line : lines) {
+            placed.Lines.append(line.toString());
+        }
+    }
+    // A text box is as tall as its font makes one line; a memo box as tall as the form drew it.
+    const qreal formHeight =
+        element.Kind == TPrintedKind::Memo ? placed.Box.height() : placed.LineHeight + 2 * inset;
+    placed.Parts = FlowBox(
+        {placed.Box.top(), formHeight, static_cast<int>(placed.Lines.size()), placed.LineHeight, inset},
+        FBody.height());
+}
+
+void TRecordPageLayout::PaintLabel(QPainter& painter, const TPlaced& placed) const {
     painter.setFont(placed.Font);
     painter.setPen(Qt::black);
-    if (element.Kind == TPrintedKind::Label) {
-        painter.drawText(placed.Box, Qt::AlignLeft | Qt::AlignTop, PaintedLines(element.Text));
-        return;
-    }
+    painter.drawText(placed.Box, Qt::AlignLeft | Qt::AlignTop, PaintedLines(placed.Element->Text));
+}
+
+void TRecordPageLayout::PaintBoxPart(QPainter& painter, const TPlaced& placed, const TBoxPart& part) const {
+    const QRectF frame(placed.Box.left(), part.Top, placed.Box.width(), part.Height);
     const qreal border = kBorder * FScale;
     painter.setPen(QPen(kBorderColor, border));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(placed.Box.adjusted(border / 2, border / 2, -border / 2, -border / 2));
+    painter.drawRect(frame.adjusted(border / 2, border / 2, -border / 2, -border / 2));
     const qreal inset = (kBorder + kPadding) * FScale;
-    const QRectF inside = placed.Box.adjusted(inset, inset, -inset, -inset);
     painter.save();
-    painter.setClipRect(inside, Qt::IntersectClip);
+    // The lines are cut to fit the width already; the clip only keeps a single character wider
+    // than the box inside it.
+    painter.setClipRect(frame.adjusted(border, border, -border, -border), Qt::IntersectClip);
+    painter.setFont(placed.Font);
     painter.setPen(Qt::black);
-    if (element.Kind == TPrintedKind::TextBox) {
-        painter.drawText(inside, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, element.Text);
-    } else {
-        painter.drawText(inside, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, PaintedLines(element.Text));
+    qreal baseline = part.Top + inset + placed.Ascent;
+    for (int line = part.FirstLine; line < part.FirstLine + part.LineCount; ++line) {
+        painter.drawText(QPointF(frame.left() + inset, baseline), placed.Lines.at(line));
+        baseline += placed.LineHeight;
     }
     painter.restore();
 }
 
 void TRecordPageLayout::PaintPage(QPainter& painter, int page) const {
     // Pages go down the form first, then across.
-    const QPointF origin((page / FDown) * FBody.width(), (page % FDown) * FBody.height());
+    const int down = page % FDown;
+    const QPointF origin((page / FDown) * FBody.width(), down * FBody.height());
     const QRectF shown(origin, FBody);
     painter.save();
     painter.translate(-origin);
     for (const TPlaced& placed : FPlaced) {
-        if (placed.Box.intersects(shown)) {
-            PaintElement(painter, placed);
+        if (placed.Element->Kind == TPrintedKind::Label) {
+            if (placed.Box.intersects(shown)) {
+                PaintLabel(painter, placed);
+            }
+            continue;
+        }
+        for (const TBoxPart& part : placed.Parts) {
+            if (part.Page == down && placed.Box.left() < shown.right() && placed.Box.right() > shown.left()) {
+                PaintBoxPart(painter, placed, part);
+            }
         }
     }
     painter.restore();

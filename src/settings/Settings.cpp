@@ -48,6 +48,10 @@ void TSettingsFile::WriteInteger(const QString& key, int value) {
     FSettings->setValue(key, QString::number(value));
 }
 
+void TSettingsFile::Remove(const QString& key) {
+    FSettings->remove(key);
+}
+
 bool TSettingsFile::Flush() {
     FSettings->sync();
     return FSettings->status() == QSettings::NoError;

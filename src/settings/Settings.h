@@ -25,6 +25,7 @@ public:
     int ReadInteger(const QString& key, int defaultValue) const;
     void WriteString(const QString& key, const QString& value);
     void WriteInteger(const QString& key, int value);
+    void Remove(const QString& key);
     // Writes pending values to disk; false when the file could not be written.
     bool Flush();
 

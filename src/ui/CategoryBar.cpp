@@ -43,6 +43,9 @@ TCategoryBar::TCategoryBar(const QString& groupCaption, QWidget* parent)
     FTitle->setAlignment(Qt::AlignCenter);
 
     FList->setObjectName(QStringLiteral("CategoryBarItems"));
+    // Screen readers name the list after its title; each item reads its caption and whether it
+    // is the category shown.
+    FList->setAccessibleName(groupCaption);
     FList->setViewMode(QListView::IconMode);
     FList->setFlow(QListView::TopToBottom);
     FList->setWrapping(false);

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/ColorPicker.h"
 
+#include "ui/ColorPickerAccessible.h"
+
 #include "ui/TemplateControls.h"
 #include "ui/dialogs/ColorDialogs.h"
 
+#include <QAccessible>
 #include <QFrame>
 #include <QGridLayout>
 #include <QPainter>
@@ -78,6 +81,9 @@ TColorPicker::TColorPicker(const QString& name, const QString& hint, int32_t aut
       FDropDown(new QFrame(this, Qt::Popup)) {
     setObjectName(name);
     setToolTip(hint);
+    // Screen readers learn the hint and the colour from an interface of the picker's own.
+    static const bool accessible = (QAccessible::installFactory(&TColorPickerAccessible::Create), true);
+    Q_UNUSED(accessible);
     setFocusPolicy(Qt::TabFocus);
     setIconSize(QSize(34, 16));
 
@@ -103,6 +109,7 @@ TColorPicker::TColorPicker(const QString& name, const QString& hint, int32_t aut
         auto* swatch = new QToolButton(FDropDown);
         swatch->setObjectName(QLatin1String(named.Name));
         swatch->setToolTip(QLatin1String(named.Name));
+        swatch->setAccessibleName(QLatin1String(named.Name));
         swatch->setAutoRaise(true);
         swatch->setIconSize(QSize(14, 14));
         swatch->setIcon(Swatch(color, QSize(14, 14)));
@@ -148,6 +155,16 @@ void TColorPicker::PickOther() {
         Pick(TemplateControls::FromQColor(chosen));
 }
 
+QString TColorPicker::ColorName() const {
+    if (FColor == FAutomaticColor)
+        return QStringLiteral("Automatic");
+    const QColor color = TemplateControls::ToQColor(FColor, palette());
+    for (const TNamedColor& named : kStandardColors)
+        if (QColor(named.Rgb) == color)
+            return QLatin1String(named.Name);
+    return color.name();
+}
+
 // The current colour beside a drop-down mark.
 void TColorPicker::UpdateFace() {
     QPixmap face(iconSize());
@@ -160,4 +177,6 @@ void TColorPicker::UpdateFace() {
     painter.drawPolygon(arrow, 3);
     painter.end();
     setIcon(face);
+    QAccessibleValueChangeEvent changed(this, ColorName());
+    QAccessible::updateAccessibility(&changed);
 }

@@ -20,6 +20,8 @@ public:
     // Shows color without reporting it.
     void SetColor(int32_t color);
     int32_t Color() const { return FColor; }
+    // The colour in words: "Automatic", a standard colour's name, or its #rrggbb value.
+    QString ColorName() const;
     // The drop-down, created hidden with the picker.
     QFrame* DropDown() const { return FDropDown; }
 

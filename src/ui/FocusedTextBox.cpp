@@ -39,3 +39,21 @@ void TFocusedTextBox::Paste() const {
 void TFocusedTextBox::SelectAll() const {
     FEdit != nullptr ? FEdit->selectAll() : FMemo->selectAll();
 }
+
+bool TFocusedTextBox::CanUndo() const {
+    return FEdit != nullptr ? FEdit->isUndoAvailable()
+                            : FMemo != nullptr && FMemo->document()->isUndoAvailable();
+}
+
+bool TFocusedTextBox::CanRedo() const {
+    return FEdit != nullptr ? FEdit->isRedoAvailable()
+                            : FMemo != nullptr && FMemo->document()->isRedoAvailable();
+}
+
+void TFocusedTextBox::Undo() const {
+    FEdit != nullptr ? FEdit->undo() : FMemo->undo();
+}
+
+void TFocusedTextBox::Redo() const {
+    FEdit != nullptr ? FEdit->redo() : FMemo->redo();
+}

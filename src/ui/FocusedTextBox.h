@@ -19,6 +19,11 @@ public:
     void Copy() const;
     void Paste() const;
     void SelectAll() const;
+    // The box's own undo of typing.
+    bool CanUndo() const;
+    bool CanRedo() const;
+    void Undo() const;
+    void Redo() const;
 
 private:
     QLineEdit* FEdit;

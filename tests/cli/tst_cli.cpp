@@ -132,7 +132,11 @@ private slots:
     void passwordOnTerminal();
     void usageErrors_data();
     void usageErrors();
+    void help_data();
     void help();
+    void version_data();
+    void version();
+    void dashedFileName();
     void fileErrors_data();
     void fileErrors();
 
@@ -631,30 +635,44 @@ void TestCli::usageErrors_data() {
     const QString file = kTemplateFile;
     QTest::newRow("nothing") << QStringList() << QByteArray("no command given");
     QTest::newRow("unknown command") << QStringList{"frobnicate", file}
-                                     << QByteArray("unknown command frobnicate");
-    QTest::newRow("info without file") << QStringList{"info"} << QByteArray("info takes 1 argument");
+                                     << QByteArray("unknown command 'frobnicate'");
+    QTest::newRow("command in capitals") << QStringList{"INFO", file} << QByteArray("unknown command 'INFO'");
+    QTest::newRow("info without file")
+        << QStringList{"info"} << QByteArray("missing argument FILE for 'info'");
     QTest::newRow("check with two files")
-        << QStringList{"check", file, file} << QByteArray("check takes 1 argument");
+        << QStringList{"check", file, file}
+        << QByteArray("unexpected argument '" + file.toUtf8() + "' after 'check FILE'");
     QTest::newRow("resave without output")
-        << QStringList{"resave", file} << QByteArray("resave takes 2 arguments");
+        << QStringList{"resave", file} << QByteArray("missing argument OUT for 'resave'");
     QTest::newRow("list without category")
-        << QStringList{"list", file} << QByteArray("list takes 2 arguments");
+        << QStringList{"list", file} << QByteArray("missing argument CATEGORY for 'list'");
+    QTest::newRow("list with a third argument")
+        << QStringList{"list", file, "Books", "extra"}
+        << QByteArray("unexpected argument 'extra' after 'list FILE CATEGORY'");
+    QTest::newRow("export without anything")
+        << QStringList{"export"} << QByteArray("missing argument FILE for 'export'");
+    QTest::newRow("export without output")
+        << QStringList{"export", file, "Books"} << QByteArray("missing argument OUT for 'export'");
     QTest::newRow("unknown option") << QStringList{"info", file, "--bogus"}
-                                    << QByteArray("unknown option --bogus");
+                                    << QByteArray("unknown option '--bogus'");
+    QTest::newRow("unknown option with a value")
+        << QStringList{"info", file, "--bogus=1"} << QByteArray("unknown option '--bogus'");
+    QTest::newRow("unknown short option")
+        << QStringList{"info", file, "-x"} << QByteArray("unknown option '-x'");
+    QTest::newRow("unknown option before the command")
+        << QStringList{"--bogus", "info", file} << QByteArray("unknown option '--bogus'");
     QTest::newRow("filter without text")
-        << QStringList{"list", file, "Books", "--filter"} << QByteArray("option --filter needs a value");
-    QTest::newRow("password file without path")
-        << QStringList{"dump", file, "--password-file"} << QByteArray("option --password-file needs a value");
+        << QStringList{"list", file, "Books", "--filter"} << QByteArray("missing value after '--filter'");
+    QTest::newRow("password file without path") << QStringList{"dump", file, "--password-file"}
+                                                << QByteArray("missing value after '--password-file'");
     QTest::newRow("filter on dump") << QStringList{"dump", file, "--filter", "x"}
                                     << QByteArray("--filter and --whole-word belong to list");
-    QTest::newRow("export without output")
-        << QStringList{"export", file, "Books"} << QByteArray("export takes 3 arguments");
     QTest::newRow("sheet without name") << QStringList{"export", file, "Books", "out.xlsx", "--sheet"}
-                                        << QByteArray("option --sheet needs a value");
+                                        << QByteArray("missing value after '--sheet'");
     QTest::newRow("sheet on list") << QStringList{"list", file, "Books", "--sheet", "x"}
                                    << QByteArray("--sheet belongs to export and import");
     QTest::newRow("import without category")
-        << QStringList{"import", file, "book.csv"} << QByteArray("import takes 3 arguments");
+        << QStringList{"import", file, "book.csv"} << QByteArray("missing argument CATEGORY for 'import'");
     QTest::newRow("skip duplicates on export")
         << QStringList{"export", file, "Books", "out.xlsx", "--skip-duplicates"}
         << QByteArray("--skip-duplicates belongs to import");
@@ -663,33 +681,60 @@ void TestCli::usageErrors_data() {
             << QStringList{"list", file, "Books", "--filter", QStringLiteral("one%1two").arg(lineBreak)}
             << QByteArray("--filter TEXT cannot hold a line break");
     QTest::newRow("whole word with a value") << QStringList{"list", file, "Books", "--whole-word=yes"}
-                                             << QByteArray("unknown option --whole-word=yes");
+                                             << QByteArray("unexpected value after '--whole-word'");
 }
 
+// A usage error is one line on standard error that points to --help, never the whole help.
 void TestCli::usageErrors() {
     QFETCH(QStringList, arguments);
     QFETCH(QByteArray, message);
     const TRun run = RunCli(arguments);
     QCOMPARE(run.ExitCode, 2);
     QCOMPARE(run.Out, QByteArray());
-    QVERIFY2(run.Err.startsWith("quillery-cli: " + message + "\n\nUsage: quillery-cli "),
-             run.Err.constData());
+    QCOMPARE(run.Err, "quillery-cli: " + message + ". Try 'quillery-cli --help'.\n");
+}
+
+void TestCli::help_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("--help") << QStringList{"--help"};
+    QTest::newRow("-h") << QStringList{"-h"};
+    QTest::newRow("after a command") << QStringList{"info", "--help"};
+    QTest::newRow("with an unknown option") << QStringList{"--bogus", "--help"};
+    QTest::newRow("with --version") << QStringList{"--version", "--help"};
+    QTest::newRow("with a missing argument") << QStringList{"export", "-h"};
 }
 
 void TestCli::help() {
-    for (const QStringList& arguments :
-         {QStringList{"--help"}, QStringList{"-h"}, QStringList{"info", "--help"}}) {
-        const TRun run = RunCli(arguments);
-        QCOMPARE(run.ExitCode, 0);
-        QCOMPARE(run.Err, QByteArray());
-        QVERIFY(run.Out.startsWith("Usage: quillery-cli COMMAND"));
-        for (const char* word :
-             {"info FILE", "dump FILE", "check FILE", "resave IN OUT", "list FILE CATEGORY",
-              "export FILE CATEGORY OUT", "import FILE WORKBOOK CATEGORY", "--skip-duplicates", "--sheet",
-              "--filter", "--whole-word", "--password-file", "\"bytes\""})
-            QVERIFY2(run.Out.contains(word), word);
-    }
-    // "--" ends the options, so a file may start with a dash.
+    QFETCH(QStringList, arguments);
+    const TRun run = RunCli(arguments);
+    QCOMPARE(run.ExitCode, 0);
+    QCOMPARE(run.Err, QByteArray());
+    QVERIFY(run.Out.startsWith("Usage: quillery-cli COMMAND"));
+    for (const char* word :
+         {"info FILE", "dump FILE", "check FILE", "resave IN OUT", "list FILE CATEGORY",
+          "export FILE CATEGORY OUT", "import FILE WORKBOOK CATEGORY", "--skip-duplicates", "--sheet",
+          "--filter", "--whole-word", "--password-file", "--version", "\"bytes\""})
+        QVERIFY2(run.Out.contains(word), word);
+}
+
+void TestCli::version_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::newRow("--version") << QStringList{"--version"};
+    QTest::newRow("-v") << QStringList{"-v"};
+    QTest::newRow("after a command") << QStringList{"info", kTemplateFile, "--version"};
+    QTest::newRow("with an unknown command") << QStringList{"frobnicate", "-v"};
+}
+
+void TestCli::version() {
+    QFETCH(QStringList, arguments);
+    const TRun run = RunCli(arguments);
+    QCOMPARE(run.ExitCode, 0);
+    QCOMPARE(run.Err, QByteArray());
+    QCOMPARE(run.Out, QByteArray("quillery-cli " QUILLERY_VERSION "\n"));
+}
+
+// "--" ends the options, so a file may start with a dash.
+void TestCli::dashedFileName() {
     const QString dashed = FDir.filePath(QStringLiteral("-dashed.lgd"));
     QVERIFY(QFile::copy(kTemplateFile, dashed));
     const QString before = QDir::currentPath();

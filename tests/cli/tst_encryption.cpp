@@ -111,10 +111,12 @@ private slots:
             << 1 << QByteArray("The password cannot be empty.\n");
         QTest::newRow("encrypt on dump")
             << QStringList{"dump", "SEALED", "--encrypt"} << right << 2
-            << QByteArray("quillery-cli: --encrypt and --decrypt belong to resave\n");
+            << QByteArray(
+                   "quillery-cli: --encrypt and --decrypt belong to resave. Try 'quillery-cli --help'.\n");
         QTest::newRow("both ways at once")
             << QStringList{"resave", "SEALED", "OUT", "--encrypt", "--decrypt"} << right << 2
-            << QByteArray("quillery-cli: --encrypt and --decrypt exclude each other\n");
+            << QByteArray(
+                   "quillery-cli: --encrypt and --decrypt exclude each other. Try 'quillery-cli --help'.\n");
     }
     void refusals() {
         QFETCH(QStringList, arguments);

@@ -169,6 +169,11 @@ void TestCliExport::Refusals_data() {
     QTest::newRow("value too long, existing")
         << "2"
         << "a.xlsx" << QByteArray("PK keep") << 50000 << QByteArray("Nothing was written.");
+    QTest::newRow("password-protected workbook")
+        << "Other"
+        << "locked.xlsx" << Bytes(QStringLiteral(QUILLERY_TEST_DATA "/workbooks/password.xlsx")) << 0
+        << QByteArray("locked.xlsx\" is protected by a password. Remove the password in the spreadsheet "
+                      "program and try again.\n");
 }
 
 void TestCliExport::Refusals() {

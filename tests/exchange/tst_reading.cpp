@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Cells as the import reads them, from workbooks that spreadsheet programs wrote: LibreOffice's
 // .xlsx, .xls and .ods from one source, openpyxl's .xlsx, and CSV in the encodings and separators
-// people meet.
+// people meet; one cell of each kind giving the same text in every format; password-protected
+// workbooks refused in words.
 
 #include "WorkbookTestSupport.h"
+
+#include <QTemporaryDir>
 
 class TestReading : public QObject {
     Q_OBJECT
@@ -11,6 +14,10 @@ class TestReading : public QObject {
 private slots:
     void Cells_data();
     void Cells();
+    void SameTextInEveryFormat_data();
+    void SameTextInEveryFormat();
+    void PasswordProtected_data();
+    void PasswordProtected();
     void SheetLists_data();
     void SheetLists();
     void EmptyCornerAndRange();
@@ -83,6 +90,86 @@ void TestReading::Cells() {
     const auto workbook = TWorkbook::Open(WorkbookFixture(file));
     const int column = sheet == QLatin1String("Values") ? 2 : 1;
     QCOMPARE(workbook->Sheet(sheet).CellText(row, column), expected);
+}
+
+void TestReading::SameTextInEveryFormat_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("expected");
+
+    // Column B of general.fods (LibreOffice's .xlsx, .xls, .ods and .csv) and of the same cells as
+    // openpyxl writes them. A .csv holds no values, only the texts that the spreadsheet wrote,
+    // and those are read unchanged: where they differ from the value's text, csv says so.
+    const struct {
+        int Row;
+        const char* Text;
+        const char* Csv;
+    } cells[] = {
+        {1, "100000", "1.00E+05"}, // under the format 0.00E+00
+        {2, "0.3", nullptr},       // =0.1+0.2
+        {3, "1.23456789012346E+19", "1.23456789012346E+019"},
+        {4, "0.00001", nullptr},
+        {5, "0.00001234", nullptr},
+        {6, "-1.23E-06", "-0.00000123"},
+        {7, "1.23456789012346E+17", "1.23456789012346E+017"}, // 123456789012345678
+        {8, "999999999999999", nullptr},
+        {9, "1E+15", "1000000000000000"},
+        {10, "-2.5", nullptr},
+        {11, "0.333333333333333", nullptr},  // =1/3
+        {12, "1234567.891", "1,234,567.89"}, // under the format #,##0.00
+        {13, "0", nullptr},
+        {14, "TRUE", nullptr},  // =TRUE()
+        {15, "FALSE", nullptr}, // =FALSE()
+        {16, "2026-12-07", nullptr},
+        {17, "13:45:00", nullptr},
+        {18, "2020-02-29 13:45:00", nullptr},
+        {19, "#DIV/0!", nullptr}, // =1/0
+        {20, "007", nullptr},     // text
+    };
+    for (const char* file :
+         {"general-openpyxl.xlsx", "general.xlsx", "general.xls", "general.ods", "general.csv"}) {
+        const bool csv = QByteArray(file).endsWith(".csv");
+        for (const auto& cell : cells)
+            QTest::addRow("%s B%d", file, cell.Row)
+                << QString::fromLatin1(file) << cell.Row
+                << QString::fromLatin1(csv && cell.Csv ? cell.Csv : cell.Text);
+    }
+}
+
+void TestReading::SameTextInEveryFormat() {
+    QFETCH(QString, file);
+    QFETCH(int, row);
+    QFETCH(QString, expected);
+    const auto workbook = TWorkbook::Open(WorkbookFixture(file));
+    QCOMPARE(workbook->ActiveSheet().CellText(row, 2), expected);
+}
+
+void TestReading::PasswordProtected_data() {
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("savedAs"); // the name of the copy that is opened
+    // An encrypted .xlsx is a compound file holding the encrypted package; an .xls has a FILEPASS
+    // record; an .ods lists how its parts were encrypted.
+    QTest::newRow("xlsx") << "password.xlsx"
+                          << "locked.xlsx";
+    QTest::newRow("xls") << "password.xls"
+                         << "locked.xls";
+    QTest::newRow("ods") << "password.ods"
+                         << "locked.ods";
+    // A workbook is read by what it holds, whatever its extension says.
+    QTest::newRow("xlsx named .xls") << "password.xlsx"
+                                     << "locked.xls";
+}
+
+void TestReading::PasswordProtected() {
+    QFETCH(QString, file);
+    QFETCH(QString, savedAs);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(savedAs);
+    WriteFileBytes(path, FileBytes(WorkbookFixture(file)));
+    QCOMPARE(WorkbookErrorOf([&path] { TWorkbook::Open(path); }),
+             QStringLiteral("\"%1\" is protected by a password. Remove the password in the spreadsheet "
+                            "program and try again.")
+                 .arg(path));
 }
 
 void TestReading::SheetLists_data() {

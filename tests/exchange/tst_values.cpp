@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The rules that turn stored values into the text the import reads: shortest decimals, date
+// The rules that turn stored values into the text the import reads: numbers as the General format
+// shows them (15 significant digits, an exponent only for the very large and small), date
 // serials in both date systems (with the 1900 system's leap day), number formats that show dates,
 // cell references at the sheet's edges, and the _xHHHH_ escapes of cell text.
 
@@ -40,13 +41,37 @@ void TestValues::Numbers_data() {
     QTest::newRow("tenth") << "0.1"
                            << "0.1";
     QTest::newRow("binary noise") << "0.30000000000000004"
-                                  << "0.30000000000000004";
+                                  << "0.3";
     QTest::newRow("a third") << "0.33333333333333331"
-                             << "0.3333333333333333";
+                             << "0.333333333333333";
+    QTest::newRow("two thirds round up") << "0.66666666666666663"
+                                         << "0.666666666666667";
+    QTest::newRow("negative") << "-2.5"
+                              << "-2.5";
     QTest::newRow("negative zero") << "-0"
                                    << "0";
+    QTest::newRow("smallest without exponent") << "1e-5"
+                                               << "0.00001";
+    QTest::newRow("rounds up to 1E-05") << "0.0000099999999999999999"
+                                        << "0.00001";
+    QTest::newRow("just below 1E-05") << "9.99999999999999e-6"
+                                      << "9.99999999999999E-06";
+    QTest::newRow("small negative") << "-0.00000123"
+                                    << "-1.23E-06";
+    QTest::newRow("largest without exponent") << "999999999999999"
+                                              << "999999999999999";
+    QTest::newRow("rounds up to 1E+15") << "999999999999999.9"
+                                        << "1E+15";
+    QTest::newRow("eighteen digits") << "123456789012345678"
+                                     << "1.23456789012346E+17";
     QTest::newRow("exponent") << "1E+21"
-                              << "1e+21";
+                              << "1E+21";
+    QTest::newRow("three-digit exponent") << "-1.5e-300"
+                                          << "-1.5E-300";
+    QTest::newRow("smallest double") << "5e-324"
+                                     << "4.94065645841247E-324";
+    QTest::newRow("largest double") << "1.7976931348623157e308"
+                                    << "1.79769313486232E+308";
     QTest::newRow("blanks around") << " 7 "
                                    << "7";
     QTest::newRow("not a number") << "7x"

@@ -53,7 +53,9 @@ private slots:
     void ExportToACsvReplacesItOnlyWhenAsked();
     void LongCallsKeepTheWindowPainting_data();
     void LongCallsKeepTheWindowPainting();
-    void FailedExportWaitsForTheCloseBox();
+    void FailedExportTellsWhyAndLetsTheUserGoBack_data();
+    void FailedExportTellsWhyAndLetsTheUserGoBack();
+    void PasswordProtectedWorkbookIsRefused();
 
 private:
     void Export(const QString& path, const QString& sheetName = QString());
@@ -320,8 +322,8 @@ void TExportWizardTest::LongCallsKeepTheWindowPainting_data() {
     QTest::newRow("damaged workbook: fails to open") << "bad.xlsx" << QByteArray("PK\x03\x04 cut short");
 }
 
-// Opening and saving run on a worker while the window shows the busy bar; an error there reaches
-// the same box as before.
+// Opening and saving run on a worker while the window shows the busy bar; an error there shows
+// on the page of a failed export.
 void TExportWizardTest::LongCallsKeepTheWindowPainting() {
     QFETCH(QString, name);
     QFETCH(QByteArray, existing);
@@ -329,34 +331,81 @@ void TExportWizardTest::LongCallsKeepTheWindowPainting() {
     if (!existing.isEmpty())
         WriteFile(path, existing);
     const QString error = existing.isEmpty() ? QString() : OpenError(path);
-    if (!error.isEmpty())
-        MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
 
     const THeldWorker held(FWizard.get());
     Export(path);
     QCOMPARE(held.States(), QStringList{"Exporting... busy:1 next:0 cancel:0 closed:0"});
-    QCOMPARE(TDialogs::ShownTexts(), error.isEmpty() ? QStringList() : QStringList{error});
+    QCOMPARE(TDialogs::ShownTexts(), QStringList());
     QCOMPARE(PageText(FWizard.get()),
-             error.isEmpty() ? QStringLiteral("Done!") : QStringLiteral("Exporting..."));
+             error.isEmpty() ? QStringLiteral("Done!") : QStringLiteral("The export failed:"));
+    QCOMPARE(Find<QLabel>(FWizard.get(), "LabelError")->text(), error);
 }
 
-void TExportWizardTest::FailedExportWaitsForTheCloseBox() {
+void TExportWizardTest::FailedExportTellsWhyAndLetsTheUserGoBack_data() {
+    QTest::addColumn<bool>("goBack");
+    QTest::newRow("close") << false;
+    QTest::newRow("back, then another sheet name") << true;
+}
+
+// A sheet name the workbook already has fails the export: the page says so with the error's
+// text, the file stays as it was, and the user may close or go back to the entries.
+void TExportWizardTest::FailedExportTellsWhyAndLetsTheUserGoBack() {
+    QFETCH(bool, goBack);
     const QString path = FDir->filePath(QStringLiteral("twice.xlsx"));
     QVERIFY(WorkbookReader::Write(path, {QJsonObject{{"name", "Books"}, {"rows", QJsonArray{}}}}));
     const QByteArray before = FileBytes(path);
 
-    MessageBoxTesting::QueueAnswer(QMessageBox::Ok);
     Export(path);
-    const auto shown = MessageBoxTesting::TakeShown();
-    QCOMPARE(shown.size(), 1);
-    QCOMPARE(shown[0].Kind, MessageBoxes::TKind::Error);
-    QVERIFY2(shown[0].Text.contains(QLatin1String("Books")), qPrintable(shown[0].Text));
-    QCOMPARE(PageText(FWizard.get()), QStringLiteral("Exporting..."));
+    QCOMPARE(PageText(FWizard.get()), QStringLiteral("The export failed:"));
+    const QString error = Find<QLabel>(FWizard.get(), "LabelError")->text();
+    QVERIFY2(error.contains(QLatin1String("Books")), qPrintable(error));
+    QVERIFY(Find<QLabel>(FWizard.get(), "LabelError")->isVisible());
     QVERIFY(!Find<QPushButton>(FWizard.get(), "BtnNext")->isEnabled());
-    QVERIFY(!Find<QPushButton>(FWizard.get(), "BtnCancel")->isEnabled());
+    QVERIFY(Find<QPushButton>(FWizard.get(), "BtnBack")->isEnabled());
+    QVERIFY(Find<QPushButton>(FWizard.get(), "BtnCancel")->isEnabled());
+    QCOMPARE(Find<QPushButton>(FWizard.get(), "BtnCancel")->text(), QStringLiteral("&Close"));
     QCOMPARE(FileBytes(path), before);
-    QVERIFY(FWizard->close());
-    QVERIFY(!FWizard->isVisible());
+
+    if (!goBack) {
+        Click(FWizard.get(), "BtnCancel");
+        QVERIFY(!FWizard->isVisible());
+        return;
+    }
+    Click(FWizard.get(), "BtnBack");
+    QCOMPARE(PageText(FWizard.get()), QStringLiteral("Select a category to export:"));
+    QVERIFY(!Find<QPushButton>(FWizard.get(), "BtnBack")->isEnabled());
+    QVERIFY(Find<QPushButton>(FWizard.get(), "BtnNext")->isEnabled());
+    QCOMPARE(Find<QPushButton>(FWizard.get(), "BtnCancel")->text(), QStringLiteral("&Cancel"));
+    QCOMPARE(Find<QLineEdit>(FWizard.get(), "LEFileName")->text(), path);
+    auto* sheet = Find<QLineEdit>(FWizard.get(), "LESheetName");
+    QVERIFY(sheet->hasFocus());
+    sheet->selectAll();
+    QTest::keyClicks(sheet, "Books again");
+    Click(FWizard.get(), "BtnNext");
+    QCOMPARE(PageText(FWizard.get()), QStringLiteral("Done!"));
+    QVERIFY(!Find<QPushButton>(FWizard.get(), "BtnBack")->isEnabled());
+    const auto sheets = WorkbookReader::Read(path);
+    QCOMPARE(sheets.size(), 2);
+    QCOMPARE(sheets[1].Name, QStringLiteral("Books again"));
+    QCOMPARE(sheets[1].Rows, kBooksRows);
+}
+
+// A worksheet cannot be added to a workbook saved with a password; the user is told what to do and
+// the workbook is left as it was.
+void TExportWizardTest::PasswordProtectedWorkbookIsRefused() {
+    const QString path = FDir->filePath(QStringLiteral("locked.xlsx"));
+    const QByteArray locked = FileBytes(QStringLiteral(QUILLERY_TEST_DATA "/workbooks/password.xlsx"));
+    QVERIFY(!locked.isEmpty());
+    WriteFile(path, locked);
+
+    Export(path);
+    QCOMPARE(PageText(FWizard.get()), QStringLiteral("The export failed:"));
+    QCOMPARE(Find<QLabel>(FWizard.get(), "LabelError")->text(),
+             QStringLiteral("\"%1\" is protected by a password. Remove the password in the "
+                            "spreadsheet program and try again.")
+                 .arg(path));
+    QCOMPARE(FileBytes(path), locked);
+    QCOMPARE(QDir(FDir->path()).entryList(QDir::Files), QStringList{QStringLiteral("locked.xlsx")});
 }
 
 QTEST_MAIN(TExportWizardTest)

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The about box (texts, places, hints, the link to the home page) and "Visit Home Page" opening
-// the page in the desktop's browser, or saying why it cannot.
+// The about box (texts, places, hints, the line that leads to the web site or the installed help)
+// and "Visit Home Page" opening the page in the desktop's browser, or saying why it cannot.
 
 #include "help/AboutBox.h"
 #include "help/HomePage.h"
@@ -12,6 +12,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QTextDocument>
 
 using namespace HelpTest;
 
@@ -62,15 +63,11 @@ private slots:
                  QStringLiteral("Qt ") + QString::fromLatin1(qVersion()));
         QVERIFY(Label(box, "LabelQtVersion")->font().pointSizeF() <
                 Label(box, "LabelVersion")->font().pointSizeF());
-        QCOMPARE(Label(box, "LabelWebSiteCaption")->text(), QStringLiteral("Web site:"));
-        QCOMPARE(Label(box, "LabelWebSite")->toolTip(), QStringLiteral("Click to visit the Web site."));
         QCOMPARE(Label(box, "LabelWebSite")->cursor().shape(), Qt::PointingHandCursor);
         auto* ok = box.findChild<QPushButton*>(QStringLiteral("BtnOK"));
         QCOMPARE(ok->text(), QStringLiteral("O&K"));
         QCOMPARE(ok->toolTip(), QStringLiteral("Close this \"About\" window."));
         QVERIFY(!Label(box, "ImageIcon")->pixmap().isNull() || QApplication::windowIcon().isNull());
-        // The address shown is the help's start page while there is no public home page.
-        QVERIFY(Label(box, "LabelWebSite")->text().contains(QStringLiteral("index.html")));
         QTest::mouseClick(ok, Qt::LeftButton);
         QVERIFY(!box.isVisible());
         QCOMPARE(box.result(), int(QDialog::Accepted));
@@ -101,6 +98,56 @@ private slots:
         QVERIFY(box.rect().contains(widget->geometry()));
     }
 
+    // The line under the texts: a web address as it is, or while there is none (or only something
+    // that is no web address) the help that came with the program, never a local path. The link
+    // stands a blank after its caption and opens the page.
+    void homePageLine_data() {
+        QTest::addColumn<QString>("homePage");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("hint");
+        QTest::addColumn<bool>("opensHelp");
+        const QString help = QStringLiteral("Help: installed with the program");
+        const QString helpHint = QStringLiteral("Click to open the start page of the help.");
+        const QString webHint = QStringLiteral("Click to visit the Web site.");
+        QTest::newRow("no address") << QString() << help << helpHint << true;
+        QTest::newRow("https address") << "https://quillery.example.org/"
+                                       << "Web site: https://quillery.example.org/" << webHint << false;
+        QTest::newRow("http address") << "http://example.org/quillery"
+                                      << "Web site: http://example.org/quillery" << webHint << false;
+        QTest::newRow("a local path") << "/usr/share/quillery/help/index.html" << help << helpHint << true;
+        QTest::newRow("a file address")
+            << "file:///usr/share/quillery/help/index.html" << help << helpHint << true;
+        QTest::newRow("another scheme") << "ftp://example.org/quillery" << help << helpHint << true;
+        QTest::newRow("no host") << "https://" << help << helpHint << true;
+    }
+    void homePageLine() {
+        QFETCH(QString, homePage);
+        QFETCH(QString, line);
+        QFETCH(QString, hint);
+        QFETCH(bool, opensHelp);
+        InstallHelp();
+        TUrlRecorder browser({QStringLiteral("file"), QStringLiteral("http"), QStringLiteral("https")});
+        TAboutBox box(nullptr, homePage);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        QLabel* caption = Label(box, "LabelWebSiteCaption");
+        QLabel* link = Label(box, "LabelWebSite");
+        QTextDocument shownLink;
+        shownLink.setHtml(link->text());
+        QCOMPARE(caption->text() + QLatin1Char(' ') + shownLink.toPlainText(), line);
+        QCOMPARE(link->toolTip(), hint);
+        // Drawn as read: caption, at least a blank, the link, all inside the box.
+        QVERIFY(link->x() >= caption->geometry().right() + 1 + caption->fontMetrics().horizontalAdvance(' '));
+        QCOMPARE(link->y(), caption->y());
+        QVERIFY(box.rect().contains(link->geometry()));
+        ClickLink(link);
+        const QUrl expected = opensHelp
+                                  ? QUrl::fromLocalFile(TFolders::HelpFolder() + QStringLiteral("index.html"))
+                                  : QUrl(homePage);
+        QCOMPARE(browser.Opened, QList<QUrl>({expected}));
+        QCOMPARE(HomePageUrl(homePage), expected);
+    }
+
     void textsAreSetAgainOnEachShowing() {
         TAboutBox box;
         box.show();
@@ -127,20 +174,16 @@ private slots:
     }
 
     void aLongAddressIsShortenedButOpenedWhole() {
-        // A program folder deep enough that its help address is far wider than the box.
-        const QString deep =
-            FRoot->filePath(QString(QStringLiteral("a-rather-long-folder-name/")).repeated(8));
-        TFolders::InitializeForTesting(deep);
-        InstallHelp();
-        TUrlRecorder browser({QStringLiteral("file")});
-        TAboutBox box;
+        const QString address = QStringLiteral("https://quillery.example.org/") +
+                                QString(QStringLiteral("a-rather-long-path/")).repeated(8);
+        TUrlRecorder browser({QStringLiteral("https")});
+        TAboutBox box(nullptr, address);
         box.show();
         QLabel* link = Label(box, "LabelWebSite");
         QVERIFY(link->text().contains(QChar(0x2026)));
         QVERIFY(link->geometry().right() < box.width());
         ClickLink(link);
-        QCOMPARE(browser.Opened, QList<QUrl>({HomePageUrl()}));
-        QVERIFY(browser.Opened.first().toLocalFile().startsWith(deep));
+        QCOMPARE(browser.Opened, QList<QUrl>({QUrl(address)}));
     }
 
     void aMissingHomePageIsReported() {

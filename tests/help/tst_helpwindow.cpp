@@ -1,19 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The help window on the real help pages: start page and contents, navigation by contents, links,
-// back, forward and home, search of the page text, the generated shortcut tables, and the page
-// shown when a help page is missing or lies outside the help folder.
+// back, forward and home, the keys that close it and the size it keeps, search of the page text and
+// of every page, the generated shortcut tables, and the page shown when a help page is missing or
+// lies outside the help folder.
 
 #include "help/HelpBrowser.h"
 #include "help/HelpWindow.h"
+#include "settings/Folders.h"
+#include "settings/Settings.h"
 
 #include "help/HelpTestSupport.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
+#include <QScreen>
+#include <QSet>
 #include <QTextBlock>
+#include <QTextTable>
 
 using namespace HelpTest;
 
@@ -70,6 +77,48 @@ QString FindStatus(const THelpWindow& window) {
     return window.findChild<QLabel*>(QStringLiteral("FindStatus"))->text();
 }
 
+QListWidget* FoundPages(const THelpWindow& window) {
+    return window.findChild<QListWidget*>(QStringLiteral("FoundPages"));
+}
+
+// How often text is in the page's plain text, capitals and small letters alike.
+int Occurrences(const QString& pageText, const QString& text) {
+    return static_cast<int>(pageText.count(text, Qt::CaseInsensitive));
+}
+
+struct TShownTable {
+    QString Heading;
+    QList<QStringList> Rows; // below the heading row
+};
+
+// The tables of the page shown, each with the heading above it.
+QList<TShownTable> ShownTables(const QTextDocument& document) {
+    QList<TShownTable> tables;
+    QString heading;
+    for (auto it = document.rootFrame()->begin(); !it.atEnd(); ++it) {
+        if (it.currentBlock().isValid() && !it.currentBlock().text().trimmed().isEmpty()) {
+            heading = it.currentBlock().text().trimmed();
+        }
+        const auto* table = qobject_cast<QTextTable*>(it.currentFrame());
+        if (table == nullptr) {
+            continue;
+        }
+        TShownTable shown{heading, {}};
+        for (int row = 1; row < table->rows(); ++row) {
+            QStringList cells;
+            for (int column = 0; column < table->columns(); ++column) {
+                QTextCursor cell = table->cellAt(row, column).firstCursorPosition();
+                cell.setPosition(table->cellAt(row, column).lastCursorPosition().position(),
+                                 QTextCursor::KeepAnchor);
+                cells.append(cell.selectedText());
+            }
+            shown.Rows.append(cells);
+        }
+        tables.append(shown);
+    }
+    return tables;
+}
+
 } // namespace
 
 class TestHelpWindow : public QObject {
@@ -84,6 +133,7 @@ private slots:
     void init() {
         FRoot = std::make_unique<QTemporaryDir>();
         QVERIFY(FRoot->isValid());
+        TFolders::InitializeForTesting(FRoot->path());
         FHelp = CopyHelpPages(FRoot->filePath(QStringLiteral("help")));
         FWindow = std::make_unique<THelpWindow>(FHelp);
     }
@@ -255,23 +305,59 @@ private slots:
         QVERIFY(!FWindow->Browser()->textCursor().hasSelection());
     }
 
-    void shortcutTablesFromTheWindowsCommands() {
+    // One table for each window, the help window's own last: every key once, each command by its
+    // menu name (never by its object name), and only the commands of that window.
+    void shortcutTables_data() {
+        QTest::addColumn<QString>("heading");
+        QTest::addColumn<QStringList>("rows"); // "keys = command", some of the table's rows in order
+        QTest::addColumn<QStringList>("absent");
+        QTest::newRow("main window") << "Main window" << QStringList{"Ctrl+N = New Record",
+                                                                     "Ctrl+O = Create/Choose Data File",
+                                                                     "F12 = Create/Choose Data File",
+                                                                     "F5 = Run the filter now",
+                                                                     "Ctrl+F = Move to the filter box.",
+                                                                     "Ctrl+PgDown = Next Category",
+                                                                     "F7 = Set Focus To PDF File",
+                                                                     "F8 = <b>Fish & Chips</b>",
+                                                                     "Ctrl+K = Panel Command"}
+                                     << QStringList{"No key", "Also Ctrl+O", "Dialog Command", "Close"};
+        QTest::newRow("help window") << "Help window"
+                                     << QStringList{"Alt+Left = Back", "Alt+Right = Forward",
+                                                    "Alt+Home = Home", "Shift+F3 = Previous",
+                                                    "F3 = Next",       "Ctrl+F = Move to the find box.",
+                                                    "Esc = Close",     "Ctrl+W = Close"}
+                                     << QStringList{"New Record", "Next Category"};
+    }
+    void shortcutTables() {
+        QFETCH(QString, heading);
+        QFETCH(QStringList, rows);
+        QFETCH(QStringList, absent);
         QMainWindow window;
-        auto add = [&window](const char* name, const QString& text, const QString& tip,
-                             const QList<QKeySequence>& keys) {
-            auto* action = new QAction(text, &window);
+        auto add = [](QObject* owner, const char* name, const QString& text, const QString& tip,
+                      const QList<QKeySequence>& keys) {
+            auto* action = new QAction(text, owner);
             action->setObjectName(QString::fromLatin1(name));
             action->setStatusTip(tip);
             action->setShortcuts(keys);
         };
-        add("ActionNewItem", QStringLiteral("&New Record"), QStringLiteral("Create"),
+        add(&window, "ActionNewItem", QStringLiteral("&New Record"), QStringLiteral("Create"),
             {QKeySequence(Qt::CTRL | Qt::Key_N)});
-        add("ActionChooseDataFile", QStringLiteral("Create/Choose &Data File..."), QString(),
+        add(&window, "ActionChooseDataFile", QStringLiteral("Create/Choose &Data File..."), QString(),
             {QKeySequence(Qt::CTRL | Qt::Key_O), QKeySequence(Qt::Key_F12)});
-        add("ActionSearch", QString(), QStringLiteral("Run the filter now"), {QKeySequence(Qt::Key_F5)});
-        add("ActionSetFocusToSearchBox", QString(), QString(), {QKeySequence(Qt::CTRL | Qt::Key_F)});
-        add("ActionMarkup", QStringLiteral("<b>Fish && Chips</b>"), QString(), {QKeySequence(Qt::Key_F8)});
-        add("ActionNoKey", QStringLiteral("No key"), QString(), {});
+        add(&window, "ActionOpenAgain", QStringLiteral("Also Ctrl+O"), QString(),
+            {QKeySequence(Qt::CTRL | Qt::Key_O)});
+        add(&window, "ActionSearch", QString(), QStringLiteral("Run the filter now"),
+            {QKeySequence(Qt::Key_F5)});
+        add(&window, "ActionSetFocusToSearchBox", QString(), QStringLiteral("Move to the filter box."),
+            {QKeySequence(Qt::CTRL | Qt::Key_F)});
+        add(&window, "ActionNextCategory", QString(), QString(), {QKeySequence(Qt::CTRL | Qt::Key_PageDown)});
+        add(&window, "ActionSetFocusToPDFFile", QString(), QString(), {QKeySequence(Qt::Key_F7)});
+        add(&window, "ActionMarkup", QStringLiteral("<b>Fish && Chips</b>"), QString(),
+            {QKeySequence(Qt::Key_F8)});
+        add(&window, "ActionNoKey", QStringLiteral("No key"), QString(), {});
+        add(new QWidget(&window), "ActionPanelCommand", QString(), QString(),
+            {QKeySequence(Qt::CTRL | Qt::Key_K)});
+        add(new QDialog(&window), "ActionDialogCommand", QString(), QString(), {QKeySequence(Qt::Key_F9)});
         auto* gone = new QWidget;
         new QAction(QStringLiteral("Vanished"), gone);
         FWindow->AddShortcutSource(QStringLiteral("Main window"), &window);
@@ -282,15 +368,172 @@ private slots:
         ClickContentsItem(*FWindow, QStringLiteral("Keyboard shortcuts"));
         const QString text = FWindow->Browser()->toPlainText();
         QVERIFY(!text.contains(QStringLiteral("shortcut tables")));
-        QVERIFY(text.contains(QStringLiteral("Main window")));
         QVERIFY(!text.contains(QStringLiteral("Gone window")));
-        const QStringList rows = {
-            "Ctrl+N\nNew Record",     "Ctrl+O\nCreate/Choose Data File",   "F12\nCreate/Choose Data File",
-            "F5\nRun the filter now", "Ctrl+F\nActionSetFocusToSearchBox", "F8\n<b>Fish & Chips</b>"};
-        for (const QString& row : rows) {
-            QVERIFY2(text.contains(row), qPrintable(row));
+        QVERIFY2(!text.contains(QRegularExpression(QStringLiteral("Action[A-Z]"))), qPrintable(text));
+        const QList<TShownTable> tables = ShownTables(*FWindow->Browser()->document());
+        QStringList headings;
+        for (const TShownTable& table : tables) {
+            headings.append(table.Heading);
         }
-        QVERIFY(!text.contains(QStringLiteral("No key")));
+        QCOMPARE(headings, QStringList({"Main window", "Help window", "Other keys"}));
+        const TShownTable& table = tables.at(static_cast<int>(headings.indexOf(heading)));
+        QStringList shown;
+        QStringList keys;
+        for (const QStringList& row : table.Rows) {
+            shown.append(row.value(0) + QStringLiteral(" = ") + row.value(1));
+            keys.append(row.value(0));
+        }
+        QCOMPARE(QSet<QString>(keys.begin(), keys.end()).size(), keys.size());
+        qsizetype at = 0;
+        for (const QString& row : rows) {
+            const qsizetype found = shown.indexOf(row, at);
+            QVERIFY2(found >= 0,
+                     qPrintable(row + QStringLiteral(" in ") + shown.join(QStringLiteral(" | "))));
+            at = found + 1;
+        }
+        for (const QString& command : absent) {
+            QVERIFY2(!shown.join(QLatin1Char('|')).contains(command), qPrintable(command));
+        }
+    }
+
+    // The window closes with Escape and Ctrl+W from the page and from the find box. It opens at the
+    // size it had when it was last closed, never larger than the screen's free area, and keeps the
+    // size it has on closing.
+    void closeKeysAndSize_data() {
+        QTest::addColumn<QSize>("remembered"); // empty: none yet
+        QTest::addColumn<QSize>("expected");   // before fitting to the screen
+        QTest::addColumn<QSize>("resizedTo");  // empty: left as it opened
+        QTest::addColumn<QKeySequence>("key");
+        QTest::addColumn<bool>("fromFindBox");
+        QTest::newRow("first start, Escape")
+            << QSize() << THelpWindow::kFirstSize << QSize(700, 500) << QKeySequence(Qt::Key_Escape) << false;
+        QTest::newRow("remembered, Ctrl+W") << QSize(640, 480) << QSize(640, 480) << QSize(720, 560)
+                                            << QKeySequence(Qt::CTRL | Qt::Key_W) << false;
+        QTest::newRow("Escape in the find box")
+            << QSize(600, 450) << QSize(600, 450) << QSize() << QKeySequence(Qt::Key_Escape) << true;
+        QTest::newRow("remembered larger than the screen")
+            << QSize(3000, 2000) << QSize(3000, 2000) << QSize() << QKeySequence(Qt::CTRL | Qt::Key_W)
+            << false;
+        QTest::newRow("remembered too small")
+            << QSize(10, 10) << QSize(320, 240) << QSize() << QKeySequence(Qt::Key_Escape) << false;
+    }
+    void closeKeysAndSize() {
+        QFETCH(QSize, remembered);
+        QFETCH(QSize, expected);
+        QFETCH(QSize, resizedTo);
+        QFETCH(QKeySequence, key);
+        QFETCH(bool, fromFindBox);
+        if (remembered.isValid()) {
+            TSettingsFile settings;
+            settings.WriteInteger(QStringLiteral("HelpWindowWidth"), remembered.width());
+            settings.WriteInteger(QStringLiteral("HelpWindowHeight"), remembered.height());
+        }
+        THelpWindow window(FHelp);
+        window.ShowTopics();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const QSize screen = window.screen()->availableGeometry().size();
+        // The screen of the tests (800 x 600) is smaller than the first size, so fitting is tested.
+        QVERIFY(!QRect(QPoint(), screen).contains(QRect(QPoint(), THelpWindow::kFirstSize)));
+        QCOMPARE(window.size(), expected.boundedTo(screen));
+        if (resizedTo.isValid()) {
+            window.resize(resizedTo);
+        }
+        const QSize closing = window.size();
+        QWidget* target = fromFindBox
+                              ? static_cast<QWidget*>(window.findChild<QLineEdit*>(QStringLiteral("FindBox")))
+                              : window.Browser();
+        target->setFocus();
+        QTest::keySequence(target, key);
+        QVERIFY(!window.isVisible());
+        TSettingsFile settings;
+        QCOMPARE(QSize(settings.ReadInteger(QStringLiteral("HelpWindowWidth"), 0),
+                       settings.ReadInteger(QStringLiteral("HelpWindowHeight"), 0)),
+                 closing);
+    }
+
+    // The find lists every page that holds the words, most matches first, with how many; choosing
+    // one, by mouse or from the find box with Down and Enter, opens it with the first match
+    // selected.
+    void findInEveryPage_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("first"); // the page listed first; empty: no page
+        QTest::addColumn<bool>("byKeyboard");
+        QTest::newRow("a word of one page") << "_unnamed_"
+                                            << "Importing and exporting spreadsheets" << false;
+        QTest::newRow("words most on one page") << "print preview"
+                                                << "Printing" << true;
+        QTest::newRow("capitals ignored") << "PRINT PREVIEW"
+                                          << "Printing" << false;
+        QTest::newRow("a word of many pages") << "category" << QString() << false;
+        QTest::newRow("not on any page") << "spaceship" << QString() << false;
+    }
+    void findInEveryPage() {
+        QFETCH(QString, text);
+        QFETCH(QString, first);
+        QFETCH(bool, byKeyboard);
+        FWindow->ShowTopics();
+        QVERIFY(QTest::qWaitForWindowActive(FWindow.get()));
+        // What each page holds, read page by page as a reader would.
+        QList<QPair<int, QString>> expected;
+        for (int row = 0; row < Contents(*FWindow)->count(); ++row) {
+            const QString title = Contents(*FWindow)->item(row)->text();
+            ClickContentsItem(*FWindow, title);
+            const int count = Occurrences(FWindow->Browser()->toPlainText(), text);
+            if (count > 0) {
+                expected.append({count, title});
+            }
+        }
+        std::stable_sort(expected.begin(), expected.end(),
+                         [](const auto& a, const auto& b) { return a.first > b.first; });
+        QStringList expectedItems;
+        for (const auto& [count, title] : expected) {
+            expectedItems.append(QStringLiteral("%1 (%2)").arg(title).arg(count));
+        }
+        FWindow->Browser()->setSource(FWindow->Browser()->StartPage());
+
+        SearchFor(*FWindow, text);
+        QListWidget* found = FoundPages(*FWindow);
+        QVERIFY(found->isVisible());
+        QStringList items;
+        for (int row = 0; row < found->count(); ++row) {
+            items.append(found->item(row)->text());
+        }
+        QCOMPARE(items, expectedItems);
+        if (!first.isEmpty()) {
+            QVERIFY2(items.value(0).startsWith(first + QStringLiteral(" (")), qPrintable(items.join('|')));
+        } else if (text == QStringLiteral("spaceship")) {
+            QCOMPARE(found->count(), 0);
+            QCOMPARE(FWindow->findChild<QLabel*>(QStringLiteral("FoundCaption"))->text(),
+                     QStringLiteral("No page holds \"spaceship\"."));
+            return;
+        } else {
+            QVERIFY2(found->count() >= 3, qPrintable(items.join('|')));
+        }
+
+        // The last page listed, chosen.
+        const int chosen = found->count() - 1;
+        const QString title = expected.at(chosen).second;
+        if (byKeyboard) {
+            auto* box = FWindow->findChild<QLineEdit*>(QStringLiteral("FindBox"));
+            QTest::keyClick(box, Qt::Key_Down);
+            QVERIFY(found->hasFocus());
+            for (int row = 0; row < chosen; ++row) {
+                QTest::keyClick(found, Qt::Key_Down);
+            }
+            QTest::keyClick(found, Qt::Key_Return);
+        } else {
+            QTest::mouseClick(found->viewport(), Qt::LeftButton, {},
+                              found->visualItemRect(found->item(chosen)).center());
+        }
+        QCOMPARE(Contents(*FWindow)->currentItem()->text(), title);
+        const QTextCursor selection = FWindow->Browser()->textCursor();
+        QCOMPARE(selection.selectedText().toLower(), text.toLower());
+        QCOMPARE(selection.selectionStart(), FWindow->Browser()->document()->find(text).selectionStart());
+        // Clearing the find box takes the list away.
+        auto* box = FWindow->findChild<QLineEdit*>(QStringLiteral("FindBox"));
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QVERIFY(!found->isVisible());
     }
 
     void missingPages_data() {

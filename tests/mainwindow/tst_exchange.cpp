@@ -10,6 +10,7 @@
 #include "exchangewizards/ImportWizard.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -127,6 +128,60 @@ private slots:
         QCOMPARE(Browser(*form).CurrentCategory()->ID, 3);
         QCOMPARE(ListColumnTexts(*form, 0), (QStringList{"Dracula", "Emma"}));
         QCOMPARE(ListColumnTexts(*form, 1), (QStringList{"Stoker", "Austen"}));
+
+        // One Undo takes the whole import back and nothing else; Redo makes it again.
+        auto* undo = Child<QAction>(*form, "ActionUndo");
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Import"));
+        undo->trigger();
+        QCOMPARE(Browser(*form).CurrentCategory()->ID, 2);
+        QCOMPARE(bar->Count(), 2);
+        Session(*form).TimerWriteCacheTimer();
+        QCOMPARE(FileBytes(FPath), before);
+        Trigger(*form, "ActionRedo");
+        QCOMPARE(Browser(*form).CurrentCategory()->ID, 3);
+        QCOMPARE(ListColumnTexts(*form, 0), (QStringList{"Dracula", "Emma"}));
+        Session(*form).TimerWriteCacheTimer();
+        QCOMPARE(LoadData(FPath).SaveToBytes(), saved.SaveToBytes());
+        QVERIFY(form->close());
+    }
+
+    void windowStaysAsItWasWhileImporting_data() {
+        QTest::addColumn<int>("nextClicks");
+        QTest::newRow("file page") << 0;
+        // The import has run and the wizard shows "Done!".
+        QTest::newRow("after the import") << 4;
+    }
+    void windowStaysAsItWasWhileImporting() {
+        QFETCH(int, nextClicks);
+        WriteSetting(QStringLiteral("SelectedCategoryID"), QStringLiteral("2"));
+        auto form = ShowData(*FSandbox, SampleData(), FPath);
+        const QString workbook = FSandbox->FilePath(QStringLiteral("books.xlsx"));
+        const auto exported = DriveWizard<TExportWizard>(workbook, 1);
+        Trigger(*form, "ActionExportToExcel");
+        QCOMPARE(*exported, QStringLiteral("&Close"));
+        ClickRow(*form, 1);
+        const QString shownRecord = ControlText(FormControls(*form).at(0));
+        const QString caption = Child<QLabel>(*form, "LabelCategory")->text();
+
+        QStringList seen;
+        OnNextDialog([&](QWidget* widget) {
+            if (qobject_cast<TImportWizard*>(widget) == nullptr)
+                return false;
+            QTest::keyClicks(Child<QLineEdit>(*widget, "LEFileName"), workbook);
+            for (int i = 0; i < nextClicks; ++i)
+                QTest::mouseClick(Child<QPushButton>(*widget, "BtnNext"), Qt::LeftButton);
+            for (const char* part : {"PanelRight", "PanelDataFormArea", "PanelRecordCommands"})
+                if (!Child<QWidget>(*form, part)->isVisible())
+                    seen.append(QString::fromLatin1(part) + QStringLiteral(" hidden"));
+            seen.append(Child<QLabel>(*form, "LabelCategory")->text());
+            seen.append(QString::number(SelectedRow(*form)));
+            seen.append(ControlText(FormControls(*form).at(0)));
+            QTest::mouseClick(Child<QPushButton>(*widget, "BtnCancel"), Qt::LeftButton);
+            return true;
+        });
+        Trigger(*form, "ActionImportFromExcel");
+        QCOMPARE(seen, (QStringList{caption, QStringLiteral("1"), shownRecord}));
+        QCOMPARE(shownRecord, QStringLiteral("Emma"));
         QVERIFY(form->close());
     }
 
@@ -158,6 +213,21 @@ private slots:
         QCOMPARE(saved.Categories[0]->Records.size(), size_t(1));
         QCOMPARE(saved.Categories[1]->Records.size(), size_t(3));
         QCOMPARE(std::string(saved.Categories[1]->Records[2]->Value(0)), std::string("Persuasion"));
+
+        // One Undo takes every added row back; Redo adds them again.
+        auto* undo = Child<QAction>(*form, "ActionUndo");
+        QCOMPARE(undo->text(), QStringLiteral("&Undo Import"));
+        undo->trigger();
+        // Back where the window was before the import.
+        QCOMPARE(Browser(*form).CurrentCategory()->ID, 1);
+        QCOMPARE(Session(*form).DataFile().Categories[1]->Records.size(), size_t(2));
+        Session(*form).TimerWriteCacheTimer();
+        QCOMPARE(FileBytes(FPath), before);
+        Trigger(*form, "ActionRedo");
+        QCOMPARE(Browser(*form).CurrentCategory()->ID, 2);
+        QCOMPARE(ListColumnTexts(*form, 0), (QStringList{"Dracula", "Emma", "Persuasion"}));
+        Session(*form).TimerWriteCacheTimer();
+        QCOMPARE(LoadData(FPath).SaveToBytes(), saved.SaveToBytes());
         QVERIFY(form->close());
     }
 

@@ -65,10 +65,15 @@ private slots:
         Child<QAction>(*FForm, "ActionHelpTopics")->trigger();
         HelpWindow()->Browser()->setSource(QUrl(QStringLiteral("shortcuts.html")));
         const QString text = HelpWindow()->Browser()->toPlainText();
-        for (const char* row : {"F1\nHelp Topics", "Ctrl+N\nNew Record", "Ctrl+F\nMove to the filter box.",
-                                "Ctrl+L\nMove to the record list.", "Ctrl+C\nCopy"}) {
+        for (const char* row :
+             {"F1\nHelp Topics", "Ctrl+N\nNew Record", "Ctrl+F\nMove to the filter box.",
+              "Ctrl+L\nMove to the record list.", "Ctrl+C\nCopy", "Ctrl+O\nCreate/Choose Data File",
+              "Ctrl+S\nSave Record", "Ctrl+P\nPrint", "Ctrl+Q\nExit"}) {
             QVERIFY2(text.contains(QString::fromLatin1(row)), row);
         }
+        // The help window's own keys are not the main window's.
+        for (const char* row : {"Alt+Left\nBack", "Alt+Home\nHome"})
+            QVERIFY2(!text.contains(QString::fromLatin1(row)), row);
     }
 
     void closingTheWindowClosesTheHelp() {

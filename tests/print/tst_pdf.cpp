@@ -41,6 +41,27 @@ QList<int> PrintedRows(const QStringList& pages) {
     return rows;
 }
 
+// Distinct words "m0001", "m0002", ... that joined by blanks make a text of at least characters.
+QStringList DistinctWords(int characters) {
+    QStringList words;
+    for (int length = -1; length < characters; length += 6) {
+        words.append(QStringLiteral("m%1").arg(words.size() + 1, 4, 10, QLatin1Char('0')));
+    }
+    return words;
+}
+
+// The words DistinctWords made, in the order the pages show them.
+QStringList PrintedWords(const QStringList& pages) {
+    QStringList words;
+    static const QRegularExpression word(QStringLiteral("\\bm\\d{4}\\b"));
+    for (const QString& page : pages) {
+        for (auto it = word.globalMatch(page); it.hasNext();) {
+            words.append(it.next().captured());
+        }
+    }
+    return words;
+}
+
 QList<int> Range(int first, int last) {
     QList<int> numbers;
     for (int n = first; n <= last; ++n) {
@@ -236,6 +257,63 @@ private slots:
         QVERIFY(pages[0].contains(QStringLiteral("second line")));
         QCOMPARE(pages.join(QString()).count(QStringLiteral("Far")), 2);
         QVERIFY(PageFileBytes().contains("value=\"&lt;b&gt;Ann&lt;/b&gt; &amp; &quot;Co&quot;\""));
+    }
+
+    // A box prints its whole value: a long memo grows down and goes on over the next pages, a
+    // text box's value wider than the box wraps inside it. Every word prints once, in order.
+    void boxesPrintTheirWholeText_data() {
+        QTest::addColumn<TPrintedKind>("kind");
+        QTest::addColumn<int>("characters");
+        QTest::addColumn<int>("leastPages");
+        QTest::newRow("memo of 3,000 characters") << TPrintedKind::Memo << 3000 << 2;
+        QTest::newRow("long single-line value") << TPrintedKind::TextBox << 600 << 1;
+    }
+    void boxesPrintTheirWholeText() {
+        QFETCH(TPrintedKind, kind);
+        QFETCH(int, characters);
+        QFETCH(int, leastPages);
+        const QStringList words = DistinctWords(characters);
+        const TPrintedForm form{
+            Element(TPrintedKind::Label, 20, 600, 60, 15, QStringLiteral("Notes")),
+            Element(kind, 120, 597, 200, kind == TPrintedKind::Memo ? 80 : 21, words.join(QLatin1Char(' '))),
+            Element(TPrintedKind::Label, 20, 640, 60, 15, QStringLiteral("Beside")),
+        };
+        PrintRecord(form, Pdf());
+        const QStringList pages = PdfPages(Pdf());
+        QVERIFY2(pages.size() >= leastPages, qPrintable(QString::number(pages.size())));
+        QCOMPARE(PrintedWords(pages), words);
+        // The box goes on at the top of the following pages; the labels stay where they were.
+        for (int page = 1; page < pages.size(); ++page) {
+            QVERIFY2(!PrintedWords({pages[page]}).isEmpty(), qPrintable(pages[page]));
+        }
+        QVERIFY(pages[0].contains(QStringLiteral("Notes")));
+        QVERIFY(pages[0].contains(QStringLiteral("Beside")));
+        QCOMPARE(pages.join(QString()).count(QStringLiteral("Beside")), 1);
+    }
+
+    // Records printed one after another each start on their own first page, however many pages
+    // the one before took.
+    void recordsPrintedOneAfterAnother() {
+        const QStringList words = DistinctWords(3000);
+        PrintRecord({Element(TPrintedKind::Label, 20, 30, 60, 15, QStringLiteral("First")),
+                     Element(TPrintedKind::Memo, 120, 900, 200, 80, words.join(QLatin1Char(' ')))},
+                    Pdf(QStringLiteral("first.pdf")));
+        PrintRecord({Element(TPrintedKind::Label, 20, 30, 60, 15, QStringLiteral("Second")),
+                     Element(TPrintedKind::TextBox, 120, 27, 200, 21, QStringLiteral("only value"))},
+                    Pdf(QStringLiteral("second.pdf")));
+        const QStringList first = PdfPages(Pdf(QStringLiteral("first.pdf")));
+        const QStringList second = PdfPages(Pdf(QStringLiteral("second.pdf")));
+        QVERIFY(first.size() >= 2);
+        QCOMPARE(PrintedWords(first), words);
+        QVERIFY2(TextLines(first[0]).value(1).startsWith(QStringLiteral("First")), qPrintable(first[0]));
+        QCOMPARE(second.size(), 1);
+        QVERIFY2(TextLines(second[0]).value(1).contains(
+                     QRegularExpression(QStringLiteral("^Second\\s+only value$"))),
+                 qPrintable(second[0]));
+        QCOMPARE(PrintedWords(second), QStringList());
+        QCOMPARE(PrintDialogTesting::TakeShown(),
+                 QStringList({QStringLiteral("Print: pages 1 to %1").arg(first.size()),
+                              QStringLiteral("Print: pages 1 to 1")}));
     }
 
     // Page setup changes the paper of every later print; it prints nothing and leaves the

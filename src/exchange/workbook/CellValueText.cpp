@@ -4,11 +4,18 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+#include <string_view>
 
 namespace CellValueText {
 
 namespace {
 constexpr double kLastSerial1900 = 2958465; // 9999-12-31
+// A spreadsheet's General format shows numbers with this many significant digits, and without an
+// exponent from 1E-05 up to below 1E+15.
+constexpr int kSignificantDigits = 15;
+constexpr int kLowestPlainExponent = -5;
+constexpr int kHighestPlainExponent = 14;
 
 // Days since 1970-01-01 of a proleptic Gregorian date, and back.
 int64_t DaysFromCivil(int64_t y, unsigned m, unsigned d) {
@@ -45,11 +52,46 @@ QString Clock(int64_t hours, int64_t minutes, int64_t seconds) {
 } // namespace
 
 QString Number(double value) {
+    if (!std::isfinite(value))
+        return QString();
     if (value == 0)
         return QStringLiteral("0"); // also for -0
+    // The value rounded to 15 significant digits, as "-d.dddddddddddddde+x".
     char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    return QString::fromLatin1(buffer, result.ptr - buffer);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
+                                      kSignificantDigits - 1);
+    const std::string_view rounded(buffer, size_t(result.ptr - buffer));
+    const size_t e = rounded.find('e');
+    const bool negative = rounded.front() == '-';
+    QString digits;
+    for (const char c : rounded.substr(negative, e - negative))
+        if (c != '.')
+            digits.append(QLatin1Char(c));
+    while (digits.size() > 1 && digits.endsWith(QLatin1Char('0')))
+        digits.chop(1);
+    int exponent = 0;
+    const char* exponentStart = rounded.data() + e + 1;
+    std::from_chars(exponentStart + (*exponentStart == '+'), result.ptr, exponent);
+
+    QString text = negative ? QStringLiteral("-") : QString();
+    if (exponent < kLowestPlainExponent || exponent > kHighestPlainExponent) {
+        text.append(digits.front());
+        if (digits.size() > 1)
+            text.append(QLatin1Char('.')).append(digits.mid(1));
+        text.append(exponent < 0 ? QLatin1String("E-") : QLatin1String("E+"));
+        text.append(QStringLiteral("%1").arg(std::abs(exponent), 2, 10, QLatin1Char('0')));
+    } else if (exponent < 0) {
+        text.append(QLatin1String("0.")).append(QString(-exponent - 1, QLatin1Char('0'))).append(digits);
+    } else if (digits.size() <= exponent + 1) {
+        text.append(digits).append(QString(exponent + 1 - digits.size(), QLatin1Char('0')));
+    } else {
+        text.append(digits.left(exponent + 1)).append(QLatin1Char('.')).append(digits.mid(exponent + 1));
+    }
+    return text;
+}
+
+QString Boolean(bool value) {
+    return value ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
 }
 
 QString NumberFromText(QStringView text) {

@@ -5,13 +5,18 @@
 #include <QString>
 #include <QStringView>
 
-// How the import sees a cell's value as text, the same for every format: numbers as the shortest
-// decimal that reads back to the same double, dates and times as ISO 8601, line breaks as CR LF.
+// How the import sees a cell's value as text, the same for every format: numbers as a spreadsheet's
+// General format shows them, booleans as TRUE and FALSE, dates and times as ISO 8601, line breaks as
+// CR LF.
 namespace CellValueText {
 
 enum class TDateKind { None, Date, Time, DateTime, Duration };
 
+// Up to 15 significant digits without trailing zeros and with "." for the decimal point; written
+// with an exponent ("1.23456789012346E+19", "1E-06") below 1E-05 and from 1E+15 up. Empty for
+// infinities and NaN, which no cell holds.
 QString Number(double value);
+QString Boolean(bool value);
 // The text of a number written in a file, or an empty text when it is not a number.
 QString NumberFromText(QStringView text);
 // Date serial number (days since the workbook's epoch) as ISO text; empty when the serial is not a

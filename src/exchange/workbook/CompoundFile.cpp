@@ -34,8 +34,11 @@ class TCompoundFile {
 public:
     explicit TCompoundFile(const QByteArray& file);
     QByteArray Stream(const QStringList& names) const;
+    bool Holds(const QString& name) const;
 
 private:
+    // The directory entry of the stream of that name, or nullptr.
+    static const TEntry* FindStream(const std::vector<TEntry>& entries, const QString& name);
     // The bytes of a chain of units (sectors, or mini sectors) that `table` links. A size below zero
     // reads up to the end of the chain. Each unit is read once at most, so a loop ends the read.
     template <typename Unit>
@@ -137,14 +140,24 @@ std::vector<TEntry> TCompoundFile::Directory() const {
     return entries;
 }
 
+const TEntry* TCompoundFile::FindStream(const std::vector<TEntry>& entries, const QString& name) {
+    for (const TEntry& entry : entries)
+        if (entry.Type == kStreamEntry && entry.Name.compare(name, Qt::CaseInsensitive) == 0)
+            return &entry;
+    return nullptr;
+}
+
+bool TCompoundFile::Holds(const QString& name) const {
+    return FindStream(Directory(), name) != nullptr;
+}
+
 QByteArray TCompoundFile::Stream(const QStringList& names) const {
     const std::vector<TEntry> entries = Directory();
     if (entries.empty() || entries[0].Type != kRootEntry)
         throw EDamagedPackage();
     for (const QString& name : names)
-        for (const TEntry& entry : entries) {
-            if (entry.Type != kStreamEntry || entry.Name.compare(name, Qt::CaseInsensitive) != 0)
-                continue;
+        if (const TEntry* found = FindStream(entries, name)) {
+            const TEntry& entry = *found;
             if (entry.Size > quint64(FFile.size()))
                 throw EDamagedPackage();
             const auto size = qint64(entry.Size);
@@ -170,4 +183,12 @@ QByteArray TCompoundFile::Stream(const QStringList& names) const {
 
 QByteArray CompoundFileStream(const QByteArray& file, const QStringList& names) {
     return TCompoundFile(file).Stream(names);
+}
+
+bool CompoundFileHoldsStream(const QByteArray& file, const QString& name) {
+    try {
+        return TCompoundFile(file).Holds(name);
+    } catch (const EDamagedPackage&) {
+        return false;
+    }
 }

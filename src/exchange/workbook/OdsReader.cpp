@@ -12,6 +12,7 @@ namespace {
 const QString kTable = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:table:1.0");
 const QString kOffice = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:office:1.0");
 const QString kText = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:text:1.0");
+const QString kManifest = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:manifest:1.0");
 const QString kCalcExtension =
     QStringLiteral("urn:org:documentfoundation:names:experimental:calc:xmlns:calcext:1.0");
 
@@ -36,9 +37,8 @@ QString CellValue(const QXmlStreamAttributes& attributes, const QString& shown) 
     if (type == QLatin1String("time"))
         return CellValueText::IsoDuration(attributes.value(kOffice, QLatin1String("time-value")));
     if (type == QLatin1String("boolean"))
-        return attributes.value(kOffice, QLatin1String("boolean-value")) == QLatin1String("true")
-                   ? QStringLiteral("TRUE")
-                   : QStringLiteral("FALSE");
+        return CellValueText::Boolean(attributes.value(kOffice, QLatin1String("boolean-value")) ==
+                                      QLatin1String("true"));
     if (attributes.hasAttribute(kOffice, QLatin1String("string-value"))) {
         QString text;
         CellValueText::AppendWithCrLf(text, attributes.value(kOffice, QLatin1String("string-value")));
@@ -153,10 +153,24 @@ void TContentReader::FinishRow(int repeat) {
     FRow = std::min(FRow + repeat, CellReference::kMaxRows);
     FRowCells.clear();
 }
+
+// A document saved with a password lists how each of its encrypted parts was encrypted.
+bool Encrypted(const TZipReader& zip) {
+    const int manifestIndex = zip.Find(QStringLiteral("META-INF/manifest.xml"));
+    if (manifestIndex < 0)
+        return false;
+    TPartXml manifest(zip, manifestIndex);
+    while (manifest.Next())
+        if (manifest.IsStart(QLatin1String("encryption-data")) && manifest.Xml().namespaceUri() == kManifest)
+            return true;
+    return false;
+}
 } // namespace
 
 TOdsWorkbook ReadOdsWorkbook(const QByteArray& bytes) {
     const TZipReader zip(bytes);
+    if (Encrypted(zip))
+        throw EPasswordProtected();
     const int contentIndex = zip.Find(QStringLiteral("content.xml"));
     if (contentIndex < 0)
         throw EDamagedPackage();

@@ -26,6 +26,12 @@ EWorkbookTooLarge TooLarge(const QString& path) {
     return EWorkbookTooLarge(QStringLiteral("\"%1\" is too large to import.").arg(path));
 }
 
+EWorkbookError PasswordProtected(const QString& path) {
+    return EWorkbookError(QStringLiteral("\"%1\" is protected by a password. Remove the password in the "
+                                         "spreadsheet program and try again.")
+                              .arg(path));
+}
+
 EWorkbookError CannotSave(const QString& path, const QString& reason) {
     return EWorkbookError(QStringLiteral("Cannot save \"%1\": %2.").arg(path, reason));
 }

@@ -9,6 +9,7 @@ EWorkbookError NotAWorkbook(const QString& path);
 EWorkbookError CannotOpen(const QString& path, const QString& reason);
 EWorkbookError DamagedSheet(const QString& sheet, const QString& path);
 EWorkbookTooLarge TooLarge(const QString& path);
+EWorkbookError PasswordProtected(const QString& path);
 EWorkbookError CannotSave(const QString& path, const QString& reason);
 EWorkbookError ReadOnlyFormat(const QString& path);
 EWorkbookError CsvHoldsOneSheet(const QString& path);

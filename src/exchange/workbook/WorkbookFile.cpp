@@ -3,6 +3,7 @@
 
 #include "exchange/workbook/CellBudget.h"
 #include "exchange/workbook/CellReference.h"
+#include "exchange/workbook/CompoundFile.h"
 #include "exchange/workbook/CsvFormat.h"
 #include "exchange/workbook/OdsReader.h"
 #include "exchange/workbook/SheetNames.h"
@@ -210,6 +211,9 @@ void TWorkbookFile::Load(const QString& path) {
             LoadXlsx(bytes);
             break;
         case TWorkbookFormat::Xls:
+            // A password-protected .xlsx is a compound file that holds the encrypted package.
+            if (CompoundFileHoldsStream(bytes, QStringLiteral("EncryptedPackage")))
+                throw EPasswordProtected();
             for (TNamedGrid& sheet : ReadXlsWorkbook(bytes))
                 AddSheetNamed(sheet.Name).MutableGrid() = std::move(sheet.Grid);
             break;
@@ -232,7 +236,7 @@ void TWorkbookFile::Load(const QString& path) {
         // The sheets read so far go with this workbook, which the caller never gets.
         throw WorkbookErrors::TooLarge(path);
     } catch (const EPasswordProtected&) {
-        throw WorkbookErrors::CannotOpen(path, QStringLiteral("it is protected by a password"));
+        throw WorkbookErrors::PasswordProtected(path);
     } catch (const std::system_error& error) {
         throw WorkbookErrors::CannotOpen(path, QString::fromStdString(error.code().message()));
     }

@@ -7,7 +7,6 @@
 #include <QtEndian>
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 using CellValueText::TDateKind;
@@ -150,8 +149,6 @@ QString NumberText(QByteArrayView result, quint16 xf, const TGlobals& globals) {
     double value = 0;
     std::memcpy(&value, result.constData(), sizeof value);
     value = qFromLittleEndian(value);
-    if (!std::isfinite(value))
-        return QString();
     const TDateKind kind = xf < globals.XfKinds.size() ? globals.XfKinds[xf] : TDateKind::None;
     const QString date =
         kind == TDateKind::None ? QString() : CellValueText::Date(value, kind, globals.Date1904);
@@ -183,7 +180,7 @@ QHash<quint32, QString> ReadSheet(const QByteArray& stream, qsizetype offset, qs
             } else if (result[0] == 0) {
                 pendingString = key;
             } else if (result[0] == 1) {
-                cells.insert(key, result[2] ? QStringLiteral("TRUE") : QStringLiteral("FALSE"));
+                cells.insert(key, CellValueText::Boolean(result[2] != 0));
             } else if (result[0] == 2) {
                 cells.insert(key, ErrorText(quint8(result[2])));
             }
@@ -204,7 +201,8 @@ QHash<quint32, QString> ReadSheet(const QByteArray& stream, qsizetype offset, qs
 TXlsFormulaResults::TXlsFormulaResults(const QByteArray& file) {
     const QByteArray stream = CompoundFileStream(file, {QStringLiteral("Workbook"), QStringLiteral("Book")});
     const TGlobals globals = ReadGlobals(stream);
-    if (globals.Encrypted)
+    FEncrypted = globals.Encrypted;
+    if (FEncrypted)
         return;
     // Each substream ends where the next begins, so that no byte is read twice whatever the offsets.
     std::vector<quint32> starts;

@@ -13,10 +13,13 @@
 class TXlsFormulaResults {
 public:
     explicit TXlsFormulaResults(const QByteArray& file);
+    // Whether the workbook is protected by a password (its globals hold a FILEPASS record).
+    bool Encrypted() const { return FEncrypted; }
     // The text of a formula's result; sheets in the workbook's order, rows and columns from 0.
     QString Text(int sheet, int row, int column) const;
     int SheetCount() const { return int(FSheets.size()); }
 
 private:
     std::vector<QHash<quint32, QString>> FSheets;
+    bool FEncrypted = false;
 };

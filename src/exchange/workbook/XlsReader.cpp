@@ -61,7 +61,7 @@ private:
 QString CellText(const FreeXL_CellValue& value) {
     switch (value.type) {
     case FREEXL_CELL_INT:
-        return QString::number(value.value.int_value);
+        return CellValueText::Number(value.value.int_value);
     case FREEXL_CELL_DOUBLE:
         return CellValueText::Number(value.value.double_value);
     case FREEXL_CELL_TEXT:
@@ -81,8 +81,14 @@ QString CellText(const FreeXL_CellValue& value) {
 } // namespace
 
 std::vector<TNamedGrid> ReadXlsWorkbook(const QByteArray& bytes) {
+    // libfreexl reads formula cells as empty; their saved results come from a reader of our own,
+    // which also tells an encrypted workbook before libfreexl meets its scrambled records.
+    const TXlsFormulaResults formulas(bytes);
+    if (formulas.Encrypted())
+        throw EPasswordProtected();
     const THandle handle(bytes);
     unsigned int info = 0;
+    // Workbooks older than BIFF8, which our reader passes over, through libfreexl's own check.
     if (freexl_get_info(handle.Get(), FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK &&
         info == FREEXL_BIFF_OBFUSCATED)
         throw EPasswordProtected();
@@ -90,8 +96,6 @@ std::vector<TNamedGrid> ReadXlsWorkbook(const QByteArray& bytes) {
     if (freexl_get_info(handle.Get(), FREEXL_BIFF_SHEET_COUNT, &sheetCount) != FREEXL_OK || sheetCount == 0 ||
         sheetCount > 65535)
         throw EDamagedPackage();
-    // libfreexl reads formula cells as empty; their saved results come from a reader of our own.
-    const TXlsFormulaResults formulas(bytes);
     std::vector<TNamedGrid> sheets(sheetCount);
     for (unsigned short index = 0; index < sheetCount; ++index) {
         const char* name = nullptr;

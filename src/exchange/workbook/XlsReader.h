@@ -4,14 +4,7 @@
 #include "exchange/workbook/CellGrid.h"
 
 #include <QByteArray>
-#include <exception>
 #include <vector>
-
-// A legacy .xls workbook protected by a password.
-class EPasswordProtected : public std::exception {
-public:
-    const char* what() const noexcept override { return "password-protected workbook"; }
-};
 
 // Every worksheet of a legacy .xls workbook from the file's bytes: read through libfreexl and, for
 // the formula results libfreexl leaves out, by a reader of our own. Throws EDamagedPackage,

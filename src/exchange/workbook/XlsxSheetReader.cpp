@@ -127,7 +127,7 @@ void TXlsxSheetReader::FinishCell() {
         return;
     }
     case TType::Boolean:
-        FText = FValue.trimmed() == QLatin1String("1") ? QStringLiteral("TRUE") : QStringLiteral("FALSE");
+        FText = CellValueText::Boolean(FValue.trimmed() == QLatin1String("1"));
         break;
     case TType::Date:
         FText = CellValueText::IsoDateTime(FValue);

@@ -19,6 +19,12 @@ public:
     const char* what() const noexcept override { return "damaged package"; }
 };
 
+// A workbook whose parts are encrypted with a password, which Quillery does not ask for.
+class EPasswordProtected : public std::exception {
+public:
+    const char* what() const noexcept override { return "password-protected workbook"; }
+};
+
 // No part is inflated past this, whatever its entry claims: a real worksheet's XML stays far below.
 constexpr int64_t kMaxPartBytes = int64_t(512) << 20;
 

@@ -60,6 +60,42 @@ def several(path):
     wb.save(path)
 
 
+def general(path):
+    """The cells of general.fods, as openpyxl writes them. openpyxl saves formulas without their
+    results, so each formula cell holds the value its formula gives instead."""
+    wb = openpyxl.Workbook()
+    ws = wb.active
+    ws.title = "General"
+    rows = [
+        ("scientific format", 100000, "0.00E+00"),
+        ("binary noise", 0.1 + 0.2, None),                      # =0.1+0.2
+        ("huge", 1.23456789012346E+19, None),
+        ("smallest plain", 1e-5, None),
+        ("small", 0.00001234, None),
+        ("too small for plain", -0.00000123, None),
+        ("eighteen digits", 123456789012345678, None),
+        ("largest plain", 999999999999999, None),
+        ("too large for plain", 1e15, None),
+        ("negative", -2.5, None),
+        ("a third", 1 / 3, None),                               # =1/3
+        ("grouped decimals", 1234567.891, "#,##0.00"),
+        ("zero", 0, None),
+        ("true", True, None),                                   # =TRUE()
+        ("false", False, None),                                 # =FALSE()
+        ("date", datetime.date(2026, 12, 7), "yyyy-mm-dd"),
+        ("time", datetime.time(13, 45), "hh:mm:ss"),
+        ("date and time", datetime.datetime(2020, 2, 29, 13, 45), "yyyy-mm-dd hh:mm:ss"),
+        ("division error", "#DIV/0!", None),                    # =1/0: openpyxl types it an error
+        ("digits as text", "007", None),
+    ]
+    for row, (label, value, fmt) in enumerate(rows, start=1):
+        ws.cell(row=row, column=1, value=label)
+        cell = ws.cell(row=row, column=2, value=value)
+        if fmt:
+            cell.number_format = fmt
+    wb.save(path)
+
+
 def csv_files():
     rows = 'Name,City,Note\r\nZoë,Köln,"a, b"\r\nÅsa,"Line one\r\nLine two","say ""hi"""\r\n'
     with open("utf8.csv", "wb") as f:
@@ -78,4 +114,5 @@ dates("dates1900.xlsx")
 dates("dates1904.xlsx", CALENDAR_MAC_1904)
 chart("chart.xlsx")
 several("several.xlsx")
+general("general-openpyxl.xlsx")
 csv_files()

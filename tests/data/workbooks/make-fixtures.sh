@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Makes the fixture workbooks in this folder from cells.fods and make-fixtures.py, with files that
-# real spreadsheet programs wrote: openpyxl writes .xlsx and .csv sources, LibreOffice (headless)
-# converts cells.fods and re-saves the openpyxl workbooks. Needs python3-openpyxl and
-# libreoffice-calc; only run it to remake the committed fixtures.
+# Makes the fixture workbooks in this folder from cells.fods, general.fods, make-fixtures.py and
+# make-passwords.py, with files that real spreadsheet programs wrote: openpyxl writes .xlsx and .csv
+# sources, LibreOffice (headless) converts the .fods sources and re-saves the openpyxl workbooks.
+# Needs python3-openpyxl, python3-uno and libreoffice-calc; only run it to remake the committed
+# fixtures.
 # cells.fods leaves out the saved result of its string formula: LibreOffice then computes it on load,
 # and only a computed string result reaches the .xls (a loaded one is written there as the number 0).
 set -euo pipefail
@@ -17,6 +18,14 @@ office --convert-to xlsx --outdir . cells.fods
 office --convert-to xls --outdir . cells.fods
 office --convert-to ods --outdir . cells.fods
 office --convert-to 'csv:Text - txt - csv (StarCalc):44,34,76' --outdir . cells.fods
+
+# One cell of each kind in every format, for the rule that turns a cell's value into text; the .csv
+# is saved as LibreOffice saves one by default, with the texts its cells show.
+for format in xlsx xls ods 'csv:Text - txt - csv (StarCalc):44,34,76'; do
+    office --convert-to "$format" --outdir . general.fods
+done
+# Password-protected workbooks (needs python3-uno).
+/usr/bin/python3 make-passwords.py
 
 # LibreOffice's own saves of openpyxl workbooks: a chart sheet and a hidden sheet, 1904 dates.
 for name in chart dates1904; do
