@@ -5,7 +5,7 @@ PRESET ?= default
 BUILD_DIR := build/$(PRESET)
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: deps configure build run test bench package clean format
+.PHONY: deps configure build run test bench bench-large package clean format
 
 deps:
 	@scripts/install-deps
@@ -25,6 +25,11 @@ test: build
 bench: configure
 	@cmake --build $(BUILD_DIR) -j $(JOBS) --target quillery-bench
 	$(BUILD_DIR)/bin/quillery-bench
+
+# Only the lines about a large category, on a million records generated in memory.
+bench-large: configure
+	@cmake --build $(BUILD_DIR) -j $(JOBS) --target quillery-bench
+	$(BUILD_DIR)/bin/quillery-bench --large
 
 # The Debian package, in build/package/: a build of its own with only what the package holds
 # (the programs, the template tool and share/), without tests, fuzz replays or benchmarks.

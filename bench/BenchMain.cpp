@@ -3,6 +3,7 @@
 #include "BenchCommon.h"
 #include "BenchData.h"
 #include "BenchExchange.h"
+#include "BenchListSort.h"
 #include "BenchPrint.h"
 #include "BenchSqlite.h"
 #include "BenchWindow.h"
@@ -11,8 +12,8 @@
 #include "core/DataFile.h"
 #include "core/EncryptedFile.h"
 #include "core/FileIO.h"
+#include "core/ListSort.h"
 #include "core/SearchParam.h"
-#include "core/TextRules.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -66,6 +67,13 @@ void Prepare(TBenchRun& run) {
                 run.Options.Records, kBenchTextBoxes, static_cast<double>(run.FileBytes) / (1024.0 * 1024.0),
                 run.Options.Repeat, run.Dir.c_str());
     std::printf("%s\n", SqliteDescription(db).c_str());
+}
+
+// The large lines need only the records in memory: no data file, no SQLite.
+void PrepareLarge(TBenchRun& run) {
+    run.Loaded = MakeBenchDataFile(run.Options.Records, kBenchSeed);
+    std::printf("data: %d records of %d values in memory, median of %d runs\n", run.Options.Records,
+                kBenchTextBoxes, run.Options.Repeat);
 }
 
 // Ours reads the whole file and builds every record; SQLite opens the database and copies every
@@ -257,13 +265,20 @@ struct TBenchStep {
 
 // In the order they print; each step after load works on what load read.
 const TBenchStep kSteps[] = {
-    {"load", BenchLoad},     {"save", BenchSave},     {"encrypted", BenchEncrypted}, {"filter", BenchFilter},
-    {"sort", BenchSort},     {"merge", BenchMerge},   {"memory", BenchMemory},       {"window", BenchWindow},
+    {"load", BenchLoad},     {"save", BenchSave},     {"encrypted", BenchEncrypted},
+    {"filter", BenchFilter}, {"sort", BenchSort},     {"list sort", BenchListSort},
+    {"merge", BenchMerge},   {"memory", BenchMemory}, {"window", BenchWindow},
     {"export", BenchExport}, {"import", BenchImport}, {"print", BenchPrint},
 };
 
+// The lines whose point is a large category; --large runs only these.
+const TBenchStep kLargeSteps[] = {{"list sort", BenchListSort}};
+constexpr int32_t kLargeRecords = 1000000;
+
 int Usage() {
-    std::fprintf(stderr, "usage: quillery-bench [--records N] [--repeat N] [--keep-dir]\n"
+    std::fprintf(stderr, "usage: quillery-bench [--large] [--records N] [--repeat N] [--keep-dir]\n"
+                         "  --large      only the lines for a large category, on records generated in\n"
+                         "               memory (default 1000000)\n"
                          "  --records N  records in the generated data file (default 100000)\n"
                          "  --repeat N   runs of each measurement; the median is reported (default 5)\n"
                          "  --keep-dir   keep the folder with the data file and the SQLite database\n");
@@ -288,25 +303,40 @@ int main(int argc, char** argv) {
         return PrintImportPeak(argv[2]);
 
     TBenchRun run;
+    bool large = false;
+    bool recordsGiven = false;
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         if (option == "--keep-dir")
             run.Options.KeepDir = true;
-        else if (option == "--records" && i + 1 < argc && ParseCount(argv[i + 1], run.Options.Records))
+        else if (option == "--large")
+            large = true;
+        else if (option == "--records" && i + 1 < argc && ParseCount(argv[i + 1], run.Options.Records)) {
+            recordsGiven = true;
             ++i;
-        else if (option == "--repeat" && i + 1 < argc && ParseCount(argv[i + 1], run.Options.Repeat))
+        } else if (option == "--repeat" && i + 1 < argc && ParseCount(argv[i + 1], run.Options.Repeat))
             ++i;
         else
             return Usage();
     }
 
     const char* step = "prepare";
-    try {
-        run.Dir = MakeTempDir();
-        Prepare(run);
-        for (const TBenchStep& s : kSteps) {
+    const auto runSteps = [&](const auto& steps) {
+        for (const TBenchStep& s : steps) {
             step = s.Name;
             s.Run(run);
+        }
+    };
+    try {
+        if (large) {
+            if (!recordsGiven)
+                run.Options.Records = kLargeRecords;
+            PrepareLarge(run);
+            runSteps(kLargeSteps);
+        } else {
+            run.Dir = MakeTempDir();
+            Prepare(run);
+            runSteps(kSteps);
         }
     } catch (const std::exception& e) {
         ReportError(run, std::string(step) + ": " + e.what());

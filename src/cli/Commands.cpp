@@ -8,6 +8,7 @@
 #include "core/DataFile.h"
 #include "core/EncryptedFile.h"
 #include "core/Error.h"
+#include "core/ListSort.h"
 #include "core/Password.h"
 #include "core/SearchParam.h"
 #include "core/TextCodec.h"
@@ -81,12 +82,8 @@ std::vector<const TRecord*> ListedRecords(const TCategory& category, const std::
 
     if (category.SortColumn < 0 || static_cast<size_t>(category.SortColumn) >= valueIndexes.size())
         return records;
-    const int32_t valueIndex = valueIndexes[static_cast<size_t>(category.SortColumn)];
-    const bool ascending = category.SortAscending;
-    std::stable_sort(records.begin(), records.end(), [&](const TRecord* a, const TRecord* b) {
-        const int order = CompareListText(ListCell(*a, valueIndex), ListCell(*b, valueIndex));
-        return ascending ? order < 0 : order > 0;
-    });
+    SortRecordsByListText(records, valueIndexes[static_cast<size_t>(category.SortColumn)],
+                          category.SortAscending);
     return records;
 }
 

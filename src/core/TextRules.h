@@ -1,12 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <cstdint>
+#include <cstddef>
 #include <string>
 #include <string_view>
-#include <vector>
-
-class TRecord;
 
 // The text a list cell shows for a value: its first line (split at CR LF, lone CR or lone LF).
 std::string_view CellText(std::string_view value);
@@ -21,11 +18,3 @@ void FoldAsciiLower(char* text, size_t size);
 inline char FoldAsciiLower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
 }
-
-// The list order of rows: positions into rows, ordered by the list comparison of the cell text of
-// each row's value at valueIndex, reversed when not ascending; rows that compare equal keep their
-// order.
-std::vector<uint32_t> ListSortOrder(const std::vector<const TRecord*>& rows, int32_t valueIndex,
-                                    bool ascending);
-// Puts rows into that order.
-void SortRecordsByListText(std::vector<const TRecord*>& rows, int32_t valueIndex, bool ascending);

@@ -2,6 +2,7 @@
 #include "mainwindow/RecordListModel.h"
 
 #include "core/Category.h"
+#include "core/ListSort.h"
 #include "core/TextRules.h"
 #include "exchange/DisplayText.h"
 
@@ -83,9 +84,8 @@ void TRecordListModel::Sort(int column, bool ascending) {
     }
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
 
-    const std::vector<const TRecord*> rows(FRows.begin(), FRows.end());
-    const std::vector<uint32_t> order =
-        ListSortOrder(rows, FColumns[static_cast<size_t>(column)].ValueIndex, ascending);
+    const std::vector<uint32_t> order = ListSortOrder(
+        FRows.data(), FRows.size(), FColumns[static_cast<size_t>(column)].ValueIndex, ascending);
 
     std::vector<TRecord*> sorted(FRows.size());
     std::vector<int> newRowOf(FRows.size());

@@ -2,7 +2,9 @@
 // The fast paths of the filter and the list sort against the plain rules they stand for, over
 // many random records: the filter tests the record text (every value followed by CR LF, folded),
 // the sort orders by the list comparison of each row's first line.
+// The list sort is also checked on chosen values where a key built once could go wrong.
 #include "core/Category.h"
+#include "core/ListSort.h"
 #include "core/SearchParam.h"
 #include "core/TextRules.h"
 
@@ -40,6 +42,17 @@ bool ReferenceTest(const TRecord& record, const std::string& filter, bool wholeW
     return matched;
 }
 
+// The order the list sort stands for: a stable sort with the plain comparison of each row's
+// first line, done afresh on every comparison.
+std::vector<const TRecord*> PlainListOrder(std::vector<const TRecord*> rows, int32_t valueIndex,
+                                           bool ascending) {
+    std::stable_sort(rows.begin(), rows.end(), [&](const TRecord* a, const TRecord* b) {
+        const int order = CompareListText(CellText(a->Value(valueIndex)), CellText(b->Value(valueIndex)));
+        return ascending ? order < 0 : order > 0;
+    });
+    return rows;
+}
+
 } // namespace
 
 class TestEquivalence : public QObject {
@@ -48,6 +61,8 @@ private slots:
     void filterMatchesRecordText_data();
     void filterMatchesRecordText();
     void sortMatchesListComparison();
+    void sortMatchesPlainStableSort_data();
+    void sortMatchesPlainStableSort();
 };
 
 void TestEquivalence::filterMatchesRecordText_data() {
@@ -108,17 +123,81 @@ void TestEquivalence::sortMatchesListComparison() {
                 std::vector<const TRecord*> rows;
                 for (const TRecord& record : records)
                     rows.push_back(&record);
-                std::vector<const TRecord*> expected = rows;
-                std::stable_sort(expected.begin(), expected.end(), [&](const TRecord* a, const TRecord* b) {
-                    const int order =
-                        CompareListText(CellText(a->Value(valueIndex)), CellText(b->Value(valueIndex)));
-                    return ascending ? order < 0 : order > 0;
-                });
+                const std::vector<const TRecord*> expected = PlainListOrder(rows, valueIndex, ascending);
                 SortRecordsByListText(rows, valueIndex, ascending);
                 QVERIFY2(rows == expected,
                          qPrintable(QStringLiteral("round %1, value %2").arg(round).arg(valueIndex)));
             }
         }
+    }
+}
+
+void TestEquivalence::sortMatchesPlainStableSort_data() {
+    QTest::addColumn<QByteArrayList>("values");
+    QTest::addColumn<int>("valueIndex");
+    QTest::addColumn<bool>("ascending");
+    const QByteArrayList caseTies = {"abc", "ABC", "b", "aBc", "B", "Abc", "a", "A"};
+    const QByteArrayList empties = {"b", "", "a", QByteArray(), "", "c"};
+    const QByteArrayList lines = {"b\r\nz", "b", "a\nz", "b\ra", "a\r\n", "b\n\nc", "\r\nz", "a"};
+    // a-z fold onto A-Z, so a sorts before the bytes between Z and a; accents are bytes above
+    // 0x7F and never fold, so É (C3 89) and é (C3 A9) stay apart.
+    const QByteArrayList folding = {"_", "a", "[", "A", "`", "Z", "z", "\xC3\xA9", "e", "\xC3\x89", "E", "{"};
+    // Around the sixteen bytes the key holds: equal beginnings, ends that differ only in case,
+    // zero bytes that match the key's padding.
+    const QByteArrayList longValues = {"abcdefghijklmnopQ",
+                                       "ABCDEFGHIJKLMNOPq",
+                                       "abcdefghijklmnop",
+                                       "abcdefghijklmnoP",
+                                       "abcdefgh",
+                                       "abcdefghi",
+                                       "ABCDEFGHIJKLMNOPr",
+                                       "abcdefghijklmnopqrstuvwxyz\nA",
+                                       QByteArray("a\0", 2),
+                                       "a",
+                                       QByteArray("a\0b", 3),
+                                       QByteArray("abcdefghijklmnop\0", 17)};
+    QTest::newRow("case ties keep their order") << caseTies << 1 << true;
+    QTest::newRow("case ties, descending") << caseTies << 1 << false;
+    QTest::newRow("empty values") << empties << 1 << true;
+    QTest::newRow("empty values, descending") << empties << 1 << false;
+    QTest::newRow("only the first line counts") << lines << 1 << true;
+    QTest::newRow("only the first line counts, descending") << lines << 1 << false;
+    QTest::newRow("folding and accents") << folding << 1 << true;
+    QTest::newRow("folding and accents, descending") << folding << 1 << false;
+    QTest::newRow("past the key's sixteen bytes") << longValues << 1 << true;
+    QTest::newRow("past the key's sixteen bytes, descending") << longValues << 1 << false;
+    QTest::newRow("value index past every record") << caseTies << 2 << true;
+    QTest::newRow("value index past every record, descending") << caseTies << 2 << false;
+}
+
+void TestEquivalence::sortMatchesPlainStableSort() {
+    QFETCH(QByteArrayList, values);
+    QFETCH(int, valueIndex);
+    QFETCH(bool, ascending);
+    // Enough copies that the sort goes beyond its insertion sort of small ranges, each record
+    // named by its place so that equal cells are still told apart.
+    std::vector<TRecord> records;
+    for (int copy = 0; copy < 8; ++copy)
+        for (const QByteArray& value : values)
+            records.push_back(TRecord({std::to_string(records.size()), value.toStdString()}));
+    std::vector<const TRecord*> rows;
+    for (const TRecord& record : records)
+        rows.push_back(&record);
+    const std::vector<const TRecord*> expected = PlainListOrder(rows, valueIndex, ascending);
+
+    const std::vector<uint32_t> order = ListSortOrder(rows.data(), rows.size(), valueIndex, ascending);
+    QCOMPARE(order.size(), rows.size());
+    std::vector<const TRecord*> byOrder;
+    for (uint32_t position : order)
+        byOrder.push_back(rows.at(position));
+    std::vector<const TRecord*> sorted = rows;
+    SortRecordsByListText(sorted, valueIndex, ascending);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        const std::string shown = std::string(byOrder[i]->Value(0)) + " / " +
+                                  std::string(sorted[i]->Value(0)) + ", expected " +
+                                  std::string(expected[i]->Value(0));
+        QVERIFY2(byOrder[i] == expected[i] && sorted[i] == expected[i],
+                 qPrintable(QStringLiteral("row %1: %2").arg(i).arg(QString::fromStdString(shown))));
     }
 }
 

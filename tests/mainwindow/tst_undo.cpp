@@ -5,10 +5,12 @@
 #include "support/WindowTestSupport.h"
 
 #include "mainwindow/RecordListModel.h"
+#include "templateeditor/TemplateEditor.h"
 
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTreeWidget>
 
 using namespace MainTest;
 
@@ -142,14 +144,16 @@ private slots:
         QVERIFY(form->close());
     }
 
-    // A new command after an undo leaves nothing to redo; another data file starts without history.
+    // A new command after an undo leaves nothing to redo; saved templates and another data file
+    // leave nothing to undo either.
     void historyEnds_data() {
-        QTest::addColumn<bool>("openAnotherFile");
-        QTest::newRow("new command") << false;
-        QTest::newRow("another data file") << true;
+        QTest::addColumn<QString>("how");
+        QTest::newRow("new command") << "new command";
+        QTest::newRow("templates saved") << "templates saved";
+        QTest::newRow("another data file") << "another data file";
     }
     void historyEnds() {
-        QFETCH(bool, openAnotherFile);
+        QFETCH(QString, how);
         auto form = ShowBooks();
         ClickRow(*form, 0);
         Trigger(*form, "ActionNewItem");
@@ -158,11 +162,30 @@ private slots:
         auto* redo = Child<QAction>(*form, "ActionRedo");
         QCOMPARE(redo->text(), QStringLiteral("&Redo Duplicate Record"));
         QVERIFY(redo->isEnabled());
-        if (openAnotherFile) {
+        if (how == "another data file") {
             const QString other = FSandbox->FilePath(QStringLiteral("other.lgd"));
             QFile::copy(FPath, other);
             QVERIFY(form->OpenFile(other));
             QVERIFY(!Child<QAction>(*form, "ActionUndo")->isEnabled());
+        } else if (how == "templates saved") {
+            OnNextDialog([](QWidget* widget) {
+                auto* editor = qobject_cast<TTemplateEditor*>(widget);
+                if (editor == nullptr)
+                    return false;
+                auto* list = Child<QTreeWidget>(*editor, "ListView1");
+                QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                                  list->visualItemRect(list->topLevelItem(0)).center());
+                auto* name = Child<QLineEdit>(*editor, "LabeledEditBookName");
+                name->selectAll();
+                QTest::keyClicks(name, QStringLiteral("Novels"));
+                MessageBoxTesting::QueueAnswer(QMessageBox::Yes);
+                QTest::mouseClick(Child<QPushButton>(*editor, "BtnSave"), Qt::LeftButton);
+                return true;
+            });
+            Trigger(*form, "ActionEditTemplates");
+            QCOMPARE(Session(*form).DataFile().Categories[0]->Name, std::string("Novels"));
+            QVERIFY(!Child<QAction>(*form, "ActionUndo")->isEnabled());
+            QCOMPARE(Books(*form).Records.size(), size_t(4));
         } else {
             Trigger(*form, "ActionNewItem");
             QCOMPARE(Child<QAction>(*form, "ActionUndo")->text(), QStringLiteral("&Undo New Record"));

@@ -1,0 +1,20 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class TRecord;
+
+// The one list sort of the window and of quillery-cli. Each row's key is built once (the first
+// line of its value, folded as the list comparison folds it), so comparisons never go back to the
+// records.
+
+// The list order of count rows: positions into rows, ordered by the list comparison of the cell
+// text of each row's value at valueIndex (an index outside a record reads as empty), reversed
+// when not ascending; rows that compare equal keep their order in either direction.
+std::vector<uint32_t> ListSortOrder(const TRecord* const* rows, size_t count, int32_t valueIndex,
+                                    bool ascending);
+// Puts rows into that order.
+void SortRecordsByListText(std::vector<const TRecord*>& rows, int32_t valueIndex, bool ascending);
