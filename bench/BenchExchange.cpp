@@ -3,6 +3,7 @@
 
 #include "core/Category.h"
 #include "core/DataFile.h"
+#include "exchange/CategoryAppend.h"
 #include "exchange/CategoryExport.h"
 #include "exchange/CategoryImport.h"
 #include "exchange/workbook/Workbook.h"
@@ -86,6 +87,37 @@ size_t Import(const std::string& path, TDataFile& into) {
     return records;
 }
 
+// That workbook's rows added to a copy of the category, none of them equal to a record there, with
+// duplicates checked.
+void ImportIntoExisting(TBenchRun& run) {
+    const TCategory& loaded = *run.Loaded->Categories.front();
+    // The same template and records, each changed in its first box, so every row is new to it.
+    TCategory target;
+    target.AssignTemplate(loaded);
+    for (const auto& record : loaded.Records) {
+        target.Records.push_back(std::make_unique<TRecord>(*record));
+        target.Records.back()->SetValue(0, std::string(record->Value(0)) + "~");
+    }
+    const size_t existing = target.Records.size();
+    const std::string path = WorkbookPath(run, "export.xlsx");
+    const double ms = MedianMs(
+        run.Options.Repeat,
+        [&] {
+            auto workbook = TWorkbook::Open(QString::fromStdString(path));
+            const TWorksheet& sheet = workbook->ActiveSheet();
+            const TImportRanges ranges = DetectImportRanges(sheet);
+            TCategoryAppend append(sheet, target, TCategoryAppend::MatchTitleColumns(sheet, ranges, target));
+            append.ReadRecords(ranges.DataFromRow, ranges.DataToRow, true, {});
+            target.AppendRecords(append.TakeRecords());
+            workbook->Close();
+        },
+        [&] { target.Records.resize(existing); });
+    PrintOurs("import into existing", ms);
+    if (target.Records.size() != 2 * existing)
+        ReportError(run, "import into existing: " + std::to_string(target.Records.size() - existing) +
+                             " records added of " + std::to_string(existing));
+}
+
 } // namespace
 
 void BenchExport(TBenchRun& run) {
@@ -119,6 +151,7 @@ void BenchImport(TBenchRun& run) {
     if (records != run.Loaded->Categories.front()->Records.size())
         ReportError(run, "import: read " + std::to_string(records) + " records of " +
                              std::to_string(run.Loaded->Categories.front()->Records.size()));
+    ImportIntoExisting(run);
 
     const uint64_t peak = ChildPeakBytes(kImportPeakOption, path);
     const uint64_t unpacked = UnpackedBytes(path);

@@ -4,7 +4,8 @@
 #include "BenchCommon.h"
 
 // The category written to a .xlsx workbook, against libxlsxwriter writing the same cells in its
-// constant-memory mode; that workbook read back into a new category, with its peak memory.
+// constant-memory mode; that workbook read back into a new category, with its peak memory, and
+// added to an existing one.
 void BenchExport(TBenchRun& run);
 void BenchImport(TBenchRun& run);
 

@@ -13,7 +13,11 @@
 #include "core/SearchParam.h"
 #include "core/TextCodec.h"
 #include "core/TextRules.h"
+#include "exchange/CategoryAppend.h"
 #include "exchange/CategoryExport.h"
+#include "exchange/CategoryImport.h"
+#include "exchange/workbook/CellReference.h"
+#include "exchange/workbook/Workbook.h"
 
 #include <QFile>
 
@@ -52,6 +56,10 @@ std::vector<int32_t> ColumnValueIndexes(const TCategory& category) {
     for (const auto& column : category.Columns)
         indexes.push_back(category.ValueIndexOf(column->ElementID));
     return indexes;
+}
+
+std::string Plural(size_t count, const char* noun) {
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
 
 std::string_view ListCell(const TRecord& record, int32_t valueIndex) {
@@ -97,6 +105,8 @@ int TCliCommands::Run() {
         return List();
     case TCliCommand::Export:
         return Export();
+    case TCliCommand::Import:
+        return Import();
     }
     throw std::logic_error("quillery-cli: a command without code");
 }
@@ -164,10 +174,10 @@ int TCliCommands::Resave() {
     return 0;
 }
 
-const TCategory& TCliCommands::NamedCategory(const TDataFile& dataFile) const {
-    const TCategory* category = FindCategory(dataFile, FOptions.Arguments[1]);
+const TCategory& TCliCommands::NamedCategory(const TDataFile& dataFile, size_t index) const {
+    const TCategory* category = FindCategory(dataFile, FOptions.Arguments[index]);
     if (category == nullptr)
-        throw EQuilleryError("Category not found: " + FOptions.Arguments[1]);
+        throw EQuilleryError("Category not found: " + FOptions.Arguments[index]);
     return *category;
 }
 
@@ -196,5 +206,44 @@ int TCliCommands::Export() {
                            QString::fromStdString(sheetName));
     run.Check();
     run.Run({});
+    return 0;
+}
+
+int TCliCommands::Import() {
+    const auto dataFile = Load(FOptions.Arguments[0], true);
+    TCategory& category =
+        *dataFile->Categories[static_cast<size_t>(dataFile->IndexOfCategory(&NamedCategory(*dataFile, 2)))];
+    const std::string name = "\"" + DecodeForDisplay(category.Name) + "\"";
+    const auto workbook =
+        TWorkbook::Open(QFile::decodeName(QByteArray::fromStdString(FOptions.Arguments[1])));
+    const TWorksheet& sheet = FOptions.SheetName.empty()
+                                  ? workbook->ActiveSheet()
+                                  : workbook->Sheet(QString::fromStdString(FOptions.SheetName));
+    const TImportRanges ranges = DetectImportRanges(sheet);
+    std::vector<int> unmatched;
+    const std::vector<TAppendColumn> columns =
+        TCategoryAppend::MatchTitleColumns(sheet, ranges, category, &unmatched);
+    for (const int column : unmatched) {
+        std::string letters;
+        CellReference::AppendColumnName(letters, column);
+        std::cerr << "quillery-cli: column " << letters << " \""
+                  << TrimmedCell(sheet, ranges.TitleRow, column).toStdString() << "\" names no text box of "
+                  << name << "; left out\n";
+    }
+    if (columns.empty())
+        throw EQuilleryError("No column of the worksheet names a text box of " + name +
+                             ". Nothing was imported.");
+
+    TCategoryAppend append(sheet, category, columns);
+    append.ReadRecords(ranges.DataFromRow, ranges.DataToRow, FOptions.SkipDuplicates, {});
+    const size_t added = append.RecordCount();
+    category.AppendRecords(append.TakeRecords());
+    // Nothing added leaves the file as it was, not even rewritten.
+    if (added > 0)
+        dataFile->SaveToFile(FOptions.Arguments[0]);
+    FOut << "Added " << Plural(added, "record") << " to " << name;
+    if (FOptions.SkipDuplicates)
+        FOut << ", left out " << Plural(append.DuplicateCount(), "duplicate row");
+    FOut << ".\n";
     return 0;
 }

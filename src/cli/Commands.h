@@ -27,6 +27,7 @@ private:
     int Resave();
     int List();
     int Export();
+    int Import();
 
     // Loads a data file and, when the command shows records and the file has a password, asks for
     // it; a wrong one fails with "Password error.".
@@ -34,8 +35,9 @@ private:
     std::unique_ptr<TDataFile> Load(const std::string& path, bool showsRecords);
     // The password the user gives, asked for once.
     const std::string& Password();
-    // The category the second argument names; "Category not found: %s" otherwise.
-    const TCategory& NamedCategory(const TDataFile& dataFile) const;
+    // The category the argument at index names (the second by default); "Category not found: %s"
+    // otherwise.
+    const TCategory& NamedCategory(const TDataFile& dataFile, size_t index = 1) const;
 
     const TCliOptions& FOptions;
     std::ostream& FOut;

@@ -41,6 +41,15 @@ const TCommandEntry kCommands[] = {
      "caption, one row per record. OUT is a .xlsx file (a new worksheet is\n"
      "added when it exists) or a .csv file (replaced when it exists). The data\n"
      "file is never changed"},
+    {"import", TCliCommand::Import, "FILE WORKBOOK CATEGORY",
+     "adds the rows of a worksheet of WORKBOOK (.xlsx, .xls, .ods or .csv) to\n"
+     "CATEGORY as new records, as the program's import into an existing\n"
+     "category does: the title row and the rows below it are found as the\n"
+     "import wizard finds them, and each column fills the text box whose list\n"
+     "column caption it names, ignoring case; a column that names none is\n"
+     "reported on standard error and left out, the other text boxes stay\n"
+     "empty. FILE is written as the program writes it, and only when every row\n"
+     "has been read: a failure leaves it as it was"},
 };
 
 struct TOptionEntry {
@@ -55,7 +64,12 @@ const TOptionEntry kOptions[] = {
      "list: only the records that the program's filter keeps for TEXT (one\n"
      "line, as the filter box holds)"},
     {"", "whole-word", "", "list: with --filter, TEXT must stand as a whole word"},
-    {"", "sheet", "NAME", "export: the worksheet's name (default: the category's name)"},
+    {"", "sheet", "NAME",
+     "export: the worksheet's name (default: the category's name); import: the\n"
+     "worksheet to read (default: the workbook's active worksheet)"},
+    {"", "skip-duplicates", "",
+     "import: leave out rows whose values all equal those of a record of\n"
+     "CATEGORY, compared box for box"},
     {"", "encrypt", "",
      "resave: write OUT encrypted with the file's password; a file without one\n"
      "takes a new password (typed twice on a terminal, never empty)"},
@@ -73,8 +87,8 @@ Reads Quillery data files (*.lgd) and the template file (Templates/template1.tpl
 const char* const kUsageDetails = R"(
 Only regular files are read: a FIFO, a device or a folder is refused at once.
 
-A file with a password needs it for dump, list, export and resave; info and check show no record and
-do not ask for it. An encrypted file needs its password for every command, info and check included.
+A file with a password needs it for dump, list, export, import and resave; info and check show no
+record and do not ask for it. An encrypted file needs its password for every command, info and check included.
 A password typed as UTF-8 also opens an older file whose password was set in Windows-1252, as in
 the program. Without --password-file the password is asked for on the terminal (not echoed), or
 read from the first line of standard input when that is not a terminal.
@@ -190,6 +204,7 @@ TCliOptions TCliOptions::Parse(const std::vector<std::string>& args) {
     options.SheetName = value("sheet");
     options.Encrypt = isSet("encrypt");
     options.Decrypt = isSet("decrypt");
+    options.SkipDuplicates = isSet("skip-duplicates");
     options.PasswordFile = value("password-file");
 
     const QStringList positional = parser.positionalArguments();
@@ -216,8 +231,10 @@ TCliOptions TCliOptions::Parse(const std::vector<std::string>& args) {
         throw ECliUsageError("--filter TEXT cannot hold a line break");
     if (options.Command != TCliCommand::List && (options.WholeWord || isSet("filter")))
         throw ECliUsageError("--filter and --whole-word belong to list");
-    if (options.Command != TCliCommand::Export && isSet("sheet"))
-        throw ECliUsageError("--sheet belongs to export");
+    if (options.Command != TCliCommand::Export && options.Command != TCliCommand::Import && isSet("sheet"))
+        throw ECliUsageError("--sheet belongs to export and import");
+    if (options.Command != TCliCommand::Import && options.SkipDuplicates)
+        throw ECliUsageError("--skip-duplicates belongs to import");
     if (options.Command != TCliCommand::Resave && (options.Encrypt || options.Decrypt))
         throw ECliUsageError("--encrypt and --decrypt belong to resave");
     if (options.Encrypt && options.Decrypt)

@@ -12,7 +12,7 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-enum class TCliCommand { Info, Dump, Check, Resave, List, Export };
+enum class TCliCommand { Info, Dump, Check, Resave, List, Export, Import };
 
 // The text of --help: every command and option, from the same tables the parser uses.
 std::string CliUsage();
@@ -31,6 +31,9 @@ struct TCliOptions {
     std::string SheetName; // export: empty names the worksheet after the category
     bool Encrypt = false;  // resave: write OUT encrypted
     bool Decrypt = false;  // resave: write OUT in the plain format
+    // import: SheetName names the worksheet read (empty: the active one); rows equal to a record
+    // already there are left out.
+    bool SkipDuplicates = false;
 
     // args without the program name. Fails with ECliUsageError on an unknown command or option, a
     // missing option value, too few or too many arguments, or an option the command does not take.

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <limits>
 
 const char* const kKindLabel = "TLabel";
@@ -354,6 +355,13 @@ void TCategory::RenumberValueIndexes() {
 TRecord* TCategory::NewRecord() {
     Records.push_back(std::make_unique<TRecord>(TextBoxCount()));
     return Records.back().get();
+}
+
+void TCategory::AppendRecords(std::vector<std::unique_ptr<TRecord>> records) {
+    // Only the reservation can fail; moving the pointers in cannot.
+    Records.reserve(Records.size() + records.size());
+    Records.insert(Records.end(), std::make_move_iterator(records.begin()),
+                   std::make_move_iterator(records.end()));
 }
 
 int32_t TCategory::IndexOfRecord(const TRecord* record) const {

@@ -174,6 +174,8 @@ public:
     void RenumberValueIndexes();
 
     TRecord* NewRecord();
+    // Adds records after the others in one step: all of them, or none when memory runs out.
+    void AppendRecords(std::vector<std::unique_ptr<TRecord>> records);
     // Fails with "Assertion failure (DataCategory, line 328)" when record is not in Records.
     void DeleteRecord(const TRecord* record);
     int32_t IndexOfRecord(const TRecord* record) const;

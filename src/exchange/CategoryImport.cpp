@@ -73,26 +73,34 @@ TCategoryImport::TCategoryImport(const TWorksheet& sheet, int titleRow, std::vec
         FHeadings.append(TrimmedCell(FSheet, titleRow, column));
 }
 
-void TCategoryImport::ReadRecords(int fromRow, int toRow, const TExchangeProgress& progress) {
-    FRecords.clear();
+void ReadStoredRows(const TWorksheet& sheet, const std::vector<int>& columns, int fromRow, int toRow,
+                    const TExchangeProgress& progress, const TTakeStoredRow& take) {
     const int64_t total = std::max<int64_t>(0, int64_t{toRow} - fromRow + 1);
-    std::vector<std::string> texts(FColumns.size());
-    std::vector<std::string_view> values(FColumns.size());
+    std::vector<std::string> texts(columns.size());
+    std::vector<std::string_view> values(columns.size());
     for (int64_t done = 0; done < total; ++done) {
         const int row = fromRow + static_cast<int>(done);
         bool empty = true;
-        for (size_t i = 0; i < FColumns.size(); ++i) {
-            texts[i] = StoredText(TrimmedCell(FSheet, row, FColumns[i]));
+        for (size_t i = 0; i < columns.size(); ++i) {
+            texts[i] = StoredText(TrimmedCell(sheet, row, columns[i]));
             values[i] = texts[i];
             empty = empty && texts[i].empty();
         }
         if (!empty)
-            FRecords.push_back(std::make_unique<TRecord>(values));
+            take(values);
         if (progress && (done + 1) % kExchangeProgressRows == 0)
             progress(done + 1, total);
     }
     if (progress)
         progress(total, total);
+}
+
+void TCategoryImport::ReadRecords(int fromRow, int toRow, const TExchangeProgress& progress) {
+    FRecords.clear();
+    ReadStoredRows(FSheet, FColumns, fromRow, toRow, progress,
+                   [this](const std::vector<std::string_view>& values) {
+                       FRecords.push_back(std::make_unique<TRecord>(values));
+                   });
 }
 
 int32_t TCategoryImport::AddTo(TDataFile& data, const std::string& name, const TFont& font) {

@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -42,6 +43,12 @@ QString TrimmedCell(const TWorksheet& sheet, int row, int column);
 // while cells are non-empty; the data range runs from the row below it to the row before the
 // first row, from two below the title on, that is empty across the title columns.
 TImportRanges DetectImportRanges(const TWorksheet& sheet);
+
+// Hands take the stored texts of columns, trimmed as cells are, for each row from fromRow to
+// toRow that holds a non-empty one among them; progress hears of every row read.
+using TTakeStoredRow = std::function<void(const std::vector<std::string_view>& values)>;
+void ReadStoredRows(const TWorksheet& sheet, const std::vector<int>& columns, int fromRow, int toRow,
+                    const TExchangeProgress& progress, const TTakeStoredRow& take);
 
 // A worksheet range as a new category: a label and a text box for each chosen title column, in
 // two columns on the form, each box listed as a column; one record per data row that holds a

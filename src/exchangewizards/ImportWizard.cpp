@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "exchangewizards/ImportWizard.h"
 
+#include "core/Category.h"
 #include "core/DataFile.h"
+#include "exchange/CategoryAppend.h"
 #include "exchange/CategoryImport.h"
 #include "exchange/DisplayText.h"
 #include "exchange/workbook/Workbook.h"
 #include "exchange/workbook/WorkbookErrors.h"
+#include "exchangewizards/AppendPage.h"
 #include "ui/dialogs/MessageBoxes.h"
 
 #include <QApplication>
@@ -16,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSpinBox>
 #include <QStyle>
 #include <QTableWidget>
@@ -29,7 +33,7 @@
 
 namespace {
 
-enum TPage { PageFile, PageWorksheet, PageRanges, PageColumns, PageImporting, PageDone };
+enum TPage { PageFile, PageWorksheet, PageRanges, PageColumns, PageImporting, PageDone, PageAppend };
 
 // The system's window-text colour, stored as a reference rather than as its present value.
 constexpr uint32_t kSystemWindowTextColor = 0x80000008;
@@ -105,6 +109,7 @@ TImportWizard::TImportWizard(QWidget* parent)
     browse.DefaultSuffix = QStringLiteral("xlsx");
     PageLayout(file)->addSpacing(kGapBelowText);
     FFileNameBox = AddFileNameBox(file, browse);
+    AddTargetChoice(file);
     PageLayout(file)->addStretch(1);
 
     QWidget* worksheet = AddPage(QStringLiteral("Select a worksheet, then click \"Next\"."));
@@ -131,7 +136,35 @@ TImportWizard::TImportWizard(QWidget* parent)
     PageLayout(columns)->addWidget(FColumnList, 1);
 
     FProgress = AddProgressPage(QStringLiteral("Importing..."));
-    AddPage(QStringLiteral("Done!"));
+    QWidget* done = AddPage(QStringLiteral("Done!"));
+    FAppendSummary = new QLabel(done);
+    FAppendSummary->setObjectName(QStringLiteral("AppendSummary"));
+    FAppendSummary->setWordWrap(true);
+    PageLayout(done)->addWidget(FAppendSummary);
+    PageLayout(done)->addStretch(1);
+
+    QWidget* append = AddPage(tr("Choose the category and the text box each column fills."));
+    FAppendPage = new TAppendPage(append);
+    PageLayout(append)->addWidget(FAppendPage, 1);
+    SetAddRecords({});
+}
+
+void TImportWizard::AddTargetChoice(QWidget* filePage) {
+    FNewCategoryChoice = new QRadioButton(tr("Create a ne&w category from the rows"), filePage);
+    FNewCategoryChoice->setObjectName(QStringLiteral("NewCategoryChoice"));
+    FNewCategoryChoice->setChecked(true);
+    FAppendChoice = new QRadioButton(tr("Add the rows to an &existing category"), filePage);
+    FAppendChoice->setObjectName(QStringLiteral("AppendChoice"));
+    PageLayout(filePage)->addSpacing(kGapBelowText);
+    PageLayout(filePage)->addWidget(FNewCategoryChoice);
+    PageLayout(filePage)->addWidget(FAppendChoice);
+}
+
+void TImportWizard::SetAddRecords(TAddRecords addRecords) {
+    FAddRecords = addRecords ? std::move(addRecords)
+                             : [](TCategory& category, std::vector<std::unique_ptr<TRecord>> records) {
+                                   category.AppendRecords(std::move(records));
+                               };
 }
 
 QWidget* TImportWizard::CreateRangesPage() {
@@ -174,6 +207,11 @@ TFont TImportWizard::GeneratedFont() {
 void TImportWizard::FormShow() {
     FNewCategoryID = 0;
     FSheet = nullptr;
+    // Rows can go into an existing category only when there is one.
+    FAppendChoice->setEnabled(!FData->Categories.empty());
+    if (!FAppendChoice->isEnabled())
+        FNewCategoryChoice->setChecked(true);
+    FAppendSummary->clear();
     StartRun();
     FFileNameBox->clear();
     FFileNameBox->setFocus();
@@ -192,7 +230,13 @@ void TImportWizard::GoToNextPage() {
             ListColumns();
             break;
         case PageColumns:
-            Import();
+            if (FAppendChoice->isChecked())
+                ShowAppendPage();
+            else
+                Import();
+            break;
+        case PageAppend:
+            AppendRows();
             break;
         default:
             break;
@@ -289,6 +333,49 @@ void TImportWizard::Import() {
     import.ReadRecords(FDataFromRow->value(), FDataToRow->value(), ProgressOn(FProgress));
     FNewCategoryID = import.AddTo(*FData, StoredText(FSheetList->currentText()), GeneratedFont());
 
+    SetWorking(false);
+    ShowPage(PageDone);
+    Finish();
+}
+
+void TImportWizard::ShowAppendPage() {
+    QStringList headings;
+    std::vector<int> columns;
+    for (int row = 0; row < FColumnList->rowCount(); ++row) {
+        if (FColumnList->item(row, 0)->checkState() != Qt::Checked)
+            continue;
+        headings.append(FColumnList->item(row, 0)->text());
+        columns.push_back(FTitleFromColumn->value() + row);
+    }
+    FAppendPage->SetUp(*FData, headings, columns);
+    ShowPage(PageAppend);
+    FAppendPage->FocusFirst();
+}
+
+void TImportWizard::AppendRows() {
+    const QString problem = FAppendPage->Problem();
+    if (!problem.isEmpty()) {
+        MessageBoxes::Show(this, MessageBoxes::TKind::Warning, problem, QMessageBox::Ok);
+        return;
+    }
+    ShowPage(PageImporting);
+    SetWorking(true);
+    RepaintNow();
+
+    TCategory& category = FAppendPage->Category();
+    TCategoryAppend append(*FSheet, category, FAppendPage->Columns());
+    // The records are read aside and added in one step, so a failure leaves the data as it was.
+    append.ReadRecords(FDataFromRow->value(), FDataToRow->value(), FAppendPage->SkipDuplicates(),
+                       ProgressOn(FProgress));
+    const auto added = static_cast<int>(append.RecordCount());
+    const auto duplicates = static_cast<int>(append.DuplicateCount());
+    FAddRecords(category, append.TakeRecords());
+
+    // Whole sentences, one a line, so each translates as a unit.
+    QStringList summary{tr("%n record(s) added to \"%1\".", nullptr, added).arg(DisplayText(category.Name))};
+    if (FAppendPage->SkipDuplicates())
+        summary.append(tr("%n duplicate row(s) skipped.", nullptr, duplicates));
+    FAppendSummary->setText(summary.join(QLatin1Char('\n')));
     SetWorking(false);
     ShowPage(PageDone);
     Finish();

@@ -4,20 +4,28 @@
 #include "exchangewizards/WizardFrame.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <vector>
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QProgressBar;
+class QRadioButton;
 class QSpinBox;
 class QTableWidget;
+class TAppendPage;
+class TCategory;
 class TDataFile;
+class TRecord;
 class TWorkbook;
 class TWorksheet;
 struct TFont;
 
 // The import wizard: a range of one worksheet becomes a new category, its title cells the
-// captions of a generated form and list, its rows the records.
+// captions of a generated form and list, its rows the records. Or, when the user chooses so on
+// the first page, the rows become new records of an existing category.
 class TImportWizard : public TWizardFrame {
     Q_OBJECT
 
@@ -36,6 +44,12 @@ public:
     // system's window-text colour.
     static TFont GeneratedFont();
 
+    // Adds the records an import into an existing category read, in one step. By default they
+    // go straight into the category; the main window passes them through its record commands.
+    using TAddRecords =
+        std::function<void(TCategory& category, std::vector<std::unique_ptr<TRecord>> records)>;
+    void SetAddRecords(TAddRecords addRecords);
+
 protected:
     void GoToNextPage() override;
     void CleanUp() override;
@@ -48,6 +62,11 @@ private:
     void FindRanges();
     void ListColumns();
     void Import();
+    // Adding the rows to an existing category: the choice on the file page, the page of choices
+    // after the columns, and the import itself.
+    void AddTargetChoice(QWidget* filePage);
+    void ShowAppendPage();
+    void AppendRows();
     // Lets go of the workbook that could not be read for its size, shows message and starts
     // again from the file page.
     void GiveUpTooLarge(const QString& message);
@@ -66,4 +85,10 @@ private:
     QSpinBox* FDataToRow;
     QTableWidget* FColumnList;
     QProgressBar* FProgress;
+
+    TAddRecords FAddRecords;
+    QRadioButton* FNewCategoryChoice;
+    QRadioButton* FAppendChoice;
+    TAppendPage* FAppendPage;
+    QLabel* FAppendSummary;
 };

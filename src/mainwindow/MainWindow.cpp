@@ -69,6 +69,9 @@ TMainWindow::TMainWindow(QWidget* parent)
     FBrowser = new TRecordBrowser(this, *FSession, *FActions, *FLayout, *FFilterBar);
     FFilterRun = new TFilterRun(this, *FBrowser, *FActions, *FLayout, *FFilterBar);
     FRecordCommands = new TRecordCommands(this, *FBrowser, *FFilterRun, *FSession, *FActions);
+    FImportWizard->SetAddRecords([this](TCategory& category, std::vector<std::unique_ptr<TRecord>> records) {
+        FRecordCommands->AppendRecords(category, std::move(records));
+    });
     new TEditMenu(this, *FActions);
     FUndoCommands =
         new TUndoCommands(this, *FSession, *FBrowser, *FLayout->RecordForm(), *FFilterRun, *FActions);

@@ -16,6 +16,7 @@ const char* const kDeleteRecordQuestion = "Delete selected record?";
 const char* const kNewRecord = QT_TRANSLATE_NOOP("TUndoCommands", "New Record");
 const char* const kDuplicateRecord = QT_TRANSLATE_NOOP("TUndoCommands", "Duplicate Record");
 const char* const kDeleteRecord = QT_TRANSLATE_NOOP("TUndoCommands", "Delete Record");
+const char* const kImport = QT_TRANSLATE_NOOP("TUndoCommands", "Import");
 } // namespace
 
 TRecordCommands::TRecordCommands(QWidget* window, TRecordBrowser& browser, const TFilterRun& filterRun,
@@ -55,6 +56,20 @@ void TRecordCommands::DeleteRecord() {
     // The selection as it is after the question.
     if (TRecord* record = FBrowser.CurrentRecord())
         Remove(record);
+}
+
+void TRecordCommands::AppendRecords(TCategory& category, std::vector<std::unique_ptr<TRecord>> records) {
+    if (records.empty())
+        return;
+    const TRecordHistory::TPlace before = FBrowser.CurrentPlace();
+    const auto first = static_cast<int32_t>(category.Records.size());
+    const auto count = static_cast<int32_t>(records.size());
+    category.AppendRecords(std::move(records));
+    FSession.History().RecordsAdded(kImport, category, first, count, before);
+    // The list shows the category afresh, through the filter when one is typed.
+    FBrowser.ReleaseCategories();
+    FBrowser.ShowPlace({category.ID, first});
+    FSession.MarkDataChanged();
 }
 
 void TRecordCommands::Insert(TRecord* record, const std::string& name, const TRecordHistory::TPlace& before) {

@@ -5,9 +5,12 @@
 
 #include "core/RecordHistory.h"
 
+#include <memory>
 #include <string>
+#include <vector>
 
 class QWidget;
+class TCategory;
 class TDataFileSession;
 class TFilterRun;
 class TRecord;
@@ -15,8 +18,9 @@ class TRecordBrowser;
 struct TMainActions;
 
 // The record commands, New Record, Duplicate Record and Delete Record, on the current category.
-// Every record they add or delete goes through Insert or Remove, the one place where such a
-// change can be recorded and taken back.
+// Every record they add or delete goes through Insert or Remove, and the rows of an import into an
+// existing category through AppendRecords: the places where such a change is recorded to be taken
+// back.
 class TRecordCommands : public QObject {
     Q_OBJECT
 
@@ -27,6 +31,9 @@ public:
     void NewRecord();
     void DuplicateRecord();
     void DeleteRecord();
+    // Adds the records an import read to category as one step of the record history, and shows
+    // that category with the first of them selected.
+    void AppendRecords(TCategory& category, std::vector<std::unique_ptr<TRecord>> records);
 
 private:
     // A command acts on the current category, never while a filter run walks its records.

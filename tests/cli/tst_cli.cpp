@@ -670,7 +670,12 @@ void TestCli::usageErrors_data() {
     QTest::newRow("sheet without name") << QStringList{"export", file, "Books", "out.xlsx", "--sheet"}
                                         << QByteArray("missing value after '--sheet'");
     QTest::newRow("sheet on list") << QStringList{"list", file, "Books", "--sheet", "x"}
-                                   << QByteArray("--sheet belongs to export");
+                                   << QByteArray("--sheet belongs to export and import");
+    QTest::newRow("import without category")
+        << QStringList{"import", file, "book.csv"} << QByteArray("missing argument CATEGORY for 'import'");
+    QTest::newRow("skip duplicates on export")
+        << QStringList{"export", file, "Books", "out.xlsx", "--skip-duplicates"}
+        << QByteArray("--skip-duplicates belongs to import");
     for (const char* lineBreak : {"\n", "\r\n", "\r"})
         QTest::addRow("filter with line break %s", QByteArray(lineBreak).toPercentEncoding().constData())
             << QStringList{"list", file, "Books", "--filter", QStringLiteral("one%1two").arg(lineBreak)}
@@ -705,9 +710,10 @@ void TestCli::help() {
     QCOMPARE(run.ExitCode, 0);
     QCOMPARE(run.Err, QByteArray());
     QVERIFY(run.Out.startsWith("Usage: quillery-cli COMMAND"));
-    for (const char* word : {"info FILE", "dump FILE", "check FILE", "resave IN OUT", "list FILE CATEGORY",
-                             "export FILE CATEGORY OUT", "--sheet", "--filter", "--whole-word",
-                             "--password-file", "--version", "\"bytes\""})
+    for (const char* word :
+         {"info FILE", "dump FILE", "check FILE", "resave IN OUT", "list FILE CATEGORY",
+          "export FILE CATEGORY OUT", "import FILE WORKBOOK CATEGORY", "--skip-duplicates", "--sheet",
+          "--filter", "--whole-word", "--password-file", "--version", "\"bytes\""})
         QVERIFY2(run.Out.contains(word), word);
 }
 

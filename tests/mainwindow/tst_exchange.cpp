@@ -2,15 +2,18 @@
 // Export to Excel and Import from Excel from the main window: the real commands open the real
 // wizards; an exported category comes back as a new category with the same records.
 
+#include "cli/CliRun.h"
 #include "support/WindowTestSupport.h"
 #include "support/WorkbookReader.h"
 
 #include "exchangewizards/ExportWizard.h"
 #include "exchangewizards/ImportWizard.h"
 
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 
 using namespace MainTest;
 
@@ -42,6 +45,25 @@ template <class T> std::shared_ptr<QString> DriveWizard(const QString& path, int
         return true;
     });
     return closeCaption;
+}
+
+// On the import wizard once it shows: adds the rows of path to the category categorySteps below
+// the first on the page of choices, matched by caption, then closes it.
+void DriveAppend(const QString& path, int categorySteps) {
+    OnNextDialog([path, categorySteps](QWidget* widget) {
+        if (qobject_cast<TImportWizard*>(widget) == nullptr)
+            return false;
+        QTest::mouseClick(Child<QRadioButton>(*widget, "AppendChoice"), Qt::LeftButton);
+        QTest::keyClicks(Child<QLineEdit>(*widget, "LEFileName"), path);
+        for (int i = 0; i < 4; ++i)
+            QTest::mouseClick(Child<QPushButton>(*widget, "BtnNext"), Qt::LeftButton);
+        auto* category = Child<QComboBox>(*widget, "AppendCategory");
+        for (int i = 0; i < categorySteps; ++i)
+            QTest::keyClick(category, Qt::Key_Down);
+        QTest::mouseClick(Child<QPushButton>(*widget, "BtnNext"), Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(*widget, "BtnCancel"), Qt::LeftButton);
+        return true;
+    });
 }
 
 } // namespace
@@ -161,6 +183,69 @@ private slots:
         QCOMPARE(seen, (QStringList{caption, QStringLiteral("1"), shownRecord}));
         QCOMPARE(shownRecord, QStringLiteral("Emma"));
         QVERIFY(form->close());
+    }
+
+    void importIntoAnExistingCategory_data() {
+        QTest::addColumn<int>("answer");
+        QTest::newRow("Cancel keeps the file as the tool wrote it") << int(QMessageBox::Cancel);
+        QTest::newRow("Yes opens it") << int(QMessageBox::Yes);
+        QTest::newRow("No writes the window's records") << int(QMessageBox::No);
+    }
+    // The wizard adds a row to Books while Films shows: Books then shows with it, one Undo takes
+    // it back, and the write cache writes it. quillery-cli import then adds another; the window's
+    // next write asks first.
+    void importIntoAnExistingCategory() {
+        QFETCH(int, answer);
+        WriteSetting(QStringLiteral("SelectedCategoryID"), QStringLiteral("1"));
+        auto form = ShowData(*FSandbox, SampleData(), FPath);
+        const QString workbook = FSandbox->FilePath(QStringLiteral("more.csv"));
+        QFile file(workbook);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("author,Title\r\nAusten,Persuasion\r\n");
+        file.close();
+        DriveAppend(workbook, 1);
+        Trigger(*form, "ActionImportFromExcel");
+        ShowRememberedCategory(*form);
+        QCOMPARE(Browser(*form).CurrentCategory()->ID, 2);
+        QCOMPARE(ListColumnTexts(*form, 0), (QStringList{"Dracula", "Emma", "Persuasion"}));
+        QCOMPARE(ListColumnTexts(*form, 1), (QStringList{"Stoker", "Austen", "Austen"}));
+        QCOMPARE(Child<QAction>(*form, "ActionUndo")->text(), QStringLiteral("&Undo Import"));
+        Trigger(*form, "ActionUndo");
+        QCOMPARE(Session(*form).DataFile().Categories[1]->Records.size(), size_t(2));
+        Trigger(*form, "ActionRedo");
+        QCOMPARE(ListColumnTexts(*form, 0), (QStringList{"Dracula", "Emma", "Persuasion"}));
+        QVERIFY(Session(*form).TimerWriteCache.isActive());
+        Session(*form).TimerWriteCacheTimer();
+        QCOMPARE(LoadData(FPath).Categories[1]->Records.size(), size_t(3));
+
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Title\r\nNorthanger Abbey\r\n");
+        file.close();
+        const TRun run = RunCli({QStringLiteral("import"), FPath, workbook, QStringLiteral("Books")});
+        QCOMPARE(run.ExitCode, 0);
+        const QByteArray imported = FileBytes(FPath);
+        Trigger(*form, "ActionNewItem");
+        MessageBoxTesting::QueueAnswer(static_cast<QMessageBox::StandardButton>(answer));
+        Session(*form).TimerWriteCacheTimer();
+        const QStringList shown = ShownBoxTexts();
+        QCOMPARE(shown.size(), 1);
+        QVERIFY2(shown[0].contains(QStringLiteral("was changed by another program")), qPrintable(shown[0]));
+        if (answer == QMessageBox::Yes) {
+            ShowRememberedCategory(*form);
+            QCOMPARE(ListColumnTexts(*form, 0),
+                     (QStringList{"Dracula", "Emma", "Northanger Abbey", "Persuasion"}));
+        }
+        if (answer == QMessageBox::No) // the window's new record last, no Northanger Abbey
+            QCOMPARE(std::string(LoadData(FPath).Categories[1]->Records.at(3)->Value(0)), std::string());
+        else
+            QCOMPARE(FileBytes(FPath), imported);
+        QCOMPARE(Session(*form).WritePending(), answer == QMessageBox::Cancel);
+        if (answer == QMessageBox::Cancel) {
+            MessageBoxTesting::QueueAnswer(QMessageBox::Cancel); // asked again on closing
+            MessageBoxTesting::QueueAnswer(QMessageBox::Yes);    // and the change is given up
+        }
+        QVERIFY(form->close());
+        ShownBoxTexts();
     }
 
     void importRefusedOverAnEditedRecord() {
