@@ -108,37 +108,29 @@ const std::string& TRecordHistory::RedoName() const {
 }
 
 std::optional<TRecordHistory::TPlace> TRecordHistory::Undo(TDataFile& data) {
-    if (FUndo.empty())
-        return std::nullopt;
-    std::unique_ptr<TStep> step = std::move(FUndo.back());
-    FUndo.pop_back();
-    FHeldBytes -= step->Bytes();
-    if (!Toggle(data, *step)) {
-        Clear();
-        return std::nullopt;
-    }
-    FHeldBytes += step->Bytes();
-    const TPlace place = step->Before;
-    FRedo.push_back(std::move(step));
-    DropOldest();
-    return place;
+    return MoveNewest(data, FUndo, FRedo, &TStep::Before);
 }
 
 std::optional<TRecordHistory::TPlace> TRecordHistory::Redo(TDataFile& data) {
-    if (FRedo.empty())
+    return MoveNewest(data, FRedo, FUndo, &TStep::After);
+}
+
+std::optional<TRecordHistory::TPlace> TRecordHistory::MoveNewest(TDataFile& data, TSteps& from, TSteps& to,
+                                                                 TPlace TStep::*place) {
+    if (from.empty())
         return std::nullopt;
-    std::unique_ptr<TStep> step = std::move(FRedo.back());
-    FRedo.pop_back();
+    std::unique_ptr<TStep> step = std::move(from.back());
+    from.pop_back();
     FHeldBytes -= step->Bytes();
     if (!Toggle(data, *step)) {
         Clear();
         return std::nullopt;
     }
     FHeldBytes += step->Bytes();
-    const TPlace place = step->After;
-    FUndo.push_back(std::move(step));
+    const TPlace result = (*step).*place;
+    to.push_back(std::move(step));
     DropOldest();
-    return place;
+    return result;
 }
 
 void TRecordHistory::Clear() {

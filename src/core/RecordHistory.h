@@ -70,8 +70,11 @@ private:
     // Applies step's change in the direction it has not been applied yet.
     bool Toggle(TDataFile& data, TStep& step);
     void DropOldest();
+    using TSteps = std::deque<std::unique_ptr<TStep>>;
+    // Undo and Redo alike: toggles from's newest step and moves it onto to.
+    std::optional<TPlace> MoveNewest(TDataFile& data, TSteps& from, TSteps& to, TPlace TStep::*place);
 
-    std::deque<std::unique_ptr<TStep>> FUndo;
-    std::vector<std::unique_ptr<TStep>> FRedo;
+    TSteps FUndo;
+    TSteps FRedo;
     size_t FHeldBytes = 0;
 };

@@ -5,22 +5,11 @@
 #include "core/Category.h"
 #include "core/DataFile.h"
 #include "core/RecordHistory.h"
+#include "support/CategoryValues.h"
 
 #include <QtTest>
 
 namespace {
-
-using TValues = std::vector<std::vector<std::string>>;
-
-TValues ValuesOf(const TCategory& category) {
-    TValues values;
-    for (const auto& record : category.Records) {
-        values.emplace_back();
-        for (int32_t i = 0; i < record->Count(); ++i)
-            values.back().emplace_back(record->Value(i));
-    }
-    return values;
-}
 
 // A data file with one category of three one-value records "a", "b", "c".
 std::unique_ptr<TDataFile> ThreeRecords() {

@@ -2,6 +2,7 @@
 // Undo and Redo of record changes through the real window: the record commands, a saved edit, and
 // typing in a box, which keeps its own undo.
 
+#include "support/CategoryValues.h"
 #include "support/WindowTestSupport.h"
 
 #include "mainwindow/RecordListModel.h"
@@ -15,18 +16,6 @@
 using namespace MainTest;
 
 namespace {
-
-using TValues = std::vector<std::vector<std::string>>;
-
-TValues ValuesOf(const TCategory& category) {
-    TValues values;
-    for (const auto& record : category.Records) {
-        values.emplace_back();
-        for (int32_t i = 0; i < record->Count(); ++i)
-            values.back().emplace_back(record->Value(i));
-    }
-    return values;
-}
 
 // A key pressed where the focus is, as the user presses it.
 void PressKey(TMainWindow& form, const QKeySequence& key) {
