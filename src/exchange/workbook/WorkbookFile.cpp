@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "exchange/workbook/WorkbookFile.h"
 
+#include "core/FileStamp.h"
 #include "exchange/workbook/CellBudget.h"
 #include "exchange/workbook/CellReference.h"
 #include "exchange/workbook/CompoundFile.h"
@@ -12,7 +13,6 @@
 #include "exchange/workbook/XlsxPackage.h"
 #include "exchange/workbook/XlsxPackageEditor.h"
 
-#include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -24,8 +24,12 @@ namespace {
 // Larger files are refused before they are read: far beyond any workbook the import can take.
 constexpr qint64 kMaxFileBytes = qint64(1) << 30;
 
+// Tells whether another program changed the workbook since; a fast digest is enough for that.
 QByteArray Digest(const QByteArray& bytes) {
-    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+    TContentDigest digest;
+    digest.Add(std::string_view(bytes.constData(), size_t(bytes.size())));
+    const uint64_t value = digest.Value();
+    return QByteArray(reinterpret_cast<const char*>(&value), sizeof value);
 }
 
 QByteArray ReadFile(const QString& path) {

@@ -50,10 +50,20 @@ int TZipReader::Find(const QString& name) const {
 }
 
 QByteArray TZipReader::Read(int index) const {
-    QByteArray bytes;
     TStream stream(*this, index);
-    for (QByteArray piece = stream.Next(); !piece.isEmpty(); piece = stream.Next())
-        bytes.append(piece);
+    // One buffer of the size the entry declares (pages untouched until written), grown only for
+    // an entry that holds more than it said; the byte beyond lets the end show without a resize.
+    QByteArray bytes(qsizetype(stream.DeclaredSize()) + 1, Qt::Uninitialized);
+    qsizetype filled = 0;
+    for (;;) {
+        if (filled == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        const qsizetype read = stream.ReadInto(bytes.data() + filled, bytes.size() - filled);
+        if (read == 0)
+            break;
+        filled += read;
+    }
+    bytes.truncate(filled);
     return bytes;
 }
 
@@ -63,6 +73,8 @@ TZipReader::TStream::TStream(const TZipReader& zip, int index) : FMaxBytes(zip.F
     if (zip_stat_index(zip.FArchive, zip_uint64_t(index), 0, &stat) != 0 ||
         ((stat.valid & ZIP_STAT_SIZE) && stat.size > zip_uint64_t(FMaxBytes)))
         throw EDamagedPackage();
+    if (stat.valid & ZIP_STAT_SIZE)
+        FDeclaredSize = int64_t(stat.size);
     FFile = zip_fopen_index(zip.FArchive, zip_uint64_t(index), 0);
     if (!FFile)
         throw EDamagedPackage();
@@ -72,15 +84,19 @@ TZipReader::TStream::~TStream() {
     zip_fclose(FFile);
 }
 
-QByteArray TZipReader::TStream::Next() {
-    QByteArray piece(kPieceBytes, Qt::Uninitialized);
-    const zip_int64_t read = zip_fread(FFile, piece.data(), zip_uint64_t(piece.size()));
+qsizetype TZipReader::TStream::ReadInto(char* data, qsizetype size) {
+    const zip_int64_t read = zip_fread(FFile, data, zip_uint64_t(size));
     if (read < 0)
         throw EDamagedPackage();
     FTotal += read;
     if (FTotal > FMaxBytes)
         throw EDamagedPackage();
-    piece.truncate(qsizetype(read));
+    return qsizetype(read);
+}
+
+QByteArray TZipReader::TStream::Next() {
+    QByteArray piece(kPieceBytes, Qt::Uninitialized);
+    piece.truncate(ReadInto(piece.data(), piece.size()));
     return piece;
 }
 

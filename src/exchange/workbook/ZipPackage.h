@@ -53,10 +53,15 @@ public:
         TStream& operator=(const TStream&) = delete;
         // The next piece, empty at the end.
         QByteArray Next();
+        // Reads up to size bytes into data; 0 at the end.
+        qsizetype ReadInto(char* data, qsizetype size);
+        // The size the package states for the entry (0 when it states none).
+        int64_t DeclaredSize() const { return FDeclaredSize; }
 
     private:
         zip_file* FFile;
         int64_t FTotal = 0;
+        int64_t FDeclaredSize = 0;
         int64_t FMaxBytes;
     };
 
