@@ -103,6 +103,18 @@ struct TZipWriter::TTarget {
         return -1;
     }
 
+    // A write may end short (at the file-size limit, say): the rest is tried, which fails with the
+    // reason.
+    zip_int64_t Write(const char* data, qint64 length) {
+        for (qint64 done = 0; done < length;) {
+            const qint64 written = File.write(data + done, length - done);
+            if (written <= 0)
+                return Fail(ZIP_ER_WRITE);
+            done += written;
+        }
+        return length;
+    }
+
     zip_int64_t Seek(void* data, zip_uint64_t length) {
         const auto* args = ZIP_SOURCE_GET_ARGS(zip_source_args_seek_t, data, length, &Error);
         if (!args)
@@ -122,6 +134,9 @@ struct TZipWriter::TTarget {
         case ZIP_SOURCE_TELL:
         case ZIP_SOURCE_FREE:
         case ZIP_SOURCE_REMOVE: // a package always has entries
+        // The save file, never committed, removes what was written when it goes, and keeps the
+        // error that stopped the write for the message.
+        case ZIP_SOURCE_ROLLBACK_WRITE:
             return 0;
         case ZIP_SOURCE_STAT: {
             auto* stat = ZIP_SOURCE_GET_ARGS(zip_stat_t, data, length, &target.Error);
@@ -133,20 +148,16 @@ struct TZipWriter::TTarget {
             return sizeof(zip_stat_t);
         }
         case ZIP_SOURCE_BEGIN_WRITE:
-            return target.File.open(QIODevice::WriteOnly) ? 0 : target.Fail(ZIP_ER_OPEN);
+            // Unbuffered, so that a failing write reports its own reason at once.
+            return target.File.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ? 0 : target.Fail(ZIP_ER_OPEN);
         case ZIP_SOURCE_WRITE:
-            return target.File.write(static_cast<const char*>(data), qint64(length)) == qint64(length)
-                       ? zip_int64_t(length)
-                       : target.Fail(ZIP_ER_WRITE);
+            return target.Write(static_cast<const char*>(data), qint64(length));
         case ZIP_SOURCE_SEEK_WRITE:
             return target.Seek(data, length);
         case ZIP_SOURCE_TELL_WRITE:
             return target.File.pos();
         case ZIP_SOURCE_COMMIT_WRITE:
             return target.File.commit() ? 0 : target.Fail(ZIP_ER_WRITE);
-        case ZIP_SOURCE_ROLLBACK_WRITE:
-            target.File.cancelWriting();
-            return 0;
         case ZIP_SOURCE_ERROR:
             return zip_error_to_data(&target.Error, data, length);
         case ZIP_SOURCE_SUPPORTS:
