@@ -12,12 +12,12 @@
 #include <zip.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <stdexcept>
-#include <string>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <stdexcept>
+#include <string>
 
 const char* const kImportPeakOption = "--import-peak";
 const char* const kExportXlsxPeakOption = "--export-xlsx-peak";
@@ -156,7 +156,8 @@ int PrintExportPeak(const char* option, const char* path) {
     data.LoadFromFile(path);
     const std::string out =
         std::string(path) + (std::strcmp(option, kExportXlsxPeakOption) == 0 ? ".xlsx" : ".csv");
-    TCategoryExportRun exportRun(*data.Categories.front(), QString::fromStdString(out), QStringLiteral("Bench"));
+    TCategoryExportRun exportRun(*data.Categories.front(), QString::fromStdString(out),
+                                 QStringLiteral("Bench"));
     const long long loaded = StatusKiB("VmRSS:");
     // The peak so far is the load's, with the file's bytes still held: it starts again here.
     std::ofstream("/proc/self/clear_refs") << "5";

@@ -303,8 +303,8 @@ int main(int argc, char** argv) {
         return PrintLoadPeak(argv[2]);
     if (argc == 3 && std::strcmp(argv[1], kImportPeakOption) == 0)
         return PrintImportPeak(argv[2]);
-    if (argc == 3 && (std::strcmp(argv[1], kExportXlsxPeakOption) == 0 ||
-                      std::strcmp(argv[1], kExportCsvPeakOption) == 0))
+    if (argc == 3 &&
+        (std::strcmp(argv[1], kExportXlsxPeakOption) == 0 || std::strcmp(argv[1], kExportCsvPeakOption) == 0))
         return PrintExportPeak(argv[1], argv[2]);
 
     TBenchRun run;

@@ -168,11 +168,12 @@ void TestCliExport::FailedWriteKeepsTheTarget() {
     constexpr rlim_t kLimit = 16384;
     QVERIFY(before.size() < qsizetype(kLimit));
 
-    const TRun run = RunCli({QStringLiteral("export"), FDataPath, QStringLiteral("2"), out}, QByteArray(), [] {
-        ::signal(SIGXFSZ, SIG_DFL);
-        const rlimit limit{kLimit, kLimit};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    });
+    const TRun run =
+        RunCli({QStringLiteral("export"), FDataPath, QStringLiteral("2"), out}, QByteArray(), [] {
+            ::signal(SIGXFSZ, SIG_DFL);
+            const rlimit limit{kLimit, kLimit};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
     QCOMPARE(run.Err, QStringLiteral("Cannot save \"%1\": File too large.\n").arg(out).toUtf8());
     QCOMPARE(run.ExitCode, 1);
     QCOMPARE(QFileInfo::exists(out), existing);

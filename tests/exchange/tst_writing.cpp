@@ -175,14 +175,15 @@ void TestWriting::SheetXmlBytes() {
     const QString path = Path(QStringLiteral("cells.xlsx"));
     workbook->SaveAs(path);
     const TZipReader zip(FileBytes(path));
-    QCOMPARE(zip.Read(zip.Find(QStringLiteral("xl/worksheets/sheet1.xml"))),
-             "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<worksheet "
-             "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
-             "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><dimension "
-             "ref=\"A1:C3\"/><sheetViews><sheetView tabSelected=\"1\" workbookViewId=\"0\"/></sheetViews>"
-             "<sheetData><row r=\"1\"><c r=\"A1\" s=\"1\" t=\"inlineStr\"><is><t>Name</t></is></c><c r=\"B1\" "
-             "s=\"1\"/></row><row r=\"3\">" +
-                 cell + "</row></sheetData></worksheet>");
+    QCOMPARE(
+        zip.Read(zip.Find(QStringLiteral("xl/worksheets/sheet1.xml"))),
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<worksheet "
+        "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+        "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><dimension "
+        "ref=\"A1:C3\"/><sheetViews><sheetView tabSelected=\"1\" workbookViewId=\"0\"/></sheetViews>"
+        "<sheetData><row r=\"1\"><c r=\"A1\" s=\"1\" t=\"inlineStr\"><is><t>Name</t></is></c><c r=\"B1\" "
+        "s=\"1\"/></row><row r=\"3\">" +
+            cell + "</row></sheetData></worksheet>");
 }
 
 void TestWriting::CsvBytes() {

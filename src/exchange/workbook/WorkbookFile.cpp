@@ -394,8 +394,8 @@ void TWorkbookFile::SaveAs(const QString& path) {
     // The file this workbook came from must still be as it was read: another program's change is
     // never overwritten.
     if (QFileInfo(path) == QFileInfo(FPath) && QFileInfo::exists(path) && DigestOfFile(path) != FDiskDigest)
-        throw WorkbookErrors::CannotSave(path,
-                                         QStringLiteral("another program changed it after Quillery opened it"));
+        throw WorkbookErrors::CannotSave(
+            path, QStringLiteral("another program changed it after Quillery opened it"));
     Write(path, format);
     FPath = path;
     FFormat = format;

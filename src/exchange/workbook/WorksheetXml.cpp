@@ -20,7 +20,8 @@ void AppendReference(std::string& out, int row, int column) {
 }
 } // namespace
 
-TWorksheetXml::TWorksheetXml(const QString& sheetName, const TSheetRows& rows, int headingStyle, bool selected)
+TWorksheetXml::TWorksheetXml(const QString& sheetName, const TSheetRows& rows, int headingStyle,
+                             bool selected)
     : FSheetName(sheetName), FRows(rows), FHeadingStyle(headingStyle), FSelected(selected) {}
 
 void TWorksheetXml::Rewind(bool writing) {

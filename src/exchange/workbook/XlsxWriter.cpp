@@ -23,7 +23,8 @@ QByteArray ToBytes(const std::string& text) {
 }
 } // namespace
 
-void PutWorksheet(TZipWriter& zip, const QString& name, const TSheet& sheet, int headingStyle, bool selected) {
+void PutWorksheet(TZipWriter& zip, const QString& name, const TSheet& sheet, int headingStyle,
+                  bool selected) {
     zip.PutStreamed(name, std::make_unique<TWorksheetXml>(sheet.Name, *sheet.Rows, headingStyle, selected));
 }
 

@@ -119,8 +119,9 @@ struct TZipWriter::TTarget {
         const auto* args = ZIP_SOURCE_GET_ARGS(zip_source_args_seek_t, data, length, &Error);
         if (!args)
             return -1;
-        const qint64 base =
-            args->whence == SEEK_SET ? 0 : args->whence == SEEK_CUR ? File.pos() : File.size();
+        const qint64 base = args->whence == SEEK_SET   ? 0
+                            : args->whence == SEEK_CUR ? File.pos()
+                                                       : File.size();
         return File.seek(base + args->offset) ? 0 : Fail(ZIP_ER_SEEK);
     }
 
@@ -149,7 +150,8 @@ struct TZipWriter::TTarget {
         }
         case ZIP_SOURCE_BEGIN_WRITE:
             // Unbuffered, so that a failing write reports its own reason at once.
-            return target.File.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ? 0 : target.Fail(ZIP_ER_OPEN);
+            return target.File.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ? 0
+                                                                                  : target.Fail(ZIP_ER_OPEN);
         case ZIP_SOURCE_WRITE:
             return target.Write(static_cast<const char*>(data), qint64(length));
         case ZIP_SOURCE_SEEK_WRITE:
@@ -301,9 +303,9 @@ TZipWriter::~TZipWriter() {
 }
 
 void TZipWriter::Add(const QString& name, zip_source_t* source, int64_t size) {
-    const zip_int64_t index =
-        source ? zip_file_add(FArchive, name.toUtf8().constData(), source, ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8)
-               : -1;
+    const zip_int64_t index = source ? zip_file_add(FArchive, name.toUtf8().constData(), source,
+                                                    ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8)
+                                     : -1;
     if (index < 0) {
         if (source)
             zip_source_free(source);
