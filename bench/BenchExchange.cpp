@@ -12,11 +12,16 @@
 #include <zip.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 
 const char* const kImportPeakOption = "--import-peak";
+const char* const kExportXlsxPeakOption = "--export-xlsx-peak";
+const char* const kExportCsvPeakOption = "--export-csv-peak";
 
 namespace {
 
@@ -118,7 +123,48 @@ void ImportIntoExisting(TBenchRun& run) {
                              " records added of " + std::to_string(existing));
 }
 
+// This process's resident size now, or at its peak, in KiB, from /proc/self/status.
+long long StatusKiB(const char* field) {
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);)
+        if (line.rfind(field, 0) == 0)
+            return std::atoll(line.c_str() + std::strlen(field));
+    throw std::runtime_error(std::string("no ") + field + " in /proc/self/status");
+}
+
 } // namespace
+
+void BenchExportMemory(TBenchRun& run) {
+    const std::string dataPath = run.Dir + "/large.lgd";
+    run.Loaded->SaveToFile(dataPath);
+    const std::string records = run.Options.Records % 1000000 == 0
+                                    ? std::to_string(run.Options.Records / 1000000) + "M"
+                                    : std::to_string(run.Options.Records);
+    constexpr double kMiB = 1024.0 * 1024.0;
+    for (const char* option : {kExportXlsxPeakOption, kExportCsvPeakOption}) {
+        const char* format = option == kExportXlsxPeakOption ? "xlsx" : "csv";
+        const uint64_t above = ChildPeakBytes(option, dataPath);
+        std::filesystem::remove(dataPath + "." + format);
+        std::printf("export %s %s: peak %.1f MiB above the loaded data\n", format, records.c_str(),
+                    static_cast<double>(above) / kMiB);
+        std::fflush(stdout);
+    }
+}
+
+int PrintExportPeak(const char* option, const char* path) {
+    TDataFile data;
+    data.LoadFromFile(path);
+    const std::string out =
+        std::string(path) + (std::strcmp(option, kExportXlsxPeakOption) == 0 ? ".xlsx" : ".csv");
+    TCategoryExportRun exportRun(*data.Categories.front(), QString::fromStdString(out),
+                                 QStringLiteral("Bench"));
+    const long long loaded = StatusKiB("VmRSS:");
+    // The peak so far is the load's, with the file's bytes still held: it starts again here.
+    std::ofstream("/proc/self/clear_refs") << "5";
+    exportRun.Run({});
+    std::printf("%lld\n", StatusKiB("VmHWM:") - loaded);
+    return 0;
+}
 
 void BenchExport(TBenchRun& run) {
     const TCategory& category = *run.Loaded->Categories.front();

@@ -69,8 +69,10 @@ void Prepare(TBenchRun& run) {
     std::printf("%s\n", SqliteDescription(db).c_str());
 }
 
-// The large lines need only the records in memory: no data file, no SQLite.
+// The large lines need the records in memory, and a folder for the files the export lines write;
+// no SQLite.
 void PrepareLarge(TBenchRun& run) {
+    run.Dir = MakeTempDir();
     run.Loaded = MakeBenchDataFile(run.Options.Records, kBenchSeed);
     std::printf("data: %d records of %d values in memory, median of %d runs\n", run.Options.Records,
                 kBenchTextBoxes, run.Options.Repeat);
@@ -272,7 +274,7 @@ const TBenchStep kSteps[] = {
 };
 
 // The lines whose point is a large category; --large runs only these.
-const TBenchStep kLargeSteps[] = {{"list sort", BenchListSort}};
+const TBenchStep kLargeSteps[] = {{"list sort", BenchListSort}, {"export memory", BenchExportMemory}};
 constexpr int32_t kLargeRecords = 1000000;
 
 int Usage() {
@@ -301,6 +303,9 @@ int main(int argc, char** argv) {
         return PrintLoadPeak(argv[2]);
     if (argc == 3 && std::strcmp(argv[1], kImportPeakOption) == 0)
         return PrintImportPeak(argv[2]);
+    if (argc == 3 &&
+        (std::strcmp(argv[1], kExportXlsxPeakOption) == 0 || std::strcmp(argv[1], kExportCsvPeakOption) == 0))
+        return PrintExportPeak(argv[1], argv[2]);
 
     TBenchRun run;
     bool large = false;

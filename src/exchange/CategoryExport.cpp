@@ -4,9 +4,11 @@
 #include "core/Category.h"
 #include "core/Error.h"
 #include "exchange/DisplayText.h"
+#include "exchange/workbook/SheetRows.h"
 #include "exchange/workbook/Workbook.h"
 
 #include <QFileInfo>
+#include <QThread>
 
 #include <algorithm>
 #include <unordered_map>
@@ -25,6 +27,61 @@ std::string Thousands(int64_t number) {
         digits.insert(static_cast<size_t>(i), ",");
     return digits;
 }
+
+// The category's cells, made from its records row by row as a writer asks for them.
+class TCategoryRows : public TSheetRows {
+public:
+    TCategoryRows(const TCategory& category, const std::vector<TExportColumn>& columns,
+                  TExchangeProgress progress)
+        : FCategory(category), FColumns(columns), FProgress(std::move(progress)) {
+        // Rows after the last value are empty: a sheet ends at its last cell.
+        size_t records = category.Records.size();
+        while (records > 0 && !HasValue(*category.Records[records - 1]))
+            --records;
+        FUsedRows = columns.empty() ? 0 : static_cast<int>(records) + 1;
+    }
+
+    int UsedRows() const override { return FUsedRows; }
+    int UsedColumns() const override { return static_cast<int>(FColumns.size()); }
+
+    void ReadRow(int row, TRowCells& cells) const override {
+        cells.Clear();
+        if (row == 1) {
+            for (size_t i = 0; i < FColumns.size(); ++i)
+                cells.Add(static_cast<int>(i) + 1, FColumns[i].Heading, true);
+            return;
+        }
+        const TRecord& record = *FCategory.Records[static_cast<size_t>(row) - 2];
+        for (size_t i = 0; i < FColumns.size(); ++i) {
+            const std::string_view value = record.Value(FColumns[i].ValueIndex);
+            if (!value.empty())
+                cells.Add(static_cast<int>(i) + 1, DisplayText(value), false);
+        }
+    }
+
+    void Written(int row) const override {
+        if (!FProgress)
+            return;
+        const auto total = static_cast<int64_t>(FCategory.Records.size());
+        // The records after the last used row have nothing to write.
+        const int64_t done = row == FUsedRows ? total : row - 1;
+        if (done % kExchangeProgressRows == 0 || done == total)
+            FProgress(done, total);
+    }
+
+private:
+    bool HasValue(const TRecord& record) const {
+        for (const TExportColumn& column : FColumns)
+            if (!record.Value(column.ValueIndex).empty())
+                return true;
+        return false;
+    }
+
+    const TCategory& FCategory;
+    const std::vector<TExportColumn>& FColumns;
+    TExchangeProgress FProgress;
+    int FUsedRows = 0;
+};
 
 } // namespace
 
@@ -85,26 +142,12 @@ void TCategoryExport::CheckFitsXlsx() const {
     }
 }
 
+int64_t TCategoryExport::RecordCount() const {
+    return static_cast<int64_t>(FCategory.Records.size());
+}
+
 void TCategoryExport::WriteTo(TWorksheet& sheet, const TExchangeProgress& progress) const {
-    for (size_t i = 0; i < FColumns.size(); ++i) {
-        const int column = static_cast<int>(i) + 1;
-        sheet.SetHeadingStyle(1, column);
-        sheet.SetCellText(1, column, FColumns[i].Heading);
-    }
-    const auto total = static_cast<int64_t>(FCategory.Records.size());
-    for (int64_t r = 0; r < total; ++r) {
-        const TRecord& record = *FCategory.Records[static_cast<size_t>(r)];
-        const int row = static_cast<int>(r) + 2;
-        for (size_t i = 0; i < FColumns.size(); ++i) {
-            const std::string_view value = record.Value(FColumns[i].ValueIndex);
-            if (!value.empty())
-                sheet.SetCellText(row, static_cast<int>(i) + 1, DisplayText(value));
-        }
-        if (progress && (r + 1) % kExchangeProgressRows == 0)
-            progress(r + 1, total);
-    }
-    if (progress)
-        progress(total, total);
+    sheet.SetRows(std::make_shared<TCategoryRows>(FCategory, FColumns, progress));
 }
 
 TExportTarget ExportTargetOf(const QString& path) {
@@ -146,12 +189,27 @@ void TCategoryExportRun::Run(const TExchangeProgress& progress, const TExchangeW
         sheet = &FWorkbook->ActiveSheet();
     }
     sheet->SetName(FSheetName);
-    FExport.WriteTo(*sheet, progress);
+    FExport.WriteTo(*sheet, Relayed(progress));
     TWorkbook& workbook = *FWorkbook;
     if (FTarget == TExportTarget::AddSheet)
         wait([&workbook] { workbook.Save(); });
     else
         wait([&workbook, path = FPath] { workbook.SaveAs(path); });
+    if (progress)
+        progress(FExport.RecordCount(), FExport.RecordCount());
+}
+
+TExchangeProgress TCategoryExportRun::Relayed(const TExchangeProgress& progress) {
+    if (!progress)
+        return {};
+    // Reports still queued when the run ends go with the receiver.
+    return [receiver = &FProgressReceiver, progress](int64_t done, int64_t total) {
+        if (QThread::currentThread() == receiver->thread())
+            progress(done, total);
+        else
+            QMetaObject::invokeMethod(
+                receiver, [progress, done, total] { progress(done, total); }, Qt::QueuedConnection);
+    };
 }
 
 void TCategoryExportRun::Close() noexcept {

@@ -3,6 +3,7 @@
 
 #include "exchange/ExchangeText.h"
 
+#include <QObject>
 #include <QString>
 
 #include <cstdint>
@@ -31,9 +32,12 @@ public:
     explicit TCategoryExport(const TCategory& category);
 
     const std::vector<TExportColumn>& Columns() const { return FColumns; }
+    int64_t RecordCount() const;
     // Fails with the reason when the category does not fit into a .xlsx worksheet.
     void CheckFitsXlsx() const;
-    // The heading row, then record r of Records in row r + 2.
+    // The heading row, then record r of Records in row r + 2, given to the sheet as rows that it
+    // reads as it writes them (SetRows); progress is told of the rows written. The export and its
+    // category must last as long as the sheet.
     void WriteTo(TWorksheet& sheet, const TExchangeProgress& progress) const;
 
 private:
@@ -62,16 +66,21 @@ public:
     TExportTarget Target() const { return FTarget; }
     // Refuses, before anything is written, what cannot be written.
     void Check() const;
-    // Opens or creates the workbook, names the worksheet, writes the cells and saves; opening and
-    // saving go through wait.
+    // Opens or creates the workbook, names the worksheet and saves it with the cells; opening and
+    // saving go through wait. The rows are written while the workbook is saved, wherever wait runs
+    // that; progress hears of them on this thread, through its event loop when wait runs one.
     void Run(const TExchangeProgress& progress, const TExchangeWait& wait = CallDirectly);
     // Closes the workbook; failures are of no interest any more.
     void Close() noexcept;
 
 private:
+    TExchangeProgress Relayed(const TExchangeProgress& progress);
+
     TCategoryExport FExport;
     QString FPath;
     QString FSheetName;
     TExportTarget FTarget;
     std::unique_ptr<TWorkbook> FWorkbook;
+    // Lives on the thread that runs the export: reports from the thread that saves reach it here.
+    QObject FProgressReceiver;
 };

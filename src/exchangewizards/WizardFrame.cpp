@@ -198,6 +198,8 @@ TExchangeProgress TWizardFrame::ProgressOn(QProgressBar* bar) {
     return [this, bar](int64_t done, int64_t total) {
         if (!FSlice.hasExpired(kProgressSliceMs) && done < total)
             return;
+        // Rows written during a long call turn its busy bar into one that measures.
+        bar->setMaximum(kProgressSteps);
         bar->setValue(total <= 0 ? kProgressSteps : static_cast<int>(done * kProgressSteps / total));
         QCoreApplication::processEvents();
         FSlice.start();

@@ -10,6 +10,9 @@
 
 #include <QtTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 
 const TFont kFont{"MS Sans Serif", 0, 8, 0};
@@ -58,6 +61,8 @@ private slots:
     void NeedsThePassword();
     void Refusals_data();
     void Refusals();
+    void FailedWriteKeepsTheTarget_data();
+    void FailedWriteKeepsTheTarget();
 
 private:
     std::unique_ptr<QTemporaryDir> FDir;
@@ -128,6 +133,57 @@ void TestCliExport::ReplacesACsv() {
     QCOMPARE(sheets[0].Rows[0], kRows[0]);
     QCOMPARE(sheets[0].Rows[2], kRows[2]);
     QCOMPARE(sheets[0].Rows[3], kRows[3]);
+}
+
+void TestCliExport::FailedWriteKeepsTheTarget_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("existing");
+    QTest::newRow("new workbook") << "new.xlsx" << false;
+    QTest::newRow("sheet added to a workbook") << "book.xlsx" << true;
+    QTest::newRow("new csv") << "new.csv" << false;
+    QTest::newRow("csv replaced") << "list.csv" << true;
+}
+
+// The file-size limit stops the write part way, as a full disk would: the export fails with the
+// reason, the file under the target name stays as it was (or is never made), and nothing is left
+// behind.
+void TestCliExport::FailedWriteKeepsTheTarget() {
+    QFETCH(QString, name);
+    QFETCH(bool, existing);
+    TDataFile data = MakeData();
+    TCategory& category = *data.Categories[1];
+    for (int i = 0; i < 3000; ++i) {
+        TRecord& record = *category.NewRecord();
+        record.SetValue(0, "title " + std::to_string(i * 7919 % 100003));
+        record.SetValue(1, "note " + std::to_string(i * 104729 % 1000003));
+    }
+    data.SaveToFile(FDataPath.toStdString());
+    const QString out = FDir->filePath(name);
+    if (existing && name.endsWith(QLatin1String(".xlsx")))
+        QVERIFY(WorkbookReader::Write(out, {QJsonObject{{"name", "First"}, {"rows", QJsonArray{}}}}));
+    else if (existing)
+        QVERIFY(QFile(out).open(QIODevice::WriteOnly) && QFile(out).resize(0));
+    const QByteArray before = Bytes(out);
+    const QStringList entries = QDir(FDir->path()).entryList(QDir::Files | QDir::Hidden);
+    constexpr rlim_t kLimit = 16384;
+    QVERIFY(before.size() < qsizetype(kLimit));
+
+    const TRun run =
+        RunCli({QStringLiteral("export"), FDataPath, QStringLiteral("2"), out}, QByteArray(), [] {
+            ::signal(SIGXFSZ, SIG_DFL);
+            const rlimit limit{kLimit, kLimit};
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
+    QCOMPARE(run.Err, QStringLiteral("Cannot save \"%1\": File too large.\n").arg(out).toUtf8());
+    QCOMPARE(run.ExitCode, 1);
+    QCOMPARE(QFileInfo::exists(out), existing);
+    QCOMPARE(Bytes(out), before);
+    QCOMPARE(QDir(FDir->path()).entryList(QDir::Files | QDir::Hidden), entries);
+
+    // Without the limit the same export is written whole.
+    const TRun unlimited = RunCli({QStringLiteral("export"), FDataPath, QStringLiteral("2"), out});
+    QCOMPARE(unlimited.Err, QByteArray());
+    QVERIFY(Bytes(out).size() > qsizetype(kLimit));
 }
 
 void TestCliExport::NeedsThePassword() {

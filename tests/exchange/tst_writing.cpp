@@ -49,6 +49,8 @@ private slots:
     void RoundTrip_data();
     void RoundTrip();
     void LoneLineFeedReadsAsCrLf();
+    void SheetXmlBytes_data();
+    void SheetXmlBytes();
     void CsvBytes();
     void NewWorkbookSheetsAndActive();
     void AddSheetKeepsOtherParts_data();
@@ -139,6 +141,49 @@ void TestWriting::LoneLineFeedReadsAsCrLf() {
         workbook->SaveAs(Path(name));
         QCOMPARE(TWorkbook::Open(Path(name))->ActiveSheet().CellText(1, 1), QStringLiteral("one\r\ntwo"));
     }
+}
+
+void TestWriting::SheetXmlBytes_data() {
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QByteArray>("cell"); // C3 as the worksheet part holds it
+    const QByteArray open = "<c r=\"C3\" t=\"inlineStr\"><is><t>";
+    const QByteArray kept = "<c r=\"C3\" t=\"inlineStr\"><is><t xml:space=\"preserve\">";
+    const QByteArray close = "</t></is></c>";
+    QTest::newRow("plain") << "Dune" << open + "Dune" + close;
+    QTest::newRow("markup") << "a&b<c>\"d\"" << open + "a&amp;b&lt;c&gt;\"d\"" + close;
+    QTest::newRow("blank at either end") << " two " << kept + " two " + close;
+    QTest::newRow("line breaks") << "one\r\ntwo\nthree" << open + "one\ntwo\nthree" + close;
+    QTest::newRow("control character") << QStringLiteral("a\u0001b") << open + "a_x0001_b" + close;
+    QTest::newRow("literal escape") << "_x0041_" << open + "_x005F_x0041_" + close;
+    QTest::newRow("beyond the basic plane")
+        << QStringLiteral("\U0001F600 \u00e9") << open + "\xF0\x9F\x98\x80 \xC3\xA9" + close;
+    QTest::newRow("lone surrogate") << QString(QChar(0xD800)) << open + "_xD800_" + close;
+}
+
+// The worksheet part, written row by row, byte for byte: headings in their format (an empty one
+// too), rows without cells left out, every value an inline text.
+void TestWriting::SheetXmlBytes() {
+    QFETCH(QString, value);
+    QFETCH(QByteArray, cell);
+    const auto workbook = TWorkbook::Add();
+    TWorksheet& sheet = workbook->ActiveSheet();
+    sheet.SetHeadingStyle(1, 1);
+    sheet.SetCellText(1, 1, QStringLiteral("Name"));
+    sheet.SetHeadingStyle(1, 2);
+    sheet.SetCellText(2, 2, QString());
+    sheet.SetCellText(3, 3, value);
+    const QString path = Path(QStringLiteral("cells.xlsx"));
+    workbook->SaveAs(path);
+    const TZipReader zip(FileBytes(path));
+    QCOMPARE(
+        zip.Read(zip.Find(QStringLiteral("xl/worksheets/sheet1.xml"))),
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<worksheet "
+        "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+        "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><dimension "
+        "ref=\"A1:C3\"/><sheetViews><sheetView tabSelected=\"1\" workbookViewId=\"0\"/></sheetViews>"
+        "<sheetData><row r=\"1\"><c r=\"A1\" s=\"1\" t=\"inlineStr\"><is><t>Name</t></is></c><c r=\"B1\" "
+        "s=\"1\"/></row><row r=\"3\">" +
+            cell + "</row></sheetData></worksheet>");
 }
 
 void TestWriting::CsvBytes() {

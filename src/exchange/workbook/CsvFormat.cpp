@@ -5,6 +5,7 @@
 #include "exchange/workbook/CellGrid.h"
 #include "exchange/workbook/CellReference.h"
 #include "exchange/workbook/CellValueText.h"
+#include "exchange/workbook/SheetRows.h"
 #include "exchange/workbook/ZipPackage.h"
 
 #include <string_view>
@@ -94,40 +95,50 @@ void Read(const QByteArray& bytes, TCellGrid& grid) {
     finishField();
 }
 
-QByteArray Write(const TCellGrid& grid) {
-    QString out;
-    // Every line holds the full width of the sheet, and ends in CR LF.
-    const int width = grid.UsedColumns();
-    int row = 1, column = 1;
-    auto moveTo = [&](int toRow, int toColumn) {
-        for (; row < toRow; ++row, column = 1) {
-            for (; column < width; ++column)
-                out.append(QLatin1Char(','));
-            out.append(QLatin1String("\r\n"));
-        }
-        for (; column < toColumn; ++column)
-            out.append(QLatin1Char(','));
-    };
-    for (const TCellGrid::TCell& cell : grid.Cells()) {
-        const QStringView text = grid.TextOf(cell);
-        if (text.isEmpty())
-            continue;
-        moveTo(int(cell.Row), cell.Column);
-        if (NeedsQuotes(text)) {
-            out.append(QLatin1Char('"'));
-            for (const QChar c : text) {
-                if (c == QLatin1Char('"'))
-                    out.append(QLatin1Char('"'));
-                out.append(c);
+void Write(const TSheetRows& rows, const TByteSink& put) {
+    // Every line holds the full width of the sheet, and ends in CR LF; lines go out in pieces of
+    // about this many bytes.
+    constexpr size_t kPieceBytes = 64 * 1024;
+    const int width = rows.UsedColumns();
+    const int usedRows = rows.UsedRows();
+    TRowCells cells;
+    QString line;
+    std::string out;
+    for (int row = 1; row <= usedRows; ++row) {
+        rows.ReadRow(row, cells);
+        line.clear();
+        int column = 1;
+        for (const TRowCells::TCell& cell : cells.Cells()) {
+            const QStringView text = cells.TextOf(cell);
+            if (text.isEmpty())
+                continue;
+            for (; column < cell.Column; ++column)
+                line.append(QLatin1Char(','));
+            if (NeedsQuotes(text)) {
+                line.append(QLatin1Char('"'));
+                for (const QChar c : text) {
+                    if (c == QLatin1Char('"'))
+                        line.append(QLatin1Char('"'));
+                    line.append(c);
+                }
+                line.append(QLatin1Char('"'));
+            } else {
+                line.append(text);
             }
-            out.append(QLatin1Char('"'));
-        } else {
-            out.append(text);
+        }
+        for (; column < width; ++column)
+            line.append(QLatin1Char(','));
+        line.append(QLatin1String("\r\n"));
+        const QByteArray bytes = line.toUtf8();
+        out.append(bytes.constData(), size_t(bytes.size()));
+        rows.Written(row);
+        if (out.size() >= kPieceBytes) {
+            put(out);
+            out.clear();
         }
     }
-    if (grid.UsedRows() > 0)
-        moveTo(grid.UsedRows() + 1, 1);
-    return out.toUtf8();
+    if (!out.empty())
+        put(out);
 }
 
 } // namespace CsvFormat

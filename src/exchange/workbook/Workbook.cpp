@@ -2,6 +2,7 @@
 #include "exchange/workbook/Workbook.h"
 
 #include "exchange/workbook/CellReference.h"
+#include "exchange/workbook/SheetRows.h"
 #include "exchange/workbook/WorkbookFile.h"
 
 std::unique_ptr<TWorkbook> TWorkbook::Open(const QString& path) {
@@ -14,6 +15,21 @@ std::unique_ptr<TWorkbook> TWorkbook::Add() {
     auto workbook = std::make_unique<TWorkbookFile>();
     workbook->AddSheet();
     return workbook;
+}
+
+void TWorksheet::SetRows(std::shared_ptr<const TSheetRows> rows) {
+    TRowCells cells;
+    for (int row = 1; row <= rows->UsedRows(); ++row) {
+        rows->ReadRow(row, cells);
+        for (const TRowCells::TCell& cell : cells.Cells()) {
+            if (cell.Heading)
+                SetHeadingStyle(row, cell.Column);
+            // A heading is set even when it is empty: its cell is there.
+            if (cell.Heading || cell.Length > 0)
+                SetCellText(row, cell.Column, cells.TextOf(cell).toString());
+        }
+        rows->Written(row);
+    }
 }
 
 int MaxWorkbookRows(TWorkbookFormat format) {

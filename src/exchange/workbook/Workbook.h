@@ -11,6 +11,8 @@
 #include <memory>
 #include <stdexcept>
 
+class TSheetRows;
+
 // Every failure; its text is shown to the user as it stands, e.g.
 // Cannot open "/x/a.xlsx": it is not a workbook that Quillery can read.
 // A worksheet named "Books" already exists in "/x/a.xlsx".
@@ -44,6 +46,10 @@ public:
     virtual void SetCellText(int row, int column, const QString& text) = 0;
     // Bold, blue font, centred.
     virtual void SetHeadingStyle(int row, int column) = 0;
+    // Sets the cells of rows. A worksheet of a file instead reads them a row at a time while the
+    // workbook is saved, in place of the cells set so far, so that they are never held: rows must
+    // then last until the workbook is closed.
+    virtual void SetRows(std::shared_ptr<const TSheetRows> rows);
     // The last row (column) holding a cell, 0 when the worksheet is empty.
     virtual int UsedRows() const = 0;
     virtual int UsedColumns() const = 0;

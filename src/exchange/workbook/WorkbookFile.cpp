@@ -6,12 +6,16 @@
 #include "exchange/workbook/CellReference.h"
 #include "exchange/workbook/CompoundFile.h"
 #include "exchange/workbook/CsvFormat.h"
+#include "exchange/workbook/GridRows.h"
 #include "exchange/workbook/OdsReader.h"
 #include "exchange/workbook/SheetNames.h"
 #include "exchange/workbook/WorkbookErrors.h"
 #include "exchange/workbook/XlsReader.h"
 #include "exchange/workbook/XlsxPackage.h"
 #include "exchange/workbook/XlsxPackageEditor.h"
+#include "exchange/workbook/ZipPackage.h"
+
+#include "core/Error.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -19,6 +23,7 @@
 
 #include <new>
 #include <system_error>
+#include <utility>
 
 namespace {
 // Larger files are refused before they are read: far beyond any workbook the import can take.
@@ -30,6 +35,23 @@ QByteArray Digest(const QByteArray& bytes) {
     digest.Add(std::string_view(bytes.constData(), size_t(bytes.size())));
     const uint64_t value = digest.Value();
     return QByteArray(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+// The digest of the file's bytes as they are now, read a piece at a time; empty when it cannot be read.
+QByteArray DigestOfFile(const QString& path) {
+    QFile file(path);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    return file.open(QIODevice::ReadOnly) && hash.addData(&file) ? hash.result() : QByteArray();
+}
+
+// The reason in the text of a failed write of path, which follows the path.
+QString ReasonOf(const EFileError& error, const std::string& path) {
+    std::string text = error.what();
+    const size_t at = text.find(path + ": ");
+    text = at == std::string::npos ? text : text.substr(at + path.size() + 2);
+    if (!text.empty() && text.back() == '.')
+        text.pop_back();
+    return QString::fromStdString(text);
 }
 
 QByteArray ReadFile(const QString& path) {
@@ -119,12 +141,27 @@ const TCellGrid& TFileWorksheet::Grid() const {
     return FGrid;
 }
 
+std::shared_ptr<const TSheetRows> TFileWorksheet::Rows() const {
+    if (FRows)
+        return FRows;
+    return std::make_shared<TGridRows>(Grid());
+}
+
 QString TFileWorksheet::CellText(int row, int column) const {
     if (row < 1 || column < 1)
         throw WorkbookErrors::CellOutOfRange(row, column);
     if (row > CellReference::kMaxRows || column > CellReference::kMaxColumns)
         return QString();
-    return Grid().Text(row, column);
+    if (!FRows)
+        return Grid().Text(row, column);
+    FBook.CheckOpen();
+    TRowCells cells;
+    if (row <= FRows->UsedRows())
+        FRows->ReadRow(row, cells);
+    for (const TRowCells::TCell& cell : cells.Cells())
+        if (cell.Column == column)
+            return cells.TextOf(cell).toString();
+    return QString();
 }
 
 void TFileWorksheet::CheckWritable(int row, int column) const {
@@ -137,16 +174,31 @@ void TFileWorksheet::CheckWritable(int row, int column) const {
 
 void TFileWorksheet::SetCellText(int row, int column, const QString& text) {
     CheckWritable(row, column);
+    TakeCellsOfRows();
     FGrid.SetText(row, column, text);
 }
 
 void TFileWorksheet::SetHeadingStyle(int row, int column) {
     CheckWritable(row, column);
+    TakeCellsOfRows();
     FGrid.SetHeadingStyle(row, column);
+}
+
+void TFileWorksheet::SetRows(std::shared_ptr<const TSheetRows> rows) {
+    CheckWritable(1, 1);
+    FGrid = TCellGrid();
+    FRows = std::move(rows);
+}
+
+// A cell set after rows were given adds to them, as to any cells: the rows become cells first.
+void TFileWorksheet::TakeCellsOfRows() {
+    if (std::shared_ptr<const TSheetRows> rows = std::exchange(FRows, nullptr))
+        TWorksheet::SetRows(std::move(rows));
 }
 
 void TFileWorksheet::Release() {
     FGrid = TCellGrid();
+    FRows.reset();
     FLoaded = true;
 }
 
@@ -282,17 +334,42 @@ TWorksheet& TWorkbookFile::AddSheet() {
     return sheet;
 }
 
-QByteArray TWorkbookFile::Written(const QString& path, TWorkbookFormat format) {
+void TWorkbookFile::WriteXlsx(const QString& path) {
+    std::vector<XlsxWriter::TSheet> sheets;
+    for (const auto& sheet : FSheets)
+        if (!FPackage || !sheet->InPackage())
+            sheets.push_back({sheet->Name(), sheet->Rows()});
+    if (FPackage && sheets.empty()) {
+        WriteAtomically(path, FPackage->Bytes());
+        return;
+    }
+    // Written to a temporary file in the same folder, which replaces the old file only once the
+    // package is complete.
+    QSaveFile file(path);
     try {
-        if (format == TWorkbookFormat::Csv) // a .csv file holds the active worksheet
-            return CsvFormat::Write(FSheets[size_t(FActive)]->Grid());
-        std::vector<XlsxWriter::TSheet> sheets;
-        for (const auto& sheet : FSheets)
-            if (!FPackage || !sheet->InPackage())
-                sheets.push_back({sheet->Name(), &sheet->Grid()});
-        if (!FPackage)
-            return XlsxWriter::NewPackage(sheets, FActive);
-        return sheets.empty() ? FPackage->Bytes() : AddWorksheets(*FPackage, sheets);
+        TZipWriter zip(file);
+        if (FPackage)
+            AddWorksheets(zip, *FPackage, sheets);
+        else
+            XlsxWriter::PutNewPackage(zip, sheets, FActive);
+        zip.Finish();
+    } catch (const EDamagedPackage&) {
+        if (file.error() != QFileDevice::NoError)
+            throw WorkbookErrors::CannotSave(path, file.errorString());
+        throw;
+    }
+}
+
+void TWorkbookFile::Write(const QString& path, TWorkbookFormat format) {
+    const std::string path8 = QFile::encodeName(path).toStdString();
+    try {
+        if (format == TWorkbookFormat::Xlsx) {
+            WriteXlsx(path);
+            return;
+        }
+        // A .csv file holds the active worksheet.
+        const std::shared_ptr<const TSheetRows> rows = FSheets[size_t(FActive)]->Rows();
+        WriteFileAtomically(path8, [&rows](const TByteSink& put) { CsvFormat::Write(*rows, put); });
     } catch (const ECellTooLong& tooLong) {
         std::string reference;
         CellReference::AppendColumnName(reference, tooLong.Column);
@@ -307,6 +384,8 @@ QByteArray TWorkbookFile::Written(const QString& path, TWorkbookFormat format) {
         throw WorkbookErrors::CannotSave(
             path, QStringLiteral(
                       "Quillery cannot add a worksheet to this workbook's layout; export to a new file"));
+    } catch (const EFileError& error) {
+        throw WorkbookErrors::CannotSave(path, ReasonOf(error, path8));
     }
 }
 
@@ -316,19 +395,15 @@ void TWorkbookFile::SaveAs(const QString& path) {
     if (format != TWorkbookFormat::Xlsx && format != TWorkbookFormat::Csv)
         throw WorkbookErrors::CannotSave(path,
                                          QStringLiteral("Quillery writes workbooks as .xlsx or .csv files"));
-    const QByteArray bytes = Written(path, format);
     // The file this workbook came from must still be as it was read: another program's change is
     // never overwritten.
-    if (QFileInfo(path) == QFileInfo(FPath) && QFileInfo::exists(path)) {
-        QFile current(path);
-        if (!current.open(QIODevice::ReadOnly) || Digest(current.readAll()) != FDiskDigest)
-            throw WorkbookErrors::CannotSave(
-                path, QStringLiteral("another program changed it after Quillery opened it"));
-    }
-    WriteAtomically(path, bytes);
+    if (QFileInfo(path) == QFileInfo(FPath) && QFileInfo::exists(path) && DigestOfFile(path) != FDiskDigest)
+        throw WorkbookErrors::CannotSave(
+            path, QStringLiteral("another program changed it after Quillery opened it"));
+    Write(path, format);
     FPath = path;
     FFormat = format;
-    FDiskDigest = Digest(bytes);
+    FDiskDigest = DigestOfFile(path);
 }
 
 void TWorkbookFile::Save() {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "exchange/workbook/CellGrid.h"
+#include "exchange/workbook/SheetRows.h"
 #include "exchange/workbook/Workbook.h"
 
 #include <QByteArray>
@@ -24,22 +25,27 @@ public:
     QString CellText(int row, int column) const override;
     void SetCellText(int row, int column, const QString& text) override;
     void SetHeadingStyle(int row, int column) override;
-    int UsedRows() const override { return Grid().UsedRows(); }
-    int UsedColumns() const override { return Grid().UsedColumns(); }
+    void SetRows(std::shared_ptr<const TSheetRows> rows) override;
+    int UsedRows() const override { return Rows()->UsedRows(); }
+    int UsedColumns() const override { return Rows()->UsedColumns(); }
 
     bool InPackage() const { return !FPackagePart.isEmpty(); }
     const TCellGrid& Grid() const;
+    // What a writer reads: the rows given, or else the cells held.
+    std::shared_ptr<const TSheetRows> Rows() const;
     TCellGrid& MutableGrid() { return FGrid; }
     void Release();
 
 private:
     void CheckWritable(int row, int column) const;
+    void TakeCellsOfRows();
 
     TWorkbookFile& FBook;
     QString FName;
     QString FPackagePart;
     mutable TCellGrid FGrid;
     mutable bool FLoaded;
+    std::shared_ptr<const TSheetRows> FRows;
 };
 
 class TWorkbookFile : public TWorkbook {
@@ -67,7 +73,8 @@ public:
 
 private:
     TFileWorksheet& AddSheetNamed(const QString& name, const QString& packagePart = QString());
-    QByteArray Written(const QString& path, TWorkbookFormat format);
+    void Write(const QString& path, TWorkbookFormat format);
+    void WriteXlsx(const QString& path);
     void LoadXlsx(const QByteArray& bytes);
 
     QString FPath;

@@ -125,7 +125,8 @@ QByteArray AddSheetTitles(const QByteArray& properties, const std::vector<XlsxWr
 }
 } // namespace
 
-QByteArray AddWorksheets(const TXlsxPackage& package, const std::vector<XlsxWriter::TSheet>& sheets) {
+void AddWorksheets(TZipWriter& writer, const TXlsxPackage& package,
+                   const std::vector<XlsxWriter::TSheet>& sheets) {
     const TZipReader& zip = package.Zip();
     const QString workbookPart = package.WorkbookPart();
     const QString folder = workbookPart.left(workbookPart.lastIndexOf(QLatin1Char('/')) + 1);
@@ -145,7 +146,7 @@ QByteArray AddWorksheets(const TXlsxPackage& package, const std::vector<XlsxWrit
             }
     };
 
-    TZipWriter writer(package.Bytes());
+    writer.CopyEntries(package.Bytes());
     TXmlText types(WellFormedPart(zip, QStringLiteral("[Content_Types].xml")));
     TXmlText relationships(WellFormedPart(zip, relationshipsPart));
     const QByteArray workbookBytes = WellFormedPart(zip, workbookPart);
@@ -203,7 +204,7 @@ QByteArray AddWorksheets(const TXlsxPackage& package, const std::vector<XlsxWrit
                             XlsxWriter::kWorksheetType + "\" Target=\"" + target.toUtf8() + "\"/>";
         newTypes += "<" + typePrefix + "Override PartName=\"/" + (folder + target).toUtf8() +
                     "\" ContentType=\"" + XlsxWriter::kWorksheetContentType + "\"/>";
-        writer.Put(folder + target, XlsxWriter::WorksheetXml(sheet, headingStyle, false));
+        XlsxWriter::PutWorksheet(writer, folder + target, sheet, headingStyle, false);
     }
     workbook.AppendChildren(sheetList, newSheets);
     types.AppendChildren(typeList, newTypes);
@@ -220,5 +221,4 @@ QByteArray AddWorksheets(const TXlsxPackage& package, const std::vector<XlsxWrit
             if (updated != properties)
                 writer.Put(entryName(relationship.Target), updated);
         }
-    return writer.Finish();
 }

@@ -1,12 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "exchange/workbook/XlsxWriter.h"
 
-#include "exchange/workbook/CellGrid.h"
-#include "exchange/workbook/CellReference.h"
 #include "exchange/workbook/OoxmlText.h"
+#include "exchange/workbook/WorksheetXml.h"
 #include "exchange/workbook/ZipPackage.h"
-
-#include <charconv>
 
 namespace XlsxWriter {
 
@@ -18,81 +15,17 @@ const char kWorksheetContentType[] =
 const char kStylesType[] = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/styles";
 const char kStylesContentType[] = "application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml";
 
-namespace {
 const char kXmlDeclaration[] = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n";
 
-void AppendNumber(std::string& out, long long value) {
-    char digits[24];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value);
-    out.append(digits, size_t(result.ptr - digits));
-}
-
-void AppendReference(std::string& out, int row, int column) {
-    CellReference::AppendColumnName(out, column);
-    AppendNumber(out, row);
-}
-
+namespace {
 QByteArray ToBytes(const std::string& text) {
     return QByteArray(text.data(), qsizetype(text.size()));
 }
 } // namespace
 
-QByteArray WorksheetXml(const TSheet& sheet, int headingStyle, bool selected) {
-    const TCellGrid& grid = *sheet.Grid;
-    const std::vector<TCellGrid::TCell>& cells = grid.Cells();
-    std::string out;
-    out.reserve(cells.size() * 48 + 1024);
-    out += kXmlDeclaration;
-    out += "<worksheet xmlns=\"";
-    out += kMainNamespace;
-    out += "\" xmlns:r=\"";
-    out += kRelationshipsNamespace;
-    out += "\">";
-    if (!cells.empty()) {
-        out += "<dimension ref=\"A1:";
-        AppendReference(out, grid.UsedRows(), grid.UsedColumns());
-        out += "\"/>";
-    }
-    out += selected ? "<sheetViews><sheetView tabSelected=\"1\" workbookViewId=\"0\"/></sheetViews>"
-                    : "<sheetViews><sheetView workbookViewId=\"0\"/></sheetViews>";
-    out += "<sheetData>";
-    uint32_t openRow = 0;
-    for (const TCellGrid::TCell& cell : cells) {
-        const QStringView text = grid.TextOf(cell);
-        const bool heading = cell.Flags & TCellGrid::HeadingStyle;
-        if (text.isEmpty() && !heading)
-            continue;
-        if (text.size() > kMaxCellText)
-            throw ECellTooLong(sheet.Name, int(cell.Row), int(cell.Column), text.size());
-        if (cell.Row != openRow) {
-            if (openRow != 0)
-                out += "</row>";
-            out += "<row r=\"";
-            AppendNumber(out, cell.Row);
-            out += "\">";
-            openRow = cell.Row;
-        }
-        out += "<c r=\"";
-        AppendReference(out, int(cell.Row), cell.Column);
-        out += '"';
-        if (heading) {
-            out += " s=\"";
-            AppendNumber(out, headingStyle);
-            out += '"';
-        }
-        if (text.isEmpty()) {
-            out += "/>";
-            continue;
-        }
-        out += OoxmlText::NeedsSpacePreserve(text) ? " t=\"inlineStr\"><is><t xml:space=\"preserve\">"
-                                                   : " t=\"inlineStr\"><is><t>";
-        OoxmlText::AppendEncoded(out, text);
-        out += "</t></is></c>";
-    }
-    if (openRow != 0)
-        out += "</row>";
-    out += "</sheetData></worksheet>";
-    return ToBytes(out);
+void PutWorksheet(TZipWriter& zip, const QString& name, const TSheet& sheet, int headingStyle,
+                  bool selected) {
+    zip.PutStreamed(name, std::make_unique<TWorksheetXml>(sheet.Name, *sheet.Rows, headingStyle, selected));
 }
 
 QByteArray HeadingFontXml(const QByteArray& prefix, const QByteArray& size, const QByteArray& face) {
@@ -123,7 +56,7 @@ QByteArray StylesXml() {
            "</styleSheet>";
 }
 
-QByteArray NewPackage(const std::vector<TSheet>& sheets, int activeIndex) {
+void PutNewPackage(TZipWriter& zip, const std::vector<TSheet>& sheets, int activeIndex) {
     std::string types =
         std::string(kXmlDeclaration) +
         "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
@@ -140,7 +73,6 @@ QByteArray NewPackage(const std::vector<TSheet>& sheets, int activeIndex) {
     std::string relationships =
         std::string(kXmlDeclaration) +
         "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
-    TZipWriter zip;
     for (size_t i = 0; i < sheets.size(); ++i) {
         const std::string number = std::to_string(i + 1);
         types += "<Override PartName=\"/xl/worksheets/sheet" + number + ".xml\" ContentType=\"" +
@@ -165,9 +97,8 @@ QByteArray NewPackage(const std::vector<TSheet>& sheets, int activeIndex) {
     zip.Put(QStringLiteral("xl/_rels/workbook.xml.rels"), ToBytes(relationships));
     zip.Put(QStringLiteral("xl/styles.xml"), StylesXml());
     for (size_t i = 0; i < sheets.size(); ++i)
-        zip.Put(QStringLiteral("xl/worksheets/sheet%1.xml").arg(i + 1),
-                WorksheetXml(sheets[i], 1, int(i) == activeIndex));
-    return zip.Finish();
+        PutWorksheet(zip, QStringLiteral("xl/worksheets/sheet%1.xml").arg(i + 1), sheets[i], 1,
+                     int(i) == activeIndex);
 }
 
 } // namespace XlsxWriter

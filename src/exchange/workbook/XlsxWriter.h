@@ -1,15 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "exchange/workbook/SheetRows.h"
+
 #include <QByteArray>
 #include <QString>
 
 #include <exception>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
 
-class TCellGrid;
+class TZipWriter;
 
 // A cell whose text is longer than a cell of the format can hold.
 struct ECellTooLong : std::exception {
@@ -27,6 +30,7 @@ struct ECellTooLong : std::exception {
 namespace XlsxWriter {
 constexpr int kMaxCellText = 32767;
 
+extern const char kXmlDeclaration[];
 extern const char kMainNamespace[];
 extern const char kRelationshipsNamespace[];
 extern const char kWorksheetType[];
@@ -36,18 +40,19 @@ extern const char kStylesContentType[];
 
 struct TSheet {
     QString Name;
-    const TCellGrid* Grid;
+    std::shared_ptr<const TSheetRows> Rows;
 };
 
-// The worksheet XML of the sheet's cells: every value an inline text cell, heading cells in the
-// cell format headingStyle. Throws ECellTooLong.
-QByteArray WorksheetXml(const TSheet& sheet, int headingStyle, bool selected);
+// Adds the sheet's worksheet XML to zip as the entry name, made while the package is written.
+// Throws ECellTooLong.
+void PutWorksheet(TZipWriter& zip, const QString& name, const TSheet& sheet, int headingStyle, bool selected);
 // A styles part whose cell format 1 is the heading format.
 QByteArray StylesXml();
 // The heading format's font and cell format, for adding to an existing styles part.
 QByteArray HeadingFontXml(const QByteArray& prefix, const QByteArray& size, const QByteArray& face);
 QByteArray HeadingFormatXml(const QByteArray& prefix, int fontIndex);
 
-// A whole new package holding the sheets, the one at activeIndex (0-based) active.
-QByteArray NewPackage(const std::vector<TSheet>& sheets, int activeIndex);
+// The parts of a whole new package holding the sheets, the one at activeIndex (0-based) active,
+// added to the empty zip.
+void PutNewPackage(TZipWriter& zip, const std::vector<TSheet>& sheets, int activeIndex);
 } // namespace XlsxWriter

@@ -7,7 +7,10 @@
 #include <cstdint>
 #include <exception>
 #include <list>
+#include <memory>
+#include <string>
 
+class QSaveFile;
 struct zip;
 struct zip_file;
 struct zip_source;
@@ -71,24 +74,51 @@ private:
     int64_t FMaxPartBytes;
 };
 
-// A package built in memory: new, or a copy of existing bytes whose untouched entries are copied
-// as they are.
+// The bytes of an entry made while the package is written, a piece at a time, so that no entry
+// is ever held whole.
+class TPartSource {
+public:
+    virtual ~TPartSource() = default;
+    // Starts again at the first byte; a pass that is not writing only measures.
+    virtual void Rewind(bool writing) = 0;
+    // Appends the next piece to out; false when every piece was given.
+    virtual bool Next(std::string& out) = 0;
+};
+
+// A package built in memory, or written straight into a file. Entries of an existing package may
+// be copied into it as they are.
 class TZipWriter {
 public:
     TZipWriter();
-    explicit TZipWriter(const QByteArray& base);
+    // The package is written into file, which it opens, commits once the package is complete and
+    // leaves uncommitted when writing fails.
+    explicit TZipWriter(QSaveFile& file);
     ~TZipWriter();
     TZipWriter(const TZipWriter&) = delete;
     TZipWriter& operator=(const TZipWriter&) = delete;
 
+    // Every entry of the package base, its stored bytes copied as they are: nothing is inflated or
+    // deflated again. base must last until Finish.
+    void CopyEntries(const QByteArray& base);
     // Adds the entry, or replaces the entry of that name; fast compression for the large ones.
     void Put(const QString& name, QByteArray data);
+    // The same with bytes that source makes while the package is written; measured first, so
+    // exceptions of the source come before anything is written.
+    void PutStreamed(const QString& name, std::unique_ptr<TPartSource> source);
+    // Writes the package: the bytes of a package built in memory, nothing for one written into a
+    // file. Throws what a source threw while the package was written, else EDamagedPackage.
     QByteArray Finish();
 
+    struct TTarget;
+
 private:
+    void Add(const QString& name, zip_source* source, int64_t size);
+
     zip_source* FSource = nullptr;
     zip* FArchive = nullptr;
     zip* FBaseArchive = nullptr; // read while the new archive is written
-    QByteArray FBase;
+    std::unique_ptr<TTarget> FTarget;
     std::list<QByteArray> FData; // libzip reads the entries' bytes only when the archive is written
+    std::list<std::unique_ptr<TPartSource>> FStreamed;
+    std::exception_ptr FFailure; // thrown by a source inside libzip
 };

@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "exchange/workbook/SheetRows.h"
+
+class TCellGrid;
+
+// The cells a grid holds, read as rows.
+class TGridRows : public TSheetRows {
+public:
+    explicit TGridRows(const TCellGrid& grid) : FGrid(grid) {}
+    int UsedRows() const override;
+    int UsedColumns() const override;
+    void ReadRow(int row, TRowCells& cells) const override;
+
+private:
+    const TCellGrid& FGrid;
+};
