@@ -30,18 +30,33 @@ namespace {
 constexpr qint64 kMaxFileBytes = qint64(1) << 30;
 
 // Tells whether another program changed the workbook since; a fast digest is enough for that.
+QByteArray ValueOf(const TContentDigest& digest) {
+    const uint64_t value = digest.Value();
+    return QByteArray(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
 QByteArray Digest(const QByteArray& bytes) {
     TContentDigest digest;
     digest.Add(std::string_view(bytes.constData(), size_t(bytes.size())));
-    const uint64_t value = digest.Value();
-    return QByteArray(reinterpret_cast<const char*>(&value), sizeof value);
+    return ValueOf(digest);
 }
 
 // The digest of the file's bytes as they are now, read a piece at a time; empty when it cannot be read.
 QByteArray DigestOfFile(const QString& path) {
     QFile file(path);
-    QCryptographicHash hash(QCryptographicHash::Sha256);
-    return file.open(QIODevice::ReadOnly) && hash.addData(&file) ? hash.result() : QByteArray();
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    TContentDigest digest;
+    QByteArray piece(1 << 20, Qt::Uninitialized);
+    for (;;) {
+        const qint64 read = file.read(piece.data(), piece.size());
+        if (read < 0)
+            return QByteArray();
+        if (read == 0)
+            break;
+        digest.Add(std::string_view(piece.constData(), size_t(read)));
+    }
+    return ValueOf(digest);
 }
 
 // The reason in the text of a failed write of path, which follows the path.
