@@ -12,6 +12,7 @@
 #include "exchange/workbook/XlsxPackage.h"
 #include "exchange/workbook/XlsxPackageEditor.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QFile>
 #include <QFileInfo>
@@ -31,9 +32,11 @@ QByteArray Digest(const QByteArray& bytes) {
 QByteArray ReadFile(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists())
-        throw WorkbookErrors::CannotOpen(path, QStringLiteral("there is no such file"));
+        throw WorkbookErrors::CannotOpen(path,
+                                         QCoreApplication::translate("Exchange", "there is no such file"));
     if (info.isDir())
-        throw WorkbookErrors::CannotOpen(path, QStringLiteral("it is a folder, not a workbook"));
+        throw WorkbookErrors::CannotOpen(
+            path, QCoreApplication::translate("Exchange", "it is a folder, not a workbook"));
     if (!info.isFile() || info.size() > kMaxFileBytes)
         throw WorkbookErrors::NotAWorkbook(path);
     QFile file(path);
@@ -190,7 +193,8 @@ void TWorkbookFile::Load(const QString& path) {
     FFormat = WorkbookFormatOf(path);
     if (FFormat == TWorkbookFormat::None)
         throw WorkbookErrors::CannotOpen(
-            path, QStringLiteral("Quillery reads workbooks whose names end in .xlsx, .xls, .ods or .csv"));
+            path, QCoreApplication::translate(
+                      "Exchange", "Quillery reads workbooks whose names end in .xlsx, .xls, .ods or .csv"));
     const QByteArray bytes = ReadFile(path);
     FPath = path;
     FDiskDigest = Digest(bytes);
@@ -293,15 +297,17 @@ QByteArray TWorkbookFile::Written(const QString& path, TWorkbookFormat format) {
         std::string reference;
         CellReference::AppendColumnName(reference, tooLong.Column);
         throw WorkbookErrors::CannotSave(
-            path, QStringLiteral("the text of cell %1%2 in the worksheet \"%3\" has %4 "
-                                 "characters, more than the 32767 a cell can hold")
-                      .arg(QString::fromStdString(reference))
-                      .arg(tooLong.Row)
-                      .arg(tooLong.Sheet)
-                      .arg(tooLong.Length));
+            path,
+            QCoreApplication::translate("Exchange", "the text of cell %1%2 in the worksheet \"%3\" has %4 "
+                                                    "characters, more than the 32767 a cell can hold")
+                .arg(QString::fromStdString(reference))
+                .arg(tooLong.Row)
+                .arg(tooLong.Sheet)
+                .arg(tooLong.Length));
     } catch (const EDamagedPackage&) {
         throw WorkbookErrors::CannotSave(
-            path, QStringLiteral(
+            path, QCoreApplication::translate(
+                      "Exchange",
                       "Quillery cannot add a worksheet to this workbook's layout; export to a new file"));
     }
 }
@@ -310,8 +316,9 @@ void TWorkbookFile::SaveAs(const QString& path) {
     CheckOpen();
     const TWorkbookFormat format = WorkbookFormatOf(path);
     if (format != TWorkbookFormat::Xlsx && format != TWorkbookFormat::Csv)
-        throw WorkbookErrors::CannotSave(path,
-                                         QStringLiteral("Quillery writes workbooks as .xlsx or .csv files"));
+        throw WorkbookErrors::CannotSave(
+            path,
+            QCoreApplication::translate("Exchange", "Quillery writes workbooks as .xlsx or .csv files"));
     const QByteArray bytes = Written(path, format);
     // The file this workbook came from must still be as it was read: another program's change is
     // never overwritten.
@@ -319,7 +326,8 @@ void TWorkbookFile::SaveAs(const QString& path) {
         QFile current(path);
         if (!current.open(QIODevice::ReadOnly) || Digest(current.readAll()) != FDiskDigest)
             throw WorkbookErrors::CannotSave(
-                path, QStringLiteral("another program changed it after Quillery opened it"));
+                path, QCoreApplication::translate("Exchange",
+                                                  "another program changed it after Quillery opened it"));
     }
     WriteAtomically(path, bytes);
     FPath = path;
@@ -330,8 +338,9 @@ void TWorkbookFile::SaveAs(const QString& path) {
 void TWorkbookFile::Save() {
     CheckOpen();
     if (FPath.isEmpty())
-        throw WorkbookErrors::CannotSave(QStringLiteral("the new workbook"),
-                                         QStringLiteral("it has no file yet; save it under a name"));
+        throw WorkbookErrors::CannotSave(
+            QCoreApplication::translate("Exchange", "the new workbook"),
+            QCoreApplication::translate("Exchange", "it has no file yet; save it under a name"));
     if (FFormat == TWorkbookFormat::Xls || FFormat == TWorkbookFormat::Ods)
         throw WorkbookErrors::ReadOnlyFormat(FPath);
     SaveAs(FPath);
