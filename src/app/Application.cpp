@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/Application.h"
 
+#include "ui/ErrorText.h"
 #include "ui/dialogs/MessageBoxes.h"
 
 #include <exception>
@@ -11,7 +12,7 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-        MessageBoxes::ShowError(activeWindow(), QString::fromStdString(error.what()));
+        MessageBoxes::ShowError(activeWindow(), ErrorText(error));
     }
     return false;
 }

@@ -127,7 +127,7 @@ void TRecord::Rebuild(const std::vector<std::string_view>& values) {
     for (const auto& value : values)
         total += value.size();
     if (total > std::numeric_limits<uint32_t>::max())
-        throw EQuilleryError("A record cannot hold more than 4 GiB.");
+        throw EQuilleryError(QT_TRANSLATE_NOOP("Quillery", "A record cannot hold more than 4 GiB."));
     // The new block is made before the old one goes: values may point into it.
     const size_t header = 4 * (values.size() + 1);
     std::unique_ptr<char[]> block(new char[header + total]);

@@ -30,7 +30,7 @@ public:
             if (FTotal <= kWholeBufferLimit)
                 FBytes.reserve(FTotal);
         } catch (const std::exception&) {
-            throw EFileError("Cannot read file " + file.Path() + ": " + std::strerror(ENOMEM));
+            throw EFileError(kCannotReadFile, {file.Path(), std::strerror(ENOMEM)});
         }
     }
     size_t Total() const { return FTotal; }
@@ -97,10 +97,10 @@ TFileStamp TDataFile::LoadFromFile(const std::string& path, const TAskPassword& 
 void TDataFile::ReadHeader(TStreamReader& stream) {
     Magic = stream.ReadInt32();
     if (Magic != kMagic)
-        ThrowAssertion("This is not a Quillery file.", "DataLedgrin", 91);
+        ThrowAssertion(QT_TRANSLATE_NOOP("Quillery", "This is not a Quillery file."), "DataLedgrin", 91);
     Version = stream.ReadInt32();
     if (Version != kVersion)
-        ThrowAssertion("Data file version incompatible.", "DataLedgrin", 93);
+        ThrowAssertion(kVersionIncompatible, "DataLedgrin", 93);
 }
 
 void TDataFile::LoadFromStream(TStreamReader& stream) {

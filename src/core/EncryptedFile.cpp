@@ -42,7 +42,7 @@ static_assert(kPasses <= NEncryptedFile::kMaxPasses && kMemoryKiB <= NEncryptedF
 void StartSodium() {
     static const bool started = sodium_init() >= 0;
     if (!started)
-        throw EQuilleryError("Cannot start the encryption library.");
+        throw EQuilleryError(QT_TRANSLATE_NOOP("Quillery", "Cannot start the encryption library."));
 }
 
 uint32_t ReadUInt32(std::string_view bytes, size_t offset) {
@@ -93,9 +93,10 @@ void KeepOutOfCoreDumps() {
 
 } // namespace
 
-EPasswordError::EPasswordError() : EQuilleryError("Password error.") {}
+EPasswordError::EPasswordError() : EQuilleryError(QT_TRANSLATE_NOOP("Quillery", "Password error.")) {}
 
-EDamagedFileError::EDamagedFileError() : EQuilleryError("The data file is damaged.") {}
+EDamagedFileError::EDamagedFileError()
+    : EQuilleryError(QT_TRANSLATE_NOOP("Quillery", "The data file is damaged.")) {}
 
 TDataFileKey::TDataFileKey(TKeyDerivation parameters) : FParameters(std::move(parameters)) {
     KeepOutOfCoreDumps();
@@ -151,7 +152,7 @@ TKeyDerivation ReadContainerHeader(std::string_view bytes) {
     if (Checksum(bytes.substr(0, kChecksumOffset)) != bytes.substr(kChecksumOffset, kChecksumSize))
         throw EDamagedFileError();
     if (ReadUInt32(bytes, NEncryptedFile::kMagicSize) != kVersion)
-        ThrowAssertion("Data file version incompatible.", "EncryptedFile", __LINE__);
+        ThrowAssertion(kVersionIncompatible, "EncryptedFile", __LINE__);
     if (ReadUInt32(bytes, NEncryptedFile::kMagicSize + 4) != crypto_pwhash_ALG_ARGON2ID13)
         throw EDamagedFileError();
     TKeyDerivation parameters{ReadUInt32(bytes, NEncryptedFile::kMagicSize + 8),

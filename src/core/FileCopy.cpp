@@ -38,7 +38,7 @@ bool IsSameFile(const std::string& a, const std::string& b) {
 
 void CopyFileReplacing(const std::string& source, const std::string& destination) {
     if (IsSameFile(source, destination))
-        throw EFileError("Cannot copy file " + source + " onto itself");
+        throw EFileError(QT_TRANSLATE_NOOP("Quillery", "Cannot copy file %1 onto itself"), {source});
     TInputFile input(source);
     WriteFileAtomically(destination, [&](const TByteSink& sink) {
         std::string chunk;

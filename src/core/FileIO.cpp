@@ -163,9 +163,10 @@ TFileStamp WriteFileAtomically(const std::string& path,
     struct stat old {};
     const bool replacing = ::stat(target.c_str(), &old) == 0;
     if (replacing && !S_ISREG(old.st_mode))
-        throw EFileError("Cannot create file " + path + ": it is not a regular file.");
+        throw EFileError(QT_TRANSLATE_NOOP("Quillery", "Cannot create file %1: it is not a regular file."),
+                         {path});
     if (replacing && IsReadOnly(target, old))
-        throw EFileError("Cannot write file " + path + ": it is read-only.");
+        throw EFileError(QT_TRANSLATE_NOOP("Quillery", "Cannot write file %1: it is read-only."), {path});
 
     std::string temp;
     TFileHandle file = CreateTemporary(folder, replacing ? 0600 : 0666, temp);
@@ -175,10 +176,10 @@ TFileStamp WriteFileAtomically(const std::string& path,
         // elsewhere and then goes in place.
         const int error = errno;
         if (!replacing || !IsPermissionError(error))
-            throw EFileError("Cannot create file " + path + ": " + Reason(error));
+            throw EFileError(kCannotCreateFile, {path, Reason(error)});
         file = CreateTemporary(StagingFolder(), 0600, temp);
         if (file.Get() < 0)
-            throw EFileError("Cannot create file " + path + ": " + Reason(errno));
+            throw EFileError(kCannotCreateFile, {path, Reason(errno)});
         inPlace = true;
     }
     if (replacing && !inPlace)
@@ -210,7 +211,7 @@ TFileStamp WriteFileAtomically(const std::string& path,
         // A folder with the sticky bit lets only a file's owner replace it.
         if (!replacing || !IsPermissionError(error)) {
             discard();
-            throw EFileError("Cannot create file " + path + ": " + Reason(error));
+            throw EFileError(kCannotCreateFile, {path, Reason(error)});
         }
         inPlace = true;
     }

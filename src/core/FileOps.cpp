@@ -78,7 +78,7 @@ int Rewrite(int fd, std::string_view bytes) {
 }
 
 void ThrowWriteError(const std::string& path, int error) {
-    throw EFileError("Cannot write file " + path + ": " + std::strerror(error));
+    throw EFileError(kCannotWriteFile, {path, std::strerror(error)});
 }
 
 void FlushFolder(const std::string& folder) {

@@ -14,7 +14,7 @@
 namespace {
 
 [[noreturn]] void ThrowNotRegular(const std::string& path) {
-    throw EFileError("Cannot open file " + path + ": it is not a regular file.");
+    throw EFileError(QT_TRANSLATE_NOOP("Quillery", "Cannot open file %1: it is not a regular file."), {path});
 }
 
 } // namespace
@@ -28,7 +28,7 @@ size_t ReadFromDescriptor(int fd, char* buffer, size_t size, const std::string& 
             pollfd wait{fd, POLLIN, 0};
             ::poll(&wait, 1, -1);
         } else if (errno != EINTR) {
-            throw EFileError("Cannot read file " + name + ": " + std::strerror(errno));
+            throw EFileError(kCannotReadFile, {name, std::strerror(errno)});
         }
     }
 }
@@ -40,11 +40,11 @@ TInputFile::TInputFile(const std::string& path) : FPath(path) {
         ThrowNotRegular(path);
     FFd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (FFd < 0)
-        throw EFileError("Cannot open file " + path + ": " + std::strerror(errno));
+        throw EFileError(kCannotOpenFile, {path, std::strerror(errno)});
     if (::fstat(FFd, &FInfo) != 0) {
         const int error = errno;
         ::close(FFd);
-        throw EFileError("Cannot open file " + path + ": " + std::strerror(error));
+        throw EFileError(kCannotOpenFile, {path, std::strerror(error)});
     }
     if (!S_ISREG(FInfo.st_mode)) {
         ::close(FFd);
@@ -88,6 +88,6 @@ void TInputFile::ReadToEnd(std::string& bytes) {
         throw;
     } catch (const std::exception&) {
         // The buffer could not be had (bad_alloc, or length_error for a size beyond any).
-        throw EFileError("Cannot read file " + FPath + ": " + std::strerror(ENOMEM));
+        throw EFileError(kCannotReadFile, {FPath, std::strerror(ENOMEM)});
     }
 }

@@ -7,6 +7,7 @@
 #include "exchange/workbook/SheetRows.h"
 #include "exchange/workbook/Workbook.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QThread>
 
@@ -17,15 +18,17 @@ namespace {
 
 const char* const kUnnamedHeading = "_unnamed_";
 
-std::string Quoted(const std::string& text) {
-    return "\"" + text + "\"";
+// Grouped by commas in every language: quillery-cli prints the same numbers.
+QString Thousands(int64_t number) {
+    QString digits = QString::number(number);
+    for (qsizetype i = digits.size() - 3; i > 0; i -= 3)
+        digits.insert(i, QLatin1Char(','));
+    return digits;
 }
 
-std::string Thousands(int64_t number) {
-    std::string digits = std::to_string(number);
-    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
-        digits.insert(static_cast<size_t>(i), ",");
-    return digits;
+// Translated where the window shows it; quillery-cli has no translator and keeps it English.
+[[noreturn]] void ThrowExportError(const QString& text) {
+    throw EQuilleryError(text.toStdString());
 }
 
 // The category's cells, made from its records row by row as a writer asks for them.
@@ -113,17 +116,20 @@ TCategoryExport::TCategoryExport(const TCategory& category) : FCategory(category
 }
 
 void TCategoryExport::CheckFitsXlsx() const {
-    const std::string name = Quoted(DisplayText(FCategory.Name).toStdString());
+    const QString name = DisplayText(FCategory.Name);
     const auto records = static_cast<int64_t>(FCategory.Records.size());
     if (records > kXlsxMaxRecords)
-        throw EQuilleryError("The category " + name + " has " + Thousands(records) +
-                             " records, more than the " + Thousands(kXlsxMaxRecords) +
-                             " that fit below the heading row of a .xlsx worksheet. Nothing was written.");
+        ThrowExportError(QCoreApplication::translate(
+                             "Exchange", "The category \"%1\" has %2 records, more than the %3 that "
+                                         "fit below the heading row of a .xlsx worksheet. Nothing was "
+                                         "written.")
+                             .arg(name, Thousands(records), Thousands(kXlsxMaxRecords)));
     const auto columns = static_cast<int64_t>(FColumns.size());
     if (columns > kXlsxMaxColumns)
-        throw EQuilleryError("The category " + name + " has " + Thousands(columns) +
-                             " text boxes, more than the " + Thousands(kXlsxMaxColumns) +
-                             " columns of a .xlsx worksheet. Nothing was written.");
+        ThrowExportError(
+            QCoreApplication::translate("Exchange", "The category \"%1\" has %2 text boxes, more than the %3 "
+                                                    "columns of a .xlsx worksheet. Nothing was written.")
+                .arg(name, Thousands(columns), Thousands(kXlsxMaxColumns)));
     for (size_t r = 0; r < FCategory.Records.size(); ++r) {
         const TRecord& record = *FCategory.Records[r];
         for (const TExportColumn& column : FColumns) {
@@ -133,11 +139,12 @@ void TCategoryExport::CheckFitsXlsx() const {
                 continue;
             const qsizetype characters = DisplayText(value).size();
             if (characters > kXlsxMaxCellCharacters)
-                throw EQuilleryError(
-                    "Record " + Thousands(static_cast<int64_t>(r) + 1) + " of the category " + name +
-                    " holds a value of " + Thousands(characters) + " characters under " +
-                    Quoted(column.Heading.toStdString()) + ", more than the " +
-                    Thousands(kXlsxMaxCellCharacters) + " a .xlsx cell holds. Nothing was written.");
+                ThrowExportError(QCoreApplication::translate(
+                                     "Exchange", "Record %1 of the category \"%2\" holds a value of %3 "
+                                                 "characters under \"%4\", more than the %5 a .xlsx "
+                                                 "cell holds. Nothing was written.")
+                                     .arg(Thousands(static_cast<int64_t>(r) + 1), name, Thousands(characters),
+                                          column.Heading, Thousands(kXlsxMaxCellCharacters)));
         }
     }
 }
@@ -154,11 +161,14 @@ TExportTarget ExportTargetOf(const QString& path) {
     const QFileInfo file(path);
     const QString suffix = file.suffix().toLower();
     if (suffix == QLatin1String("xls") && file.exists())
-        throw EQuilleryError("Quillery cannot add a worksheet to the legacy Excel file \"" +
-                             path.toStdString() + "\". Please export to a .xlsx file.");
+        ThrowExportError(QCoreApplication::translate("Exchange",
+                                                     "Quillery cannot add a worksheet to the legacy "
+                                                     "Excel file \"%1\". Please export to a .xlsx file.")
+                             .arg(path));
     if (suffix != QLatin1String("xlsx") && suffix != QLatin1String("csv"))
-        throw EQuilleryError("Quillery exports to Excel workbooks (.xlsx) and CSV files (.csv). Please "
-                             "export to a .xlsx file.");
+        ThrowExportError(QCoreApplication::translate("Exchange",
+                                                     "Quillery exports to Excel workbooks (.xlsx) and "
+                                                     "CSV files (.csv). Please export to a .xlsx file."));
     if (!file.exists())
         return TExportTarget::NewWorkbook;
     return suffix == QLatin1String("csv") ? TExportTarget::ReplaceCsv : TExportTarget::AddSheet;

@@ -4,6 +4,7 @@
 #include "core/DataFile.h"
 #include "exchange/CategoryExport.h"
 #include "exchange/DisplayText.h"
+#include "ui/ErrorText.h"
 #include "ui/dialogs/MessageBoxes.h"
 
 #include <QComboBox>
@@ -31,47 +32,46 @@ QLabel* AddText(QWidget* page, const QString& text) {
 } // namespace
 
 TExportWizard::TExportWizard(QWidget* parent)
-    : TWizardFrame(QStringLiteral("FormExportToExcel"), QStringLiteral("Export to Excel File"), 318, parent) {
-    QWidget* settings = AddPage(QStringLiteral("Select a category to export:"));
+    : TWizardFrame(QStringLiteral("FormExportToExcel"), tr("Export to Excel File"), 318, parent) {
+    QWidget* settings = AddPage(tr("Select a category to export:"));
     QVBoxLayout* lines = PageLayout(settings);
     FCategoryList = new QComboBox(settings);
     FCategoryList->setObjectName(QStringLiteral("CBCat"));
     FCategoryList->setEditable(false);
     FCategoryList->setMinimumWidth(kChoiceWidth);
     lines->addWidget(FCategoryList, 0, Qt::AlignLeft);
-    FNoCategoryText = AddText(settings, QStringLiteral("There is no category to export."));
+    FNoCategoryText = AddText(settings, tr("There is no category to export."));
     FNoCategoryText->setObjectName(QStringLiteral("LabelNoCategory"));
 
     lines->addSpacing(kGapBetweenQuestions);
-    auto* fileLabel = AddText(
-        settings,
-        QStringLiteral(
-            "Specify a destination Excel file: (If the file exists, a new worksheet will be added.)"));
+    auto* fileLabel =
+        AddText(settings,
+                tr("Specify a destination Excel file: (If the file exists, a new worksheet will be added.)"));
     FileDialogs::TOptions browse;
     browse.Mode = FileDialogs::TMode::ChooseTarget;
-    browse.Title = QStringLiteral("Specify a new Excel file");
-    browse.Filter = QStringLiteral("Excel Workbook (*.xlsx);;CSV (*.csv)");
+    browse.Title = tr("Specify a new Excel file");
+    browse.Filter = tr("Excel Workbook (*.xlsx);;CSV (*.csv)");
     browse.DefaultSuffix = QStringLiteral("xlsx");
     FFileNameBox = AddFileNameBox(settings, browse);
     fileLabel->setBuddy(FFileNameBox);
 
     lines->addSpacing(kGapBetweenQuestions);
-    auto* sheetLabel = AddText(settings, QStringLiteral("Specify the name of worksheet:"));
+    auto* sheetLabel = AddText(settings, tr("Specify the name of worksheet:"));
     FSheetNameBox = new QLineEdit(settings);
     FSheetNameBox->setObjectName(QStringLiteral("LESheetName"));
     FSheetNameBox->setMinimumWidth(kChoiceWidth);
     sheetLabel->setBuddy(FSheetNameBox);
     lines->addWidget(FSheetNameBox, 0, Qt::AlignLeft);
-    AddText(settings, QStringLiteral("Then, click \"Next\"."));
+    AddText(settings, tr("Then, click \"Next\"."));
     lines->addStretch(1);
 
-    FProgress = AddProgressPage(QStringLiteral("Exporting..."));
+    FProgress = AddProgressPage(tr("Exporting..."));
     QWidget* failed = AddPage(tr("The export failed:"));
     FErrorText = AddText(failed, QString());
     FErrorText->setObjectName(QStringLiteral("LabelError"));
     FErrorText->setTextInteractionFlags(Qt::TextSelectableByMouse);
     PageLayout(failed)->addStretch(1);
-    AddPage(QStringLiteral("Done!"));
+    AddPage(tr("Done!"));
 
     FBackButton = AddBackButton();
     connect(FBackButton, &QPushButton::clicked, this, &TExportWizard::GoBack);
@@ -116,8 +116,8 @@ bool TExportWizard::ConfirmTarget(const TCategoryExportRun& run) {
     if (run.Target() != TExportTarget::ReplaceCsv)
         return true;
     return MessageBoxes::Show(this, MessageBoxes::TKind::Confirmation,
-                              QStringLiteral("The file \"%1\" is a CSV file, which holds one worksheet only. "
-                                             "Do you want to replace it?")
+                              tr("The file \"%1\" is a CSV file, which holds one worksheet only. "
+                                 "Do you want to replace it?")
                                   .arg(FFileNameBox->text()),
                               QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
 }
@@ -126,7 +126,7 @@ void TExportWizard::GoToNextPage() {
     if (PageIndex() != PageSettings || FCategoryList->currentIndex() < 0)
         return;
     if (FFileNameBox->text().trimmed().isEmpty()) {
-        MessageBoxes::Show(this, MessageBoxes::TKind::Warning, QStringLiteral("Please specify a file name."),
+        MessageBoxes::Show(this, MessageBoxes::TKind::Warning, tr("Please specify a file name."),
                            QMessageBox::Ok);
         return;
     }
@@ -138,7 +138,7 @@ void TExportWizard::GoToNextPage() {
             return;
         FExport = std::move(run);
     } catch (const std::exception& e) {
-        MessageBoxes::ShowError(this, QString::fromUtf8(e.what()));
+        MessageBoxes::ShowError(this, ErrorText(e));
         return;
     }
 
@@ -150,7 +150,7 @@ void TExportWizard::GoToNextPage() {
     } catch (const std::exception& e) {
         // The page tells what went wrong; the user may go back and change the entries, or close.
         SetWorking(false);
-        FErrorText->setText(QString::fromUtf8(e.what()));
+        FErrorText->setText(ErrorText(e));
         ShowPage(PageFailed);
         Finish();
         FBackButton->setEnabled(true);

@@ -9,6 +9,7 @@
 #include "exchange/workbook/Workbook.h"
 #include "exchange/workbook/WorkbookErrors.h"
 #include "exchangewizards/AppendPage.h"
+#include "ui/ErrorText.h"
 #include "ui/dialogs/MessageBoxes.h"
 
 #include <QApplication>
@@ -64,7 +65,7 @@ protected:
     }
 };
 
-// A range box with the caption before it.
+// A range box with the caption before it, marked for translation in the wizard's context.
 struct TRangeBoxPlace {
     const char* Caption;
     const char* Name;
@@ -77,7 +78,7 @@ std::vector<QSpinBox*> AddRangeGroup(QWidget* page, const QString& title,
     auto* line = new QHBoxLayout(group);
     std::vector<QSpinBox*> boxes;
     for (const TRangeBoxPlace& place : places) {
-        auto* caption = new QLabel(QString::fromUtf8(place.Caption), group);
+        auto* caption = new QLabel(QCoreApplication::translate("TImportWizard", place.Caption), group);
         auto* box = new TRangeSpinBox(group);
         box->setObjectName(QLatin1String(place.Name));
         caption->setBuddy(box);
@@ -88,7 +89,7 @@ std::vector<QSpinBox*> AddRangeGroup(QWidget* page, const QString& title,
         line->addWidget(box);
         boxes.push_back(box);
     }
-    line->addWidget(new QLabel(QStringLiteral("."), group));
+    line->addWidget(new QLabel(QCoreApplication::translate("TImportWizard", "."), group));
     line->addStretch(1);
     TWizardFrame::PageLayout(page)->addWidget(group);
     return boxes;
@@ -97,22 +98,21 @@ std::vector<QSpinBox*> AddRangeGroup(QWidget* page, const QString& title,
 } // namespace
 
 TImportWizard::TImportWizard(QWidget* parent)
-    : TWizardFrame(QStringLiteral("FormImportFromExcel"), QStringLiteral("Import from Excel File"), 319,
-                   parent) {
+    : TWizardFrame(QStringLiteral("FormImportFromExcel"), tr("Import from Excel File"), 319, parent) {
     SetHeaderPicture(style()->standardIcon(QStyle::SP_DialogOpenButton).pixmap(32, 32));
 
-    QWidget* file = AddPage(QStringLiteral("Select an Excel file and click \"Next\"."));
+    QWidget* file = AddPage(tr("Select an Excel file and click \"Next\"."));
     FileDialogs::TOptions browse;
     browse.Mode = FileDialogs::TMode::OpenFile;
-    browse.Title = QStringLiteral("Open");
-    browse.Filter = QStringLiteral("Spreadsheets (*.xlsx *.xls *.ods *.csv);;All Files (*)");
+    browse.Title = tr("Open");
+    browse.Filter = tr("Spreadsheets (*.xlsx *.xls *.ods *.csv);;All Files (*)");
     browse.DefaultSuffix = QStringLiteral("xlsx");
     PageLayout(file)->addSpacing(kGapBelowText);
     FFileNameBox = AddFileNameBox(file, browse);
     AddTargetChoice(file);
     PageLayout(file)->addStretch(1);
 
-    QWidget* worksheet = AddPage(QStringLiteral("Select a worksheet, then click \"Next\"."));
+    QWidget* worksheet = AddPage(tr("Select a worksheet, then click \"Next\"."));
     FSheetList = new QComboBox(worksheet);
     FSheetList->setObjectName(QStringLiteral("CBWS"));
     FSheetList->setEditable(false);
@@ -123,10 +123,10 @@ TImportWizard::TImportWizard(QWidget* parent)
 
     CreateRangesPage();
 
-    QWidget* columns = AddPage(QStringLiteral("Select columns you want to import."));
+    QWidget* columns = AddPage(tr("Select columns you want to import."));
     FColumnList = new QTableWidget(0, 1, columns);
     FColumnList->setObjectName(QStringLiteral("ListView1"));
-    FColumnList->setHorizontalHeaderLabels({QStringLiteral("Title")});
+    FColumnList->setHorizontalHeaderLabels({tr("Title")});
     FColumnList->setColumnWidth(0, 400);
     FColumnList->verticalHeader()->hide();
     FColumnList->setShowGrid(true);
@@ -135,8 +135,8 @@ TImportWizard::TImportWizard(QWidget* parent)
     FColumnList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     PageLayout(columns)->addWidget(FColumnList, 1);
 
-    FProgress = AddProgressPage(QStringLiteral("Importing..."));
-    QWidget* done = AddPage(QStringLiteral("Done!"));
+    FProgress = AddProgressPage(tr("Importing..."));
+    QWidget* done = AddPage(tr("Done!"));
     FAppendSummary = new QLabel(done);
     FAppendSummary->setObjectName(QStringLiteral("AppendSummary"));
     FAppendSummary->setWordWrap(true);
@@ -168,15 +168,19 @@ void TImportWizard::SetAddRecords(TAddRecords addRecords) {
 }
 
 QWidget* TImportWizard::CreateRangesPage() {
-    QWidget* page = AddPage(QStringLiteral("Select ranges, then click \"Next\"."));
-    const std::vector<QSpinBox*> title = AddRangeGroup(
-        page, QStringLiteral("Title Range"),
-        {{"Row", "SETitleRow"}, {",         from column", "SETitleFromCol"}, {"to column", "SETitleToCol"}});
+    QWidget* page = AddPage(tr("Select ranges, then click \"Next\"."));
+    const std::vector<QSpinBox*> title =
+        AddRangeGroup(page, tr("Title Range"),
+                      {{QT_TRANSLATE_NOOP("TImportWizard", "Row"), "SETitleRow"},
+                       {QT_TRANSLATE_NOOP("TImportWizard", ",         from column"), "SETitleFromCol"},
+                       {QT_TRANSLATE_NOOP("TImportWizard", "to column"), "SETitleToCol"}});
     FTitleRow = title[0];
     FTitleFromColumn = title[1];
     FTitleToColumn = title[2];
-    const std::vector<QSpinBox*> dataRange = AddRangeGroup(
-        page, QStringLiteral("Data Range"), {{"From row", "SEDataFromRow"}, {"to row", "SEDataToRow"}});
+    const std::vector<QSpinBox*> dataRange =
+        AddRangeGroup(page, tr("Data Range"),
+                      {{QT_TRANSLATE_NOOP("TImportWizard", "From row"), "SEDataFromRow"},
+                       {QT_TRANSLATE_NOOP("TImportWizard", "to row"), "SEDataToRow"}});
     FDataFromRow = dataRange[0];
     FDataToRow = dataRange[1];
     PageLayout(page)->addStretch(1);
@@ -249,7 +253,7 @@ void TImportWizard::GoToNextPage() {
         // On pages 1 to 3 the user may correct the entry and press "&Next" again; during the
         // import the buttons stay disabled and the close box ends the wizard.
         SetWorking(false);
-        MessageBoxes::ShowError(this, QString::fromUtf8(e.what()));
+        MessageBoxes::ShowError(this, ErrorText(e));
     }
 }
 
@@ -264,7 +268,7 @@ void TImportWizard::GiveUpTooLarge(const QString& message) {
 
 void TImportWizard::OpenWorkbook() {
     if (FFileNameBox->text().trimmed().isEmpty()) {
-        MessageBoxes::Show(this, MessageBoxes::TKind::Warning, QStringLiteral("Please specify a file name."),
+        MessageBoxes::Show(this, MessageBoxes::TKind::Warning, tr("Please specify a file name."),
                            QMessageBox::Ok);
         return;
     }

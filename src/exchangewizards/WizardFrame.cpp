@@ -39,9 +39,8 @@ constexpr int kProgressSteps = 1000;
 
 TWizardFrame::TWizardFrame(const QString& objectName, const QString& title, int clientHeight, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint),
-      FNextButton(new QPushButton(QStringLiteral("&Next"), this)),
-      FCancelButton(new QPushButton(QStringLiteral("&Cancel"), this)), FPages(new QStackedWidget(this)),
-      FHeaderPicture(nullptr), FDesignedSize(kClientWidth, clientHeight) {
+      FNextButton(new QPushButton(tr("&Next"), this)), FCancelButton(new QPushButton(tr("&Cancel"), this)),
+      FPages(new QStackedWidget(this)), FHeaderPicture(nullptr), FDesignedSize(kClientWidth, clientHeight) {
     setObjectName(objectName);
     resize(FDesignedSize);
 
@@ -136,7 +135,7 @@ void TWizardFrame::SetHeaderPicture(const QPixmap& picture) {
 QLineEdit* TWizardFrame::AddFileNameBox(QWidget* page, const FileDialogs::TOptions& browse) {
     auto* box = new QLineEdit(page);
     box->setObjectName(QStringLiteral("LEFileName"));
-    auto* button = new QPushButton(QStringLiteral("&Browse"), page);
+    auto* button = new QPushButton(tr("&Browse"), page);
     button->setObjectName(QStringLiteral("BtnBrowse"));
     button->setAutoDefault(false);
     connect(button, &QPushButton::clicked, this, [this, box, browse] {
@@ -166,7 +165,7 @@ void TWizardFrame::StartRun() {
     ShowPage(0);
     FNextButton->setEnabled(true);
     FCancelButton->setEnabled(true);
-    FCancelButton->setText(QStringLiteral("&Cancel"));
+    FCancelButton->setText(tr("&Cancel"));
 }
 
 void TWizardFrame::ShowPage(int index) {
@@ -184,7 +183,7 @@ void TWizardFrame::SetWorking(bool working) {
 void TWizardFrame::Finish() {
     FNextButton->setEnabled(false);
     FCancelButton->setEnabled(true);
-    FCancelButton->setText(QStringLiteral("&Close"));
+    FCancelButton->setText(tr("&Close"));
 }
 
 void TWizardFrame::RepaintNow() {
@@ -245,7 +244,7 @@ void TWizardFrame::done(int result) {
 }
 
 void TWizardFrame::showEvent(QShowEvent* event) {
-    setWindowTitle(QStringLiteral("Quillery"));
+    setWindowTitle(tr("Quillery"));
     FitToContents();
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());

@@ -11,6 +11,7 @@
 #include "settings/Folders.h"
 #include "settings/RecentFiles.h"
 #include "settings/Settings.h"
+#include "ui/ErrorText.h"
 #include "ui/dialogs/FileDialogs.h"
 #include "ui/dialogs/MessageBoxes.h"
 
@@ -128,7 +129,7 @@ bool TDataFileSession::Write() {
         }
         FStamp = FData->SaveToFile(LocalPath(FPath));
     } catch (const std::exception& error) {
-        ShowError(QString::fromStdString(error.what()));
+        ShowError(ErrorText(error));
         return false;
     }
     FWritePending = false;
@@ -175,11 +176,11 @@ void TDataFileSession::Open() {
             return;
         } catch (const EStreamError& error) {
             // The store's text names no file; the box does.
-            ShowError(QStringLiteral("%1\r\n\r\n%2").arg(QString::fromStdString(error.what()), FPath));
+            ShowError(QStringLiteral("%1\r\n\r\n%2").arg(ErrorText(error), FPath));
             Refuse();
             return;
         } catch (const std::exception& error) {
-            ShowError(QString::fromStdString(error.what()));
+            ShowError(ErrorText(error));
             Refuse();
             return;
         }
@@ -258,13 +259,13 @@ bool TDataFileSession::CreateDataFile(const QString& path) {
         } catch (const std::exception& error) {
             ShowError(QStringLiteral("Cannot copy the template file %1 to %2: %3\r\n\r\nThe new data file "
                                      "starts empty.")
-                          .arg(QDir::toNativeSeparators(source), path, QString::fromStdString(error.what())));
+                          .arg(QDir::toNativeSeparators(source), path, ErrorText(error)));
         }
     }
     try {
         TDataFile().SaveToFile(LocalPath(path));
     } catch (const std::exception& error) {
-        ShowError(QString::fromStdString(error.what()));
+        ShowError(ErrorText(error));
         return false;
     }
     return true;
@@ -305,7 +306,7 @@ void TDataFileSession::Backup() {
     try {
         CopyFileReplacing(LocalPath(FPath), LocalPath(chosen));
     } catch (const std::exception& error) {
-        ShowError(QString::fromStdString(error.what()));
+        ShowError(ErrorText(error));
         return;
     }
     settings.WriteString(QStringLiteral("BackupDataFile"), chosen);

@@ -12,6 +12,7 @@
 #include "print/RecordPage.h"
 #include "print/RecordPageLayout.h"
 #include "settings/Settings.h"
+#include "ui/ErrorText.h"
 #include "ui/dialogs/MessageBoxes.h"
 
 #include <QFile>
@@ -77,7 +78,7 @@ void TPrintHost::Run(const std::optional<TPrintedForm>& record, const TListSourc
     } catch (const EPrintCancelled&) {
         // The user stopped it; there is nothing to report.
     } catch (const std::exception& e) {
-        MessageBoxes::ShowError(FWindow, QString::fromUtf8(e.what()));
+        MessageBoxes::ShowError(FWindow, ErrorText(e));
     }
     FBusy = false;
 }

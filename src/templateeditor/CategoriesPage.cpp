@@ -2,6 +2,7 @@
 #include "templateeditor/CategoriesPage.h"
 
 #include "core/DataFile.h"
+#include "core/Error.h"
 #include "exchange/DisplayText.h"
 #include "templateeditor/SelectCategoryDialog.h"
 #include "ui/dialogs/MessageBoxes.h"
@@ -30,8 +31,8 @@ QToolButton* MoveButton(QAction* action, const char* name, Qt::ArrowType arrow, 
 } // namespace
 
 TCategoriesPage::TCategoriesPage(QAction* newCategory, QAction* deleteCategory, QWidget* parent)
-    : QWidget(parent), FList(new QTreeWidget(this)), FMoveUp(new QAction(QStringLiteral("Move Up"), this)),
-      FMoveDown(new QAction(QStringLiteral("Move Down"), this)), FChooser(new TSelectCategoryDialog(this)) {
+    : QWidget(parent), FList(new QTreeWidget(this)), FMoveUp(new QAction(tr("Move Up"), this)),
+      FMoveDown(new QAction(tr("Move Down"), this)), FChooser(new TSelectCategoryDialog(this)) {
     setObjectName(QStringLiteral("PanelLeft"));
     setMinimumWidth(60);
     auto* layout = new QVBoxLayout(this);
@@ -40,7 +41,7 @@ TCategoriesPage::TCategoriesPage(QAction* newCategory, QAction* deleteCategory, 
 
     FList->setObjectName(QStringLiteral("ListView1"));
     FList->setColumnCount(1);
-    FList->setHeaderLabels({QStringLiteral("      Category List")});
+    FList->setHeaderLabels({tr("      Category List")});
     FList->header()->setStretchLastSection(false);
     FList->header()->setSectionsClickable(false);
     FList->setColumnWidth(0, 117);
@@ -140,12 +141,12 @@ void TCategoriesPage::NewCategory() {
     if (!FWorkingCopy)
         return;
     TCategory* category = FWorkingCopy->AddCategory();
-    category->Name = "New Category";
+    category->Name = StoredText(tr("New Category"));
     const auto& categories = FWorkingCopy->Categories;
     if (categories.size() > 1 &&
         MessageBoxes::Show(this, MessageBoxes::TKind::Confirmation,
-                           QStringLiteral("A new category is created. Do you want to copy template from an "
-                                          "existing category?"),
+                           tr("A new category is created. Do you want to copy template from an "
+                              "existing category?"),
                            QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes) {
         QStringList names;
         for (size_t i = 0; i + 1 < categories.size(); ++i)
@@ -156,7 +157,8 @@ void TCategoriesPage::NewCategory() {
             const int32_t id = category->ID;
             category->AssignTemplate(source);
             category->ID = id;
-            category->Name = "Copy of " + source.Name;
+            // The name's bytes stay as they are, whatever their encoding.
+            category->Name = FillMessage(StoredText(tr("Copy of %1")), {source.Name});
         }
     }
     QTreeWidgetItem* row = AddRow(category);
@@ -169,10 +171,9 @@ void TCategoriesPage::DeleteCategory() {
     if (!row)
         return;
     TCategory* category = CategoryOfRow(row);
-    const QString question =
-        QStringLiteral("You will lose all the data in this category, if you already have data "
-                       "stored. Delete the category \"%1\" anyway?")
-            .arg(DisplayText(category->Name));
+    const QString question = tr("You will lose all the data in this category, if you already have data "
+                                "stored. Delete the category \"%1\" anyway?")
+                                 .arg(DisplayText(category->Name));
     // Enter answers No: the category's records would be lost.
     if (MessageBoxes::Show(this, MessageBoxes::TKind::Warning, question, QMessageBox::Yes | QMessageBox::No,
                            QMessageBox::No) != QMessageBox::Yes)

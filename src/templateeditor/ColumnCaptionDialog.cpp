@@ -10,11 +10,10 @@
 TColumnCaptionDialog::TColumnCaptionDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), FCaptionEdit(new QLineEdit(this)) {
     setObjectName(QStringLiteral("DlgSetColumnCaption"));
-    const TDialogLayout layout(this,
-                               QStringLiteral("Please specify the column caption. If you leave it blank, the "
-                                              "text field will not be shown in the list view as a column. "
-                                              "You can always change this later."));
-    auto* caption = new QLabel(QStringLiteral("Caption:"), this);
+    const TDialogLayout layout(this, tr("Please specify the column caption. If you leave it blank, the "
+                                        "text field will not be shown in the list view as a column. "
+                                        "You can always change this later."));
+    auto* caption = new QLabel(tr("Caption:"), this);
     caption->setBuddy(FCaptionEdit);
     FCaptionEdit->setObjectName(QStringLiteral("LabeledEdit1"));
     layout.Fields()->addWidget(caption);
@@ -30,7 +29,7 @@ bool TColumnCaptionDialog::Execute(QString& caption) {
 }
 
 void TColumnCaptionDialog::showEvent(QShowEvent* event) {
-    setWindowTitle(QStringLiteral("Quillery"));
+    setWindowTitle(tr("Quillery"));
     FCaptionEdit->setFocus();
     QDialog::showEvent(event);
 }

@@ -55,8 +55,8 @@ void StoreElement(TCategory& category, int32_t id, const TElement& element) {
                            element.Font, element.IsLabel() ? element.Caption : std::string());
 }
 
-QAction* NamedAction(const char* name, const char* text, QObject* parent) {
-    auto* action = new QAction(QLatin1String(text), parent);
+QAction* NamedAction(const char* name, const QString& text, QObject* parent) {
+    auto* action = new QAction(text, parent);
     action->setObjectName(QLatin1String(name));
     return action;
 }
@@ -71,14 +71,15 @@ TDesignSurface::TDesignSurface(TToolColumn* tools, QWidget* parent)
                                           SelectBoxMarks(FSelectFrame->width(), FSelectFrame->height()))
                                          painter.fillRect(mark, Qt::black);
                                  })),
-      FDrag(this), FElementMenu(new QMenu(this)), FNewLabel(NamedAction("ActionNewLabel", "New Label", this)),
-      FNewEdit(NamedAction("ActionNewEdit", "New Single-Line Text Box", this)),
-      FNewMemo(NamedAction("ActionNewMemo", "New Multi-Line Text Box", this)) {
+      FDrag(this), FElementMenu(new QMenu(this)),
+      FNewLabel(NamedAction("ActionNewLabel", tr("New Label"), this)),
+      FNewEdit(NamedAction("ActionNewEdit", tr("New Single-Line Text Box"), this)),
+      FNewMemo(NamedAction("ActionNewMemo", tr("New Multi-Line Text Box"), this)) {
     setObjectName(QStringLiteral("Panel4"));
     setMouseTracking(true);
     // Tab brings the keyboard here; a click on the grid leaves the focus where it is.
     setFocusPolicy(Qt::TabFocus);
-    setAccessibleName(QStringLiteral("Form design"));
+    setAccessibleName(tr("Form design"));
     FSelectFrame->hide();
 
     for (const auto& [action, kind] :
@@ -90,7 +91,7 @@ TDesignSurface::TDesignSurface(TToolColumn* tools, QWidget* parent)
             [this](const char* kind) { PlaceWithTool(kind, kCorner); });
 
     FElementMenu->setObjectName(QStringLiteral("PopupMenu3"));
-    QAction* duplicate = FElementMenu->addAction(QStringLiteral("&Duplicate This Element"));
+    QAction* duplicate = FElementMenu->addAction(tr("&Duplicate This Element"));
     duplicate->setObjectName(QStringLiteral("DuplicateThisElement1"));
     ConnectCommand(duplicate, &QAction::triggered, this, [this] { DuplicateElement(); });
 }
@@ -258,9 +259,10 @@ void TDesignSurface::CreateElement(const char* kind) {
     font.Name = StoredText(QFontInfo(QApplication::font()).family());
     font.Size = kNewFontSize;
     font.Color = label ? kLabelFontColor : kBoxFontColor;
-    const int32_t id = FCategory->AddElement(
-        kind, FInsertPoint.x(), FInsertPoint.y(), label ? 0 : (memo ? kMemoWidth : kEditWidth),
-        memo ? kMemoHeight : 0, label ? kLabelColor : kBoxColor, font, label ? "New Label" : "");
+    const int32_t id = FCategory->AddElement(kind, FInsertPoint.x(), FInsertPoint.y(),
+                                             label ? 0 : (memo ? kMemoWidth : kEditWidth),
+                                             memo ? kMemoHeight : 0, label ? kLabelColor : kBoxColor, font,
+                                             label ? StoredText(tr("New Label")) : std::string());
     QWidget* control = MakeControl(*FCategory->ElementByID(id));
     FControls.push_back(control);
     // A label's size and a one-line box's height come from the font.

@@ -28,7 +28,7 @@ TDialogLayout::TDialogLayout(QDialog* dialog, const QString& text)
     layout->addLayout(FFields);
     layout->addSpacing(6);
 
-    QDialogButtonBox* buttons = NewOkCancelButtons(dialog, QStringLiteral("O&K"));
+    QDialogButtonBox* buttons = NewOkCancelButtons(dialog, tr("O&K"));
     buttons->setCenterButtons(true);
     layout->addWidget(buttons);
 }

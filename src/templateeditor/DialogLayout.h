@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 class QDialog;
@@ -11,6 +12,8 @@ class QVBoxLayout;
 // below it, and "O&K" (the default button) and "&Cancel" (answers Escape) at the bottom. The
 // dialog takes the size its contents need at the current font, so no text is ever cut off.
 class TDialogLayout {
+    Q_DECLARE_TR_FUNCTIONS(TDialogLayout)
+
 public:
     TDialogLayout(QDialog* dialog, const QString& text);
 

@@ -36,10 +36,10 @@ void ShowInCombo(QComboBox* combo, const QString& value) {
     combo->setCurrentIndex(combo->findText(value, Qt::MatchFixedString));
 }
 
-QComboBox* NamedCombo(const char* name, const char* hint, const QStringList& items, QWidget* parent) {
+QComboBox* NamedCombo(const char* name, const QString& hint, const QStringList& items, QWidget* parent) {
     auto* combo = new QComboBox(parent);
     combo->setObjectName(QLatin1String(name));
-    combo->setToolTip(QLatin1String(hint));
+    combo->setToolTip(hint);
     combo->addItems(items);
     return combo;
 }
@@ -54,7 +54,7 @@ TElementProperties::TElementProperties(TDesignSurface* surface, TListPreview* pr
     layout->setSpacing(4);
 
     // "Automatic" stands for the window colour under a box and for the window-text colour of a font.
-    FBackgroundColor = new TColorPicker(QStringLiteral("CBBGColor"), QStringLiteral("Background Color"),
+    FBackgroundColor = new TColorPicker(QStringLiteral("CBBGColor"), tr("Background Color"),
                                         static_cast<int32_t>(0x80000005), this);
     connect(FBackgroundColor, &TColorPicker::ColorSelected, this,
             &TElementProperties::BackgroundColorSelected);
@@ -65,10 +65,10 @@ TElementProperties::TElementProperties(TDesignSurface* surface, TListPreview* pr
     auto* fontLayout = new QHBoxLayout(FFontPanel);
     fontLayout->setContentsMargins(0, 0, 0, 0);
     fontLayout->setSpacing(2);
-    FFontName = NamedCombo("CBFontName", "Font Name", QFontDatabase::families(), FFontPanel);
+    FFontName = NamedCombo("CBFontName", tr("Font Name"), QFontDatabase::families(), FFontPanel);
     FFontName->setMinimumWidth(160);
     connect(FFontName, &QComboBox::activated, this, &TElementProperties::FontNameChosen);
-    FFontSize = NamedCombo("CBFontSize", "Font Size", {"8", "10", "12", "14", "16", "20"}, FFontPanel);
+    FFontSize = NamedCombo("CBFontSize", tr("Font Size"), {"8", "10", "12", "14", "16", "20"}, FFontPanel);
     connect(FFontSize, &QComboBox::activated, this, &TElementProperties::FontSizeChosen);
     fontLayout->addWidget(FFontName);
     fontLayout->addWidget(FFontSize);
@@ -80,14 +80,15 @@ TElementProperties::TElementProperties(TDesignSurface* surface, TListPreview* pr
         const char* Hint;
         uint8_t Bit;
     };
-    const TStyleButton styles[] = {{FBold, "BtnFontBold", "B", "Bold", fsBold},
-                                   {FItalic, "BtnFontItalic", "I", "Italic", fsItalic},
-                                   {FUnderline, "BtnFontUnderline", "U", "Underline", fsUnderline}};
+    const TStyleButton styles[] = {
+        {FBold, "BtnFontBold", QT_TR_NOOP("B"), QT_TR_NOOP("Bold"), fsBold},
+        {FItalic, "BtnFontItalic", QT_TR_NOOP("I"), QT_TR_NOOP("Italic"), fsItalic},
+        {FUnderline, "BtnFontUnderline", QT_TR_NOOP("U"), QT_TR_NOOP("Underline"), fsUnderline}};
     for (const TStyleButton& style : styles) {
         auto* button = new QToolButton(FFontPanel);
         button->setObjectName(QLatin1String(style.Name));
-        button->setText(QLatin1String(style.Text));
-        button->setToolTip(QLatin1String(style.Hint));
+        button->setText(tr(style.Text));
+        button->setToolTip(tr(style.Hint));
         button->setCheckable(true);
         button->setAutoRaise(true);
         button->setFixedSize(24, 24);
@@ -101,7 +102,7 @@ TElementProperties::TElementProperties(TDesignSurface* surface, TListPreview* pr
         fontLayout->addWidget(button);
         style.Button = button;
     }
-    FFontColor = new TColorPicker(QStringLiteral("CBFontColor"), QStringLiteral("Font Color"),
+    FFontColor = new TColorPicker(QStringLiteral("CBFontColor"), tr("Font Color"),
                                   static_cast<int32_t>(0x80000008), FFontPanel);
     connect(FFontColor, &TColorPicker::ColorSelected, this, [this](int32_t color) {
         ChangeSelected([color](TElement& element) { element.Font.Color = color; });
@@ -134,17 +135,19 @@ void TElementProperties::Show(const TElement* element) {
     FItalic->setChecked(element->Font.Style & fsItalic);
     FUnderline->setChecked(element->Font.Style & fsUnderline);
     FFontColor->SetColor(element->Font.Color);
-    FCaption->setToolTip(label ? QStringLiteral("Caption") : QStringLiteral("Column Caption"));
+    FCaption->setToolTip(label ? tr("Caption") : tr("Column Caption"));
     // Filling the edit with the element's own caption changes nothing.
     const QSignalBlocker blocker(FCaption);
     FCaption->setText(DisplayText(label ? element->Caption : FPreview->CaptionOf(element->ID)));
 }
 
 void TElementProperties::AskListColumn() {
-    QString question = QStringLiteral("Also show the content in this text box in the list view?\r\n\r\n");
+    // One sentence a paragraph, so each translates as a unit.
+    const QString paragraphEnd = QStringLiteral("\r\n\r\n");
+    QString question = tr("Also show the content in this text box in the list view?") + paragraphEnd;
     if (FPreview->IsEmpty())
-        question += QStringLiteral(
-            "At least one text field should be shown in the list view in each category.\r\n\r\n");
+        question +=
+            tr("At least one text field should be shown in the list view in each category.") + paragraphEnd;
     if (MessageBoxes::Show(this, MessageBoxes::TKind::Confirmation, question,
                            QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes)
         AskColumnCaption();
@@ -169,8 +172,8 @@ void TElementProperties::DeleteSelectedElement() {
     if (!element->IsLabel()) {
         // Enter answers No: the values of the text box would be lost.
         if (MessageBoxes::Show(this, MessageBoxes::TKind::Warning,
-                               QStringLiteral("You will lose all the data in this text box, if you already "
-                                              "have data stored. Delete it anyway?"),
+                               tr("You will lose all the data in this text box, if you already "
+                                  "have data stored. Delete it anyway?"),
                                QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
             return;
         FPreview->RemoveColumnOf(element->ID);

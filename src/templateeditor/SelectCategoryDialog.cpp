@@ -11,8 +11,7 @@
 TSelectCategoryDialog::TSelectCategoryDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint), FCategoryChoice(new QComboBox(this)) {
     setObjectName(QStringLiteral("DlgSelectCategory"));
-    const TDialogLayout layout(
-        this, QStringLiteral("Please select the category that you want to copy template from:"));
+    const TDialogLayout layout(this, tr("Please select the category that you want to copy template from:"));
     FCategoryChoice->setObjectName(QStringLiteral("CBCategory"));
     FCategoryChoice->setEditable(false);
     layout.Fields()->addWidget(FCategoryChoice);
@@ -26,7 +25,7 @@ int TSelectCategoryDialog::Execute(const QStringList& names) {
 }
 
 void TSelectCategoryDialog::showEvent(QShowEvent* event) {
-    setWindowTitle(QStringLiteral("Quillery"));
+    setWindowTitle(tr("Quillery"));
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
     FCategoryChoice->setFocus();

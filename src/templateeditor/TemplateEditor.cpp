@@ -17,6 +17,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -32,20 +33,20 @@
 
 namespace {
 
-QPushButton* FrameButton(const char* name, const char* text, const char* hint, QWidget* parent) {
-    auto* button = new QPushButton(QLatin1String(text), parent);
+QPushButton* FrameButton(const char* name, const QString& text, const QString& hint, QWidget* parent) {
+    auto* button = new QPushButton(text, parent);
     button->setObjectName(QLatin1String(name));
-    button->setToolTip(QLatin1String(hint));
+    button->setToolTip(hint);
     button->setAutoDefault(false);
     button->setMinimumWidth(110);
     return button;
 }
 
-QAction* NamedAction(const char* name, const char* text, const char* hint, QObject* parent) {
-    auto* action = new QAction(QLatin1String(text), parent);
+QAction* NamedAction(const char* name, const QString& text, const QString& hint, QObject* parent) {
+    auto* action = new QAction(text, parent);
     action->setObjectName(QLatin1String(name));
-    action->setToolTip(QLatin1String(hint));
-    action->setStatusTip(QLatin1String(hint));
+    action->setToolTip(hint);
+    action->setStatusTip(hint);
     return action;
 }
 
@@ -54,7 +55,8 @@ QString PictureFilter() {
     QStringList patterns;
     for (const QByteArray& format : QImageReader::supportedImageFormats())
         patterns << QStringLiteral("*.") + QString::fromLatin1(format);
-    return QStringLiteral("Pictures (%1)").arg(patterns.join(QLatin1Char(' ')));
+    return QCoreApplication::translate("TTemplateEditor", "Pictures (%1)")
+        .arg(patterns.join(QLatin1Char(' ')));
 }
 
 } // namespace
@@ -62,11 +64,11 @@ QString PictureFilter() {
 TTemplateEditor::TTemplateEditor(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint),
-      FNewCategory(NamedAction("ActionNewCategory", "New Category", "Add a new category.", this)),
-      FDeleteCategory(
-          NamedAction("ActionDeleteCategory", "Delete Category", "Deleted selected category.", this)) {
+      FNewCategory(NamedAction("ActionNewCategory", tr("New Category"), tr("Add a new category."), this)),
+      FDeleteCategory(NamedAction("ActionDeleteCategory", tr("Delete Category"),
+                                  tr("Deleted selected category."), this)) {
     setObjectName(QStringLiteral("FormTemplate"));
-    setWindowTitle(QStringLiteral("Template Editor"));
+    setWindowTitle(tr("Template Editor"));
     // The frame's buttons come first: a search by name finds them before the dialogs' buttons.
     QWidget* topBar = CreateTopBar();
     FCategories = new TCategoriesPage(FNewCategory, FDeleteCategory, this);
@@ -84,8 +86,7 @@ TTemplateEditor::TTemplateEditor(QWidget* parent)
     right->setObjectName(QStringLiteral("PanelRightHolder"));
     auto* rightLayout = new QVBoxLayout(right);
     rightLayout->setContentsMargins(0, 0, 0, 0);
-    FNoCategoryPrompt =
-        new QLabel(QStringLiteral("Select the category you want to edit, or create a new one."), right);
+    FNoCategoryPrompt = new QLabel(tr("Select the category you want to edit, or create a new one."), right);
     FNoCategoryPrompt->setObjectName(QStringLiteral("LabelSelectCategory"));
     FNoCategoryPrompt->setAlignment(Qt::AlignCenter);
     rightLayout->addWidget(FNoCategoryPrompt);
@@ -110,11 +111,13 @@ QWidget* TTemplateEditor::CreateTopBar() {
     bar->setObjectName(QStringLiteral("PanelTop"));
     auto* layout = new QHBoxLayout(bar);
     layout->setContentsMargins(6, 6, 6, 6);
-    QPushButton* newCategory = FrameButton("BtnNewCategory", "&New Category", "Create a new category.", bar);
+    QPushButton* newCategory =
+        FrameButton("BtnNewCategory", tr("&New Category"), tr("Create a new category."), bar);
     QPushButton* deleteCategory =
-        FrameButton("BtnDeleteCategory", "Dele&te Category", "Deleted the selected category.", bar);
-    QPushButton* save = FrameButton("BtnSave", "&Save && Close", "Save edit & close window.", bar);
-    QPushButton* cancel = FrameButton("BtnCancel", "&Cancel && Close", "Cancel edit & close window.", bar);
+        FrameButton("BtnDeleteCategory", tr("Dele&te Category"), tr("Deleted the selected category."), bar);
+    QPushButton* save = FrameButton("BtnSave", tr("&Save && Close"), tr("Save edit & close window."), bar);
+    QPushButton* cancel =
+        FrameButton("BtnCancel", tr("&Cancel && Close"), tr("Cancel edit & close window."), bar);
     connect(newCategory, &QPushButton::clicked, FNewCategory, &QAction::trigger);
     connect(deleteCategory, &QPushButton::clicked, FDeleteCategory, &QAction::trigger);
     connect(FDeleteCategory, &QAction::enabledChanged, deleteCategory, &QPushButton::setEnabled);
@@ -138,7 +141,7 @@ QWidget* TTemplateEditor::CreateCategoryPanel() {
     auto* header = new QGridLayout;
     header->setHorizontalSpacing(8);
     header->setVerticalSpacing(2);
-    auto* nameCaption = new QLabel(QStringLiteral("Category Name:"), FCategoryPanel);
+    auto* nameCaption = new QLabel(tr("Category Name:"), FCategoryPanel);
     header->addWidget(nameCaption, 0, 0);
     FCategoryName = new QLineEdit(FCategoryPanel);
     FCategoryName->setObjectName(QStringLiteral("LabeledEditBookName"));
@@ -147,7 +150,7 @@ QWidget* TTemplateEditor::CreateCategoryPanel() {
     connect(FCategoryName, &QLineEdit::textChanged, FCategories, &TCategoriesPage::RenameCurrent);
     header->addWidget(FCategoryName, 1, 0, Qt::AlignTop);
     header->addItem(new QSpacerItem(16, 1), 0, 1);
-    header->addWidget(new QLabel(QStringLiteral("Icon:"), FCategoryPanel), 0, 2);
+    header->addWidget(new QLabel(tr("Icon:"), FCategoryPanel), 0, 2);
     auto* iconRow = new QHBoxLayout;
     FIcon = new QLabel(FCategoryPanel);
     FIcon->setObjectName(QStringLiteral("ImageCatIcon"));
@@ -155,7 +158,7 @@ QWidget* TTemplateEditor::CreateCategoryPanel() {
     auto* chooseIcon = new QToolButton(FCategoryPanel);
     chooseIcon->setObjectName(QStringLiteral("BtnSelectIcon"));
     chooseIcon->setText(QStringLiteral("..."));
-    chooseIcon->setToolTip(QStringLiteral("Click to choose an icon for the category."));
+    chooseIcon->setToolTip(tr("Click to choose an icon for the category."));
     chooseIcon->setFocusPolicy(Qt::StrongFocus);
     ConnectCommand(chooseIcon, &QToolButton::clicked, this, [this] { ChooseIcon(); });
     iconRow->addWidget(FIcon);
@@ -165,13 +168,13 @@ QWidget* TTemplateEditor::CreateCategoryPanel() {
     layout->addLayout(header);
 
     layout->addSpacing(4);
-    layout->addWidget(new QLabel(QStringLiteral("List View of Data (drag column header to arrange order):"),
-                                 FCategoryPanel));
+    layout->addWidget(
+        new QLabel(tr("List View of Data (drag column header to arrange order):"), FCategoryPanel));
     FListPreview = new TListPreview(FCategoryPanel);
     layout->addWidget(FListPreview);
 
     layout->addSpacing(4);
-    layout->addWidget(new QLabel(QStringLiteral("Form View of Data:"), FCategoryPanel));
+    layout->addWidget(new QLabel(tr("Form View of Data:"), FCategoryPanel));
     FTools = new TToolColumn(FCategoryPanel);
     FSurface = new TDesignSurface(FTools, FCategoryPanel);
     FSurface->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -247,14 +250,14 @@ void TTemplateEditor::ChooseIcon() {
     TBitmapImage icon;
     FileDialogs::TOptions options;
     options.Mode = FileDialogs::TMode::OpenFile;
-    options.Title = QStringLiteral("Open");
+    options.Title = tr("Open");
     options.Filter = PictureFilter();
     options.Folder = TFolders::IconsFolder();
     // A file that is no picture is refused while the chooser is still open.
     options.Check = [&icon](const QString& path) {
         return IconPicture::FromFile(path, icon)
                    ? QString()
-                   : QStringLiteral("\"%1\" is not a picture that can be used as an icon.").arg(path);
+                   : tr("\"%1\" is not a picture that can be used as an icon.").arg(path);
     };
     if (FileDialogs::Run(this, options).isEmpty())
         return;
@@ -279,9 +282,8 @@ void TTemplateEditor::reject() {
 }
 
 void TTemplateEditor::closeEvent(QCloseEvent* event) {
-    const QString question =
-        Saved ? QStringLiteral("Save modifications to the templates and close the Template Editor?")
-              : QStringLiteral("Close the Template Editor without saving modifications?");
+    const QString question = Saved ? tr("Save modifications to the templates and close the Template Editor?")
+                                   : tr("Close the Template Editor without saving modifications?");
     if (MessageBoxes::Show(this, MessageBoxes::TKind::Confirmation, question,
                            QMessageBox::Yes | QMessageBox::No) != QMessageBox::Yes) {
         Saved = false;

@@ -62,13 +62,13 @@ TToolColumn::TToolColumn(QWidget* parent) : QWidget(parent) {
         const char* Kind;
     };
     const TToolText texts[] = {{"TBArrow", "", nullptr},
-                               {"TBLabel", "label", kKindLabel},
-                               {"TBEdit", "single-line text box", kKindEdit},
-                               {"TBMemo", "multi-line text box", kKindMemo}};
+                               {"TBLabel", QT_TR_NOOP("label"), kKindLabel},
+                               {"TBEdit", QT_TR_NOOP("single-line text box"), kKindEdit},
+                               {"TBMemo", QT_TR_NOOP("multi-line text box"), kKindMemo}};
     for (size_t i = 0; i < std::size(texts); ++i) {
         auto* button = new QToolButton(this);
         button->setObjectName(QLatin1String(texts[i].Name));
-        button->setToolTip(QLatin1String(texts[i].Hint));
+        button->setToolTip(tr(texts[i].Hint));
         button->setCheckable(true);
         button->setAutoExclusive(true);
         button->setAutoRaise(true);

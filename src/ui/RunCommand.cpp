@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/RunCommand.h"
 
+#include "ui/ErrorText.h"
 #include "ui/dialogs/MessageBoxes.h"
 
 #include <exception>
@@ -10,7 +11,7 @@ bool RunCommand(QWidget* parent, const std::function<void()>& command) {
         command();
         return true;
     } catch (const std::exception& error) {
-        MessageBoxes::ShowError(parent, QString::fromStdString(error.what()));
+        MessageBoxes::ShowError(parent, ErrorText(error));
     } catch (...) {
         MessageBoxes::ShowError(parent, QStringLiteral("Unknown error."));
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "exchange/workbook/SheetNames.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 namespace SheetNames {
@@ -16,17 +17,19 @@ bool IsControl(QChar c) {
 
 QString Problem(const QString& name) {
     if (name.isEmpty())
-        return QStringLiteral("a worksheet name cannot be empty");
+        return QCoreApplication::translate("Exchange", "a worksheet name cannot be empty");
     if (name.size() > kMaxLength)
-        return QStringLiteral("a worksheet name has at most 31 characters");
+        return QCoreApplication::translate("Exchange", "a worksheet name has at most 31 characters");
     for (const QChar c : name) {
         if (kForbidden.contains(c))
-            return QStringLiteral("a worksheet name cannot hold any of [ ] : * ? / \\");
+            return QCoreApplication::translate("Exchange",
+                                               "a worksheet name cannot hold any of [ ] : * ? / \\");
         if (IsControl(c) || c.isSurrogate())
-            return QStringLiteral("a worksheet name cannot hold control characters");
+            return QCoreApplication::translate("Exchange", "a worksheet name cannot hold control characters");
     }
     if (name.startsWith(QLatin1Char('\'')) || name.endsWith(QLatin1Char('\'')))
-        return QStringLiteral("a worksheet name cannot begin or end with an apostrophe");
+        return QCoreApplication::translate("Exchange",
+                                           "a worksheet name cannot begin or end with an apostrophe");
     return QString();
 }
 

@@ -17,6 +17,7 @@
 
 #include "core/Error.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -72,9 +73,11 @@ QString ReasonOf(const EFileError& error, const std::string& path) {
 QByteArray ReadFile(const QString& path) {
     const QFileInfo info(path);
     if (!info.exists())
-        throw WorkbookErrors::CannotOpen(path, QStringLiteral("there is no such file"));
+        throw WorkbookErrors::CannotOpen(path,
+                                         QCoreApplication::translate("Exchange", "there is no such file"));
     if (info.isDir())
-        throw WorkbookErrors::CannotOpen(path, QStringLiteral("it is a folder, not a workbook"));
+        throw WorkbookErrors::CannotOpen(
+            path, QCoreApplication::translate("Exchange", "it is a folder, not a workbook"));
     if (!info.isFile() || info.size() > kMaxFileBytes)
         throw WorkbookErrors::NotAWorkbook(path);
     QFile file(path);
@@ -261,7 +264,8 @@ void TWorkbookFile::Load(const QString& path) {
     FFormat = WorkbookFormatOf(path);
     if (FFormat == TWorkbookFormat::None)
         throw WorkbookErrors::CannotOpen(
-            path, QStringLiteral("Quillery reads workbooks whose names end in .xlsx, .xls, .ods or .csv"));
+            path, QCoreApplication::translate(
+                      "Exchange", "Quillery reads workbooks whose names end in .xlsx, .xls, .ods or .csv"));
     const QByteArray bytes = ReadFile(path);
     FPath = path;
     FDiskDigest = Digest(bytes);
@@ -389,15 +393,17 @@ void TWorkbookFile::Write(const QString& path, TWorkbookFormat format) {
         std::string reference;
         CellReference::AppendColumnName(reference, tooLong.Column);
         throw WorkbookErrors::CannotSave(
-            path, QStringLiteral("the text of cell %1%2 in the worksheet \"%3\" has %4 "
-                                 "characters, more than the 32767 a cell can hold")
-                      .arg(QString::fromStdString(reference))
-                      .arg(tooLong.Row)
-                      .arg(tooLong.Sheet)
-                      .arg(tooLong.Length));
+            path,
+            QCoreApplication::translate("Exchange", "the text of cell %1%2 in the worksheet \"%3\" has %4 "
+                                                    "characters, more than the 32767 a cell can hold")
+                .arg(QString::fromStdString(reference))
+                .arg(tooLong.Row)
+                .arg(tooLong.Sheet)
+                .arg(tooLong.Length));
     } catch (const EDamagedPackage&) {
         throw WorkbookErrors::CannotSave(
-            path, QStringLiteral(
+            path, QCoreApplication::translate(
+                      "Exchange",
                       "Quillery cannot add a worksheet to this workbook's layout; export to a new file"));
     } catch (const EFileError& error) {
         throw WorkbookErrors::CannotSave(path, ReasonOf(error, path8));
@@ -408,13 +414,15 @@ void TWorkbookFile::SaveAs(const QString& path) {
     CheckOpen();
     const TWorkbookFormat format = WorkbookFormatOf(path);
     if (format != TWorkbookFormat::Xlsx && format != TWorkbookFormat::Csv)
-        throw WorkbookErrors::CannotSave(path,
-                                         QStringLiteral("Quillery writes workbooks as .xlsx or .csv files"));
+        throw WorkbookErrors::CannotSave(
+            path,
+            QCoreApplication::translate("Exchange", "Quillery writes workbooks as .xlsx or .csv files"));
     // The file this workbook came from must still be as it was read: another program's change is
     // never overwritten.
     if (QFileInfo(path) == QFileInfo(FPath) && QFileInfo::exists(path) && DigestOfFile(path) != FDiskDigest)
         throw WorkbookErrors::CannotSave(
-            path, QStringLiteral("another program changed it after Quillery opened it"));
+            path,
+            QCoreApplication::translate("Exchange", "another program changed it after Quillery opened it"));
     Write(path, format);
     FPath = path;
     FFormat = format;
@@ -424,8 +432,9 @@ void TWorkbookFile::SaveAs(const QString& path) {
 void TWorkbookFile::Save() {
     CheckOpen();
     if (FPath.isEmpty())
-        throw WorkbookErrors::CannotSave(QStringLiteral("the new workbook"),
-                                         QStringLiteral("it has no file yet; save it under a name"));
+        throw WorkbookErrors::CannotSave(
+            QCoreApplication::translate("Exchange", "the new workbook"),
+            QCoreApplication::translate("Exchange", "it has no file yet; save it under a name"));
     if (FFormat == TWorkbookFormat::Xls || FFormat == TWorkbookFormat::Ods)
         throw WorkbookErrors::ReadOnlyFormat(FPath);
     SaveAs(FPath);

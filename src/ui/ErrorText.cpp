@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/ErrorText.h"
+
+#include "core/Error.h"
+
+#include <QCoreApplication>
+
+QString ErrorText(const std::exception& error) {
+    const auto* message = dynamic_cast<const EQuilleryError*>(&error);
+    if (message == nullptr || message->Template().empty())
+        return QString::fromStdString(error.what());
+    const QString translated = QCoreApplication::translate(kMessageContext, message->Template().c_str());
+    // Filled after translation, so that a % in a file name is never taken for a placeholder.
+    QString text = QString::fromStdString(FillMessage(translated.toStdString(), message->Arguments()));
+    if (const auto* assertion = dynamic_cast<const EAssertionFailed*>(message))
+        text += QString::fromStdString(assertion->Place());
+    return text;
+}
