@@ -3,6 +3,8 @@
 
 #include "ui/dialogs/MessageBoxes.h"
 
+#include <QCoreApplication>
+
 #include <exception>
 
 bool RunCommand(QWidget* parent, const std::function<void()>& command) {
@@ -12,7 +14,7 @@ bool RunCommand(QWidget* parent, const std::function<void()>& command) {
     } catch (const std::exception& error) {
         MessageBoxes::ShowError(parent, QString::fromStdString(error.what()));
     } catch (...) {
-        MessageBoxes::ShowError(parent, QStringLiteral("Unknown error."));
+        MessageBoxes::ShowError(parent, QCoreApplication::translate("RunCommand", "Unknown error."));
     }
     return false;
 }
