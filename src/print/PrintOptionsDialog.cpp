@@ -67,7 +67,7 @@ TPrintOptionsDialog::TPrintOptionsDialog(QWidget* parent)
     layout->addWidget(whatBox);
     layout->addWidget(numbersBox);
     layout->addWidget(buttons);
-    setFixedSize(sizeHint().expandedTo(QSize(290, 224)));
+    FitToTexts();
 }
 
 void TPrintOptionsDialog::Prepare(bool recordSelected, const std::vector<QString>& columnCaptions) {
@@ -139,8 +139,18 @@ void TPrintOptionsDialog::UpdateFieldsCaption() {
     // English says "Field" up to one; a translation gives each text its own plural forms.
     FFieldsButton->setText(count > 1 ? tr("%n Fields Selected", nullptr, count)
                                      : tr("%n Field Selected", nullptr, count));
+    FitToTexts();
 }
 
 void TPrintOptionsDialog::UpdateFontCaption() {
     FFontButton->setText(tr("Font: %1 %2pt").arg(PrintListFont().Name).arg(PrintListFont().Size));
+    FitToTexts();
+}
+
+void TPrintOptionsDialog::FitToTexts() {
+    // The buttons' captions (a count, a font's name, a translation) decide the width. Their box
+    // is laid out first, so that the dialog's layout asks it for its new size.
+    FFieldsButton->parentWidget()->layout()->activate();
+    layout()->activate();
+    setFixedSize(layout()->totalSizeHint().expandedTo(QSize(290, 224)));
 }
