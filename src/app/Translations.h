@@ -5,9 +5,9 @@
 
 class QCoreApplication;
 
-// Installs the program's translation into the first of the user's languages that has one
+// Installs the program's translation for the first of the user's languages that has one
 // (QLocale::system(), whose languages follow LANGUAGE, LC_ALL, LC_MESSAGES and LANG), and Qt's
 // own translation of the same language, so that standard buttons speak it too. folder holds the
 // program's quillery_<language>.qm files. Returns the language installed, or an empty string when
-// none of the user's languages has a translation and the program stays in English.
+// the program stays in English: English comes first, or no language listed has a translation.
 QString InstallTranslators(QCoreApplication& application, const QString& folder);
