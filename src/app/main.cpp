@@ -3,6 +3,7 @@
 #include "app/CommandLine.h"
 #include "app/SecondStarts.h"
 #include "app/SingleInstance.h"
+#include "app/Translations.h"
 #include "core/FileIO.h"
 #include "mainwindow/MainWindow.h"
 #include "mainwindow/WindowPlacement.h"
@@ -84,6 +85,9 @@ int main(int argc, char** argv) {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quillery.png")));
     TFolders::Initialize(QCoreApplication::applicationDirPath());
+    // The window speaks the user's language; the messages above, on the terminal, stay English
+    // as scripts may read them.
+    InstallTranslators(application, TFolders::TranslationsFolder());
     if (!commandLine.FilePath.isEmpty()) {
         // The window's first showing opens the remembered data file with its password check, so
         // the file given is opened instead of the last one, and only once.

@@ -47,24 +47,24 @@ TAboutBox::TAboutBox(QWidget* parent, const QString& homePage) : QDialog(parent)
     FWebSite->setCursor(Qt::PointingHandCursor);
     connect(FWebSite, &QLabel::linkActivated, this, &TAboutBox::OpenWebSite);
 
-    auto* ok = new QPushButton(QStringLiteral("O&K"), this);
+    auto* ok = new QPushButton(tr("O&K"), this);
     ok->setObjectName(QStringLiteral("BtnOK"));
     ok->setGeometry(248, 8, 97, 22);
     ok->setDefault(true);
-    ok->setToolTip(QStringLiteral("Close this \"About\" window."));
+    ok->setToolTip(tr("Close this \"About\" window."));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
 QString TAboutBox::VersionText() {
-    return QStringLiteral("Version ") + QString::fromLatin1(BuildInfo::kVersion);
+    return tr("Version %1").arg(QString::fromLatin1(BuildInfo::kVersion));
 }
 
 void TAboutBox::showEvent(QShowEvent* event) {
-    setWindowTitle(QStringLiteral("About Quillery"));
+    setWindowTitle(tr("About Quillery"));
     FIcon->setPixmap(QApplication::windowIcon().pixmap(32, 32));
     FProductName->setText(QStringLiteral("Quillery"));
     FVersion->setText(VersionText());
-    FQtVersion->setText(QStringLiteral("Qt ") + QString::fromLatin1(qVersion()));
+    FQtVersion->setText(tr("Qt %1").arg(QString::fromLatin1(qVersion())));
     const THomePageLine line = HomePageLine(FHomePage);
     FWebSiteCaption->setText(line.Caption);
     for (QLabel* label : {FProductName, FVersion, FQtVersion, FWebSiteCaption}) {

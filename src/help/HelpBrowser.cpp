@@ -62,11 +62,12 @@ QVariant THelpBrowser::loadResource(int type, const QUrl& name) {
 
 QString THelpBrowser::MissingPage(const QUrl& url) const {
     const QString page = url.fileName().isEmpty() ? url.toString() : url.fileName();
-    return QStringLiteral("<html><head><title>Page not found</title></head><body>"
-                          "<h1>Page not found</h1>"
-                          "<p>The help page \"%1\" could not be found in the help folder %2.</p>"
-                          "<p>The help pages are installed together with Quillery; installing the "
-                          "program again puts them back.</p>"
-                          "<p><a href=\"%3\">Back to the start page</a></p></body></html>")
-        .arg(page.toHtmlEscaped(), FHelpFolder.toHtmlEscaped(), StartPage().toString().toHtmlEscaped());
+    return QStringLiteral("<html><head><title>%1</title></head><body><h1>%1</h1>%2</body></html>")
+        .arg(tr("Page not found"),
+             tr("<p>The help page \"%1\" could not be found in the help folder %2.</p>"
+                "<p>The help pages are installed together with Quillery; installing the "
+                "program again puts them back.</p>"
+                "<p><a href=\"%3\">Back to the start page</a></p>")
+                 .arg(page.toHtmlEscaped(), FHelpFolder.toHtmlEscaped(),
+                      StartPage().toString().toHtmlEscaped()));
 }

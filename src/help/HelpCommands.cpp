@@ -13,7 +13,7 @@
 THelpCommands::THelpCommands(QWidget* window, QAction* helpTopics, QAction* visitHomePage, QAction* about)
     : QObject(window), FWindow(window), FHelpWindow(new THelpWindow(TFolders::HelpFolder(), window)),
       FAboutBox(new TAboutBox(window)) {
-    FHelpWindow->AddShortcutSource(QStringLiteral("Main window"), window);
+    FHelpWindow->AddShortcutSource(tr("Main window"), window);
     ConnectCommand(helpTopics, &QAction::triggered, window, [this] { FHelpWindow->ShowTopics(); });
     ConnectCommand(visitHomePage, &QAction::triggered, window, [this] { OpenHomePage(FWindow); });
     ConnectCommand(about, &QAction::triggered, window, [this] { FAboutBox->exec(); });

@@ -63,7 +63,7 @@ QList<TContentsEntry> ContentsOf(const QString& startHtml, const QUrl& startPage
 
 THelpWindow::THelpWindow(const QString& helpFolder, QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("FormHelp"));
-    setWindowTitle(QStringLiteral("Quillery Help"));
+    setWindowTitle(tr("Quillery Help"));
 
     FBrowser = new THelpBrowser(helpFolder, this);
     FBrowser->SetShortcutTables([this] { return ShortcutTables(); });
@@ -74,7 +74,7 @@ THelpWindow::THelpWindow(const QString& helpFolder, QWidget* parent) : QWidget(p
 
     FFindBox = new QLineEdit(this);
     FFindBox->setObjectName(QStringLiteral("FindBox"));
-    FFindBox->setPlaceholderText(QStringLiteral("Find in page"));
+    FFindBox->setPlaceholderText(tr("Find in page"));
     FFindBox->setClearButtonEnabled(true);
     FFindBox->setMaximumWidth(240);
     connect(FFindBox, &QLineEdit::textEdited, this, [this] {
@@ -182,24 +182,22 @@ void THelpWindow::CreateActions() {
         addAction(action);
         return action;
     };
-    FBack =
-        newAction("ActionHelpBack", QStringLiteral("&Back"), QKeySequence::keyBindings(QKeySequence::Back));
+    FBack = newAction("ActionHelpBack", tr("&Back"), QKeySequence::keyBindings(QKeySequence::Back));
     FBack->setIcon(ThemeIcon(this, "go-previous", QStyle::SP_ArrowBack));
     FBack->setEnabled(false);
     connect(FBack, &QAction::triggered, FBrowser, &QTextBrowser::backward);
-    FForward = newAction("ActionHelpForward", QStringLiteral("&Forward"),
-                         QKeySequence::keyBindings(QKeySequence::Forward));
+    FForward =
+        newAction("ActionHelpForward", tr("&Forward"), QKeySequence::keyBindings(QKeySequence::Forward));
     FForward->setIcon(ThemeIcon(this, "go-next", QStyle::SP_ArrowForward));
     FForward->setEnabled(false);
     connect(FForward, &QAction::triggered, FBrowser, &QTextBrowser::forward);
-    FHome = newAction("ActionHelpHome", QStringLiteral("&Home"), {QKeySequence(Qt::ALT | Qt::Key_Home)});
+    FHome = newAction("ActionHelpHome", tr("&Home"), {QKeySequence(Qt::ALT | Qt::Key_Home)});
     FHome->setIcon(ThemeIcon(this, "go-home", QStyle::SP_DirHomeIcon));
     connect(FHome, &QAction::triggered, this, [this] { FBrowser->setSource(FBrowser->StartPage()); });
-    FFindPrevious = newAction("ActionFindPrevious", QStringLiteral("&Previous"),
+    FFindPrevious = newAction("ActionFindPrevious", tr("&Previous"),
                               QKeySequence::keyBindings(QKeySequence::FindPrevious));
     connect(FFindPrevious, &QAction::triggered, this, [this] { FindInPage(true, false); });
-    FFindNext = newAction("ActionFindNext", QStringLiteral("&Next"),
-                          QKeySequence::keyBindings(QKeySequence::FindNext));
+    FFindNext = newAction("ActionFindNext", tr("&Next"), QKeySequence::keyBindings(QKeySequence::FindNext));
     connect(FFindNext, &QAction::triggered, this, [this] { FindInPage(false, false); });
     FFocusFindBox = newAction("ActionFocusFindBox", QString(), QKeySequence::keyBindings(QKeySequence::Find));
     FFocusFindBox->setStatusTip(tr("Move to the find box."));
@@ -243,7 +241,7 @@ QString THelpWindow::ShortcutTables() const {
 void THelpWindow::FillContents() {
     FContents->clear();
     const QUrl start = FBrowser->StartPage();
-    FContents->addItem(QStringLiteral("Start page"));
+    FContents->addItem(tr("Start page"));
     FContents->item(0)->setData(Qt::UserRole, start);
     const QString startHtml = FBrowser->loadResource(QTextDocument::HtmlResource, start).toString();
     // The find reads the pages as they are now: the shortcut tables change with the commands.
@@ -267,8 +265,7 @@ void THelpWindow::ContentsItemActivated(QListWidgetItem* item) {
 
 void THelpWindow::SourceChanged(const QUrl& source) {
     const QString title = FBrowser->documentTitle();
-    setWindowTitle(title.isEmpty() ? QStringLiteral("Quillery Help")
-                                   : QStringLiteral("Quillery Help - ") + title);
+    setWindowTitle(title.isEmpty() ? tr("Quillery Help") : tr("Quillery Help - %1").arg(title));
     // source(), not yet updated while the signal is out.
     const QUrl page = source.adjusted(QUrl::RemoveFragment);
     for (int i = 0; i < FContents->count(); ++i) {
@@ -303,7 +300,7 @@ void THelpWindow::FindInPage(bool backward, bool incremental) {
         // No highlight left from an earlier, shorter text: it would look like a match.
         cursor.clearSelection();
         FBrowser->setTextCursor(cursor);
-        FFindStatus->setText(QStringLiteral("Not found"));
+        FFindStatus->setText(tr("Not found"));
         return;
     }
     FFindStatus->clear();

@@ -6,6 +6,7 @@
 #include "settings/Settings.h"
 #include "ui/dialogs/MessageBoxes.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
 
@@ -35,7 +36,8 @@ bool OpenHomePage(QWidget* parent, const QString& address) {
     if (!missing && QDesktopServices::openUrl(url)) {
         return true;
     }
-    MessageBoxes::ShowError(
-        parent, QStringLiteral("The page %1 could not be opened.").arg(url.toString(QUrl::PreferLocalFile)));
+    MessageBoxes::ShowError(parent,
+                            QCoreApplication::translate("HomePage", "The page %1 could not be opened.")
+                                .arg(url.toString(QUrl::PreferLocalFile)));
     return false;
 }

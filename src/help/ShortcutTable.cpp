@@ -2,18 +2,22 @@
 #include "help/ShortcutTable.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QSet>
 #include <QWidget>
 
 namespace {
 
-// The caption as a menu shows it: without the "&" of its access key and without a trailing "...".
+// The caption as a menu shows it: without the "&" of its access key and without a trailing "..."
+// (or the "…" that translations use).
 QString PlainCaption(QString caption) {
     caption.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
     caption.remove(QLatin1Char('&'));
     caption.replace(QStringLiteral("\x01"), QStringLiteral("&"));
     if (caption.endsWith(QStringLiteral("..."))) {
         caption.chop(3);
+    } else if (caption.endsWith(QChar(0x2026))) {
+        caption.chop(1);
     }
     return caption.trimmed();
 }
@@ -82,8 +86,10 @@ QList<TShortcut> WindowShortcuts(const QWidget& window) {
 
 QString ShortcutTableHtml(const QString& heading, const QList<TShortcut>& shortcuts) {
     QString html = QStringLiteral("<h2>%1</h2>\n<table class=\"keys\" border=\"1\" cellpadding=\"4\" "
-                                  "cellspacing=\"0\">\n<tr><th>Keys</th><th>Command</th></tr>\n")
-                       .arg(heading.toHtmlEscaped());
+                                  "cellspacing=\"0\">\n<tr><th>%2</th><th>%3</th></tr>\n")
+                       .arg(heading.toHtmlEscaped(),
+                            QCoreApplication::translate("ShortcutTable", "Keys").toHtmlEscaped(),
+                            QCoreApplication::translate("ShortcutTable", "Command").toHtmlEscaped());
     for (const TShortcut& shortcut : shortcuts) {
         html += QStringLiteral("<tr><td><kbd>%1</kbd></td><td>%2</td></tr>\n")
                     .arg(shortcut.Keys.toHtmlEscaped(), shortcut.Description.toHtmlEscaped());

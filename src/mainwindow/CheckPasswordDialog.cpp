@@ -4,7 +4,7 @@
 #include <QLineEdit>
 
 TCheckPasswordDialog::TCheckPasswordDialog(QWidget* parent)
-    : TPasswordDialog(QStringLiteral("Please specify the password for the current data file:"), parent),
+    : TPasswordDialog(tr("Please specify the password for the current data file:"), parent),
       FEditPassword(AddPasswordBox(QStringLiteral("EditPassword"), QString())) {
     setObjectName(QStringLiteral("DlgCheckPassword"));
 }

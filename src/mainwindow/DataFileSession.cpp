@@ -15,6 +15,7 @@
 #include "ui/dialogs/FileDialogs.h"
 #include "ui/dialogs/MessageBoxes.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -22,28 +23,32 @@
 
 namespace {
 
-const char* const kTemplatesQuestion =
+const char* const kTemplatesQuestion = QT_TRANSLATE_NOOP(
+    "TDataFileSession",
     "You have specified a new data file. Do you want to use existing templates?\r\n\r\n"
     "Click Yes to apply existing templates to your data file, or click No to just create a blank data file."
-    "\r\n\r\n";
+    "\r\n\r\n");
 const char* const kBackupInUse =
-    "This file is in use. Can not overwrite current data file! Please use another "
-    "file name, or save it to another folder.";
-const char* const kUnwrittenChanges =
+    QT_TRANSLATE_NOOP("TDataFileSession", "This file is in use. Can not overwrite current data file! "
+                                          "Please use another file name, or save it to another folder.");
+const char* const kUnwrittenChanges = QT_TRANSLATE_NOOP(
+    "TDataFileSession",
     "The latest changes could not be written to the data file.\r\n\r\n"
     "Click No to keep them and stay with this data file; Quillery tries to write them again later. "
-    "Click Yes to discard them.";
-const char* const kWritePlain =
+    "Click Yes to discard them.");
+const char* const kWritePlain = QT_TRANSLATE_NOOP(
+    "TDataFileSession",
     "Write the data file without encryption?\r\n\r\n"
     "Its records will then be readable text: anyone who copies the file can read them with another "
-    "program, password or not.";
-const char* const kDataFileFilter = "Ledgrin files (*.lgd)";
+    "program, password or not.");
+const char* const kDataFilePattern = "*.lgd";
 const char* const kDataFileSuffix = "lgd";
-const char* const kChangedElsewhere =
+const char* const kChangedElsewhere = QT_TRANSLATE_NOOP(
+    "TDataFileSession",
     "The data file %1 was changed by another program after Quillery read it.\r\n\r\n"
     "Click Yes to open the other program's version (the changes made here since the last write are "
     "lost), No to replace it with Quillery's data, or Cancel to decide later (the changes stay "
-    "unwritten).";
+    "unwritten).");
 constexpr int kWriteCacheMs = 60000;
 
 std::string LocalPath(const QString& path) {
@@ -54,7 +59,8 @@ FileDialogs::TOptions DataFileDialog(FileDialogs::TMode mode, const QString& tit
     FileDialogs::TOptions options;
     options.Mode = mode;
     options.Title = title;
-    options.Filter = QString::fromLatin1(kDataFileFilter);
+    options.Filter = QCoreApplication::translate("TDataFileSession", "Ledgrin files (%1)")
+                         .arg(QString::fromLatin1(kDataFilePattern));
     options.DefaultSuffix = QString::fromLatin1(kDataFileSuffix);
     options.Folder = folder;
     return options;
@@ -117,7 +123,7 @@ bool TDataFileSession::Write() {
         if (ChangedSince(LocalPath(FPath), FStamp)) {
             // Another program wrote the file since it was read here: never overwrite it blindly.
             const QMessageBox::StandardButton answer = MessageBoxes::Show(
-                FWindow, MessageBoxes::TKind::Warning, QString::fromLatin1(kChangedElsewhere).arg(FPath),
+                FWindow, MessageBoxes::TKind::Warning, tr(kChangedElsewhere).arg(FPath),
                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Cancel);
             if (answer == QMessageBox::Cancel)
                 return false;
@@ -137,7 +143,7 @@ bool TDataFileSession::Write() {
 }
 
 bool TDataFileSession::ConfirmDiscardUnwritten() {
-    return MessageBoxes::Show(FWindow, MessageBoxes::TKind::Warning, QString::fromLatin1(kUnwrittenChanges),
+    return MessageBoxes::Show(FWindow, MessageBoxes::TKind::Warning, tr(kUnwrittenChanges),
                               QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
 }
 
@@ -190,7 +196,7 @@ void TDataFileSession::Open() {
                 return;
             }
             if (!PasswordMatches(typed ? *typed : FCheckPasswordDialog->Password(), FData->PasswordDigest)) {
-                ShowError(QStringLiteral("Password error."));
+                ShowError(tr("Password error."));
                 Refuse();
                 return;
             }
@@ -217,12 +223,12 @@ void TDataFileSession::Refuse() {
 bool TDataFileSession::Choose(const std::function<bool()>& leaving) {
     const QString remembered = TSettingsFile().ReadString(QStringLiteral("DataFile"));
     FileDialogs::TOptions options =
-        DataFileDialog(FileDialogs::TMode::ChooseFile, QStringLiteral("Create/Choose a Data File"),
+        DataFileDialog(FileDialogs::TMode::ChooseFile, tr("Create/Choose a Data File"),
                        DialogFolder(remembered, TFolders::DataFolder(), true));
     if (!remembered.isEmpty())
         options.FileName = QFileInfo(remembered).fileName();
     // A name that does not exist yet makes a new data file.
-    options.AcceptLabel = QStringLiteral("&Open or Create");
+    options.AcceptLabel = tr("&Open or Create");
     const QString chosen = FileDialogs::Run(FWindow, options);
     if (chosen.isEmpty())
         return false;
@@ -246,9 +252,9 @@ bool TDataFileSession::Choose(const std::function<bool()>& leaving) {
 }
 
 bool TDataFileSession::CreateDataFile(const QString& path) {
-    const bool fromTemplates = MessageBoxes::Show(FWindow, MessageBoxes::TKind::Confirmation,
-                                                  QString::fromLatin1(kTemplatesQuestion),
-                                                  QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+    const bool fromTemplates =
+        MessageBoxes::Show(FWindow, MessageBoxes::TKind::Confirmation, tr(kTemplatesQuestion),
+                           QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
     // The new file is made at once, so a folder that does not exist or cannot be written is found
     // now, while the open file is still there to go back to.
     if (fromTemplates) {
@@ -257,8 +263,7 @@ bool TDataFileSession::CreateDataFile(const QString& path) {
             CopyFileReplacing(LocalPath(source), LocalPath(path));
             return true;
         } catch (const std::exception& error) {
-            ShowError(QStringLiteral("Cannot copy the template file %1 to %2: %3\r\n\r\nThe new data file "
-                                     "starts empty.")
+            ShowError(tr("Cannot copy the template file %1 to %2: %3\r\n\r\nThe new data file starts empty.")
                           .arg(QDir::toNativeSeparators(source), path, ErrorText(error)));
         }
     }
@@ -278,7 +283,7 @@ void TDataFileSession::SetPassword() {
         return;
     const bool encrypt = FSetPasswordDialog->Encrypt();
     if (FData->IsEncrypted() && !encrypt &&
-        MessageBoxes::Show(FWindow, MessageBoxes::TKind::Warning, QString::fromLatin1(kWritePlain),
+        MessageBoxes::Show(FWindow, MessageBoxes::TKind::Warning, tr(kWritePlain),
                            QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
     const QString password = FSetPasswordDialog->Password();
@@ -293,14 +298,14 @@ void TDataFileSession::Backup() {
         return;
     TSettingsFile settings;
     FileDialogs::TOptions options = DataFileDialog(
-        FileDialogs::TMode::SaveFile, QStringLiteral("Save a Copy of Data File As"),
+        FileDialogs::TMode::SaveFile, tr("Save a Copy of Data File As"),
         DialogFolder(settings.ReadString(QStringLiteral("BackupDataFile")), TFolders::BackupFolder(), false));
     options.FileName = QFileInfo(FPath).fileName();
     const QString chosen = FileDialogs::Run(FWindow, options);
     if (chosen.isEmpty())
         return;
     if (IsSameFile(LocalPath(chosen), LocalPath(FPath))) {
-        ShowError(QString::fromLatin1(kBackupInUse));
+        ShowError(tr(kBackupInUse));
         return;
     }
     try {

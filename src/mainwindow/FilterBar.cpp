@@ -20,14 +20,14 @@ TFilterBar::TFilterBar(QWidget* parent) : QWidget(parent) {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(16, 0, 8, 0);
     layout->setSpacing(6);
-    auto* label = new QLabel(QStringLiteral("Filter:"), this);
+    auto* label = new QLabel(tr("Filter:"), this);
     FBox = new QLineEdit(this);
     FBox->setObjectName(QStringLiteral("EditSearchBox"));
     FBox->setFixedWidth(140);
-    FBox->setToolTip(QStringLiteral("Enter filter string here, or clear to display all records."));
+    FBox->setToolTip(tr("Enter filter string here, or clear to display all records."));
     FBox->setStatusTip(FBox->toolTip());
     label->setBuddy(FBox);
-    FWholeWord = new QCheckBox(QStringLiteral("Match &Whole Word"), this);
+    FWholeWord = new QCheckBox(tr("Match &Whole Word"), this);
     FWholeWord->setObjectName(QStringLiteral("CBMatchWholeWord"));
     FWholeWord->setFocusPolicy(Qt::ClickFocus);
     FBox->installEventFilter(this);

@@ -50,71 +50,61 @@ QToolButton* NewCommandButton(QAction* action, const QString& caption, int width
 } // namespace
 
 TMainActions::TMainActions(QMainWindow* w)
-    : ChooseDataFile(NewAction(w, "ActionChooseDataFile", QStringLiteral("Create/Choose &Data File..."),
-                               QStringLiteral("Create a new data file, or choose an existing one."),
+    : ChooseDataFile(NewAction(w, "ActionChooseDataFile", tr("Create/Choose &Data File..."),
+                               tr("Create a new data file, or choose an existing one."),
                                QKeySequence(QKeySequence::Open))),
-      SetPassword(NewAction(w, "ActionSetPassword", QStringLiteral("Set Pass&word..."),
-                            QStringLiteral("Set or remove the password of the current data file."))),
-      BackupDataFile(NewAction(w, "ActionBackupDataFile", QStringLiteral("&Backup Data File..."),
-                               QStringLiteral("Save a copy of the current data file."))),
-      ImportFromExcel(NewAction(w, "ActionImportFromExcel", QStringLiteral("Import from Excel..."),
-                                QStringLiteral("Import a worksheet as a new category."))),
-      ExportToExcel(NewAction(w, "ActionExportToExcel", QStringLiteral("Export to Excel..."),
-                              QStringLiteral("Export the records of the current category to a workbook."))),
-      PageSetup(NewAction(w, "ActionPageSetup", QStringLiteral("Page Set&up..."),
-                          QStringLiteral("Choose the paper, orientation and margins for printing."))),
-      Print(NewAction(w, "ActionPrint", QStringLiteral("&Print..."),
-                      QStringLiteral("Print current record or list."), QKeySequence(QKeySequence::Print))),
-      PrintPreview(NewAction(w, "ActionPrintPreview", QStringLiteral("Print Pre&view..."),
-                             QStringLiteral("Show how the current record or list would print."))),
+      SetPassword(NewAction(w, "ActionSetPassword", tr("Set Pass&word..."),
+                            tr("Set or remove the password of the current data file."))),
+      BackupDataFile(NewAction(w, "ActionBackupDataFile", tr("&Backup Data File..."),
+                               tr("Save a copy of the current data file."))),
+      ImportFromExcel(NewAction(w, "ActionImportFromExcel", tr("Import from Excel..."),
+                                tr("Import a worksheet as a new category."))),
+      ExportToExcel(NewAction(w, "ActionExportToExcel", tr("Export to Excel..."),
+                              tr("Export the records of the current category to a workbook."))),
+      PageSetup(NewAction(w, "ActionPageSetup", tr("Page Set&up..."),
+                          tr("Choose the paper, orientation and margins for printing."))),
+      Print(NewAction(w, "ActionPrint", tr("&Print..."), tr("Print current record or list."),
+                      QKeySequence(QKeySequence::Print))),
+      PrintPreview(NewAction(w, "ActionPrintPreview", tr("Print Pre&view..."),
+                             tr("Show how the current record or list would print."))),
       // Some desktops have no key of their own for quitting: Ctrl+Q, as elsewhere.
       Exit(NewAction(
-          w, "ActionExit", QStringLiteral("E&xit"), QStringLiteral("Close Quillery."),
+          w, "ActionExit", tr("E&xit"), tr("Close Quillery."),
           QKeySequence::keyBindings(QKeySequence::Quit).value(0, QKeySequence(Qt::CTRL | Qt::Key_Q)))),
-      Undo(NewAction(w, "ActionUndo", QStringLiteral("&Undo"), QStringLiteral("Take back the last change."),
+      Undo(NewAction(w, "ActionUndo", tr("&Undo"), tr("Take back the last change."),
                      QKeySequence(Qt::CTRL | Qt::Key_Z))),
-      Redo(NewAction(w, "ActionRedo", QStringLiteral("&Redo"),
-                     QStringLiteral("Make the change that was taken back again."))),
-      Cut(NewAction(w, "ActionCut", QStringLiteral("Cu&t"),
-                    QStringLiteral("Cut the selected text to the clipboard."),
+      Redo(NewAction(w, "ActionRedo", tr("&Redo"), tr("Make the change that was taken back again."))),
+      Cut(NewAction(w, "ActionCut", tr("Cu&t"), tr("Cut the selected text to the clipboard."),
                     QKeySequence(Qt::CTRL | Qt::Key_X))),
-      Copy(NewAction(w, "ActionCopy", QStringLiteral("&Copy"),
-                     QStringLiteral("Copy the selected text to the clipboard."),
+      Copy(NewAction(w, "ActionCopy", tr("&Copy"), tr("Copy the selected text to the clipboard."),
                      QKeySequence(Qt::CTRL | Qt::Key_C))),
-      Paste(NewAction(w, "ActionPaste", QStringLiteral("&Paste"),
-                      QStringLiteral("Paste the text of the clipboard."),
+      Paste(NewAction(w, "ActionPaste", tr("&Paste"), tr("Paste the text of the clipboard."),
                       QKeySequence(Qt::CTRL | Qt::Key_V))),
-      SelectAll(NewAction(w, "ActionSelectAll", QStringLiteral("Select &All"),
-                          QStringLiteral("Select the whole text."), QKeySequence(Qt::CTRL | Qt::Key_A))),
-      EditTemplates(NewAction(w, "ActionEditTemplates", QStringLiteral("Edit Temp&lates"),
-                              QStringLiteral("Edit the templates for each category."))),
-      NewItem(NewAction(w, "ActionNewItem", QStringLiteral("&New Record"),
-                        QStringLiteral("Create a new blank record."), QKeySequence(Qt::CTRL | Qt::Key_N))),
-      DuplicateItem(NewAction(w, "ActionDuplicateItem", QStringLiteral("&Duplicate Record"),
-                              QStringLiteral("Duplicate the selected record."))),
+      SelectAll(NewAction(w, "ActionSelectAll", tr("Select &All"), tr("Select the whole text."),
+                          QKeySequence(Qt::CTRL | Qt::Key_A))),
+      EditTemplates(NewAction(w, "ActionEditTemplates", tr("Edit Temp&lates"),
+                              tr("Edit the templates for each category."))),
+      NewItem(NewAction(w, "ActionNewItem", tr("&New Record"), tr("Create a new blank record."),
+                        QKeySequence(Qt::CTRL | Qt::Key_N))),
+      DuplicateItem(
+          NewAction(w, "ActionDuplicateItem", tr("&Duplicate Record"), tr("Duplicate the selected record."))),
       // Delete Record's key is the Delete key in the record list, not a shortcut.
-      DeleteItem(NewAction(w, "ActionDeleteItem", QStringLiteral("D&elete Record"),
-                           QStringLiteral("Delete the selected record."))),
-      SaveRecord(NewAction(w, "ActionSaveRecord", QCoreApplication::translate("TMainActions", "&Save Record"),
-                           QCoreApplication::translate("TMainActions", "Save the changes to the record."),
+      DeleteItem(NewAction(w, "ActionDeleteItem", tr("D&elete Record"), tr("Delete the selected record."))),
+      SaveRecord(NewAction(w, "ActionSaveRecord", tr("&Save Record"), tr("Save the changes to the record."),
                            QKeySequence(QKeySequence::Save))),
-      SetFocusToSearchBox(NewAction(w, "ActionSetFocusToSearchBox", QString(),
-                                    QStringLiteral("Move to the filter box."),
+      SetFocusToSearchBox(NewAction(w, "ActionSetFocusToSearchBox", QString(), tr("Move to the filter box."),
                                     QKeySequence(Qt::CTRL | Qt::Key_F))),
       SetFocusToTheListView(NewAction(w, "ActionSetFocusToTheListView", QString(),
-                                      QStringLiteral("Move to the record list."),
-                                      QKeySequence(Qt::CTRL | Qt::Key_L))),
+                                      tr("Move to the record list."), QKeySequence(Qt::CTRL | Qt::Key_L))),
       NextCategory(NewAction(w, "ActionNextCategory", QString(), QString(),
                              QKeySequence(Qt::CTRL | Qt::Key_PageDown))),
       PreviousCategory(NewAction(w, "ActionPreviousCategory", QString(), QString(),
                                  QKeySequence(Qt::CTRL | Qt::Key_PageUp))),
-      Search(new QAction(w)),
-      HelpTopics(NewAction(w, "ActionHelpTopics", QStringLiteral("&Help Topics"),
-                           QStringLiteral("Show the help pages."), QKeySequence(Qt::Key_F1))),
-      VisitHomePage(NewAction(w, "ActionVisitHomePage", QStringLiteral("Visit Home Page"),
-                              QStringLiteral("Open the Quillery home page in the web browser."))),
-      About(NewAction(w, "ActionAbout", QStringLiteral("&About..."),
-                      QStringLiteral("Show the program's version and home page."))) {
+      Search(new QAction(w)), HelpTopics(NewAction(w, "ActionHelpTopics", tr("&Help Topics"),
+                                                   tr("Show the help pages."), QKeySequence(Qt::Key_F1))),
+      VisitHomePage(NewAction(w, "ActionVisitHomePage", tr("Visit Home Page"),
+                              tr("Open the Quillery home page in the web browser."))),
+      About(NewAction(w, "ActionAbout", tr("&About..."), tr("Show the program's version and home page."))) {
     Search->setObjectName(QStringLiteral("ActionSearch"));
     Redo->setShortcuts({QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
     SetIcon(Undo, w, "edit-undo", QStyle::SP_ArrowBack);
@@ -139,11 +129,11 @@ TMainActions::TMainActions(QMainWindow* w)
 
 void TMainActions::CreateMenusAndToolBar(QMainWindow* window) {
     QMenuBar* bar = window->menuBar();
-    QMenu* file = FileMenu = bar->addMenu(QStringLiteral("&File"));
+    QMenu* file = FileMenu = bar->addMenu(tr("&File"));
     file->setObjectName(QStringLiteral("MenuFile"));
     file->addActions({ChooseDataFile, SetPassword, BackupDataFile});
     file->addSeparator();
-    ImportExportMenu = file->addMenu(QStringLiteral("Import/Export"));
+    ImportExportMenu = file->addMenu(tr("Import/Export"));
     ImportExportMenu->setObjectName(QStringLiteral("MenuImportExport"));
     ImportExportMenu->addActions({ImportFromExcel, ExportToExcel});
     file->addSeparator();
@@ -151,7 +141,7 @@ void TMainActions::CreateMenusAndToolBar(QMainWindow* window) {
     file->addSeparator();
     file->addAction(Exit);
 
-    EditMenu = bar->addMenu(QStringLiteral("&Edit"));
+    EditMenu = bar->addMenu(tr("&Edit"));
     EditMenu->setObjectName(QStringLiteral("MenuEdit"));
     EditMenu->addActions({Undo, Redo});
     EditMenu->addSeparator();
@@ -159,16 +149,16 @@ void TMainActions::CreateMenusAndToolBar(QMainWindow* window) {
     EditMenu->addSeparator();
     EditMenu->addAction(SelectAll);
 
-    QMenu* operations = bar->addMenu(QStringLiteral("&Operations"));
+    QMenu* operations = bar->addMenu(tr("&Operations"));
     operations->setObjectName(QStringLiteral("MenuOperations"));
     operations->addAction(EditTemplates);
-    QMenu* dataOperations = operations->addMenu(QStringLiteral("&Data Operations"));
+    QMenu* dataOperations = operations->addMenu(tr("&Data Operations"));
     dataOperations->setObjectName(QStringLiteral("MenuDataOperations"));
     dataOperations->addActions({NewItem, DuplicateItem, DeleteItem});
     dataOperations->addSeparator();
     dataOperations->addAction(SaveRecord);
 
-    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
+    QMenu* help = bar->addMenu(tr("&Help"));
     help->setObjectName(QStringLiteral("MenuHelp"));
     help->addAction(HelpTopics);
     help->addSeparator();
@@ -176,7 +166,7 @@ void TMainActions::CreateMenusAndToolBar(QMainWindow* window) {
     help->addSeparator();
     help->addAction(About);
 
-    QToolBar* toolBar = window->addToolBar(QStringLiteral("Main"));
+    QToolBar* toolBar = window->addToolBar(tr("Main"));
     toolBar->setObjectName(QStringLiteral("ToolBar1"));
     toolBar->setMovable(false);
     toolBar->setFloatable(false);
@@ -195,7 +185,6 @@ void TMainActions::CreateMenusAndToolBar(QMainWindow* window) {
     commandsLayout->setSpacing(1);
     commandsLayout->addWidget(NewCommandButton(NewItem, NewItem->text(), 89, recordCommands));
     commandsLayout->addWidget(NewCommandButton(DuplicateItem, DuplicateItem->text(), 109, recordCommands));
-    commandsLayout->addWidget(
-        NewCommandButton(DeleteItem, QStringLiteral("Dele&te Record"), 97, recordCommands));
+    commandsLayout->addWidget(NewCommandButton(DeleteItem, tr("Dele&te Record"), 97, recordCommands));
     RecordCommandsItem = toolBar->addWidget(recordCommands);
 }

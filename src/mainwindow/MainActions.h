@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QCoreApplication>
+
 class QAction;
 class QMainWindow;
 class QMenu;
@@ -9,6 +11,9 @@ class QWidget;
 // The main window's commands with their captions, hints, shortcuts and icons, and the menus and
 // the toolbar that offer them. Each action's objectName is its command's name.
 struct TMainActions {
+    Q_DECLARE_TR_FUNCTIONS(TMainActions)
+
+public:
     // Creates the actions on window, all disabled that need a file, a category, a record or a
     // focused text box.
     explicit TMainActions(QMainWindow* window);

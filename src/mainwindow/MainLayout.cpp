@@ -20,8 +20,7 @@ constexpr int kListViewHeight = 145;
 
 TMainLayout::TMainLayout(QMainWindow* window, QWidget* filterBar)
     : QObject(window), FMainSplitter(new QSplitter(Qt::Horizontal, window)),
-      FLeftPanel(new QWidget(FMainSplitter)),
-      FCategoryBar(new TCategoryBar(QStringLiteral("Categories"), FLeftPanel)),
+      FLeftPanel(new QWidget(FMainSplitter)), FCategoryBar(new TCategoryBar(tr("Categories"), FLeftPanel)),
       FListViewHeight(kListViewHeight) {
     FMainSplitter->setObjectName(QStringLiteral("SplitterMain"));
     FMainSplitter->setHandleWidth(3);
@@ -54,10 +53,10 @@ QWidget* TMainLayout::CreateNoCategoriesHint(QWidget* parent) {
     FNoCategoriesHint->setObjectName(QStringLiteral("PanelNoCategories"));
     auto* layout = new QVBoxLayout(FNoCategoriesHint);
     layout->addStretch(1);
-    auto* text = new QLabel(QStringLiteral("This data file has no categories yet."), FNoCategoriesHint);
+    auto* text = new QLabel(tr("This data file has no categories yet."), FNoCategoriesHint);
     text->setAlignment(Qt::AlignCenter);
     layout->addWidget(text);
-    auto* button = new QPushButton(QStringLiteral("Edit Temp&lates..."), FNoCategoriesHint);
+    auto* button = new QPushButton(tr("Edit Temp&lates..."), FNoCategoriesHint);
     button->setObjectName(QStringLiteral("BtnNoCategoriesEditTemplates"));
     connect(button, &QPushButton::clicked, this, &TMainLayout::EditTemplatesRequested);
     layout->addWidget(button, 0, Qt::AlignHCenter);

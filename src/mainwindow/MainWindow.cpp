@@ -40,18 +40,19 @@
 
 namespace {
 
-const char* const kWelcome =
+const char* const kWelcome = QT_TRANSLATE_NOOP(
+    "TMainWindow",
     "Welcome to use Quillery. "
     "Before you can use this program, please specify a file that will be used to store your data. "
     "\r\n\r\n"
     "Click OK to specify the data file. If the file does not exist, it will be created. "
     "Or click Cancel to exit this program."
-    "\r\n\r\n";
-const char* const kSaveBeforeTemplates =
-    "Please save or cancel your modification to record before editing templates.";
+    "\r\n\r\n");
+const char* const kSaveBeforeTemplates = QT_TRANSLATE_NOOP(
+    "TMainWindow", "Please save or cancel your modification to record before editing templates.");
 const char* const kImport = QT_TRANSLATE_NOOP("TUndoCommands", "Import");
-const char* const kSaveBeforeImport =
-    "Please save or cancel your modification to record before importing from Excel file.";
+const char* const kSaveBeforeImport = QT_TRANSLATE_NOOP(
+    "TMainWindow", "Please save or cancel your modification to record before importing from Excel file.");
 
 } // namespace
 
@@ -62,7 +63,7 @@ TMainWindow::TMainWindow(QWidget* parent)
       FFilterBar(new TFilterBar(this)), FLayout(new TMainLayout(this, FFilterBar)),
       FRecordList(FLayout->RecordList()), FPrintHost(new TPrintHost(this)) {
     setObjectName(QStringLiteral("FormMain"));
-    setWindowTitle(QStringLiteral("Quillery"));
+    setWindowTitle(tr("Quillery"));
     resize(1000, 680);
 
     FActions->CreateMenusAndToolBar(this);
@@ -202,9 +203,8 @@ void TMainWindow::FirstShow() {
     if (!path.isEmpty() && !QFileInfo(path).isFile())
         path.clear();
     FSession->SetPath(path);
-    if (path.isEmpty() &&
-        MessageBoxes::Show(this, MessageBoxes::TKind::Information, QString::fromLatin1(kWelcome),
-                           QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok)
+    if (path.isEmpty() && MessageBoxes::Show(this, MessageBoxes::TKind::Information, tr(kWelcome),
+                                             QMessageBox::Ok | QMessageBox::Cancel) == QMessageBox::Ok)
         ChooseDataFile();
     if (FSession->Path().isEmpty()) {
         // Without a data file the program ends; the close runs once the showing is over.
@@ -262,9 +262,10 @@ void TMainWindow::BringToFront() {
 void TMainWindow::DataFileOpenedChanged(bool opened) {
     // A file that cannot be written says so once, in the title.
     const bool readOnly = opened && IsReadOnlyFile(QFile::encodeName(FSession->Path()).toStdString());
-    setWindowTitle(opened ? QStringLiteral("Quillery - ") + QFileInfo(FSession->Path()).fileName() +
-                                (readOnly ? QStringLiteral(" (read-only)") : QString())
-                          : QStringLiteral("Quillery"));
+    const QString fileName = QFileInfo(FSession->Path()).fileName();
+    setWindowTitle(!opened    ? tr("Quillery")
+                   : readOnly ? tr("Quillery - %1 (read-only)").arg(fileName)
+                              : tr("Quillery - %1").arg(fileName));
     FBrowser->FillCategoryBar();
     FActions->SetPassword->setEnabled(opened);
     FActions->BackupDataFile->setEnabled(opened);
@@ -293,7 +294,7 @@ bool TMainWindow::OpenFile(const QString& path) {
 
 void TMainWindow::EditTemplates() {
     if (FLayout->RecordForm()->Modified()) {
-        MessageBoxes::ShowError(this, QString::fromLatin1(kSaveBeforeTemplates));
+        MessageBoxes::ShowError(this, tr(kSaveBeforeTemplates));
         return;
     }
     FWorkingCopy = std::make_unique<TDataFile>();
@@ -311,7 +312,7 @@ void TMainWindow::EditTemplates() {
 
 void TMainWindow::ImportFromExcel(const QString& fileName) {
     if (FLayout->RecordForm()->Modified()) {
-        MessageBoxes::ShowError(this, QString::fromLatin1(kSaveBeforeImport));
+        MessageBoxes::ShowError(this, tr(kSaveBeforeImport));
         return;
     }
     const TRecordHistory::TPlace before = FBrowser->CurrentPlace();

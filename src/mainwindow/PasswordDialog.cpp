@@ -14,7 +14,7 @@
 
 TPasswordDialog::TPasswordDialog(const QString& text, QWidget* parent)
     : QDialog(parent), FLayout(new QVBoxLayout(this)), FBoxes(new QFormLayout) {
-    setWindowTitle(QStringLiteral("Quillery"));
+    setWindowTitle(tr("Quillery"));
     setModal(true);
     auto* label = new QLabel(text, this);
     label->setObjectName(QStringLiteral("LabelText"));
@@ -25,7 +25,7 @@ TPasswordDialog::TPasswordDialog(const QString& text, QWidget* parent)
     FLayout->addLayout(FBoxes);
 
     FLayout->addSpacing(4);
-    FLayout->addWidget(NewOkCancelButtons(this, QStringLiteral("O&K")));
+    FLayout->addWidget(NewOkCancelButtons(this, tr("O&K")));
     setMinimumWidth(380);
 }
 

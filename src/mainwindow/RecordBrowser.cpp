@@ -21,7 +21,8 @@
 
 namespace {
 
-const char* const kRecordModified = "Record modified, would you like to save?";
+const char* const kRecordModified =
+    QT_TRANSLATE_NOOP("TRecordBrowser", "Record modified, would you like to save?");
 const char* const kEditRecord = QT_TRANSLATE_NOOP("TUndoCommands", "Edit Record");
 
 constexpr int kSelectCategoryMs = 150;
@@ -240,11 +241,18 @@ void TRecordBrowser::UpdateRecordCount() {
         FCategoryLabel->clear();
         return;
     }
+    // English says "record" up to one and "records" above; a translation gives each its own
+    // plural forms, so "0" can take the plural where its language wants it.
     const int count = FRecordList->RowCount();
-    FCategoryLabel->setText(DisplayText(FCurrentCategory->Name) +
-                            (FFiltered ? QStringLiteral("   (Filtered: ") : QStringLiteral("   (Total: ")) +
-                            QString::number(count) + QStringLiteral(" record") +
-                            (count > 1 ? QStringLiteral("s") : QString()) + QStringLiteral(")"));
+    QString text;
+    if (FFiltered) {
+        text = count > 1 ? tr("%1   (Filtered: %n records)", nullptr, count)
+                         : tr("%1   (Filtered: %n record)", nullptr, count);
+    } else {
+        text = count > 1 ? tr("%1   (Total: %n records)", nullptr, count)
+                         : tr("%1   (Total: %n record)", nullptr, count);
+    }
+    FCategoryLabel->setText(text.arg(DisplayText(FCurrentCategory->Name)));
 }
 
 void TRecordBrowser::SortRecordList() {
@@ -294,7 +302,7 @@ bool TRecordBrowser::OfferToSaveRecord(bool keepListOrder) {
     if (!FRecordForm->Modified())
         return true;
     const QMessageBox::StandardButton answer =
-        MessageBoxes::Show(FWindow, MessageBoxes::TKind::Warning, QString::fromLatin1(kRecordModified),
+        MessageBoxes::Show(FWindow, MessageBoxes::TKind::Warning, tr(kRecordModified),
                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
     if (answer == QMessageBox::Yes) {
         FSavingOnDeselect = keepListOrder;

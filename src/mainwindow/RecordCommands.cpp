@@ -11,7 +11,7 @@
 #include <QAction>
 
 namespace {
-const char* const kDeleteRecordQuestion = "Delete selected record?";
+const char* const kDeleteRecordQuestion = QT_TRANSLATE_NOOP("TRecordCommands", "Delete selected record?");
 // The commands' names in Undo and Redo.
 const char* const kNewRecord = QT_TRANSLATE_NOOP("TUndoCommands", "New Record");
 const char* const kDuplicateRecord = QT_TRANSLATE_NOOP("TUndoCommands", "Duplicate Record");
@@ -49,9 +49,8 @@ void TRecordCommands::DuplicateRecord() {
 void TRecordCommands::DeleteRecord() {
     if (!CanAct() || FBrowser.CurrentRecord() == nullptr)
         return;
-    if (MessageBoxes::Show(FWindow, MessageBoxes::TKind::Confirmation,
-                           QString::fromLatin1(kDeleteRecordQuestion), QMessageBox::Yes | QMessageBox::No,
-                           QMessageBox::No) != QMessageBox::Yes)
+    if (MessageBoxes::Show(FWindow, MessageBoxes::TKind::Confirmation, tr(kDeleteRecordQuestion),
+                           QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
         return;
     // The selection as it is after the question.
     if (TRecord* record = FBrowser.CurrentRecord())

@@ -120,9 +120,9 @@ TRecordForm::TRecordForm(QWidget* parent) : QWidget(parent) {
     // The buttons show over an edited record, the text while none is shown: never both.
     auto* stripLayout = new QHBoxLayout(strip);
     stripLayout->setContentsMargins(kStripButtonsLeft, kStripMargin, kStripMargin, kStripMargin);
-    FSaveButton = NewStripButton(QStringLiteral("&Save"), "BtnSaveData", strip);
+    FSaveButton = NewStripButton(tr("&Save"), "BtnSaveData", strip);
     connect(FSaveButton, &QPushButton::clicked, this, &TRecordForm::SaveRequested);
-    FCancelButton = NewStripButton(QStringLiteral("&Cancel"), "BtnCancelData", strip);
+    FCancelButton = NewStripButton(tr("&Cancel"), "BtnCancelData", strip);
     connect(FCancelButton, &QPushButton::clicked, this, &TRecordForm::CancelRequested);
     FStripLabel = new QLabel(strip);
     FStripLabel->setObjectName(QStringLiteral("LabelDataFormToolBar"));
@@ -183,7 +183,7 @@ void TRecordForm::SetModified(bool modified) {
 }
 
 void TRecordForm::ShowNoRecord(bool noRecord) {
-    FStripLabel->setText(noRecord ? QStringLiteral("No record is selected.") : QString());
+    FStripLabel->setText(noRecord ? tr("No record is selected.") : QString());
 }
 
 void TRecordForm::Build(const TCategory* category) {

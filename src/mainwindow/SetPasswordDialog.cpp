@@ -8,16 +8,16 @@
 #include <QLineEdit>
 
 TSetPasswordDialog::TSetPasswordDialog(QWidget* parent)
-    : TPasswordDialog(QStringLiteral("Set the password for the current data file here:"), parent),
-      FEditPassword(AddPasswordBox(QStringLiteral("EditPassword"), QStringLiteral("Password:"))),
-      FEditAgain(AddPasswordBox(QStringLiteral("EditAgain"), QStringLiteral("Again:"))),
-      FCheckEncrypt(new QCheckBox(QStringLiteral("Encrypt the data file with this password"), this)) {
+    : TPasswordDialog(tr("Set the password for the current data file here:"), parent),
+      FEditPassword(AddPasswordBox(QStringLiteral("EditPassword"), tr("Password:"))),
+      FEditAgain(AddPasswordBox(QStringLiteral("EditAgain"), tr("Again:"))),
+      FCheckEncrypt(new QCheckBox(tr("Encrypt the data file with this password"), this)) {
     setObjectName(QStringLiteral("DlgSetPassword"));
-    auto* note = new QLabel(
-        QStringLiteral("Without encryption, the password only keeps Quillery from opening the file: the "
-                       "records are not encrypted, and other programs can read them. Encrypt anything "
-                       "secret."),
-        this);
+    auto* note =
+        new QLabel(tr("Without encryption, the password only keeps Quillery from opening the file: the "
+                      "records are not encrypted, and other programs can read them. Encrypt anything "
+                      "secret."),
+                   this);
     note->setObjectName(QStringLiteral("LabelPlainNote"));
     note->setWordWrap(true);
     FCheckEncrypt->setObjectName(QStringLiteral("CheckEncrypt"));
@@ -41,13 +41,13 @@ void TSetPasswordDialog::SetEncrypt(bool encrypt) {
 
 void TSetPasswordDialog::accept() {
     if (FEditPassword->text() != FEditAgain->text()) {
-        MessageBoxes::ShowError(this, QStringLiteral("The two passwords should be identical."));
+        MessageBoxes::ShowError(this, tr("The two passwords should be identical."));
         return;
     }
     if (Encrypt() && FEditPassword->text().isEmpty()) {
-        MessageBoxes::ShowError(
-            this, QStringLiteral("An encrypted data file needs a password. Type one in both boxes, or "
-                                 "untick encryption to remove the password."));
+        MessageBoxes::ShowError(this,
+                                tr("An encrypted data file needs a password. Type one in both boxes, or "
+                                   "untick encryption to remove the password."));
         return;
     }
     TPasswordDialog::accept();

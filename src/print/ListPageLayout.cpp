@@ -72,7 +72,7 @@ void TListPageLayout::MeasureColumns(const std::vector<QString>& headings, TPrin
     for (int column = 0; column < columns; ++column) {
         FNatural[static_cast<size_t>(column)] = FHeadingMeasure->Width(headings[static_cast<size_t>(column)]);
     }
-    progress.Begin(QStringLiteral("Measuring the list..."), FRowCount);
+    progress.Begin(tr("Measuring the list..."), FRowCount);
     for (int row = 0; row < FRowCount; ++row) {
         for (int column = 0; column < columns; ++column) {
             qreal& natural = FNatural[static_cast<size_t>(column)];
@@ -141,7 +141,7 @@ void TListPageLayout::CutPages(qreal rowRoom, TPrintProgress& progress) {
         }
         return;
     }
-    progress.Begin(QStringLiteral("Preparing the pages..."), FRowCount);
+    progress.Begin(tr("Preparing the pages..."), FRowCount);
     qreal used = 0;
     for (int row = 0; row < FRowCount; ++row) {
         const qreal height = RowHeight(row);

@@ -4,6 +4,8 @@
 #include "print/PageLayout.h"
 #include "print/TextMeasure.h"
 
+#include <QCoreApplication>
+
 #include <memory>
 #include <vector>
 
@@ -15,6 +17,8 @@ class TListPage;
 // width in proportion and its texts wrap. Pages are cut row by row and only the first row of each
 // page is kept, so a long list costs no more memory than a short one.
 class TListPageLayout final : public TPageLayout {
+    Q_DECLARE_TR_FUNCTIONS(TListPageLayout)
+
 public:
     explicit TListPageLayout(const TListPage& page);
     ~TListPageLayout() override;

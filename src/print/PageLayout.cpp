@@ -3,6 +3,7 @@
 
 #include "print/PrintProgress.h"
 
+#include <QCoreApplication>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPrinter>
@@ -59,7 +60,7 @@ void TPageLayout::Prepare(QPrinter& printer, TPageNumbers numbers, TPrintProgres
 }
 
 QString PageNumberText(int page, int pageCount) {
-    return QStringLiteral("Page %1/%2").arg(page).arg(pageCount);
+    return QCoreApplication::translate("PrintPages", "Page %1/%2").arg(page).arg(pageCount);
 }
 
 void PrintPages(QPrinter& printer, TPageLayout& layout, TPageNumbers numbers, TPrintProgress& progress) {
@@ -78,13 +79,14 @@ void PrintPages(QPrinter& printer, TPageLayout& layout, TPageNumbers numbers, TP
     if (!painter.begin(&printer)) {
         const QString target =
             printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : printer.printerName();
-        throw std::runtime_error(QStringLiteral("Cannot print to %1").arg(target).toStdString());
+        throw std::runtime_error(
+            QCoreApplication::translate("PrintPages", "Cannot print to %1").arg(target).toStdString());
     }
     const QSizeF page = PrintableSize(printer);
     const qreal band = NumberBand(printer, numbers);
     const QRectF body(0, numbers == TPageNumbers::Header ? band : 0, page.width(), page.height() - band);
     try {
-        progress.Begin(QStringLiteral("Printing the pages..."), last - first + 1);
+        progress.Begin(QCoreApplication::translate("PrintPages", "Printing the pages..."), last - first + 1);
         for (int number = first; number <= last; ++number) {
             if (number > first) {
                 printer.newPage();

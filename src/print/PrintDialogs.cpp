@@ -103,7 +103,7 @@ bool RunPageSetup(QWidget* parent, QPrinter& printer) {
 
 void RunPreview(QWidget* parent, QPrinter& printer, const std::function<void(QPrinter&)>& paint) {
     QPrintPreviewDialog dialog(&printer, parent);
-    dialog.setWindowTitle(QStringLiteral("Print Preview"));
+    dialog.setWindowTitle(QCoreApplication::translate("PrintDialogs", "Print Preview"));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&paint](QPrinter* target) { paint(*target); });
     if (Script().Enabled()) {

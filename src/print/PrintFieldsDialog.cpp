@@ -46,29 +46,29 @@ QToolButton* NewMoveButton(QWidget* parent, const char* name, const char* themeI
 TPrintFieldsDialog::TPrintFieldsDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("FormPrintSelFields"));
-    setWindowTitle(QStringLiteral("Select Fields"));
+    setWindowTitle(tr("Select Fields"));
 
     FPrintList = NewFieldList(this, "LVPrint");
     FLeftOutList = NewFieldList(this, "LVNotPrint");
-    auto* printLabel = new QLabel(QStringLiteral("Print these fields:"), this);
+    auto* printLabel = new QLabel(tr("Print these fields:"), this);
     printLabel->setBuddy(FPrintList);
-    auto* notPrintLabel = new QLabel(QStringLiteral("Do not print these fields:"), this);
+    auto* notPrintLabel = new QLabel(tr("Do not print these fields:"), this);
     notPrintLabel->setBuddy(FLeftOutList);
 
     QToolButton* moveRight = NewMoveButton(this, "BtnMoveRight", "go-next", QStyle::SP_ArrowRight,
-                                           QStringLiteral("Do not print the selected fields"));
+                                           tr("Do not print the selected fields"));
     QToolButton* moveLeft = NewMoveButton(this, "BtnMoveLeft", "go-previous", QStyle::SP_ArrowLeft,
-                                          QStringLiteral("Print the selected fields"));
-    QToolButton* moveUp = NewMoveButton(this, "BtnMoveUp", "go-up", QStyle::SP_ArrowUp,
-                                        QStringLiteral("Print the selected field earlier"));
+                                          tr("Print the selected fields"));
+    QToolButton* moveUp =
+        NewMoveButton(this, "BtnMoveUp", "go-up", QStyle::SP_ArrowUp, tr("Print the selected field earlier"));
     QToolButton* moveDown = NewMoveButton(this, "BtnMoveDown", "go-down", QStyle::SP_ArrowDown,
-                                          QStringLiteral("Print the selected field later"));
+                                          tr("Print the selected field later"));
     connect(moveRight, &QToolButton::clicked, this, &TPrintFieldsDialog::LeaveOutSelected);
     connect(moveLeft, &QToolButton::clicked, this, &TPrintFieldsDialog::PrintSelected);
     connect(moveUp, &QToolButton::clicked, this, &TPrintFieldsDialog::MoveUp);
     connect(moveDown, &QToolButton::clicked, this, &TPrintFieldsDialog::MoveDown);
 
-    QDialogButtonBox* buttons = NewOkCancelButtons(this, QStringLiteral("&OK"));
+    QDialogButtonBox* buttons = NewOkCancelButtons(this, tr("&OK"));
 
     auto* across = new QVBoxLayout();
     across->addStretch();

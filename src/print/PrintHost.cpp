@@ -67,7 +67,7 @@ void TPrintHost::Run(const std::optional<TPrintedForm>& record, const TListSourc
                 // An empty print list prints nothing at all.
                 const TListPage page(list, FOptionsDialog->PrintColumns(), PrintListFont().Name,
                                      PrintListFont().Size);
-                progress.Begin(QStringLiteral("Writing the page file..."), page.RowCount());
+                progress.Begin(tr("Writing the page file..."), page.RowCount());
                 WritePage([&page, &progress](TPageLines& lines) {
                     page.WriteLines(lines, [&progress](int row) { progress.Step(row); });
                 });

@@ -18,20 +18,22 @@
 
 namespace {
 
-const char* const kPageNumberCaptions[] = {"Include Page Numbers as Headers",
-                                           "Include Page Numbers as Footers", "Do not Include Page Numbers"};
+const char* const kPageNumberCaptions[] = {
+    QT_TRANSLATE_NOOP("TPrintOptionsDialog", "Include Page Numbers as Headers"),
+    QT_TRANSLATE_NOOP("TPrintOptionsDialog", "Include Page Numbers as Footers"),
+    QT_TRANSLATE_NOOP("TPrintOptionsDialog", "Do not Include Page Numbers")};
 
 } // namespace
 
 TPrintOptionsDialog::TPrintOptionsDialog(QWidget* parent)
     : QDialog(parent), FFieldsDialog(new TPrintFieldsDialog(this)) {
     setObjectName(QStringLiteral("FormPrintSel"));
-    setWindowTitle(QStringLiteral("Print"));
+    setWindowTitle(tr("Print"));
 
-    auto* whatBox = new QGroupBox(QStringLiteral(" What to Print "), this);
-    FPrintRecordChoice = new QRadioButton(QStringLiteral("Print Current Record"), whatBox);
+    auto* whatBox = new QGroupBox(tr(" What to Print "), this);
+    FPrintRecordChoice = new QRadioButton(tr("Print Current Record"), whatBox);
     FPrintRecordChoice->setObjectName(QStringLiteral("RBPrintRecord"));
-    FPrintListChoice = new QRadioButton(QStringLiteral("Print Current List"), whatBox);
+    FPrintListChoice = new QRadioButton(tr("Print Current List"), whatBox);
     FPrintListChoice->setObjectName(QStringLiteral("RBPrintList"));
     FFieldsButton = new QPushButton(whatBox);
     FFieldsButton->setObjectName(QStringLiteral("BtnSelectFields"));
@@ -49,23 +51,23 @@ TPrintOptionsDialog::TPrintOptionsDialog(QWidget* parent)
     connect(FFieldsButton, &QPushButton::clicked, this, &TPrintOptionsDialog::SelectFields);
     connect(FFontButton, &QPushButton::clicked, this, &TPrintOptionsDialog::ChooseFont);
 
-    auto* numbersBox = new QGroupBox(QStringLiteral(" Page Numbers "), this);
+    auto* numbersBox = new QGroupBox(tr(" Page Numbers "), this);
     numbersBox->setObjectName(QStringLiteral("RGPageNumbers"));
     auto* numbersLayout = new QVBoxLayout(numbersBox);
     for (const char* caption : kPageNumberCaptions) {
-        auto* button = new QRadioButton(QString::fromLatin1(caption), numbersBox);
+        auto* button = new QRadioButton(tr(caption), numbersBox);
         numbersLayout->addWidget(button);
         FPageNumberButtons.push_back(button);
     }
     FPageNumberButtons.front()->setChecked(true);
 
-    QDialogButtonBox* buttons = NewOkCancelButtons(this, QStringLiteral("&OK"));
+    QDialogButtonBox* buttons = NewOkCancelButtons(this, tr("&OK"));
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(whatBox);
     layout->addWidget(numbersBox);
     layout->addWidget(buttons);
-    setFixedSize(sizeHint().expandedTo(QSize(290, 224)));
+    FitToTexts();
 }
 
 void TPrintOptionsDialog::Prepare(bool recordSelected, const std::vector<QString>& columnCaptions) {
@@ -119,7 +121,7 @@ void TPrintOptionsDialog::ChooseFont() {
     TPrintListFont& printFont = PrintListFont();
     QFont initial(printFont.Name);
     initial.setPointSize(std::max(1, printFont.Size));
-    const std::optional<QFont> chosen = FontDialogs::Run(this, initial, QStringLiteral("Font"));
+    const std::optional<QFont> chosen = FontDialogs::Run(this, initial, tr("Font"));
     if (!chosen) {
         return;
     }
@@ -134,9 +136,21 @@ void TPrintOptionsDialog::ChooseFont() {
 
 void TPrintOptionsDialog::UpdateFieldsCaption() {
     const int count = FFieldsDialog->PrintCount();
-    FFieldsButton->setText(QStringLiteral("%1 Field%2 Selected").arg(count).arg(count > 1 ? "s" : ""));
+    // English says "Field" up to one; a translation gives each text its own plural forms.
+    FFieldsButton->setText(count > 1 ? tr("%n Fields Selected", nullptr, count)
+                                     : tr("%n Field Selected", nullptr, count));
+    FitToTexts();
 }
 
 void TPrintOptionsDialog::UpdateFontCaption() {
-    FFontButton->setText(QStringLiteral("Font: %1 %2pt").arg(PrintListFont().Name).arg(PrintListFont().Size));
+    FFontButton->setText(tr("Font: %1 %2pt").arg(PrintListFont().Name).arg(PrintListFont().Size));
+    FitToTexts();
+}
+
+void TPrintOptionsDialog::FitToTexts() {
+    // The buttons' captions (a count, a font's name, a translation) decide the width. Their box
+    // is laid out first, so that the dialog's layout asks it for its new size.
+    FFieldsButton->parentWidget()->layout()->activate();
+    layout()->activate();
+    setFixedSize(layout()->totalSizeHint().expandedTo(QSize(290, 224)));
 }

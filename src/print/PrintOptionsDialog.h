@@ -41,6 +41,8 @@ private:
     void ChooseFont();
     void UpdateFieldsCaption();
     void UpdateFontCaption();
+    // Keeps the dialog's fixed size large enough for its texts.
+    void FitToTexts();
 
     QRadioButton* FPrintRecordChoice;
     QRadioButton* FPrintListChoice;

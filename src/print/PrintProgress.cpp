@@ -31,9 +31,9 @@ void TPrintProgress::Begin(const QString& label, int total) {
 }
 
 void TPrintProgress::Show() {
-    FDialog = std::make_unique<QProgressDialog>(FLabel, QStringLiteral("&Cancel"), 0, FTotal, FParent);
+    FDialog = std::make_unique<QProgressDialog>(FLabel, tr("&Cancel"), 0, FTotal, FParent);
     FDialog->setObjectName(QStringLiteral("PrintProgress"));
-    FDialog->setWindowTitle(QStringLiteral("Print"));
+    FDialog->setWindowTitle(tr("Print"));
     // Modal, so that nothing can start a second print or change the list while this one runs.
     FDialog->setWindowModality(Qt::ApplicationModal);
     FDialog->setAutoReset(false);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QPointer>
 #include <QString>
@@ -20,6 +21,8 @@ public:
 // The progress of a long print. Work that takes longer than half a second shows a dialog with
 // Cancel; while it works, the windows are repainted a few times a second.
 class TPrintProgress {
+    Q_DECLARE_TR_FUNCTIONS(TPrintProgress)
+
 public:
     explicit TPrintProgress(QWidget* parent);
     ~TPrintProgress();

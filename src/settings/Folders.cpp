@@ -19,6 +19,7 @@ struct TFolderPaths {
     QString Templates;
     QString Icons;
     QString Help;
+    QString Translations;
     QString AppData;
     QString Temp;
 };
@@ -48,7 +49,7 @@ QString UserFolder(QStandardPaths::StandardLocation location) {
 }
 
 // settingsFolder holds "Ledgrin.ini", dataParent "Data/" and "Backup/", shareFolder "Templates/",
-// "Icons/" and "help/".
+// "Icons/", "help/" and "translations/".
 void SetFolders(const QString& program, const QString& settingsFolder, const QString& dataParent,
                 const QString& shareFolder, const QString& appData) {
     TFolderPaths& f = Folders();
@@ -59,6 +60,7 @@ void SetFolders(const QString& program, const QString& settingsFolder, const QSt
     f.Templates = shareFolder + QStringLiteral("Templates/");
     f.Icons = shareFolder + QStringLiteral("Icons/");
     f.Help = shareFolder + QStringLiteral("help/");
+    f.Translations = shareFolder + QStringLiteral("translations/");
     f.AppData = appData;
     f.Temp = appData.isEmpty() ? QString() : appData + QStringLiteral("Temp/");
     if (!f.AppData.isEmpty()) {
@@ -119,6 +121,9 @@ QString TFolders::IconsFolder() {
 }
 QString TFolders::HelpFolder() {
     return Folders().Help;
+}
+QString TFolders::TranslationsFolder() {
+    return Folders().Translations;
 }
 QString TFolders::AppDataFolder() {
     return Folders().AppData;

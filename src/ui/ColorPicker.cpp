@@ -21,46 +21,46 @@ struct TNamedColor {
 
 // Five rows of eight, darkest first.
 constexpr TNamedColor kStandardColors[] = {
-    {"Black", 0x000000},
-    {"Brown", 0x993300},
-    {"Olive Green", 0x333300},
-    {"Dark Green", 0x003300},
-    {"Dark Teal", 0x003366},
-    {"Dark Blue", 0x000080},
-    {"Indigo", 0x333399},
-    {"Gray-80%", 0x333333},
-    {"Dark Red", 0x800000},
-    {"Orange", 0xFF6600},
-    {"Dark Yellow", 0x808000},
-    {"Green", 0x008000},
-    {"Teal", 0x008080},
-    {"Blue", 0x0000FF},
-    {"Blue-Gray", 0x666699},
-    {"Gray-50%", 0x808080},
-    {"Red", 0xFF0000},
-    {"Light Orange", 0xFF9900},
-    {"Lime", 0x99CC00},
-    {"Sea Green", 0x339966},
-    {"Aqua", 0x33CCCC},
-    {"Light Blue", 0x3366FF},
-    {"Violet", 0x800080},
-    {"Gray-40%", 0x969696},
-    {"Pink", 0xFF00FF},
-    {"Gold", 0xFFCC00},
-    {"Yellow", 0xFFFF00},
-    {"Bright Green", 0x00FF00},
-    {"Turquoise", 0x00FFFF},
-    {"Sky Blue", 0x00CCFF},
-    {"Plum", 0x993366},
-    {"Gray-25%", 0xC0C0C0},
-    {"Rose", 0xFF99CC},
-    {"Tan", 0xFFCC99},
-    {"Light Yellow", 0xFFFF99},
-    {"Light Green", 0xCCFFCC},
-    {"Light Turquoise", 0xCCFFFF},
-    {"Pale Blue", 0x99CCFF},
-    {"Lavender", 0xCC99FF},
-    {"White", 0xFFFFFF},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Black"), 0x000000},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Brown"), 0x993300},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Olive Green"), 0x333300},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Dark Green"), 0x003300},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Dark Teal"), 0x003366},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Dark Blue"), 0x000080},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Indigo"), 0x333399},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Gray-80%"), 0x333333},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Dark Red"), 0x800000},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Orange"), 0xFF6600},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Dark Yellow"), 0x808000},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Green"), 0x008000},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Teal"), 0x008080},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Blue"), 0x0000FF},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Blue-Gray"), 0x666699},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Gray-50%"), 0x808080},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Red"), 0xFF0000},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Light Orange"), 0xFF9900},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Lime"), 0x99CC00},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Sea Green"), 0x339966},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Aqua"), 0x33CCCC},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Light Blue"), 0x3366FF},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Violet"), 0x800080},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Gray-40%"), 0x969696},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Pink"), 0xFF00FF},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Gold"), 0xFFCC00},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Yellow"), 0xFFFF00},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Bright Green"), 0x00FF00},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Turquoise"), 0x00FFFF},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Sky Blue"), 0x00CCFF},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Plum"), 0x993366},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Gray-25%"), 0xC0C0C0},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Rose"), 0xFF99CC},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Tan"), 0xFFCC99},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Light Yellow"), 0xFFFF99},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Light Green"), 0xCCFFCC},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Light Turquoise"), 0xCCFFFF},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Pale Blue"), 0x99CCFF},
+    {QT_TRANSLATE_NOOP("TColorPicker", "Lavender"), 0xCC99FF},
+    {QT_TRANSLATE_NOOP("TColorPicker", "White"), 0xFFFFFF},
 };
 constexpr int kColumns = 8;
 
@@ -88,7 +88,7 @@ TColorPicker::TColorPicker(const QString& name, const QString& hint, int32_t aut
     setIconSize(QSize(34, 16));
 
     FDropDown->setObjectName(QStringLiteral("DropDown"));
-    FDropDown->setWindowTitle(QStringLiteral("Text Color Window"));
+    FDropDown->setWindowTitle(tr("Text Color Window"));
     FDropDown->setFrameShape(QFrame::StyledPanel);
     auto* layout = new QVBoxLayout(FDropDown);
     layout->setContentsMargins(4, 4, 4, 4);
@@ -96,7 +96,7 @@ TColorPicker::TColorPicker(const QString& name, const QString& hint, int32_t aut
 
     auto* automatic = new QToolButton(FDropDown);
     automatic->setObjectName(QStringLiteral("Automatic"));
-    automatic->setText(QStringLiteral("Automatic"));
+    automatic->setText(tr("Automatic"));
     automatic->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     connect(automatic, &QToolButton::clicked, this, [this] { Pick(FAutomaticColor); });
     layout->addWidget(automatic);
@@ -108,8 +108,8 @@ TColorPicker::TColorPicker(const QString& name, const QString& hint, int32_t aut
         const QColor color(named.Rgb);
         auto* swatch = new QToolButton(FDropDown);
         swatch->setObjectName(QLatin1String(named.Name));
-        swatch->setToolTip(QLatin1String(named.Name));
-        swatch->setAccessibleName(QLatin1String(named.Name));
+        swatch->setToolTip(tr(named.Name));
+        swatch->setAccessibleName(tr(named.Name));
         swatch->setAutoRaise(true);
         swatch->setIconSize(QSize(14, 14));
         swatch->setIcon(Swatch(color, QSize(14, 14)));
@@ -122,7 +122,7 @@ TColorPicker::TColorPicker(const QString& name, const QString& hint, int32_t aut
 
     auto* other = new QToolButton(FDropDown);
     other->setObjectName(QStringLiteral("OtherColors"));
-    other->setText(QStringLiteral("Other Colors..."));
+    other->setText(tr("Other Colors..."));
     other->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     connect(other, &QToolButton::clicked, this, &TColorPicker::PickOther);
     layout->addWidget(other);
@@ -157,11 +157,11 @@ void TColorPicker::PickOther() {
 
 QString TColorPicker::ColorName() const {
     if (FColor == FAutomaticColor)
-        return QStringLiteral("Automatic");
+        return tr("Automatic");
     const QColor color = TemplateControls::ToQColor(FColor, palette());
     for (const TNamedColor& named : kStandardColors)
         if (QColor(named.Rgb) == color)
-            return QLatin1String(named.Name);
+            return tr(named.Name);
     return color.name();
 }
 

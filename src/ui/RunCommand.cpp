@@ -4,6 +4,8 @@
 #include "ui/ErrorText.h"
 #include "ui/dialogs/MessageBoxes.h"
 
+#include <QCoreApplication>
+
 #include <exception>
 
 bool RunCommand(QWidget* parent, const std::function<void()>& command) {
@@ -13,7 +15,7 @@ bool RunCommand(QWidget* parent, const std::function<void()>& command) {
     } catch (const std::exception& error) {
         MessageBoxes::ShowError(parent, ErrorText(error));
     } catch (...) {
-        MessageBoxes::ShowError(parent, QStringLiteral("Unknown error."));
+        MessageBoxes::ShowError(parent, QCoreApplication::translate("RunCommand", "Unknown error."));
     }
     return false;
 }

@@ -84,6 +84,7 @@ private slots:
              {"bin/quillery", "bin/quillery-cli", "share/quillery/Templates/template1.tpl",
               "share/quillery/Icons/Contacts.png", "share/quillery/help/index.html",
               "share/quillery/help/style.css", "share/quillery/help/images/main-window.png",
+              "share/quillery/translations/quillery_de.qm",
               "share/applications/io.github.quillery.Quillery.desktop", "share/mime/packages/quillery.xml",
               "share/metainfo/io.github.quillery.Quillery.metainfo.xml", "share/man/man1/quillery.1.gz",
               "share/man/man1/quillery-cli.1.gz",
@@ -235,6 +236,7 @@ private slots:
         templates.LoadFromFile(TFolders::TemplateFilePath().toStdString());
         QVERIFY(!templates.Categories.empty());
         QVERIFY(!QDir(TFolders::IconsFolder()).entryList({QStringLiteral("*.png")}).isEmpty());
+        QVERIFY(QFileInfo(TFolders::TranslationsFolder() + QStringLiteral("quillery_de.qm")).isFile());
         THelpWindow help(TFolders::HelpFolder());
         help.ShowTopics();
         QCOMPARE(help.Browser()->documentTitle(), QStringLiteral("Quillery Help"));

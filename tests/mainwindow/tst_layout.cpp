@@ -6,6 +6,8 @@
 #include "support/WindowTestSupport.h"
 #include "support/WorkbookReader.h"
 
+#include "app/Translations.h"
+
 #include "exchangewizards/ExportWizard.h"
 #include "exchangewizards/ImportWizard.h"
 #include "print/PrintFieldsDialog.h"
@@ -75,6 +77,11 @@ private slots:
     void initTestCase() {
         FNormalFont = QApplication::font();
         QCOMPARE(QGuiApplication::primaryScreen()->size(), kScreen);
+        // The windows are checked in the language LANGUAGE names; English needs no translation.
+        const QString language = InstallTranslators(*QCoreApplication::instance(),
+                                                    QStringLiteral(QUILLERY_BIN_DIR "/translations/"));
+        QCOMPARE(language.isEmpty() ? QStringLiteral("en") : language.left(2),
+                 qEnvironmentVariable("LANGUAGE", QStringLiteral("en")).left(2));
     }
     void cleanup() {
         QApplication::setFont(FNormalFont);

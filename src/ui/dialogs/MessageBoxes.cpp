@@ -3,6 +3,8 @@
 
 #include "ui/dialogs/ScriptedAnswers.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 TScriptedAnswers<QMessageBox::StandardButton, MessageBoxTesting::TShownBox>& Script() {
@@ -13,13 +15,13 @@ TScriptedAnswers<QMessageBox::StandardButton, MessageBoxTesting::TShownBox>& Scr
 QString KindTitle(MessageBoxes::TKind kind) {
     switch (kind) {
     case MessageBoxes::TKind::Information:
-        return QStringLiteral("Information");
+        return QCoreApplication::translate("MessageBoxes", "Information");
     case MessageBoxes::TKind::Warning:
-        return QStringLiteral("Warning");
+        return QCoreApplication::translate("MessageBoxes", "Warning");
     case MessageBoxes::TKind::Error:
-        return QStringLiteral("Error");
+        return QCoreApplication::translate("MessageBoxes", "Error");
     case MessageBoxes::TKind::Confirmation:
-        return QStringLiteral("Confirm");
+        return QCoreApplication::translate("MessageBoxes", "Confirm");
     }
     return QString();
 }
