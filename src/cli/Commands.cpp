@@ -115,7 +115,7 @@ std::unique_ptr<TDataFile> TCliCommands::Load(const std::string& path, bool show
     auto dataFile = std::make_unique<TDataFile>();
     dataFile->LoadFromFile(
         path, [this] { return Password(); },
-        [](const std::string& finished) { std::cerr << "quillery-cli: " << finished << '\n'; });
+        [](const TMessage& finished) { std::cerr << "quillery-cli: " << finished.English() << '\n'; });
     if (showsRecords && dataFile->HasPassword() && !PasswordMatches(Password(), dataFile->PasswordDigest))
         throw EPasswordError();
     return dataFile;

@@ -55,9 +55,9 @@ TFileStamp TDataFile::LoadFromFile(const std::string& path, const TAskPassword& 
                                    const TTell& tell) {
     if (path.empty())
         ThrowAssertion(kAssertionFailure, "DataLedgrin", 62);
-    const std::string finished = SaveJournal::FinishInterruptedSave(path);
-    if (!finished.empty() && tell)
-        tell(finished);
+    const std::optional<TMessage> finished = SaveJournal::FinishInterruptedSave(path);
+    if (finished && tell)
+        tell(*finished);
     TInputFile file(path);
     // The header first: a file that is not ours is refused before the rest is read.
     std::string bytes;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/Category.h"
+#include "core/Error.h"
 #include "core/FileStamp.h"
 
 #include <cstdint>
@@ -41,9 +42,9 @@ public:
     // with the password that askPassword gives ("Password error." without one); nothing of it is
     // loaded unless it opens whole.
     // A save of the file that was killed part way is finished first (SaveJournal), and tell is
-    // given the words that say so.
+    // given the message that says so.
     using TAskPassword = std::function<std::string()>;
-    using TTell = std::function<void(const std::string&)>;
+    using TTell = std::function<void(const TMessage&)>;
     TFileStamp LoadFromFile(const std::string& path, const TAskPassword& askPassword = {},
                             const TTell& tell = {});
     void LoadFromStream(TStreamReader& stream);

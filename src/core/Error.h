@@ -60,6 +60,14 @@ private:
 // in one pass: a % in an argument stays as it is. A %N without an argument stays too.
 std::string FillMessage(std::string_view messageTemplate, const std::vector<std::string>& arguments);
 
+// Something the user is told that is not a failure: a template marked in kMessageContext and the
+// texts that fill it, so that the window can show it translated.
+struct TMessage {
+    const char* Template = "";
+    std::vector<std::string> Arguments;
+    std::string English() const { return FillMessage(Template, Arguments); }
+};
+
 extern const char* const kStreamReadError;     // "Stream read error"
 extern const char* const kStreamWriteError;    // "Stream write error"
 extern const char* const kAssertionFailure;    // "Assertion failure"

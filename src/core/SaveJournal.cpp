@@ -132,11 +132,11 @@ void Remove(const std::string& journalPath) {
     FlushFolder(FolderOf(journalPath));
 }
 
-std::string FinishInterruptedSave(const std::string& path) {
+std::optional<TMessage> FinishInterruptedSave(const std::string& path) {
     const std::string target = ResolveTarget(path);
     struct stat file {};
     if (::stat(target.c_str(), &file) != 0 || !S_ISREG(file.st_mode))
-        return std::string();
+        return std::nullopt;
     const std::string beside = FolderOf(target);
     const std::string staging = StagingFolder();
     for (const std::string& folder : {beside, staging}) {
@@ -175,10 +175,11 @@ std::string FinishInterruptedSave(const std::string& path) {
         }
         Remove(journalPath);
         if (!finished)
-            return "The last save of " + path +
-                   " was interrupted. Quillery has finished it from the copy it kept.";
+            return TMessage{QT_TRANSLATE_NOOP("Quillery", "The last save of %1 was interrupted. Quillery has "
+                                                          "finished it from the copy it kept."),
+                            {path}};
     }
-    return std::string();
+    return std::nullopt;
 }
 
 } // namespace SaveJournal

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/Error.h"
+
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include <sys/stat.h>
@@ -32,10 +35,10 @@ std::string Commit(int fd, const std::string& stagingPath, const std::string& pa
 void Remove(const std::string& journalPath);
 
 // Before a data file at path is read: finishes a save of it that a journal records as begun but
-// not done, and removes the journal. Returns what it did in words for the user, or nothing when
-// there was no such save or it had finished. A journal that does not describe this file, is not
+// not done, and removes the journal. Returns what it did as a message for the user, or nothing
+// when there was no such save or it had finished. A journal that does not describe this file, is not
 // whole, or lies in the shared staging folder but belongs to another user is left alone. Fails
 // with EFileError when the data file cannot be written.
-std::string FinishInterruptedSave(const std::string& path);
+std::optional<TMessage> FinishInterruptedSave(const std::string& path);
 
 } // namespace SaveJournal

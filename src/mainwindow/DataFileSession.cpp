@@ -173,9 +173,9 @@ void TDataFileSession::Open() {
                     typed = FCheckPasswordDialog->Password();
                     return typed->toStdString();
                 },
-                [this](const std::string& finished) {
+                [this](const TMessage& finished) {
                     MessageBoxes::Show(FWindow, MessageBoxes::TKind::Information,
-                                       QString::fromStdString(finished), QMessageBox::Ok);
+                                       MessageText(finished.Template, finished.Arguments), QMessageBox::Ok);
                 });
         } catch (const TCancelled&) {
             Refuse();

@@ -9,10 +9,14 @@ QString ErrorText(const std::exception& error) {
     const auto* message = dynamic_cast<const EQuilleryError*>(&error);
     if (message == nullptr || message->Template().empty())
         return QString::fromStdString(error.what());
-    const QString translated = QCoreApplication::translate(kMessageContext, message->Template().c_str());
-    // Filled after translation, so that a % in a file name is never taken for a placeholder.
-    QString text = QString::fromStdString(FillMessage(translated.toStdString(), message->Arguments()));
+    QString text = MessageText(message->Template().c_str(), message->Arguments());
     if (const auto* assertion = dynamic_cast<const EAssertionFailed*>(message))
         text += QString::fromStdString(assertion->Place());
     return text;
+}
+
+QString MessageText(const char* messageTemplate, const std::vector<std::string>& arguments) {
+    const QString translated = QCoreApplication::translate(kMessageContext, messageTemplate);
+    // Filled after translation, so that a % in a file name is never taken for a placeholder.
+    return QString::fromStdString(FillMessage(translated.toStdString(), arguments));
 }

@@ -382,7 +382,7 @@ void TestCrashSafe::killedWhileSavingInPlace() {
             ::setenv("TMPDIR", tmpdir.constData(), 1);
             TDataFile loaded;
             try {
-                loaded.LoadFromFile(path.toStdString(), {}, [&](const std::string&) { finished = true; });
+                loaded.LoadFromFile(path.toStdString(), {}, [&](const TMessage&) { finished = true; });
             } catch (const std::exception& e) {
                 return QString::fromUtf8(e.what());
             }
@@ -488,8 +488,9 @@ void TestCrashSafe::journalOnOpen() {
     QStringList told;
     TDataFile loaded;
     const QString outcome = ErrorOf([&] {
-        loaded.LoadFromFile(path.toStdString(), {},
-                            [&](const std::string& words) { told << QString::fromStdString(words); });
+        loaded.LoadFromFile(path.toStdString(), {}, [&](const TMessage& message) {
+            told << QString::fromStdString(message.English());
+        });
     });
     ::unsetenv("TMPDIR");
     const bool followed = journal == "whole";
