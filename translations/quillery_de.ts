@@ -335,7 +335,7 @@
     <name>TAppendPage</name>
     <message>
         <source>&amp;Skip rows whose values all equal an existing record&apos;s</source>
-        <translation>Zeilen &amp;überspringen, deren Werte alle mit einem vorhandenen Datensatz übereinstimmen</translation>
+        <translation>Zeilen &amp;überspringen, die einem vorhandenen Datensatz gleichen</translation>
     </message>
     <message>
         <source>Ca&amp;tegory:</source>
