@@ -370,7 +370,7 @@
     </message>
     <message>
         <source>      Category List</source>
-        <translation>      Kategorienliste</translation>
+        <translation>      Kategorien</translation>
     </message>
     <message>
         <source>New Category</source>
@@ -965,7 +965,7 @@ Die neue Datendatei beginnt leer.</translation>
     </message>
     <message>
         <source>Title Range</source>
-        <translation>Überschriften</translation>
+        <translation>Überschriftenbereich</translation>
     </message>
     <message>
         <source>Row</source>
@@ -981,7 +981,7 @@ Die neue Datendatei beginnt leer.</translation>
     </message>
     <message>
         <source>Data Range</source>
-        <translation>Daten</translation>
+        <translation>Datenbereich</translation>
     </message>
     <message>
         <source>From row</source>
