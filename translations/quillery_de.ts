@@ -9,6 +9,149 @@
     </message>
 </context>
 <context>
+    <name>Exchange</name>
+    <message>
+        <source>The category &quot;%1&quot; has %2 records, more than the %3 that fit below the heading row of a .xlsx worksheet. Nothing was written.</source>
+        <translation>Die Kategorie „%1“ hat %2 Datensätze, mehr als die %3, die unter die Überschriftenzeile eines .xlsx-Tabellenblatts passen. Es wurde nichts geschrieben.</translation>
+    </message>
+    <message>
+        <source>The category &quot;%1&quot; has %2 text boxes, more than the %3 columns of a .xlsx worksheet. Nothing was written.</source>
+        <translation>Die Kategorie „%1“ hat %2 Textfelder, mehr als die %3 Spalten eines .xlsx-Tabellenblatts. Es wurde nichts geschrieben.</translation>
+    </message>
+    <message>
+        <source>Record %1 of the category &quot;%2&quot; holds a value of %3 characters under &quot;%4&quot;, more than the %5 a .xlsx cell holds. Nothing was written.</source>
+        <translation>Datensatz %1 der Kategorie „%2“ enthält unter „%4“ einen Wert mit %3 Zeichen, mehr als die %5, die eine .xlsx-Zelle aufnehmen kann. Es wurde nichts geschrieben.</translation>
+    </message>
+    <message>
+        <source>Quillery cannot add a worksheet to the legacy Excel file &quot;%1&quot;. Please export to a .xlsx file.</source>
+        <translation>Quillery kann der Excel-Datei „%1“ im alten Format kein Tabellenblatt hinzufügen. Bitte exportieren Sie in eine .xlsx-Datei.</translation>
+    </message>
+    <message>
+        <source>Quillery exports to Excel workbooks (.xlsx) and CSV files (.csv). Please export to a .xlsx file.</source>
+        <translation>Quillery exportiert in Excel-Arbeitsmappen (.xlsx) und CSV-Dateien (.csv). Bitte exportieren Sie in eine .xlsx-Datei.</translation>
+    </message>
+    <message>
+        <source>a worksheet name cannot be empty</source>
+        <translation>Der Name eines Tabellenblatts darf nicht leer sein</translation>
+    </message>
+    <message>
+        <source>a worksheet name has at most 31 characters</source>
+        <translation>Der Name eines Tabellenblatts hat höchstens 31 Zeichen</translation>
+    </message>
+    <message>
+        <source>a worksheet name cannot hold any of [ ] : * ? / \</source>
+        <translation>Der Name eines Tabellenblatts darf keines der Zeichen [ ] : * ? / \ enthalten</translation>
+    </message>
+    <message>
+        <source>a worksheet name cannot hold control characters</source>
+        <translation>Der Name eines Tabellenblatts darf keine Steuerzeichen enthalten</translation>
+    </message>
+    <message>
+        <source>a worksheet name cannot begin or end with an apostrophe</source>
+        <translation>Der Name eines Tabellenblatts darf nicht mit einem Apostroph beginnen oder enden</translation>
+    </message>
+    <message>
+        <source>the new workbook</source>
+        <translation>Die neue Arbeitsmappe</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot;</source>
+        <translation>„%1“</translation>
+    </message>
+    <message>
+        <source>Cannot open &quot;%1&quot;: it is not a workbook that Quillery can read.</source>
+        <translation>„%1“ kann nicht geöffnet werden: Das ist keine Arbeitsmappe, die Quillery lesen kann.</translation>
+    </message>
+    <message>
+        <source>Cannot open &quot;%1&quot;: %2.</source>
+        <translation>„%1“ kann nicht geöffnet werden: %2.</translation>
+    </message>
+    <message>
+        <source>Cannot read the worksheet &quot;%1&quot; in &quot;%2&quot;: the workbook is damaged.</source>
+        <translation>Das Tabellenblatt „%1“ in „%2“ kann nicht gelesen werden: Die Arbeitsmappe ist beschädigt.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is too large to import.</source>
+        <translation>„%1“ ist zu groß für den Import.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is protected by a password. Remove the password in the spreadsheet program and try again.</source>
+        <translation>„%1“ ist durch ein Passwort geschützt. Entfernen Sie das Passwort im Tabellenkalkulationsprogramm und versuchen Sie es erneut.</translation>
+    </message>
+    <message>
+        <source>Cannot save &quot;%1&quot;: %2.</source>
+        <translation>„%1“ kann nicht gespeichert werden: %2.</translation>
+    </message>
+    <message>
+        <source>Quillery can read &quot;%1&quot; but not write to it: export to a .xlsx file instead.</source>
+        <translation>Quillery kann „%1“ lesen, aber nicht hineinschreiben: Exportieren Sie stattdessen in eine .xlsx-Datei.</translation>
+    </message>
+    <message>
+        <source>A .csv file holds a single worksheet: Quillery cannot add one to &quot;%1&quot;.</source>
+        <translation>Eine .csv-Datei enthält nur ein einziges Tabellenblatt: Quillery kann „%1“ keines hinzufügen.</translation>
+    </message>
+    <message>
+        <source>A worksheet named &quot;%1&quot; already exists in %2.</source>
+        <translation>%2 enthält bereits ein Tabellenblatt namens „%1“.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; cannot be the name of a worksheet: %2.</source>
+        <translation>„%1“ kann nicht der Name eines Tabellenblatts sein: %2.</translation>
+    </message>
+    <message>
+        <source>The worksheet &quot;%1&quot; in &quot;%2&quot; was already there: Quillery only writes to worksheets it adds.</source>
+        <translation>Das Tabellenblatt „%1“ in „%2“ war schon vorhanden: Quillery schreibt nur in Tabellenblätter, die es selbst hinzufügt.</translation>
+    </message>
+    <message>
+        <source>There is no worksheet named &quot;%1&quot; in %2.</source>
+        <translation>%2 enthält kein Tabellenblatt namens „%1“.</translation>
+    </message>
+    <message>
+        <source>There is no worksheet %1 in %2.</source>
+        <translation>%2 enthält kein Tabellenblatt Nr. %1.</translation>
+    </message>
+    <message>
+        <source>There is no cell at row %1, column %2: a worksheet has rows 1 to 1048576 and columns 1 to 16384.</source>
+        <translation>Es gibt keine Zelle in Zeile %1, Spalte %2: Ein Tabellenblatt hat die Zeilen 1 bis 1048576 und die Spalten 1 bis 16384.</translation>
+    </message>
+    <message>
+        <source>The workbook is closed.</source>
+        <translation>Die Arbeitsmappe ist geschlossen.</translation>
+    </message>
+    <message>
+        <source>there is no such file</source>
+        <translation>Diese Datei gibt es nicht</translation>
+    </message>
+    <message>
+        <source>it is a folder, not a workbook</source>
+        <translation>Das ist ein Ordner, keine Arbeitsmappe</translation>
+    </message>
+    <message>
+        <source>Quillery reads workbooks whose names end in .xlsx, .xls, .ods or .csv</source>
+        <translation>Quillery liest Arbeitsmappen, deren Namen auf .xlsx, .xls, .ods oder .csv enden</translation>
+    </message>
+    <message>
+        <source>the text of cell %1%2 in the worksheet &quot;%3&quot; has %4 characters, more than the 32767 a cell can hold</source>
+        <translation>Der Text der Zelle %1%2 im Tabellenblatt „%3“ hat %4 Zeichen, mehr als die 32767, die eine Zelle aufnehmen kann</translation>
+    </message>
+    <message>
+        <source>Quillery cannot add a worksheet to this workbook&apos;s layout; export to a new file</source>
+        <translation>Quillery kann einer so aufgebauten Arbeitsmappe kein Tabellenblatt hinzufügen; exportieren Sie in eine neue Datei</translation>
+    </message>
+    <message>
+        <source>Quillery writes workbooks as .xlsx or .csv files</source>
+        <translation>Quillery schreibt Arbeitsmappen als .xlsx- oder .csv-Dateien</translation>
+    </message>
+    <message>
+        <source>another program changed it after Quillery opened it</source>
+        <translation>Ein anderes Programm hat die Datei geändert, nachdem Quillery sie geöffnet hat</translation>
+    </message>
+    <message>
+        <source>it has no file yet; save it under a name</source>
+        <translation>Die Arbeitsmappe hat noch keine Datei; speichern Sie sie unter einem Namen</translation>
+    </message>
+</context>
+<context>
     <name>HomePage</name>
     <message>
         <source>The page %1 could not be opened.</source>
@@ -54,6 +197,77 @@
     <message>
         <source>Printing the pages...</source>
         <translation>Seiten werden gedruckt…</translation>
+    </message>
+</context>
+<context>
+    <name>Quillery</name>
+    <message>
+        <source>A record cannot hold more than 4 GiB.</source>
+        <translation>Ein Datensatz kann nicht mehr als 4 GiB enthalten.</translation>
+    </message>
+    <message>
+        <source>This is not a Quillery file.</source>
+        <translation>Dies ist keine Quillery-Datei.</translation>
+    </message>
+    <message>
+        <source>Cannot start the encryption library.</source>
+        <translation>Die Verschlüsselungsbibliothek kann nicht gestartet werden.</translation>
+    </message>
+    <message>
+        <source>Password error.</source>
+        <translation>Falsches Passwort.</translation>
+    </message>
+    <message>
+        <source>The data file is damaged.</source>
+        <translation>Die Datendatei ist beschädigt.</translation>
+    </message>
+    <message>
+        <source>Stream read error</source>
+        <translation>Lesefehler im Datenstrom</translation>
+    </message>
+    <message>
+        <source>Stream write error</source>
+        <translation>Schreibfehler im Datenstrom</translation>
+    </message>
+    <message>
+        <source>Assertion failure</source>
+        <translation>Interne Prüfung fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Data file version incompatible.</source>
+        <translation>Die Version der Datendatei ist nicht kompatibel.</translation>
+    </message>
+    <message>
+        <source>Cannot open file %1: %2</source>
+        <translation>Die Datei %1 kann nicht geöffnet werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot read file %1: %2</source>
+        <translation>Die Datei %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot write file %1: %2</source>
+        <translation>Die Datei %1 kann nicht geschrieben werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot create file %1: %2</source>
+        <translation>Die Datei %1 kann nicht erstellt werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot copy file %1 onto itself</source>
+        <translation>Die Datei %1 kann nicht auf sich selbst kopiert werden</translation>
+    </message>
+    <message>
+        <source>Cannot create file %1: it is not a regular file.</source>
+        <translation>Die Datei %1 kann nicht erstellt werden: Das ist keine normale Datei.</translation>
+    </message>
+    <message>
+        <source>Cannot write file %1: it is read-only.</source>
+        <translation>Die Datei %1 kann nicht geschrieben werden: Sie ist schreibgeschützt.</translation>
+    </message>
+    <message>
+        <source>Cannot open file %1: it is not a regular file.</source>
+        <translation>Die Datei %1 kann nicht geöffnet werden: Das ist keine normale Datei.</translation>
     </message>
 </context>
 <context>
@@ -115,6 +329,64 @@
     <message>
         <source>Click to open the start page of the help.</source>
         <translation>Klicken, um die Startseite der Hilfe zu öffnen.</translation>
+    </message>
+</context>
+<context>
+    <name>TAppendPage</name>
+    <message>
+        <source>&amp;Skip rows whose values all equal an existing record&apos;s</source>
+        <translation>Zeilen &amp;überspringen, die einem vorhandenen Datensatz gleichen</translation>
+    </message>
+    <message>
+        <source>Ca&amp;tegory:</source>
+        <translation>&amp;Kategorie:</translation>
+    </message>
+    <message>
+        <source>(skip)</source>
+        <translation>(überspringen)</translation>
+    </message>
+    <message>
+        <source>Column %1</source>
+        <translation>Spalte %1</translation>
+    </message>
+    <message>
+        <source>The text box &quot;%1&quot; is chosen for more than one column.</source>
+        <translation>Das Textfeld „%1“ ist für mehr als eine Spalte gewählt.</translation>
+    </message>
+    <message>
+        <source>Please choose a text box for at least one column.</source>
+        <translation>Bitte wählen Sie für mindestens eine Spalte ein Textfeld.</translation>
+    </message>
+</context>
+<context>
+    <name>TCategoriesPage</name>
+    <message>
+        <source>Move Up</source>
+        <translation>Nach oben</translation>
+    </message>
+    <message>
+        <source>Move Down</source>
+        <translation>Nach unten</translation>
+    </message>
+    <message>
+        <source>      Category List</source>
+        <translation>      Kategorien</translation>
+    </message>
+    <message>
+        <source>New Category</source>
+        <translation>Neue Kategorie</translation>
+    </message>
+    <message>
+        <source>A new category is created. Do you want to copy template from an existing category?</source>
+        <translation>Eine neue Kategorie wird angelegt. Möchten Sie die Vorlage einer vorhandenen Kategorie übernehmen?</translation>
+    </message>
+    <message>
+        <source>Copy of %1</source>
+        <translation>Kopie von %1</translation>
+    </message>
+    <message>
+        <source>You will lose all the data in this category, if you already have data stored. Delete the category &quot;%1&quot; anyway?</source>
+        <translation>Alle Daten in dieser Kategorie gehen verloren, falls Sie dort schon Daten gespeichert haben. Die Kategorie „%1“ trotzdem löschen?</translation>
     </message>
 </context>
 <context>
@@ -300,6 +572,21 @@
     </message>
 </context>
 <context>
+    <name>TColumnCaptionDialog</name>
+    <message>
+        <source>Please specify the column caption. If you leave it blank, the text field will not be shown in the list view as a column. You can always change this later.</source>
+        <translation>Bitte geben Sie die Spaltenüberschrift an. Wenn Sie sie leer lassen, wird das Textfeld in der Listenansicht nicht als Spalte angezeigt. Sie können das später jederzeit ändern.</translation>
+    </message>
+    <message>
+        <source>Caption:</source>
+        <translation>Überschrift:</translation>
+    </message>
+    <message>
+        <source>Quillery</source>
+        <translation>Quillery</translation>
+    </message>
+</context>
+<context>
     <name>TDataFileSession</name>
     <message>
         <source>You have specified a new data file. Do you want to use existing templates?<byte value="xd"/>
@@ -368,6 +655,154 @@ Die neue Datendatei beginnt leer.</translation>
     <message>
         <source>Save a Copy of Data File As</source>
         <translation>Kopie der Datendatei speichern unter</translation>
+    </message>
+</context>
+<context>
+    <name>TDesignSurface</name>
+    <message>
+        <source>New Label</source>
+        <translation>Neue Beschriftung</translation>
+    </message>
+    <message>
+        <source>New Single-Line Text Box</source>
+        <translation>Neues einzeiliges Textfeld</translation>
+    </message>
+    <message>
+        <source>New Multi-Line Text Box</source>
+        <translation>Neues mehrzeiliges Textfeld</translation>
+    </message>
+    <message>
+        <source>Form design</source>
+        <translation>Formularentwurf</translation>
+    </message>
+    <message>
+        <source>&amp;Duplicate This Element</source>
+        <translation>Dieses Element &amp;duplizieren</translation>
+    </message>
+</context>
+<context>
+    <name>TDialogLayout</name>
+    <message>
+        <source>O&amp;K</source>
+        <translation>O&amp;K</translation>
+    </message>
+</context>
+<context>
+    <name>TElementProperties</name>
+    <message>
+        <source>Background Color</source>
+        <translation>Hintergrundfarbe</translation>
+    </message>
+    <message>
+        <source>Font Name</source>
+        <translation>Schriftart</translation>
+    </message>
+    <message>
+        <source>Font Size</source>
+        <translation>Schriftgröße</translation>
+    </message>
+    <message>
+        <source>B</source>
+        <translation>F</translation>
+    </message>
+    <message>
+        <source>Bold</source>
+        <translation>Fett</translation>
+    </message>
+    <message>
+        <source>I</source>
+        <translation>K</translation>
+    </message>
+    <message>
+        <source>Italic</source>
+        <translation>Kursiv</translation>
+    </message>
+    <message>
+        <source>U</source>
+        <translation>U</translation>
+    </message>
+    <message>
+        <source>Underline</source>
+        <translation>Unterstrichen</translation>
+    </message>
+    <message>
+        <source>Font Color</source>
+        <translation>Schriftfarbe</translation>
+    </message>
+    <message>
+        <source>Caption</source>
+        <translation>Beschriftung</translation>
+    </message>
+    <message>
+        <source>Column Caption</source>
+        <translation>Spaltenüberschrift</translation>
+    </message>
+    <message>
+        <source>Also show the content in this text box in the list view?</source>
+        <translation>Den Inhalt dieses Textfelds auch in der Listenansicht anzeigen?</translation>
+    </message>
+    <message>
+        <source>At least one text field should be shown in the list view in each category.</source>
+        <translation>In jeder Kategorie sollte mindestens ein Textfeld in der Listenansicht angezeigt werden.</translation>
+    </message>
+    <message>
+        <source>You will lose all the data in this text box, if you already have data stored. Delete it anyway?</source>
+        <translation>Alle Daten in diesem Textfeld gehen verloren, falls Sie dort schon Daten gespeichert haben. Trotzdem löschen?</translation>
+    </message>
+</context>
+<context>
+    <name>TExportWizard</name>
+    <message>
+        <source>Export to Excel File</source>
+        <translation>In eine Excel-Datei exportieren</translation>
+    </message>
+    <message>
+        <source>Select a category to export:</source>
+        <translation>Wählen Sie die Kategorie, die exportiert werden soll:</translation>
+    </message>
+    <message>
+        <source>There is no category to export.</source>
+        <translation>Es gibt keine Kategorie zum Exportieren.</translation>
+    </message>
+    <message>
+        <source>Specify a destination Excel file: (If the file exists, a new worksheet will be added.)</source>
+        <translation>Geben Sie die Excel-Zieldatei an: (Wenn die Datei schon existiert, wird ein neues Tabellenblatt hinzugefügt.)</translation>
+    </message>
+    <message>
+        <source>Specify a new Excel file</source>
+        <translation>Neue Excel-Datei angeben</translation>
+    </message>
+    <message>
+        <source>Excel Workbook (*.xlsx);;CSV (*.csv)</source>
+        <translation>Excel-Arbeitsmappe (*.xlsx);;CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>Specify the name of worksheet:</source>
+        <translation>Geben Sie den Namen des Tabellenblatts an:</translation>
+    </message>
+    <message>
+        <source>Then, click &quot;Next&quot;.</source>
+        <translation>Klicken Sie dann auf „Weiter“.</translation>
+    </message>
+    <message>
+        <source>Exporting...</source>
+        <translation>Wird exportiert…</translation>
+    </message>
+    <message>
+        <source>The export failed:</source>
+        <translation>Der Export ist fehlgeschlagen:</translation>
+    </message>
+    <message>
+        <source>Done!</source>
+        <translation>Fertig!</translation>
+    </message>
+    <message>
+        <source>The file &quot;%1&quot; is a CSV file, which holds one worksheet only. Do you want to replace it?</source>
+        <translation>Die Datei „%1“ ist eine CSV-Datei und enthält nur ein Tabellenblatt. Möchten Sie sie ersetzen?</translation>
+    </message>
+    <message>
+        <source>Please specify a file name.</source>
+        <translation>Bitte geben Sie einen Dateinamen an.</translation>
     </message>
 </context>
 <context>
@@ -468,6 +903,111 @@ Die neue Datendatei beginnt leer.</translation>
     <message>
         <source>%1 (%2)</source>
         <translation>%1 (%2)</translation>
+    </message>
+</context>
+<context>
+    <name>TImportWizard</name>
+    <message>
+        <source>.</source>
+        <translation>.</translation>
+    </message>
+    <message>
+        <source>Import from Excel File</source>
+        <translation>Aus einer Excel-Datei importieren</translation>
+    </message>
+    <message>
+        <source>Select an Excel file and click &quot;Next&quot;.</source>
+        <translation>Wählen Sie eine Excel-Datei und klicken Sie auf „Weiter“.</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>Spreadsheets (*.xlsx *.xls *.ods *.csv);;All Files (*)</source>
+        <translation>Tabellendokumente (*.xlsx *.xls *.ods *.csv);;Alle Dateien (*)</translation>
+    </message>
+    <message>
+        <source>Select a worksheet, then click &quot;Next&quot;.</source>
+        <translation>Wählen Sie ein Tabellenblatt und klicken Sie dann auf „Weiter“.</translation>
+    </message>
+    <message>
+        <source>Select columns you want to import.</source>
+        <translation>Wählen Sie die Spalten, die Sie importieren möchten.</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>Überschrift</translation>
+    </message>
+    <message>
+        <source>Importing...</source>
+        <translation>Wird importiert…</translation>
+    </message>
+    <message>
+        <source>Done!</source>
+        <translation>Fertig!</translation>
+    </message>
+    <message>
+        <source>Choose the category and the text box each column fills.</source>
+        <translation>Wählen Sie die Kategorie und für jede Spalte das Textfeld, das sie füllt.</translation>
+    </message>
+    <message>
+        <source>Create a ne&amp;w category from the rows</source>
+        <translation>Aus den Zeilen eine &amp;neue Kategorie anlegen</translation>
+    </message>
+    <message>
+        <source>Add the rows to an &amp;existing category</source>
+        <translation>Die Zeilen einer &amp;vorhandenen Kategorie hinzufügen</translation>
+    </message>
+    <message>
+        <source>Select ranges, then click &quot;Next&quot;.</source>
+        <translation>Wählen Sie die Bereiche und klicken Sie dann auf „Weiter“.</translation>
+    </message>
+    <message>
+        <source>Title Range</source>
+        <translation>Überschriftenbereich</translation>
+    </message>
+    <message>
+        <source>Row</source>
+        <translation>Zeile</translation>
+    </message>
+    <message>
+        <source>,         from column</source>
+        <translation>,         von Spalte</translation>
+    </message>
+    <message>
+        <source>to column</source>
+        <translation>bis Spalte</translation>
+    </message>
+    <message>
+        <source>Data Range</source>
+        <translation>Datenbereich</translation>
+    </message>
+    <message>
+        <source>From row</source>
+        <translation>Von Zeile</translation>
+    </message>
+    <message>
+        <source>to row</source>
+        <translation>bis Zeile</translation>
+    </message>
+    <message>
+        <source>Please specify a file name.</source>
+        <translation>Bitte geben Sie einen Dateinamen an.</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n record(s) added to &quot;%1&quot;.</source>
+        <translation>
+            <numerusform>%n Datensatz zu „%1“ hinzugefügt.</numerusform>
+            <numerusform>%n Datensätze zu „%1“ hinzugefügt.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n duplicate row(s) skipped.</source>
+        <translation>
+            <numerusform>%n doppelte Zeile übersprungen.</numerusform>
+            <numerusform>%n doppelte Zeilen übersprungen.</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -976,6 +1516,17 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
     </message>
 </context>
 <context>
+    <name>TSelectCategoryDialog</name>
+    <message>
+        <source>Please select the category that you want to copy template from:</source>
+        <translation>Bitte wählen Sie die Kategorie, deren Vorlage Sie übernehmen möchten:</translation>
+    </message>
+    <message>
+        <source>Quillery</source>
+        <translation>Quillery</translation>
+    </message>
+</context>
+<context>
     <name>TSetPasswordDialog</name>
     <message>
         <source>Set the password for the current data file here:</source>
@@ -1004,6 +1555,120 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
     <message>
         <source>An encrypted data file needs a password. Type one in both boxes, or untick encryption to remove the password.</source>
         <translation>Eine verschlüsselte Datendatei braucht ein Passwort. Geben Sie es in beide Felder ein, oder schalten Sie die Verschlüsselung aus, um das Passwort zu entfernen.</translation>
+    </message>
+</context>
+<context>
+    <name>TTemplateEditor</name>
+    <message>
+        <source>Pictures (%1)</source>
+        <translation>Bilder (%1)</translation>
+    </message>
+    <message>
+        <source>New Category</source>
+        <translation>Neue Kategorie</translation>
+    </message>
+    <message>
+        <source>Add a new category.</source>
+        <translation>Eine neue Kategorie hinzufügen.</translation>
+    </message>
+    <message>
+        <source>Delete Category</source>
+        <translation>Kategorie löschen</translation>
+    </message>
+    <message>
+        <source>Deleted selected category.</source>
+        <translation>Die ausgewählte Kategorie löschen.</translation>
+    </message>
+    <message>
+        <source>Template Editor</source>
+        <translation>Vorlageneditor</translation>
+    </message>
+    <message>
+        <source>Select the category you want to edit, or create a new one.</source>
+        <translation>Wählen Sie die Kategorie, die Sie bearbeiten möchten, oder legen Sie eine neue an.</translation>
+    </message>
+    <message>
+        <source>&amp;New Category</source>
+        <translation>&amp;Neue Kategorie</translation>
+    </message>
+    <message>
+        <source>Create a new category.</source>
+        <translation>Eine neue Kategorie anlegen.</translation>
+    </message>
+    <message>
+        <source>Dele&amp;te Category</source>
+        <translation>Kategorie &amp;löschen</translation>
+    </message>
+    <message>
+        <source>Deleted the selected category.</source>
+        <translation>Die ausgewählte Kategorie löschen.</translation>
+    </message>
+    <message>
+        <source>&amp;Save &amp;&amp; Close</source>
+        <translation>&amp;Speichern &amp;&amp; schließen</translation>
+    </message>
+    <message>
+        <source>Save edit &amp; close window.</source>
+        <translation>Änderungen speichern und Fenster schließen.</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel &amp;&amp; Close</source>
+        <translation>&amp;Verwerfen &amp;&amp; schließen</translation>
+    </message>
+    <message>
+        <source>Cancel edit &amp; close window.</source>
+        <translation>Änderungen verwerfen und Fenster schließen.</translation>
+    </message>
+    <message>
+        <source>Category Name:</source>
+        <translation>Name der Kategorie:</translation>
+    </message>
+    <message>
+        <source>Icon:</source>
+        <translation>Symbol:</translation>
+    </message>
+    <message>
+        <source>Click to choose an icon for the category.</source>
+        <translation>Klicken, um ein Symbol für die Kategorie zu wählen.</translation>
+    </message>
+    <message>
+        <source>List View of Data (drag column header to arrange order):</source>
+        <translation>Listenansicht der Daten (Spaltenköpfe ziehen, um die Reihenfolge festzulegen):</translation>
+    </message>
+    <message>
+        <source>Form View of Data:</source>
+        <translation>Formularansicht der Daten:</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Öffnen</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a picture that can be used as an icon.</source>
+        <translation>„%1“ ist kein Bild, das als Symbol verwendet werden kann.</translation>
+    </message>
+    <message>
+        <source>Save modifications to the templates and close the Template Editor?</source>
+        <translation>Die Änderungen an den Vorlagen speichern und den Vorlageneditor schließen?</translation>
+    </message>
+    <message>
+        <source>Close the Template Editor without saving modifications?</source>
+        <translation>Den Vorlageneditor schließen, ohne die Änderungen zu speichern?</translation>
+    </message>
+</context>
+<context>
+    <name>TToolColumn</name>
+    <message>
+        <source>label</source>
+        <translation>Beschriftung</translation>
+    </message>
+    <message>
+        <source>single-line text box</source>
+        <translation>einzeiliges Textfeld</translation>
+    </message>
+    <message>
+        <source>multi-line text box</source>
+        <translation>mehrzeiliges Textfeld</translation>
     </message>
 </context>
 <context>
@@ -1047,6 +1712,33 @@ Aus der Liste der zuletzt geöffneten Dateien entfernen?</translation>
     <message>
         <source>The change cannot be taken back: the records have changed since.</source>
         <translation>Die Änderung kann nicht zurückgenommen werden: Die Datensätze haben sich seitdem geändert.</translation>
+    </message>
+</context>
+<context>
+    <name>TWizardFrame</name>
+    <message>
+        <source>&amp;Next</source>
+        <translation>&amp;Weiter</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Abbrechen</translation>
+    </message>
+    <message>
+        <source>&amp;Browse</source>
+        <translation>&amp;Durchsuchen</translation>
+    </message>
+    <message>
+        <source>&amp;Back</source>
+        <translation>&amp;Zurück</translation>
+    </message>
+    <message>
+        <source>&amp;Close</source>
+        <translation>S&amp;chließen</translation>
+    </message>
+    <message>
+        <source>Quillery</source>
+        <translation>Quillery</translation>
     </message>
 </context>
 </TS>

@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTemporaryDir>
 
@@ -65,7 +66,7 @@ class TestLayout : public TWindowTest {
 
 private:
     QStringList MainWindowFaults();
-    QStringList ImportWizardFaults(int nextClicks);
+    QStringList ImportWizardFaults(int nextClicks, bool append);
     QStringList ExportWizardFaults(const QString& sheetName);
     QStringList PrintDialogFaults(bool fields);
     QStringList TemplateEditorFaults();
@@ -95,20 +96,12 @@ private slots:
 void TestLayout::nothingClippedOrOverlapping_data() {
     QTest::addColumn<QString>("window");
     QTest::addColumn<qreal>("fontScale");
-    const QStringList windows = {"main window",
-                                 "import wizard: file",
-                                 "import wizard: worksheet",
-                                 "import wizard: ranges",
-                                 "import wizard: columns",
-                                 "import wizard: done",
-                                 "export wizard: settings",
-                                 "export wizard: failed",
-                                 "export wizard: done",
-                                 "print options",
-                                 "print fields",
-                                 "template editor",
-                                 "column caption",
-                                 "select category"};
+    const QStringList windows = {
+        "main window",           "import wizard: file",     "import wizard: worksheet",
+        "import wizard: ranges", "import wizard: columns",  "import wizard: done",
+        "import wizard: append", "export wizard: settings", "export wizard: failed",
+        "export wizard: done",   "print options",           "print fields",
+        "template editor",       "column caption",          "select category"};
     for (const qreal scale : {1.0, 1.5})
         for (const QString& window : windows)
             QTest::addRow("%s at %g", qPrintable(window), scale) << window << scale;
@@ -124,10 +117,15 @@ void TestLayout::nothingClippedOrOverlapping() {
     QStringList faults;
     if (window == QLatin1String("main window"))
         faults = MainWindowFaults();
-    else if (window.startsWith(QLatin1String("import wizard")))
-        faults = ImportWizardFaults(QStringList{"file", "worksheet", "ranges", "columns", "", "done"}.indexOf(
-            window.section(": ", 1)));
-    else if (window.startsWith(QLatin1String("export wizard")))
+    else if (window.startsWith(QLatin1String("import wizard"))) {
+        const QString page = window.section(": ", 1);
+        // Rows for an existing category are matched to its text boxes on a page after the columns.
+        faults =
+            page == QLatin1String("append")
+                ? ImportWizardFaults(4, true)
+                : ImportWizardFaults(
+                      QStringList{"file", "worksheet", "ranges", "columns", "", "done"}.indexOf(page), false);
+    } else if (window.startsWith(QLatin1String("export wizard")))
         faults = ExportWizardFaults(window.endsWith(QLatin1String("failed")) ? QStringLiteral("Books")
                                     : window.endsWith(QLatin1String("done")) ? QStringLiteral("New")
                                                                              : QString());
@@ -160,7 +158,7 @@ QStringList TestLayout::MainWindowFaults() {
     return faults;
 }
 
-QStringList TestLayout::ImportWizardFaults(int nextClicks) {
+QStringList TestLayout::ImportWizardFaults(int nextClicks, bool append) {
     const QString workbook = FSandbox->FilePath(QStringLiteral("books.xlsx"));
     if (!WorkbookReader::Write(workbook, {QJsonObject{{"name", "Books"},
                                                       {"rows", QJsonArray{QJsonArray{"Title", "Author"},
@@ -169,6 +167,8 @@ QStringList TestLayout::ImportWizardFaults(int nextClicks) {
     TDataFile data = SampleData();
     TImportWizard wizard;
     wizard.Open(data);
+    if (append)
+        QTest::mouseClick(Child<QRadioButton>(wizard, "AppendChoice"), Qt::LeftButton);
     Advance(wizard, workbook, nextClicks);
     if (!QTest::qWaitForWindowExposed(&wizard))
         return {QStringLiteral("not shown")};
