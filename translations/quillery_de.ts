@@ -269,6 +269,10 @@
         <source>Cannot open file %1: it is not a regular file.</source>
         <translation>Die Datei %1 kann nicht geöffnet werden: Das ist keine normale Datei.</translation>
     </message>
+    <message>
+        <source>The last save of %1 was interrupted. Quillery has finished it from the copy it kept.</source>
+        <translation>Das letzte Speichern von %1 wurde unterbrochen. Quillery hat es mit der aufbewahrten Kopie abgeschlossen.</translation>
+    </message>
 </context>
 <context>
     <name>RunCommand</name>
