@@ -5,9 +5,11 @@
 #include "core/TextRules.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <thread>
 
 namespace {
 
@@ -27,22 +29,16 @@ struct TListKey {
 
 constexpr size_t kKeyBytes = 16;
 
-} // namespace
-
-std::vector<uint32_t> ListSortOrder(const TRecord* const* rows, size_t count, int32_t valueIndex,
-                                    bool ascending) {
-    std::vector<TListKey> keys(count);
-    std::vector<uint32_t> lengths(count);
-    // Row r's folded bytes after the sixteenth: [tails[r], tails[r + 1]). Offsets are full-width,
-    // as the first lines of a large category may together pass 4 GiB.
-    std::vector<size_t> tails(count + 1);
-    std::string folded;
+// The keys of rows [first, last), their lengths, and their folded bytes after the sixteenth:
+// row r's are [tails[r], tails[r + 1]) of folded, which the caller joins to the others.
+void BuildKeys(const TRecord* const* rows, size_t first, size_t last, int32_t valueIndex, TListKey* keys,
+               uint32_t* lengths, size_t* tails, std::string& folded) {
     // Each record is two hops away (the record, then its values); fetching ahead hides the waits.
     constexpr size_t kAhead = 8;
-    for (size_t r = 0; r < count; ++r) {
-        if (r + 2 * kAhead < count)
+    for (size_t r = first; r < last; ++r) {
+        if (r + 2 * kAhead < last)
             __builtin_prefetch(rows[r + 2 * kAhead]);
-        if (r + kAhead < count)
+        if (r + kAhead < last)
             rows[r + kAhead]->Prefetch();
         const std::string_view cell = CellText(rows[r]->Value(valueIndex));
         uint64_t words[2] = {0, 0};
@@ -59,11 +55,64 @@ std::vector<uint32_t> ListSortOrder(const TRecord* const* rows, size_t count, in
         lengths[r] = static_cast<uint32_t>(cell.size());
         tails[r + 1] = folded.size();
     }
+}
+
+// Orders keys by High, stably, one byte at a time from the lowest; descending when not
+// ascending. A byte that is the same in every key takes no pass.
+void RadixSortByHigh(std::vector<TListKey>& keys, bool ascending) {
+    const uint64_t flip = ascending ? 0 : ~uint64_t{0};
+    std::array<std::array<size_t, 256>, 8> counts{};
+    for (const TListKey& key : keys)
+        for (size_t b = 0; b < 8; ++b)
+            ++counts[b][((key.High ^ flip) >> (8 * b)) & 0xFF];
+    std::vector<TListKey> other(keys.size());
+    for (size_t b = 0; b < 8; ++b) {
+        std::array<size_t, 256>& next = counts[b];
+        if (std::find(next.begin(), next.end(), keys.size()) != next.end())
+            continue;
+        size_t offset = 0;
+        for (size_t& count : next) {
+            const size_t n = count;
+            count = offset;
+            offset += n;
+        }
+        for (const TListKey& key : keys)
+            other[next[((key.High ^ flip) >> (8 * b)) & 0xFF]++] = key;
+        keys.swap(other);
+    }
+}
+
+} // namespace
+
+std::vector<uint32_t> ListSortOrder(const TRecord* const* rows, size_t count, int32_t valueIndex,
+                                    bool ascending) {
+    std::vector<TListKey> keys(count);
+    std::vector<uint32_t> lengths(count);
+    // Offsets are full-width, as the first lines of a large category may together pass 4 GiB.
+    std::vector<size_t> tails(count + 1);
+    std::string folded;
+    // A large list builds the keys of its second half on another core; reaching the records is
+    // most of the time.
+    constexpr size_t kParallelRows = 65536;
+    const size_t half = count >= kParallelRows ? count / 2 : count;
+    std::string secondFolded;
+    std::thread second;
+    if (half < count)
+        second = std::thread([&] {
+            BuildKeys(rows, half, count, valueIndex, keys.data(), lengths.data(), tails.data(), secondFolded);
+        });
+    BuildKeys(rows, 0, half, valueIndex, keys.data(), lengths.data(), tails.data(), folded);
+    if (second.joinable()) {
+        second.join();
+        const size_t base = folded.size();
+        folded.append(secondFolded);
+        for (size_t r = half + 1; r <= count; ++r)
+            tails[r] += base;
+    }
     const char* text = folded.data();
-    // Negative when row a's cell sorts first, as the list comparison would say.
-    auto compare = [&](const TListKey& a, const TListKey& b) -> int {
-        if (a.High != b.High)
-            return a.High < b.High ? -1 : 1;
+    // Negative when row a's cell sorts first, as the list comparison would say, given that the
+    // first eight bytes agree.
+    auto compareRest = [&](const TListKey& a, const TListKey& b) -> int {
         if (a.Low != b.Low)
             return a.Low < b.Low ? -1 : 1;
         // The first sixteen bytes agree (short cells padded with zero bytes, so a cell and the
@@ -76,11 +125,23 @@ std::vector<uint32_t> ListSortOrder(const TRecord* const* rows, size_t count, in
         }
         return lengths[a.Row] == lengths[b.Row] ? 0 : (lengths[a.Row] < lengths[b.Row] ? -1 : 1);
     };
+    // The first eight bytes by radix, which keeps equal rows in their order; the rest only within
+    // each run of keys whose first eight bytes agree.
+    RadixSortByHigh(keys, ascending);
     const int direction = ascending ? 1 : -1;
-    std::sort(keys.begin(), keys.end(), [&](const TListKey& a, const TListKey& b) {
-        const int order = compare(a, b) * direction;
+    const auto less = [&](const TListKey& a, const TListKey& b) {
+        const int order = compareRest(a, b) * direction;
         return order != 0 ? order < 0 : a.Row < b.Row;
-    });
+    };
+    for (size_t begin = 0; begin < count;) {
+        size_t end = begin + 1;
+        while (end < count && keys[end].High == keys[begin].High)
+            ++end;
+        if (end - begin > 1)
+            std::sort(keys.begin() + static_cast<std::ptrdiff_t>(begin),
+                      keys.begin() + static_cast<std::ptrdiff_t>(end), less);
+        begin = end;
+    }
     std::vector<uint32_t> order(count);
     for (size_t i = 0; i < count; ++i)
         order[i] = keys[i].Row;
