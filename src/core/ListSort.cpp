@@ -57,17 +57,21 @@ void BuildKeys(const TRecord* const* rows, size_t first, size_t last, int32_t va
     }
 }
 
-// Orders keys by High, stably, one byte at a time from the lowest; descending when not
-// ascending. A byte that is the same in every key takes no pass.
-void RadixSortByHigh(std::vector<TListKey>& keys, bool ascending) {
+// Orders keys by their first sixteen bytes (High, then Low), stably, one byte at a time from the
+// lowest; descending when not ascending. A byte that is the same in every key takes no pass.
+void RadixSortByPrefix(std::vector<TListKey>& keys, bool ascending) {
     const uint64_t flip = ascending ? 0 : ~uint64_t{0};
-    std::array<std::array<size_t, 256>, 8> counts{};
+    // Digit d is byte d % 8 of Low for d < 8, of High after.
+    const auto digit = [flip](const TListKey& key, size_t d) {
+        return (((d < 8 ? key.Low : key.High) ^ flip) >> (8 * (d % 8))) & 0xFF;
+    };
+    std::array<std::array<size_t, 256>, 16> counts{};
     for (const TListKey& key : keys)
-        for (size_t b = 0; b < 8; ++b)
-            ++counts[b][((key.High ^ flip) >> (8 * b)) & 0xFF];
+        for (size_t d = 0; d < 16; ++d)
+            ++counts[d][digit(key, d)];
     std::vector<TListKey> other(keys.size());
-    for (size_t b = 0; b < 8; ++b) {
-        std::array<size_t, 256>& next = counts[b];
+    for (size_t d = 0; d < 16; ++d) {
+        std::array<size_t, 256>& next = counts[d];
         if (std::find(next.begin(), next.end(), keys.size()) != next.end())
             continue;
         size_t offset = 0;
@@ -77,7 +81,7 @@ void RadixSortByHigh(std::vector<TListKey>& keys, bool ascending) {
             offset += n;
         }
         for (const TListKey& key : keys)
-            other[next[((key.High ^ flip) >> (8 * b)) & 0xFF]++] = key;
+            other[next[digit(key, d)]++] = key;
         keys.swap(other);
     }
 }
@@ -111,10 +115,8 @@ std::vector<uint32_t> ListSortOrder(const TRecord* const* rows, size_t count, in
     }
     const char* text = folded.data();
     // Negative when row a's cell sorts first, as the list comparison would say, given that the
-    // first eight bytes agree.
+    // first sixteen bytes agree.
     auto compareRest = [&](const TListKey& a, const TListKey& b) -> int {
-        if (a.Low != b.Low)
-            return a.Low < b.Low ? -1 : 1;
         // The first sixteen bytes agree (short cells padded with zero bytes, so a cell and the
         // same cell followed by zero bytes still differ by their lengths below).
         const size_t shorter = std::min(tails[a.Row + 1] - tails[a.Row], tails[b.Row + 1] - tails[b.Row]);
@@ -125,9 +127,9 @@ std::vector<uint32_t> ListSortOrder(const TRecord* const* rows, size_t count, in
         }
         return lengths[a.Row] == lengths[b.Row] ? 0 : (lengths[a.Row] < lengths[b.Row] ? -1 : 1);
     };
-    // The first eight bytes by radix, which keeps equal rows in their order; the rest only within
-    // each run of keys whose first eight bytes agree.
-    RadixSortByHigh(keys, ascending);
+    // The first sixteen bytes by radix, which keeps equal rows in their order; the rest only
+    // within each run of keys whose sixteen bytes agree.
+    RadixSortByPrefix(keys, ascending);
     const int direction = ascending ? 1 : -1;
     const auto less = [&](const TListKey& a, const TListKey& b) {
         const int order = compareRest(a, b) * direction;
@@ -135,7 +137,7 @@ std::vector<uint32_t> ListSortOrder(const TRecord* const* rows, size_t count, in
     };
     for (size_t begin = 0; begin < count;) {
         size_t end = begin + 1;
-        while (end < count && keys[end].High == keys[begin].High)
+        while (end < count && keys[end].High == keys[begin].High && keys[end].Low == keys[begin].Low)
             ++end;
         if (end - begin > 1)
             std::sort(keys.begin() + static_cast<std::ptrdiff_t>(begin),
