@@ -93,7 +93,7 @@ TRecord::TRecord(const TRecord& other) {
 TRecord& TRecord::operator=(const TRecord& other) {
     if (this != &other) {
         const size_t size = other.BlockSize();
-        std::unique_ptr<char[]> block(size ? new char[size] : nullptr);
+        TBlockPointer block = size ? NewBlock(size) : TBlockPointer();
         if (size)
             std::memcpy(block.get(), other.FBlock.get(), size);
         FBlock = std::move(block);
@@ -130,7 +130,7 @@ void TRecord::Rebuild(const std::vector<std::string_view>& values) {
         throw EQuilleryError(QT_TRANSLATE_NOOP("Quillery", "A record cannot hold more than 4 GiB."));
     // The new block is made before the old one goes: values may point into it.
     const size_t header = 4 * (values.size() + 1);
-    std::unique_ptr<char[]> block(new char[header + total]);
+    TBlockPointer block = NewBlock(header + total);
     auto store = [&](size_t k, uint32_t word) { std::memcpy(block.get() + 4 * k, &word, 4); };
     store(0, static_cast<uint32_t>(values.size()));
     uint32_t end = 0;
@@ -169,7 +169,7 @@ void TRecord::Erase(int32_t i) {
     Rebuild(values);
 }
 
-void TRecord::LoadFromStream(TStreamReader& stream) {
+void TRecord::LoadFromStream(TStreamReader& stream, TBlockArena* arena) {
     const int32_t count = stream.ReadInt32();
     stream.CheckCount(count, kMinValueBytes);
     if (count <= 0 && Count() == 0)
@@ -184,7 +184,7 @@ void TRecord::LoadFromStream(TStreamReader& stream) {
     const uint32_t old = Load(0);
     const size_t newCount = old + static_cast<size_t>(std::max(count, 0));
     const size_t header = 4 * (newCount + 1);
-    std::unique_ptr<char[]> block(new char[header + total]);
+    TBlockPointer block = NewBlock(header + total, arena);
     auto store = [&](size_t k, uint32_t word) { std::memcpy(block.get() + 4 * k, &word, 4); };
     store(0, static_cast<uint32_t>(newCount));
     // Values already held come first (a record is normally read fresh, so there are none).
@@ -256,9 +256,11 @@ void TCategory::LoadFromStream(TStreamReader& stream) {
     stream.CheckCount(recordCount, kMinRecordBytes);
     if (recordCount > 0)
         Records.reserve(Records.size() + static_cast<size_t>(recordCount));
+    TBlockArena arena;
     for (int32_t i = 0; i < recordCount; ++i) {
-        Records.push_back(std::make_unique<TRecord>());
-        Records.back()->LoadFromStream(stream);
+        stream.Forget();
+        Records.push_back(std::unique_ptr<TRecord>(new (arena) TRecord()));
+        Records.back()->LoadFromStream(stream, &arena);
     }
 }
 

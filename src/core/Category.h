@@ -2,6 +2,7 @@
 #pragma once
 
 #include "core/Bitmap.h"
+#include "core/BlockArena.h"
 
 #include <cstdint>
 #include <cstring>
@@ -71,8 +72,8 @@ public:
 // A record: an ordered list of values; value i belongs to the text box whose ValueIndex is i.
 // A record keeps its values in one block: the count, the end offset of each value, then the
 // bytes of all values one after another, so a category of many records costs one allocation per
-// record and reading a value touches one piece of memory. Windows read values as views and
-// change them only through these operations.
+// record (records read from a file share an arena) and reading a value touches one piece of memory. Windows
+// read values as views and change them only through these operations.
 class TRecord {
 public:
     TRecord() = default;
@@ -109,11 +110,18 @@ public:
     // Replaces every value with those of source.
     void Assign(const TRecord& source) { *this = source; }
 
-    void LoadFromStream(TStreamReader& stream);
+    // Reads the record's values, into a block of arena when one is given.
+    void LoadFromStream(TStreamReader& stream, TBlockArena* arena = nullptr);
     void SaveToStream(TStreamWriter& stream) const;
 
     bool operator==(const TRecord& o) const;
     bool operator!=(const TRecord& o) const { return !(*this == o); }
+
+    // A file's records are made with new (arena) TRecord, beside their blocks.
+    static void* operator new(size_t size) { return AllocateObject(size, nullptr); }
+    static void* operator new(size_t size, TBlockArena& arena) { return AllocateObject(size, &arena); }
+    static void operator delete(void* object) noexcept { ReleaseObject(object); }
+    static void operator delete(void* object, TBlockArena&) noexcept { ReleaseObject(object); }
 
 private:
     // Word k of the block's header: 0 is the count, k > 0 the end of value k - 1.
@@ -130,7 +138,7 @@ private:
     void Rebuild(const std::vector<std::string_view>& values);
     std::vector<std::string_view> Values() const;
 
-    std::unique_ptr<char[]> FBlock;
+    TBlockPointer FBlock;
 };
 
 // One kind of card: name, icon, form template, list columns, sort order and records.

@@ -20,32 +20,43 @@ namespace {
 constexpr size_t kMinCategoryBytes = 6 * 4 + 14 + 12 + 3 * 4;
 
 // A plain file's bytes, read as the loader asks for them: bytes after what the format describes
-// are never read, however many there are. A file of ordinary size gets one buffer of its size at
-// once; a larger one grows as far as it is read.
+// are never read, however many there are. The loader lets go of what it has taken in, so a window
+// of a few reads is held however large the file; the digest takes in every byte as it is read.
 class TFileSource : public TStreamSource {
 public:
-    TFileSource(TInputFile& file, std::string& bytes) : FFile(file), FBytes(bytes) {
-        FTotal = std::max(bytes.size(), static_cast<size_t>(std::max<off_t>(file.Info().st_size, 0)));
-        try {
-            if (FTotal <= kWholeBufferLimit)
-                FBytes.reserve(FTotal);
-        } catch (const std::exception&) {
-            throw EFileError(kCannotReadFile, {file.Path(), std::strerror(ENOMEM)});
-        }
+    TFileSource(TInputFile& file, const std::string& first) : FFile(file), FBytes(first) {
+        FTotal = std::max(first.size(), static_cast<size_t>(std::max<off_t>(file.Info().st_size, 0)));
+        FRead = first.size();
+        FDigest.Add(first);
     }
     size_t Total() const { return FTotal; }
-    std::string_view Fill(size_t needed) override {
-        FFile.Read(FBytes, std::min(FTotal - FBytes.size(), std::max(needed, kChunk)));
-        return FBytes;
+    uint64_t Digest() const { return FDigest.Value(); }
+    size_t BytesRead() const { return FRead; }
+
+    TStreamWindow Fill(size_t keep, size_t end) override {
+        if (keep > FStart) {
+            FBytes.erase(0, std::min(keep - FStart, FBytes.size()));
+            FStart = keep;
+        }
+        if (end > FStart + FBytes.size()) {
+            const size_t at = FBytes.size();
+            const size_t wanted = std::max(end - FStart - at, kChunk);
+            FFile.Read(FBytes, std::min(FTotal - FRead, wanted));
+            FDigest.Add(std::string_view(FBytes).substr(at));
+            FRead += FBytes.size() - at;
+        }
+        return {FBytes, FStart};
     }
 
 private:
-    static constexpr size_t kChunk = 4 << 20;
-    static constexpr size_t kWholeBufferLimit = size_t(1) << 30;
+    static constexpr size_t kChunk = 1 << 20;
 
     TInputFile& FFile;
-    std::string& FBytes;
+    std::string FBytes; // the file's bytes from FStart on
+    size_t FStart = 0;
     size_t FTotal = 0;
+    size_t FRead = 0;
+    TContentDigest FDigest;
 };
 } // namespace
 
@@ -72,23 +83,22 @@ TFileStamp TDataFile::LoadFromFile(const std::string& path, const TAskPassword& 
         TFileSource source(file, bytes);
         TStreamReader stream(source, bytes, source.Total());
         LoadFromStream(stream);
-    } else {
-        if (!askPassword)
-            throw EPasswordError();
-        const std::string password = askPassword();
-        file.Read(bytes, NEncryptedFile::kHeaderSize - bytes.size());
-        const TKeyDerivation parameters = ReadContainerHeader(bytes);
-        // The key derivation takes a good part of a second: the rest of the file is read
-        // meanwhile. The future waits for it however this function is left.
-        std::future<std::shared_ptr<const TDataFileKey>> key =
-            std::async(std::launch::async,
-                       [&password, &parameters] { return TDataFileKey::Derive(password, parameters); });
-        file.ReadToEnd(bytes);
-        TOpenedDataFile opened = OpenDataFile(bytes, key.get());
-        TStreamReader stream(opened.Plain.Bytes);
-        LoadFromStream(stream);
-        EncryptionKey = std::move(opened.Key);
+        return MakeFileStamp(file.Info(), source.Digest(), source.BytesRead());
     }
+    if (!askPassword)
+        throw EPasswordError();
+    const std::string password = askPassword();
+    file.Read(bytes, NEncryptedFile::kHeaderSize - bytes.size());
+    const TKeyDerivation parameters = ReadContainerHeader(bytes);
+    // The key derivation takes a good part of a second: the rest of the file is read
+    // meanwhile. The future waits for it however this function is left.
+    std::future<std::shared_ptr<const TDataFileKey>> key = std::async(
+        std::launch::async, [&password, &parameters] { return TDataFileKey::Derive(password, parameters); });
+    file.ReadToEnd(bytes);
+    TOpenedDataFile opened = OpenDataFile(bytes, key.get());
+    TStreamReader stream(opened.Plain.Bytes);
+    LoadFromStream(stream);
+    EncryptionKey = std::move(opened.Key);
     TContentDigest digest;
     digest.Add(bytes);
     return MakeFileStamp(file.Info(), digest.Value(), bytes.size());

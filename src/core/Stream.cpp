@@ -30,7 +30,13 @@ void WriteStreamString(TStreamWriter& stream, std::string_view text) {
 void TStreamReader::Fetch(size_t n) {
     if (FSource == nullptr || n > Remaining())
         ThrowStreamReadError();
-    FData = FSource->Fill(FPos + n - FData.size());
+    const size_t position = Position();
+    const TStreamWindow window = FSource->Fill(FKeep, position + n);
+    if (window.Start > FKeep || position - window.Start > window.Bytes.size())
+        ThrowStreamReadError();
+    FData = window.Bytes;
+    FBase = window.Start;
+    FPos = position - FBase;
     if (n > FData.size() - FPos)
         ThrowStreamReadError();
 }

@@ -11,20 +11,28 @@
 
 [[noreturn]] void ThrowStreamReadError();
 
+// Bytes of a stream held in memory, and the stream position of the first of them.
+struct TStreamWindow {
+    std::string_view Bytes;
+    size_t Start = 0;
+};
+
 // Where a reader gets the rest of its bytes when they are not all in memory from the start.
 class TStreamSource {
 public:
     virtual ~TStreamSource() = default;
-    // Makes at least needed more bytes available when there are that many, and returns all the
-    // bytes read so far. Bytes once returned stay where they are.
-    virtual std::string_view Fill(size_t needed) = 0;
+    // Returns the bytes from stream position keep on, up to position end at least when the stream
+    // has that many. Bytes before keep may be let go; those returned stay valid until the next call.
+    virtual TStreamWindow Fill(size_t keep, size_t end) = 0;
 };
 
 // Reads the little-endian items of a data file from bytes held in memory, or fetched from a source
 // as the items ask for them, so that bytes the format does not describe are never read. Every read
 // checks the bytes left first and fails with "Stream read error", so no count or length from a
 // file is trusted before it has been measured against what the file really holds. The small reads
-// are inline: loading a large file is mostly these.
+// are inline: loading a large file is mostly these. A view from a read stays valid until the
+// reader next fetches bytes from its source, which a later read may do; bytes from the last
+// Forget() on stay available to ReadSince, so a reader over a source holds no more than that.
 class TStreamReader {
 public:
     explicit TStreamReader(std::string_view bytes) : FData(bytes), FTotal(bytes.size()) {}
@@ -62,12 +70,19 @@ public:
             ThrowStreamReadError();
     }
 
-    // Bytes already read, from position from up to the current position.
-    std::string_view ReadSince(size_t from) const { return FData.substr(from, FPos - from); }
+    // Bytes already read, from position from (not before the last Forget) up to the current
+    // position.
+    std::string_view ReadSince(size_t from) const {
+        if (from < FBase || from > Position())
+            ThrowStreamReadError();
+        return FData.substr(from - FBase, Position() - from);
+    }
+    // The bytes read so far are needed no more.
+    void Forget() { FKeep = Position(); }
 
-    size_t Position() const { return FPos; }
-    size_t Remaining() const { return FTotal - FPos; }
-    bool AtEnd() const { return FPos == FTotal; }
+    size_t Position() const { return FBase + FPos; }
+    size_t Remaining() const { return FTotal - Position(); }
+    bool AtEnd() const { return Position() == FTotal; }
 
     static uint32_t LittleEndian(uint32_t value) {
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
@@ -88,10 +103,12 @@ private:
     // Gets the next n bytes from the source, or fails when the stream has no more.
     void Fetch(size_t n);
 
-    std::string_view FData;
+    std::string_view FData; // the bytes in memory, from stream position FBase on
     size_t FTotal;
     TStreamSource* FSource = nullptr;
-    size_t FPos = 0;
+    size_t FBase = 0;
+    size_t FPos = 0; // within FData
+    size_t FKeep = 0;
 };
 
 // Appends the items of a data file to a byte buffer. With a sink, Checkpoint hands the buffer on

@@ -10,6 +10,8 @@
 
 #include <QtTest>
 
+#include <thread>
+
 namespace {
 
 const TFont kFont{"MS Sans Serif", fsBold, 8, 0x000080};
@@ -96,6 +98,7 @@ private slots:
     void recordEdits_data();
     void recordEdits();
     void recordBytes();
+    void loadedRecordsOutliveTheirArena();
     void dataFileCategories();
     void dataFilePassword();
 };
@@ -603,6 +606,43 @@ void TestDataCategory::recordBytes() {
     loaded.LoadFromStream(reader);
     QVERIFY(loaded == r);
     QCOMPARE(reader.Position(), size_t(expected.size()));
+}
+
+// A category read from a stream keeps its records in arena pieces, which go back to the system
+// with the last record cut from them, whichever thread lets it go, and not before.
+void TestDataCategory::loadedRecordsOutliveTheirArena() {
+    TCategory source;
+    AddElements(source, "EM");
+    for (int i = 0; i < 30000; ++i) {
+        TRecord* r = source.NewRecord();
+        r->SetValue(0, "record " + std::to_string(i));
+        r->SetValue(1, std::string(size_t(100 + i % 200), char('a' + i % 26)));
+    }
+    const QByteArray bytes = Serialized(source);
+    const size_t before = TBlockArena::PiecesInUse();
+    auto loaded = std::make_unique<TCategory>();
+    TStreamReader reader(std::string_view(bytes.constData(), size_t(bytes.size())));
+    loaded->LoadFromStream(reader);
+    QCOMPARE(Serialized(*loaded), bytes);
+    QCOMPARE(RecordValues(*loaded), RecordValues(source));
+    QVERIFY(TBlockArena::PiecesInUse() > before + 1);
+
+    // One record kept, edited into a heap block and copied; the other records go on two threads.
+    std::unique_ptr<TRecord> kept = std::move(loaded->Records[12345]);
+    kept->SetValue(1, "edited");
+    const TRecord copy = *kept;
+    std::vector<std::unique_ptr<TRecord>> half(std::make_move_iterator(loaded->Records.begin()),
+                                               std::make_move_iterator(loaded->Records.begin() + 15000));
+    loaded->Records.erase(loaded->Records.begin(), loaded->Records.begin() + 15000);
+    std::thread other([&half] { half.clear(); });
+    loaded.reset();
+    other.join();
+    QCOMPARE(TBlockArena::PiecesInUse(), before + 1);
+    QCOMPARE(Values(*kept), QByteArrayList({"record 12345", "edited"}));
+    QVERIFY(copy == *kept);
+    kept.reset();
+    QCOMPARE(TBlockArena::PiecesInUse(), before);
+    QCOMPARE(Values(copy), QByteArrayList({"record 12345", "edited"}));
 }
 
 void TestDataCategory::dataFileCategories() {

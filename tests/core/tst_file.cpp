@@ -55,7 +55,8 @@ private slots:
     void keepsPermissions();
     void foreignFileInConstantMemory_data();
     void foreignFileInConstantMemory();
-    void dataFileReadIntoOneBuffer();
+    void dataFileReadThroughAWindow_data();
+    void dataFileReadThroughAWindow();
     void bytesBeyondTheFormatAreNotRead_data();
     void bytesBeyondTheFormatAreNotRead();
 };
@@ -246,21 +247,47 @@ void TestDataFile::foreignFileInConstantMemory() {
     QVERIFY2(largest < 64 * 1024, qPrintable(QString::number(largest)));
 }
 
-// A data file is read into one buffer of its size: no larger one, however the reads fall.
-void TestDataFile::dataFileReadIntoOneBuffer() {
+void TestDataFile::dataFileReadThroughAWindow_data() {
+    QTest::addColumn<int>("records");
+    QTest::addColumn<int>("valueBytes");
+    QTest::addColumn<int>("largeValueBytes");
+    // Values that straddle the reads' boundaries in every way, and one larger than a read.
+    QTest::newRow("many small records") << 120000 << 97 << 0;
+    QTest::newRow("records of a few pages") << 1500 << 9001 << 0;
+    QTest::newRow("a value larger than a read") << 1500 << 9001 << (3 << 20) + 5;
+}
+
+// A data file is read through a window of a few reads, whose bytes the records copy: no buffer
+// near the file's size, the same records as written, and the digest of every byte for the stamp.
+void TestDataFile::dataFileReadThroughAWindow() {
+    QFETCH(int, records);
+    QFETCH(int, valueBytes);
+    QFETCH(int, largeValueBytes);
     QTemporaryDir dir;
     const QString path = dir.filePath("cards.lgd");
     TDataFile data = SampleData();
-    data.Categories[0]->NewRecord()->Append(std::string(3 << 20, 'v'));
+    TCategory& category = *data.Categories[0];
+    for (int i = 0; i < records; ++i) {
+        TRecord* r = category.NewRecord();
+        r->Append(std::to_string(i));
+        r->Append(std::string(size_t(valueBytes + i % 7), char('a' + i % 26)));
+        if (i == records / 2 && largeValueBytes > 0)
+            r->Append(std::string(size_t(largeValueBytes), 'L'));
+    }
     QCOMPARE(OutcomeOfSave(data, path), QString());
     const qint64 size = QFileInfo(path).size();
+    QVERIFY(size > 12 << 20);
     TDataFile loaded;
+    TFileStamp stamp;
     const size_t largest = LargestAllocationDuring(
-        [&] { QCOMPARE(ErrorOf([&] { loaded.LoadFromFile(path.toStdString()); }), QString()); });
-    // One byte more to meet the end of the file, one for the string's terminating zero.
-    QVERIFY2(largest <= size_t(size) + 2,
+        [&] { QCOMPARE(ErrorOf([&] { stamp = loaded.LoadFromFile(path.toStdString()); }), QString()); });
+    QVERIFY2(largest < size_t(size) / 2,
              qPrintable(QStringLiteral("%1 for %2 bytes").arg(largest).arg(size)));
     QCOMPARE(loaded.SaveToBytes(), data.SaveToBytes());
+    const TFileStamp now = StampOf(path.toStdString());
+    QCOMPARE(stamp.DigestedSize, uint64_t(size));
+    QCOMPARE(stamp.Digest, now.Digest);
+    QVERIFY(!ChangedSince(path.toStdString(), stamp));
 }
 
 void TestDataFile::bytesBeyondTheFormatAreNotRead_data() {

@@ -1,0 +1,130 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/BlockArena.h"
+
+#include <atomic>
+#include <cstdint>
+#include <cstring>
+#include <new>
+
+#include <sys/mman.h>
+
+namespace {
+
+constexpr size_t kPieceSize = size_t(2) << 20;
+// Larger blocks would waste much of a piece's end; they are rare.
+constexpr size_t kLargestBlock = 64 << 10;
+
+// The start of every piece. Live counts the piece's blocks not yet released, plus kHeld while an
+// arena still cuts blocks from it, so that blocks released meanwhile never bring it to zero.
+struct TPieceHeader {
+    std::atomic<uint64_t> Live;
+};
+constexpr uint64_t kHeld = uint64_t(1) << 62;
+constexpr size_t kHeaderSize = 64;
+std::atomic<size_t> gPiecesInUse{0};
+static_assert(sizeof(TPieceHeader) <= kHeaderSize, "the header fits before the first block");
+
+TPieceHeader* HeaderOf(char* block) {
+    return reinterpret_cast<TPieceHeader*>(reinterpret_cast<uintptr_t>(block) & ~(uintptr_t(kPieceSize) - 1));
+}
+
+void FreePiece(TPieceHeader* header) noexcept {
+    header->~TPieceHeader();
+    ::munmap(header, kPieceSize);
+    gPiecesInUse.fetch_sub(1, std::memory_order_relaxed);
+}
+
+// A piece aligned to its size, so a block finds its piece's header by rounding down.
+char* MapPiece() {
+    void* mapped =
+        ::mmap(nullptr, 2 * kPieceSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED)
+        throw std::bad_alloc();
+    const auto begin = reinterpret_cast<uintptr_t>(mapped);
+    const uintptr_t aligned = (begin + kPieceSize - 1) & ~(uintptr_t(kPieceSize) - 1);
+    if (aligned != begin)
+        ::munmap(mapped, aligned - begin);
+    ::munmap(reinterpret_cast<void*>(aligned + kPieceSize), begin + kPieceSize - aligned);
+    auto* piece = reinterpret_cast<char*>(aligned);
+    // Advice only: without huge pages the piece works the same, with more page faults.
+    ::madvise(piece, kPieceSize, MADV_HUGEPAGE);
+    new (piece) TPieceHeader{kHeld};
+    gPiecesInUse.fetch_add(1, std::memory_order_relaxed);
+    return piece;
+}
+
+} // namespace
+
+TBlockArena::~TBlockArena() {
+    LeavePiece();
+}
+
+char* TBlockArena::Allocate(size_t size) {
+    if (size > kLargestBlock)
+        return nullptr;
+    size = (size + 7) & ~size_t(7);
+    if (FPiece == nullptr || FUsed + size > kPieceSize) {
+        LeavePiece();
+        FPiece = MapPiece();
+        FUsed = kHeaderSize;
+    }
+    char* block = FPiece + FUsed;
+    FUsed += size;
+    ++FBlocks;
+    return block;
+}
+
+void TBlockArena::LeavePiece() noexcept {
+    if (FPiece == nullptr)
+        return;
+    auto* header = reinterpret_cast<TPieceHeader*>(FPiece);
+    const uint64_t change = FBlocks - kHeld;
+    if (header->Live.fetch_add(change, std::memory_order_acq_rel) + change == 0)
+        FreePiece(header);
+    FPiece = nullptr;
+    FBlocks = 0;
+}
+
+void TBlockArena::Release(char* block) noexcept {
+    TPieceHeader* header = HeaderOf(block);
+    if (header->Live.fetch_sub(1, std::memory_order_acq_rel) == 1)
+        FreePiece(header);
+}
+
+size_t TBlockArena::PiecesInUse() {
+    return gPiecesInUse.load(std::memory_order_relaxed);
+}
+
+TBlockPointer NewBlock(size_t size, TBlockArena* arena) {
+    if (arena != nullptr)
+        if (char* block = arena->Allocate(size))
+            return TBlockPointer(block, TBlockRelease{true});
+    return TBlockPointer(new char[size], TBlockRelease{false});
+}
+
+namespace {
+// The word before an object from AllocateObject: where its memory came from.
+enum : uint64_t { kFromHeap = 0, kFromArena = 1 };
+constexpr size_t kTagSize = 8;
+} // namespace
+
+void* AllocateObject(size_t size, TBlockArena* arena) {
+    char* memory = arena != nullptr ? arena->Allocate(kTagSize + size) : nullptr;
+    const uint64_t tag = memory != nullptr ? kFromArena : kFromHeap;
+    if (memory == nullptr)
+        memory = static_cast<char*>(::operator new(kTagSize + size));
+    std::memcpy(memory, &tag, kTagSize);
+    return memory + kTagSize;
+}
+
+void ReleaseObject(void* object) noexcept {
+    if (object == nullptr)
+        return;
+    char* memory = static_cast<char*>(object) - kTagSize;
+    uint64_t tag;
+    std::memcpy(&tag, memory, kTagSize);
+    if (tag == kFromArena)
+        TBlockArena::Release(memory);
+    else
+        ::operator delete(memory);
+}
