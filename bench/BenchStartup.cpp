@@ -3,6 +3,7 @@
 
 #include "BenchWindow.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -85,15 +86,17 @@ void BenchFreshLoad(TBenchRun& run) {
 void BenchWindowReady(TBenchRun& run) {
     const std::vector<std::string> command{ProgramFolder() + "/quillery-bench", kWindowReadyOption,
                                            run.DataPath};
+    // Each start reads the whole large file and takes seconds: three runs at most.
+    const int repeat = std::min(run.Options.Repeat, 3);
     std::vector<double> times;
-    for (int i = 0; i < run.Options.Repeat; ++i) {
+    for (int i = 0; i < repeat; ++i) {
         int pipeFds[2];
         if (::pipe2(pipeFds, O_CLOEXEC) != 0)
             throw std::runtime_error("no pipe");
         const auto start = std::chrono::steady_clock::now();
         const pid_t child = Spawn(command, pipeFds[1]);
         ::close(pipeFds[1]);
-        // The child prints its line once the window is ready; what it does after is not waited for.
+        // The child prints its line once the window is ready; closing the window after it is not timed.
         std::string answer;
         double readyMs = 0;
         char buffer[64];
@@ -105,13 +108,18 @@ void BenchWindowReady(TBenchRun& run) {
         if (readyMs == 0)
             readyMs = MsSince(start);
         ::close(pipeFds[0]);
-        if (!ExitedCleanly(child) || answer != std::to_string(run.Options.Records) + "\n") {
-            ReportError(run, "window ready: the window's list held \"" + answer.substr(0, answer.find('\n')) +
-                                 "\" rows of " + std::to_string(run.Options.Records) +
-                                 ", or the program did not exit with status 0");
+        if (!ExitedCleanly(child)) {
+            ReportError(run, "window ready: the program did not exit with status 0");
+            return;
+        }
+        if (answer != std::to_string(run.Options.Records) + "\n") {
+            ReportError(run, "window ready: the list held " + answer.substr(0, answer.find('\n')) +
+                                 " rows of " + std::to_string(run.Options.Records));
             return;
         }
         times.push_back(readyMs);
     }
-    PrintOurs(("window ready" + run.LineSuffix).c_str(), Median(times));
+    std::printf("window ready%s: quillery %.1f ms (median of %d runs)\n", run.LineSuffix.c_str(),
+                Median(times), repeat);
+    std::fflush(stdout);
 }

@@ -8,11 +8,13 @@
 #include "settings/Folders.h"
 #include "settings/Settings.h"
 #include "ui/CategoryBar.h"
+#include "ui/dialogs/MessageBoxes.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QStringList>
 #include <QTimer>
 #include <QTreeView>
 
@@ -76,6 +78,9 @@ void ProcessUntilShown(QApplication& app, TRecordBrowser& browser) {
     limit.start(kShowLimitMs);
     for (;;) {
         app.processEvents();
+        const QStringList boxes = MessageBoxTesting::TakeUnanswered();
+        if (!boxes.isEmpty())
+            throw std::runtime_error("the window showed " + boxes.join(QStringLiteral("; ")).toStdString());
         if (browser.TimerSelectCategory.isActive())
             browser.TimerSelectCategoryTimer();
         else if (browser.TimerClearDataForm.isActive())
@@ -96,6 +101,9 @@ TRecordBrowser& ShowWindow(QApplication& app, TMainWindow& form) {
     auto* browser = form.findChild<TRecordBrowser*>();
     if (browser == nullptr)
         throw std::runtime_error("the window has no record browser");
+    // A message box (a file that does not open, say) ends the measurement with its text instead of
+    // waiting for a click that never comes.
+    MessageBoxTesting::Enable();
     form.resize(1280, 800);
     form.show();
     ProcessUntilShown(app, *browser);
