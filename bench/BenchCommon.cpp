@@ -8,10 +8,25 @@
 #include <fstream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <sys/wait.h>
 #include <unistd.h>
+
+std::string CountLabel(size_t count) {
+    if (count >= 1000000 && count % 1000000 == 0)
+        return std::to_string(count / 1000000) + "M";
+    if (count >= 1000 && count % 1000 == 0)
+        return std::to_string(count / 1000) + "k";
+    return std::to_string(count);
+}
+
+double Median(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    const size_t mid = times.size() / 2;
+    return times.size() % 2 ? times[mid] : (times[mid - 1] + times[mid]) / 2;
+}
 
 double MedianMs(int repeat, const std::function<void()>& work, const std::function<void()>& prepare) {
     std::vector<double> times;
@@ -23,9 +38,7 @@ double MedianMs(int repeat, const std::function<void()>& work, const std::functi
         const auto stop = std::chrono::steady_clock::now();
         times.push_back(std::chrono::duration<double, std::milli>(stop - start).count());
     }
-    std::sort(times.begin(), times.end());
-    const size_t mid = times.size() / 2;
-    return times.size() % 2 ? times[mid] : (times[mid - 1] + times[mid]) / 2;
+    return Median(std::move(times));
 }
 
 void PrintCompared(const char* operation, double oursMs, double sqliteMs) {

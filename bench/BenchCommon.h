@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 struct TBenchOptions {
     int32_t Records = 100000;
@@ -25,8 +26,17 @@ struct TBenchRun {
     double MemcpyMs = 0; // a plain copy of the data file's bytes
     std::unique_ptr<TDataFile> Loaded;
     TBenchRows SqliteRows;
+    // Ends the names of the lines that the default run prints too, so that a large run's differ:
+    // " 1M" there, after the record count; empty in the default run.
+    std::string LineSuffix;
     bool Failed = false;
 };
+
+// A record count as the report names it: 1M, 100k, or the number itself.
+std::string CountLabel(size_t count);
+
+// The median of times, which holds at least one.
+double Median(std::vector<double> times);
 
 // The median in milliseconds of repeat runs of work; prepare runs before each, untimed.
 double MedianMs(int repeat, const std::function<void()>& work, const std::function<void()>& prepare = {});

@@ -135,17 +135,14 @@ long long StatusKiB(const char* field) {
 } // namespace
 
 void BenchExportMemory(TBenchRun& run) {
-    const std::string dataPath = run.Dir + "/large.lgd";
-    run.Loaded->SaveToFile(dataPath);
-    const std::string records = run.Options.Records % 1000000 == 0
-                                    ? std::to_string(run.Options.Records / 1000000) + "M"
-                                    : std::to_string(run.Options.Records);
+    // Saved where the large run's later lines open it too.
+    run.Loaded->SaveToFile(run.DataPath);
     constexpr double kMiB = 1024.0 * 1024.0;
     for (const char* option : {kExportXlsxPeakOption, kExportCsvPeakOption}) {
         const char* format = option == kExportXlsxPeakOption ? "xlsx" : "csv";
-        const uint64_t above = ChildPeakBytes(option, dataPath);
-        std::filesystem::remove(dataPath + "." + format);
-        std::printf("export %s %s: peak %.1f MiB above the loaded data\n", format, records.c_str(),
+        const uint64_t above = ChildPeakBytes(option, run.DataPath);
+        std::filesystem::remove(run.DataPath + "." + format);
+        std::printf("export %s%s: peak %.1f MiB above the loaded data\n", format, run.LineSuffix.c_str(),
                     static_cast<double>(above) / kMiB);
         std::fflush(stdout);
     }

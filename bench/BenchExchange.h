@@ -8,7 +8,7 @@
 // added to an existing one.
 void BenchExport(TBenchRun& run);
 // The peak memory of exporting the category to .xlsx and to .csv, above the memory of the loaded
-// data, each in a fresh process that loads the data file first.
+// data, each in a fresh process that loads the data file first: the records saved as run.DataPath.
 void BenchExportMemory(TBenchRun& run);
 void BenchImport(TBenchRun& run);
 

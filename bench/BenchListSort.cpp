@@ -10,19 +10,6 @@
 #include <string>
 #include <vector>
 
-namespace {
-
-// A record count as the report names it: 1M, 100k, or the number itself.
-std::string CountLabel(size_t count) {
-    if (count >= 1000000 && count % 1000000 == 0)
-        return std::to_string(count / 1000000) + "M";
-    if (count >= 1000 && count % 1000 == 0)
-        return std::to_string(count / 1000) + "k";
-    return std::to_string(count);
-}
-
-} // namespace
-
 void BenchListSort(TBenchRun& run) {
     const TCategory& category = *run.Loaded->Categories.front();
     const int32_t valueIndex = category.ValueIndexOf(category.Columns.at(0)->ElementID);
