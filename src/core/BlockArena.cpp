@@ -1,16 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/BlockArena.h"
 
+#include "core/HugePages.h"
+
 #include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <new>
 
-#include <sys/mman.h>
-
 namespace {
 
-constexpr size_t kPieceSize = size_t(2) << 20;
+constexpr size_t kPieceSize = kHugePageSize;
 // Larger blocks would waste much of a piece's end; they are rare.
 constexpr size_t kLargestBlock = 64 << 10;
 
@@ -30,24 +30,13 @@ TPieceHeader* HeaderOf(char* block) {
 
 void FreePiece(TPieceHeader* header) noexcept {
     header->~TPieceHeader();
-    ::munmap(header, kPieceSize);
+    UnmapHugePages(header, kPieceSize);
     gPiecesInUse.fetch_sub(1, std::memory_order_relaxed);
 }
 
 // A piece aligned to its size, so a block finds its piece's header by rounding down.
 char* MapPiece() {
-    void* mapped =
-        ::mmap(nullptr, 2 * kPieceSize, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-    if (mapped == MAP_FAILED)
-        throw std::bad_alloc();
-    const auto begin = reinterpret_cast<uintptr_t>(mapped);
-    const uintptr_t aligned = (begin + kPieceSize - 1) & ~(uintptr_t(kPieceSize) - 1);
-    if (aligned != begin)
-        ::munmap(mapped, aligned - begin);
-    ::munmap(reinterpret_cast<void*>(aligned + kPieceSize), begin + kPieceSize - aligned);
-    auto* piece = reinterpret_cast<char*>(aligned);
-    // Advice only: without huge pages the piece works the same, with more page faults.
-    ::madvise(piece, kPieceSize, MADV_HUGEPAGE);
+    char* piece = MapHugePages(kPieceSize);
     new (piece) TPieceHeader{kHeld};
     gPiecesInUse.fetch_add(1, std::memory_order_relaxed);
     return piece;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <future>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -131,22 +132,53 @@ bool MatchWholeWord(std::string_view text, std::string_view filter) {
     }
 }
 
-std::vector<TRecord*> FilterRecords(const std::vector<std::unique_ptr<TRecord>>& records, TSearchParam& param,
-                                    const std::function<void()>& yield, int sliceMs) {
+namespace {
+
+using TClock = std::chrono::steady_clock;
+
+// The records of [first, last) that pass param, calling yield about every slice.
+std::vector<TRecord*> FilterRange(const std::vector<std::unique_ptr<TRecord>>& records, size_t first,
+                                  size_t last, TSearchParam& param, const std::function<void()>& yield,
+                                  TClock::duration slice) {
     // The clock is read every few hundred records rather than after each one.
     constexpr size_t kRecordsPerCheck = 256;
-    using TClock = std::chrono::steady_clock;
-    const auto slice = std::chrono::milliseconds(sliceMs);
     std::vector<TRecord*> rows;
-    std::string text; // one scratch buffer for the whole run
+    std::string text; // one scratch buffer for the whole range
     auto sliceStart = TClock::now();
-    for (size_t i = 0; i < records.size(); ++i) {
+    for (size_t i = first; i < last; ++i) {
         if (param.Test(*records[i], text))
             rows.push_back(records[i].get());
-        if ((i + 1) % kRecordsPerCheck == 0 && TClock::now() - sliceStart >= slice) {
+        if (yield && (i + 1) % kRecordsPerCheck == 0 && TClock::now() - sliceStart >= slice) {
             yield();
             sliceStart = TClock::now();
         }
+    }
+    return rows;
+}
+
+} // namespace
+
+std::vector<TRecord*> FilterRecords(const std::vector<std::unique_ptr<TRecord>>& records, TSearchParam& param,
+                                    const std::function<void()>& yield, int sliceMs) {
+    const auto slice = std::chrono::milliseconds(sliceMs);
+    // A large category's second half is tested on another core, with a copy of the parameters;
+    // this thread goes on calling yield while it waits for it.
+    constexpr size_t kParallelRecords = 65536;
+    const size_t count = records.size();
+    const size_t half = count >= kParallelRecords ? count / 2 : count;
+    TSearchParam secondParam = param;
+    std::future<std::vector<TRecord*>> second;
+    if (half < count)
+        second = std::async(std::launch::async,
+                            [&] { return FilterRange(records, half, count, secondParam, {}, slice); });
+    // The future's destructor waits for the other half however this function is left.
+    std::vector<TRecord*> rows = FilterRange(records, 0, half, param, yield, slice);
+    if (second.valid()) {
+        while (second.wait_for(slice) != std::future_status::ready)
+            yield();
+        const std::vector<TRecord*> secondRows = second.get();
+        rows.insert(rows.end(), secondRows.begin(), secondRows.end());
+        param.Matched = secondParam.Matched;
     }
     return rows;
 }

@@ -60,6 +60,7 @@ class TestEquivalence : public QObject {
 private slots:
     void filterMatchesRecordText_data();
     void filterMatchesRecordText();
+    void filterOfALargeCategory();
     void sortMatchesListComparison();
     void sortMatchesPlainStableSort_data();
     void sortMatchesPlainStableSort();
@@ -105,6 +106,23 @@ void TestEquivalence::filterMatchesRecordText() {
     }
     // Both outcomes must occur often, or the comparison proves little.
     QVERIFY2(matches > 1000 && matches < 19000, qPrintable(QString::number(matches)));
+}
+
+// A large category is filtered on two cores: the same records, in the same order, as testing them
+// one by one gives.
+void TestEquivalence::filterOfALargeCategory() {
+    std::mt19937 random(20261208);
+    std::vector<std::unique_ptr<TRecord>> records;
+    for (int i = 0; i < 70000; ++i)
+        records.push_back(std::make_unique<TRecord>(RandomRecord(random)));
+    TSearchParam param;
+    param.SetFilterText("b-");
+    std::vector<TRecord*> expected;
+    for (const auto& record : records)
+        if (ReferenceTest(*record, param.FilterText, false))
+            expected.push_back(record.get());
+    QVERIFY2(expected.size() > 1000 && expected.size() < 69000, qPrintable(QString::number(expected.size())));
+    QVERIFY(FilterRecords(records, param, [] {}) == expected);
 }
 
 void TestEquivalence::sortMatchesListComparison() {
@@ -170,6 +188,11 @@ void TestEquivalence::sortMatchesPlainStableSort_data() {
     QTest::newRow("folding and accents, descending") << folding << 1 << false;
     QTest::newRow("past the key's sixteen bytes") << longValues << 1 << true;
     QTest::newRow("past the key's sixteen bytes, descending") << longValues << 1 << false;
+    // Cells of one length that agree in their first sixteen bytes.
+    const QByteArrayList sameLength = {"abcdefghijklmnopz", "ABCDEFGHIJKLMNOPb", "abcdefghijklmnopB",
+                                       "abcdefghijklmnopa"};
+    QTest::newRow("past the key's sixteen bytes, one length") << sameLength << 1 << true;
+    QTest::newRow("past the key's sixteen bytes, one length, descending") << sameLength << 1 << false;
     QTest::newRow("value index past every record") << caseTies << 2 << true;
     QTest::newRow("value index past every record, descending") << caseTies << 2 << false;
 }
