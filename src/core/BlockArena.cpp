@@ -6,7 +6,9 @@
 #include <atomic>
 #include <cstdint>
 #include <cstring>
+#include <mutex>
 #include <new>
+#include <vector>
 
 namespace {
 
@@ -28,15 +30,47 @@ TPieceHeader* HeaderOf(char* block) {
     return reinterpret_cast<TPieceHeader*>(reinterpret_cast<uintptr_t>(block) & ~(uintptr_t(kPieceSize) - 1));
 }
 
+// Pieces whose blocks are all gone, a few of them kept for the next file read instead of being
+// given back and faulted in again: reading a file again costs no page faults for that much. Never
+// destroyed, as records may go at the very end of the program.
+struct TKeptPieces {
+    static constexpr size_t kMost = 16;
+    TKeptPieces() { Pieces.reserve(kMost); }
+    std::mutex Mutex;
+    std::vector<char*> Pieces;
+};
+TKeptPieces& KeptPieces() {
+    static auto* kept = new TKeptPieces;
+    return *kept;
+}
+
 void FreePiece(TPieceHeader* header) noexcept {
     header->~TPieceHeader();
-    UnmapHugePages(header, kPieceSize);
     gPiecesInUse.fetch_sub(1, std::memory_order_relaxed);
+    TKeptPieces& kept = KeptPieces();
+    {
+        const std::lock_guard<std::mutex> lock(kept.Mutex);
+        if (kept.Pieces.size() < TKeptPieces::kMost) {
+            kept.Pieces.push_back(reinterpret_cast<char*>(header));
+            return;
+        }
+    }
+    UnmapHugePages(header, kPieceSize);
 }
 
 // A piece aligned to its size, so a block finds its piece's header by rounding down.
 char* MapPiece() {
-    char* piece = MapHugePages(kPieceSize);
+    char* piece = nullptr;
+    TKeptPieces& kept = KeptPieces();
+    {
+        const std::lock_guard<std::mutex> lock(kept.Mutex);
+        if (!kept.Pieces.empty()) {
+            piece = kept.Pieces.back();
+            kept.Pieces.pop_back();
+        }
+    }
+    if (piece == nullptr)
+        piece = MapHugePages(kPieceSize);
     new (piece) TPieceHeader{kHeld};
     gPiecesInUse.fetch_add(1, std::memory_order_relaxed);
     return piece;

@@ -7,8 +7,9 @@
 // Memory for the blocks of many records made at once, as when a file is read. Blocks are cut one
 // after another from pieces of two MiB that the system may back with huge pages, so a million
 // records cost a few hundred page faults instead of a hundred thousand, and no allocator header
-// each. A piece goes back to the system when the last of its blocks is released, on any thread;
-// the arena itself may go before its blocks.
+// each. A piece is free again when the last of its blocks is released, on any thread (a few free
+// pieces are kept for the next file, the rest go back to the system); the arena itself may go
+// before its blocks.
 class TBlockArena {
 public:
     TBlockArena() = default;
@@ -21,7 +22,7 @@ public:
     char* Allocate(size_t size);
     // Gives back a block that Allocate returned.
     static void Release(char* block) noexcept;
-    // Pieces taken from the system and not yet given back, in the whole process.
+    // Pieces that hold blocks, in the whole process.
     static size_t PiecesInUse();
 
 private:

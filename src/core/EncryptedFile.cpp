@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/EncryptedFile.h"
 
+#include "core/HugePages.h"
+
 #include <sodium.h>
 
 #include <algorithm>
@@ -352,6 +354,8 @@ TOpenedDataFile OpenDataFile(std::string_view bytes, std::shared_ptr<const TData
         throw EDamagedFileError();
     // Sized once, so no copy of the plain bytes is left behind by a reallocation.
     std::string& plain = opened.Plain.Bytes;
+    plain.reserve(fullChunks * NEncryptedFile::kChunkSize + lastSealed - kTagBytes);
+    AdviseHugePages(plain.data(), plain.capacity());
     plain.resize(fullChunks * NEncryptedFile::kChunkSize + lastSealed - kTagBytes);
     for (size_t i = 0; i <= fullChunks; ++i) {
         const bool final = i == fullChunks;

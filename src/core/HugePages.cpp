@@ -32,3 +32,11 @@ char* MapHugePages(size_t bytes) {
 void UnmapHugePages(void* memory, size_t bytes) noexcept {
     ::munmap(memory, Rounded(bytes));
 }
+
+void AdviseHugePages(void* memory, size_t bytes) noexcept {
+    const auto begin = reinterpret_cast<uintptr_t>(memory);
+    const uintptr_t first = (begin + kHugePageSize - 1) & ~(uintptr_t(kHugePageSize) - 1);
+    const uintptr_t last = (begin + bytes) & ~(uintptr_t(kHugePageSize) - 1);
+    if (first < last)
+        ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+}

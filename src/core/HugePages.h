@@ -11,6 +11,9 @@
 constexpr size_t kHugePageSize = size_t(2) << 20;
 char* MapHugePages(size_t bytes);
 void UnmapHugePages(void* memory, size_t bytes) noexcept;
+// Advises the whole huge pages inside memory that do not hold data yet, for a large heap buffer
+// about to be filled (one the allocator has mapped on its own).
+void AdviseHugePages(void* memory, size_t bytes) noexcept;
 
 // Working memory for count items of a large pass, not initialised: from MapHugePages when it
 // comes to a huge page or more, else from the heap.

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/InputFile.h"
 
+#include "core/HugePages.h"
+
 #include "core/Error.h"
 
 #include <algorithm>
@@ -73,8 +75,10 @@ void TInputFile::ReadToEnd(std::string& bytes) {
     try {
         // Room for the size the file had when opened and one byte more, so that reaching its end
         // needs no larger buffer; a file that grows meanwhile is still read whole.
-        if (FInfo.st_size >= 0)
+        if (FInfo.st_size >= 0) {
             bytes.reserve(std::max(bytes.size(), static_cast<size_t>(FInfo.st_size)) + 1);
+            AdviseHugePages(bytes.data() + bytes.size(), bytes.capacity() - bytes.size());
+        }
         for (;;) {
             size_t room = bytes.capacity() - bytes.size();
             if (room == 0)
