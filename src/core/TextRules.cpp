@@ -5,8 +5,14 @@
 #include <cstring>
 
 std::string_view CellText(std::string_view value) {
-    const size_t end = value.find_first_of("\r\n");
-    return end == std::string_view::npos ? value : value.substr(0, end);
+    // Two scans for one byte each: find_first_of would look up both bytes at every position.
+    const void* lineFeed = value.empty() ? nullptr : std::memchr(value.data(), '\n', value.size());
+    size_t end =
+        lineFeed ? static_cast<size_t>(static_cast<const char*>(lineFeed) - value.data()) : value.size();
+    const void* carriageReturn = end == 0 ? nullptr : std::memchr(value.data(), '\r', end);
+    if (carriageReturn)
+        end = static_cast<size_t>(static_cast<const char*>(carriageReturn) - value.data());
+    return value.substr(0, end);
 }
 
 int CompareListText(std::string_view a, std::string_view b) {
