@@ -100,33 +100,39 @@ TListKey* RadixSortByPrefix(TListKey* keys, TListKey* other, size_t count, bool 
     return keys;
 }
 
-} // namespace
+// A list this long is worked on by both cores.
+constexpr size_t kParallelRows = 65536;
 
-std::vector<uint32_t> ListSortOrder(const TRecord* const* rows, size_t count, int32_t valueIndex,
-                                    bool ascending) {
-    TLargeBuffer<TListKey> first(count);
-    // A large list builds the keys of its second half on another core; reaching the records is
-    // most of the time.
-    constexpr size_t kParallelRows = 65536;
-    const size_t half = count >= kParallelRows ? count / 2 : count;
+// Runs work(0, split) here and work(split, count) on another core, when split < count.
+template <class TWork> void InTwoParts(size_t split, size_t count, const TWork& work) {
     std::thread second;
-    if (half < count)
-        second = std::thread([&] { BuildKeys(rows, half, count, valueIndex, first.data()); });
-    BuildKeys(rows, 0, half, valueIndex, first.data());
-    if (second.joinable())
-        second.join();
-    // The first sixteen bytes by radix, which keeps equal rows in their order; the rest only
-    // within each run of keys whose sixteen bytes agree.
-    TLargeBuffer<TListKey> other(count);
-    TListKey* const keys = RadixSortByPrefix(first.data(), other.data(), count, ascending);
+    if (split < count)
+        second = std::thread([&] { work(split, count); });
+    struct TJoin {
+        std::thread& Thread;
+        ~TJoin() {
+            if (Thread.joinable())
+                Thread.join();
+        }
+    } join{second};
+    work(size_t{0}, split);
+}
+
+bool SamePrefix(const TListKey& a, const TListKey& b) {
+    return a.High == b.High && a.Low == b.Low;
+}
+
+// Sorts each run of keys in [first, last) whose sixteen bytes agree by the rest of the cells; the
+// range holds whole runs.
+void SortRuns(TListKey* keys, size_t first, size_t last, bool ascending) {
     const int direction = ascending ? 1 : -1;
-    const auto less = [&](const TListKey& a, const TListKey& b) {
+    const auto less = [direction](const TListKey& a, const TListKey& b) {
         const int order = CompareRest(a, b) * direction;
         return order != 0 ? order < 0 : a.Row < b.Row;
     };
-    for (size_t begin = 0; begin < count;) {
+    for (size_t begin = first; begin < last;) {
         size_t end = begin + 1;
-        while (end < count && keys[end].High == keys[begin].High && keys[end].Low == keys[begin].Low)
+        while (end < last && SamePrefix(keys[end], keys[begin]))
             ++end;
         // Keys of one length that all end within the sixteen bytes are equal cells, which the
         // radix order left in row order; others need their cells, fetched together first.
@@ -140,6 +146,25 @@ std::vector<uint32_t> ListSortOrder(const TRecord* const* rows, size_t count, in
             std::sort(keys + begin, keys + end, less);
         begin = end;
     }
+}
+
+} // namespace
+
+std::vector<uint32_t> ListSortOrder(const TRecord* const* rows, size_t count, int32_t valueIndex,
+                                    bool ascending) {
+    TLargeBuffer<TListKey> first(count);
+    // Reaching the records is most of the time of building the keys.
+    InTwoParts(count >= kParallelRows ? count / 2 : count, count,
+               [&](size_t from, size_t to) { BuildKeys(rows, from, to, valueIndex, first.data()); });
+    // The first sixteen bytes by radix, which keeps equal rows in their order; the rest only
+    // within each run of keys whose sixteen bytes agree, the runs of the second half on another
+    // core.
+    TLargeBuffer<TListKey> other(count);
+    TListKey* const keys = RadixSortByPrefix(first.data(), other.data(), count, ascending);
+    size_t split = count >= kParallelRows ? count / 2 : count;
+    while (split < count && SamePrefix(keys[split], keys[split - 1]))
+        ++split;
+    InTwoParts(split, count, [&](size_t from, size_t to) { SortRuns(keys, from, to, ascending); });
     std::vector<uint32_t> order(count);
     for (size_t i = 0; i < count; ++i)
         order[i] = keys[i].Row;
