@@ -70,36 +70,6 @@ int CompareRest(const TListKey& a, const TListKey& b) {
     return a.Length == b.Length ? 0 : (a.Length < b.Length ? -1 : 1);
 }
 
-// Orders keys by their first sixteen bytes (High, then Low), stably, one byte at a time from the
-// lowest; descending when not ascending. A byte that is the same in every key takes no pass. Each
-// pass moves the keys between keys and other; the sorted keys end in the one returned.
-TListKey* RadixSortByPrefix(TListKey* keys, TListKey* other, size_t count, bool ascending) {
-    const uint64_t flip = ascending ? 0 : ~uint64_t{0};
-    // Digit d is byte d % 8 of Low for d < 8, of High after.
-    const auto digit = [flip](const TListKey& key, size_t d) {
-        return (((d < 8 ? key.Low : key.High) ^ flip) >> (8 * (d % 8))) & 0xFF;
-    };
-    std::array<std::array<size_t, 256>, 16> counts{};
-    for (size_t k = 0; k < count; ++k)
-        for (size_t d = 0; d < 16; ++d)
-            ++counts[d][digit(keys[k], d)];
-    for (size_t d = 0; d < 16; ++d) {
-        std::array<size_t, 256>& next = counts[d];
-        if (std::find(next.begin(), next.end(), count) != next.end())
-            continue;
-        size_t offset = 0;
-        for (size_t& n : next) {
-            const size_t here = n;
-            n = offset;
-            offset += here;
-        }
-        for (size_t k = 0; k < count; ++k)
-            other[next[digit(keys[k], d)]++] = keys[k];
-        std::swap(keys, other);
-    }
-    return keys;
-}
-
 // A list this long is worked on by both cores.
 constexpr size_t kParallelRows = 65536;
 
@@ -116,6 +86,88 @@ template <class TWork> void InTwoParts(size_t split, size_t count, const TWork& 
         }
     } join{second};
     work(size_t{0}, split);
+}
+
+// Digit d of a key's first sixteen bytes: byte d % 8 of Low for d < 8, of High after (15 is the
+// first byte); every bit flipped for a descending order.
+struct TDigit {
+    uint64_t Flip;
+    size_t operator()(const TListKey& key, size_t d) const {
+        return (((d < 8 ? key.Low : key.High) ^ Flip) >> (8 * (d % 8))) & 0xFF;
+    }
+};
+
+// Keys this few fit in the processor's caches, where a pass per byte is cheap.
+constexpr size_t kCachedKeys = 16384;
+
+// Orders keys by their digits below digits, stably, using other (as long) to move them, and
+// returns the one of the two that holds the result. Few keys take a pass per digit from the lowest,
+// skipping digits that are the same in every key; more are first parted by their highest digit,
+// each part then ordered alone, so that the passes over it run in the caches. When parts is given,
+// the parts of that first split are ordered on both cores.
+TListKey* OrderByDigits(TListKey* keys, TListKey* other, size_t count, size_t digits, const TDigit& digit,
+                        bool parts = false) {
+    if (digits == 0)
+        return keys;
+    using TCounts = std::array<size_t, 256>;
+    if (count <= kCachedKeys) {
+        std::array<TCounts, 16> counts{};
+        for (size_t k = 0; k < count; ++k)
+            for (size_t d = 0; d < digits; ++d)
+                ++counts[d][digit(keys[k], d)];
+        for (size_t d = 0; d < digits; ++d) {
+            TCounts& next = counts[d];
+            if (std::find(next.begin(), next.end(), count) != next.end())
+                continue;
+            size_t offset = 0;
+            for (size_t& n : next) {
+                const size_t here = n;
+                n = offset;
+                offset += here;
+            }
+            for (size_t k = 0; k < count; ++k)
+                other[next[digit(keys[k], d)]++] = keys[k];
+            std::swap(keys, other);
+        }
+        return keys;
+    }
+    const size_t top = digits - 1;
+    TCounts counts{};
+    for (size_t k = 0; k < count; ++k)
+        ++counts[digit(keys[k], top)];
+    if (std::find(counts.begin(), counts.end(), count) != counts.end())
+        return OrderByDigits(keys, other, count, top, digit, parts);
+    std::array<size_t, 257> starts{};
+    for (size_t v = 0; v < 256; ++v)
+        starts[v + 1] = starts[v] + counts[v];
+    TCounts next{};
+    std::copy(starts.begin(), starts.end() - 1, next.begin());
+    for (size_t k = 0; k < count; ++k)
+        other[next[digit(keys[k], top)]++] = keys[k];
+    // Each part ends in other, where the split put it.
+    const auto orderParts = [&](size_t from, size_t to) {
+        for (size_t v = from; v < to; ++v) {
+            const size_t begin = starts[v];
+            const size_t size = starts[v + 1] - begin;
+            if (size < 2)
+                continue;
+            const TListKey* ordered = OrderByDigits(other + begin, keys + begin, size, top, digit);
+            if (ordered != other + begin)
+                std::copy(ordered, ordered + size, other + begin);
+        }
+    };
+    size_t split = 256;
+    if (parts && count >= kParallelRows)
+        for (split = 0; split < 256 && starts[split] < count / 2;)
+            ++split;
+    InTwoParts(split, 256, orderParts);
+    return other;
+}
+
+// Orders keys by their first sixteen bytes (High, then Low), stably; descending when not
+// ascending. The keys move between keys and other; the sorted keys end in the one returned.
+TListKey* RadixSortByPrefix(TListKey* keys, TListKey* other, size_t count, bool ascending) {
+    return OrderByDigits(keys, other, count, 16, TDigit{ascending ? 0 : ~uint64_t{0}}, true);
 }
 
 bool SamePrefix(const TListKey& a, const TListKey& b) {
