@@ -10,8 +10,6 @@
 #include "core/Stream.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <future>
 
 namespace {

@@ -38,10 +38,7 @@ public:
     TLargeBuffer& operator=(const TLargeBuffer&) = delete;
 
     T* data() { return FItems; }
-    const T* data() const { return FItems; }
-    size_t size() const { return FCount; }
     T& operator[](size_t i) { return FItems[i]; }
-    const T& operator[](size_t i) const { return FItems[i]; }
     T* begin() { return FItems; }
     T* end() { return FItems + FCount; }
 

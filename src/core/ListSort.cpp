@@ -4,13 +4,13 @@
 #include "core/Category.h"
 #include "core/HugePages.h"
 #include "core/TextRules.h"
+#include "core/TwoCores.h"
 
 #include <algorithm>
 #include <array>
 #include <cstring>
 #include <string>
 #include <string_view>
-#include <thread>
 
 namespace {
 
@@ -68,24 +68,6 @@ int CompareRest(const TListKey& a, const TListKey& b) {
             return x < y ? -1 : 1;
     }
     return a.Length == b.Length ? 0 : (a.Length < b.Length ? -1 : 1);
-}
-
-// A list this long is worked on by both cores.
-constexpr size_t kParallelRows = 65536;
-
-// Runs work(0, split) here and work(split, count) on another core, when split < count.
-template <class TWork> void InTwoParts(size_t split, size_t count, const TWork& work) {
-    std::thread second;
-    if (split < count)
-        second = std::thread([&] { work(split, count); });
-    struct TJoin {
-        std::thread& Thread;
-        ~TJoin() {
-            if (Thread.joinable())
-                Thread.join();
-        }
-    } join{second};
-    work(size_t{0}, split);
 }
 
 // Digit d of a key's first sixteen bytes: byte d % 8 of Low for d < 8, of High after (15 is the
@@ -157,7 +139,7 @@ TListKey* OrderByDigits(TListKey* keys, TListKey* other, size_t count, size_t di
         }
     };
     size_t split = 256;
-    if (parts && count >= kParallelRows)
+    if (parts && count >= kTwoCoreItems)
         for (split = 0; split < 256 && starts[split] < count / 2;)
             ++split;
     InTwoParts(split, 256, orderParts);
@@ -206,14 +188,14 @@ std::vector<uint32_t> ListSortOrder(const TRecord* const* rows, size_t count, in
                                     bool ascending) {
     TLargeBuffer<TListKey> first(count);
     // Reaching the records is most of the time of building the keys.
-    InTwoParts(count >= kParallelRows ? count / 2 : count, count,
+    InTwoParts(SecondPartStart(count), count,
                [&](size_t from, size_t to) { BuildKeys(rows, from, to, valueIndex, first.data()); });
     // The first sixteen bytes by radix, which keeps equal rows in their order; the rest only
     // within each run of keys whose sixteen bytes agree, the runs of the second half on another
     // core.
     TLargeBuffer<TListKey> other(count);
     TListKey* const keys = RadixSortByPrefix(first.data(), other.data(), count, ascending);
-    size_t split = count >= kParallelRows ? count / 2 : count;
+    size_t split = SecondPartStart(count);
     while (split < count && SamePrefix(keys[split], keys[split - 1]))
         ++split;
     InTwoParts(split, count, [&](size_t from, size_t to) { SortRuns(keys, from, to, ascending); });

@@ -3,6 +3,7 @@
 
 #include "core/Category.h"
 #include "core/TextRules.h"
+#include "core/TwoCores.h"
 
 #include <algorithm>
 #include <chrono>
@@ -163,9 +164,8 @@ std::vector<TRecord*> FilterRecords(const std::vector<std::unique_ptr<TRecord>>&
     const auto slice = std::chrono::milliseconds(sliceMs);
     // A large category's second half is tested on another core, with a copy of the parameters;
     // this thread goes on calling yield while it waits for it.
-    constexpr size_t kParallelRecords = 65536;
     const size_t count = records.size();
-    const size_t half = count >= kParallelRecords ? count / 2 : count;
+    const size_t half = SecondPartStart(count);
     TSearchParam secondParam = param;
     std::future<std::vector<TRecord*>> second;
     if (half < count)
