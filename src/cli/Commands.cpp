@@ -91,6 +91,8 @@ std::vector<const TRecord*> ListedRecords(const TCategory& category, const std::
 
 TCliCommands::TCliCommands(const TCliOptions& options, std::ostream& out) : FOptions(options), FOut(out) {}
 
+TCliCommands::~TCliCommands() = default;
+
 int TCliCommands::Run() {
     switch (FOptions.Command) {
     case TCliCommand::Info:
@@ -111,12 +113,13 @@ int TCliCommands::Run() {
     throw std::logic_error("quillery-cli: a command without code");
 }
 
-std::unique_ptr<TDataFile> TCliCommands::Load(const std::string& path, bool showsRecords) {
-    auto dataFile = std::make_unique<TDataFile>();
-    dataFile->LoadFromFile(
+TDataFile& TCliCommands::Load(const std::string& path, bool showsRecords) {
+    FDataFile = std::make_unique<TDataFile>();
+    TDataFile& dataFile = *FDataFile;
+    dataFile.LoadFromFile(
         path, [this] { return Password(); },
         [](const TMessage& finished) { std::cerr << "quillery-cli: " << finished.English() << '\n'; });
-    if (showsRecords && dataFile->HasPassword() && !PasswordMatches(Password(), dataFile->PasswordDigest))
+    if (showsRecords && dataFile.HasPassword() && !PasswordMatches(Password(), dataFile.PasswordDigest))
         throw EPasswordError();
     return dataFile;
 }
@@ -128,15 +131,15 @@ const std::string& TCliCommands::Password() {
 }
 
 int TCliCommands::Info() {
-    const auto dataFile = Load(FOptions.Arguments[0], false);
-    FOut << "Magic: " << dataFile->Magic << '\n'
-         << "Version: " << dataFile->Version << '\n'
+    TDataFile& dataFile = Load(FOptions.Arguments[0], false);
+    FOut << "Magic: " << dataFile.Magic << '\n'
+         << "Version: " << dataFile.Version << '\n'
          << "Password: "
-         << (dataFile->IsEncrypted()   ? "set, encrypted"
-             : dataFile->HasPassword() ? "set"
-                                       : "none")
+         << (dataFile.IsEncrypted()   ? "set, encrypted"
+             : dataFile.HasPassword() ? "set"
+                                      : "none")
          << '\n';
-    for (const auto& category : dataFile->Categories)
+    for (const auto& category : dataFile.Categories)
         FOut << "Category " << category->ID << " \"" << DecodeForDisplay(category->Name) << "\": elements "
              << category->Elements.size() << ", text boxes " << category->TextBoxCount() << ", columns "
              << category->Columns.size() << ", records " << category->Records.size() << '\n';
@@ -144,14 +147,14 @@ int TCliCommands::Info() {
 }
 
 int TCliCommands::Dump() {
-    const auto dataFile = Load(FOptions.Arguments[0], true);
-    FOut << QJsonDocument(DataFileToJson(*dataFile)).toJson(QJsonDocument::Indented).toStdString();
+    TDataFile& dataFile = Load(FOptions.Arguments[0], true);
+    FOut << QJsonDocument(DataFileToJson(dataFile)).toJson(QJsonDocument::Indented).toStdString();
     return 0;
 }
 
 int TCliCommands::Check() {
-    const auto dataFile = Load(FOptions.Arguments[0], false);
-    const std::vector<std::string> problems = FindDataFileProblems(*dataFile);
+    TDataFile& dataFile = Load(FOptions.Arguments[0], false);
+    const std::vector<std::string> problems = FindDataFileProblems(dataFile);
     for (const std::string& problem : problems)
         FOut << problem << '\n';
     if (problems.empty())
@@ -160,17 +163,17 @@ int TCliCommands::Check() {
 }
 
 int TCliCommands::Resave() {
-    const auto dataFile = Load(FOptions.Arguments[0], true);
+    TDataFile& dataFile = Load(FOptions.Arguments[0], true);
     if (FOptions.Decrypt) {
-        dataFile->EncryptionKey = nullptr;
-    } else if (FOptions.Encrypt && !dataFile->IsEncrypted()) {
+        dataFile.EncryptionKey = nullptr;
+    } else if (FOptions.Encrypt && !dataFile.IsEncrypted()) {
         // The plain file's gate and the key come from the same password.
         const std::string password =
-            dataFile->HasPassword() ? Password() : ReadNewCliPassword(FOptions.PasswordFile);
-        dataFile->PasswordDigest = DigestOfTypedPassword(password);
-        dataFile->EncryptionKey = TDataFileKey::Derive(password);
+            dataFile.HasPassword() ? Password() : ReadNewCliPassword(FOptions.PasswordFile);
+        dataFile.PasswordDigest = DigestOfTypedPassword(password);
+        dataFile.EncryptionKey = TDataFileKey::Derive(password);
     }
-    dataFile->SaveToFile(FOptions.Arguments[1]);
+    dataFile.SaveToFile(FOptions.Arguments[1]);
     return 0;
 }
 
@@ -182,8 +185,8 @@ const TCategory& TCliCommands::NamedCategory(const TDataFile& dataFile, size_t i
 }
 
 int TCliCommands::List() {
-    const auto dataFile = Load(FOptions.Arguments[0], true);
-    const TCategory* category = &NamedCategory(*dataFile);
+    TDataFile& dataFile = Load(FOptions.Arguments[0], true);
+    const TCategory* category = &NamedCategory(dataFile);
     const std::vector<int32_t> valueIndexes = ColumnValueIndexes(*category);
     const auto writeLine = [&](auto cellText) {
         for (size_t c = 0; c < valueIndexes.size(); ++c)
@@ -198,8 +201,8 @@ int TCliCommands::List() {
 }
 
 int TCliCommands::Export() {
-    const auto dataFile = Load(FOptions.Arguments[0], true);
-    const TCategory& category = NamedCategory(*dataFile);
+    TDataFile& dataFile = Load(FOptions.Arguments[0], true);
+    const TCategory& category = NamedCategory(dataFile);
     const std::string sheetName =
         FOptions.SheetName.empty() ? DecodeForDisplay(category.Name) : FOptions.SheetName;
     TCategoryExportRun run(category, QFile::decodeName(QByteArray::fromStdString(FOptions.Arguments[2])),
@@ -210,9 +213,9 @@ int TCliCommands::Export() {
 }
 
 int TCliCommands::Import() {
-    const auto dataFile = Load(FOptions.Arguments[0], true);
+    TDataFile& dataFile = Load(FOptions.Arguments[0], true);
     TCategory& category =
-        *dataFile->Categories[static_cast<size_t>(dataFile->IndexOfCategory(&NamedCategory(*dataFile, 2)))];
+        *dataFile.Categories[static_cast<size_t>(dataFile.IndexOfCategory(&NamedCategory(dataFile, 2)))];
     const std::string name = "\"" + DecodeForDisplay(category.Name) + "\"";
     const auto workbook =
         TWorkbook::Open(QFile::decodeName(QByteArray::fromStdString(FOptions.Arguments[1])));
@@ -240,7 +243,7 @@ int TCliCommands::Import() {
     category.AppendRecords(append.TakeRecords());
     // Nothing added leaves the file as it was, not even rewritten.
     if (added > 0)
-        dataFile->SaveToFile(FOptions.Arguments[0]);
+        dataFile.SaveToFile(FOptions.Arguments[0]);
     FOut << "Added " << Plural(added, "record") << " to " << name;
     if (FOptions.SkipDuplicates)
         FOut << ", left out " << Plural(append.DuplicateCount(), "duplicate row");

@@ -16,6 +16,7 @@ class TDataFile;
 class TCliCommands {
 public:
     TCliCommands(const TCliOptions& options, std::ostream& out);
+    ~TCliCommands();
 
     // The exit status.
     int Run();
@@ -32,7 +33,7 @@ private:
     // Loads a data file and, when the command shows records and the file has a password, asks for
     // it; a wrong one fails with "Password error.".
     // An encrypted file asks for its password whatever the command.
-    std::unique_ptr<TDataFile> Load(const std::string& path, bool showsRecords);
+    TDataFile& Load(const std::string& path, bool showsRecords);
     // The password the user gives, asked for once.
     const std::string& Password();
     // The category the argument at index names (the second by default); "Category not found: %s"
@@ -42,4 +43,5 @@ private:
     const TCliOptions& FOptions;
     std::ostream& FOut;
     std::optional<std::string> FPassword;
+    std::unique_ptr<TDataFile> FDataFile; // the file loaded, kept until the program ends
 };

@@ -3,6 +3,7 @@
 #include "cli/Options.h"
 #include "core/FileIO.h"
 
+#include <cstdlib>
 #include <exception>
 #include <iostream>
 
@@ -19,7 +20,12 @@ int main(int argc, char** argv) {
             std::cout << CliVersion();
             return 0;
         }
-        return TCliCommands(options, std::cout).Run();
+        TCliCommands commands(options, std::cout);
+        const int status = commands.Run();
+        // The loaded file is not taken apart record by record: ending the process frees it at
+        // once, which at a million records is a good part of the command's time.
+        std::cout.flush();
+        std::_Exit(status);
     } catch (const ECliUsageError& e) {
         std::cerr << "quillery-cli: " << e.what() << ". Try 'quillery-cli --help'.\n";
         return 2;

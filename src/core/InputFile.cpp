@@ -58,17 +58,21 @@ TInputFile::~TInputFile() {
     ::close(FFd);
 }
 
-void TInputFile::Read(std::string& bytes, size_t size) {
-    const size_t start = bytes.size();
-    bytes.resize(start + size);
+size_t TInputFile::Read(char* buffer, size_t size) {
     size_t done = 0;
     while (done < size) {
-        const size_t got = ReadFromDescriptor(FFd, &bytes[start + done], size - done, FPath);
+        const size_t got = ReadFromDescriptor(FFd, buffer + done, size - done, FPath);
         if (got == 0)
             break;
         done += got;
     }
-    bytes.resize(start + done);
+    return done;
+}
+
+void TInputFile::Read(std::string& bytes, size_t size) {
+    const size_t start = bytes.size();
+    bytes.resize(start + size);
+    bytes.resize(start + Read(&bytes[start], size));
 }
 
 void TInputFile::ReadToEnd(std::string& bytes) {

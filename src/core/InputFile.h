@@ -19,6 +19,8 @@ public:
 
     // Appends up to size more bytes to bytes; fewer only at the end of the file.
     void Read(std::string& bytes, size_t size);
+    // Reads up to size bytes into buffer, fewer only at the end of the file; how many it read.
+    size_t Read(char* buffer, size_t size);
     // Appends the rest of the file to bytes.
     void ReadToEnd(std::string& bytes);
     // What the file was when it was opened.
