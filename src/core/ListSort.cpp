@@ -33,6 +33,26 @@ struct TListKey {
 
 constexpr size_t kKeyBytes = 16;
 
+// x with every byte a to z made a capital, the other bytes as they are.
+inline uint64_t FoldWord(uint64_t x) {
+    constexpr uint64_t kOnes = 0x0101010101010101;
+    const uint64_t sevenBits = x & (0x7F * kOnes);
+    const uint64_t fromA = sevenBits + (0x80 - 'a') * kOnes;     // top bit set from 'a' on
+    const uint64_t pastZ = sevenBits + (0x80 - 'z' - 1) * kOnes; // top bit set past 'z'
+    const uint64_t lower = fromA & ~pastZ & ~x & (0x80 * kOnes); // and not a byte above 0x7F
+    return x - (lower >> 2);
+}
+
+// Eight bytes as a number whose highest byte is the first.
+inline uint64_t FirstByteHighest(const unsigned char* bytes) {
+    uint64_t word;
+    std::memcpy(&word, bytes, 8);
+#if __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    word = __builtin_bswap64(word);
+#endif
+    return word;
+}
+
 // The keys of rows [first, last).
 void BuildKeys(const TRecord* const* rows, size_t first, size_t last, int32_t valueIndex, TListKey* keys) {
     // Each record is two hops away (the record, then its values); fetching ahead hides the waits.
@@ -43,12 +63,11 @@ void BuildKeys(const TRecord* const* rows, size_t first, size_t last, int32_t va
         if (r + kAhead < last)
             rows[r + kAhead]->Prefetch();
         const std::string_view cell = CellText(rows[r]->Value(valueIndex));
-        uint64_t words[2] = {0, 0};
-        for (size_t i = 0; i < cell.size() && i < kKeyBytes; ++i)
-            words[i / 8] |= uint64_t{static_cast<unsigned char>(FoldAsciiUpper(cell[i]))}
-                            << (8 * (7 - i % 8));
-        keys[r] = {words[0], words[1], cell.data(), static_cast<uint32_t>(cell.size()),
-                   static_cast<uint32_t>(r)};
+        unsigned char bytes[kKeyBytes] = {};
+        if (!cell.empty())
+            std::memcpy(bytes, cell.data(), std::min(kKeyBytes, cell.size()));
+        keys[r] = {FoldWord(FirstByteHighest(bytes)), FoldWord(FirstByteHighest(bytes + 8)), cell.data(),
+                   static_cast<uint32_t>(cell.size()), static_cast<uint32_t>(r)};
     }
 }
 
@@ -164,18 +183,22 @@ void SortRuns(TListKey* keys, size_t first, size_t last, bool ascending) {
         const int order = CompareRest(a, b) * direction;
         return order != 0 ? order < 0 : a.Row < b.Row;
     };
+    // Most runs are a few keys long: their cells are fetched well ahead, across runs, so that the
+    // waits for them overlap.
+    constexpr size_t kAhead = 64;
+    size_t fetched = first;
     for (size_t begin = first; begin < last;) {
         size_t end = begin + 1;
         while (end < last && SamePrefix(keys[end], keys[begin]))
             ++end;
+        for (; fetched < std::min(last, end + kAhead); ++fetched)
+            if (keys[fetched].Length > kKeyBytes)
+                __builtin_prefetch(keys[fetched].Cell + kKeyBytes);
         // Keys of one length that all end within the sixteen bytes are equal cells, which the
-        // radix order left in row order; others need their cells, fetched together first.
+        // radix order left in row order.
         bool equalCells = true;
-        for (size_t k = begin; k < end; ++k) {
+        for (size_t k = begin; k < end; ++k)
             equalCells = equalCells && keys[k].Length == keys[begin].Length && keys[k].Length <= kKeyBytes;
-            if (keys[k].Length > kKeyBytes)
-                __builtin_prefetch(keys[k].Cell + kKeyBytes);
-        }
         if (!equalCells)
             std::sort(keys + begin, keys + end, less);
         begin = end;

@@ -193,6 +193,15 @@ void TestEquivalence::sortMatchesPlainStableSort_data() {
                                        "abcdefghijklmnopa"};
     QTest::newRow("past the key's sixteen bytes, one length") << sameLength << 1 << true;
     QTest::newRow("past the key's sixteen bytes, one length, descending") << sameLength << 1 << false;
+    // Every byte but the line breaks in every place of the key, each in a cell of its own, so the
+    // folding of a whole word at once is checked byte for byte.
+    QByteArrayList everyByte;
+    for (int place = 0; place < 16; ++place)
+        for (int byte = 0; byte < 256; ++byte)
+            if (byte != '\r' && byte != '\n')
+                everyByte << QByteArray(place, 'm') + static_cast<char>(byte) + "m";
+    QTest::newRow("every byte in every place of the key") << everyByte << 1 << true;
+    QTest::newRow("every byte in every place of the key, descending") << everyByte << 1 << false;
     QTest::newRow("value index past every record") << caseTies << 2 << true;
     QTest::newRow("value index past every record, descending") << caseTies << 2 << false;
 }
