@@ -20,23 +20,53 @@ inline bool IsWordByte(char c) {
     return c >= 'a' && c <= 'z';
 }
 
-// The first position at or after from whose byte is lower or upper, or size.
-size_t FindEither(const char* data, size_t size, size_t from, char lower, char upper) {
+// The byte c and its capital, when it is a letter a to z.
+struct TEitherCase {
+    char Lower;
+    char Upper;
+    explicit TEitherCase(char c) : Lower(c), Upper((c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c) {}
+    bool Matches(char c) const { return c == Lower || c == Upper; }
+};
+
+// Where an occurrence of a folded filter may start: its first byte in either case and, for a
+// filter of two bytes or more, its second after it, which passes by most of the positions that
+// the first alone would stop at.
+struct TFilterStart {
+    TEitherCase First;
+    TEitherCase Second;
+    bool Pair;
+    explicit TFilterStart(std::string_view filter)
+        : First(filter[0]), Second(filter.size() > 1 ? filter[1] : '\0'), Pair(filter.size() > 1) {}
+    bool At(const char* data) const { return First.Matches(data[0]) && (!Pair || Second.Matches(data[1])); }
+};
+
 #if defined(__SSE2__)
-    const __m128i wantLower = _mm_set1_epi8(lower);
-    const __m128i wantUpper = _mm_set1_epi8(upper);
-    for (; from + 16 <= size; from += 16) {
-        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + from));
-        const int mask = _mm_movemask_epi8(
-            _mm_or_si128(_mm_cmpeq_epi8(chunk, wantLower), _mm_cmpeq_epi8(chunk, wantUpper)));
+inline __m128i EitherCaseMask(__m128i chunk, const TEitherCase& either) {
+    return _mm_or_si128(_mm_cmpeq_epi8(chunk, _mm_set1_epi8(either.Lower)),
+                        _mm_cmpeq_epi8(chunk, _mm_set1_epi8(either.Upper)));
+}
+#endif
+
+// The first position at or after from and before end where start is met, or end. For a pair the
+// byte at end - 1 + 1 is read too: the caller's end leaves room for the filter.
+size_t FindStart(const char* data, size_t end, size_t from, const TFilterStart& start) {
+#if defined(__SSE2__)
+    for (; from + 16 <= end; from += 16) {
+        __m128i found =
+            EitherCaseMask(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + from)), start.First);
+        if (start.Pair)
+            found = _mm_and_si128(
+                found, EitherCaseMask(_mm_loadu_si128(reinterpret_cast<const __m128i*>(data + from + 1)),
+                                      start.Second));
+        const int mask = _mm_movemask_epi8(found);
         if (mask != 0)
             return from + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
     }
 #endif
-    for (; from < size; ++from)
-        if (data[from] == lower || data[from] == upper)
+    for (; from < end; ++from)
+        if (start.At(data + from))
             return from;
-    return size;
+    return end;
 }
 
 // Whether the bytes at data, folded, begin with the folded filter (the caller knows they fit).
@@ -84,12 +114,11 @@ bool TSearchParam::Test(const TRecord& record, std::string& text) {
     const size_t length = FilterText.size();
     if (bytes.size() < length)
         return Matched;
-    const char lower = FilterText[0];
-    const char upper = (lower >= 'a' && lower <= 'z') ? static_cast<char>(lower - 32) : lower;
+    const TFilterStart start(FilterText);
     const size_t last = bytes.size() - length; // the last position an occurrence can start at
     int32_t value = 0;
-    for (size_t p = FindEither(bytes.data(), last + 1, 0, lower, upper); p <= last;
-         p = FindEither(bytes.data(), last + 1, p + 1, lower, upper)) {
+    for (size_t p = FindStart(bytes.data(), last + 1, 0, start); p <= last;
+         p = FindStart(bytes.data(), last + 1, p + 1, start)) {
         if (!FoldedEqual(bytes.data() + p, FilterText))
             continue;
         while (record.End(value) <= p)
