@@ -6,80 +6,17 @@
 #include "core/FileIO.h"
 #include "core/InputFile.h"
 #include "core/Password.h"
+#include "core/ReadAhead.h"
 #include "core/SaveJournal.h"
 #include "core/Stream.h"
 
 #include <algorithm>
-#include <cstring>
 #include <future>
-#include <memory>
 
 namespace {
 // The fewest bytes a category block can take: six int32 fields, the smallest bitmap (file header
 // and core header) and three counts.
 constexpr size_t kMinCategoryBytes = 6 * 4 + 14 + 12 + 3 * 4;
-
-// A plain file's bytes, read as the loader asks for them: bytes after what the format describes
-// are never read, however many there are. The loader lets go of what it has taken in, so a window
-// of a few reads is held however large the file; the digest takes in every byte as it is read.
-class TFileSource : public TStreamSource {
-public:
-    TFileSource(TInputFile& file, const std::string& first) : FFile(file) {
-        FTotal = std::max(first.size(), static_cast<size_t>(std::max<off_t>(file.Info().st_size, 0)));
-        Reserve(first.size());
-        if (!first.empty())
-            std::memcpy(FBuffer.get(), first.data(), first.size());
-        FSize = FRead = first.size();
-        FDigest.Add(first);
-    }
-    size_t Total() const { return FTotal; }
-    uint64_t Digest() const { return FDigest.Value(); }
-    size_t BytesRead() const { return FRead; }
-
-    TStreamWindow Fill(size_t keep, size_t end) override {
-        if (keep > FStart) {
-            const size_t drop = std::min(keep - FStart, FSize);
-            std::memmove(FBuffer.get(), FBuffer.get() + drop, FSize - drop);
-            FSize -= drop;
-            FStart = keep;
-        }
-        if (end > FStart + FSize) {
-            const size_t wanted = std::min(FTotal - FRead, std::max(end - FStart - FSize, kChunk));
-            Reserve(FSize + wanted);
-            const size_t got = FFile.Read(FBuffer.get() + FSize, wanted);
-            FDigest.Add(std::string_view(FBuffer.get() + FSize, got));
-            FSize += got;
-            FRead += got;
-        }
-        return {std::string_view(FBuffer.get(), FSize), FStart};
-    }
-
-private:
-    // Small enough that the bytes read are still in the processor's cache when the loader takes
-    // them in; a whole-megabyte read made the load a fifth slower.
-    static constexpr size_t kChunk = 1 << 17;
-
-    // The buffer is not zeroed first: every byte of it is read into before it is looked at.
-    void Reserve(size_t size) {
-        if (size <= FCapacity)
-            return;
-        const size_t capacity = std::max(size, 2 * FCapacity);
-        std::unique_ptr<char[]> buffer(new char[capacity]);
-        if (FSize > 0)
-            std::memcpy(buffer.get(), FBuffer.get(), FSize);
-        FBuffer = std::move(buffer);
-        FCapacity = capacity;
-    }
-
-    TInputFile& FFile;
-    std::unique_ptr<char[]> FBuffer; // the file's bytes from FStart on
-    size_t FCapacity = 0;
-    size_t FSize = 0;
-    size_t FStart = 0;
-    size_t FTotal = 0;
-    size_t FRead = 0;
-    TContentDigest FDigest;
-};
 } // namespace
 
 TDataFile::TDataFile() : PasswordDigest(::PasswordDigest("")) {}
@@ -102,9 +39,11 @@ TFileStamp TDataFile::LoadFromFile(const std::string& path, const TAskPassword& 
     if (!IsEncryptedContainer(bytes)) {
         TStreamReader header(bytes);
         ReadHeader(header);
-        TFileSource source(file, bytes);
-        TStreamReader stream(source, bytes, source.Total());
+        const size_t size = static_cast<size_t>(std::max<off_t>(file.Info().st_size, 0));
+        TReadAheadSource source(file, bytes, size);
+        TStreamReader stream(source, bytes, std::max(size, bytes.size()));
         LoadFromStream(stream);
+        source.Stop();
         return MakeFileStamp(file.Info(), source.Digest(), source.BytesRead());
     }
     if (!askPassword)

@@ -1,0 +1,130 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "core/ReadAhead.h"
+
+#include "core/InputFile.h"
+
+#include <algorithm>
+
+namespace {
+// A stitch takes this much more than the read that asked for it, so that the items after it in
+// the same record need no stitch of their own.
+constexpr size_t kStitchSlack = 4096;
+} // namespace
+
+TReadAheadSource::TReadAheadSource(TInputFile& file, std::string_view first, size_t total)
+    : FFile(file), FTotal(std::max(total, first.size())), FStitch(first) {
+    FDigest.Add(first);
+    FRead = first.size();
+    FNextStart = first.size();
+    FThread = std::thread([this] { ReadPieces(); });
+}
+
+TReadAheadSource::~TReadAheadSource() {
+    Stop();
+}
+
+void TReadAheadSource::Stop() {
+    {
+        const std::lock_guard<std::mutex> lock(FMutex);
+        FStopping = true;
+    }
+    FChanged.notify_all();
+    if (FThread.joinable())
+        FThread.join();
+}
+
+void TReadAheadSource::ReadPieces() {
+    for (size_t number = 0;; ++number) {
+        {
+            std::unique_lock<std::mutex> lock(FMutex);
+            FChanged.wait(lock, [&] { return FStopping || FFilled - FReleased < kPieces; });
+            if (FStopping)
+                return;
+        }
+        TPiece& piece = FPieces[number % kPieces];
+        bool ended = true;
+        std::exception_ptr error;
+        try {
+            piece.Size = FFile.Read(piece.Bytes.get(), std::min(kPieceBytes, FTotal - FRead));
+            FDigest.Add(std::string_view(piece.Bytes.get(), piece.Size));
+            FRead += piece.Size;
+            ended = piece.Size == 0 || FRead == FTotal;
+        } catch (...) {
+            error = std::current_exception();
+        }
+        {
+            const std::lock_guard<std::mutex> lock(FMutex);
+            if (piece.Size > 0 && !error)
+                ++FFilled;
+            FEnded = ended;
+            FError = error;
+        }
+        FChanged.notify_all();
+        if (ended)
+            return;
+    }
+}
+
+bool TReadAheadSource::TakePiece() {
+    std::unique_lock<std::mutex> lock(FMutex);
+    FChanged.wait(lock, [&] { return FFilled > FNextNumber || FEnded; });
+    if (FFilled <= FNextNumber) {
+        if (FError)
+            std::rethrow_exception(FError);
+        return false;
+    }
+    lock.unlock();
+    FHolding = true;
+    FHeldNumber = FNextNumber++;
+    FHeldStart = FNextStart;
+    FNextStart += Held().Size;
+    FCopied = 0;
+    return true;
+}
+
+void TReadAheadSource::ReleasePiece() {
+    {
+        const std::lock_guard<std::mutex> lock(FMutex);
+        ++FReleased;
+    }
+    FChanged.notify_all();
+    FHolding = false;
+    FDirect = false;
+}
+
+size_t TReadAheadSource::WindowEnd() const {
+    return FDirect ? FHeldStart + Held().Size : FStitchStart + FStitch.size();
+}
+
+TStreamWindow TReadAheadSource::Fill(size_t keep, size_t end) {
+    while (end > WindowEnd()) {
+        if (FDirect) {
+            // The piece shown ends too soon: what is kept of it begins a stitch.
+            const size_t from = std::max(keep, FHeldStart) - FHeldStart;
+            FStitch.assign(Held().Bytes.get() + from, Held().Size - from);
+            FStitchStart = FHeldStart + from;
+            FCopied = Held().Size;
+            FDirect = false;
+        }
+        if (FHolding && FCopied == Held().Size)
+            ReleasePiece();
+        if (!FHolding && !TakePiece())
+            break;
+        if (keep >= FHeldStart) {
+            // Nothing before the held piece is kept: it is shown as it is.
+            FStitch.clear();
+            FDirect = true;
+            continue;
+        }
+        if (keep > FStitchStart) {
+            FStitch.erase(0, keep - FStitchStart);
+            FStitchStart = keep;
+        }
+        const size_t more = std::min(Held().Size - FCopied, end - WindowEnd() + kStitchSlack);
+        FStitch.append(Held().Bytes.get() + FCopied, more);
+        FCopied += more;
+    }
+    if (FDirect)
+        return {std::string_view(Held().Bytes.get(), Held().Size), FHeldStart};
+    return {FStitch, FStitchStart};
+}

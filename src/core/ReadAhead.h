@@ -1,0 +1,86 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "core/FileStamp.h"
+#include "core/Stream.h"
+
+#include <array>
+#include <condition_variable>
+#include <cstddef>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+
+class TInputFile;
+
+// A file's bytes for a stream reader, read and digested on another thread a few pieces ahead of
+// the loader, so that reading, digesting and loading run side by side. The loader sees the pieces
+// themselves; only the bytes it keeps across the end of a piece are copied, into a stitch that
+// joins them to the next. At most a few pieces are held however large the file, and nothing is
+// read past the size the file had when opened.
+class TReadAheadSource : public TStreamSource {
+public:
+    // Reads file on from first (its bytes already read) up to total bytes in all.
+    TReadAheadSource(TInputFile& file, std::string_view first, size_t total);
+    ~TReadAheadSource() override;
+    TReadAheadSource(const TReadAheadSource&) = delete;
+    TReadAheadSource& operator=(const TReadAheadSource&) = delete;
+
+    TStreamWindow Fill(size_t keep, size_t end) override;
+
+    // Stops reading ahead. Then: the digest of every byte read, and how many there were; a read
+    // ahead may have gone a few pieces past what the loader took.
+    void Stop();
+    uint64_t Digest() const { return FDigest.Value(); }
+    size_t BytesRead() const { return FRead; }
+
+private:
+    static constexpr size_t kPieceBytes = 1 << 17;
+    static constexpr size_t kPieces = 4;
+
+    struct TPiece {
+        std::unique_ptr<char[]> Bytes{new char[kPieceBytes]};
+        size_t Size = 0;
+    };
+
+    void ReadPieces();
+    // Waits for the next piece and holds it; false at the end of the file.
+    bool TakePiece();
+    // Hands the held piece back to the reading thread.
+    void ReleasePiece();
+    const TPiece& Held() const { return FPieces[FHeldNumber % kPieces]; }
+    size_t WindowEnd() const;
+
+    TInputFile& FFile;
+    const size_t FTotal;
+    std::array<TPiece, kPieces> FPieces;
+
+    // Shared with the reading thread, under FMutex.
+    std::mutex FMutex;
+    std::condition_variable FChanged;
+    size_t FFilled = 0;   // pieces read so far
+    size_t FReleased = 0; // pieces the loader is done with
+    bool FEnded = false;  // nothing more to read
+    bool FStopping = false;
+    std::exception_ptr FError;
+
+    // The reading thread's alone until it has stopped.
+    TContentDigest FDigest;
+    size_t FRead = 0;
+
+    // The loader's side: the piece held (its number and where it starts in the file), whether the
+    // window shows it directly, else the stitch and how much of the held piece is in it.
+    bool FHolding = false;
+    size_t FHeldNumber = 0;
+    size_t FHeldStart = 0;
+    size_t FNextNumber = 0;
+    size_t FNextStart = 0;
+    bool FDirect = false;
+    std::string FStitch;
+    size_t FStitchStart = 0;
+    size_t FCopied = 0;
+
+    std::thread FThread;
+};
