@@ -165,7 +165,7 @@ public:
     }
 
     std::vector<std::string> Positional;
-    std::string Error; // the first unknown option, else the first option with a wrong value
+    std::string Error; // the first unknown option, else the last option with a wrong value
 
 private:
     // "--name", "--name=VALUE" or "--name VALUE".
@@ -233,7 +233,7 @@ private:
     // The option still counts as given, so that --help=1 shows the help as --help does.
     void ValueError(const TOptionEntry& option, const std::string& message) {
         Given(option);
-        if (Error.empty())
+        if (!FUnknownFound)
             Error = message;
     }
 

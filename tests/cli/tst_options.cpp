@@ -104,6 +104,8 @@ void TestOptions::parse_data() {
         << QStringLiteral("error: unknown option '--bogus'");
     QTest::newRow("value for a switch") << QStringList{"list", "f", "c", "--whole-word", "--encrypt="}
                                         << QStringLiteral("error: unexpected value after '--encrypt'");
+    QTest::newRow("last wrong value named") << QStringList{"list", "f", "c", "--whole-word=1", "--filter"}
+                                            << QStringLiteral("error: missing value after '--filter'");
 }
 
 void TestOptions::parse() {
