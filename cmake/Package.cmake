@@ -34,9 +34,10 @@ endif()
 # Stripping leaves the compiler's version notes in the .comment section; packages drop them.
 install(CODE "
 if(CMAKE_INSTALL_DO_STRIP)
-    foreach(program quillery quillery-cli)
+    foreach(program ${CMAKE_INSTALL_BINDIR}/quillery ${CMAKE_INSTALL_BINDIR}/quillery-cli
+                    ${CMAKE_INSTALL_LIBEXECDIR}/quillery/quillery-cli-exchange)
         execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
-                                \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program}\"
+                                \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/\${program}\"
                         COMMAND_ERROR_IS_FATAL ANY)
     endforeach()
 endif()")

@@ -2,46 +2,27 @@
 #pragma once
 
 #include "cli/Options.h"
+#include "cli/Session.h"
 
 #include <iosfwd>
-#include <memory>
-#include <optional>
-#include <string>
 
-class TCategory;
-class TDataFile;
-
-// Runs one command of quillery-cli, on a command line that TCliOptions::Parse has checked.
-// Failures of the data store propagate as its exceptions.
+// Runs one command of quillery-cli that needs the data store alone (info, check, resave, list), on
+// a command line that TCliOptions::Parse has checked. Failures of the data store propagate as its
+// exceptions.
 class TCliCommands {
 public:
     TCliCommands(const TCliOptions& options, std::ostream& out);
-    ~TCliCommands();
 
     // The exit status.
     int Run();
 
 private:
     int Info();
-    int Dump();
     int Check();
     int Resave();
     int List();
-    int Export();
-    int Import();
-
-    // Loads a data file and, when the command shows records and the file has a password, asks for
-    // it; a wrong one fails with "Password error.".
-    // An encrypted file asks for its password whatever the command.
-    TDataFile& Load(const std::string& path, bool showsRecords);
-    // The password the user gives, asked for once.
-    const std::string& Password();
-    // The category the argument at index names (the second by default); "Category not found: %s"
-    // otherwise.
-    const TCategory& NamedCategory(const TDataFile& dataFile, size_t index = 1) const;
 
     const TCliOptions& FOptions;
     std::ostream& FOut;
-    std::optional<std::string> FPassword;
-    std::unique_ptr<TDataFile> FDataFile; // the file loaded, kept until the program ends
+    TCliSession FSession;
 };

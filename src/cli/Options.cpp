@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/Options.h"
 
-#include <QCommandLineParser>
-
 #include <algorithm>
+#include <map>
 #include <sstream>
 
 namespace {
@@ -131,32 +130,118 @@ std::vector<std::string> Words(const char* text) {
     return words;
 }
 
-// Latin-1 maps every byte to one character and back, so that arguments in any encoding pass the
-// parser unchanged; the option names are ASCII.
-QString FromBytes(const std::string& bytes) {
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+const TOptionEntry* FindOption(const std::string& name) {
+    for (const TOptionEntry& option : kOptions)
+        if (name == option.Name || (*option.ShortName && name == option.ShortName))
+            return &option;
+    return nullptr;
 }
 
-std::string ToBytes(const QString& text) {
-    return text.toLatin1().toStdString();
-}
-
-// The parser's complaint in the tool's words. An unknown option is named as typed, with its dashes.
-std::string ParseError(const QCommandLineParser& parser, const QStringList& arguments) {
-    const QStringList unknown = parser.unknownOptionNames();
-    if (unknown.isEmpty()) {
-        // "Missing value after '--filter'." and the like
-        QString error = parser.errorText();
-        if (error.endsWith(QLatin1Char('.')))
-            error.chop(1);
-        return ToBytes(error.left(1).toLower() + error.mid(1));
+// The options found on a command line, and the arguments between them, read as the window
+// program's parser reads its command line: options may stand anywhere, "--" ends them, a lone "-"
+// is an argument, "-hv" is two short options, and "--h" names -h.
+class TArgumentScan {
+public:
+    explicit TArgumentScan(const std::vector<std::string>& args) : FArgs(args) {
+        bool optionsEnded = false;
+        for (FNext = 0; FNext < FArgs.size();) {
+            const std::string& arg = FArgs[FNext++];
+            if (optionsEnded || arg.size() < 2 || arg[0] != '-')
+                Positional.push_back(arg);
+            else if (arg == "--")
+                optionsEnded = true;
+            else if (arg[1] == '-')
+                ScanLong(arg);
+            else
+                ScanShort(arg);
+        }
     }
-    const QString longName = QStringLiteral("--") + unknown.front();
-    const bool typedLong = std::any_of(arguments.begin(), arguments.end(), [&](const QString& argument) {
-        return argument == longName || argument.startsWith(longName + QLatin1Char('='));
-    });
-    return "unknown option '" + ToBytes(typedLong ? longName : QLatin1Char('-') + unknown.front()) + "'";
-}
+
+    bool IsSet(const char* name) const { return FValues.count(name) > 0; }
+    // The last value given; empty when none.
+    std::string Value(const char* name) const {
+        const auto found = FValues.find(name);
+        return found == FValues.end() ? std::string() : found->second;
+    }
+
+    std::vector<std::string> Positional;
+    std::string Error; // the first unknown option, else the last option with a wrong value
+
+private:
+    // "--name", "--name=VALUE" or "--name VALUE".
+    void ScanLong(const std::string& arg) {
+        const size_t assign = arg.find('=');
+        const std::string typed = arg.substr(0, assign);
+        const TOptionEntry* option = FindOption(typed.substr(2));
+        if (option == nullptr)
+            Unknown(typed);
+        else if (assign != std::string::npos)
+            Take(*option, typed, arg.substr(assign + 1));
+        else
+            TakeNext(*option, arg);
+    }
+
+    // "-hv": one short option after another; one that takes a value takes the rest of the group,
+    // after an optional '=', or else the next argument.
+    void ScanShort(const std::string& arg) {
+        for (size_t pos = 1; pos < arg.size(); ++pos) {
+            const TOptionEntry* option = FindOption(arg.substr(pos, 1));
+            if (option == nullptr) {
+                Unknown(std::string{'-', arg[pos]});
+                continue;
+            }
+            if (*option->ValueName) {
+                if (pos + 1 < arg.size())
+                    Take(*option, arg.substr(0, pos + 1), arg.substr(pos + 1 + (arg[pos + 1] == '=')));
+                else
+                    TakeNext(*option, arg);
+                return;
+            }
+            Given(*option);
+            if (pos + 1 < arg.size() && arg[pos + 1] == '=') {
+                ValueError(*option, "unexpected value after '" + arg.substr(0, pos + 1) + "'");
+                return;
+            }
+        }
+    }
+
+    void Take(const TOptionEntry& option, const std::string& typed, const std::string& value) {
+        if (*option.ValueName)
+            FValues[option.Name] = value;
+        else
+            ValueError(option, "unexpected value after '" + typed + "'");
+    }
+
+    // The option alone in its argument: a switch, or an option whose value is the next argument.
+    void TakeNext(const TOptionEntry& option, const std::string& typed) {
+        if (!*option.ValueName)
+            Given(option);
+        else if (FNext < FArgs.size())
+            FValues[option.Name] = FArgs[FNext++];
+        else
+            ValueError(option, "missing value after '" + typed + "'");
+    }
+
+    void Given(const TOptionEntry& option) { FValues.emplace(option.Name, std::string()); }
+
+    void Unknown(const std::string& typed) {
+        if (!FUnknownFound)
+            Error = "unknown option '" + typed + "'";
+        FUnknownFound = true;
+    }
+
+    // The option still counts as given, so that --help=1 shows the help as --help does.
+    void ValueError(const TOptionEntry& option, const std::string& message) {
+        Given(option);
+        if (!FUnknownFound)
+            Error = message;
+    }
+
+    const std::vector<std::string>& FArgs;
+    size_t FNext = 0;
+    bool FUnknownFound = false;
+    std::map<std::string, std::string> FValues; // by long name: the options given
+};
 
 } // namespace
 
@@ -172,32 +257,25 @@ std::string CliUsage() {
     return out.str();
 }
 
+bool RunsInExchangeProgram(TCliCommand command) {
+    return command == TCliCommand::Dump || command == TCliCommand::Export || command == TCliCommand::Import;
+}
+
 std::string CliVersion() {
     return "quillery-cli " QUILLERY_VERSION "\n";
 }
 
 TCliOptions TCliOptions::Parse(const std::vector<std::string>& args) {
-    QStringList arguments{QStringLiteral("quillery-cli")};
-    for (const std::string& arg : args)
-        arguments << FromBytes(arg);
-    QCommandLineParser parser;
-    for (const TOptionEntry& option : kOptions) {
-        QStringList names{QString::fromLatin1(option.Name)};
-        if (*option.ShortName)
-            names.prepend(QString::fromLatin1(option.ShortName));
-        parser.addOption(QCommandLineOption(names, QString(), QString::fromLatin1(option.ValueName)));
-    }
-    const bool parsed = parser.parse(arguments);
-
-    const auto isSet = [&](const char* name) { return parser.isSet(QString::fromLatin1(name)); };
-    const auto value = [&](const char* name) { return ToBytes(parser.value(QString::fromLatin1(name))); };
+    const TArgumentScan scan(args);
+    const auto isSet = [&](const char* name) { return scan.IsSet(name); };
+    const auto value = [&](const char* name) { return scan.Value(name); };
     TCliOptions options;
     options.Help = isSet("help");
     options.Version = isSet("version");
     if (options.Help || options.Version)
         return options;
-    if (!parsed)
-        throw ECliUsageError(ParseError(parser, arguments));
+    if (!scan.Error.empty())
+        throw ECliUsageError(scan.Error);
 
     options.FilterText = value("filter");
     options.WholeWord = isSet("whole-word");
@@ -207,17 +285,16 @@ TCliOptions TCliOptions::Parse(const std::vector<std::string>& args) {
     options.SkipDuplicates = isSet("skip-duplicates");
     options.PasswordFile = value("password-file");
 
-    const QStringList positional = parser.positionalArguments();
-    if (positional.isEmpty())
+    const std::vector<std::string>& positional = scan.Positional;
+    if (positional.empty())
         throw ECliUsageError("no command given");
-    const std::string name = ToBytes(positional.front());
+    const std::string& name = positional.front();
     const auto command = std::find_if(std::begin(kCommands), std::end(kCommands),
                                       [&](const TCommandEntry& entry) { return name == entry.Name; });
     if (command == std::end(kCommands))
         throw ECliUsageError("unknown command '" + name + "'");
     options.Command = command->Command;
-    for (qsizetype i = 1; i < positional.size(); ++i)
-        options.Arguments.push_back(ToBytes(positional[i]));
+    options.Arguments.assign(positional.begin() + 1, positional.end());
     const std::vector<std::string> argumentNames = Words(command->Arguments);
     if (options.Arguments.size() < argumentNames.size())
         throw ECliUsageError("missing argument " + argumentNames[options.Arguments.size()] + " for '" + name +

@@ -14,6 +14,9 @@ public:
 
 enum class TCliCommand { Info, Dump, Check, Resave, List, Export, Import };
 
+// Whether the command needs Qt (JSON, the workbook engine), and so runs in quillery-cli-exchange.
+bool RunsInExchangeProgram(TCliCommand command);
+
 // The text of --help: every command and option, from the same tables the parser uses.
 std::string CliUsage();
 // The text of --version.

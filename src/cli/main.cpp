@@ -1,37 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/Commands.h"
-#include "cli/Options.h"
-#include "core/FileIO.h"
+#include "cli/HandOver.h"
+#include "cli/Program.h"
 
-#include <cstdlib>
-#include <exception>
 #include <iostream>
 
 int main(int argc, char** argv) {
-    std::ios::sync_with_stdio(false);
-    IgnoreFileSizeSignal();
-    try {
-        const TCliOptions options = TCliOptions::Parse(std::vector<std::string>(argv + 1, argv + argc));
-        if (options.Help) {
-            std::cout << CliUsage();
-            return 0;
-        }
-        if (options.Version) {
-            std::cout << CliVersion();
-            return 0;
-        }
-        TCliCommands commands(options, std::cout);
-        const int status = commands.Run();
-        // The loaded file is not taken apart record by record: ending the process frees it at
-        // once, which at a million records is a good part of the command's time.
-        std::cout.flush();
-        std::_Exit(status);
-    } catch (const ECliUsageError& e) {
-        std::cerr << "quillery-cli: " << e.what() << ". Try 'quillery-cli --help'.\n";
-        return 2;
-    } catch (const std::exception& e) {
-        std::cout.flush();
-        std::cerr << e.what() << '\n';
-        return 1;
-    }
+    return RunCliProgram(argc, argv, [](const TCliOptions& options, char** arguments) {
+        // Handed over before any file or password is read, so that the other program reads them.
+        if (RunsInExchangeProgram(options.Command))
+            return HandOverToExchangeProgram(arguments);
+        return TCliCommands(options, std::cout).Run();
+    });
 }

@@ -81,10 +81,10 @@ private slots:
     void installedTree_data() {
         QTest::addColumn<QString>("path");
         for (const char* path :
-             {"bin/quillery", "bin/quillery-cli", "share/quillery/Templates/template1.tpl",
-              "share/quillery/Icons/Contacts.png", "share/quillery/help/index.html",
-              "share/quillery/help/style.css", "share/quillery/help/images/main-window.png",
-              "share/quillery/translations/quillery_de.qm",
+             {"bin/quillery", "bin/quillery-cli", "libexec/quillery/quillery-cli-exchange",
+              "share/quillery/Templates/template1.tpl", "share/quillery/Icons/Contacts.png",
+              "share/quillery/help/index.html", "share/quillery/help/style.css",
+              "share/quillery/help/images/main-window.png", "share/quillery/translations/quillery_de.qm",
               "share/applications/io.github.quillery.Quillery.desktop", "share/mime/packages/quillery.xml",
               "share/metainfo/io.github.quillery.Quillery.metainfo.xml", "share/man/man1/quillery.1.gz",
               "share/man/man1/quillery-cli.1.gz",
@@ -99,7 +99,7 @@ private slots:
         QFETCH(QString, path);
         const QFileInfo file(Installed(path));
         QVERIFY2(file.isFile() && file.size() > 0, qPrintable(path));
-        if (path.startsWith(QStringLiteral("bin/"))) {
+        if (path.startsWith(QStringLiteral("bin/")) || path.startsWith(QStringLiteral("libexec/"))) {
             QVERIFY(file.isExecutable());
         }
     }
@@ -252,6 +252,12 @@ private slots:
             Installed(QStringLiteral("bin/quillery-cli")),
             {QStringLiteral("info"), Installed(QStringLiteral("share/quillery/Templates/template1.tpl"))});
         QVERIFY2(info.ExitCode == 0, qPrintable(info.Errors));
+        // dump runs in the program that quillery-cli finds in libexec/.
+        const TRun dump = Run(
+            Installed(QStringLiteral("bin/quillery-cli")),
+            {QStringLiteral("dump"), Installed(QStringLiteral("share/quillery/Templates/template1.tpl"))});
+        QVERIFY2(dump.ExitCode == 0, qPrintable(dump.Errors));
+        QVERIFY(dump.Output.startsWith(QLatin1Char('{')));
 
         // Started on a data file, the installed program keeps its settings in the XDG home, never
         // beside itself, and stays up with the file open.

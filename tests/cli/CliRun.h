@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Runs quillery-cli as a separate process, as a script would.
+// Runs quillery-cli (or a copy of it) as a separate process, as a script would.
 
 #include <QProcess>
 #include <QStringList>
@@ -17,15 +17,16 @@ struct TRun {
 
 // childSetUp runs in the new process before the tool starts (its user, its limits). A run that
 // takes longer than timeoutMs is killed and reported as timed out rather than waited for.
-inline TRun RunCli(const QStringList& arguments, const QByteArray& input = QByteArray(),
-                   const std::function<void()>& childSetUp = nullptr, int timeoutMs = 120000) {
+inline TRun RunProgram(const QString& program, const QStringList& arguments,
+                       const QByteArray& input = QByteArray(),
+                       const std::function<void()>& childSetUp = nullptr, int timeoutMs = 120000) {
     QProcess process;
     if (childSetUp)
         process.setChildProcessModifier(childSetUp);
-    process.start(QStringLiteral(QUILLERY_BIN_DIR "/quillery-cli"), arguments);
+    process.start(program, arguments);
     TRun run;
     if (!process.waitForStarted()) {
-        run.Err = "could not start quillery-cli";
+        run.Err = "could not start " + program.toUtf8();
         return run;
     }
     process.write(input);
@@ -39,4 +40,11 @@ inline TRun RunCli(const QStringList& arguments, const QByteArray& input = QByte
     run.Out = process.readAllStandardOutput();
     run.Err = process.readAllStandardError();
     return run;
+}
+
+// quillery-cli of the build tree.
+inline TRun RunCli(const QStringList& arguments, const QByteArray& input = QByteArray(),
+                   const std::function<void()>& childSetUp = nullptr, int timeoutMs = 120000) {
+    return RunProgram(QStringLiteral(QUILLERY_BIN_DIR "/quillery-cli"), arguments, input, childSetUp,
+                      timeoutMs);
 }

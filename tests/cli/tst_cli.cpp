@@ -137,6 +137,8 @@ private slots:
     void version_data();
     void version();
     void dashedFileName();
+    void copyWithoutExchangeProgram_data();
+    void copyWithoutExchangeProgram();
     void fileErrors_data();
     void fileErrors();
 
@@ -743,6 +745,48 @@ void TestCli::dashedFileName() {
     QDir::setCurrent(before);
     QCOMPARE(run.Err, QByteArray());
     QCOMPARE(run.ExitCode, 0);
+}
+
+void TestCli::copyWithoutExchangeProgram_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<bool>("unrunnableCopy"); // quillery-cli-exchange beside it, not executable
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("error");
+    const QByteArray missing =
+        "quillery-cli: cannot start quillery-cli-exchange: No such file or directory\n";
+    const QStringList exportArguments{"export", kTemplateFile, "Books", FDir.filePath("never.csv")};
+    QTest::newRow("dump") << QStringList{"dump", kTemplateFile} << false << 1 << missing;
+    QTest::newRow("export") << exportArguments << false << 1 << missing;
+    QTest::newRow("import") << QStringList{"import", FDir.filePath("never.lgd"), "book.csv", "Books"} << false
+                            << 1 << missing;
+    QTest::newRow("export, not executable")
+        << exportArguments << true << 1
+        << QByteArray("quillery-cli: cannot start quillery-cli-exchange: Permission denied\n");
+    QTest::newRow("info runs alone") << QStringList{"info", kTemplateFile} << false << 0 << QByteArray();
+    QTest::newRow("usage checked first")
+        << QStringList{"export", kTemplateFile} << false << 2
+        << QByteArray("quillery-cli: missing argument CATEGORY for 'export'. Try 'quillery-cli --help'.\n");
+}
+
+// A copy of quillery-cli whose other program is missing says so in one line; the commands that do
+// not need it still run.
+void TestCli::copyWithoutExchangeProgram() {
+    QFETCH(QStringList, arguments);
+    QFETCH(bool, unrunnableCopy);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, error);
+    const QTemporaryDir folder;
+    const QString program = folder.filePath(QStringLiteral("quillery-cli"));
+    QVERIFY(QFile::copy(QStringLiteral(QUILLERY_BIN_DIR "/quillery-cli"), program));
+    if (unrunnableCopy) {
+        const QString exchange = folder.filePath(QStringLiteral("quillery-cli-exchange"));
+        QVERIFY(QFile::copy(QStringLiteral(QUILLERY_BIN_DIR "/quillery-cli-exchange"), exchange));
+        QVERIFY(QFile::setPermissions(exchange, QFile::ReadOwner | QFile::WriteOwner));
+    }
+    const TRun run = RunProgram(program, arguments);
+    QCOMPARE(run.Err, error);
+    QCOMPARE(run.ExitCode, exitCode);
+    QCOMPARE(run.Out.isEmpty(), exitCode != 0);
 }
 
 void TestCli::fileErrors_data() {
