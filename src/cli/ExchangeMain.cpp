@@ -5,12 +5,10 @@
 #include "cli/ExchangeCommands.h"
 #include "cli/Program.h"
 
-#include <iostream>
-
 int main(int argc, char** argv) {
     return RunCliProgram(argc, argv, [](const TCliOptions& options, char**) {
         if (RunsInExchangeProgram(options.Command))
-            return TCliExchangeCommands(options, std::cout).Run();
-        return TCliCommands(options, std::cout).Run();
+            return RunKeptCommands<TCliExchangeCommands>(options);
+        return RunKeptCommands<TCliCommands>(options);
     });
 }

@@ -3,13 +3,11 @@
 #include "cli/HandOver.h"
 #include "cli/Program.h"
 
-#include <iostream>
-
 int main(int argc, char** argv) {
     return RunCliProgram(argc, argv, [](const TCliOptions& options, char** arguments) {
         // Handed over before any file or password is read, so that the other program reads them.
         if (RunsInExchangeProgram(options.Command))
             return HandOverToExchangeProgram(arguments);
-        return TCliCommands(options, std::cout).Run();
+        return RunKeptCommands<TCliCommands>(options);
     });
 }
