@@ -194,12 +194,16 @@ void TRecord::LoadFromStream(TStreamReader& stream, TBlockArena* arena) {
     for (uint32_t k = 1; k <= old; ++k)
         store(k, Load(k));
     uint32_t end = static_cast<uint32_t>(kept.size());
-    TStreamReader values(stream.ReadSince(start));
+    // The measuring above has checked every length against the bytes there are: the values are
+    // taken as they lie, without checking them again.
+    const char* at = stream.ReadSince(start).data();
     for (size_t k = old + 1; k <= newCount; ++k) {
-        const std::string_view value = values.ReadStringView();
-        if (!value.empty())
-            std::memcpy(block.get() + header + end, value.data(), value.size());
-        end += static_cast<uint32_t>(value.size());
+        uint32_t size;
+        std::memcpy(&size, at, 4);
+        size = TStreamReader::LittleEndian(size);
+        std::memcpy(block.get() + header + end, at + 4, size);
+        at += 4 + size;
+        end += size;
         store(k, end);
     }
     FBlock = std::move(block);
