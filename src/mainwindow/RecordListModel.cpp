@@ -90,20 +90,22 @@ void TRecordListModel::Sort(int column, bool ascending) {
 
     // Scratch in huge pages: a million rows' worth of fresh small pages is slow to fault in.
     TLargeBuffer<TRecord*> sorted(FRows.size());
-    TLargeBuffer<int> newRowOf(FRows.size());
-    for (size_t i = 0; i < order.size(); ++i) {
+    for (size_t i = 0; i < order.size(); ++i)
         sorted[i] = FRows[order[i]];
-        newRowOf[order[i]] = static_cast<int>(i);
-    }
     std::copy(sorted.begin(), sorted.end(), FRows.begin());
 
+    // Rows that the selection or the view hold move with their records; a list just filled has none.
     const QModelIndexList oldIndexes = persistentIndexList();
-    QModelIndexList newIndexes;
-    newIndexes.reserve(oldIndexes.size());
-    for (const QModelIndex& old : oldIndexes) {
-        newIndexes.append(index(newRowOf[static_cast<size_t>(old.row())], old.column()));
+    if (!oldIndexes.isEmpty()) {
+        TLargeBuffer<int> newRowOf(FRows.size());
+        for (size_t i = 0; i < order.size(); ++i)
+            newRowOf[order[i]] = static_cast<int>(i);
+        QModelIndexList newIndexes;
+        newIndexes.reserve(oldIndexes.size());
+        for (const QModelIndex& old : oldIndexes)
+            newIndexes.append(index(newRowOf[static_cast<size_t>(old.row())], old.column()));
+        changePersistentIndexList(oldIndexes, newIndexes);
     }
-    changePersistentIndexList(oldIndexes, newIndexes);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
 
