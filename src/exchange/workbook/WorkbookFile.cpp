@@ -22,6 +22,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
 #include <new>
 #include <system_error>
 #include <utility>
@@ -180,6 +181,31 @@ QString TFileWorksheet::CellText(int row, int column) const {
         if (cell.Column == column)
             return cells.TextOf(cell).toString();
     return QString();
+}
+
+void TFileWorksheet::ReadTexts(int row, const std::vector<int>& columns, TRowTexts& texts) const {
+    const bool inside = row >= 1 && row <= CellReference::kMaxRows &&
+                        std::all_of(columns.begin(), columns.end(), [](int column) {
+                            return column >= 1 && column <= CellReference::kMaxColumns;
+                        });
+    // Cells given as rows, and places outside the worksheet, are read as CellText reads them.
+    if (FRows || !inside)
+        return TWorksheet::ReadTexts(row, columns, texts);
+    Grid().ReadRow(row, FRowCells);
+    texts.Texts.resize(columns.size());
+    texts.Held.resize(columns.size());
+    for (size_t i = 0; i < columns.size(); ++i) {
+        const auto cell =
+            std::lower_bound(FRowCells.begin(), FRowCells.end(), columns[i],
+                             [](const TCellGrid::TCell& c, int column) { return c.Column < column; });
+        texts.Texts[i] =
+            cell != FRowCells.end() && cell->Column == columns[i] ? cell->Text : std::string_view();
+        // UTF-8 has no lone surrogate: such a text is given as QString writes it in UTF-8.
+        if (TCellGrid::HoldsLoneSurrogate(texts.Texts[i])) {
+            texts.Held[i] = TCellGrid::Decoded(texts.Texts[i]).toStdString();
+            texts.Texts[i] = texts.Held[i];
+        }
+    }
 }
 
 void TFileWorksheet::CheckWritable(int row, int column) const {

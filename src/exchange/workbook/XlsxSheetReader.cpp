@@ -46,7 +46,7 @@ void TXlsxSheetReader::Read(const TZipReader& zip, int index, TCellGrid& grid) {
     FGrid = &grid;
     const QByteArray part = zip.Read(index);
     FBudget = TCellBudget(size_t(part.size()), FStrings.TextSize());
-    FPlacedOffsets.assign(size_t(FStrings.Count()), kNotPlaced);
+    FPlaced.assign(size_t(FStrings.Count()), {kNotPlaced, 0});
     TXlsxSheetScanner(*this).Scan(part);
 }
 
@@ -119,11 +119,11 @@ void TXlsxSheetReader::FinishCell() {
         if (text.isEmpty())
             return;
         FBudget.Take(size_t(text.size()));
-        uint32_t& placed = FPlacedOffsets[size_t(index)];
-        if (placed == kNotPlaced)
-            placed = FGrid->SetText(FRow, FColumn, text).Offset;
+        TCellGrid::TTextSpan& placed = FPlaced[size_t(index)];
+        if (placed.Offset == kNotPlaced)
+            placed = FGrid->SetText(FRow, FColumn, text);
         else
-            FGrid->SetPlacedText(FRow, FColumn, {placed, uint32_t(text.size())});
+            FGrid->SetPlacedText(FRow, FColumn, placed);
         return;
     }
     case TType::Boolean:

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "exchange/workbook/CellBudget.h"
+#include "exchange/workbook/CellGrid.h"
 #include "exchange/workbook/CellValueText.h"
 #include "exchange/workbook/XlsxSharedStrings.h"
 
@@ -10,7 +11,6 @@
 #include <cstdint>
 #include <vector>
 
-class TCellGrid;
 class TZipReader;
 
 // For each cell format (the s attribute of a cell), whether it shows a date or time.
@@ -48,7 +48,7 @@ private:
     TCellGrid* FGrid = nullptr;
     TCellBudget FBudget{0}; // set for the part read
     // For each shared string, where the grid holds it once a cell has shown it.
-    std::vector<uint32_t> FPlacedOffsets;
+    std::vector<TCellGrid::TTextSpan> FPlaced;
     bool FInSheetData = false, FInCell = false, FCapturing = false, FInInline = false, FInRunText = false,
          FInPhonetic = false, FDone = false;
     int FRow = 0;
