@@ -221,6 +221,12 @@ void TCellGrid::Settle() const {
     }
 }
 
+void TCellGrid::Reserve(size_t textBytes, size_t cells) {
+    FTexts.reserve(textBytes);
+    // A cell packs into three to four bytes.
+    FPacked.reserve(4 * cells);
+}
+
 size_t TCellGrid::CellCount() const {
     Settle();
     return FCellCount;

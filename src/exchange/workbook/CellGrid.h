@@ -33,6 +33,8 @@ public:
         uint32_t Length;
     };
 
+    // Room for texts of that many bytes and cells of that many, taken as it is used.
+    void Reserve(size_t textBytes, size_t cells);
     QString Text(int row, int column) const;
     // Adds the text to the buffer; other cells may show it through the span returned.
     TTextSpan SetText(int row, int column, QStringView text);

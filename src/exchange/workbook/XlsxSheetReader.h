@@ -9,6 +9,8 @@
 #include <QString>
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
 class TZipReader;
@@ -26,10 +28,11 @@ public:
         : FStrings(strings), FStyleKinds(styleKinds), FDate1904(date1904) {}
     void Read(const TZipReader& zip, int index, TCellGrid& grid);
 
-    // What the scanner reports: elements by local name, with the attributes of rows and cells.
-    void Start(QStringView name, QStringView r, QStringView t, QStringView s);
-    void End(QStringView name);
-    void Characters(QStringView text) {
+    // What the scanner reports in UTF-8: elements by local name, with the attributes of rows and
+    // cells.
+    void Start(std::string_view name, std::string_view r, std::string_view t, std::string_view s);
+    void End(std::string_view name);
+    void Characters(std::string_view text) {
         if (WantsText())
             FValue.append(text);
     }
@@ -39,7 +42,7 @@ public:
     bool Done() const { return FDone; }
 
 private:
-    void StartCell(QStringView r, QStringView t, QStringView s);
+    void StartCell(std::string_view r, std::string_view t, std::string_view s);
     void FinishCell();
 
     const TSharedStrings& FStrings;
@@ -55,6 +58,7 @@ private:
     int FColumn = 0;
     enum class TType { Number, Shared, Boolean, Date, Text } FType = TType::Number;
     int FStyle = 0;
-    QString FValue; // reused for every cell
+    std::string FValue; // reused for every cell
+    std::string FBytes;
     QString FText;
 };
