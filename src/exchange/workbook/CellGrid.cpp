@@ -1,10 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "exchange/workbook/CellGrid.h"
 
+#include "core/HugePages.h"
+
+#include <sys/mman.h>
+
 #include <algorithm>
 #include <new>
 
 namespace {
+constexpr size_t kPageBytes = 4096;
+
 uint64_t Key(uint32_t row, uint32_t column) {
     return (uint64_t(row) << 16) | column;
 }
@@ -92,7 +98,7 @@ void TCellGrid::Add(const TEntry& entry) {
             Merge(merged, entry);
             FPacked.resize(FLastAt);
             --FCellCount;
-            Put(merged, FLastBase);
+            Put(merged, FLastPrevious);
             return;
         }
         // Out of order: sorted in once when next read, so writers in any order stay linear.
@@ -111,19 +117,25 @@ void TCellGrid::Pack(const TEntry& entry) const {
     const bool newRow = FCellCount == 0 || FRows.back().Row != entry.Row;
     if (newRow)
         FRows.push_back({entry.Row, uint32_t(FPacked.size())});
-    Put(entry, newRow ? 0 : FLast.Offset + FLast.Length);
+    Put(entry, newRow ? TEntry{entry.Row, 0, 0, 0, 0} : FLast);
 }
 
-void TCellGrid::Put(const TEntry& entry, uint32_t base) const {
+void TCellGrid::Put(const TEntry& entry, const TEntry& previous) const {
     if (FPacked.size() > UINT32_MAX - 32)
         throw std::bad_alloc();
     FLastAt = FPacked.size();
-    FLastBase = base;
-    PutVarint(FPacked, entry.Column);
-    PutVarint(FPacked, (uint64_t(entry.Length) << 2) | entry.Flags);
+    FLastPrevious = previous;
+    // Usually the cell is the one right of the previous and its text follows the previous text:
+    // then the length and flags are all there is.
+    const bool nextColumn = entry.Column == previous.Column + 1;
+    const int64_t distance = int64_t(entry.Offset) - int64_t(previous.Offset + previous.Length);
+    PutVarint(FPacked, (uint64_t(entry.Length) << 4) | (nextColumn ? 0 : kOwnColumn) |
+                           (distance == 0 ? 0 : kOwnOffset) | entry.Flags);
+    if (!nextColumn)
+        PutVarint(FPacked, entry.Column);
     // Zigzag, so that a text before the previous one takes few bytes too.
-    const int64_t distance = int64_t(entry.Offset) - int64_t(base);
-    PutVarint(FPacked, (uint64_t(distance) << 1) ^ uint64_t(distance >> 63));
+    if (distance != 0)
+        PutVarint(FPacked, (uint64_t(distance) << 1) ^ uint64_t(distance >> 63));
     FLast = entry;
     ++FCellCount;
 }
@@ -136,13 +148,17 @@ void TCellGrid::Merge(TEntry& into, const TEntry& later) {
     into.Flags |= later.Flags;
 }
 
-size_t TCellGrid::Unpack(size_t at, uint32_t previousEnd, TEntry& entry) const {
-    entry.Column = uint32_t(GetVarint(FPacked, at));
-    const uint64_t lengthAndFlags = GetVarint(FPacked, at);
-    entry.Length = uint32_t(lengthAndFlags >> 2);
-    entry.Flags = uint32_t(lengthAndFlags & 3);
-    const uint64_t zigzag = GetVarint(FPacked, at);
-    const int64_t distance = int64_t(zigzag >> 1) ^ -int64_t(zigzag & 1);
+size_t TCellGrid::Unpack(size_t at, TEntry& entry) const {
+    const uint64_t tag = GetVarint(FPacked, at);
+    const uint32_t previousEnd = entry.Offset + entry.Length;
+    entry.Length = uint32_t(tag >> 4);
+    entry.Flags = uint32_t(tag & 3);
+    entry.Column = tag & kOwnColumn ? uint32_t(GetVarint(FPacked, at)) : entry.Column + 1;
+    int64_t distance = 0;
+    if (tag & kOwnOffset) {
+        const uint64_t zigzag = GetVarint(FPacked, at);
+        distance = int64_t(zigzag >> 1) ^ -int64_t(zigzag & 1);
+    }
     entry.Offset = uint32_t(int64_t(previousEnd) + distance);
     return at;
 }
@@ -198,7 +214,7 @@ void TCellGrid::Settle() const {
         auto [at, end] = RowBytes(index);
         TEntry entry{FRows[index].Row, 0, 0, 0, 0};
         while (at < end) {
-            at = Unpack(at, entry.Offset + entry.Length, entry);
+            at = Unpack(at, entry);
             all.push_back(entry);
         }
     }
@@ -223,8 +239,19 @@ void TCellGrid::Settle() const {
 
 void TCellGrid::Reserve(size_t textBytes, size_t cells) {
     FTexts.reserve(textBytes);
-    // A cell packs into three to four bytes.
+    // A cell packs into two to four bytes.
     FPacked.reserve(4 * cells);
+    // Filled in huge pages, the texts cost a page fault per two MiB instead of one per four KiB.
+    AdviseHugePages(FTexts.data(), FTexts.capacity());
+}
+
+void TCellGrid::ReleaseRoom() {
+    // The pages past the texts go back to the system; they read as zeros if ever touched again.
+    const auto begin = reinterpret_cast<uintptr_t>(FTexts.data());
+    const uintptr_t used = (begin + FTexts.size() + 1 + kPageBytes - 1) & ~uintptr_t(kPageBytes - 1);
+    const uintptr_t end = begin + FTexts.capacity();
+    if (used < end)
+        ::madvise(reinterpret_cast<void*>(used), (end - used) & ~uintptr_t(kPageBytes - 1), MADV_DONTNEED);
 }
 
 size_t TCellGrid::CellCount() const {
@@ -242,7 +269,7 @@ void TCellGrid::ReadRow(int row, std::vector<TCell>& cells) const {
     auto [at, end] = RowBytes(size_t(found - FRows.begin()));
     TEntry entry{uint32_t(row), 0, 0, 0, 0};
     while (at < end) {
-        at = Unpack(at, entry.Offset + entry.Length, entry);
+        at = Unpack(at, entry);
         cells.push_back(CellOf(entry));
     }
 }
@@ -255,7 +282,7 @@ std::vector<TCellGrid::TCell> TCellGrid::Cells() const {
         auto [at, end] = RowBytes(index);
         TEntry entry{FRows[index].Row, 0, 0, 0, 0};
         while (at < end) {
-            at = Unpack(at, entry.Offset + entry.Length, entry);
+            at = Unpack(at, entry);
             cells.push_back(CellOf(entry));
         }
     }
@@ -279,7 +306,7 @@ QString TCellGrid::Text(int row, int column) const {
     while (at < end && entry.Column < uint32_t(column)) {
         FCursorAt = at;
         FCursor = entry;
-        at = Unpack(at, entry.Offset + entry.Length, entry);
+        at = Unpack(at, entry);
     }
     FCursorRow = index;
     if (entry.Column != uint32_t(column) || !(entry.Flags & HasText))

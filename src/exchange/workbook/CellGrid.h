@@ -35,6 +35,8 @@ public:
 
     // Room for texts of that many bytes and cells of that many, taken as it is used.
     void Reserve(size_t textBytes, size_t cells);
+    // Gives back what no text took of the room reserved.
+    void ReleaseRoom();
     QString Text(int row, int column) const;
     // Adds the text to the buffer; other cells may show it through the span returned.
     TTextSpan SetText(int row, int column, QStringView text);
@@ -54,7 +56,11 @@ public:
     std::vector<TCell> Cells() const;
 
 private:
-    enum : uint32_t { HasText = 1, HeadingStyle = 2 };
+    static constexpr uint32_t HasText = 1;
+    static constexpr uint32_t HeadingStyle = 2;
+    // Marks in a packed cell's first varint: its column and its text's place follow.
+    static constexpr uint32_t kOwnOffset = 4;
+    static constexpr uint32_t kOwnColumn = 8;
     // A cell before it is packed.
     struct TEntry {
         uint32_t Row;
@@ -71,28 +77,29 @@ private:
 
     void Add(const TEntry& entry);
     void Pack(const TEntry& entry) const;
-    // Packs entry after a cell whose text ended at base.
-    void Put(const TEntry& entry, uint32_t base) const;
+    // Packs entry after previous, the row's cell before it (all zero for its first).
+    void Put(const TEntry& entry, const TEntry& previous) const;
     // A later write of the same cell wins for the text; styles add up.
     static void Merge(TEntry& into, const TEntry& later);
     void Settle() const;
-    // The packed cell at, read into entry, whose text ended where the previous cell's did (0 for
-    // a row's first cell); returns where the next one starts.
-    size_t Unpack(size_t at, uint32_t previousEnd, TEntry& entry) const;
+    // The packed cell at, read into entry, which holds the row's cell before it (all zero but the
+    // row for its first); returns where the next one starts.
+    size_t Unpack(size_t at, TEntry& entry) const;
     // The packed cells of the row at index in FRows: [begin, end).
     std::pair<size_t, size_t> RowBytes(size_t index) const;
     TCell CellOf(const TEntry& entry) const;
 
     std::string FTexts;
     size_t FTextCharacters = 0;
-    // Cells in row-major order, each as varints: its column, its length and flags, and the distance
-    // of its text from the end of the previous cell's.
+    // Cells in row-major order, each as varints: its text's length with its flags, then its column
+    // unless it is right of the previous cell, and the distance of its text from the end of the
+    // previous cell's unless it follows it.
     mutable std::string FPacked;
     mutable std::vector<TRowStart> FRows;
     mutable size_t FCellCount = 0;
-    mutable TEntry FLast{}; // the last cell packed, where it starts and the end it was packed after
+    mutable TEntry FLast{}; // the last cell packed, where it starts and the cell it was packed after
     mutable size_t FLastAt = 0;
-    mutable uint32_t FLastBase = 0;
+    mutable TEntry FLastPrevious{};
     // Where the last lookup stopped, so that reading a row's cells left to right stays linear.
     mutable size_t FCursorRow = SIZE_MAX;
     mutable size_t FCursorAt = 0;

@@ -2,6 +2,7 @@
 #include "exchange/workbook/WorkbookFile.h"
 
 #include "core/FileStamp.h"
+#include "core/HugePages.h"
 #include "exchange/workbook/CellBudget.h"
 #include "exchange/workbook/CellReference.h"
 #include "exchange/workbook/CompoundFile.h"
@@ -84,7 +85,16 @@ QByteArray ReadFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw WorkbookErrors::CannotOpen(path, file.errorString());
-    return file.readAll();
+    // Read into huge pages: a page fault per two MiB of a large file instead of one per four KiB.
+    QByteArray bytes(info.size(), Qt::Uninitialized);
+    AdviseHugePages(bytes.data(), size_t(bytes.size()));
+    const qint64 read = file.read(bytes.data(), bytes.size());
+    if (read < 0)
+        throw WorkbookErrors::CannotOpen(path, file.errorString());
+    bytes.truncate(read);
+    // A file that grew since it was looked at is read to its end.
+    bytes.append(file.readAll());
+    return bytes;
 }
 
 // Written to a temporary file in the same folder, flushed and renamed over the old file, so a

@@ -90,6 +90,7 @@ void TXlsxSheetReader::Read(const TZipReader& zip, int index, TCellGrid& grid) {
     grid.Reserve(size_t(part.DeclaredSize()), size_t(part.DeclaredSize()) / 12);
     FPlaced.assign(size_t(FStrings.Count()), {kNotPlaced, 0});
     TXlsxSheetScanner(*this).Scan(part);
+    grid.ReleaseRoom();
 }
 
 void TXlsxSheetReader::Start(std::string_view name, std::string_view r, std::string_view t,
