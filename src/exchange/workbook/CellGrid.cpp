@@ -2,6 +2,7 @@
 #include "exchange/workbook/CellGrid.h"
 
 #include "core/HugePages.h"
+#include "exchange/workbook/Utf8Text.h"
 
 #include <sys/mman.h>
 
@@ -41,22 +42,12 @@ void AppendBytes(std::string& out, QStringView text) {
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t u = text[i].unicode();
-        if (u < 0x80) {
+        if (u < 0x80)
             out.push_back(char(u));
-        } else if (u < 0x800) {
-            out.push_back(char(0xC0 | (u >> 6)));
-            out.push_back(char(0x80 | (u & 0x3F)));
-        } else if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(text[i + 1].unicode())) {
-            const char32_t cp = QChar::surrogateToUcs4(u, text[++i].unicode());
-            out.push_back(char(0xF0 | (cp >> 18)));
-            out.push_back(char(0x80 | ((cp >> 12) & 0x3F)));
-            out.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(char(0x80 | (cp & 0x3F)));
-        } else { // lone surrogates too
-            out.push_back(char(0xE0 | (u >> 12)));
-            out.push_back(char(0x80 | ((u >> 6) & 0x3F)));
-            out.push_back(char(0x80 | (u & 0x3F)));
-        }
+        else if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(text[i + 1].unicode()))
+            Utf8Text::AppendCodePoint(out, QChar::surrogateToUcs4(u, text[++i].unicode()));
+        else // lone surrogates too
+            Utf8Text::AppendCodePoint(out, u);
     }
 }
 } // namespace

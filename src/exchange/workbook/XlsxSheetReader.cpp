@@ -5,6 +5,7 @@
 #include "exchange/workbook/CellReference.h"
 #include "exchange/workbook/OoxmlText.h"
 #include "exchange/workbook/PartXml.h"
+#include "exchange/workbook/Utf8Text.h"
 #include "exchange/workbook/XlsxSheetScanner.h"
 
 #include <QHash>
@@ -50,13 +51,6 @@ bool HoldsEscape(std::string_view text) {
     return false;
 }
 
-// The characters valid UTF-8 takes in a QString: one for each lead byte, two for those of four.
-size_t Utf16Length(std::string_view utf8) {
-    size_t length = 0;
-    for (const char c : utf8)
-        length += (uint8_t(c) & 0xC0) != 0x80 ? (uint8_t(c) >= 0xF0 ? 2 : 1) : 0;
-    return length;
-}
 } // namespace
 
 std::vector<TDateKind> ReadStyleDateKinds(const TZipReader& zip, int index) {
@@ -178,7 +172,7 @@ void TXlsxSheetReader::FinishCell() {
             CellValueText::AppendWithCrLf(FBytes, FValue);
             if (FBytes.empty())
                 return;
-            const size_t length = Utf16Length(FBytes);
+            const size_t length = Utf8Text::Utf16Length(FBytes);
             FBudget.Take(length);
             FGrid->SetText(FRow, FColumn, FBytes, length);
             return;

@@ -2,6 +2,7 @@
 #include "exchange/workbook/XlsxSheetScanner.h"
 
 #include "core/TextCodec.h"
+#include "exchange/workbook/Utf8Text.h"
 #include "exchange/workbook/XlsxSheetReader.h"
 #include "exchange/workbook/ZipPackage.h"
 
@@ -16,37 +17,14 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-// Appends the character as UTF-8; returns the characters it takes in a QString.
+// Appends an XML character as UTF-8; returns the characters it takes in a QString.
 qsizetype AppendCodePoint(std::string& out, char32_t cp) {
     // XML 1.0 characters only.
     if (cp == 0 || (cp < 0x20 && cp != '\t' && cp != '\n' && cp != '\r') || (cp >= 0xD800 && cp <= 0xDFFF) ||
         cp == 0xFFFE || cp == 0xFFFF || cp > 0x10FFFF)
         throw EDamagedPackage();
-    if (cp < 0x80) {
-        out.push_back(char(cp));
-    } else if (cp < 0x800) {
-        out.push_back(char(0xC0 | (cp >> 6)));
-        out.push_back(char(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(char(0xE0 | (cp >> 12)));
-        out.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(char(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(char(0xF0 | (cp >> 18)));
-        out.push_back(char(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(char(0x80 | (cp & 0x3F)));
-        return 2;
-    }
-    return 1;
-}
-
-// The characters valid UTF-8 takes in a QString: one for each lead byte, two for those of four.
-qsizetype Utf16Length(QByteArrayView utf8) {
-    qsizetype length = 0;
-    for (const char c : utf8)
-        length += (uint8_t(c) & 0xC0) != 0x80 ? (uint8_t(c) >= 0xF0 ? 2 : 1) : 0;
-    return length;
+    Utf8Text::AppendCodePoint(out, cp);
+    return cp < 0x10000 ? 1 : 2;
 }
 
 // Where the bytes from..end stop being valid UTF-8 (end when they all are); a character cut at
@@ -349,13 +327,10 @@ void TXlsxSheetScanner::Scan() {
             continue;
         }
         const QByteArrayView rest = xml.sliced(i);
-        // Comments, instructions, character data and the document type start "<!" or "<?", the
-        // longest opening looked for being "<![CDATA["; every other markup is a tag.
+        // Comments, instructions, character data and the document type start "<!" or "<?"; every
+        // other markup is a tag. One cut off before its opening is whole has no ">" yet either, so
+        // it is read on as a tag is.
         const bool special = rest.size() > 1 && (rest[1] == '!' || rest[1] == '?');
-        if ((rest.size() < 2 || (special && rest.size() < 9)) && ReadMore(i)) {
-            CheckRead();
-            continue;
-        }
         enum { Tag, Comment, Instruction, CharacterData, DocumentType } kind = Tag;
         qsizetype end = -1;
         if (special && rest.startsWith("<!--")) {
@@ -576,7 +551,7 @@ void TXlsxSheetScanner::AppendText(std::string& out, QByteArrayView text, bool r
             ++run;
         out.append(text.data() + i, size_t(run - i));
         if (depth > 0)
-            added(Utf16Length(text.sliced(i, run - i)));
+            added(qsizetype(Utf8Text::Utf16Length(std::string_view(text.data() + i, size_t(run - i)))));
         i = run;
     }
 }
