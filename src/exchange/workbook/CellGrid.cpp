@@ -38,7 +38,9 @@ bool SurrogateAt(std::string_view bytes, size_t i) {
     return uint8_t(bytes[i]) == 0xED && i + 1 < bytes.size() && uint8_t(bytes[i + 1]) >= 0xA0;
 }
 
-void AppendBytes(std::string& out, QStringView text) {
+// Returns whether text held a lone surrogate.
+bool AppendBytes(std::string& out, QStringView text) {
+    bool lone = false;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t u = text[i].unicode();
@@ -46,9 +48,12 @@ void AppendBytes(std::string& out, QStringView text) {
             out.push_back(char(u));
         else if (QChar::isHighSurrogate(u) && i + 1 < n && QChar::isLowSurrogate(text[i + 1].unicode()))
             Utf8Text::AppendCodePoint(out, QChar::surrogateToUcs4(u, text[++i].unicode()));
-        else // lone surrogates too
+        else { // lone surrogates too
+            lone = lone || QChar::isSurrogate(u);
             Utf8Text::AppendCodePoint(out, u);
+        }
     }
+    return lone;
 }
 } // namespace
 
@@ -165,7 +170,7 @@ TCellGrid::TCell TCellGrid::CellOf(const TEntry& entry) const {
 
 TCellGrid::TTextSpan TCellGrid::SetText(int row, int column, QStringView text) {
     const size_t before = FTexts.size();
-    AppendBytes(FTexts, text);
+    FLoneSurrogates = AppendBytes(FTexts, text) || FLoneSurrogates;
     if (FTexts.size() > UINT32_MAX) {
         FTexts.resize(before);
         throw std::bad_alloc();

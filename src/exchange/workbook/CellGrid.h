@@ -40,7 +40,7 @@ public:
     QString Text(int row, int column) const;
     // Adds the text to the buffer; other cells may show it through the span returned.
     TTextSpan SetText(int row, int column, QStringView text);
-    // The same with bytes as the grid holds them, which take utf16Length characters as a QString.
+    // The same with UTF-8 text, which takes utf16Length characters as a QString.
     TTextSpan SetText(int row, int column, std::string_view utf8, size_t utf16Length);
     // The cell shows a text already in the buffer: a string repeated in many cells is kept once.
     void SetPlacedText(int row, int column, TTextSpan text);
@@ -50,6 +50,8 @@ public:
     size_t CellCount() const;
     // The characters of the texts added, as QString counts them.
     size_t TextSize() const { return FTextCharacters; }
+    // Whether a text was given a lone surrogate, so that not every text is UTF-8.
+    bool HoldsLoneSurrogates() const { return FLoneSurrogates; }
     // The cells of row in column order, with or without text.
     void ReadRow(int row, std::vector<TCell>& cells) const;
     // The cells of every row in row-major order.
@@ -91,6 +93,7 @@ private:
 
     std::string FTexts;
     size_t FTextCharacters = 0;
+    bool FLoneSurrogates = false;
     // Cells in row-major order, each as varints: its text's length with its flags, then its column
     // unless it is right of the previous cell, and the distance of its text from the end of the
     // previous cell's unless it follows it.

@@ -25,8 +25,9 @@ void AppendCodePoint(std::string& out, char32_t cp) {
 
 size_t Utf16Length(std::string_view utf8) {
     size_t length = 0;
+    // Without branches, so that the loop runs many bytes at a time.
     for (const char c : utf8)
-        length += (uint8_t(c) & 0xC0) != 0x80 ? (uint8_t(c) >= 0xF0 ? 2 : 1) : 0;
+        length += size_t((uint8_t(c) & 0xC0) != 0x80) + size_t(uint8_t(c) >= 0xF0);
     return length;
 }
 

@@ -211,7 +211,7 @@ void TFileWorksheet::ReadTexts(int row, const std::vector<int>& columns, TRowTex
         texts.Texts[i] =
             cell != FRowCells.end() && cell->Column == columns[i] ? cell->Text : std::string_view();
         // UTF-8 has no lone surrogate: such a text is given as QString writes it in UTF-8.
-        if (TCellGrid::HoldsLoneSurrogate(texts.Texts[i])) {
+        if (FGrid.HoldsLoneSurrogates() && TCellGrid::HoldsLoneSurrogate(texts.Texts[i])) {
             texts.Held[i] = TCellGrid::Decoded(texts.Texts[i]).toStdString();
             texts.Texts[i] = texts.Held[i];
         }

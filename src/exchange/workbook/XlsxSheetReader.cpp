@@ -11,7 +11,6 @@
 #include <QHash>
 
 #include <algorithm>
-#include <cctype>
 
 using CellValueText::TDateKind;
 
@@ -41,16 +40,18 @@ int ToInt(std::string_view text, int fallback) {
     return WithUtf16(text, [fallback](QStringView view) { return ToInt(view, fallback); });
 }
 
+bool IsHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
 // Whether text holds an escape _xHHHH_, which only the text's QString form decodes.
 bool HoldsEscape(std::string_view text) {
     for (size_t i = text.find("_x"); i != std::string_view::npos; i = text.find("_x", i + 1))
         if (i + 6 < text.size() && text[i + 6] == '_' &&
-            std::all_of(text.begin() + qsizetype(i) + 2, text.begin() + qsizetype(i) + 6,
-                        [](char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }))
+            std::all_of(text.begin() + qsizetype(i) + 2, text.begin() + qsizetype(i) + 6, IsHexDigit))
             return true;
     return false;
 }
-
 } // namespace
 
 std::vector<TDateKind> ReadStyleDateKinds(const TZipReader& zip, int index) {

@@ -299,7 +299,7 @@ void TXlsxSheetScanner::Scan() {
     std::vector<std::string> open;
     TAttributes attributes;
     const auto appendValue = [this](std::string& out, QByteArrayView value) { AppendText(out, value, true); };
-    std::string name, piece;
+    std::string nameBytes, piece;
     bool sawRoot = false;
     qsizetype i = 0;
     CheckRead();
@@ -316,11 +316,8 @@ void TXlsxSheetScanner::Scan() {
             const QByteArrayView text = xml.sliced(i, (lt < 0 ? xml.size() : lt) - i);
             if (open.empty() && SkipBlanks(text, 0) != text.size())
                 throw EDamagedPackage(); // text outside the root element
-            if (FReader.WantsText()) {
-                piece.resize(0);
-                AppendText(piece, text, true);
-                FReader.Characters(piece);
-            }
+            if (FReader.WantsText())
+                FReader.Characters(DecodedText(text, true, piece));
             if (lt < 0)
                 break;
             i = lt;
@@ -377,9 +374,7 @@ void TXlsxSheetScanner::Scan() {
         if (kind == CharacterData) {
             if (open.empty())
                 throw EDamagedPackage();
-            piece.resize(0);
-            AppendText(piece, xml.sliced(i + 9, end - i - 9), false);
-            FReader.Characters(piece);
+            FReader.Characters(DecodedText(xml.sliced(i + 9, end - i - 9), false, piece));
             i = end + 3;
             continue;
         }
@@ -393,8 +388,7 @@ void TXlsxSheetScanner::Scan() {
         const QByteArrayView qualified = tag.first(nameLength);
         if (qualified.isEmpty())
             throw EDamagedPackage();
-        name.resize(0);
-        AppendText(name, LocalName(qualified), false);
+        const std::string_view name = DecodedText(LocalName(qualified), false, nameBytes);
         if (closing) {
             if (open.empty() || QByteArrayView(open.back()) != qualified)
                 throw EDamagedPackage();
@@ -487,6 +481,19 @@ void TXlsxSheetScanner::AppendEntity(std::string& out, QByteArrayView name, int 
     if (depth >= kMaxEntityDepth)
         throw EDamagedPackage();
     AppendText(out, entity->Value, true, depth + 1, left);
+}
+
+std::string_view TXlsxSheetScanner::DecodedText(QByteArrayView text, bool references, std::string& scratch) {
+    // Text that holds no reference, markup, CR or control character decodes to itself.
+    const bool plain = std::all_of(text.begin(), text.end(), [](char c) {
+        const auto b = static_cast<unsigned char>(c);
+        return (b >= 0x20 && b != '&' && b != '<') || b == '\t' || b == '\n';
+    });
+    if (plain)
+        return std::string_view(text.data(), size_t(text.size()));
+    scratch.resize(0);
+    AppendText(scratch, text, references);
+    return scratch;
 }
 
 void TXlsxSheetScanner::AppendText(std::string& out, QByteArrayView text, bool references) {

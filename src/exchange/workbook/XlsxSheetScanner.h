@@ -56,6 +56,9 @@ private:
     // an entity's value (depth > 0), left counts down the characters it may still add.
     void AppendText(std::string& out, QByteArrayView text, bool references, int depth, qsizetype& left);
     void AppendText(std::string& out, QByteArrayView text, bool references);
+    // text decoded as AppendText decodes it: the text itself when that leaves it as it is, else
+    // scratch.
+    std::string_view DecodedText(QByteArrayView text, bool references, std::string& scratch);
     void AppendEntity(std::string& out, QByteArrayView name, int depth, qsizetype& left);
 
     TXlsxSheetReader& FReader;
