@@ -146,6 +146,30 @@ void TXlsxSheetReader::StartCell(std::string_view r, std::string_view t, std::st
     FInCell = true;
 }
 
+bool TXlsxSheetReader::PlaceUtf8Text() {
+    // One pass finds what the usual text, which needs none of it, needs.
+    size_t length = 0;
+    bool lineFeed = false;
+    bool underscore = false;
+    for (const char c : FValue) {
+        length += size_t((uint8_t(c) & 0xC0) != 0x80) + size_t(uint8_t(c) >= 0xF0);
+        lineFeed = lineFeed || c == '\n';
+        underscore = underscore || c == '_';
+    }
+    if (underscore && HoldsEscape(FValue))
+        return false;
+    std::string_view text = FValue;
+    if (lineFeed) {
+        FBytes.resize(0);
+        CellValueText::AppendWithCrLf(FBytes, FValue);
+        text = FBytes;
+        length = Utf8Text::Utf16Length(FBytes);
+    }
+    FBudget.Take(length);
+    FGrid->SetText(FRow, FColumn, text, length);
+    return true;
+}
+
 void TXlsxSheetReader::FinishCell() {
     if (FValue.empty())
         return;
@@ -168,29 +192,9 @@ void TXlsxSheetReader::FinishCell() {
     case TType::Text:
         // Inline strings, a formula's cached string, error values: their text, taken as it is in
         // UTF-8 unless it holds escapes.
-        {
-            // One pass finds what the usual text, which needs none of it, needs.
-            size_t length = 0;
-            bool lineFeed = false;
-            bool underscore = false;
-            for (const char c : FValue) {
-                length += size_t((uint8_t(c) & 0xC0) != 0x80) + size_t(uint8_t(c) >= 0xF0);
-                lineFeed = lineFeed || c == '\n';
-                underscore = underscore || c == '_';
-            }
-            if (underscore && HoldsEscape(FValue))
-                break;
-            std::string_view text = FValue;
-            if (lineFeed) {
-                FBytes.resize(0);
-                CellValueText::AppendWithCrLf(FBytes, FValue);
-                text = FBytes;
-                length = Utf8Text::Utf16Length(FBytes);
-            }
-            FBudget.Take(length);
-            FGrid->SetText(FRow, FColumn, text, length);
+        if (PlaceUtf8Text())
             return;
-        }
+        break;
     default:
         break;
     }

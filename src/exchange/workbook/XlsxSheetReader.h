@@ -44,6 +44,9 @@ public:
 private:
     void StartCell(std::string_view r, std::string_view t, std::string_view s);
     void FinishCell();
+    // Places a text cell's value as it stands in UTF-8, line breaks made CR LF; false, placing
+    // nothing, when it holds escapes.
+    bool PlaceUtf8Text();
 
     const TSharedStrings& FStrings;
     const std::vector<CellValueText::TDateKind>& FStyleKinds;
