@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 // The cells of one worksheet, sparse and compact: every text once in one UTF-8 buffer, and the
