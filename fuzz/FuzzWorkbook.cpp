@@ -29,7 +29,7 @@ void ReadEverySheet(const QByteArray& bytes) {
         if (grid.UsedRows() > CellReference::kMaxRows || grid.UsedColumns() > CellReference::kMaxColumns)
             Fail("a cell lies outside the worksheet");
         for (const TCellGrid::TCell& cell : grid.Cells())
-            if (cell.Row < 1 || cell.Column < 1 || grid.TextOf(cell).isEmpty())
+            if (cell.Row < 1 || cell.Column < 1 || cell.Text.empty())
                 Fail("a cell without a place or a text");
     }
 }

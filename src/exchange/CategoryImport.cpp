@@ -20,11 +20,10 @@ constexpr int32_t kFormLineHeight = 25;
 constexpr int32_t kElementColor = 0xFFFFFF;
 constexpr int32_t kListColumnWidth = 100;
 
-bool RowEmpty(const TWorksheet& sheet, int row, int fromColumn, int toColumn) {
-    for (int column = fromColumn; column <= toColumn; ++column)
-        if (!TrimmedCell(sheet, row, column).isEmpty())
-            return false;
-    return true;
+bool RowEmpty(const TWorksheet& sheet, int row, const std::vector<int>& columns, TRowTexts& texts) {
+    sheet.ReadTexts(row, columns, texts);
+    return std::all_of(texts.Texts.begin(), texts.Texts.end(),
+                       [](std::string_view text) { return TrimmedCellBytes(text).empty(); });
 }
 
 } // namespace
@@ -61,7 +60,11 @@ TImportRanges DetectImportRanges(const TWorksheet& sheet) {
 
     ranges.DataFromRow = ranges.TitleRow + 1;
     ranges.DataToRow = ranges.TitleRow + 2;
-    while (!RowEmpty(sheet, ranges.DataToRow, ranges.TitleFromColumn, ranges.TitleToColumn))
+    std::vector<int> titleColumns;
+    for (int column = ranges.TitleFromColumn; column <= ranges.TitleToColumn; ++column)
+        titleColumns.push_back(column);
+    TRowTexts texts;
+    while (!RowEmpty(sheet, ranges.DataToRow, titleColumns, texts))
         ++ranges.DataToRow;
     --ranges.DataToRow;
     return ranges;
@@ -76,15 +79,15 @@ TCategoryImport::TCategoryImport(const TWorksheet& sheet, int titleRow, std::vec
 void ReadStoredRows(const TWorksheet& sheet, const std::vector<int>& columns, int fromRow, int toRow,
                     const TExchangeProgress& progress, const TTakeStoredRow& take) {
     const int64_t total = std::max<int64_t>(0, int64_t{toRow} - fromRow + 1);
-    std::vector<std::string> texts(columns.size());
+    TRowTexts texts;
     std::vector<std::string_view> values(columns.size());
     for (int64_t done = 0; done < total; ++done) {
         const int row = fromRow + static_cast<int>(done);
+        sheet.ReadTexts(row, columns, texts);
         bool empty = true;
         for (size_t i = 0; i < columns.size(); ++i) {
-            texts[i] = StoredText(TrimmedCell(sheet, row, columns[i]));
-            values[i] = texts[i];
-            empty = empty && texts[i].empty();
+            values[i] = TrimmedCellBytes(texts.Texts[i]);
+            empty = empty && values[i].empty();
         }
         if (!empty)
             take(values);

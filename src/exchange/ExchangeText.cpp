@@ -13,6 +13,16 @@ QString TrimmedCellText(const QString& text) {
     return begin == 0 && end == text.size() ? text : text.mid(begin, end - begin);
 }
 
+std::string_view TrimmedCellBytes(std::string_view text) {
+    size_t begin = 0;
+    size_t end = text.size();
+    while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ')
+        ++begin;
+    while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ')
+        --end;
+    return text.substr(begin, end - begin);
+}
+
 void CallDirectly(const std::function<void()>& engineCall) {
     engineCall();
 }

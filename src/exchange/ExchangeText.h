@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <string_view>
 
 // Reports work done out of total, so that a window can move its progress bar and repaint.
 using TExchangeProgress = std::function<void(int64_t done, int64_t total)>;
@@ -22,6 +23,8 @@ void CallDirectly(const std::function<void()>& engineCall);
 
 // A cell's text without the spaces and control characters at either end.
 QString TrimmedCellText(const QString& text);
+// The same for a cell's UTF-8 text: the characters trimmed are all single bytes.
+std::string_view TrimmedCellBytes(std::string_view text);
 
 class TWorkbook;
 // Closes and releases workbook, if any. The clean-up when a wizard or an export ends: a failure

@@ -263,4 +263,17 @@ void AppendWithCrLf(QString& out, QStringView text) {
     out.append(text.mid(start));
 }
 
+void AppendWithCrLf(std::string& out, std::string_view text) {
+    size_t start = 0;
+    for (size_t i = text.find('\n'); i != std::string_view::npos; i = text.find('\n', i + 1)) {
+        const bool hasCr = i > 0 ? text[i - 1] == '\r' : !out.empty() && out.back() == '\r';
+        if (!hasCr) {
+            out.append(text.substr(start, i - start));
+            out.push_back('\r');
+            start = i;
+        }
+    }
+    out.append(text.substr(start));
+}
+
 } // namespace CellValueText

@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringView>
 
+#include <string>
+#include <string_view>
+
 // How the import sees a cell's value as text, the same for every format: numbers as a spreadsheet's
 // General format shows them, booleans as TRUE and FALSE, dates and times as ISO 8601, line breaks as
 // CR LF.
@@ -37,5 +40,7 @@ QString IsoDateTime(QStringView value);
 QString IsoDuration(QStringView value);
 // Appends text with every line break that is not already CR LF made into one.
 void AppendWithCrLf(QString& out, QStringView text);
+// The same for UTF-8 text.
+void AppendWithCrLf(std::string& out, std::string_view text);
 
 } // namespace CellValueText

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "exchange/workbook/CellGrid.h"
 #include "exchange/workbook/SheetRows.h"
 
-class TCellGrid;
+#include <vector>
 
 // The cells a grid holds, read as rows.
 class TGridRows : public TSheetRows {
@@ -15,4 +16,5 @@ public:
 
 private:
     const TCellGrid& FGrid;
+    mutable std::vector<TCellGrid::TCell> FRow; // reused for every row
 };

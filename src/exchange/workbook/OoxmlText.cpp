@@ -2,6 +2,7 @@
 #include "exchange/workbook/OoxmlText.h"
 
 #include "exchange/workbook/CellValueText.h"
+#include "exchange/workbook/Utf8Text.h"
 
 namespace OoxmlText {
 
@@ -44,24 +45,6 @@ void AppendHexEscape(std::string& out, char16_t u) {
     out.push_back('_');
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out.push_back(char(cp));
-    } else if (cp < 0x800) {
-        out.push_back(char(0xC0 | (cp >> 6)));
-        out.push_back(char(0x80 | (cp & 0x3F)));
-    } else if (cp < 0x10000) {
-        out.push_back(char(0xE0 | (cp >> 12)));
-        out.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(char(0x80 | (cp & 0x3F)));
-    } else {
-        out.push_back(char(0xF0 | (cp >> 18)));
-        out.push_back(char(0x80 | ((cp >> 12) & 0x3F)));
-        out.push_back(char(0x80 | ((cp >> 6) & 0x3F)));
-        out.push_back(char(0x80 | (cp & 0x3F)));
-    }
-}
-
 // XML specials, then UTF-8; returns false for a character the caller must escape itself.
 bool AppendPlain(std::string& out, QStringView text, qsizetype& i) {
     const char16_t u = text[i].unicode();
@@ -79,13 +62,13 @@ bool AppendPlain(std::string& out, QStringView text, qsizetype& i) {
         break;
     }
     if (QChar::isHighSurrogate(u) && i + 1 < text.size() && QChar::isLowSurrogate(text[i + 1].unicode())) {
-        AppendUtf8(out, QChar::surrogateToUcs4(u, text[i + 1].unicode()));
+        Utf8Text::AppendCodePoint(out, QChar::surrogateToUcs4(u, text[i + 1].unicode()));
         ++i;
         return true;
     }
     if (QChar::isSurrogate(u) || XmlCannotHold(u))
         return false;
-    AppendUtf8(out, u);
+    Utf8Text::AppendCodePoint(out, u);
     return true;
 }
 } // namespace

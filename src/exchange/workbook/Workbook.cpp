@@ -17,6 +17,15 @@ std::unique_ptr<TWorkbook> TWorkbook::Add() {
     return workbook;
 }
 
+void TWorksheet::ReadTexts(int row, const std::vector<int>& columns, TRowTexts& texts) const {
+    texts.Held.resize(columns.size());
+    texts.Texts.resize(columns.size());
+    for (size_t i = 0; i < columns.size(); ++i) {
+        texts.Held[i] = CellText(row, columns[i]).toStdString();
+        texts.Texts[i] = texts.Held[i];
+    }
+}
+
 void TWorksheet::SetRows(std::shared_ptr<const TSheetRows> rows) {
     TRowCells cells;
     for (int row = 1; row <= rows->UsedRows(); ++row) {

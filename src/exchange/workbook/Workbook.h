@@ -10,6 +10,9 @@
 
 #include <memory>
 #include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
 
 class TSheetRows;
 
@@ -34,6 +37,13 @@ public:
 enum class TWorkbookFormat { None, Xlsx, Xls, Ods, Csv };
 TWorkbookFormat WorkbookFormatOf(const QString& path);
 
+// The texts of some cells of one row as UTF-8, for readers that go through many rows. Texts views
+// the worksheet's own bytes where it holds them so, else Held.
+struct TRowTexts {
+    std::vector<std::string_view> Texts;
+    std::vector<std::string> Held;
+};
+
 class TWorksheet {
 public:
     virtual ~TWorksheet() = default;
@@ -42,6 +52,9 @@ public:
     virtual void SetName(const QString& name) = 0;
     // 1-based; "" for empty or absent cells; line breaks as CR LF.
     virtual QString CellText(int row, int column) const = 0;
+    // The texts of the cells of row in columns, each as CellText gives it, in UTF-8; they last
+    // until the worksheet changes or texts is read into again.
+    virtual void ReadTexts(int row, const std::vector<int>& columns, TRowTexts& texts) const;
     // Always a text cell; CR LF is written as the format's line break.
     virtual void SetCellText(int row, int column, const QString& text) = 0;
     // Bold, blue font, centred.

@@ -23,6 +23,7 @@ public:
     QString Name() const override { return FName; }
     void SetName(const QString& name) override;
     QString CellText(int row, int column) const override;
+    void ReadTexts(int row, const std::vector<int>& columns, TRowTexts& texts) const override;
     void SetCellText(int row, int column, const QString& text) override;
     void SetHeadingStyle(int row, int column) override;
     void SetRows(std::shared_ptr<const TSheetRows> rows) override;
@@ -46,6 +47,7 @@ private:
     mutable TCellGrid FGrid;
     mutable bool FLoaded;
     std::shared_ptr<const TSheetRows> FRows;
+    mutable std::vector<TCellGrid::TCell> FRowCells; // the row ReadTexts read last
 };
 
 class TWorkbookFile : public TWorkbook {

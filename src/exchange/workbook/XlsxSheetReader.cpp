@@ -5,9 +5,12 @@
 #include "exchange/workbook/CellReference.h"
 #include "exchange/workbook/OoxmlText.h"
 #include "exchange/workbook/PartXml.h"
+#include "exchange/workbook/Utf8Text.h"
 #include "exchange/workbook/XlsxSheetScanner.h"
 
 #include <QHash>
+
+#include <algorithm>
 
 using CellValueText::TDateKind;
 
@@ -18,6 +21,36 @@ int ToInt(QStringView text, int fallback) {
     bool ok = false;
     const int value = text.toInt(&ok);
     return ok ? value : fallback;
+}
+
+// Calls use with the text of utf8 as UTF-16: short ASCII, such as references, numbers and
+// attribute values, without an allocation.
+template <typename Use> auto WithUtf16(std::string_view utf8, Use use) {
+    constexpr size_t kShort = 32;
+    if (utf8.size() <= kShort &&
+        std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; })) {
+        char16_t units[kShort];
+        std::copy(utf8.begin(), utf8.end(), units);
+        return use(QStringView(units, qsizetype(utf8.size())));
+    }
+    return use(QStringView(QString::fromUtf8(utf8.data(), qsizetype(utf8.size()))));
+}
+
+int ToInt(std::string_view text, int fallback) {
+    return WithUtf16(text, [fallback](QStringView view) { return ToInt(view, fallback); });
+}
+
+bool IsHexDigit(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
+
+// Whether text holds an escape _xHHHH_, which only the text's QString form decodes.
+bool HoldsEscape(std::string_view text) {
+    for (size_t i = text.find("_x"); i != std::string_view::npos; i = text.find("_x", i + 1))
+        if (i + 6 < text.size() && text[i + 6] == '_' &&
+            std::all_of(text.begin() + qsizetype(i) + 2, text.begin() + qsizetype(i) + 6, IsHexDigit))
+            return true;
+    return false;
 }
 } // namespace
 
@@ -44,72 +77,102 @@ std::vector<TDateKind> ReadStyleDateKinds(const TZipReader& zip, int index) {
 
 void TXlsxSheetReader::Read(const TZipReader& zip, int index, TCellGrid& grid) {
     FGrid = &grid;
-    const QByteArray part = zip.Read(index);
-    FBudget = TCellBudget(size_t(part.size()), FStrings.TextSize());
-    FPlacedOffsets.assign(size_t(FStrings.Count()), kNotPlaced);
+    TZipReader::TStream part(zip, index);
+    // The size stated is the size read: libzip fails an entry that holds more or less.
+    FBudget = TCellBudget(size_t(part.DeclaredSize()), FStrings.TextSize());
+    // Room for texts about as large as the part and for a cell in every dozen bytes of it (as in
+    // "<c><v>1</v></c>"): pages of it are touched only as cells fill them.
+    grid.Reserve(size_t(part.DeclaredSize()), size_t(part.DeclaredSize()) / 12);
+    FPlaced.assign(size_t(FStrings.Count()), {kNotPlaced, 0});
     TXlsxSheetScanner(*this).Scan(part);
+    grid.ReleaseRoom();
 }
 
-void TXlsxSheetReader::Start(QStringView name, QStringView r, QStringView t, QStringView s) {
+void TXlsxSheetReader::Start(std::string_view name, std::string_view r, std::string_view t,
+                             std::string_view s) {
     if (!FInSheetData) {
-        FInSheetData = name == QLatin1String("sheetData");
-    } else if (name == QLatin1String("c")) {
+        FInSheetData = name == "sheetData";
+    } else if (name == "c") {
         StartCell(r, t, s);
-    } else if (name == QLatin1String("row")) {
-        FRow = r.isEmpty() ? FRow + 1 : ToInt(r, 0);
+    } else if (name == "row") {
+        FRow = r.empty() ? FRow + 1 : ToInt(r, 0);
         if (FRow < 1 || FRow > CellReference::kMaxRows)
             throw EDamagedPackage();
         FColumn = 0;
-    } else if (FInCell && name == QLatin1String("v")) {
+    } else if (FInCell && name == "v") {
         FCapturing = true;
-    } else if (FInCell && name == QLatin1String("is")) {
+    } else if (FInCell && name == "is") {
         FInInline = true;
-    } else if (FInInline && name == QLatin1String("rPh")) {
+    } else if (FInInline && name == "rPh") {
         FInPhonetic = true;
-    } else if (FInInline && name == QLatin1String("t")) {
+    } else if (FInInline && name == "t") {
         FInRunText = !FInPhonetic;
     }
 }
 
-void TXlsxSheetReader::End(QStringView name) {
-    if (name == QLatin1String("v")) {
+void TXlsxSheetReader::End(std::string_view name) {
+    if (name == "v") {
         FCapturing = false;
-    } else if (name == QLatin1String("is")) {
+    } else if (name == "is") {
         FInInline = false;
-    } else if (name == QLatin1String("rPh")) {
+    } else if (name == "rPh") {
         FInPhonetic = false;
-    } else if (name == QLatin1String("t")) {
+    } else if (name == "t") {
         FInRunText = false;
-    } else if (FInCell && name == QLatin1String("c")) {
+    } else if (FInCell && name == "c") {
         FInCell = false;
         FinishCell();
-    } else if (FInSheetData && name == QLatin1String("sheetData")) {
+    } else if (FInSheetData && name == "sheetData") {
         FDone = true;
     }
 }
 
-void TXlsxSheetReader::StartCell(QStringView r, QStringView t, QStringView s) {
-    if (r.isEmpty()) {
+void TXlsxSheetReader::StartCell(std::string_view r, std::string_view t, std::string_view s) {
+    if (r.empty()) {
         ++FColumn;
         if (FRow < 1 || FColumn > CellReference::kMaxColumns)
             throw EDamagedPackage();
-    } else if (!CellReference::Parse(r, FRow, FColumn)) {
+    } else if (!WithUtf16(r,
+                          [this](QStringView view) { return CellReference::Parse(view, FRow, FColumn); })) {
         throw EDamagedPackage();
     }
-    FType = t.isEmpty() || t == QLatin1String("n") ? TType::Number
-            : t == QLatin1String("s")              ? TType::Shared
-            : t == QLatin1String("b")              ? TType::Boolean
-            : t == QLatin1String("d")              ? TType::Date
-                                                   : TType::Text;
+    FType = t.empty() || t == "n" ? TType::Number
+            : t == "s"            ? TType::Shared
+            : t == "b"            ? TType::Boolean
+            : t == "d"            ? TType::Date
+                                  : TType::Text;
     FStyle = ToInt(s, 0);
     FValue.resize(0);
     FInCell = true;
 }
 
+bool TXlsxSheetReader::PlaceUtf8Text() {
+    // One pass finds what the usual text, which needs none of it, needs.
+    size_t length = 0;
+    bool lineFeed = false;
+    bool underscore = false;
+    for (const char c : FValue) {
+        length += size_t((uint8_t(c) & 0xC0) != 0x80) + size_t(uint8_t(c) >= 0xF0);
+        lineFeed = lineFeed || c == '\n';
+        underscore = underscore || c == '_';
+    }
+    if (underscore && HoldsEscape(FValue))
+        return false;
+    std::string_view text = FValue;
+    if (lineFeed) {
+        FBytes.resize(0);
+        CellValueText::AppendWithCrLf(FBytes, FValue);
+        text = FBytes;
+        length = Utf8Text::Utf16Length(FBytes);
+    }
+    FBudget.Take(length);
+    FGrid->SetText(FRow, FColumn, text, length);
+    return true;
+}
+
 void TXlsxSheetReader::FinishCell() {
-    if (FValue.isEmpty())
+    if (FValue.empty())
         return;
-    FText.resize(0);
     switch (FType) {
     case TType::Shared: {
         const int index = ToInt(FValue, -1);
@@ -119,34 +182,45 @@ void TXlsxSheetReader::FinishCell() {
         if (text.isEmpty())
             return;
         FBudget.Take(size_t(text.size()));
-        uint32_t& placed = FPlacedOffsets[size_t(index)];
-        if (placed == kNotPlaced)
-            placed = FGrid->SetText(FRow, FColumn, text).Offset;
+        TCellGrid::TTextSpan& placed = FPlaced[size_t(index)];
+        if (placed.Offset == kNotPlaced)
+            placed = FGrid->SetText(FRow, FColumn, text);
         else
-            FGrid->SetPlacedText(FRow, FColumn, {placed, uint32_t(text.size())});
+            FGrid->SetPlacedText(FRow, FColumn, placed);
         return;
     }
+    case TType::Text:
+        // Inline strings, a formula's cached string, error values: their text, taken as it is in
+        // UTF-8 unless it holds escapes.
+        if (PlaceUtf8Text())
+            return;
+        break;
+    default:
+        break;
+    }
+    const QString value = QString::fromUtf8(FValue.data(), qsizetype(FValue.size()));
+    FText.resize(0);
+    switch (FType) {
     case TType::Boolean:
-        FText = CellValueText::Boolean(FValue.trimmed() == QLatin1String("1"));
+        FText = CellValueText::Boolean(value.trimmed() == QLatin1String("1"));
         break;
     case TType::Date:
-        FText = CellValueText::IsoDateTime(FValue);
+        FText = CellValueText::IsoDateTime(value);
         break;
     case TType::Number: {
         const TDateKind kind = FStyle >= 0 && size_t(FStyle) < FStyleKinds.size()
                                    ? FStyleKinds[size_t(FStyle)]
                                    : TDateKind::None;
         if (kind != TDateKind::None)
-            FText = CellValueText::Date(FValue.toDouble(), kind, FDate1904);
+            FText = CellValueText::Date(value.toDouble(), kind, FDate1904);
         if (FText.isEmpty())
-            FText = CellValueText::NumberFromText(FValue);
+            FText = CellValueText::NumberFromText(value);
         if (FText.isEmpty())
-            FText = FValue;
+            FText = value;
         break;
     }
-    case TType::Text:
-        // Inline strings, a formula's cached string, error values: their text.
-        OoxmlText::AppendDecoded(FText, FValue);
+    default:
+        OoxmlText::AppendDecoded(FText, value);
         break;
     }
     if (FText.isEmpty())

@@ -2,15 +2,17 @@
 #pragma once
 
 #include "exchange/workbook/CellBudget.h"
+#include "exchange/workbook/CellGrid.h"
 #include "exchange/workbook/CellValueText.h"
 #include "exchange/workbook/XlsxSharedStrings.h"
 
 #include <QString>
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 #include <vector>
 
-class TCellGrid;
 class TZipReader;
 
 // For each cell format (the s attribute of a cell), whether it shows a date or time.
@@ -26,10 +28,11 @@ public:
         : FStrings(strings), FStyleKinds(styleKinds), FDate1904(date1904) {}
     void Read(const TZipReader& zip, int index, TCellGrid& grid);
 
-    // What the scanner reports: elements by local name, with the attributes of rows and cells.
-    void Start(QStringView name, QStringView r, QStringView t, QStringView s);
-    void End(QStringView name);
-    void Characters(QStringView text) {
+    // What the scanner reports in UTF-8: elements by local name, with the attributes of rows and
+    // cells.
+    void Start(std::string_view name, std::string_view r, std::string_view t, std::string_view s);
+    void End(std::string_view name);
+    void Characters(std::string_view text) {
         if (WantsText())
             FValue.append(text);
     }
@@ -39,8 +42,11 @@ public:
     bool Done() const { return FDone; }
 
 private:
-    void StartCell(QStringView r, QStringView t, QStringView s);
+    void StartCell(std::string_view r, std::string_view t, std::string_view s);
     void FinishCell();
+    // Places a text cell's value as it stands in UTF-8, line breaks made CR LF; false, placing
+    // nothing, when it holds escapes.
+    bool PlaceUtf8Text();
 
     const TSharedStrings& FStrings;
     const std::vector<CellValueText::TDateKind>& FStyleKinds;
@@ -48,13 +54,14 @@ private:
     TCellGrid* FGrid = nullptr;
     TCellBudget FBudget{0}; // set for the part read
     // For each shared string, where the grid holds it once a cell has shown it.
-    std::vector<uint32_t> FPlacedOffsets;
+    std::vector<TCellGrid::TTextSpan> FPlaced;
     bool FInSheetData = false, FInCell = false, FCapturing = false, FInInline = false, FInRunText = false,
          FInPhonetic = false, FDone = false;
     int FRow = 0;
     int FColumn = 0;
     enum class TType { Number, Shared, Boolean, Date, Text } FType = TType::Number;
     int FStyle = 0;
-    QString FValue; // reused for every cell
+    std::string FValue; // reused for every cell
+    std::string FBytes;
     QString FText;
 };

@@ -2,12 +2,14 @@
 #include "exchange/workbook/XlsxSheetScanner.h"
 
 #include "core/TextCodec.h"
+#include "exchange/workbook/Utf8Text.h"
 #include "exchange/workbook/XlsxSheetReader.h"
 #include "exchange/workbook/ZipPackage.h"
 
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 
 namespace {
@@ -15,16 +17,39 @@ bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-void AppendCodePoint(QString& out, char32_t cp) {
+// Appends an XML character as UTF-8; returns the characters it takes in a QString.
+qsizetype AppendCodePoint(std::string& out, char32_t cp) {
     // XML 1.0 characters only.
     if (cp == 0 || (cp < 0x20 && cp != '\t' && cp != '\n' && cp != '\r') || (cp >= 0xD800 && cp <= 0xDFFF) ||
         cp == 0xFFFE || cp == 0xFFFF || cp > 0x10FFFF)
         throw EDamagedPackage();
-    if (cp < 0x10000) {
-        out.append(QChar(char16_t(cp)));
-    } else {
-        out.append(QChar(QChar::highSurrogate(cp)));
-        out.append(QChar(QChar::lowSurrogate(cp)));
+    Utf8Text::AppendCodePoint(out, cp);
+    return cp < 0x10000 ? 1 : 2;
+}
+
+// Where the bytes from..end stop being valid UTF-8 (end when they all are); a character cut at
+// end is taken as invalid.
+void CheckUtf8(QByteArrayView bytes) {
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    while (i < n) {
+        // ASCII, eight bytes at a time.
+        while (i + 8 <= n) {
+            uint64_t word;
+            std::memcpy(&word, p + i, 8);
+            if (word & 0x8080808080808080ULL)
+                break;
+            i += 8;
+        }
+        while (i < n && p[i] < 0x80)
+            ++i;
+        // A run of other bytes is whole characters when it is valid: no character holds an ASCII byte.
+        const qsizetype run = i;
+        while (i < n && p[i] >= 0x80)
+            ++i;
+        if (i > run && !IsValidUtf8(std::string_view(bytes.data() + run, size_t(i - run))))
+            throw EDamagedPackage();
     }
 }
 
@@ -54,7 +79,8 @@ bool PredefinedReference(QByteArrayView name, char32_t& character) {
     return true;
 }
 
-// The ">" that ends the tag starting at lt, outside quoted attribute values; -1 when there is none.
+// The ">" that ends the tag starting at lt, outside quoted attribute values; -1 when there is none
+// in xml, -2 when a "<" comes first.
 qsizetype TagEnd(QByteArrayView xml, qsizetype lt) {
     char quote = 0;
     for (qsizetype i = lt + 1; i < xml.size(); ++i) {
@@ -66,7 +92,7 @@ qsizetype TagEnd(QByteArrayView xml, qsizetype lt) {
         else if (c == '>')
             return i;
         else if (c == '<')
-            return -1;
+            return -2;
     }
     return -1;
 }
@@ -79,7 +105,7 @@ QByteArrayView LocalName(QByteArrayView qualified) {
 // The attributes of one start tag, parsed once; values of row and cell attributes only, through
 // appendValue.
 struct TAttributes {
-    QString R, T, S;
+    std::string R, T, S;
     template <typename AppendValue> void Parse(QByteArrayView tag, bool wanted, AppendValue appendValue) {
         R.resize(0);
         T.resize(0);
@@ -107,11 +133,11 @@ struct TAttributes {
             if (close < 0)
                 throw EDamagedPackage();
             const QByteArrayView value = tag.sliced(i + 1, close - i - 1);
-            QString* into = !wanted       ? nullptr
-                            : name == "r" ? &R
-                            : name == "t" ? &T
-                            : name == "s" ? &S
-                                          : nullptr;
+            std::string* into = !wanted       ? nullptr
+                                : name == "r" ? &R
+                                : name == "t" ? &T
+                                : name == "s" ? &S
+                                              : nullptr;
             if (into)
                 appendValue(*into, value);
             i = close + 1;
@@ -174,93 +200,197 @@ QByteArray DeclaredEncoding(QByteArrayView xml) {
     return Literal(declaration, i).toByteArray();
 }
 
-QByteArray DecodedToUtf8(QByteArrayView bytes, QStringDecoder decoder) {
+std::string DecodedToUtf8(QByteArrayView bytes, QStringDecoder decoder) {
     if (!decoder.isValid())
         throw EDamagedPackage(); // an encoding Qt does not know
     const QString text = decoder.decode(bytes);
     if (decoder.hasError())
         throw EDamagedPackage();
-    return text.toUtf8();
+    return text.toStdString();
 }
+
+// Inflated parts are read in pieces of this size.
+constexpr qsizetype kPieceBytes = qsizetype(1) << 20;
 } // namespace
 
-void TXlsxSheetScanner::Scan(const QByteArray& part) {
-    const std::optional<QStringConverter::Encoding> marked = QStringConverter::encodingForData(part, u'<');
-    if (marked &&
-        *marked != QStringConverter::Utf8) // UTF-16 or UTF-32, by byte order mark or first character
-        return ScanUtf8(DecodedToUtf8(part, QStringDecoder(*marked)));
-    QByteArrayView xml(part);
-    if (xml.startsWith("\xEF\xBB\xBF"))
-        xml = xml.sliced(3);
-    const QByteArray encoding = DeclaredEncoding(xml);
-    if (!encoding.isEmpty() && encoding.compare("UTF-8", Qt::CaseInsensitive) != 0)
-        return ScanUtf8(DecodedToUtf8(xml, QStringDecoder(encoding.constData())));
-    ScanUtf8(xml);
+bool TXlsxSheetScanner::ReadMore(qsizetype& at) {
+    if (FEnded)
+        return false;
+    if (!FKeepAll && at > 0) {
+        FBuffer.erase(0, size_t(at));
+        FVisible -= std::min(FVisible, at);
+        at = 0;
+    }
+    const size_t filled = FBuffer.size();
+    FBuffer.resize(filled + size_t(kPieceBytes));
+    const qsizetype read = FPart->ReadInto(FBuffer.data() + filled, kPieceBytes);
+    FBuffer.resize(filled + size_t(read));
+    FEnded = read == 0;
+    return true;
 }
 
-void TXlsxSheetScanner::ScanUtf8(QByteArrayView xml) {
-    if (!IsValidUtf8(std::string_view(xml.data(), size_t(xml.size()))))
-        throw EDamagedPackage();
-    const auto appendValue = [this](QString& out, QByteArrayView value) { AppendText(out, value, true); };
-    std::vector<QByteArrayView> open;
+void TXlsxSheetScanner::ReadAll() {
+    FKeepAll = true;
+    qsizetype at = 0;
+    while (ReadMore(at)) {
+    }
+}
+
+void TXlsxSheetScanner::CheckRead() {
+    qsizetype end = qsizetype(FBuffer.size());
+    // Before the end of the part, up to the last ASCII byte: a character may go on in the next piece.
+    if (!FEnded) {
+        while (end > FVisible && uint8_t(FBuffer[size_t(end) - 1]) >= 0x80)
+            --end;
+    }
+    CheckUtf8(QByteArrayView(FBuffer.data() + FVisible, end - FVisible));
+    FVisible = end;
+}
+
+void TXlsxSheetScanner::Scan(TZipReader::TStream& part) {
+    FPart = &part;
+    qsizetype at = 0;
+    // Enough for the byte order mark or the first character, and usually the XML declaration.
+    while (qsizetype(FBuffer.size()) < 4096 && ReadMore(at)) {
+    }
+    const QByteArrayView start(FBuffer.data(), qsizetype(FBuffer.size()));
+    const std::optional<QStringConverter::Encoding> marked = QStringConverter::encodingForData(start, u'<');
+    if (marked &&
+        *marked != QStringConverter::Utf8) { // UTF-16 or UTF-32, by byte order mark or first character
+        ReadAll();
+        FBuffer =
+            DecodedToUtf8(QByteArrayView(FBuffer.data(), qsizetype(FBuffer.size())), QStringDecoder(*marked));
+    } else {
+        if (start.startsWith("\xEF\xBB\xBF"))
+            FBuffer.erase(0, 3);
+        if (std::string_view(FBuffer).substr(0, 5) == "<?xml" && FBuffer.find("?>") == std::string::npos)
+            ReadAll();
+        const QByteArray encoding =
+            DeclaredEncoding(QByteArrayView(FBuffer.data(), qsizetype(FBuffer.size())));
+        if (!encoding.isEmpty() && encoding.compare("UTF-8", Qt::CaseInsensitive) != 0) {
+            ReadAll();
+            FBuffer = DecodedToUtf8(QByteArrayView(FBuffer.data(), qsizetype(FBuffer.size())),
+                                    QStringDecoder(encoding.constData()));
+        }
+    }
+    try {
+        Scan();
+    } catch (const EDamagedPackage&) {
+        throw;
+    } catch (...) {
+        // A part read whole first would fail as damaged before any cell could be refused.
+        CheckRest();
+        throw;
+    }
+    // The rest, after the cells, must be sound too.
+    CheckRest();
+}
+
+void TXlsxSheetScanner::CheckRest() {
+    for (;;) {
+        CheckRead();
+        qsizetype at = FVisible;
+        if (!ReadMore(at))
+            return;
+    }
+}
+
+void TXlsxSheetScanner::Scan() {
+    std::vector<std::string> open;
     TAttributes attributes;
-    QString name, piece;
+    const auto appendValue = [this](std::string& out, QByteArrayView value) { AppendText(out, value, true); };
+    std::string nameBytes, piece;
     bool sawRoot = false;
     qsizetype i = 0;
+    CheckRead();
+    // Each turn reads the text up to the next "<", or the markup starting there; when either is cut
+    // off by the end of what was read, the next piece is read and the turn starts again.
     while (!FReader.Done()) {
-        const qsizetype lt = xml.indexOf('<', i);
-        const QByteArrayView text = xml.sliced(i, (lt < 0 ? xml.size() : lt) - i);
-        if (open.empty() && SkipBlanks(text, 0) != text.size())
-            throw EDamagedPackage(); // text outside the root element
-        if (FReader.WantsText()) {
-            piece.resize(0);
-            AppendText(piece, text, true);
-            FReader.Characters(piece);
-        }
-        if (lt < 0)
-            break;
-        const QByteArrayView rest = xml.sliced(lt);
-        if (rest.startsWith("<!--")) {
-            i = PastNext(xml, "-->", lt + 4);
+        const QByteArrayView xml = Visible();
+        if (i == xml.size() || xml[i] != '<') {
+            const qsizetype lt = xml.indexOf('<', i);
+            if (lt < 0 && ReadMore(i)) {
+                CheckRead();
+                continue;
+            }
+            const QByteArrayView text = xml.sliced(i, (lt < 0 ? xml.size() : lt) - i);
+            if (open.empty() && SkipBlanks(text, 0) != text.size())
+                throw EDamagedPackage(); // text outside the root element
+            if (FReader.WantsText())
+                FReader.Characters(DecodedText(text, true, piece));
+            if (lt < 0)
+                break;
+            i = lt;
             continue;
         }
-        if (rest.startsWith("<?")) {
-            i = PastNext(xml, "?>", lt + 2);
-            continue;
+        const QByteArrayView rest = xml.sliced(i);
+        // Comments, instructions, character data and the document type start "<!" or "<?"; every
+        // other markup is a tag. One cut off before its opening is whole has no ">" yet either, so
+        // it is read on as a tag is.
+        const bool special = rest.size() > 1 && (rest[1] == '!' || rest[1] == '?');
+        enum { Tag, Comment, Instruction, CharacterData, DocumentType } kind = Tag;
+        qsizetype end = -1;
+        if (special && rest.startsWith("<!--")) {
+            kind = Comment;
+            end = xml.indexOf("-->", i + 4);
+        } else if (special && rest.startsWith("<?")) {
+            kind = Instruction;
+            end = xml.indexOf("?>", i + 2);
+        } else if (special && rest.startsWith("<![CDATA[")) {
+            kind = CharacterData;
+            end = xml.indexOf("]]>", i);
+        } else if (special && rest.startsWith("<!DOCTYPE")) {
+            kind = DocumentType;
+            end = i;
+        } else {
+            end = TagEnd(xml, i);
         }
-        if (rest.startsWith("<!DOCTYPE")) {
-            if (sawRoot || FSawDocumentType)
-                throw EDamagedPackage();
-            i = ReadDocumentType(xml, lt);
-            continue;
+        if (end == -1) {
+            if (ReadMore(i)) {
+                CheckRead();
+                continue;
+            }
+            throw EDamagedPackage();
         }
-        if (rest.startsWith("<![CDATA[")) {
-            const qsizetype end = xml.indexOf("]]>", lt);
-            if (end < 0 || open.empty())
-                throw EDamagedPackage();
-            piece.resize(0);
-            AppendText(piece, xml.sliced(lt + 9, end - lt - 9), false);
-            FReader.Characters(piece);
+        if (end < 0)
+            throw EDamagedPackage(); // a "<" inside a tag
+        if (kind == Comment) {
             i = end + 3;
             continue;
         }
-        const qsizetype gt = TagEnd(xml, lt);
-        if (gt < 0)
-            throw EDamagedPackage();
+        if (kind == Instruction) {
+            i = end + 2;
+            continue;
+        }
+        if (kind == DocumentType) {
+            if (sawRoot || FSawDocumentType)
+                throw EDamagedPackage();
+            // Its entities point into the buffer, which from now on holds the whole part.
+            ReadAll();
+            CheckRead();
+            i = ReadDocumentType(Visible(), i);
+            continue;
+        }
+        if (kind == CharacterData) {
+            if (open.empty())
+                throw EDamagedPackage();
+            FReader.Characters(DecodedText(xml.sliced(i + 9, end - i - 9), false, piece));
+            i = end + 3;
+            continue;
+        }
+        const qsizetype gt = end;
         const bool closing = rest.size() > 1 && rest[1] == '/';
         const bool empty = !closing && xml[gt - 1] == '/';
-        QByteArrayView tag =
-            xml.sliced(lt + (closing ? 2 : 1), gt - lt - (closing ? 2 : 1) - (empty ? 1 : 0));
+        QByteArrayView tag = xml.sliced(i + (closing ? 2 : 1), gt - i - (closing ? 2 : 1) - (empty ? 1 : 0));
         qsizetype nameLength = 0;
         while (nameLength < tag.size() && !IsBlank(tag[nameLength]))
             ++nameLength;
         const QByteArrayView qualified = tag.first(nameLength);
         if (qualified.isEmpty())
             throw EDamagedPackage();
-        name.resize(0);
-        AppendText(name, LocalName(qualified), false);
+        const std::string_view name = DecodedText(LocalName(qualified), false, nameBytes);
         if (closing) {
-            if (open.empty() || open.back() != qualified)
+            if (open.empty() || QByteArrayView(open.back()) != qualified)
                 throw EDamagedPackage();
             open.pop_back();
             FReader.End(name);
@@ -274,7 +404,7 @@ void TXlsxSheetScanner::ScanUtf8(QByteArrayView xml) {
             if (empty)
                 FReader.End(name);
             else
-                open.push_back(qualified);
+                open.emplace_back(qualified.data(), size_t(qualified.size()));
         }
         i = gt + 1;
     }
@@ -338,7 +468,7 @@ qsizetype TXlsxSheetScanner::ReadEntityDeclaration(QByteArrayView xml, qsizetype
     return end + 1;
 }
 
-void TXlsxSheetScanner::AppendEntity(QString& out, QByteArrayView name, int depth, qsizetype limit) {
+void TXlsxSheetScanner::AppendEntity(std::string& out, QByteArrayView name, int depth, qsizetype& left) {
     const auto entity =
         std::find_if(FEntities.begin(), FEntities.end(), [&](const TEntity& e) { return e.Name == name; });
     if (entity == FEntities.end()) {
@@ -350,21 +480,43 @@ void TXlsxSheetScanner::AppendEntity(QString& out, QByteArrayView name, int dept
         return;
     if (depth >= kMaxEntityDepth)
         throw EDamagedPackage();
-    AppendText(out, entity->Value, true, depth + 1, limit);
+    AppendText(out, entity->Value, true, depth + 1, left);
 }
 
-void TXlsxSheetScanner::AppendText(QString& out, QByteArrayView text, bool references, int depth,
-                                   qsizetype limit) {
+std::string_view TXlsxSheetScanner::DecodedText(QByteArrayView text, bool references, std::string& scratch) {
+    // Text that holds no reference, markup, CR or control character decodes to itself.
+    const bool plain = std::all_of(text.begin(), text.end(), [](char c) {
+        const auto b = static_cast<unsigned char>(c);
+        return (b >= 0x20 && b != '&' && b != '<') || b == '\t' || b == '\n';
+    });
+    if (plain)
+        return std::string_view(text.data(), size_t(text.size()));
+    scratch.resize(0);
+    AppendText(scratch, text, references);
+    return scratch;
+}
+
+void TXlsxSheetScanner::AppendText(std::string& out, QByteArrayView text, bool references) {
+    qsizetype unlimited = 0;
+    AppendText(out, text, references, 0, unlimited);
+}
+
+void TXlsxSheetScanner::AppendText(std::string& out, QByteArrayView text, bool references, int depth,
+                                   qsizetype& left) {
     const auto* p = reinterpret_cast<const unsigned char*>(text.data());
     const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n;) {
-        if (depth > 0 && out.size() > limit)
+    // Within an entity's value, what is added counts against the reference's characters.
+    const auto added = [&](qsizetype characters) {
+        if (depth > 0 && (left -= characters) < 0)
             throw EDamagedPackage(); // an entity that expands too far
+    };
+    for (qsizetype i = 0; i < n;) {
         qsizetype plain = i;
         while (plain < n && p[plain] >= 0x20 && p[plain] < 0x80 && p[plain] != '&' && p[plain] != '<')
             ++plain;
         if (plain > i) {
-            out.append(QLatin1String(text.data() + i, plain - i));
+            out.append(text.data() + i, size_t(plain - i));
+            added(plain - i);
             i = plain;
             continue;
         }
@@ -375,10 +527,14 @@ void TXlsxSheetScanner::AppendText(QString& out, QByteArrayView text, bool refer
                 throw EDamagedPackage();
             const QByteArrayView name = text.sliced(i + 1, semicolon - i - 1);
             char32_t character = 0;
-            if (PredefinedReference(name, character))
-                AppendCodePoint(out, character);
-            else
-                AppendEntity(out, name, depth, depth > 0 ? limit : out.size() + kMaxEntityCharacters);
+            if (PredefinedReference(name, character)) {
+                added(AppendCodePoint(out, character));
+            } else if (depth > 0) {
+                AppendEntity(out, name, depth, left);
+            } else {
+                qsizetype entityLeft = kMaxEntityCharacters;
+                AppendEntity(out, name, depth, entityLeft);
+            }
             i = semicolon + 1;
             continue;
         }
@@ -387,11 +543,12 @@ void TXlsxSheetScanner::AppendText(QString& out, QByteArrayView text, bool refer
         if (c < 0x80) {
             // XML turns CR LF and lone CR into LF.
             if (c == '\r') {
-                out.append(QLatin1Char('\n'));
+                out.push_back('\n');
+                added(1);
                 i += i + 1 < n && p[i + 1] == '\n' ? 2 : 1;
                 continue;
             }
-            AppendCodePoint(out, c);
+            added(AppendCodePoint(out, c));
             ++i;
             continue;
         }
@@ -399,9 +556,9 @@ void TXlsxSheetScanner::AppendText(QString& out, QByteArrayView text, bool refer
         qsizetype run = i;
         while (run < n && p[run] >= 0x80)
             ++run;
-        out.append(QString::fromUtf8(text.data() + i, run - i));
+        out.append(text.data() + i, size_t(run - i));
+        if (depth > 0)
+            added(qsizetype(Utf8Text::Utf16Length(std::string_view(text.data() + i, size_t(run - i)))));
         i = run;
     }
-    if (depth > 0 && out.size() > limit)
-        throw EDamagedPackage();
 }
