@@ -11,15 +11,11 @@
 constexpr size_t kHugePageSize = size_t(2) << 20;
 char* MapHugePages(size_t bytes);
 void UnmapHugePages(void* memory, size_t bytes) noexcept;
-// The same for large working buffers, whose memory is kept when given back, up to a limit, and
-// handed out again (not zeroed) for a buffer of the same size.
-char* BorrowHugePages(size_t bytes);
-void ReturnHugePages(void* memory, size_t bytes) noexcept;
 // Advises the whole huge pages inside memory that do not hold data yet, for a large heap buffer
 // about to be filled (one the allocator has mapped on its own).
 void AdviseHugePages(void* memory, size_t bytes) noexcept;
 
-// Working memory for count items of a large pass, not initialised: from BorrowHugePages when it
+// Working memory for count items of a large pass, not initialised: from MapHugePages when it
 // comes to a huge page or more, else from the heap.
 template <class T> class TLargeBuffer {
     static_assert(std::is_trivially_copyable_v<T> && std::is_trivially_destructible_v<T>,
@@ -28,13 +24,13 @@ template <class T> class TLargeBuffer {
 public:
     explicit TLargeBuffer(size_t count) : FCount(count) {
         if (Bytes() >= kHugePageSize)
-            FItems = reinterpret_cast<T*>(BorrowHugePages(Bytes()));
+            FItems = reinterpret_cast<T*>(MapHugePages(Bytes()));
         else
             FItems = static_cast<T*>(::operator new(Bytes() == 0 ? 1 : Bytes()));
     }
     ~TLargeBuffer() {
         if (Bytes() >= kHugePageSize)
-            ReturnHugePages(FItems, Bytes());
+            UnmapHugePages(FItems, Bytes());
         else
             ::operator delete(FItems);
     }

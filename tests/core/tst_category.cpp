@@ -2,7 +2,6 @@
 // Categories, their template elements, list columns and records, and the template merge.
 
 #include "core/Category.h"
-#include "core/HugePages.h"
 #include "core/DataBytes.h"
 #include "core/DataFile.h"
 #include "core/ElementChecks.h"
@@ -100,7 +99,6 @@ private slots:
     void recordEdits();
     void recordBytes();
     void loadedRecordsOutliveTheirArena();
-    void largeBuffersComeBack();
     void dataFileCategories();
     void dataFilePassword();
 };
@@ -645,32 +643,6 @@ void TestDataCategory::loadedRecordsOutliveTheirArena() {
     kept.reset();
     QCOMPARE(TBlockArena::PiecesInUse(), before);
     QCOMPARE(Values(copy), QByteArrayList({"record 12345", "edited"}));
-}
-
-// A large buffer given back is handed out again for the same size, and what is kept stays within
-// its limit: the oldest go back to the system, and each buffer handed out is whole.
-void TestDataCategory::largeBuffersComeBack() {
-    const auto touchEveryPage = [](TLargeBuffer<char>& buffer, size_t bytes) {
-        for (size_t at = 0; at < bytes; at += kHugePageSize)
-            buffer[at] = buffer[at + kHugePageSize - 1] = 'x';
-    };
-    const size_t bytes = 5 * kHugePageSize;
-    char* first = nullptr;
-    {
-        TLargeBuffer<char> buffer(bytes);
-        touchEveryPage(buffer, bytes);
-        first = buffer.data();
-    }
-    {
-        TLargeBuffer<char> again(bytes);
-        QCOMPARE(again.data(), first);
-    }
-    // Together far more than is kept.
-    for (int round = 0; round < 2; ++round)
-        for (size_t pages = 20; pages <= 26; ++pages) {
-            TLargeBuffer<char> buffer(pages * kHugePageSize);
-            touchEveryPage(buffer, pages * kHugePageSize);
-        }
 }
 
 void TestDataCategory::dataFileCategories() {
