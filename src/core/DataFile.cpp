@@ -39,9 +39,8 @@ TFileStamp TDataFile::LoadFromFile(const std::string& path, const TAskPassword& 
     if (!IsEncryptedContainer(bytes)) {
         TStreamReader header(bytes);
         ReadHeader(header);
-        const size_t size = static_cast<size_t>(std::max<off_t>(file.Info().st_size, 0));
-        TReadAheadSource source(file, bytes, size);
-        TStreamReader stream(source, bytes, std::max(size, bytes.size()));
+        TReadAheadSource source(file, bytes, static_cast<size_t>(std::max<off_t>(file.Info().st_size, 0)));
+        TStreamReader stream(source, bytes, source.Total());
         LoadFromStream(stream);
         source.Stop();
         return MakeFileStamp(file.Info(), source.Digest(), source.BytesRead());

@@ -29,6 +29,8 @@ public:
     TReadAheadSource& operator=(const TReadAheadSource&) = delete;
 
     TStreamWindow Fill(size_t keep, size_t end) override;
+    // The bytes the stream holds: the file's size when opened, or what was read first if more.
+    size_t Total() const { return FTotal; }
 
     // Stops reading ahead. Then: the digest of every byte read, and how many there were; a read
     // ahead may have gone a few pieces past what the loader took.
