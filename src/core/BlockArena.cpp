@@ -3,6 +3,8 @@
 
 #include "core/HugePages.h"
 
+#include <sanitizer/asan_interface.h>
+
 #include <atomic>
 #include <cstdint>
 #include <cstring>
@@ -44,8 +46,15 @@ TKeptPieces& KeptPieces() {
     return *kept;
 }
 
+// Under the address sanitizer a piece's memory counts as unusable until it is handed out as a
+// block, so that reading or writing past a block's end is reported as it is for heap memory.
+void PoisonBlocks(char* piece) noexcept {
+    ASAN_POISON_MEMORY_REGION(piece + kHeaderSize, kPieceSize - kHeaderSize);
+}
+
 void FreePiece(TPieceHeader* header) noexcept {
     header->~TPieceHeader();
+    PoisonBlocks(reinterpret_cast<char*>(header));
     gPiecesInUse.fetch_sub(1, std::memory_order_relaxed);
     TKeptPieces& kept = KeptPieces();
     {
@@ -55,6 +64,8 @@ void FreePiece(TPieceHeader* header) noexcept {
             return;
         }
     }
+    // Memory mapped at this address later must not count as unusable.
+    ASAN_UNPOISON_MEMORY_REGION(header, kPieceSize);
     UnmapHugePages(header, kPieceSize);
 }
 
@@ -69,8 +80,10 @@ char* MapPiece() {
             kept.Pieces.pop_back();
         }
     }
-    if (piece == nullptr)
+    if (piece == nullptr) {
         piece = MapHugePages(kPieceSize);
+        PoisonBlocks(piece);
+    }
     new (piece) TPieceHeader{kHeld};
     gPiecesInUse.fetch_add(1, std::memory_order_relaxed);
     return piece;
@@ -85,6 +98,7 @@ TBlockArena::~TBlockArena() {
 char* TBlockArena::Allocate(size_t size) {
     if (size > kLargestBlock)
         return nullptr;
+    const size_t requested = size;
     size = (size + 7) & ~size_t(7);
     if (FPiece == nullptr || FUsed + size > kPieceSize) {
         LeavePiece();
@@ -92,6 +106,7 @@ char* TBlockArena::Allocate(size_t size) {
         FUsed = kHeaderSize;
     }
     char* block = FPiece + FUsed;
+    ASAN_UNPOISON_MEMORY_REGION(block, requested);
     FUsed += size;
     ++FBlocks;
     return block;

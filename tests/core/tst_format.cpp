@@ -227,6 +227,18 @@ void TestDataFormat::roundTrip_data() {
                        {{"lone\rcr", "lone\nlf"}, {}}};
     QTest::newRow("records") << WithCategories({records});
 
+    // Short values are copied in chunks that run past them: each length around the chunk's, first,
+    // in the middle and last in its record, with little or much of the record after it.
+    Category lengths = BareCategory(1, "Lengths");
+    for (int size = 0; size <= 130; ++size)
+        for (int place = 0; place < 3; ++place) {
+            QByteArrayList values(3, Pattern(size % 7, size));
+            values[place] = Pattern(size, size + place);
+            lengths.Records.append({values, {}});
+            lengths.Records.append({{Pattern(size, place)}, {}});
+        }
+    QTest::newRow("values of every length around the copy chunk") << WithCategories({lengths});
+
     Category extremes = BareCategory(kInt32Max, "Extremes");
     extremes.FormColor = -1;
     extremes.LastElementID = kInt32Min;
