@@ -26,6 +26,18 @@ void WriteBool(TStreamWriter& stream, bool value) {
 bool ReadBool(TStreamReader& stream) {
     return stream.ReadInt32() == 1;
 }
+
+// Copies a value of size bytes where room bytes may be read from and written to. Most values are
+// short and followed by more of their record, both where they come from and where they go: such a
+// value is copied as one chunk of 64 bytes, running on into what is read and written next anyway,
+// rather than by a copy of its exact size, whose branches mispredict.
+void CopyValue(char* to, const char* from, size_t size, size_t room) {
+    constexpr size_t kChunk = 64;
+    if (size <= kChunk && room >= kChunk)
+        std::memcpy(to, from, kChunk);
+    else if (size != 0)
+        std::memcpy(to, from, size);
+}
 } // namespace
 
 // ---- TElement
@@ -205,13 +217,8 @@ void TRecord::LoadFromStream(TStreamReader& stream, TBlockArena* arena) {
         std::memcpy(&size, at, 4);
         size = TStreamReader::LittleEndian(size);
         char* to = block.get() + header + end;
-        // Most values are short and followed by more of the record, in the file and in the block:
-        // such a value is copied as one chunk of 64 bytes, which runs on into what is read and
-        // written next, rather than by a copy of its exact size (whose branches mispredict).
-        if (size <= 64 && sourceEnd - (at + 4) >= 64 && blockEnd - to >= 64)
-            std::memcpy(to, at + 4, 64);
-        else
-            std::memcpy(to, at + 4, size);
+        CopyValue(to, at + 4, size,
+                  static_cast<size_t>(std::min<ptrdiff_t>(sourceEnd - (at + 4), blockEnd - to)));
         at += 4 + size;
         end += size;
         store(k, end);
@@ -232,11 +239,12 @@ void TRecord::SaveToStream(TStreamWriter& stream) const {
         at += 4;
     };
     put(count);
+    const char* const bytesEnd = Bytes().data() + Bytes().size();
     for (int32_t i = 0; i < static_cast<int32_t>(count); ++i) {
         const std::string_view value = Value(i);
         put(static_cast<uint32_t>(value.size()));
-        if (!value.empty())
-            std::memcpy(&buffer[at], value.data(), value.size());
+        CopyValue(&buffer[at], value.data(), value.size(),
+                  std::min<size_t>(static_cast<size_t>(bytesEnd - value.data()), buffer.size() - at));
         at += value.size();
     }
 }

@@ -117,8 +117,13 @@ class TStreamWriter {
 public:
     using TSink = std::function<void(std::string_view)>;
 
+    // With a sink the buffer is made large enough at once, instead of growing by copies and
+    // page faults while the first piece fills.
     explicit TStreamWriter(std::string& buffer, TSink sink = nullptr)
-        : FBuffer(buffer), FSink(std::move(sink)) {}
+        : FBuffer(buffer), FSink(std::move(sink)) {
+        if (FSink)
+            FBuffer.reserve(kFlushSize + kFlushSize / 8);
+    }
 
     void WriteUInt32(uint32_t value) {
         value = TStreamReader::LittleEndian(value);
