@@ -9,7 +9,7 @@ class TRecord;
 
 // The one list sort of the window and of quillery-cli. Each row's key is built once (the first
 // line of its value, folded as the list comparison folds it), so comparisons never go back to the
-// records.
+// records. Rows already in list order, or in its reverse, take one pass instead.
 
 // The list order of count rows: positions into rows, ordered by the list comparison of the cell
 // text of each row's value at valueIndex (an index outside a record reads as empty), reversed

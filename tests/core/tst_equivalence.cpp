@@ -149,6 +149,12 @@ void TestEquivalence::sortMatchesListComparison() {
                 SortRecordsByListText(rows, valueIndex, ascending);
                 QVERIFY2(rows == expected,
                          qPrintable(QStringLiteral("round %1, value %2").arg(round).arg(valueIndex)));
+                // Sorted rows turned round, on both cores in the large round.
+                const std::vector<const TRecord*> reversed = PlainListOrder(rows, valueIndex, !ascending);
+                SortRecordsByListText(rows, valueIndex, !ascending);
+                QVERIFY2(rows == reversed,
+                         qPrintable(
+                             QStringLiteral("round %1, value %2, turned round").arg(round).arg(valueIndex)));
             }
         }
     }
@@ -216,24 +222,33 @@ void TestEquivalence::sortMatchesPlainStableSort() {
     for (int copy = 0; copy < 8; ++copy)
         for (const QByteArray& value : values)
             records.push_back(TRecord({std::to_string(records.size()), value.toStdString()}));
-    std::vector<const TRecord*> rows;
+    std::vector<const TRecord*> given;
     for (const TRecord& record : records)
-        rows.push_back(&record);
-    const std::vector<const TRecord*> expected = PlainListOrder(rows, valueIndex, ascending);
-
-    const std::vector<uint32_t> order = ListSortOrder(rows.data(), rows.size(), valueIndex, ascending);
-    QCOMPARE(order.size(), rows.size());
-    std::vector<const TRecord*> byOrder;
-    for (uint32_t position : order)
-        byOrder.push_back(rows.at(position));
-    std::vector<const TRecord*> sorted = rows;
-    SortRecordsByListText(sorted, valueIndex, ascending);
-    for (size_t i = 0; i < rows.size(); ++i) {
-        const std::string shown = std::string(byOrder[i]->Value(0)) + " / " +
-                                  std::string(sorted[i]->Value(0)) + ", expected " +
-                                  std::string(expected[i]->Value(0));
-        QVERIFY2(byOrder[i] == expected[i] && sorted[i] == expected[i],
-                 qPrintable(QStringLiteral("row %1: %2").arg(i).arg(QString::fromStdString(shown))));
+        given.push_back(&record);
+    // The rows as given, and already in list order either way round, which the sort sees in one
+    // pass: equal cells must still keep their order.
+    const std::vector<std::pair<const char*, std::vector<const TRecord*>>> starts = {
+        {"as given", given},
+        {"in order", PlainListOrder(given, valueIndex, ascending)},
+        {"in reverse order", PlainListOrder(given, valueIndex, !ascending)}};
+    for (const auto& [start, rows] : starts) {
+        const std::vector<const TRecord*> expected = PlainListOrder(rows, valueIndex, ascending);
+        const std::vector<uint32_t> order = ListSortOrder(rows.data(), rows.size(), valueIndex, ascending);
+        QCOMPARE(order.size(), rows.size());
+        std::vector<const TRecord*> byOrder;
+        for (uint32_t position : order)
+            byOrder.push_back(rows.at(position));
+        std::vector<const TRecord*> sorted = rows;
+        SortRecordsByListText(sorted, valueIndex, ascending);
+        for (size_t i = 0; i < rows.size(); ++i) {
+            const std::string shown = std::string(byOrder[i]->Value(0)) + " / " +
+                                      std::string(sorted[i]->Value(0)) + ", expected " +
+                                      std::string(expected[i]->Value(0));
+            QVERIFY2(
+                byOrder[i] == expected[i] && sorted[i] == expected[i],
+                qPrintable(
+                    QStringLiteral("%1, row %2: %3").arg(start).arg(i).arg(QString::fromStdString(shown))));
+        }
     }
 }
 
