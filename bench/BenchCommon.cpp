@@ -28,17 +28,34 @@ double Median(std::vector<double> times) {
     return times.size() % 2 ? times[mid] : (times[mid - 1] + times[mid]) / 2;
 }
 
+namespace {
+double TimeMs(const std::function<void()>& work, const std::function<void()>& prepare) {
+    if (prepare)
+        prepare();
+    const auto start = std::chrono::steady_clock::now();
+    work();
+    const auto stop = std::chrono::steady_clock::now();
+    return std::chrono::duration<double, std::milli>(stop - start).count();
+}
+} // namespace
+
 double MedianMs(int repeat, const std::function<void()>& work, const std::function<void()>& prepare) {
     std::vector<double> times;
-    for (int i = 0; i < repeat; ++i) {
-        if (prepare)
-            prepare();
-        const auto start = std::chrono::steady_clock::now();
-        work();
-        const auto stop = std::chrono::steady_clock::now();
-        times.push_back(std::chrono::duration<double, std::milli>(stop - start).count());
-    }
+    for (int i = 0; i < repeat; ++i)
+        times.push_back(TimeMs(work, prepare));
     return Median(std::move(times));
+}
+
+std::pair<double, double> MedianMsInTurn(int repeat, const std::function<void()>& first,
+                                         const std::function<void()>& second,
+                                         const std::function<void()>& prepareSecond) {
+    std::vector<double> firstTimes;
+    std::vector<double> secondTimes;
+    for (int i = 0; i < repeat; ++i) {
+        firstTimes.push_back(TimeMs(first, {}));
+        secondTimes.push_back(TimeMs(second, prepareSecond));
+    }
+    return {Median(std::move(firstTimes)), Median(std::move(secondTimes))};
 }
 
 void PrintCompared(const char* operation, double oursMs, double sqliteMs) {

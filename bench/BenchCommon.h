@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct TBenchOptions {
@@ -40,6 +41,11 @@ double Median(std::vector<double> times);
 
 // The median in milliseconds of repeat runs of work; prepare runs before each, untimed.
 double MedianMs(int repeat, const std::function<void()>& work, const std::function<void()>& prepare = {});
+// The medians of repeat runs each of first and second, taken in turn, so that the machine's speed
+// drifting during the runs weighs on both alike; prepareSecond runs before each of second's, untimed.
+std::pair<double, double> MedianMsInTurn(int repeat, const std::function<void()>& first,
+                                         const std::function<void()>& second,
+                                         const std::function<void()>& prepareSecond = {});
 
 // The report lines. SQLite's median over ours gives the ratio, so above 1 means ours is faster.
 void PrintCompared(const char* operation, double oursMs, double sqliteMs);

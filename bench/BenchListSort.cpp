@@ -34,8 +34,7 @@ void BenchListSort(TBenchRun& run) {
     cliSort();
     windowPrepare();
     windowSort();
-    const double cliMs = MedianMs(run.Options.Repeat, cliSort);
-    const double windowMs = MedianMs(run.Options.Repeat, windowSort, windowPrepare);
+    const auto [cliMs, windowMs] = MedianMsInTurn(run.Options.Repeat, cliSort, windowSort, windowPrepare);
 
     // As the other lines, the yardstick's time over ours: above 1 means the command line is faster.
     std::printf("cli list sort %s: quillery %.1f ms, window sort %.1f ms, %.2fx\n",

@@ -2,6 +2,7 @@
 #include "core/Category.h"
 
 #include "core/Error.h"
+#include "core/HugePages.h"
 #include "core/Stream.h"
 
 #include <algorithm>
@@ -276,7 +277,9 @@ void TCategory::LoadFromStream(TStreamReader& stream) {
     }
     const int32_t recordCount = stream.ReadInt32();
     stream.CheckCount(recordCount, kMinRecordBytes);
-    if (recordCount > 0)
+    if (recordCount > 0 && Records.empty())
+        ReserveInHugePages(Records, static_cast<size_t>(recordCount));
+    else if (recordCount > 0)
         Records.reserve(Records.size() + static_cast<size_t>(recordCount));
     TBlockArena arena;
     for (int32_t i = 0; i < recordCount; ++i) {

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <new>
 #include <type_traits>
+#include <vector>
 
 // Memory straight from the system, aligned to two MiB and advised to be backed by huge pages:
 // filling a large buffer then costs a page fault per two MiB instead of one per four KiB, which
@@ -14,6 +15,11 @@ void UnmapHugePages(void* memory, size_t bytes) noexcept;
 // Advises the whole huge pages inside memory that do not hold data yet, for a large heap buffer
 // about to be filled (one the allocator has mapped on its own).
 void AdviseHugePages(void* memory, size_t bytes) noexcept;
+// Makes room in an empty vector for count items, advised as above before any is stored.
+template <class T> void ReserveInHugePages(std::vector<T>& items, size_t count) {
+    items.reserve(count);
+    AdviseHugePages(items.data(), items.capacity() * sizeof(T));
+}
 
 // Working memory for count items of a large pass, not initialised: from MapHugePages when it
 // comes to a huge page or more, else from the heap.

@@ -253,7 +253,9 @@ TCellSteps FollowCells(const TRecord* const* rows, size_t first, size_t last, in
 bool OrderOfOrderedRows(const TRecord* const* rows, size_t count, int32_t valueIndex, bool ascending,
                         std::vector<uint32_t>& order) {
     // Reaching the records is most of the time, as for the keys: both cores take a part.
-    std::vector<unsigned char> sameAsPrevious(count);
+    std::vector<unsigned char> sameAsPrevious;
+    ReserveInHugePages(sameAsPrevious, count);
+    sameAsPrevious.resize(count);
     std::array<TCellSteps, 2> steps;
     const size_t split = SecondPartStart(count);
     InTwoParts(split, count, [&](size_t from, size_t to) {
@@ -287,6 +289,7 @@ bool OrderOfOrderedRows(const TRecord* const* rows, size_t count, int32_t valueI
 std::vector<uint32_t> ListSortOrder(const TRecord* const* rows, size_t count, int32_t valueIndex,
                                     bool ascending) {
     std::vector<uint32_t> order;
+    ReserveInHugePages(order, count);
     if (OrderOfOrderedRows(rows, count, valueIndex, ascending, order))
         return order;
     TLargeBuffer<TListKey> first(count);
@@ -310,8 +313,9 @@ std::vector<uint32_t> ListSortOrder(const TRecord* const* rows, size_t count, in
 
 void SortRecordsByListText(std::vector<const TRecord*>& rows, int32_t valueIndex, bool ascending) {
     const std::vector<uint32_t> order = ListSortOrder(rows.data(), rows.size(), valueIndex, ascending);
-    std::vector<const TRecord*> sorted(rows.size());
-    for (size_t i = 0; i < order.size(); ++i)
-        sorted[i] = rows[order[i]];
+    std::vector<const TRecord*> sorted;
+    ReserveInHugePages(sorted, rows.size());
+    for (const uint32_t position : order)
+        sorted.push_back(rows[position]);
     rows.swap(sorted);
 }

@@ -3,6 +3,7 @@
 
 #include "core/Category.h"
 #include "core/DataFile.h"
+#include "core/HugePages.h"
 #include "exchange/DisplayText.h"
 #include "mainwindow/DataFileSession.h"
 #include "mainwindow/FilterBar.h"
@@ -170,7 +171,7 @@ void TRecordBrowser::ShowCategoryPanels(bool visible) {
 void TRecordBrowser::ShowAllRecords() {
     std::vector<TRecord*> rows;
     if (FCurrentCategory != nullptr) {
-        rows.reserve(FCurrentCategory->Records.size());
+        ReserveInHugePages(rows, FCurrentCategory->Records.size());
         for (const auto& record : FCurrentCategory->Records)
             rows.push_back(record.get());
     }
