@@ -53,16 +53,21 @@ inline uint64_t FirstByteHighest(const unsigned char* bytes) {
     return word;
 }
 
+// Row r's cell, for a pass over rows up to last. Each record is two hops away (the record, then
+// its values): those of the rows a little ahead are fetched meanwhile, which hides the waits.
+std::string_view CellFetchingAhead(const TRecord* const* rows, size_t r, size_t last, int32_t valueIndex) {
+    constexpr size_t kAhead = 8;
+    if (r + 2 * kAhead < last)
+        __builtin_prefetch(rows[r + 2 * kAhead]);
+    if (r + kAhead < last)
+        rows[r + kAhead]->Prefetch();
+    return CellText(rows[r]->Value(valueIndex));
+}
+
 // The keys of rows [first, last).
 void BuildKeys(const TRecord* const* rows, size_t first, size_t last, int32_t valueIndex, TListKey* keys) {
-    // Each record is two hops away (the record, then its values); fetching ahead hides the waits.
-    constexpr size_t kAhead = 8;
     for (size_t r = first; r < last; ++r) {
-        if (r + 2 * kAhead < last)
-            __builtin_prefetch(rows[r + 2 * kAhead]);
-        if (r + kAhead < last)
-            rows[r + kAhead]->Prefetch();
-        const std::string_view cell = CellText(rows[r]->Value(valueIndex));
+        const std::string_view cell = CellFetchingAhead(rows, r, last, valueIndex);
         unsigned char bytes[kKeyBytes] = {};
         if (!cell.empty())
             std::memcpy(bytes, cell.data(), std::min(kKeyBytes, cell.size()));
@@ -224,15 +229,10 @@ struct TCellSteps {
 TCellSteps FollowCells(const TRecord* const* rows, size_t first, size_t last, int32_t valueIndex,
                        unsigned char* sameAsPrevious) {
     TCellSteps steps;
-    constexpr size_t kAhead = 8;
     const size_t from = first == 0 ? 0 : first - 1;
     std::string_view previous;
     for (size_t r = from; r < last; ++r) {
-        if (r + 2 * kAhead < last)
-            __builtin_prefetch(rows[r + 2 * kAhead]);
-        if (r + kAhead < last)
-            rows[r + kAhead]->Prefetch();
-        const std::string_view cell = CellText(rows[r]->Value(valueIndex));
+        const std::string_view cell = CellFetchingAhead(rows, r, last, valueIndex);
         if (r > from) {
             const int comparison = CompareCells(previous, cell);
             steps.Rising = steps.Rising || comparison < 0;
