@@ -39,7 +39,8 @@ TFileStamp TDataFile::LoadFromFile(const std::string& path, const TAskPassword& 
     if (!IsEncryptedContainer(bytes)) {
         TStreamReader header(bytes);
         ReadHeader(header);
-        TReadAheadSource source(file, bytes, static_cast<size_t>(std::max<off_t>(file.Info().st_size, 0)));
+        TReadAheadSource source([&file](char* to, size_t size) { return file.Read(to, size); }, bytes,
+                                static_cast<size_t>(std::max<off_t>(file.Info().st_size, 0)));
         TStreamReader stream(source, bytes, source.Total());
         LoadFromStream(stream);
         source.Stop();

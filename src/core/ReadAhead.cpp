@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/ReadAhead.h"
 
-#include "core/InputFile.h"
-
 #include <algorithm>
+#include <utility>
 
 namespace {
 // A stitch takes this much more than the read that asked for it, so that the items after it in
@@ -11,8 +10,8 @@ namespace {
 constexpr size_t kStitchSlack = 4096;
 } // namespace
 
-TReadAheadSource::TReadAheadSource(TInputFile& file, std::string_view first, size_t total)
-    : FFile(file), FTotal(std::max(total, first.size())), FStitch(first) {
+TReadAheadSource::TReadAheadSource(TRead read, std::string_view first, size_t total)
+    : FReadBytes(std::move(read)), FTotal(std::max(total, first.size())), FStitch(first) {
     FDigest.Add(first);
     FRead = first.size();
     FNextStart = first.size();
@@ -45,7 +44,7 @@ void TReadAheadSource::ReadPieces() {
         bool ended = true;
         std::exception_ptr error;
         try {
-            piece.Size = FFile.Read(piece.Bytes.get(), std::min(kPieceBytes, FTotal - FRead));
+            piece.Size = FReadBytes(piece.Bytes.get(), std::min(kPieceBytes, FTotal - FRead));
             FDigest.Add(std::string_view(piece.Bytes.get(), piece.Size));
             FRead += piece.Size;
             ended = piece.Size == 0 || FRead == FTotal;

@@ -8,12 +8,11 @@
 #include <condition_variable>
 #include <cstddef>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
-
-class TInputFile;
 
 // A file's bytes for a stream reader, read and digested on another thread a few pieces ahead of
 // the loader, so that reading, digesting and loading run side by side. The loader sees the pieces
@@ -22,8 +21,11 @@ class TInputFile;
 // read past the size the file had when opened.
 class TReadAheadSource : public TStreamSource {
 public:
-    // Reads file on from first (its bytes already read) up to total bytes in all.
-    TReadAheadSource(TInputFile& file, std::string_view first, size_t total);
+    // Fills up to size bytes at the pointer and returns how many, fewer only at the end of the file;
+    // fails with the error of the read.
+    using TRead = std::function<size_t(char*, size_t)>;
+    // Reads on from first (the bytes already read) up to total bytes in all.
+    TReadAheadSource(TRead read, std::string_view first, size_t total);
     ~TReadAheadSource() override;
     TReadAheadSource(const TReadAheadSource&) = delete;
     TReadAheadSource& operator=(const TReadAheadSource&) = delete;
@@ -55,7 +57,7 @@ private:
     const TPiece& Held() const { return FPieces[FHeldNumber % kPieces]; }
     size_t WindowEnd() const;
 
-    TInputFile& FFile;
+    const TRead FReadBytes;
     const size_t FTotal;
     std::array<TPiece, kPieces> FPieces;
 

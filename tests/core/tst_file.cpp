@@ -3,7 +3,9 @@
 
 #include "core/DataBytes.h"
 #include "core/DataFile.h"
+#include "core/Error.h"
 #include "core/FileEntries.h"
+#include "core/ReadAhead.h"
 #include "core/Stream.h"
 #include "support/ActingUser.h"
 
@@ -57,6 +59,8 @@ private slots:
     void foreignFileInConstantMemory();
     void dataFileReadThroughAWindow_data();
     void dataFileReadThroughAWindow();
+    void readAheadFailures_data();
+    void readAheadFailures();
     void bytesBeyondTheFormatAreNotRead_data();
     void bytesBeyondTheFormatAreNotRead();
 };
@@ -288,6 +292,54 @@ void TestDataFile::dataFileReadThroughAWindow() {
     QCOMPARE(stamp.DigestedSize, uint64_t(size));
     QCOMPARE(stamp.Digest, now.Digest);
     QVERIFY(!ChangedSince(path.toStdString(), stamp));
+}
+
+void TestDataFile::readAheadFailures_data() {
+    QTest::addColumn<qint64>("stopAt");
+    QTest::addColumn<bool>("failing");
+    // The file is read on another thread in pieces of 128 KiB after its eight-byte header.
+    constexpr qint64 kPiece = 128 << 10;
+    QTest::newRow("read error in the first piece") << qint64(1000) << true;
+    QTest::newRow("read error at the end of a piece") << 8 + 3 * kPiece << true;
+    QTest::newRow("read error in the last piece") << qint64(-10) << true;
+    QTest::newRow("file ends early") << 8 + kPiece + 77 << false;
+    QTest::newRow("file read whole") << qint64(-1) << false;
+}
+
+// The thread that reads ahead hands its read errors, and an end that comes too soon, to the
+// loader, which fails with them as a read on its own thread would.
+void TestDataFile::readAheadFailures() {
+    QFETCH(qint64, stopAt);
+    QFETCH(bool, failing);
+    TDataFile data = SampleData();
+    for (int i = 0; i < 4000; ++i)
+        data.Categories[0]->NewRecord()->Append(std::string(size_t(300 + i % 11), char('a' + i % 26)));
+    const std::string bytes = data.SaveToBytes();
+    const size_t stop = stopAt < 0 ? bytes.size() + 1 + size_t(stopAt) : size_t(stopAt);
+    const EFileError readError(kCannotReadFile, {"cards.lgd", "Input/output error"});
+    size_t at = TDataFile::kHeaderSize;
+    const auto read = [&](char* to, size_t size) -> size_t {
+        if (at >= stop && failing)
+            throw readError;
+        const size_t count = std::min({size, stop - std::min(stop, at), bytes.size() - at});
+        std::memcpy(to, bytes.data() + at, count);
+        at += count;
+        return count;
+    };
+    const std::string_view header(bytes.data(), TDataFile::kHeaderSize);
+    TReadAheadSource source(read, header, bytes.size());
+    TStreamReader stream(source, header, source.Total());
+    TDataFile loaded;
+    const QString error = ErrorOf([&] { loaded.LoadFromStream(stream); });
+
+    TDataFile cut;
+    TStreamReader cutStream(std::string_view(bytes).substr(0, stop));
+    const QString expected =
+        failing ? ErrorOf([&] { throw readError; }) : ErrorOf([&] { cut.LoadFromStream(cutStream); });
+    QCOMPARE(expected.isEmpty(), stop >= bytes.size());
+    QCOMPARE(error, expected);
+    if (expected.isEmpty())
+        QCOMPARE(loaded.SaveToBytes(), bytes);
 }
 
 void TestDataFile::bytesBeyondTheFormatAreNotRead_data() {
