@@ -134,6 +134,12 @@ std::shared_ptr<const TDataFileKey> TDataFileKey::Derive(std::string_view passwo
 }
 
 TWipedBytes::~TWipedBytes() {
+    Wipe();
+}
+
+void TWipedBytes::Wipe() noexcept {
+    // Within the capacity: no allocation, nothing to throw.
+    Bytes.resize(Bytes.capacity());
     sodium_memzero(Bytes.data(), Bytes.size());
 }
 

@@ -83,6 +83,10 @@ public:
     TWipedBytes& operator=(const TWipedBytes&) = delete;
     TWipedBytes(TWipedBytes&& other) noexcept;
 
+    // Zeroes every byte the buffer has room for, not only those it holds: bytes cleared from it
+    // stay in its memory until written over. Bytes is then that many zero bytes.
+    void Wipe() noexcept;
+
     std::string Bytes;
 };
 

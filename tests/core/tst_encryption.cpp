@@ -101,6 +101,17 @@ private slots:
         QCOMPARE(Open(again), plain);
     }
 
+    // A save's plain bytes pass through a buffer that is cleared after each piece it hands on:
+    // what was cleared is wiped too.
+    void wipedBytesWipeWhatWasCleared() {
+        TWipedBytes wiped;
+        wiped.Bytes.assign(1 << 20, 'p');
+        wiped.Bytes.clear();
+        wiped.Wipe();
+        QVERIFY(wiped.Bytes.size() >= size_t(1 << 20));
+        QCOMPARE(wiped.Bytes.find_first_not_of('\0'), std::string::npos);
+    }
+
     void freshSaltWithTheProgramsLimits() {
         const std::string first = SealDataFile("x", kPassword);
         const std::string second = SealDataFile("x", kPassword);
