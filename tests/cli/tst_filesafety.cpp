@@ -92,7 +92,9 @@ class TestFileSafety : public QObject {
 
 private:
     QTemporaryDir FDir;
-    QString FBooks;     // a data file of 200 records, readable by everyone
+    QString FBooks; // a data file of 200 records, readable by everyone
+    QString
+        FSharedCli; // a copy of quillery-cli that the other users can reach, whatever folder the build is in
     QString FProtected; // the same with the password "pw"
 
     QString Fresh(const QString& name) {
@@ -131,6 +133,9 @@ void TestFileSafety::initTestCase() {
     locked.SaveToFile(FProtected.toStdString());
     for (const QString& path : {FBooks, FProtected})
         QCOMPARE(::chmod(Path8(path).constData(), 0644), 0);
+    FSharedCli = FDir.filePath("quillery-cli");
+    QVERIFY(QFile::copy(kCli, FSharedCli));
+    QCOMPARE(::chmod(Path8(FSharedCli).constData(), 0755), 0);
 }
 
 void TestFileSafety::ownershipAfterSaving_data() {
@@ -180,7 +185,8 @@ void TestFileSafety::ownershipAfterSaving() {
 
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     qputenv("TMPDIR", Path8(staging));
-    const TRun run = RunCli({"resave", FBooks, path}, QByteArray(), AsUser(saver), kWatchdogMs);
+    const TRun run =
+        RunProgram(FSharedCli, {"resave", FBooks, path}, QByteArray(), AsUser(saver), kWatchdogMs);
     qputenv("TMPDIR", environment.value("TMPDIR").toLocal8Bit());
     if (!environment.contains("TMPDIR"))
         qunsetenv("TMPDIR");
