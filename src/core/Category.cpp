@@ -277,10 +277,8 @@ void TCategory::LoadFromStream(TStreamReader& stream) {
     }
     const int32_t recordCount = stream.ReadInt32();
     stream.CheckCount(recordCount, kMinRecordBytes);
-    if (recordCount > 0 && Records.empty())
-        ReserveInHugePages(Records, static_cast<size_t>(recordCount));
-    else if (recordCount > 0)
-        Records.reserve(Records.size() + static_cast<size_t>(recordCount));
+    if (recordCount > 0)
+        ReserveInHugePages(Records, Records.size() + static_cast<size_t>(recordCount));
     TBlockArena arena;
     for (int32_t i = 0; i < recordCount; ++i) {
         stream.Forget();

@@ -15,7 +15,7 @@ void UnmapHugePages(void* memory, size_t bytes) noexcept;
 // Advises the whole huge pages inside memory that do not hold data yet, for a large heap buffer
 // about to be filled (one the allocator has mapped on its own).
 void AdviseHugePages(void* memory, size_t bytes) noexcept;
-// Makes room in an empty vector for count items, advised as above before any is stored.
+// Makes room in items for count items in all, the room advised as above.
 template <class T> void ReserveInHugePages(std::vector<T>& items, size_t count) {
     items.reserve(count);
     AdviseHugePages(items.data(), items.capacity() * sizeof(T));

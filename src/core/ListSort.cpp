@@ -14,10 +14,6 @@
 
 namespace {
 
-inline char FoldAsciiUpper(char c) {
-    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
-}
-
 // One row's sort key: the cell's first sixteen bytes, folded to capitals, as two numbers, where the
 // cell is and its length, and the row. Folded cells compare as plain bytes exactly as the list
 // comparison compares the cells, so most comparisons end at the numbers; the rest fold the cells'
@@ -76,22 +72,28 @@ void BuildKeys(const TRecord* const* rows, size_t first, size_t last, int32_t va
     }
 }
 
+// The list comparison of two cells whose bytes before from agree, folded (or that are padded
+// with zero bytes to agree there): eight bytes at a time while they are the same unfolded, which
+// makes them the same folded, then byte by byte, then by length.
+inline int CompareFrom(const char* a, size_t aLength, const char* b, size_t bLength, size_t from) {
+    const size_t shorter = std::min(aLength, bLength);
+    size_t i = from;
+    while (i + 8 <= shorter && std::memcmp(a + i, b + i, 8) == 0)
+        i += 8;
+    for (; i < shorter; ++i) {
+        const auto x = static_cast<unsigned char>(FoldAsciiUpper(a[i]));
+        const auto y = static_cast<unsigned char>(FoldAsciiUpper(b[i]));
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return aLength == bLength ? 0 : (aLength < bLength ? -1 : 1);
+}
+
 // Negative when a's cell sorts first, as the list comparison would say, given that the first
 // sixteen bytes agree (short cells are padded with zero bytes, so a cell and the same cell followed
 // by zero bytes still differ by their lengths).
 int CompareRest(const TListKey& a, const TListKey& b) {
-    const size_t shorter = std::min(a.Length, b.Length);
-    size_t i = kKeyBytes;
-    // Eight bytes at a time while they are the same unfolded, which makes them the same folded.
-    while (i + 8 <= shorter && std::memcmp(a.Cell + i, b.Cell + i, 8) == 0)
-        i += 8;
-    for (; i < shorter; ++i) {
-        const auto x = static_cast<unsigned char>(FoldAsciiUpper(a.Cell[i]));
-        const auto y = static_cast<unsigned char>(FoldAsciiUpper(b.Cell[i]));
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.Length == b.Length ? 0 : (a.Length < b.Length ? -1 : 1);
+    return CompareFrom(a.Cell, a.Length, b.Cell, b.Length, kKeyBytes);
 }
 
 // Digit d of a key's first sixteen bytes: byte d % 8 of Low for d < 8, of High after (15 is the
@@ -210,15 +212,6 @@ void SortRuns(TListKey* keys, size_t first, size_t last, bool ascending) {
     }
 }
 
-// The list comparison of two cells, stepping eight bytes at a time over what they share.
-int CompareCells(std::string_view a, std::string_view b) {
-    const size_t shorter = std::min(a.size(), b.size());
-    size_t i = 0;
-    while (i + 8 <= shorter && std::memcmp(a.data() + i, b.data() + i, 8) == 0)
-        i += 8;
-    return CompareListText(a.substr(i), b.substr(i));
-}
-
 // How the cells of rows [first, last) and of the row before first follow one another: whether
 // any rises or falls, and which equal the one before (in sameAsPrevious). Stops once the cells
 // both rise and fall.
@@ -234,7 +227,7 @@ TCellSteps FollowCells(const TRecord* const* rows, size_t first, size_t last, in
     for (size_t r = from; r < last; ++r) {
         const std::string_view cell = CellFetchingAhead(rows, r, last, valueIndex);
         if (r > from) {
-            const int comparison = CompareCells(previous, cell);
+            const int comparison = CompareFrom(previous.data(), previous.size(), cell.data(), cell.size(), 0);
             steps.Rising = steps.Rising || comparison < 0;
             steps.Falling = steps.Falling || comparison > 0;
             if (steps.Rising && steps.Falling)

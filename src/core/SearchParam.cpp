@@ -24,7 +24,7 @@ inline bool IsWordByte(char c) {
 struct TEitherCase {
     char Lower;
     char Upper;
-    explicit TEitherCase(char c) : Lower(c), Upper((c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c) {}
+    explicit TEitherCase(char c) : Lower(c), Upper(FoldAsciiUpper(c)) {}
     bool Matches(char c) const { return c == Lower || c == Upper; }
 };
 

@@ -18,3 +18,7 @@ void FoldAsciiLower(char* text, size_t size);
 inline char FoldAsciiLower(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c;
 }
+// The other way round, a-z onto A-Z, as the list comparison folds.
+inline char FoldAsciiUpper(char c) {
+    return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c;
+}
