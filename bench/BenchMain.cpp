@@ -13,6 +13,7 @@
 #include "core/DataFile.h"
 #include "core/EncryptedFile.h"
 #include "core/FileIO.h"
+#include "core/FileOps.h"
 #include "core/ListSort.h"
 #include "core/SearchParam.h"
 
@@ -124,17 +125,8 @@ void BenchSave(TBenchRun& run) {
     const double plain = MedianMs(
         run.Options.Repeat,
         [&] {
-            const int file = ::open(plainPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-            bool written = file >= 0;
-            for (size_t at = 0; written && at < bytes.size();) {
-                const ssize_t put = ::write(file, bytes.data() + at, bytes.size() - at);
-                written = put > 0;
-                at += written ? static_cast<size_t>(put) : 0;
-            }
-            written = written && ::fsync(file) == 0;
-            if (file >= 0)
-                ::close(file);
-            if (!written)
+            const TFileHandle file(::open(plainPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644));
+            if (file.Get() < 0 || WriteAll(file.Get(), bytes) != 0 || ::fsync(file.Get()) != 0)
                 ReportError(run, "save: the plain write of " + plainPath + " failed");
         },
         [&] { std::filesystem::remove(plainPath); });
