@@ -246,9 +246,9 @@ TCellSteps FollowCells(const TRecord* const* rows, size_t first, size_t last, in
 bool OrderOfOrderedRows(const TRecord* const* rows, size_t count, int32_t valueIndex, bool ascending,
                         std::vector<uint32_t>& order) {
     // Reaching the records is most of the time, as for the keys: both cores take a part.
-    std::vector<unsigned char> sameAsPrevious;
-    ReserveInHugePages(sameAsPrevious, count);
-    sameAsPrevious.resize(count);
+    // Not cleared first: the pass sets each entry it reaches, and rows in neither order (the usual
+    // case) leave most of it untouched and unpaid for.
+    TLargeBuffer<unsigned char> sameAsPrevious(count);
     std::array<TCellSteps, 2> steps;
     const size_t split = SecondPartStart(count);
     InTwoParts(split, count, [&](size_t from, size_t to) {
