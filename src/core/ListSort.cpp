@@ -277,6 +277,26 @@ bool OrderOfOrderedRows(const TRecord* const* rows, size_t count, int32_t valueI
     return true;
 }
 
+// Whether rows [first, last), and the row before first, follow one another in list order, given
+// where each stood before it was sorted (at): each cell after the one before, or equal to it and
+// from a later place, as the stable sort leaves equal cells.
+bool FollowListOrder(const TRecord* const* rows, const uint32_t* at, size_t first, size_t last,
+                     int32_t valueIndex, int direction) {
+    const size_t from = first == 0 ? 0 : first - 1;
+    std::string_view previous;
+    for (size_t r = from; r < last; ++r) {
+        const std::string_view cell = CellFetchingAhead(rows, r, last, valueIndex);
+        if (r > from) {
+            const int comparison =
+                direction * CompareFrom(previous.data(), previous.size(), cell.data(), cell.size(), 0);
+            if (comparison > 0 || (comparison == 0 && at[r - 1] > at[r]))
+                return false;
+        }
+        previous = cell;
+    }
+    return true;
+}
+
 } // namespace
 
 std::vector<uint32_t> ListSortOrder(const TRecord* const* rows, size_t count, int32_t valueIndex,
@@ -311,4 +331,31 @@ void SortRecordsByListText(std::vector<const TRecord*>& rows, int32_t valueIndex
     for (const uint32_t position : order)
         sorted.push_back(rows[position]);
     rows.swap(sorted);
+}
+
+bool RowsInKeptListOrder(const std::vector<std::unique_ptr<TRecord>>& records,
+                         const std::vector<uint32_t>& order, int32_t valueIndex, bool ascending,
+                         std::vector<TRecord*>& rows) {
+    const size_t count = records.size();
+    if (order.size() != count)
+        return false;
+    std::vector<bool> seen(count);
+    for (const uint32_t position : order) {
+        if (position >= count || seen[position])
+            return false;
+        seen[position] = true;
+    }
+    std::vector<TRecord*> ordered;
+    ReserveInHugePages(ordered, count);
+    for (const uint32_t position : order)
+        ordered.push_back(records[position].get());
+    std::array<bool, 2> follows{true, true};
+    InTwoParts(SecondPartStart(count), count, [&](size_t from, size_t to) {
+        follows[from == 0 ? 0 : 1] =
+            FollowListOrder(ordered.data(), order.data(), from, to, valueIndex, ascending ? 1 : -1);
+    });
+    if (!follows[0] || !follows[1])
+        return false;
+    rows = std::move(ordered);
+    return true;
 }

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 class TRecord;
@@ -18,3 +19,10 @@ std::vector<uint32_t> ListSortOrder(const TRecord* const* rows, size_t count, in
                                     bool ascending);
 // Puts rows into that order.
 void SortRecordsByListText(std::vector<const TRecord*>& rows, int32_t valueIndex, bool ascending);
+// Puts records, as stored, into order, when order is still their list order: an order that
+// ListSortOrder gave for them earlier, checked in one pass instead of sorting again. False, and
+// rows untouched, when a record added, removed or changed since would take another place (or order
+// is none of theirs).
+bool RowsInKeptListOrder(const std::vector<std::unique_ptr<TRecord>>& records,
+                         const std::vector<uint32_t>& order, int32_t valueIndex, bool ascending,
+                         std::vector<TRecord*>& rows);

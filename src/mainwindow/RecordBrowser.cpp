@@ -3,7 +3,6 @@
 
 #include "core/Category.h"
 #include "core/DataFile.h"
-#include "core/HugePages.h"
 #include "exchange/DisplayText.h"
 #include "mainwindow/DataFileSession.h"
 #include "mainwindow/FilterBar.h"
@@ -67,12 +66,14 @@ TRecordListModel* TRecordBrowser::RecordListModel() const {
 }
 
 void TRecordBrowser::LetGoOfData() {
+    FKeptListOrders.Clear();
     TimerSelectCategory.stop();
     FCategoryBar->SetSelectedIndex(-1);
     FCategoryBar->Clear();
 }
 
 void TRecordBrowser::ReleaseCategories() {
+    FKeptListOrders.Clear();
     FSelectedCategoryID = FCurrentCategory ? FCurrentCategory->ID : 0;
     FCategoryBar->SetSelectedIndex(-1);
 }
@@ -169,22 +170,21 @@ void TRecordBrowser::ShowCategoryPanels(bool visible) {
 }
 
 void TRecordBrowser::ShowAllRecords() {
-    std::vector<TRecord*> rows;
-    if (FCurrentCategory != nullptr) {
-        ReserveInHugePages(rows, FCurrentCategory->Records.size());
-        for (const auto& record : FCurrentCategory->Records)
-            rows.push_back(record.get());
-    }
-    FRecordList->ShowRows(std::move(rows));
     FFiltered = false;
+    if (FCurrentCategory == nullptr) {
+        FRecordList->ShowRows({});
+    } else {
+        FRecordList->ShowRows(FKeptListOrders.AllRecordsInListOrder(*FCurrentCategory));
+        if (RecordListModel()->ListColumnCount() > 0)
+            FRecordList->ShowSortIndicator(*FCurrentCategory);
+    }
     UpdateRecordCount();
-    SortRecordList();
 }
 
 void TRecordBrowser::ShowFilteredRecords(std::vector<TRecord*> rows) {
+    FFiltered = true;
     FRecordList->ShowRows(std::move(rows));
     SortRecordList();
-    FFiltered = true;
     UpdateRecordCount();
 }
 
@@ -258,8 +258,11 @@ void TRecordBrowser::UpdateRecordCount() {
 
 void TRecordBrowser::SortRecordList() {
     // A category without list columns shows one empty column that sorts nothing.
-    if (FCurrentCategory != nullptr && RecordListModel()->ListColumnCount() > 0)
-        FRecordList->SortAs(*FCurrentCategory);
+    if (FCurrentCategory == nullptr || RecordListModel()->ListColumnCount() == 0)
+        return;
+    const std::vector<uint32_t> order = FRecordList->SortAs(*FCurrentCategory);
+    if (!FFiltered)
+        FKeptListOrders.Resorted(*FCurrentCategory, order);
 }
 
 void TRecordBrowser::HeaderClicked(int column) {

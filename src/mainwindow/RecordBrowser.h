@@ -5,6 +5,7 @@
 #include <QTimer>
 
 #include "core/RecordHistory.h"
+#include "mainwindow/KeptListOrders.h"
 
 #include <cstdint>
 #include <vector>
@@ -114,4 +115,5 @@ private:
     bool FSavingOnDeselect = false;
     // The list shows a filter's result rather than every record.
     bool FFiltered = false;
+    TKeptListOrders FKeptListOrders;
 };

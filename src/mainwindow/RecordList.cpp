@@ -53,8 +53,13 @@ void TRecordList::ShowRows(std::vector<TRecord*> rows) {
     FModel->SetRows(std::move(rows));
 }
 
-void TRecordList::SortAs(const TCategory& category) {
-    FModel->Sort(category.SortColumn, category.SortAscending);
+std::vector<uint32_t> TRecordList::SortAs(const TCategory& category) {
+    std::vector<uint32_t> order = FModel->Sort(category.SortColumn, category.SortAscending);
+    ShowSortIndicator(category);
+    return order;
+}
+
+void TRecordList::ShowSortIndicator(const TCategory& category) {
     header()->setSortIndicator(category.SortColumn,
                                category.SortAscending ? Qt::AscendingOrder : Qt::DescendingOrder);
 }

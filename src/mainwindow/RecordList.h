@@ -4,6 +4,7 @@
 #include <QPersistentModelIndex>
 #include <QTreeView>
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -25,8 +26,10 @@ public:
     // Takes category's list columns with their widths (none for nullptr) and empties the rows.
     void ShowColumnsOf(const TCategory* category);
     void ShowRows(std::vector<TRecord*> rows);
-    // Sorts by the category's sort column and shows the sort indicator.
-    void SortAs(const TCategory& category);
+    // Sorts by the category's sort column and shows the sort indicator; returns the row each new
+    // row came from (none when nothing was sorted).
+    std::vector<uint32_t> SortAs(const TCategory& category);
+    void ShowSortIndicator(const TCategory& category);
     int RowCount() const;
     void SelectRow(int row);
     // Emptying or refilling the list loses the selection; the deselection must run first.

@@ -79,14 +79,14 @@ void TRecordListModel::RefreshRow(int row) {
     }
 }
 
-void TRecordListModel::Sort(int column, bool ascending) {
+std::vector<uint32_t> TRecordListModel::Sort(int column, bool ascending) {
     if (column < 0 || column >= static_cast<int>(FColumns.size()) || FRows.size() < 2) {
-        return;
+        return {};
     }
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
 
-    const std::vector<uint32_t> order = ListSortOrder(
-        FRows.data(), FRows.size(), FColumns[static_cast<size_t>(column)].ValueIndex, ascending);
+    std::vector<uint32_t> order = ListSortOrder(FRows.data(), FRows.size(),
+                                                FColumns[static_cast<size_t>(column)].ValueIndex, ascending);
 
     // Scratch in huge pages: a million rows' worth of fresh small pages is slow to fault in.
     TLargeBuffer<TRecord*> sorted(FRows.size());
@@ -107,6 +107,7 @@ void TRecordListModel::Sort(int column, bool ascending) {
         changePersistentIndexList(oldIndexes, newIndexes);
     }
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+    return order;
 }
 
 int TRecordListModel::rowCount(const QModelIndex& parent) const {

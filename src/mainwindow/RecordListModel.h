@@ -41,7 +41,8 @@ public:
     void RefreshRow(int row);
 
     // Stable sort by the cells of column with the list comparison; rows keep their selection.
-    void Sort(int column, bool ascending);
+    // Returns the row each new row came from (none when nothing was sorted).
+    std::vector<uint32_t> Sort(int column, bool ascending);
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;

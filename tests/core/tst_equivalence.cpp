@@ -7,6 +7,7 @@
 #include "core/ListSort.h"
 #include "core/SearchParam.h"
 #include "core/TextRules.h"
+#include "core/TwoCores.h"
 
 #include <QtTest>
 
@@ -64,6 +65,8 @@ private slots:
     void sortMatchesListComparison();
     void sortMatchesPlainStableSort_data();
     void sortMatchesPlainStableSort();
+    void keptOrderHoldsWhileItIsTheListOrder_data();
+    void keptOrderHoldsWhileItIsTheListOrder();
 };
 
 void TestEquivalence::filterMatchesRecordText_data() {
@@ -249,6 +252,116 @@ void TestEquivalence::sortMatchesPlainStableSort() {
                 qPrintable(
                     QStringLiteral("%1, row %2: %3").arg(start).arg(i).arg(QString::fromStdString(shown))));
         }
+    }
+}
+
+namespace {
+
+// What happens to the records, or to their kept order, after it was taken.
+enum class TChange {
+    None,
+    CaseOnly,
+    CellMoves,
+    EqualCellsOutOfStoredOrder,
+    RecordAdded,
+    RecordRemoved,
+    RowNamedTwice,
+    RowPastTheEnd,
+    OtherDirection,
+    SwappedWhereSecondPartBegins
+};
+
+} // namespace
+
+Q_DECLARE_METATYPE(TChange)
+
+void TestEquivalence::keptOrderHoldsWhileItIsTheListOrder_data() {
+    QTest::addColumn<TChange>("change");
+    QTest::addColumn<bool>("large");
+    QTest::addColumn<bool>("holds");
+    QTest::newRow("unchanged") << TChange::None << false << true;
+    QTest::newRow("a cell changed in case only") << TChange::CaseOnly << false << true;
+    QTest::newRow("a cell that now sorts elsewhere") << TChange::CellMoves << false << false;
+    QTest::newRow("equal cells out of their stored order")
+        << TChange::EqualCellsOutOfStoredOrder << false << false;
+    QTest::newRow("a record added") << TChange::RecordAdded << false << false;
+    QTest::newRow("a record removed") << TChange::RecordRemoved << false << false;
+    QTest::newRow("a row named twice") << TChange::RowNamedTwice << false << false;
+    QTest::newRow("a row past the end") << TChange::RowPastTheEnd << false << false;
+    QTest::newRow("the other direction") << TChange::OtherDirection << false << false;
+    QTest::newRow("unchanged, on two cores") << TChange::None << true << true;
+    QTest::newRow("a cell that now sorts elsewhere, on two cores") << TChange::CellMoves << true << false;
+    QTest::newRow("rows swapped where the second core's part begins")
+        << TChange::SwappedWhereSecondPartBegins << true << false;
+}
+
+void TestEquivalence::keptOrderHoldsWhileItIsTheListOrder() {
+    QFETCH(TChange, change);
+    QFETCH(bool, large);
+    QFETCH(bool, holds);
+    std::mt19937 random(20261209);
+    std::vector<std::unique_ptr<TRecord>> records;
+    const QByteArrayList fruit = {"pear", "Apple", "fig", "apple", "kiwi", "Fig"};
+    for (int i = 0; i < (large ? 70000 : 48); ++i) {
+        const std::string cell = large ? RandomText(random, 6) : fruit[i % fruit.size()].toStdString();
+        records.push_back(std::make_unique<TRecord>(std::vector<std::string_view>{std::to_string(i), cell}));
+    }
+    const auto stored = [&] {
+        std::vector<const TRecord*> rows;
+        for (const auto& record : records)
+            rows.push_back(record.get());
+        return rows;
+    };
+    std::vector<uint32_t> order = ListSortOrder(stored().data(), records.size(), 1, true);
+    const auto cellAt = [&](size_t place) { return std::string(records[order[place]]->Value(1)); };
+    bool ascending = true;
+    switch (change) {
+    case TChange::None:
+        break;
+    case TChange::CaseOnly:
+        records[order[0]]->SetValue(1, QByteArray::fromStdString(cellAt(0)).toUpper().toStdString());
+        break;
+    case TChange::CellMoves:
+        records[order[order.size() * 3 / 4]]->SetValue(1, "");
+        break;
+    case TChange::EqualCellsOutOfStoredOrder: {
+        // Two neighbours with different cells, the later stored first: given the same cell, the
+        // stored order puts them the other way round.
+        size_t place = 0;
+        while (cellAt(place) == cellAt(place + 1) || order[place] < order[place + 1])
+            ++place;
+        records[order[place + 1]]->SetValue(1, cellAt(place));
+        break;
+    }
+    case TChange::RecordAdded:
+        records.push_back(std::make_unique<TRecord>(std::vector<std::string_view>{"new", "zzz"}));
+        break;
+    case TChange::RecordRemoved:
+        records.erase(records.begin() + order.back());
+        break;
+    case TChange::RowNamedTwice:
+        order[1] = order[0];
+        break;
+    case TChange::RowPastTheEnd:
+        order[0] = static_cast<uint32_t>(order.size());
+        break;
+    case TChange::OtherDirection:
+        ascending = false;
+        break;
+    case TChange::SwappedWhereSecondPartBegins: {
+        const size_t split = SecondPartStart(order.size());
+        QVERIFY(split < order.size());
+        std::swap(order[split - 1], order[split]);
+        break;
+    }
+    }
+    std::vector<TRecord*> rows = {records[0].get()};
+    QCOMPARE(RowsInKeptListOrder(records, order, 1, ascending, rows), holds);
+    if (holds) {
+        const std::vector<const TRecord*> expected = PlainListOrder(stored(), 1, ascending);
+        QVERIFY(std::equal(rows.begin(), rows.end(), expected.begin(), expected.end()));
+    } else {
+        QCOMPARE(rows, std::vector<TRecord*>{records[0].get()});
     }
 }
 

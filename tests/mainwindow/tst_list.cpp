@@ -355,6 +355,44 @@ private slots:
         QCOMPARE(ReadSetting(QStringLiteral("SelectedCategoryID")), QStringLiteral("2"));
     }
 
+    // A category shown again takes the order kept from its last sort only while that order holds.
+    void categoryShownAgainIsInListOrder_data() {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QStringList>("shown");
+        QTest::newRow("nothing") << QString() << QStringList{"apple", "Banana", "cherry"};
+        QTest::newRow("header clicked")
+            << QStringLiteral("click") << QStringList{"cherry", "Banana", "apple"};
+        QTest::newRow("record added")
+            << QStringLiteral("add") << QStringList{"", "apple", "Banana", "cherry"};
+        QTest::newRow("record edited") << QStringLiteral("edit") << QStringList{"Banana", "cherry", "zz"};
+    }
+    void categoryShownAgainIsInListOrder() {
+        QFETCH(QString, change);
+        QFETCH(QStringList, shown);
+        TDataFile data;
+        TCategory* list = AddCategory(data, "Things", {"Word"});
+        for (const char* word : {"cherry", "apple", "Banana"})
+            AddRecord(*list, {word});
+        AddRecord(*AddCategory(data, "People", {"Name"}), {"Ann"});
+        Remember(data);
+        auto form = ShowForm();
+        ShowRememberedCategory(*form);
+        if (change == QLatin1String("click")) {
+            ClickHeader(*form, 0);
+        } else if (change == QLatin1String("add")) {
+            Trigger(*form, "ActionNewItem");
+        } else if (change == QLatin1String("edit")) {
+            qobject_cast<QLineEdit*>(FormControls(*form).constFirst())->setText(QStringLiteral("zz"));
+            QTest::mouseClick(Child<QPushButton>(*form, "BtnSaveData"), Qt::LeftButton);
+        }
+        auto* bar = Child<TCategoryBar>(*form, "FEGXOutlookBar1");
+        for (int index : {1, 0})
+            QTest::mouseClick(bar->ItemArea(), Qt::LeftButton, Qt::NoModifier, bar->ItemRect(index).center());
+        QCOMPARE(DisplayTextOf(Browser(*form).CurrentCategory()), QStringLiteral("Things"));
+        QCOMPARE(ColumnTexts(*form, 0), shown);
+        QVERIFY(form->close());
+    }
+
     void clickingTheShownCategoryAgainChangesNothing() {
         TDataFile data;
         TCategory* list = AddCategory(data, "Things", {"Word"});

@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+class TCategory;
+class TRecord;
+
+// The list order of each category's records as last sorted, kept while its data stays open:
+// showing a large category again checks that order in one pass instead of sorting all over. The
+// check reads the records as they are now, so a kept order that no longer holds is only a miss.
+class TKeptListOrders {
+public:
+    // All of category's records: in list order by its sort column, or as stored when it has none.
+    std::vector<TRecord*> AllRecordsInListOrder(const TCategory& category);
+    // The list of all of category's records, as the last call gave them, was sorted again by its
+    // sort column: order holds the place each row came from.
+    void Resorted(const TCategory& category, const std::vector<uint32_t>& order);
+    void Clear() { FOrders.clear(); }
+
+private:
+    struct TKept {
+        int Column;
+        bool Ascending;
+        std::vector<uint32_t> Order;
+    };
+    std::unordered_map<const TCategory*, TKept> FOrders;
+};
