@@ -12,6 +12,8 @@ constexpr size_t kStitchSlack = 4096;
 
 TReadAheadSource::TReadAheadSource(TRead read, std::string_view first, size_t total)
     : FReadBytes(std::move(read)), FTotal(std::max(total, first.size())), FStitch(first) {
+    for (size_t i = 0; i < kPieces; ++i)
+        FPieces[i].Bytes = FPieceBytes.data() + i * kPieceBytes;
     FDigest.Add(first);
     FRead = first.size();
     FNextStart = first.size();
@@ -44,8 +46,8 @@ void TReadAheadSource::ReadPieces() {
         bool ended = true;
         std::exception_ptr error;
         try {
-            piece.Size = FReadBytes(piece.Bytes.get(), std::min(kPieceBytes, FTotal - FRead));
-            FDigest.Add(std::string_view(piece.Bytes.get(), piece.Size));
+            piece.Size = FReadBytes(piece.Bytes, std::min(kPieceBytes, FTotal - FRead));
+            FDigest.Add(std::string_view(piece.Bytes, piece.Size));
             FRead += piece.Size;
             ended = piece.Size == 0 || FRead == FTotal;
         } catch (...) {
@@ -100,7 +102,7 @@ TStreamWindow TReadAheadSource::Fill(size_t keep, size_t end) {
         if (FDirect) {
             // The piece shown ends too soon: what is kept of it begins a stitch.
             const size_t from = std::max(keep, FHeldStart) - FHeldStart;
-            FStitch.assign(Held().Bytes.get() + from, Held().Size - from);
+            FStitch.assign(Held().Bytes + from, Held().Size - from);
             FStitchStart = FHeldStart + from;
             FCopied = Held().Size;
             FDirect = false;
@@ -120,10 +122,10 @@ TStreamWindow TReadAheadSource::Fill(size_t keep, size_t end) {
             FStitchStart = keep;
         }
         const size_t more = std::min(Held().Size - FCopied, end - WindowEnd() + kStitchSlack);
-        FStitch.append(Held().Bytes.get() + FCopied, more);
+        FStitch.append(Held().Bytes + FCopied, more);
         FCopied += more;
     }
     if (FDirect)
-        return {std::string_view(Held().Bytes.get(), Held().Size), FHeldStart};
+        return {std::string_view(Held().Bytes, Held().Size), FHeldStart};
     return {FStitch, FStitchStart};
 }

@@ -297,8 +297,8 @@ void TestDataFile::dataFileReadThroughAWindow() {
 void TestDataFile::readAheadFailures_data() {
     QTest::addColumn<qint64>("stopAt");
     QTest::addColumn<bool>("failing");
-    // The file is read on another thread in pieces of 128 KiB after its eight-byte header.
-    constexpr qint64 kPiece = 128 << 10;
+    // The file is read on another thread in pieces after its eight-byte header.
+    constexpr qint64 kPiece = TReadAheadSource::kPieceBytes;
     QTest::newRow("read error in the first piece") << qint64(1000) << true;
     QTest::newRow("read error at the end of a piece") << 8 + 3 * kPiece << true;
     QTest::newRow("read error in the last piece") << qint64(-10) << true;
@@ -312,7 +312,7 @@ void TestDataFile::readAheadFailures() {
     QFETCH(qint64, stopAt);
     QFETCH(bool, failing);
     TDataFile data = SampleData();
-    for (int i = 0; i < 4000; ++i)
+    for (int i = 0; i < 8000; ++i)
         data.Categories[0]->NewRecord()->Append(std::string(size_t(300 + i % 11), char('a' + i % 26)));
     const std::string bytes = data.SaveToBytes();
     const size_t stop = stopAt < 0 ? bytes.size() + 1 + size_t(stopAt) : size_t(stopAt);
