@@ -254,6 +254,10 @@
         <translation>Die Datei %1 kann nicht erstellt werden: %2</translation>
     </message>
     <message>
+        <source>There is not enough memory to do this.</source>
+        <translation>Dafür ist nicht genug Arbeitsspeicher frei.</translation>
+    </message>
+    <message>
         <source>Cannot copy file %1 onto itself</source>
         <translation>Die Datei %1 kann nicht auf sich selbst kopiert werden</translation>
     </message>

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/Program.h"
 
+#include "core/Error.h"
 #include "core/FileIO.h"
 
 #include <cstdlib>
 #include <exception>
 #include <iostream>
+#include <new>
 
 int RunCliProgram(int argc, char** argv, TCliCommandRunner runCommand) {
     std::ios::sync_with_stdio(false);
@@ -28,6 +30,10 @@ int RunCliProgram(int argc, char** argv, TCliCommandRunner runCommand) {
     } catch (const ECliUsageError& e) {
         std::cerr << "quillery-cli: " << e.what() << ". Try 'quillery-cli --help'.\n";
         return 2;
+    } catch (const std::bad_alloc&) {
+        std::cout.flush();
+        std::cerr << kOutOfMemory << '\n';
+        return 1;
     } catch (const std::exception& e) {
         std::cout.flush();
         std::cerr << e.what() << '\n';

@@ -11,6 +11,7 @@ const char* const kCannotOpenFile = QT_TRANSLATE_NOOP("Quillery", "Cannot open f
 const char* const kCannotReadFile = QT_TRANSLATE_NOOP("Quillery", "Cannot read file %1: %2");
 const char* const kCannotWriteFile = QT_TRANSLATE_NOOP("Quillery", "Cannot write file %1: %2");
 const char* const kCannotCreateFile = QT_TRANSLATE_NOOP("Quillery", "Cannot create file %1: %2");
+const char* const kOutOfMemory = QT_TRANSLATE_NOOP("Quillery", "There is not enough memory to do this.");
 
 std::string FillMessage(std::string_view messageTemplate, const std::vector<std::string>& arguments) {
     std::string text;

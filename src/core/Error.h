@@ -77,6 +77,8 @@ extern const char* const kCannotOpenFile;
 extern const char* const kCannotReadFile;
 extern const char* const kCannotWriteFile;
 extern const char* const kCannotCreateFile;
+// What a failure for want of memory says instead of the library's "std::bad_alloc".
+extern const char* const kOutOfMemory;
 
 [[noreturn]] void ThrowStreamReadError();
 [[noreturn]] void ThrowAssertion(const char* messageTemplate, const char* unit, int line);

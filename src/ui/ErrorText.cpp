@@ -5,7 +5,11 @@
 
 #include <QCoreApplication>
 
+#include <new>
+
 QString ErrorText(const std::exception& error) {
+    if (dynamic_cast<const std::bad_alloc*>(&error) != nullptr)
+        return MessageText(kOutOfMemory, {});
     const auto* message = dynamic_cast<const EQuilleryError*>(&error);
     if (message == nullptr || message->Template().empty())
         return QString::fromStdString(error.what());

@@ -13,6 +13,7 @@
 #include <functional>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -141,6 +142,7 @@ private slots:
     void copyWithoutExchangeProgram();
     void fileErrors_data();
     void fileErrors();
+    void runningOutOfMemory();
 
     void templatePassesCheck();
     void templateForms();
@@ -840,6 +842,22 @@ void TestCli::fileErrors() {
     QCOMPARE(run.ExitCode, 1);
     QCOMPARE(run.Out, QByteArray());
     QVERIFY(!QFileInfo::exists(FDir.filePath(QStringLiteral("never.lgd"))));
+}
+
+// A file larger than the memory the tool may have fails with a sentence, not the library's name
+// for the failure.
+void TestCli::runningOutOfMemory() {
+    TDataFile dataFile = MakeCheckSample();
+    for (int i = 0; i < 48; ++i)
+        dataFile.Categories[0]->NewRecord()->Append(std::string(size_t(1) << 20, 'm'));
+    const QString path = Save(dataFile, QStringLiteral("large.lgd"));
+    const TRun run = RunCli({QStringLiteral("info"), path}, QByteArray(), [] {
+        const rlimit limit{rlim_t(32) << 20, rlim_t(32) << 20};
+        ::setrlimit(RLIMIT_AS, &limit);
+    });
+    QCOMPARE(run.Err, QByteArray("There is not enough memory to do this.\n"));
+    QCOMPARE(run.ExitCode, 1);
+    QCOMPARE(run.Out, QByteArray());
 }
 
 void TestCli::templatePassesCheck() {

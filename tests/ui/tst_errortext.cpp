@@ -13,6 +13,7 @@
 #include <QtTest>
 
 #include <functional>
+#include <new>
 #include <stdexcept>
 
 using TThrow = std::function<void()>;
@@ -35,6 +36,7 @@ private:
     const QHash<QString, QString> FTexts{
         {QString::fromUtf8(kCannotCreateFile), QStringLiteral("%2 — Anlegen von »%1« gescheitert")},
         {QString::fromUtf8(kVersionIncompatible), QStringLiteral("Version der Datendatei unpassend.")},
+        {QString::fromUtf8(kOutOfMemory), QStringLiteral("Nicht genug Speicher.")},
         {QStringLiteral("Cannot open file %1: it is not a regular file."),
          QStringLiteral("»%1« ist keine gewöhnliche Datei.")},
         // Never asked for: the text is final and shown as it is.
@@ -102,6 +104,9 @@ void TestErrorText::shownText_data() {
     QTest::newRow("a final text is shown as it is")
         << TThrow([] { throw EQuilleryError(std::string("Category not found: %1")); })
         << QStringLiteral("Category not found: %1") << QStringLiteral("Category not found: %1");
+    QTest::newRow("memory running out")
+        << TThrow([] { throw std::bad_alloc(); }) << QStringLiteral("std::bad_alloc")
+        << QStringLiteral("Nicht genug Speicher.");
     QTest::newRow("a failure from outside the data store")
         << TThrow([] { throw std::runtime_error("Übersicht %1 lost"); })
         << QStringLiteral("Übersicht %1 lost") << QStringLiteral("Übersicht %1 lost");
