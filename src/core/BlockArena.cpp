@@ -12,6 +12,8 @@
 #include <new>
 #include <vector>
 
+#include <sys/mman.h>
+
 namespace {
 
 constexpr size_t kPieceSize = kHugePageSize;
@@ -70,6 +72,13 @@ void FreePiece(TPieceHeader* header) noexcept {
 }
 
 // A piece aligned to its size, so a block finds its piece's header by rounding down.
+char* MapFreshPiece() {
+    char* piece = MapHugePages(kPieceSize);
+    PoisonBlocks(piece);
+    return piece;
+}
+
+// A kept piece, else a fresh one, to cut blocks from.
 char* MapPiece() {
     char* piece = nullptr;
     TKeptPieces& kept = KeptPieces();
@@ -80,10 +89,8 @@ char* MapPiece() {
             kept.Pieces.pop_back();
         }
     }
-    if (piece == nullptr) {
-        piece = MapHugePages(kPieceSize);
-        PoisonBlocks(piece);
-    }
+    if (piece == nullptr)
+        piece = MapFreshPiece();
     new (piece) TPieceHeader{kHeld};
     gPiecesInUse.fetch_add(1, std::memory_order_relaxed);
     return piece;
@@ -127,6 +134,36 @@ void TBlockArena::Release(char* block) noexcept {
     TPieceHeader* header = HeaderOf(block);
     if (header->Live.fetch_sub(1, std::memory_order_acq_rel) == 1)
         FreePiece(header);
+}
+
+bool TBlockArena::PrepareSparePiece(size_t bytesNeeded) {
+    TKeptPieces& kept = KeptPieces();
+    const auto enough = [&] {
+        return kept.Pieces.size() >= TKeptPieces::kMost || kept.Pieces.size() * kPieceSize >= bytesNeeded;
+    };
+    {
+        const std::lock_guard<std::mutex> lock(kept.Mutex);
+        if (enough())
+            return false;
+    }
+    char* piece = nullptr;
+    try {
+        piece = MapFreshPiece();
+    } catch (const std::bad_alloc&) {
+        return false; // the loader meets the shortage when it needs the memory
+    }
+    // Faulted in without being written to, so the piece's bytes read as a fresh piece's.
+    ::madvise(piece, kPieceSize, MADV_POPULATE_WRITE);
+    {
+        const std::lock_guard<std::mutex> lock(kept.Mutex);
+        if (!enough()) {
+            kept.Pieces.push_back(piece);
+            return true;
+        }
+    }
+    ASAN_UNPOISON_MEMORY_REGION(piece, kPieceSize);
+    UnmapHugePages(piece, kPieceSize);
+    return false;
 }
 
 size_t TBlockArena::PiecesInUse() {

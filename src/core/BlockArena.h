@@ -24,6 +24,11 @@ public:
     static void Release(char* block) noexcept;
     // Pieces that hold blocks, in the whole process.
     static size_t PiecesInUse();
+    // Maps a piece and faults it in for the next arena to take, unless the pieces ready already
+    // hold bytesNeeded or are as many as are kept: spare work for a thread that reads a large file
+    // ahead of its loader, taking the system's clearing of fresh memory off the loader's thread.
+    // False when no piece was made.
+    static bool PrepareSparePiece(size_t bytesNeeded);
 
 private:
     // Hands the current piece over to its blocks alone.

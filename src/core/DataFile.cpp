@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "core/DataFile.h"
 
+#include "core/BlockArena.h"
+
 #include "core/EncryptedFile.h"
 #include "core/Error.h"
 #include "core/FileIO.h"
@@ -40,7 +42,8 @@ TFileStamp TDataFile::LoadFromFile(const std::string& path, const TAskPassword& 
         TStreamReader header(bytes);
         ReadHeader(header);
         TReadAheadSource source([&file](char* to, size_t size) { return file.Read(to, size); }, bytes,
-                                static_cast<size_t>(std::max<off_t>(file.Info().st_size, 0)));
+                                static_cast<size_t>(std::max<off_t>(file.Info().st_size, 0)),
+                                TBlockArena::PrepareSparePiece);
         TStreamReader stream(source, bytes, source.Total());
         LoadFromStream(stream);
         source.Stop();

@@ -10,8 +10,9 @@ namespace {
 constexpr size_t kStitchSlack = 4096;
 } // namespace
 
-TReadAheadSource::TReadAheadSource(TRead read, std::string_view first, size_t total)
-    : FReadBytes(std::move(read)), FTotal(std::max(total, first.size())), FStitch(first) {
+TReadAheadSource::TReadAheadSource(TRead read, std::string_view first, size_t total, TSpareWork spareWork)
+    : FReadBytes(std::move(read)), FSpareWork(std::move(spareWork)), FTotal(std::max(total, first.size())),
+      FStitch(first) {
     for (size_t i = 0; i < kPieces; ++i)
         FPieces[i].Bytes = FPieceBytes.data() + i * kPieceBytes;
     FDigest.Add(first);
@@ -36,12 +37,8 @@ void TReadAheadSource::Stop() {
 
 void TReadAheadSource::ReadPieces() {
     for (size_t number = 0;; ++number) {
-        {
-            std::unique_lock<std::mutex> lock(FMutex);
-            FChanged.wait(lock, [&] { return FStopping || FFilled - FReleased < kPieces; });
-            if (FStopping)
-                return;
-        }
+        if (!WaitForRoom())
+            return;
         TPiece& piece = FPieces[number % kPieces];
         bool ended = true;
         std::exception_ptr error;
@@ -64,6 +61,21 @@ void TReadAheadSource::ReadPieces() {
         if (ended)
             return;
     }
+}
+
+bool TReadAheadSource::WaitForRoom() {
+    std::unique_lock<std::mutex> lock(FMutex);
+    const auto room = [&] { return FStopping || FFilled - FReleased < kPieces; };
+    while (!room() && FSpareWork) {
+        const size_t left = FTotal - std::min(FTotal, FReleased * kPieceBytes);
+        lock.unlock();
+        const bool more = FSpareWork(left);
+        lock.lock();
+        if (!more)
+            break;
+    }
+    FChanged.wait(lock, room);
+    return !FStopping;
 }
 
 bool TReadAheadSource::TakePiece() {

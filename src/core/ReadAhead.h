@@ -25,8 +25,11 @@ public:
     // Fills up to size bytes at the pointer and returns how many, fewer only at the end of the file;
     // fails with the error of the read.
     using TRead = std::function<size_t(char*, size_t)>;
+    // Work for the reading thread while it waits for the loader, given how many bytes the loader
+    // has yet to take: does a little and returns true, or returns false when there is none.
+    using TSpareWork = std::function<bool(size_t)>;
     // Reads on from first (the bytes already read) up to total bytes in all.
-    TReadAheadSource(TRead read, std::string_view first, size_t total);
+    TReadAheadSource(TRead read, std::string_view first, size_t total, TSpareWork spareWork = nullptr);
     ~TReadAheadSource() override;
     TReadAheadSource(const TReadAheadSource&) = delete;
     TReadAheadSource& operator=(const TReadAheadSource&) = delete;
@@ -54,6 +57,8 @@ private:
     };
 
     void ReadPieces();
+    // Waits until a piece is free to read into, doing spare work meanwhile; false when stopping.
+    bool WaitForRoom();
     // Waits for the next piece and holds it; false at the end of the file.
     bool TakePiece();
     // Hands the held piece back to the reading thread.
@@ -62,6 +67,7 @@ private:
     size_t WindowEnd() const;
 
     const TRead FReadBytes;
+    const TSpareWork FSpareWork;
     const size_t FTotal;
     TLargeBuffer<char> FPieceBytes{kPieces * kPieceBytes};
     std::array<TPiece, kPieces> FPieces;

@@ -99,6 +99,7 @@ private slots:
     void recordEdits();
     void recordBytes();
     void loadedRecordsOutliveTheirArena();
+    void sparePiecesStopWhereTheyAreNotNeeded();
     void dataFileCategories();
     void dataFilePassword();
 };
@@ -643,6 +644,25 @@ void TestDataCategory::loadedRecordsOutliveTheirArena() {
     kept.reset();
     QCOMPARE(TBlockArena::PiecesInUse(), before);
     QCOMPARE(Values(copy), QByteArrayList({"record 12345", "edited"}));
+}
+
+// Pieces made ready ahead of a load stop at the few that are kept however much is still to come,
+// are never made when nothing is, and serve a load as fresh ones do.
+void TestDataCategory::sparePiecesStopWhereTheyAreNotNeeded() {
+    QVERIFY(!TBlockArena::PrepareSparePiece(0));
+    int made = 0;
+    while (made < 1000 && TBlockArena::PrepareSparePiece(size_t(1) << 40))
+        ++made;
+    QVERIFY2(made < 1000, "the pieces made ready have no bound");
+    TCategory source;
+    AddElements(source, "E");
+    for (int i = 0; i < 20000; ++i)
+        source.NewRecord()->SetValue(0, std::string(size_t(200 + i % 300), char('a' + i % 26)));
+    const QByteArray bytes = Serialized(source);
+    TCategory loaded;
+    TStreamReader reader(std::string_view(bytes.constData(), size_t(bytes.size())));
+    loaded.LoadFromStream(reader);
+    QCOMPARE(Serialized(loaded), bytes);
 }
 
 void TestDataCategory::dataFileCategories() {
