@@ -2,7 +2,6 @@
 #include "core/DataFile.h"
 
 #include "core/BlockArena.h"
-
 #include "core/EncryptedFile.h"
 #include "core/Error.h"
 #include "core/FileIO.h"

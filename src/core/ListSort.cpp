@@ -325,12 +325,7 @@ std::vector<uint32_t> ListSortOrder(const TRecord* const* rows, size_t count, in
 }
 
 void SortRecordsByListText(std::vector<const TRecord*>& rows, int32_t valueIndex, bool ascending) {
-    const std::vector<uint32_t> order = ListSortOrder(rows.data(), rows.size(), valueIndex, ascending);
-    std::vector<const TRecord*> sorted;
-    ReserveInHugePages(sorted, rows.size());
-    for (const uint32_t position : order)
-        sorted.push_back(rows[position]);
-    rows.swap(sorted);
+    rows = InOrder(rows, ListSortOrder(rows.data(), rows.size(), valueIndex, ascending));
 }
 
 bool RowsInKeptListOrder(const std::vector<std::unique_ptr<TRecord>>& records,

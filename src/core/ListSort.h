@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/HugePages.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -17,6 +19,14 @@ class TRecord;
 // when not ascending; rows that compare equal keep their order in either direction.
 std::vector<uint32_t> ListSortOrder(const TRecord* const* rows, size_t count, int32_t valueIndex,
                                     bool ascending);
+// items taken in order: positions into items, as ListSortOrder gives them.
+template <class T> std::vector<T> InOrder(const std::vector<T>& items, const std::vector<uint32_t>& order) {
+    std::vector<T> ordered;
+    ReserveInHugePages(ordered, order.size());
+    for (const uint32_t position : order)
+        ordered.push_back(items[position]);
+    return ordered;
+}
 // Puts rows into that order.
 void SortRecordsByListText(std::vector<const TRecord*>& rows, int32_t valueIndex, bool ascending);
 // Puts records, as stored, into order, when order is still their list order: an order that

@@ -39,10 +39,7 @@ std::vector<TRecord*> TKeptListOrders::AllRecordsInListOrder(const TCategory& ca
     }
     const std::vector<TRecord*> stored = RowsAsStored(category);
     std::vector<uint32_t> order = ListSortOrder(stored.data(), stored.size(), valueIndex, ascending);
-    std::vector<TRecord*> rows;
-    ReserveInHugePages(rows, stored.size());
-    for (const uint32_t position : order)
-        rows.push_back(stored[position]);
+    std::vector<TRecord*> rows = InOrder(stored, order);
     FOrders[&category] = {column, ascending, std::move(order)};
     return rows;
 }
@@ -51,14 +48,10 @@ void TKeptListOrders::Resorted(const TCategory& category, const std::vector<uint
     const auto kept = FOrders.find(&category);
     if (kept == FOrders.end())
         return;
-    const std::vector<uint32_t>& before = kept->second.Order;
-    if (order.size() != before.size()) {
+    if (order.size() != kept->second.Order.size()) {
         FOrders.erase(kept);
         return;
     }
-    std::vector<uint32_t> composed;
-    ReserveInHugePages(composed, order.size());
-    for (const uint32_t position : order)
-        composed.push_back(before[position]);
+    std::vector<uint32_t> composed = InOrder(kept->second.Order, order);
     kept->second = {category.SortColumn, category.SortAscending, std::move(composed)};
 }
