@@ -40,6 +40,7 @@ double TimeMs(const std::function<void()>& work, const std::function<void()>& pr
 } // namespace
 
 double MedianMs(int repeat, const std::function<void()>& work, const std::function<void()>& prepare) {
+    TimeMs(work, prepare);
     std::vector<double> times;
     for (int i = 0; i < repeat; ++i)
         times.push_back(TimeMs(work, prepare));
@@ -49,6 +50,8 @@ double MedianMs(int repeat, const std::function<void()>& work, const std::functi
 std::pair<double, double> MedianMsInTurn(int repeat, const std::function<void()>& first,
                                          const std::function<void()>& second,
                                          const std::function<void()>& prepareSecond) {
+    TimeMs(first, {});
+    TimeMs(second, prepareSecond);
     std::vector<double> firstTimes;
     std::vector<double> secondTimes;
     for (int i = 0; i < repeat; ++i) {

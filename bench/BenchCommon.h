@@ -39,10 +39,13 @@ std::string CountLabel(size_t count);
 // The median of times, which holds at least one.
 double Median(std::vector<double> times);
 
-// The median in milliseconds of repeat runs of work; prepare runs before each, untimed.
+// The median in milliseconds of repeat runs of work; prepare runs before each, untimed. One untimed
+// run goes first, so the lines measure work the process has done before: a process's first run
+// pays for getting its memory from the system, which the fresh-load lines measure on their own.
 double MedianMs(int repeat, const std::function<void()>& work, const std::function<void()>& prepare = {});
 // The medians of repeat runs each of first and second, taken in turn, so that the machine's speed
 // drifting during the runs weighs on both alike; prepareSecond runs before each of second's, untimed.
+// Each has one untimed run first, as for MedianMs.
 std::pair<double, double> MedianMsInTurn(int repeat, const std::function<void()>& first,
                                          const std::function<void()>& second,
                                          const std::function<void()>& prepareSecond = {});
