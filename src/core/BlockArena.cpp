@@ -28,6 +28,7 @@ struct TPieceHeader {
 constexpr uint64_t kHeld = uint64_t(1) << 62;
 constexpr size_t kHeaderSize = 64;
 std::atomic<size_t> gPiecesInUse{0};
+std::atomic<uint64_t> gObjectMemoryReleases{0};
 static_assert(sizeof(TPieceHeader) <= kHeaderSize, "the header fits before the first block");
 
 TPieceHeader* HeaderOf(char* block) {
@@ -56,6 +57,7 @@ void PoisonBlocks(char* piece) noexcept {
 
 void FreePiece(TPieceHeader* header) noexcept {
     header->~TPieceHeader();
+    gObjectMemoryReleases.fetch_add(1, std::memory_order_relaxed);
     PoisonBlocks(reinterpret_cast<char*>(header));
     gPiecesInUse.fetch_sub(1, std::memory_order_relaxed);
     TKeptPieces& kept = KeptPieces();
@@ -198,8 +200,14 @@ void ReleaseObject(void* object) noexcept {
     char* memory = static_cast<char*>(object) - kTagSize;
     uint64_t tag;
     std::memcpy(&tag, memory, kTagSize);
-    if (tag == kFromArena)
+    if (tag == kFromArena) {
         TBlockArena::Release(memory);
-    else
+    } else {
+        gObjectMemoryReleases.fetch_add(1, std::memory_order_relaxed);
         ::operator delete(memory);
+    }
+}
+
+uint64_t ObjectMemoryReleases() {
+    return gObjectMemoryReleases.load(std::memory_order_relaxed);
 }

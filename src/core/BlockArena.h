@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 
 // Memory for the blocks of many records made at once, as when a file is read. Blocks are cut one
@@ -58,3 +59,7 @@ TBlockPointer NewBlock(size_t size, TBlockArena* arena = nullptr);
 // heap; ReleaseObject gives it back to where it came from, which the memory itself records.
 void* AllocateObject(size_t size, TBlockArena* arena);
 void ReleaseObject(void* object) noexcept;
+// Grows whenever memory that AllocateObject gave may be given out again: an object from the heap
+// released, or an arena's piece freed. While it stays the same, no new object can have the
+// address of one seen before.
+uint64_t ObjectMemoryReleases();

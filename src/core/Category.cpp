@@ -6,6 +6,7 @@
 #include "core/Stream.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <iterator>
 #include <limits>
@@ -99,8 +100,41 @@ TRecord::TRecord(int32_t count) {
     Rebuild(std::vector<std::string_view>(static_cast<size_t>(std::max(count, 0))));
 }
 
+namespace {
+std::atomic<uint64_t> gRecordChanges{0};
+} // namespace
+
+void TRecord::CountChange() noexcept {
+    gRecordChanges.fetch_add(1, std::memory_order_relaxed);
+}
+
+uint64_t TRecord::ChangeCount() {
+    return gRecordChanges.load(std::memory_order_relaxed) + ObjectMemoryReleases();
+}
+
+void TRecord::TakeBlock(TBlockPointer block) noexcept {
+    if (FBlock)
+        CountChange();
+    FBlock = std::move(block);
+}
+
 TRecord::TRecord(const TRecord& other) {
     *this = other;
+}
+
+// The record moved from is left without values: a change to it.
+TRecord::TRecord(TRecord&& other) noexcept : FBlock(std::move(other.FBlock)) {
+    if (FBlock)
+        CountChange();
+}
+
+TRecord& TRecord::operator=(TRecord&& other) noexcept {
+    if (this != &other) {
+        if (other.FBlock)
+            CountChange();
+        TakeBlock(std::move(other.FBlock));
+    }
+    return *this;
 }
 
 TRecord& TRecord::operator=(const TRecord& other) {
@@ -109,7 +143,7 @@ TRecord& TRecord::operator=(const TRecord& other) {
         TBlockPointer block = size ? NewBlock(size) : TBlockPointer();
         if (size)
             std::memcpy(block.get(), other.FBlock.get(), size);
-        FBlock = std::move(block);
+        TakeBlock(std::move(block));
     }
     return *this;
 }
@@ -153,7 +187,7 @@ void TRecord::Rebuild(const std::vector<std::string_view>& values) {
         end += static_cast<uint32_t>(values[k].size());
         store(k + 1, end);
     }
-    FBlock = std::move(block);
+    TakeBlock(std::move(block));
 }
 
 void TRecord::SetValue(int32_t i, std::string_view value) {
@@ -224,7 +258,7 @@ void TRecord::LoadFromStream(TStreamReader& stream, TBlockArena* arena) {
         end += size;
         store(k, end);
     }
-    FBlock = std::move(block);
+    TakeBlock(std::move(block));
 }
 
 void TRecord::SaveToStream(TStreamWriter& stream) const {

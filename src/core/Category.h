@@ -82,8 +82,13 @@ public:
     explicit TRecord(const std::vector<std::string_view>& values) { Rebuild(values); }
     TRecord(const TRecord& other);
     TRecord& operator=(const TRecord& other);
-    TRecord(TRecord&&) noexcept = default;
-    TRecord& operator=(TRecord&&) noexcept = default;
+    TRecord(TRecord&& other) noexcept;
+    TRecord& operator=(TRecord&& other) noexcept;
+
+    // Grows whenever any record's values change or a record's memory may be given out again, in
+    // the whole process: an order of records taken while it stood at n still holds while it is n
+    // and the records are the same objects.
+    static uint64_t ChangeCount();
 
     int32_t Count() const { return static_cast<int32_t>(Load(0)); }
     // The value at index i; an index outside the record gives the empty value.
@@ -136,6 +141,9 @@ private:
     size_t BlockSize() const;
     // Makes the block hold exactly these values.
     void Rebuild(const std::vector<std::string_view>& values);
+    // Puts block in place of the values held, if any, counting the change.
+    void TakeBlock(TBlockPointer block) noexcept;
+    static void CountChange() noexcept;
     std::vector<std::string_view> Values() const;
 
     TBlockPointer FBlock;

@@ -340,10 +340,7 @@ bool RowsInKeptListOrder(const std::vector<std::unique_ptr<TRecord>>& records,
             return false;
         seen[position] = true;
     }
-    std::vector<TRecord*> ordered;
-    ReserveInHugePages(ordered, count);
-    for (const uint32_t position : order)
-        ordered.push_back(records[position].get());
+    std::vector<TRecord*> ordered = RecordsInOrder(records, order);
     std::array<bool, 2> follows{true, true};
     InTwoParts(SecondPartStart(count), count, [&](size_t from, size_t to) {
         follows[from == 0 ? 0 : 1] =
@@ -353,4 +350,27 @@ bool RowsInKeptListOrder(const std::vector<std::unique_ptr<TRecord>>& records,
         return false;
     rows = std::move(ordered);
     return true;
+}
+
+TRecordsState RecordsStateOf(const std::vector<std::unique_ptr<TRecord>>& records) {
+    TRecordsState state;
+    state.Count = records.size();
+    state.Changes = TRecord::ChangeCount();
+    for (size_t i = 0; i < records.size(); ++i) {
+        // A strong mix of each address with its place, so that records trading places change it.
+        uint64_t x = reinterpret_cast<uintptr_t>(records[i].get()) + (i + 1) * 0x9E3779B97F4A7C15;
+        x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9;
+        x = (x ^ (x >> 27)) * 0x94D049BB133111EB;
+        state.Places += x ^ (x >> 31);
+    }
+    return state;
+}
+
+std::vector<TRecord*> RecordsInOrder(const std::vector<std::unique_ptr<TRecord>>& records,
+                                     const std::vector<uint32_t>& order) {
+    std::vector<TRecord*> ordered;
+    ReserveInHugePages(ordered, order.size());
+    for (const uint32_t position : order)
+        ordered.push_back(records[position].get());
+    return ordered;
 }

@@ -36,3 +36,19 @@ void SortRecordsByListText(std::vector<const TRecord*>& rows, int32_t valueIndex
 bool RowsInKeptListOrder(const std::vector<std::unique_ptr<TRecord>>& records,
                          const std::vector<uint32_t>& order, int32_t valueIndex, bool ascending,
                          std::vector<TRecord*>& rows);
+
+// What an order found for records rests on: which records stand in which places, and how many
+// changes all records had seen. While it stays the same, the order still holds, and records can
+// be put into it without reading them.
+struct TRecordsState {
+    size_t Count = 0;
+    uint64_t Places = 0; // the records' addresses, each mixed with its place
+    uint64_t Changes = 0;
+    bool operator==(const TRecordsState& other) const {
+        return Count == other.Count && Places == other.Places && Changes == other.Changes;
+    }
+};
+TRecordsState RecordsStateOf(const std::vector<std::unique_ptr<TRecord>>& records);
+// The records in order: positions into records.
+std::vector<TRecord*> RecordsInOrder(const std::vector<std::unique_ptr<TRecord>>& records,
+                                     const std::vector<uint32_t>& order);

@@ -17,30 +17,44 @@ std::vector<TRecord*> RowsAsStored(const TCategory& category) {
     return rows;
 }
 
+// The value that category's list is sorted by; -1 when it is not sorted.
+int32_t SortValueIndex(const TCategory& category) {
+    const int column = category.SortColumn;
+    if (column < 0 || column >= static_cast<int>(category.Columns.size()))
+        return -1;
+    return category.ValueIndexOf(category.Columns[static_cast<size_t>(column)]->ElementID);
+}
+
 } // namespace
 
 std::vector<TRecord*> TKeptListOrders::AllRecordsInListOrder(const TCategory& category) {
     const int column = category.SortColumn;
     const bool ascending = category.SortAscending;
-    if (column < 0 || column >= static_cast<int>(category.Columns.size())) {
+    const int32_t valueIndex = SortValueIndex(category);
+    if (valueIndex < 0) {
         FOrders.erase(&category);
         return RowsAsStored(category);
     }
-    const int32_t valueIndex =
-        category.ValueIndexOf(category.Columns[static_cast<size_t>(column)]->ElementID);
+    const TRecordsState now = RecordsStateOf(category.Records);
     const auto kept = FOrders.find(&category);
     if (kept != FOrders.end()) {
-        std::vector<TRecord*> rows;
-        if (kept->second.Column == column && kept->second.Ascending == ascending &&
-            RowsInKeptListOrder(category.Records, kept->second.Order, valueIndex, ascending, rows))
-            return rows;
+        TKept& order = kept->second;
+        if (order.Column == column && order.Ascending == ascending && order.ValueIndex == valueIndex) {
+            if (order.Holds == now)
+                return RecordsInOrder(category.Records, order.Order);
+            std::vector<TRecord*> rows;
+            if (RowsInKeptListOrder(category.Records, order.Order, valueIndex, ascending, rows)) {
+                order.Holds = now;
+                return rows;
+            }
+        }
         // Its room is given back before the sort takes its own.
         FOrders.erase(kept);
     }
     const std::vector<TRecord*> stored = RowsAsStored(category);
     std::vector<uint32_t> order = ListSortOrder(stored.data(), stored.size(), valueIndex, ascending);
     std::vector<TRecord*> rows = InOrder(stored, order);
-    FOrders[&category] = {column, ascending, std::move(order)};
+    FOrders[&category] = {column, ascending, valueIndex, std::move(order), now};
     return rows;
 }
 
@@ -53,5 +67,6 @@ void TKeptListOrders::Resorted(const TCategory& category, const std::vector<uint
         return;
     }
     std::vector<uint32_t> composed = InOrder(kept->second.Order, order);
-    kept->second = {category.SortColumn, category.SortAscending, std::move(composed)};
+    kept->second = {category.SortColumn, category.SortAscending, SortValueIndex(category),
+                    std::move(composed), std::nullopt};
 }

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "core/ListSort.h"
+
 #include <cstdint>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -11,6 +14,8 @@ class TRecord;
 // The list order of each category's records as last sorted, kept while its data stays open:
 // showing a large category again checks that order in one pass instead of sorting all over. The
 // check reads the records as they are now, so a kept order that no longer holds is only a miss.
+// An order sorted or checked here is taken as it is while no record has changed since, and the
+// category holds the same records in the same places.
 class TKeptListOrders {
 public:
     // All of category's records: in list order by its sort column, or as stored when it has none.
@@ -24,7 +29,10 @@ private:
     struct TKept {
         int Column;
         bool Ascending;
+        int32_t ValueIndex;
         std::vector<uint32_t> Order;
+        // The records' state when the order was last found to hold; none after a resort.
+        std::optional<TRecordsState> Holds;
     };
     std::unordered_map<const TCategory*, TKept> FOrders;
 };

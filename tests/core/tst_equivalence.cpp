@@ -67,6 +67,8 @@ private slots:
     void sortMatchesPlainStableSort();
     void keptOrderHoldsWhileItIsTheListOrder_data();
     void keptOrderHoldsWhileItIsTheListOrder();
+    void recordsStateSeesEveryChange_data();
+    void recordsStateSeesEveryChange();
 };
 
 void TestEquivalence::filterMatchesRecordText_data() {
@@ -367,3 +369,59 @@ void TestEquivalence::keptOrderHoldsWhileItIsTheListOrder() {
 
 QTEST_APPLESS_MAIN(TestEquivalence)
 #include "tst_equivalence.moc"
+
+// A kept order is taken without reading the records while their state stays the same: every change
+// that could move a row must change it, and reading or copying records must not.
+void TestEquivalence::recordsStateSeesEveryChange_data() {
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<bool>("same");
+    QTest::newRow("values read, a record copied out") << "read" << true;
+    QTest::newRow("a value set") << "set" << false;
+    QTest::newRow("a value inserted") << "insert" << false;
+    QTest::newRow("a value erased") << "erase" << false;
+    QTest::newRow("a value appended") << "append" << false;
+    QTest::newRow("values copied over") << "copy over" << false;
+    QTest::newRow("values moved over") << "move over" << false;
+    QTest::newRow("values moved out") << "move out" << false;
+    QTest::newRow("the last record replaced") << "replace last" << false;
+    QTest::newRow("two records trading places") << "swap" << false;
+    QTest::newRow("a record removed") << "remove" << false;
+}
+
+void TestEquivalence::recordsStateSeesEveryChange() {
+    QFETCH(QString, change);
+    QFETCH(bool, same);
+    std::vector<std::unique_ptr<TRecord>> records;
+    for (const char* word : {"pear", "fig", "kiwi"})
+        records.push_back(std::make_unique<TRecord>(std::vector<std::string_view>{word, "x"}));
+    const TRecordsState before = RecordsStateOf(records);
+    TRecord& first = *records.front();
+    if (change == "read") {
+        const TRecord copy = first;
+        QCOMPARE(copy.Value(0), first.Value(0));
+    } else if (change == "set") {
+        first.SetValue(0, "apple");
+    } else if (change == "insert") {
+        first.Insert(0, "apple");
+    } else if (change == "erase") {
+        first.Erase(0);
+    } else if (change == "append") {
+        first.Append("more");
+    } else if (change == "copy over") {
+        first = *records[1];
+    } else if (change == "move over") {
+        first = TRecord(std::vector<std::string_view>{"apple", "x"});
+    } else if (change == "move out") {
+        const TRecord taken(std::move(first));
+        QCOMPARE(taken.Value(0), std::string_view("pear"));
+    } else if (change == "replace last") {
+        // The new record may well take the memory of the one gone.
+        records.pop_back();
+        records.push_back(std::make_unique<TRecord>(std::vector<std::string_view>{"apple", "x"}));
+    } else if (change == "swap") {
+        std::swap(records[0], records[1]);
+    } else {
+        records.erase(records.begin() + 1);
+    }
+    QCOMPARE(RecordsStateOf(records) == before, same);
+}
