@@ -374,3 +374,25 @@ std::vector<TRecord*> RecordsInOrder(const std::vector<std::unique_ptr<TRecord>>
         ordered.push_back(records[position].get());
     return ordered;
 }
+
+bool PartInListOrder(const std::vector<std::unique_ptr<TRecord>>& records, const std::vector<uint32_t>& order,
+                     std::vector<TRecord*>& part) {
+    if (order.size() != records.size())
+        return false;
+    std::vector<bool> inPart(records.size());
+    size_t next = 0;
+    for (size_t i = 0; i < records.size() && next < part.size(); ++i)
+        if (records[i].get() == part[next]) {
+            inPart[i] = true;
+            ++next;
+        }
+    if (next != part.size())
+        return false;
+    std::vector<TRecord*> ordered;
+    ReserveInHugePages(ordered, part.size());
+    for (const uint32_t position : order)
+        if (inPart[position])
+            ordered.push_back(records[position].get());
+    part = std::move(ordered);
+    return true;
+}

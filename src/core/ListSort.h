@@ -52,3 +52,8 @@ TRecordsState RecordsStateOf(const std::vector<std::unique_ptr<TRecord>>& record
 // The records in order: positions into records.
 std::vector<TRecord*> RecordsInOrder(const std::vector<std::unique_ptr<TRecord>>& records,
                                      const std::vector<uint32_t>& order);
+// Puts part, some of records in their stored order (as a filter gives them), into the list order
+// that order is for all of records: the order a stable list sort of part gives, found without
+// reading the records. False, and part untouched, when part is not some of records in their order.
+bool PartInListOrder(const std::vector<std::unique_ptr<TRecord>>& records, const std::vector<uint32_t>& order,
+                     std::vector<TRecord*>& part);

@@ -27,6 +27,11 @@ int32_t SortValueIndex(const TCategory& category) {
 
 } // namespace
 
+bool TKeptListOrders::TKept::SortsAs(const TCategory& category) const {
+    return Column == category.SortColumn && Ascending == category.SortAscending &&
+           ValueIndex == SortValueIndex(category);
+}
+
 std::vector<TRecord*> TKeptListOrders::AllRecordsInListOrder(const TCategory& category) {
     const int column = category.SortColumn;
     const bool ascending = category.SortAscending;
@@ -39,7 +44,7 @@ std::vector<TRecord*> TKeptListOrders::AllRecordsInListOrder(const TCategory& ca
     const auto kept = FOrders.find(&category);
     if (kept != FOrders.end()) {
         TKept& order = kept->second;
-        if (order.Column == column && order.Ascending == ascending && order.ValueIndex == valueIndex) {
+        if (order.SortsAs(category)) {
             if (order.Holds == now)
                 return RecordsInOrder(category.Records, order.Order);
             std::vector<TRecord*> rows;
@@ -66,7 +71,19 @@ void TKeptListOrders::Resorted(const TCategory& category, const std::vector<uint
         FOrders.erase(kept);
         return;
     }
+    // The list was the kept order's rows: while no record has changed since that order held, the
+    // new order, sorted from them as they are, holds too.
+    std::optional<TRecordsState> holds = kept->second.Holds;
+    if (holds && !(*holds == RecordsStateOf(category.Records)))
+        holds.reset();
     std::vector<uint32_t> composed = InOrder(kept->second.Order, order);
     kept->second = {category.SortColumn, category.SortAscending, SortValueIndex(category),
-                    std::move(composed), std::nullopt};
+                    std::move(composed), holds};
+}
+
+bool TKeptListOrders::PutInListOrder(const TCategory& category, std::vector<TRecord*>& rows) const {
+    const auto kept = FOrders.find(&category);
+    return kept != FOrders.end() && kept->second.SortsAs(category) &&
+           kept->second.Holds == RecordsStateOf(category.Records) &&
+           PartInListOrder(category.Records, kept->second.Order, rows);
 }

@@ -21,8 +21,12 @@ public:
     // All of category's records: in list order by its sort column, or as stored when it has none.
     std::vector<TRecord*> AllRecordsInListOrder(const TCategory& category);
     // The list of all of category's records, as the last call gave them, was sorted again by its
-    // sort column: order holds the place each row came from.
+    // sort column: order holds the place each row came from. With no record changed since the
+    // kept order was known to hold, the new one is known to hold too.
     void Resorted(const TCategory& category, const std::vector<uint32_t>& order);
+    // Puts rows, some of category's records in their stored order, into list order when the kept
+    // order holds as it is; false when they need sorting.
+    bool PutInListOrder(const TCategory& category, std::vector<TRecord*>& rows) const;
     void Clear() { FOrders.clear(); }
 
 private:
@@ -31,8 +35,10 @@ private:
         bool Ascending;
         int32_t ValueIndex;
         std::vector<uint32_t> Order;
-        // The records' state when the order was last found to hold; none after a resort.
+        // The records' state when the order was last known to hold; none when it needs a check.
         std::optional<TRecordsState> Holds;
+        // Whether it is an order by category's sort column and direction as they are now.
+        bool SortsAs(const TCategory& category) const;
     };
     std::unordered_map<const TCategory*, TKept> FOrders;
 };

@@ -183,8 +183,13 @@ void TRecordBrowser::ShowAllRecords() {
 
 void TRecordBrowser::ShowFilteredRecords(std::vector<TRecord*> rows) {
     FFiltered = true;
-    FRecordList->ShowRows(std::move(rows));
-    SortRecordList();
+    if (FCurrentCategory != nullptr && FKeptListOrders.PutInListOrder(*FCurrentCategory, rows)) {
+        FRecordList->ShowRows(std::move(rows));
+        FRecordList->ShowSortIndicator(*FCurrentCategory);
+    } else {
+        FRecordList->ShowRows(std::move(rows));
+        SortRecordList();
+    }
     UpdateRecordCount();
 }
 

@@ -69,6 +69,8 @@ private slots:
     void keptOrderHoldsWhileItIsTheListOrder();
     void recordsStateSeesEveryChange_data();
     void recordsStateSeesEveryChange();
+    void partOfRecordsTakesTheirListOrder_data();
+    void partOfRecordsTakesTheirListOrder();
 };
 
 void TestEquivalence::filterMatchesRecordText_data() {
@@ -424,4 +426,47 @@ void TestEquivalence::recordsStateSeesEveryChange() {
         records.erase(records.begin() + 1);
     }
     QCOMPARE(RecordsStateOf(records) == before, same);
+}
+
+// A filter's records, taken in the order of all records, stand as sorting them alone would put them.
+void TestEquivalence::partOfRecordsTakesTheirListOrder_data() {
+    QTest::addColumn<QString>("part");
+    QTest::addColumn<bool>("ascending");
+    QTest::newRow("every third, ascending") << "every third" << true;
+    QTest::newRow("every third, descending") << "every third" << false;
+    QTest::newRow("all") << "all" << false;
+    QTest::newRow("none") << "none" << true;
+    QTest::newRow("two out of their stored order") << "out of order" << true;
+    QTest::newRow("a record of none of them") << "foreign" << true;
+}
+
+void TestEquivalence::partOfRecordsTakesTheirListOrder() {
+    QFETCH(QString, part);
+    QFETCH(bool, ascending);
+    std::mt19937 random(20261210);
+    std::vector<std::unique_ptr<TRecord>> records;
+    std::vector<const TRecord*> stored;
+    for (int i = 0; i < 3000; ++i) {
+        records.push_back(std::make_unique<TRecord>(RandomRecord(random)));
+        stored.push_back(records.back().get());
+    }
+    const std::vector<uint32_t> order = ListSortOrder(stored.data(), stored.size(), 1, ascending);
+    std::vector<TRecord*> rows;
+    for (size_t i = 0; i < records.size(); ++i)
+        if (part == "all" || (part != "none" && i % 3 == 0))
+            rows.push_back(records[i].get());
+    const TRecord foreign;
+    if (part == "out of order")
+        std::swap(rows[5], rows[6]);
+    else if (part == "foreign")
+        rows[5] = const_cast<TRecord*>(&foreign);
+    const std::vector<TRecord*> given = rows;
+    const bool valid = part != "out of order" && part != "foreign";
+    QCOMPARE(PartInListOrder(records, order, rows), valid);
+    if (!valid) {
+        QVERIFY(rows == given);
+        return;
+    }
+    const std::vector<const TRecord*> expected = PlainListOrder({given.begin(), given.end()}, 1, ascending);
+    QVERIFY(std::equal(rows.begin(), rows.end(), expected.begin(), expected.end()));
 }
