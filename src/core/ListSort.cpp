@@ -239,12 +239,30 @@ TCellSteps FollowCells(const TRecord* const* rows, size_t first, size_t last, in
     return steps;
 }
 
+// The order that turns count rows in list order round, each run of equal cells (the rows whose
+// sameAsPrevious is set, after the run's first) keeping its order, and which of the turned rows
+// hold the same cell as the row before them.
+void TurnRound(const unsigned char* sameAsPrevious, size_t count, uint32_t* order,
+               unsigned char* turnedTies) {
+    size_t at = 0;
+    for (size_t end = count; end > 0;) {
+        size_t begin = end - 1;
+        while (begin > 0 && sameAsPrevious[begin] != 0)
+            --begin;
+        for (size_t i = begin; i < end; ++i, ++at) {
+            order[at] = static_cast<uint32_t>(i);
+            turnedTies[at] = i != begin;
+        }
+        end = begin;
+    }
+}
+
 // The order of rows that already stand in list order or in its reverse, found in one pass over
 // them: a column sorted again as it is, or its header clicked again to turn the order round. In
 // reverse, each run of equal cells keeps its order. False, and order untouched, when the rows
 // stand in neither; that shows within a few rows unless they nearly do.
 bool OrderOfOrderedRows(const TRecord* const* rows, size_t count, int32_t valueIndex, bool ascending,
-                        std::vector<uint32_t>& order) {
+                        std::vector<uint32_t>& order, std::vector<unsigned char>* ties) {
     // Reaching the records is most of the time, as for the keys: both cores take a part.
     // Not cleared first: the pass sets each entry it reaches, and rows in neither order (the usual
     // case) leave most of it untouched and unpaid for.
@@ -259,21 +277,20 @@ bool OrderOfOrderedRows(const TRecord* const* rows, size_t count, int32_t valueI
     if (rising && falling)
         return false;
     order.resize(count);
+    if (count > 0)
+        sameAsPrevious[0] = 0;
     // Rows in the order asked for (or all equal) stay; rows in the other order turn round by runs.
     if (ascending ? !falling : !rising) {
         for (size_t i = 0; i < count; ++i)
             order[i] = static_cast<uint32_t>(i);
+        if (ties != nullptr)
+            ties->assign(sameAsPrevious.begin(), sameAsPrevious.end());
         return true;
     }
-    size_t at = 0;
-    for (size_t end = count; end > 0;) {
-        size_t begin = end - 1;
-        while (begin > 0 && sameAsPrevious[begin] != 0)
-            --begin;
-        for (size_t i = begin; i < end; ++i)
-            order[at++] = static_cast<uint32_t>(i);
-        end = begin;
-    }
+    std::vector<unsigned char> turnedTies(count);
+    TurnRound(sameAsPrevious.data(), count, order.data(), turnedTies.data());
+    if (ties != nullptr)
+        *ties = std::move(turnedTies);
     return true;
 }
 
@@ -300,10 +317,10 @@ bool FollowListOrder(const TRecord* const* rows, const uint32_t* at, size_t firs
 } // namespace
 
 std::vector<uint32_t> ListSortOrder(const TRecord* const* rows, size_t count, int32_t valueIndex,
-                                    bool ascending) {
+                                    bool ascending, std::vector<unsigned char>* ties) {
     std::vector<uint32_t> order;
     ReserveInHugePages(order, count);
-    if (OrderOfOrderedRows(rows, count, valueIndex, ascending, order))
+    if (OrderOfOrderedRows(rows, count, valueIndex, ascending, order, ties))
         return order;
     TLargeBuffer<TListKey> first(count);
     // Reaching the records is most of the time of building the keys.
@@ -321,6 +338,19 @@ std::vector<uint32_t> ListSortOrder(const TRecord* const* rows, size_t count, in
     order.resize(count);
     for (size_t i = 0; i < count; ++i)
         order[i] = keys[i].Row;
+    if (ties != nullptr) {
+        ties->resize(count);
+        for (size_t i = 0; i < count; ++i)
+            (*ties)[i] = i > 0 && SamePrefix(keys[i - 1], keys[i]) && CompareRest(keys[i - 1], keys[i]) == 0;
+    }
+    return order;
+}
+
+std::vector<uint32_t> TurnedRound(std::vector<unsigned char>& ties) {
+    std::vector<uint32_t> order(ties.size());
+    std::vector<unsigned char> turnedTies(ties.size());
+    TurnRound(ties.data(), ties.size(), order.data(), turnedTies.data());
+    ties = std::move(turnedTies);
     return order;
 }
 

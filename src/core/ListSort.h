@@ -16,9 +16,14 @@ class TRecord;
 
 // The list order of count rows: positions into rows, ordered by the list comparison of the cell
 // text of each row's value at valueIndex (an index outside a record reads as empty), reversed
-// when not ascending; rows that compare equal keep their order in either direction.
+// when not ascending; rows that compare equal keep their order in either direction. When ties is
+// given, it tells for each place in that order whether its cell equals the one before: all that
+// turning the order round needs, without the records.
 std::vector<uint32_t> ListSortOrder(const TRecord* const* rows, size_t count, int32_t valueIndex,
-                                    bool ascending);
+                                    bool ascending, std::vector<unsigned char>* ties = nullptr);
+// The order that turns a list in list order round, as ListSortOrder in the other direction would
+// give it from ties, the list's ties: positions into the list. ties become the turned list's.
+std::vector<uint32_t> TurnedRound(std::vector<unsigned char>& ties);
 // items taken in order: positions into items, as ListSortOrder gives them.
 template <class T> std::vector<T> InOrder(const std::vector<T>& items, const std::vector<uint32_t>& order) {
     std::vector<T> ordered;

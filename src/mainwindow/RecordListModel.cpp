@@ -8,6 +8,7 @@
 #include "exchange/DisplayText.h"
 
 #include <algorithm>
+#include <numeric>
 #include <utility>
 
 TRecordListModel::TRecordListModel(QObject* parent) : QAbstractTableModel(parent) {}
@@ -16,6 +17,7 @@ void TRecordListModel::SetColumns(const TCategory* category) {
     beginResetModel();
     FColumns.clear();
     FRows.clear();
+    FSortedAs.reset();
     FShowsCategory = category != nullptr;
     if (category != nullptr) {
         FColumns.reserve(category->Columns.size());
@@ -30,6 +32,7 @@ void TRecordListModel::SetColumns(const TCategory* category) {
 void TRecordListModel::SetRows(std::vector<TRecord*> rows) {
     beginResetModel();
     FRows = std::move(rows);
+    FSortedAs.reset();
     endResetModel();
 }
 
@@ -37,6 +40,7 @@ int TRecordListModel::AppendRow(TRecord* record) {
     const int row = static_cast<int>(FRows.size());
     beginInsertRows(QModelIndex(), row, row);
     FRows.push_back(record);
+    FSortedAs.reset();
     endInsertRows();
     return row;
 }
@@ -47,6 +51,7 @@ void TRecordListModel::RemoveRow(int row) {
     }
     beginRemoveRows(QModelIndex(), row, row);
     FRows.erase(FRows.begin() + row);
+    FSortedAs.reset();
     endRemoveRows();
 }
 
@@ -85,8 +90,22 @@ std::vector<uint32_t> TRecordListModel::Sort(int column, bool ascending) {
     }
     emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
 
-    std::vector<uint32_t> order = ListSortOrder(FRows.data(), FRows.size(),
-                                                FColumns[static_cast<size_t>(column)].ValueIndex, ascending);
+    const int32_t valueIndex = FColumns[static_cast<size_t>(column)].ValueIndex;
+    std::vector<uint32_t> order;
+    std::vector<unsigned char> ties;
+    if (FSortedAs && FSortedAs->ValueIndex == valueIndex &&
+        FSortedAs->RecordChanges == TRecord::ChangeCount()) {
+        ties = std::move(FSortedAs->Ties);
+        if (FSortedAs->Ascending != ascending) {
+            order = TurnedRound(ties);
+        } else {
+            order.resize(FRows.size());
+            std::iota(order.begin(), order.end(), uint32_t{0});
+        }
+    } else {
+        order = ListSortOrder(FRows.data(), FRows.size(), valueIndex, ascending, &ties);
+    }
+    FSortedAs = TSortedAs{valueIndex, ascending, TRecord::ChangeCount(), std::move(ties)};
 
     // Scratch in huge pages: a million rows' worth of fresh small pages is slow to fault in.
     TLargeBuffer<TRecord*> sorted(FRows.size());

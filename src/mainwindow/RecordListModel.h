@@ -4,6 +4,7 @@
 #include <QAbstractTableModel>
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 #include <vector>
 
@@ -57,7 +58,17 @@ private:
         QString Caption;
     };
 
+    // How the last sort left the rows, while they have stayed so: a sort by the same value while
+    // no record has changed then keeps them or turns them round without reading a cell.
+    struct TSortedAs {
+        int32_t ValueIndex;
+        bool Ascending;
+        uint64_t RecordChanges;
+        std::vector<unsigned char> Ties;
+    };
+
     std::vector<TColumn> FColumns;
     std::vector<TRecord*> FRows;
     bool FShowsCategory = false;
+    std::optional<TSortedAs> FSortedAs;
 };

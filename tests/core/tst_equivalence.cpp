@@ -240,8 +240,26 @@ void TestEquivalence::sortMatchesPlainStableSort() {
         {"in reverse order", PlainListOrder(given, valueIndex, !ascending)}};
     for (const auto& [start, rows] : starts) {
         const std::vector<const TRecord*> expected = PlainListOrder(rows, valueIndex, ascending);
-        const std::vector<uint32_t> order = ListSortOrder(rows.data(), rows.size(), valueIndex, ascending);
+        std::vector<unsigned char> ties;
+        const std::vector<uint32_t> order =
+            ListSortOrder(rows.data(), rows.size(), valueIndex, ascending, &ties);
         QCOMPARE(order.size(), rows.size());
+        // The ties tell equal neighbours apart from the rest; turned round by them, the list
+        // stands as the other direction's sort leaves it, and they tell the same of it.
+        const auto checkTies = [&](const std::vector<const TRecord*>& list, const char* which) {
+            QCOMPARE(ties.size(), list.size());
+            for (size_t i = 0; i < list.size(); ++i) {
+                const bool tie = i > 0 && CompareListText(CellText(list[i - 1]->Value(valueIndex)),
+                                                          CellText(list[i]->Value(valueIndex))) == 0;
+                QVERIFY2(bool(ties[i]) == tie,
+                         qPrintable(QStringLiteral("%1, %2, row %3").arg(start, which).arg(i)));
+            }
+        };
+        checkTies(expected, "ties");
+        const std::vector<uint32_t> turned = TurnedRound(ties);
+        const std::vector<const TRecord*> turnedRows = InOrder(expected, turned);
+        QVERIFY(turnedRows == PlainListOrder(rows, valueIndex, !ascending));
+        checkTies(turnedRows, "turned ties");
         std::vector<const TRecord*> byOrder;
         for (uint32_t position : order)
             byOrder.push_back(rows.at(position));
