@@ -29,11 +29,6 @@ void BenchListSort(TBenchRun& run) {
     model.SetColumns(&category);
     const auto windowPrepare = [&] { model.SetRows(records); };
     const auto windowSort = [&] { model.Sort(0, true); };
-    // One untimed run each first: the first sort of a large category also pays for the memory
-    // the allocator takes from the system, which would weigh on whichever is measured first.
-    cliSort();
-    windowPrepare();
-    windowSort();
     const auto [cliMs, windowMs] = MedianMsInTurn(run.Options.Repeat, cliSort, windowSort, windowPrepare);
 
     // As the other lines, the yardstick's time over ours: above 1 means the command line is faster.

@@ -183,8 +183,9 @@ bool SamePrefix(const TListKey& a, const TListKey& b) {
 }
 
 // Sorts each run of keys in [first, last) whose sixteen bytes agree by the rest of the cells; the
-// range holds whole runs.
-void SortRuns(TListKey* keys, size_t first, size_t last, bool ascending) {
+// range holds whole runs. With ties, tells there which keys then hold the same cell as the key
+// before, while the run's cells are still at hand.
+void SortRuns(TListKey* keys, size_t first, size_t last, bool ascending, unsigned char* ties) {
     const int direction = ascending ? 1 : -1;
     const auto less = [direction](const TListKey& a, const TListKey& b) {
         const int order = CompareRest(a, b) * direction;
@@ -208,6 +209,11 @@ void SortRuns(TListKey* keys, size_t first, size_t last, bool ascending) {
             equalCells = equalCells && keys[k].Length == keys[begin].Length && keys[k].Length <= kKeyBytes;
         if (!equalCells)
             std::sort(keys + begin, keys + end, less);
+        if (ties != nullptr) {
+            ties[begin] = 0;
+            for (size_t k = begin + 1; k < end; ++k)
+                ties[k] = equalCells || CompareRest(keys[k - 1], keys[k]) == 0;
+        }
         begin = end;
     }
 }
@@ -334,15 +340,13 @@ std::vector<uint32_t> ListSortOrder(const TRecord* const* rows, size_t count, in
     size_t split = SecondPartStart(count);
     while (split < count && SamePrefix(keys[split], keys[split - 1]))
         ++split;
-    InTwoParts(split, count, [&](size_t from, size_t to) { SortRuns(keys, from, to, ascending); });
+    if (ties != nullptr)
+        ties->resize(count);
+    unsigned char* const tiesAt = ties != nullptr ? ties->data() : nullptr;
+    InTwoParts(split, count, [&](size_t from, size_t to) { SortRuns(keys, from, to, ascending, tiesAt); });
     order.resize(count);
     for (size_t i = 0; i < count; ++i)
         order[i] = keys[i].Row;
-    if (ties != nullptr) {
-        ties->resize(count);
-        for (size_t i = 0; i < count; ++i)
-            (*ties)[i] = i > 0 && SamePrefix(keys[i - 1], keys[i]) && CompareRest(keys[i - 1], keys[i]) == 0;
-    }
     return order;
 }
 
