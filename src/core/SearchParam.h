@@ -41,3 +41,9 @@ bool MatchWholeWord(std::string_view text, std::string_view filter);
 // records.
 std::vector<TRecord*> FilterRecords(const std::vector<std::unique_ptr<TRecord>>& records, TSearchParam& param,
                                     const std::function<void()>& yield, int sliceMs = 100);
+
+namespace SearchParamTesting {
+// Makes the filter look for a filter's start sixteen places at a time, or thirty-two where the
+// processor can (as it does by default); false when it cannot.
+bool UseWideScan(bool wide);
+} // namespace SearchParamTesting

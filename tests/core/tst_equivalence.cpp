@@ -26,11 +26,11 @@ std::string RandomText(std::mt19937& random, size_t maxLength) {
     return text;
 }
 
-TRecord RandomRecord(std::mt19937& random) {
+TRecord RandomRecord(std::mt19937& random, size_t maxLength = 7) {
     TRecord record;
     const int count = static_cast<int>(random() % 5);
     for (int i = 0; i < count; ++i)
-        record.Append(RandomText(random, 7));
+        record.Append(RandomText(random, maxLength));
     return record;
 }
 
@@ -76,20 +76,30 @@ private slots:
 void TestEquivalence::filterMatchesRecordText_data() {
     QTest::addColumn<bool>("wholeWord");
     QTest::addColumn<bool>("lineBreaks");
-    QTest::newRow("plain") << false << false;
-    QTest::newRow("whole word") << true << false;
-    QTest::newRow("plain, filter with line breaks") << false << true;
-    QTest::newRow("whole word, filter with line breaks") << true << true;
+    QTest::addColumn<bool>("wideScan");
+    QTest::newRow("plain") << false << false << true;
+    QTest::newRow("plain, sixteen places at a time") << false << false << false;
+    QTest::newRow("whole word") << true << false << true;
+    QTest::newRow("whole word, sixteen places at a time") << true << false << false;
+    QTest::newRow("plain, filter with line breaks") << false << true << true;
+    QTest::newRow("whole word, filter with line breaks") << true << true << true;
 }
 
 void TestEquivalence::filterMatchesRecordText() {
     QFETCH(bool, wholeWord);
     QFETCH(bool, lineBreaks);
+    QFETCH(bool, wideScan);
+    if (!SearchParamTesting::UseWideScan(wideScan))
+        QSKIP("This processor has no wide scan.");
+    struct TWideAgain {
+        ~TWideAgain() { SearchParamTesting::UseWideScan(true); }
+    } wideAgain;
     std::mt19937 random(wholeWord * 2 + lineBreaks + 7);
     std::string scratch;
     int matches = 0;
     for (int round = 0; round < 20000; ++round) {
-        const TRecord record = RandomRecord(random);
+        // Some records long enough for the wide scan to take a few steps.
+        const TRecord record = RandomRecord(random, round % 4 == 0 ? 40 : 7);
         std::string filter = RandomText(random, 3);
         if (!lineBreaks)
             filter.erase(
