@@ -246,8 +246,8 @@ TCellSteps FollowCells(const TRecord* const* rows, size_t first, size_t last, in
 }
 
 // The order that turns count rows in list order round, each run of equal cells (the rows whose
-// sameAsPrevious is set, after the run's first) keeping its order, and which of the turned rows
-// hold the same cell as the row before them.
+// sameAsPrevious is set, after the run's first) keeping its order, and, when turnedTies is given,
+// which of the turned rows hold the same cell as the row before them.
 void TurnRound(const unsigned char* sameAsPrevious, size_t count, uint32_t* order,
                unsigned char* turnedTies) {
     size_t at = 0;
@@ -257,7 +257,8 @@ void TurnRound(const unsigned char* sameAsPrevious, size_t count, uint32_t* orde
             --begin;
         for (size_t i = begin; i < end; ++i, ++at) {
             order[at] = static_cast<uint32_t>(i);
-            turnedTies[at] = i != begin;
+            if (turnedTies != nullptr)
+                turnedTies[at] = i != begin;
         }
         end = begin;
     }
@@ -293,10 +294,9 @@ bool OrderOfOrderedRows(const TRecord* const* rows, size_t count, int32_t valueI
             ties->assign(sameAsPrevious.begin(), sameAsPrevious.end());
         return true;
     }
-    std::vector<unsigned char> turnedTies(count);
-    TurnRound(sameAsPrevious.data(), count, order.data(), turnedTies.data());
     if (ties != nullptr)
-        *ties = std::move(turnedTies);
+        ties->resize(count);
+    TurnRound(sameAsPrevious.data(), count, order.data(), ties != nullptr ? ties->data() : nullptr);
     return true;
 }
 

@@ -183,13 +183,13 @@ void TRecordBrowser::ShowAllRecords() {
 
 void TRecordBrowser::ShowFilteredRecords(std::vector<TRecord*> rows) {
     FFiltered = true;
-    if (FCurrentCategory != nullptr && FKeptListOrders.PutInListOrder(*FCurrentCategory, rows)) {
-        FRecordList->ShowRows(std::move(rows));
+    const bool inListOrder =
+        FCurrentCategory != nullptr && FKeptListOrders.PutInListOrder(*FCurrentCategory, rows);
+    FRecordList->ShowRows(std::move(rows));
+    if (inListOrder)
         FRecordList->ShowSortIndicator(*FCurrentCategory);
-    } else {
-        FRecordList->ShowRows(std::move(rows));
+    else
         SortRecordList();
-    }
     UpdateRecordCount();
 }
 
