@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <stdexcept>
 #include <string>
@@ -78,11 +79,11 @@ void PrintMemcpyShare(const TBenchRun& run, const char* operation, double oursMs
     std::fflush(stdout);
 }
 
-void PrintMemory(uint64_t peakBytes, uint64_t fileBytes) {
+void PrintMemory(const TBenchRun& run, const char* what, uint64_t peakBytes) {
     constexpr double kMiB = 1024.0 * 1024.0;
-    std::printf("memory: peak %.1f MiB, file %.1f MiB, %.2fx\n", static_cast<double>(peakBytes) / kMiB,
-                static_cast<double>(fileBytes) / kMiB,
-                static_cast<double>(peakBytes) / static_cast<double>(fileBytes));
+    std::printf("%s%s: peak %.1f MiB, file %.1f MiB, %.2fx\n", what, run.LineSuffix.c_str(),
+                static_cast<double>(peakBytes) / kMiB, static_cast<double>(run.FileBytes) / kMiB,
+                static_cast<double>(peakBytes) / static_cast<double>(run.FileBytes));
     std::fflush(stdout);
 }
 
@@ -121,11 +122,14 @@ uint64_t ChildPeakBytes(const char* option, const std::string& path) {
 }
 
 int PrintPeakKiB() {
+    std::printf("%lld\n", StatusKiB("VmHWM:"));
+    return 0;
+}
+
+long long StatusKiB(const char* field) {
     std::ifstream status("/proc/self/status");
     for (std::string line; std::getline(status, line);)
-        if (line.rfind("VmHWM:", 0) == 0) {
-            std::printf("%lld\n", std::atoll(line.c_str() + 6));
-            return 0;
-        }
-    return 1;
+        if (line.rfind(field, 0) == 0)
+            return std::atoll(line.c_str() + std::strlen(field));
+    throw std::runtime_error(std::string("no ") + field + " in /proc/self/status");
 }

@@ -55,7 +55,8 @@ void PrintCompared(const char* operation, double oursMs, double sqliteMs);
 void PrintOurs(const char* operation, double oursMs);
 // Ours as a share of the speed of copying the file's bytes with memcpy.
 void PrintMemcpyShare(const TBenchRun& run, const char* operation, double oursMs);
-void PrintMemory(uint64_t peakBytes, uint64_t fileBytes);
+// A peak resident size against the data file's size, on a line named what and run.LineSuffix.
+void PrintMemory(const TBenchRun& run, const char* what, uint64_t peakBytes);
 // Prints an error line; the run ends with a failing exit code.
 void ReportError(TBenchRun& run, const std::string& message);
 
@@ -64,3 +65,5 @@ void ReportError(TBenchRun& run, const std::string& message);
 uint64_t ChildPeakBytes(const char* option, const std::string& path);
 // The child's side: prints this process's peak resident size in KiB; the exit status.
 int PrintPeakKiB();
+// This process's resident size now ("VmRSS:") or at its peak ("VmHWM:"), in KiB.
+long long StatusKiB(const char* field);

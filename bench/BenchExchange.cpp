@@ -123,20 +123,12 @@ void ImportIntoExisting(TBenchRun& run) {
                              " records added of " + std::to_string(existing));
 }
 
-// This process's resident size now, or at its peak, in KiB, from /proc/self/status.
-long long StatusKiB(const char* field) {
-    std::ifstream status("/proc/self/status");
-    for (std::string line; std::getline(status, line);)
-        if (line.rfind(field, 0) == 0)
-            return std::atoll(line.c_str() + std::strlen(field));
-    throw std::runtime_error(std::string("no ") + field + " in /proc/self/status");
-}
-
 } // namespace
 
 void BenchExportMemory(TBenchRun& run) {
     // Saved where the large run's later lines open it too.
     run.Loaded->SaveToFile(run.DataPath);
+    run.FileBytes = std::filesystem::file_size(run.DataPath);
     constexpr double kMiB = 1024.0 * 1024.0;
     for (const char* option : {kExportXlsxPeakOption, kExportCsvPeakOption}) {
         const char* format = option == kExportXlsxPeakOption ? "xlsx" : "csv";

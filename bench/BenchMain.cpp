@@ -272,7 +272,7 @@ int PrintLoadPeak(const char* path) {
 
 // A fresh process loads the file, so nothing this process holds counts in its peak.
 void BenchMemory(TBenchRun& run) {
-    PrintMemory(ChildPeakBytes(kPeakOption, run.DataPath), run.FileBytes);
+    PrintMemory(run, "memory", ChildPeakBytes(kPeakOption, run.DataPath));
 }
 
 // The large run's lines after the export work on the data file it saved: the generated records
@@ -298,7 +298,8 @@ const TBenchStep kSteps[] = {
 // The lines whose point is a large category; --large runs only these.
 const TBenchStep kLargeSteps[] = {
     {"list sort", BenchListSort},   {"export memory", BenchExportMemory}, {"release", ReleaseRecords},
-    {"fresh load", BenchFreshLoad}, {"window ready", BenchWindowReady},   {"window", BenchWindow},
+    {"memory", BenchMemory},        {"fresh load", BenchFreshLoad},       {"window ready", BenchWindowReady},
+    {"window", BenchWindow},
 };
 constexpr int32_t kLargeRecords = 1000000;
 

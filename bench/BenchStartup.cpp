@@ -89,6 +89,7 @@ void BenchWindowReady(TBenchRun& run) {
     // Each start reads the whole large file and takes seconds: three runs at most.
     const int repeat = std::min(run.Options.Repeat, 3);
     std::vector<double> times;
+    uint64_t peakBytes = 0;
     for (int i = 0; i < repeat; ++i) {
         int pipeFds[2];
         if (::pipe2(pipeFds, O_CLOEXEC) != 0)
@@ -112,14 +113,17 @@ void BenchWindowReady(TBenchRun& run) {
             ReportError(run, "window ready: the program did not exit with status 0");
             return;
         }
-        if (answer != std::to_string(run.Options.Records) + "\n") {
-            ReportError(run, "window ready: the list held " + answer.substr(0, answer.find('\n')) +
+        // The child's line: the rows in its list, then its peak resident size in KiB.
+        const std::string expected = std::to_string(run.Options.Records) + " ";
+        if (answer.rfind(expected, 0) != 0) {
+            ReportError(run, "window ready: the list held " + answer.substr(0, answer.find(' ')) +
                                  " rows of " + std::to_string(run.Options.Records));
             return;
         }
+        peakBytes = std::max<uint64_t>(peakBytes, std::stoull(answer.substr(expected.size())) * 1024);
         times.push_back(readyMs);
     }
     std::printf("window ready%s: quillery %.1f ms (median of %d runs)\n", run.LineSuffix.c_str(),
                 Median(times), repeat);
-    std::fflush(stdout);
+    PrintMemory(run, "window memory", peakBytes);
 }

@@ -7,5 +7,6 @@
 // against cat reading its bytes, each a fresh process.
 void BenchFreshLoad(TBenchRun& run);
 // A fresh start of the program itself, offscreen, until the window shows the whole category and
-// its first record; a large run's line, of at most three runs.
+// its first record, and the largest peak memory of those starts; a large run's lines, of at most
+// three runs.
 void BenchWindowReady(TBenchRun& run);

@@ -175,7 +175,7 @@ int PrintWindowReady(const char* path) {
         PointSettingsAt(std::filesystem::path(path).parent_path().string() + "/window-ready", path);
         TMainWindow form;
         const TRecordBrowser& browser = ShowWindow(*application, form);
-        std::printf("%d\n", browser.RecordListModel()->rowCount());
+        std::printf("%d %lld\n", browser.RecordListModel()->rowCount(), StatusKiB("VmHWM:"));
         std::fflush(stdout);
         form.close();
         return 0;
