@@ -32,9 +32,6 @@
 
 namespace {
 
-// The hidden mode of the child process that measures memory.
-const char* const kPeakOption = "--peak-rss";
-
 TCategory& LoadedCategory(const TBenchRun& run) {
     return *run.Loaded->Categories.front();
 }
@@ -263,18 +260,6 @@ void BenchMerge(TBenchRun& run) {
         ReportError(run, "merge: the values after the deleted text box did not move up");
 }
 
-// The child's side: load the file, report the peak resident size in KiB.
-int PrintLoadPeak(const char* path) {
-    TDataFile dataFile;
-    dataFile.LoadFromFile(path);
-    return PrintPeakKiB();
-}
-
-// A fresh process loads the file, so nothing this process holds counts in its peak.
-void BenchMemory(TBenchRun& run) {
-    PrintMemory(run, "memory", ChildPeakBytes(kPeakOption, run.DataPath));
-}
-
 // The large run's lines after the export work on the data file it saved: the generated records
 // go, so that the window's own copy of them does not come on top.
 void ReleaseRecords(TBenchRun& run) {
@@ -297,8 +282,8 @@ const TBenchStep kSteps[] = {
 
 // The lines whose point is a large category; --large runs only these.
 const TBenchStep kLargeSteps[] = {
-    {"list sort", BenchListSort},   {"export memory", BenchExportMemory}, {"release", ReleaseRecords},
-    {"memory", BenchMemory},        {"fresh load", BenchFreshLoad},       {"window ready", BenchWindowReady},
+    {"list sort", BenchListSort}, {"export memory", BenchExportMemory}, {"release", ReleaseRecords},
+    {"memory", BenchMemory},      {"fresh load", BenchFreshLoad},       {"window ready", BenchWindowReady},
     {"window", BenchWindow},
 };
 constexpr int32_t kLargeRecords = 1000000;
@@ -325,8 +310,8 @@ bool ParseCount(const char* text, int32_t& value) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::strcmp(argv[1], kPeakOption) == 0)
-        return PrintLoadPeak(argv[2]);
+    if (argc == 3 && std::strcmp(argv[1], kCliPeakOption) == 0)
+        return PrintCliPeak(argv[2]);
     if (argc == 3 && std::strcmp(argv[1], kWindowReadyOption) == 0)
         return PrintWindowReady(argv[2]);
     if (argc == 3 && std::strcmp(argv[1], kImportPeakOption) == 0)

@@ -13,6 +13,7 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -81,6 +82,22 @@ void BenchFreshLoad(TBenchRun& run) {
     std::fflush(stdout);
     if (!failed.empty())
         ReportError(run, "fresh load: " + failed + " did not exit with status 0 on " + run.DataPath);
+}
+
+const char* const kCliPeakOption = "--cli-peak-rss";
+
+int PrintCliPeak(const char* path) {
+    const pid_t child = Spawn({ProgramFolder() + "/quillery-cli", "info", path}, -1);
+    int status = 0;
+    struct rusage usage {};
+    if (::wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        return 1;
+    std::printf("%ld\n", usage.ru_maxrss);
+    return 0;
+}
+
+void BenchMemory(TBenchRun& run) {
+    PrintMemory(run, "memory", ChildPeakBytes(kCliPeakOption, run.DataPath));
 }
 
 void BenchWindowReady(TBenchRun& run) {
