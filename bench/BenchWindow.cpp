@@ -15,8 +15,8 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QStringList>
+#include <QTableView>
 #include <QTimer>
-#include <QTreeView>
 
 #include <cstdio>
 #include <exception>
@@ -133,7 +133,7 @@ void BenchWindow(TBenchRun& run) {
     TMainWindow form;
     TRecordBrowser& browser = ShowWindow(app, form);
     auto* bar = Child<TCategoryBar>(form, "FEGXOutlookBar1");
-    auto* view = Child<QTreeView>(form, "ListView1");
+    auto* view = Child<QTableView>(form, "ListView1");
     const int rows = static_cast<int>(browser.CurrentCategory()->Records.size());
 
     auto show = [&](int index) {
@@ -149,7 +149,7 @@ void BenchWindow(TBenchRun& run) {
                              std::to_string(rows));
 
     const double clickMs = MedianMs(run.Options.Repeat, [&] {
-        emit view->header()->sectionClicked(1);
+        emit view->horizontalHeader()->sectionClicked(1);
         app.processEvents();
     });
     PrintOurs(line("header click").c_str(), clickMs);

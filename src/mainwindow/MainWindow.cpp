@@ -167,7 +167,7 @@ void TMainWindow::PrintCurrent(bool preview) {
     if (FBrowser->CurrentRecord() != nullptr && FBrowser->CurrentCategory() != nullptr) {
         record = PrintedFormOf(*FBrowser->CurrentCategory(), FLayout->RecordForm()->FormPanel());
     }
-    const TModelListSource list(*FRecordList->Model(), ShownColumnOrder(*FRecordList->header()));
+    const TModelListSource list(*FRecordList->Model(), ShownColumnOrder(*FRecordList->horizontalHeader()));
     FPrintHost->SetSecret(FSession->DataFile().IsEncrypted());
     if (preview) {
         FPrintHost->Preview(record, list);

@@ -6,31 +6,45 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QTimer>
 
-TRecordList::TRecordList(QWidget* parent) : QTreeView(parent), FModel(new TRecordListModel(this)) {
+#include <algorithm>
+
+TRecordList::TRecordList(QWidget* parent) : QTableView(parent), FModel(new TRecordListModel(this)) {
     setObjectName(QStringLiteral("ListView1"));
     setModel(FModel);
-    setRootIsDecorated(false);
-    setItemsExpandable(false);
-    setUniformRowHeights(true);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setAllColumnsShowFocus(true);
     setAlternatingRowColors(true);
+    setShowGrid(false);
+    setWordWrap(false);
+    setCornerButtonEnabled(false);
+    // Tab leaves the list, as it leaves any other control.
+    setTabKeyNavigation(false);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setMinimumHeight(40);
-    header()->setSectionsClickable(true);
-    header()->setSectionsMovable(false);
-    header()->setSortIndicatorShown(true);
-    header()->setStretchLastSection(false);
-    header()->setSectionResizeMode(QHeaderView::Interactive);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setMinimumSectionSize(1);
+    FitRowHeight();
+    QHeaderView* header = horizontalHeader();
+    header->setSectionsClickable(true);
+    header->setSectionsMovable(false);
+    header->setSortIndicatorShown(true);
+    header->setHighlightSections(false);
+    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    header->setStretchLastSection(false);
+    header->setSectionResizeMode(QHeaderView::Interactive);
     // The selection stays visible while the list has no focus.
     QPalette listPalette = palette();
     for (QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText})
         listPalette.setColor(QPalette::Inactive, role, listPalette.color(QPalette::Active, role));
     setPalette(listPalette);
-    connect(header(), &QHeaderView::sectionClicked, this, &TRecordList::HeaderClicked);
+    connect(header, &QHeaderView::sectionClicked, this, &TRecordList::HeaderClicked);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, &TRecordList::SelectionChanged);
 }
 
@@ -45,7 +59,7 @@ void TRecordList::ShowColumnsOf(const TCategory* category) {
     if (category == nullptr)
         return;
     for (size_t i = 0; i < category->Columns.size(); ++i)
-        header()->resizeSection(static_cast<int>(i), category->Columns[i]->Width);
+        horizontalHeader()->resizeSection(static_cast<int>(i), category->Columns[i]->Width);
 }
 
 void TRecordList::ShowRows(std::vector<TRecord*> rows) {
@@ -60,8 +74,8 @@ std::vector<uint32_t> TRecordList::SortAs(const TCategory& category) {
 }
 
 void TRecordList::ShowSortIndicator(const TCategory& category) {
-    header()->setSortIndicator(category.SortColumn,
-                               category.SortAscending ? Qt::AscendingOrder : Qt::DescendingOrder);
+    horizontalHeader()->setSortIndicator(category.SortColumn,
+                                         category.SortAscending ? Qt::AscendingOrder : Qt::DescendingOrder);
 }
 
 int TRecordList::RowCount() const {
@@ -85,12 +99,16 @@ int TRecordList::SelectedRow() const {
 }
 
 void TRecordList::ScrollToSelected() {
-    if (FSelected.isValid())
-        scrollTo(FSelected);
+    if (!FSelected.isValid())
+        return;
+    // Only up or down: the columns in view stay where the user scrolled them.
+    const int left = horizontalScrollBar()->value();
+    scrollTo(FSelected);
+    horizontalScrollBar()->setValue(left);
 }
 
 void TRecordList::keyReleaseEvent(QKeyEvent* event) {
-    QTreeView::keyReleaseEvent(event);
+    QTableView::keyReleaseEvent(event);
     if (event->key() == Qt::Key_Delete && !event->isAutoRepeat())
         emit DeleteKeyReleased();
 }
@@ -115,7 +133,43 @@ QItemSelectionModel::SelectionFlags TRecordList::selectionCommand(const QModelIn
         });
         return QItemSelectionModel::NoUpdate;
     }
-    return QTreeView::selectionCommand(index, event);
+    return QTableView::selectionCommand(index, event);
+}
+
+void TRecordList::changeEvent(QEvent* event) {
+    QTableView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        FitRowHeight();
+}
+
+QModelIndex TRecordList::moveCursor(CursorAction cursorAction, Qt::KeyboardModifiers modifiers) {
+    // The keys of a list: Home and End go to the first and last row, Left and Right scroll.
+    switch (cursorAction) {
+    case MoveHome:
+    case MoveEnd: {
+        const int rows = FModel->rowCount();
+        if (rows == 0)
+            return currentIndex();
+        return FModel->index(cursorAction == MoveHome ? 0 : rows - 1, std::max(currentIndex().column(), 0));
+    }
+    case MoveLeft:
+    case MoveRight: {
+        QScrollBar* bar = horizontalScrollBar();
+        bar->setValue(bar->value() + (cursorAction == MoveLeft ? -bar->singleStep() : bar->singleStep()));
+        return currentIndex();
+    }
+    default:
+        return QTableView::moveCursor(cursorAction, modifiers);
+    }
+}
+
+void TRecordList::FitRowHeight() {
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.features |= QStyleOptionViewItem::HasDisplay;
+    option.text = QStringLiteral("Xg");
+    const QSize line = style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this);
+    verticalHeader()->setDefaultSectionSize(line.height());
 }
 
 void TRecordList::SelectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
@@ -127,7 +181,7 @@ void TRecordList::SelectionChanged(const QItemSelection& selected, const QItemSe
     const QModelIndexList indexes = selected.indexes();
     if (!indexes.isEmpty()) {
         FSelected = indexes.constFirst().siblingAtColumn(0);
-        scrollTo(FSelected);
+        ScrollToSelected();
         emit RowSelected(FModel->RecordAt(FSelected.row()));
     }
 }

@@ -15,7 +15,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QTreeView>
+#include <QTableView>
 
 using namespace MainTest;
 
@@ -435,7 +435,7 @@ private slots:
         QCOMPARE(Browser(*form).CurrentRecord()->Value(0), std::string_view("zz\xc3\xa9"));
         QVERIFY(!RecordForm(*form).Modified());
         QVERIFY(Session(*form).TimerWriteCache.isActive());
-        auto* view = Child<QTreeView>(*form, "ListView1");
+        auto* view = Child<QTableView>(*form, "ListView1");
         QVERIFY(view->viewport()->rect().contains(view->visualRect(view->model()->index(3, 0))));
         QVERIFY(form->close());
     }

@@ -11,14 +11,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTreeView>
+#include <QScrollBar>
+#include <QTableView>
 
 using namespace MainTest;
 
 namespace {
 
 QStringList ColumnTexts(const TMainWindow& form, int column) {
-    const QAbstractItemModel* model = Child<QTreeView>(form, "ListView1")->model();
+    const QAbstractItemModel* model = Child<QTableView>(form, "ListView1")->model();
     QStringList texts;
     for (int row = 0; row < model->rowCount(); ++row) {
         texts.append(model->index(row, column).data().toString());
@@ -27,8 +28,8 @@ QStringList ColumnTexts(const TMainWindow& form, int column) {
 }
 
 void ClickHeader(TMainWindow& form, int column) {
-    auto* view = Child<QTreeView>(form, "ListView1");
-    QHeaderView* header = view->header();
+    auto* view = Child<QTableView>(form, "ListView1");
+    QHeaderView* header = view->horizontalHeader();
     const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
     QTest::mouseClick(header->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(x, header->height() / 2));
 }
@@ -125,7 +126,7 @@ private slots:
         auto form = ShowForm();
         ShowRememberedCategory(*form);
         QCOMPARE(Child<QLabel>(*form, "LabelCategory")->text(), header);
-        QCOMPARE(Child<QTreeView>(*form, "ListView1")->model()->rowCount(), records);
+        QCOMPARE(Child<QTableView>(*form, "ListView1")->model()->rowCount(), records);
         QVERIFY(form->close());
     }
 
@@ -150,7 +151,7 @@ private slots:
         auto form = ShowForm();
         ShowRememberedCategory(*form);
         QCOMPARE(ColumnTexts(*form, 0), QStringList{cell});
-        QCOMPARE(Child<QTreeView>(*form, "ListView1")->model()->headerData(1, Qt::Horizontal).toString(),
+        QCOMPARE(Child<QTableView>(*form, "ListView1")->model()->headerData(1, Qt::Horizontal).toString(),
                  QStringLiteral("Caf\u00e9"));
         QCOMPARE(Child<TCategoryBar>(*form, "FEGXOutlookBar1")->ItemCaption(0), QStringLiteral("Not\u00e9s"));
         QVERIFY(
@@ -166,7 +167,7 @@ private slots:
         Remember(data);
         auto form = ShowForm();
         ShowRememberedCategory(*form);
-        QHeaderView* header = Child<QTreeView>(*form, "ListView1")->header();
+        QHeaderView* header = Child<QTableView>(*form, "ListView1")->horizontalHeader();
         QCOMPARE(header->count(), 3);
         QCOMPARE(header->sectionSize(0), 200);
         QCOMPARE(header->sectionSize(2), 45);
@@ -198,7 +199,7 @@ private slots:
         ClickHeader(*form, 0); // the same column again: reversed
         QCOMPARE(ColumnTexts(*form, 0), (QStringList{"_x", "Banana", "apple", "9", "10"}));
         QVERIFY(!Browser(*form).CurrentCategory()->SortAscending);
-        QCOMPARE(Child<QTreeView>(*form, "ListView1")->header()->sortIndicatorSection(), 0);
+        QCOMPARE(Child<QTableView>(*form, "ListView1")->horizontalHeader()->sortIndicatorSection(), 0);
         QVERIFY(form->close());
 
         const TDataFile saved = LoadData(FPath);
@@ -220,7 +221,7 @@ private slots:
         Remember(data);
         auto form = ShowForm();
         ShowRememberedCategory(*form);
-        auto* view = Child<QTreeView>(*form, "ListView1");
+        auto* view = Child<QTableView>(*form, "ListView1");
         view->setCurrentIndex(view->model()->index(2, 0)); // "c"
         QCOMPARE(Browser(*form).CurrentRecord()->Value(0), std::string_view("c"));
         ClickHeader(*form, 0);
@@ -244,7 +245,7 @@ private slots:
         qobject_cast<QLineEdit*>(FormControls(*form).constFirst())->setText(QStringLiteral("zz"));
         QTest::mouseClick(Child<QPushButton>(*form, "BtnSaveData"), Qt::LeftButton);
         QCOMPARE(ColumnTexts(*form, 0), (QStringList{"b", "c", "zz"}));
-        auto* view = Child<QTreeView>(*form, "ListView1");
+        auto* view = Child<QTableView>(*form, "ListView1");
         QCOMPARE(view->selectionModel()->selectedRows().constFirst().row(), 2);
         QVERIFY(Session(*form).WritePending());
         QVERIFY(form->close());
@@ -269,7 +270,7 @@ private slots:
         TypeIntoBox(FormControls(*form).constFirst(), QStringLiteral("!"));
         QVERIFY(RecordForm(*form).Modified());
         MessageBoxTesting::QueueAnswer(static_cast<QMessageBox::StandardButton>(answer));
-        auto* view = Child<QTreeView>(*form, "ListView1");
+        auto* view = Child<QTableView>(*form, "ListView1");
         view->setCurrentIndex(view->model()->index(1, 0));
         const auto boxes = MessageBoxTesting::TakeShown();
         QCOMPARE(boxes.size(), 1);
@@ -310,7 +311,7 @@ private slots:
         ShowRememberedCategory(*form);
         QVERIFY(Browser(*form).CurrentRecord() != nullptr);
         auto* action = Child<QAction>(*form, "ActionDeleteItem");
-        auto* view = Child<QTreeView>(*form, "ListView1");
+        auto* view = Child<QTableView>(*form, "ListView1");
         QSignalSpy triggered(action, &QAction::triggered);
         QVERIFY(action->isEnabled()); // a row is selected
         view->selectionModel()->clearSelection();
@@ -329,6 +330,53 @@ private slots:
         QTest::keyRelease(view, Qt::Key_Delete);
         QCOMPARE(triggered.size(), 2);
         QCOMPARE(Session(*form).DataFile().Categories[0]->Records.size(), size_t(1));
+        QVERIFY(form->close());
+    }
+
+    // The keys of a list: up and down a row, Home and End to the ends, Left and Right scroll the
+    // columns, Tab leaves; none moves the columns in view unasked.
+    void listKeysMoveBetweenRows_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<int>("scrolled"); // -1 left, 0 not, 1 right
+        QTest::addColumn<bool>("listKeepsFocus");
+        QTest::newRow("Down") << int(Qt::Key_Down) << 3 << 0 << true;
+        QTest::newRow("Up") << int(Qt::Key_Up) << 1 << 0 << true;
+        QTest::newRow("Home") << int(Qt::Key_Home) << 0 << 0 << true;
+        QTest::newRow("End") << int(Qt::Key_End) << 4 << 0 << true;
+        QTest::newRow("Left") << int(Qt::Key_Left) << 2 << -1 << true;
+        QTest::newRow("Right") << int(Qt::Key_Right) << 2 << 1 << true;
+        QTest::newRow("Tab") << int(Qt::Key_Tab) << 2 << 0 << false;
+    }
+
+    void listKeysMoveBetweenRows() {
+        QFETCH(int, key);
+        QFETCH(int, row);
+        QFETCH(int, scrolled);
+        QFETCH(bool, listKeepsFocus);
+        TDataFile data;
+        TCategory* list = AddCategory(data, "Things", {"One", "Two", "Three"});
+        for (const auto& column : list->Columns)
+            column->Width = 700;
+        for (const char* word : {"a", "b", "c", "d", "e"})
+            AddRecord(*list, {word, word, word});
+        Remember(data);
+        auto form = ShowForm();
+        ShowRememberedCategory(*form);
+        auto* view = Child<QTableView>(*form, "ListView1");
+        view->setCurrentIndex(view->model()->index(2, 1));
+        view->setFocus();
+        QTRY_VERIFY(view->hasFocus());
+        QScrollBar* bar = view->horizontalScrollBar();
+        QVERIFY(bar->maximum() > 2 * bar->singleStep());
+        bar->setValue(bar->maximum() / 2);
+        const int left = bar->value();
+
+        QTest::keyClick(view, Qt::Key(key));
+        QCOMPARE(Browser(*form).CurrentRecord()->Value(0), list->Records[row]->Value(0));
+        QCOMPARE(view->selectionModel()->selectedRows().size(), 1);
+        QCOMPARE((bar->value() > left) - (bar->value() < left), scrolled);
+        QCOMPARE(view->hasFocus(), listKeepsFocus);
         QVERIFY(form->close());
     }
 
@@ -402,7 +450,7 @@ private slots:
         Remember(data);
         auto form = ShowForm();
         ShowRememberedCategory(*form);
-        auto* view = Child<QTreeView>(*form, "ListView1");
+        auto* view = Child<QTableView>(*form, "ListView1");
         view->setCurrentIndex(view->model()->index(1, 0));
         auto* bar = Child<TCategoryBar>(*form, "FEGXOutlookBar1");
         QSignalSpy changes(bar, &TCategoryBar::SelectedIndexChanged);

@@ -14,8 +14,8 @@
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableView>
 #include <QToolButton>
-#include <QTreeView>
 
 using namespace MainTest;
 
@@ -84,7 +84,7 @@ private slots:
         ClickRow(*form, 1);
         QCOMPARE(ControlText(FormControl(*form, text)), QStringLiteral("first"));
         // Nothing to sort by: a click on the empty header changes nothing.
-        emit Child<QTreeView>(*form, "ListView1")->header()->sectionClicked(0);
+        emit Child<QTableView>(*form, "ListView1")->horizontalHeader()->sectionClicked(0);
         QVERIFY(!Session(*form).TimerWriteCache.isActive());
 
         Trigger(*form, "ActionNewItem");
@@ -317,7 +317,7 @@ private slots:
         AddRecord(*books, {"a"});
         AddRecord(*books, {"b"});
         auto form = Show(data);
-        auto* view = Child<QTreeView>(*form, "ListView1");
+        auto* view = Child<QTableView>(*form, "ListView1");
         ClickRow(*form, -1);
         QCOMPARE(SelectedRow(*form), -1);
         QTest::keyClick(view, Qt::Key_Delete);

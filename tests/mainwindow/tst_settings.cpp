@@ -6,7 +6,7 @@
 #include "settings/Settings.h"
 
 #include <QSplitter>
-#include <QTreeView>
+#include <QTableView>
 
 using namespace MainTest;
 
@@ -72,7 +72,7 @@ private slots:
         auto form = ShowForm();
         ShowRememberedCategory(*form);
         QTRY_COMPARE(Child<QWidget>(*form, "PanelLeft")->width(), 150);
-        QTRY_COMPARE(Child<QTreeView>(*form, "ListView1")->height(), 210);
+        QTRY_COMPARE(Child<QTableView>(*form, "ListView1")->height(), 210);
         QVERIFY(form->close());
         QCOMPARE(ReadSetting(QStringLiteral("PanelLeftWidth")), QStringLiteral("150"));
         QCOMPARE(ReadSetting(QStringLiteral("ListView1Height")), QStringLiteral("210"));
@@ -82,7 +82,7 @@ private slots:
         auto form = ShowForm();
         ShowRememberedCategory(*form);
         auto* right = Child<QSplitter>(*form, "SplitterRight");
-        QTRY_COMPARE(Child<QTreeView>(*form, "ListView1")->height(), 145);
+        QTRY_COMPARE(Child<QTableView>(*form, "ListView1")->height(), 145);
         right->setSizes({260, right->height() - 260 - right->handleWidth()});
         auto* main = Child<QSplitter>(*form, "SplitterMain");
         main->setSizes({180, main->width() - 180 - main->handleWidth()});
@@ -110,7 +110,7 @@ private slots:
         QCOMPARE(Browser(*form).CurrentCategory()->ID, 1);
         QCOMPARE(PrintListFont().Size, 9);
         QTRY_COMPARE(Child<QWidget>(*form, "PanelLeft")->width(), 97);
-        QTRY_COMPARE(Child<QTreeView>(*form, "ListView1")->height(), 145);
+        QTRY_COMPARE(Child<QTableView>(*form, "ListView1")->height(), 145);
         QVERIFY(form->close());
     }
 

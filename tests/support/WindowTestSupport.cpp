@@ -14,8 +14,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QTableView>
 #include <QTimer>
-#include <QTreeView>
 
 #include <atomic>
 #include <thread>
@@ -244,7 +244,7 @@ TRecordListModel* ListModel(const TMainWindow& form) {
 }
 
 QStringList ListColumnTexts(const TMainWindow& form, int column) {
-    const QAbstractItemModel* model = Child<QTreeView>(form, "ListView1")->model();
+    const QAbstractItemModel* model = Child<QTableView>(form, "ListView1")->model();
     QStringList texts;
     for (int row = 0; row < model->rowCount(); ++row) {
         texts.append(model->index(row, column).data().toString());
@@ -253,7 +253,7 @@ QStringList ListColumnTexts(const TMainWindow& form, int column) {
 }
 
 void ClickRow(TMainWindow& form, int row) {
-    auto* view = Child<QTreeView>(form, "ListView1");
+    auto* view = Child<QTableView>(form, "ListView1");
     QPoint point;
     if (row >= 0) {
         point = view->visualRect(view->model()->index(row, 0)).center();
@@ -267,7 +267,7 @@ void ClickRow(TMainWindow& form, int row) {
 }
 
 int SelectedRow(const TMainWindow& form) {
-    const QModelIndexList rows = Child<QTreeView>(form, "ListView1")->selectionModel()->selectedRows();
+    const QModelIndexList rows = Child<QTableView>(form, "ListView1")->selectionModel()->selectedRows();
     return rows.isEmpty() ? -1 : rows.constFirst().row();
 }
 
