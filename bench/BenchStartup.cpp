@@ -48,10 +48,11 @@ pid_t Spawn(const std::vector<std::string>& command, int outFd) {
     return child;
 }
 
-// Waits for child to end; whether it exited with status 0.
-bool ExitedCleanly(pid_t child) {
+// Waits for child to end; whether it exited with status 0. What the system accounted for it goes
+// to usage when given.
+bool ExitedCleanly(pid_t child, struct rusage* usage = nullptr) {
     int status = 0;
-    if (::waitpid(child, &status, 0) != child)
+    if (::wait4(child, &status, 0, usage) != child)
         return false;
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
@@ -87,10 +88,8 @@ void BenchFreshLoad(TBenchRun& run) {
 const char* const kCliPeakOption = "--cli-peak-rss";
 
 int PrintCliPeak(const char* path) {
-    const pid_t child = Spawn({ProgramFolder() + "/quillery-cli", "info", path}, -1);
-    int status = 0;
     struct rusage usage {};
-    if (::wait4(child, &status, 0, &usage) != child || !WIFEXITED(status) || WEXITSTATUS(status) != 0)
+    if (!ExitedCleanly(Spawn({ProgramFolder() + "/quillery-cli", "info", path}, -1), &usage))
         return 1;
     std::printf("%ld\n", usage.ru_maxrss);
     return 0;
